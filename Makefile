@@ -1,0 +1,33 @@
+# The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
+# runs the whole suite. Both install missing Debian packages first.
+.PHONY: all deps build test test-tsan run format clean
+
+CMAKE_BUILD_JOBS ?= $(shell nproc)
+
+all: build
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@cmake --preset default >/dev/null
+	@cmake --build --preset default -j $(CMAKE_BUILD_JOBS)
+
+# The whole suite, then the threaded suites again under ThreadSanitizer.
+test: build
+	ctest --preset default -j $(CMAKE_BUILD_JOBS)
+	@$(MAKE) --no-print-directory test-tsan
+
+test-tsan: deps
+	@cmake --preset tsan >/dev/null
+	@cmake --build --preset tsan -j $(CMAKE_BUILD_JOBS) --target tsan_suites
+	ctest --preset tsan -j $(CMAKE_BUILD_JOBS)
+
+run: build
+	build/bin/ombrelctl --emulator=build/emulator.state info
+
+format:
+	@find src tests bench fuzz tools -name '*.h' -o -name '*.cpp' 2>/dev/null | xargs clang-format -i
+
+clean:
+	rm -rf build build-debug build-release build-asan build-tsan build-fuzz

@@ -1,0 +1,58 @@
+/* The control interface of libVevIrozEmu.so: what tests and demos do to the emulated keyboard. These calls
+ * exist only in the emulator build of the service library. All return 1 on success and 0 on bad arguments. */
+#pragma once
+
+#include <stdint.h>
+
+#include "VevIroz.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Memory areas of the emulated keyboard, for EmuReadMemory / EmuWriteMemory. */
+enum {
+    EMU_AREA_CONFIG = 0,         /* 44 bytes */
+    EMU_AREA_LIGHTING = 1,       /* 3 x 42 bytes */
+    EMU_AREA_KEYMAP = 2,         /* 3 x 378 bytes */
+    EMU_AREA_MACROS = 3,         /* macroUnits x 128 bytes */
+    EMU_AREA_DEFAULT_KEYMAP = 4, /* 378 bytes */
+    EMU_AREA_KEYCOLORS = 5       /* 3 x 512 bytes */
+};
+
+/* Faults are queued; each applies to one future report, in order of injection. */
+enum {
+    EMU_FAULT_NONE = 0,          /* the report is handled normally (use it to aim a later fault) */
+    EMU_FAULT_DROP_REPLY = 1,    /* the report is handled but no reply is sent */
+    EMU_FAULT_DELAY_REPLY = 2,   /* the reply comes `arg` milliseconds late */
+    EMU_FAULT_WRONG_COMMAND = 3, /* the reply carries another command byte */
+    EMU_FAULT_STATUS_FF = 4,     /* the keyboard refuses: status 0xFF, nothing done */
+    EMU_FAULT_STATUS_FE = 5,     /* the keyboard refuses: status 0xFE, nothing done */
+    EMU_FAULT_SEND_FAIL = 6,     /* RequestWriteOne fails (returns 0) */
+    EMU_FAULT_UNPLUG = 7,        /* the keyboard is unplugged when this report arrives; no reply */
+    EMU_FAULT_SHORT_REPLY = 8    /* the reply is cut to `arg` bytes */
+};
+
+/* Chooses the state file (NULL or "" = memory only). Call before Init; a missing, truncated or garbage file
+ * starts from factory defaults with a warning on stderr. */
+VEV_API int32_t EmuConfigure(const char* stateFile);
+/* Back to factory memory, plugged in, no faults, default latency; keeps the registrations. */
+VEV_API int32_t EmuReset(void);
+VEV_API int32_t EmuPlug(void);
+VEV_API int32_t EmuUnplug(void);
+VEV_API int32_t EmuIsPlugged(void);
+VEV_API int32_t EmuSetLatencyMicros(uint32_t micros);
+VEV_API int32_t EmuPressBankKey(void);                  /* consumer code 767 */
+VEV_API int32_t EmuSendConsumer(uint16_t code);         /* any consumer code */
+VEV_API int32_t EmuInjectFault(int32_t kind, int32_t arg);
+VEV_API int32_t EmuClearFaults(void);
+VEV_API int32_t EmuReadMemory(int32_t area, uint32_t offset, uint8_t* out, uint32_t length);
+VEV_API int32_t EmuWriteMemory(int32_t area, uint32_t offset, const uint8_t* in, uint32_t length);
+VEV_API uint32_t EmuReportCount(void);                  /* reports received since the last reset */
+VEV_API int32_t EmuBankStatus(uint8_t out[2]);          /* the last payload written to the bank status channel */
+VEV_API int32_t EmuBootRequested(void);                 /* 1 once the boot request arrived */
+VEV_API int32_t EmuSaveState(void);                     /* writes the state file now (atomically) */
+
+#ifdef __cplusplus
+}
+#endif

@@ -1,0 +1,22 @@
+#include "support/TestPaths.h"
+
+#include <cstdlib>
+#include <stdexcept>
+#include <vector>
+
+namespace ombrel::test {
+
+std::string serviceLibraryPath(const std::string& fileName) { return std::string(OMBREL_TEST_SERVICE_DIR) + "/" + fileName; }
+
+std::string makeTempDir(const std::string& prefix) {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/" + prefix + "-XXXXXX";
+    std::vector<char> buf(pattern.begin(), pattern.end());
+    buf.push_back('\0');
+    if (!mkdtemp(buf.data())) throw std::runtime_error("mkdtemp failed for " + pattern);
+    return std::string(buf.data());
+}
+
+std::string sourcePath(const std::string& relative) { return std::string(OMBREL_TEST_SOURCE_DIR) + "/" + relative; }
+
+} // namespace ombrel::test
