@@ -70,14 +70,12 @@ TEST(KeyOfUsage, FindsTheLowestRowOnEachPage) {
         std::uint16_t usage;
         KeyCode code;
     };
+    // Pause (0x045) wins over Break, which shares usage 0x48; usages are compared as 16-bit values; consumer
+    // usage 0 means "no usage" and names no key, not the zoom row behind an empty consumer row.
     const Case cases[] = {
-        {7, 0x04, 0x01E}, {7, 0x48, 0x045}, // Pause, not Break
-        {7, 0xE5, 0x036}, {7, 0x104, 0},    // compared as 16-bit values
-        {7, 0x00, 0},     {1, 0x81, 0x15E}, {1, 0x83, 0x163},
-        {1, 0x84, 0},     {1, 0x04, 0},     {12, 0x00E9, 0x130}, // Volume Increment
-        {12, 0x1234, 0},  {12, 0x0000, 0}, // no consumer usage names no key (not the zoom row behind an empty consumer
-                                           // row)
-        {2, 0xF1, 0},     {0, 0x04, 0},
+        {7, 0x04, 0x01E}, {7, 0x48, 0x045}, {7, 0xE5, 0x036}, {7, 0x104, 0}, {7, 0x00, 0},
+        {1, 0x81, 0x15E}, {1, 0x83, 0x163}, {1, 0x84, 0},     {1, 0x04, 0},  {12, 0x00E9, 0x130},
+        {12, 0x1234, 0},  {12, 0x0000, 0},  {2, 0xF1, 0},     {0, 0x04, 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(KeyOfUsage(c.page, c.usage), c.code) << c.page << ":" << std::hex << c.usage;

@@ -10,6 +10,11 @@
 namespace ombrel {
 namespace {
 
+struct EvdevCase {
+    std::uint32_t evdev;
+    KeyCode code;
+};
+
 // X key codes seen on a live X server (Xvfb + xdotool).
 TEST(NativeKeys, XKeycodesOfTheProbe) {
     struct Case {
@@ -45,12 +50,8 @@ TEST(NativeKeys, EveryMapKeyIsReachableFromAnEvdevCode) {
 }
 
 TEST(NativeKeys, KeypadAndSpecialKeysKeepTheirCodes) {
-    struct Case {
-        std::uint32_t evdev;
-        KeyCode code;
-    };
     // The keypad keys report the same evdev codes with Num Lock on or off.
-    const Case cases[] = {
+    const EvdevCase cases[] = {
         {KEY_KP7, 0x047},       {KEY_KP8, 0x048},        {KEY_KP9, 0x049},       {KEY_KP4, 0x04B},
         {KEY_KP5, 0x04C},       {KEY_KP6, 0x04D},        {KEY_KP1, 0x04F},       {KEY_KP2, 0x050},
         {KEY_KP3, 0x051},       {KEY_KP0, 0x052},        {KEY_KPDOT, 0x053},     {KEY_KPENTER, 0x11C},
@@ -59,16 +60,12 @@ TEST(NativeKeys, KeypadAndSpecialKeysKeepTheirCodes) {
         {KEY_RIGHTMETA, 0x15C}, {KEY_COMPOSE, 0x15D},    {KEY_RIGHTCTRL, 0x11D}, {KEY_RIGHTALT, 0x138},
         {KEY_HOME, 0x147},      {KEY_DELETE, 0x153},     {KEY_102ND, 0x056},     {KEY_F13, 0x064},
     };
-    for (const Case& c : cases)
+    for (const EvdevCase& c : cases)
         EXPECT_EQ(KeyCodeOfEvdev(c.evdev), c.code) << c.evdev;
 }
 
 TEST(NativeKeys, MediaKeysGiveTheMediaListCodes) {
-    struct Case {
-        std::uint32_t evdev;
-        KeyCode code;
-    };
-    const Case cases[] = {
+    const EvdevCase cases[] = {
         {KEY_MUTE, 0x120},      {KEY_VOLUMEDOWN, 0x12E},   {KEY_VOLUMEUP, 0x130}, {KEY_PLAYPAUSE, 0x122},
         {KEY_STOPCD, 0x124},    {KEY_PREVIOUSSONG, 0x110}, {KEY_NEXTSONG, 0x119}, {KEY_HOMEPAGE, 0x132},
         {KEY_REFRESH, 0x167},   {KEY_STOP, 0x168},         {KEY_BACK, 0x16A},     {KEY_FORWARD, 0x169},
@@ -77,7 +74,7 @@ TEST(NativeKeys, MediaKeysGiveTheMediaListCodes) {
         {KEY_CONFIG, 0x16D},
     };
     std::set<KeyCode> seen;
-    for (const Case& c : cases) {
+    for (const EvdevCase& c : cases) {
         EXPECT_EQ(KeyCodeOfEvdev(c.evdev), c.code) << c.evdev;
         seen.insert(c.code);
     }
