@@ -103,6 +103,11 @@ bool EmulatedKeyboard::running() const {
 // ---- delivery ----
 
 void EmulatedKeyboard::enqueue(Clock::time_point due, Event event) {
+    // A notification goes to the registrations that exist when it happens, not to later ones.
+    const Interface target = event.kind == EventKind::ConsumerData ? Interface::Consumer : Interface::Vendor;
+    for (const auto& [id, reg] : m_registrations)
+        if (reg.reads && reg.iface == target) event.targets.push_back(id);
+    if (event.targets.empty()) return;
     m_events.emplace(EventKey{due, m_nextSeq++}, std::move(event));
     m_wake.notify_all();
 }
@@ -132,11 +137,7 @@ void EmulatedKeyboard::deliveryLoop() {
         }
         const Event event = std::move(first->second);
         m_events.erase(first);
-        const Interface target = event.kind == EventKind::ConsumerData ? Interface::Consumer : Interface::Vendor;
-        std::vector<std::uint32_t> ids;
-        for (const auto& [id, reg] : m_registrations)
-            if (reg.reads && reg.iface == target) ids.push_back(id);
-        for (std::uint32_t id : ids) {
+        for (std::uint32_t id : event.targets) {
             const auto it = m_registrations.find(id);
             if (it == m_registrations.end() || m_stopping) continue; // deleted by an earlier callback
             const Registration reg = it->second;

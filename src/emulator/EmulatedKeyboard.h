@@ -95,9 +95,10 @@ private:
     enum class EventKind { DeviceCount, VendorData, ConsumerData };
     struct Event {
         EventKind kind = EventKind::DeviceCount;
-        std::uint32_t count = 0;         // DeviceCount: attached keyboards
-        std::vector<std::uint8_t> bytes; // data events: the input report
-        std::uint32_t length = 0;        // data events: bytes delivered (a short reply delivers fewer)
+        std::uint32_t count = 0;            // DeviceCount: attached keyboards
+        std::vector<std::uint8_t> bytes;    // data events: the input report
+        std::uint32_t length = 0;           // data events: bytes delivered (a short reply delivers fewer)
+        std::vector<std::uint32_t> targets; // the registrations there were when it happened
     };
     struct Registration {
         Interface iface = Interface::None;
