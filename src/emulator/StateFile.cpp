@@ -22,7 +22,9 @@ constexpr std::size_t kCrcSize = 4;
 // Far above any real state file; keeps a hostile file from making us read gigabytes.
 constexpr long kMaxFileSize = 1L << 20;
 
-std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
+} // namespace
+
+std::uint32_t StateChecksum(std::span<const std::uint8_t> bytes) {
     static const std::array<std::uint32_t, 256> table = [] {
         std::array<std::uint32_t, 256> t{};
         for (std::uint32_t i = 0; i < 256; ++i) {
@@ -38,6 +40,8 @@ std::uint32_t crc32(std::span<const std::uint8_t> bytes) {
         crc = table[(crc ^ b) & 0xFFu] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
+
+namespace {
 
 bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string& problem) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -86,7 +90,7 @@ std::vector<std::uint8_t> EncodeState(const KeyboardMemory& memory) {
         out.insert(out.end(), bytes.begin(), bytes.end());
     }
     std::array<std::uint8_t, kCrcSize> crc{};
-    putLe32(crc.data(), crc32(out));
+    putLe32(crc.data(), StateChecksum(out));
     out.insert(out.end(), crc.begin(), crc.end());
     return out;
 }
@@ -96,7 +100,7 @@ std::optional<KeyboardMemory> DecodeState(std::span<const std::uint8_t> bytes) {
     if (!std::equal(kMagic.begin(), kMagic.end(), bytes.begin())) return std::nullopt;
     if (getLe16(&bytes[8]) != kVersion) return std::nullopt;
     const std::size_t bodyEnd = bytes.size() - kCrcSize;
-    if (getLe32(&bytes[bodyEnd]) != crc32(bytes.first(bodyEnd))) return std::nullopt;
+    if (getLe32(&bytes[bodyEnd]) != StateChecksum(bytes.first(bodyEnd))) return std::nullopt;
 
     KeyboardMemory memory;
     std::array<bool, kAreaCount> seen{};

@@ -26,6 +26,9 @@ struct StateLoad {
     std::string problem;                  // why, when empty
 };
 
+// CRC-32 (IEEE) as the file's last four bytes carry it.
+std::uint32_t StateChecksum(std::span<const std::uint8_t> bytes);
+
 std::vector<std::uint8_t> EncodeState(const KeyboardMemory& memory);
 // Parses the bytes of a state file; bounds-checked, never reads past the span.
 std::optional<KeyboardMemory> DecodeState(std::span<const std::uint8_t> bytes);
