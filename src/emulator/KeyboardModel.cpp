@@ -3,25 +3,35 @@
 #include "emulator/FactoryMemory.h"
 
 #include <algorithm>
+#include <array>
 
 namespace ombrel::emu {
 
 namespace {
 
-enum Command : std::uint8_t {
-    kBegin = 1,
-    kEnd = 2,
-    kReadConfig = 3,
-    kWriteConfig = 4,
-    kReadLighting = 5,
-    kWriteLighting = 6,
-    kReadKeymap = 7,
-    kWriteKeymap = 8,
-    kReadMacros = 9,
-    kWriteMacros = 10,
-    kReadDefaultKeymap = 15,
-    kWriteKeyColors = 17,
+constexpr std::uint8_t kBegin = 1;
+constexpr std::uint8_t kEnd = 2;
+
+enum class Access { Read, ReadWindow, Write };
+
+// The commands that move bytes, with the area each one addresses.
+struct MemoryCommand {
+    std::uint8_t command;
+    Area area;
+    Access access;
 };
+constexpr std::array<MemoryCommand, 10> kMemoryCommands{{
+    {3, Area::Config, Access::Read},
+    {4, Area::Config, Access::Write},
+    {5, Area::Lighting, Access::ReadWindow},
+    {6, Area::Lighting, Access::Write},
+    {7, Area::Keymap, Access::Read},
+    {8, Area::Keymap, Access::Write},
+    {9, Area::Macros, Access::Read},
+    {10, Area::Macros, Access::Write},
+    {15, Area::DefaultKeymap, Access::Read},
+    {17, Area::KeyColors, Access::Write},
+}};
 
 bool rangeInside(std::size_t offset, std::size_t length, std::size_t size) {
     return offset <= size && length <= size - offset;
@@ -67,68 +77,39 @@ std::optional<Report> KeyboardModel::handleReport(std::span<const std::uint8_t, 
     } else if (request.length() > Report::kPayloadSize) {
         status = kStatusRefused;
     } else {
-        switch (request.command()) {
-        case kBegin:
-            m_inBracket = true;
-            break;
-        case kEnd:
-            m_inBracket = false;
-            break;
-        case kReadConfig:
-            status = readInto(Area::Config, request, reply);
-            break;
-        case kWriteConfig:
-            status = writeFrom(Area::Config, request);
-            break;
-        case kReadLighting:
-            status = readLightingWindow(request, reply);
-            break;
-        case kWriteLighting:
-            status = writeFrom(Area::Lighting, request);
-            break;
-        case kReadKeymap:
-            status = readInto(Area::Keymap, request, reply);
-            break;
-        case kWriteKeymap:
-            status = writeFrom(Area::Keymap, request);
-            break;
-        case kReadMacros:
-            status = readInto(Area::Macros, request, reply);
-            break;
-        case kWriteMacros:
-            status = writeFrom(Area::Macros, request);
-            break;
-        case kReadDefaultKeymap:
-            status = readInto(Area::DefaultKeymap, request, reply);
-            break;
-        case kWriteKeyColors:
-            status = writeFrom(Area::KeyColors, request);
-            break;
-        default:
-            status = kStatusRefused;
-            break;
-        }
+        status = execute(request, reply);
     }
     reply.setStatus(status);
     reply.seal();
     return reply;
 }
 
-std::uint8_t KeyboardModel::readInto(Area area, const Report& request, Report& reply) const {
-    const std::size_t offset = request.offset();
-    const std::size_t length = request.length();
-    if (!rangeInside(offset, length, m_memory.addressableSize(area))) return kStatusRefused;
-    const auto source = m_memory.storage(area).subspan(offset, length);
-    std::copy(source.begin(), source.end(), reply.payload().begin());
-    return kStatusOk;
+std::uint8_t KeyboardModel::execute(const Report& request, Report& reply) {
+    if (request.command() == kBegin || request.command() == kEnd) {
+        m_inBracket = request.command() == kBegin;
+        return kStatusOk;
+    }
+    for (const MemoryCommand& c : kMemoryCommands) {
+        if (c.command != request.command()) continue;
+        if (c.access == Access::Write) return writeFrom(c.area, request);
+        return readInto(c.area, request, reply,
+                        c.access == Access::ReadWindow ? ReadSize::WholeWindow : ReadSize::Length);
+    }
+    return kStatusRefused;
 }
 
-std::uint8_t KeyboardModel::readLightingWindow(const Report& request, Report& reply) const {
+std::uint8_t KeyboardModel::readInto(Area area, const Report& request, Report& reply, ReadSize size) const {
     const std::size_t offset = request.offset();
-    const std::size_t size = m_memory.addressableSize(Area::Lighting);
-    if (offset >= size) return kStatusRefused;
-    const std::size_t n = std::min(Report::kPayloadSize, size - offset);
-    const auto source = m_memory.storage(Area::Lighting).subspan(offset, n);
+    const std::size_t areaSize = m_memory.addressableSize(area);
+    std::size_t n = request.length();
+    if (size == ReadSize::WholeWindow) {
+        // Only the offset has to lie inside; the window past the area's end reads as zeros.
+        if (offset >= areaSize) return kStatusRefused;
+        n = std::min(Report::kPayloadSize, areaSize - offset);
+    } else if (!rangeInside(offset, n, areaSize)) {
+        return kStatusRefused;
+    }
+    const auto source = m_memory.storage(area).subspan(offset, n);
     std::copy(source.begin(), source.end(), reply.payload().begin());
     return kStatusOk;
 }

@@ -51,8 +51,9 @@ public:
     void markSaved() { m_unsaved = false; }
 
 private:
-    std::uint8_t readInto(Area area, const Report& request, Report& reply) const;
-    std::uint8_t readLightingWindow(const Report& request, Report& reply) const;
+    enum class ReadSize { Length, WholeWindow };
+    std::uint8_t execute(const Report& request, Report& reply);
+    std::uint8_t readInto(Area area, const Report& request, Report& reply, ReadSize size) const;
     std::uint8_t writeFrom(Area area, const Report& request);
     void store(std::span<std::uint8_t> target, std::span<const std::uint8_t> bytes);
 
