@@ -70,17 +70,19 @@ bool EmulatedKeyboard::start() {
         m_saveFailureReported = false;
     }
     m_thread = std::thread([this] { deliveryLoop(); });
-    std::lock_guard lock(m_mutex);
-    m_threadId = m_thread.get_id();
     return true;
 }
 
 bool EmulatedKeyboard::stop() {
+    {
+        // Checked before m_lifeMutex: the delivery thread must not wait for a stop() that waits for it.
+        std::lock_guard lock(m_mutex);
+        if (m_running && std::this_thread::get_id() == m_threadId) return false;
+    }
     std::lock_guard life(m_lifeMutex);
     {
         std::lock_guard lock(m_mutex);
         if (!m_running) return true;
-        if (std::this_thread::get_id() == m_threadId) return false;
         m_stopping = true;
         saveLocked();
     }
@@ -125,6 +127,9 @@ void EmulatedKeyboard::dropPendingData() {
 
 void EmulatedKeyboard::deliveryLoop() {
     std::unique_lock lock(m_mutex);
+    // Known before the first callback runs, so a callback that deletes its own registration never waits for
+    // itself.
+    m_threadId = std::this_thread::get_id();
     while (!m_stopping) {
         if (m_events.empty()) {
             m_wake.wait(lock);
