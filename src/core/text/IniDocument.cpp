@@ -150,7 +150,7 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
     key = trim(key);
     if (section.empty() || key.empty() || hasLineBreakOrNul(section) || hasLineBreakOrNul(key) ||
         hasLineBreakOrNul(value) || section.find(']') != section.npos || key.find('=') != key.npos ||
-        key.front() == ';' || key.front() == '[')
+        key.front() == ';' || key.front() == '[' || Utf8Sanitize(section) != section || Utf8Sanitize(key) != key)
         return false;
 
     const std::string cleanValue = Utf8Sanitize(value);
@@ -186,14 +186,14 @@ bool IniDocument::setValue(std::string_view section, std::string_view key, std::
         Line& after = m_lines[lastContent];
         if (after.end.empty()) after.end = nl;
         m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(lastContent + 1),
-                       Line{Utf8Sanitize(key) + "=" + storedValue, nl});
+                       Line{std::string(key) + "=" + storedValue, nl});
     } else {
         if (!m_lines.empty()) {
             if (m_lines.back().end.empty()) m_lines.back().end = nl;
             if (!trim(m_lines.back().text).empty()) m_lines.push_back({"", nl});
         }
-        m_lines.push_back({"[" + Utf8Sanitize(section) + "]", nl});
-        m_lines.push_back({Utf8Sanitize(key) + "=" + storedValue, nl});
+        m_lines.push_back({"[" + std::string(section) + "]", nl});
+        m_lines.push_back({std::string(key) + "=" + storedValue, nl});
     }
     buildIndex();
     return true;

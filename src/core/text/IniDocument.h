@@ -49,7 +49,8 @@ public:
     // rewritten; a missing key is added after the last line of that section, a missing section at the end of the
     // document. A value that reading would change (surrounding blanks or quotes) is written in quotes, so it reads
     // back as given. Returns false, changing nothing, when a name is empty or a text holds a line break or a NUL,
-    // when the key holds '=' or starts with ';' or '[', or when the section name holds ']'.
+    // when the key holds '=' or starts with ';' or '[', when the section name holds ']', or when a name is not
+    // UTF-8. A value that is not UTF-8 is stored with U+FFFD in place of the bad bytes.
     bool setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // The bytes of the document in the encoding it was read in.
