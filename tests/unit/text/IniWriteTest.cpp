@@ -1,4 +1,5 @@
 // Writes keep the rest of the file byte for byte and read back as written; files are replaced atomically.
+#include "text/FileBytes.h"
 #include "text/IniFile.h"
 
 #include "support/TestPaths.h"
@@ -7,7 +8,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <sys/stat.h>
 #include <thread>
 #include <vector>
@@ -92,10 +92,7 @@ protected:
     void TearDown() override { fs::remove_all(m_dir); }
 
     std::string path(const char* name) const { return m_dir + "/" + name; }
-    static std::string contents(const std::string& file) {
-        std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
+    static std::string contents(const std::string& file) { return ReadFileBytes(file).bytes; }
     static void put(const std::string& file, const std::string& text) { std::ofstream(file, std::ios::binary) << text; }
     std::vector<std::string> listing() const {
         std::vector<std::string> names;

@@ -1,6 +1,8 @@
 // The shipped English language file: every key the program looks up is there with a usable text, and every text
 // that is filled in has exactly the one placeholder its caller fills.
+#include "keyboard/KeyTable.h"
 #include "text/IniFile.h"
+#include "text/KeyText.h"
 #include "text/LanguageTexts.h"
 #include "text/SafeFormat.h"
 #include "text/Utf8.h"
@@ -89,6 +91,21 @@ TEST_F(LanguageFileTest, TextsWithSpecialUsesFitThem) {
     // Followed directly by a number or a name, so they end in a blank or punctuation.
     EXPECT_EQ(m_texts.lookupText("MACRO_NEW_PREFIX", 0), "Macro ");
     EXPECT_EQ(m_texts.lookupText("PROFILE_TIP", 0), "Profile: ");
+}
+
+TEST_F(LanguageFileTest, EveryKeyOfTheKeyTableIsNamed) {
+    const auto keys = requiredKeys();
+    for (const KeyRow& row : KeyTable()) {
+        if (row.textKey.empty()) continue;
+        const SectionKey wanted{"TEXT", std::string(row.textKey)};
+        EXPECT_NE(std::find(keys.begin(), keys.end(), wanted), keys.end()) << row.textKey << " is not listed";
+    }
+    const std::string unknown = m_texts.lookupText("UNKNOWN_KEY", 0);
+    for (const KeyButton& button : KeyButtonTable()) {
+        const std::string name = KeyText(m_texts, button.code, 0);
+        EXPECT_NE(name, "#Error") << button.code;
+        EXPECT_NE(name, FormatTextInt(unknown, button.code)) << button.code;
+    }
 }
 
 } // namespace
