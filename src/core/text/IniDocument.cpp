@@ -1,5 +1,6 @@
 #include "text/IniDocument.h"
 
+#include "text/AsciiCase.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
@@ -30,15 +31,8 @@ std::string_view unquote(std::string_view value) {
     return value;
 }
 
-std::string fold(std::string_view name) {
-    std::string out(name);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
 bool sameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && fold(a) == fold(b);
+    return a.size() == b.size() && AsciiLower(a) == AsciiLower(b);
 }
 
 struct ParsedLine {
@@ -117,18 +111,18 @@ void IniDocument::buildIndex() {
     for (const Line& line : m_lines) {
         const ParsedLine parsed = parseLine(line.text);
         if (parsed.kind == ParsedLine::Kind::Section) {
-            const auto [it, inserted] = m_index.try_emplace(fold(parsed.name));
+            const auto [it, inserted] = m_index.try_emplace(AsciiLower(parsed.name));
             current = inserted ? &it->second : nullptr;
         } else if (parsed.kind == ParsedLine::Kind::Key && current != nullptr) {
-            current->try_emplace(fold(parsed.name), Utf8Sanitize(parsed.value));
+            current->try_emplace(AsciiLower(parsed.name), Utf8Sanitize(parsed.value));
         }
     }
 }
 
 std::optional<std::string> IniDocument::find(std::string_view section, std::string_view key) const {
-    const auto sectionIt = m_index.find(fold(trim(section)));
+    const auto sectionIt = m_index.find(AsciiLower(trim(section)));
     if (sectionIt == m_index.end()) return std::nullopt;
-    const auto keyIt = sectionIt->second.find(fold(trim(key)));
+    const auto keyIt = sectionIt->second.find(AsciiLower(trim(key)));
     if (keyIt == sectionIt->second.end()) return std::nullopt;
     return keyIt->second;
 }

@@ -1,5 +1,7 @@
 #include "text/SystemLanguage.h"
 
+#include "text/AsciiCase.h"
+
 #include <array>
 #include <cstdlib>
 #include <string>
@@ -46,28 +48,14 @@ constexpr std::array kLocaleIds{
     LocaleId{"gl", "ES", 0x0456},
 };
 
-std::string lower(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
-
-std::string upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
-
 } // namespace
 
 std::uint32_t LanguageIdFromLocale(std::string_view locale) {
     locale = locale.substr(0, locale.find_first_of(".@")); // codeset and modifier say nothing about the language
     const auto separator = locale.find_first_of("_-");
-    const std::string language = lower(locale.substr(0, separator));
+    const std::string language = AsciiLower(locale.substr(0, separator));
     const std::string country =
-        separator == std::string_view::npos ? std::string() : upper(locale.substr(separator + 1));
+        separator == std::string_view::npos ? std::string() : AsciiUpper(locale.substr(separator + 1));
     std::uint32_t languageMain = 0;
     for (const LocaleId& row : kLocaleIds) {
         if (row.language != language) continue;
