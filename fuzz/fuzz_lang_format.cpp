@@ -10,7 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     const std::string_view format(reinterpret_cast<const char*>(data + 1), size - 1); // NOLINT: bytes as chars
-    const long long value = static_cast<long long>(data[0]) * 0x0101010101010101LL * ((data[0] & 1) ? -1 : 1);
+    // Values across the whole range: the first byte repeated, inverted for odd bytes (negative numbers).
+    const std::uint64_t pattern = data[0] * 0x0101010101010101ULL;
+    const auto value = static_cast<long long>((data[0] & 1) ? ~pattern : pattern);
 
     const std::size_t conversions = ombrel::ListConversions(format).size();
     // Each filled conversion adds at most the field limit (or the argument) plus a sign and a prefix.
