@@ -28,7 +28,8 @@ private:
 
 FileBytes ReadFileBytes(const std::string& path, std::size_t maxSize) {
     FileBytes result;
-    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so that a FIFO at the path can not hang the reader; regular files ignore the flag.
+    const Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
         result.status =
             (errno == ENOENT || errno == ENOTDIR) ? FileBytes::Status::Missing : FileBytes::Status::Unreadable;

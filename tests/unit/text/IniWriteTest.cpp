@@ -139,6 +139,10 @@ TEST_F(IniFileTest, WriteThroughSymbolicLinkReplacesTheTarget) {
 TEST_F(IniFileTest, FailuresLeaveTheFileAlone) {
     EXPECT_FALSE(WriteIniString(path("no-such-folder/x.ini"), "A", "x", "1"));
     EXPECT_FALSE(WriteIniString(m_dir, "A", "x", "1")); // a folder is no INI file
+    const std::string fifo = path("fifo.ini");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(ReadIniString(fifo, "A", "x", "dflt"), "dflt"); // returns at once instead of waiting for a writer
+    EXPECT_FALSE(WriteIniString(fifo, "A", "x", "1"));
     const std::string file = path("keep.ini");
     put(file, "[A]\nx=1\n");
     EXPECT_FALSE(WriteIniString(file, "A", "x", "bad\nvalue"));

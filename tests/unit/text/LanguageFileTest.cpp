@@ -82,7 +82,7 @@ TEST_F(LanguageFileTest, FilledTextsHaveExactlyTheirOneConversionAndOthersNone) 
     EXPECT_EQ(FormatTextInt(m_texts.lookupText("UNKNOWN_KEY", 0), 0x64), "Key 0x064");
 }
 
-TEST_F(LanguageFileTest, TextsWithSpecialUsesFitThem) {
+TEST_F(LanguageFileTest, TextsWithParticularUsesFitThem) {
     // Shown as the tray icon's tooltip, which holds 127 characters.
     EXPECT_LE(Utf8CharCount(m_texts.lookupText("KEYBOARD_TRAY_DESC", 0)), 127u);
     // Used as the name of a settings value, so it must be storable as an INI key.
