@@ -1,5 +1,7 @@
 #include "emulator/EmulatedKeyboard.h"
 
+#include <sys/prctl.h>
+
 #include "VevIroz.h"
 #include "emulator/StateFile.h"
 
@@ -126,6 +128,9 @@ void EmulatedKeyboard::dropPendingData() {
 }
 
 void EmulatedKeyboard::deliveryLoop() {
+    // A USB endpoint answers on its polling interval; the kernel's default 50 us timer slack on this thread would
+    // make every emulated report late by that much.
+    prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     std::unique_lock lock(m_mutex);
     // Known before the first callback runs, so a callback that deletes its own registration never waits for
     // itself.
