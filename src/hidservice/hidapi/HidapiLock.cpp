@@ -1,0 +1,10 @@
+#include "HidapiLock.h"
+
+namespace ombrel::hid {
+
+std::mutex& hidapiGlobalMutex() {
+    static std::mutex mutex;
+    return mutex;
+}
+
+} // namespace ombrel::hid
