@@ -22,6 +22,7 @@ std::vector<InterfaceInfo> DeviceEnumerator::enumerate() {
         }
         hid_free_enumeration(list);
     }
+    // A stable order, so the first match of a filter is the same keyboard from one look to the next.
     std::sort(found.begin(), found.end(), [](const InterfaceInfo& a, const InterfaceInfo& b) {
         return std::tie(a.path, a.usagePage, a.usage) < std::tie(b.path, b.usagePage, b.usage);
     });

@@ -1,18 +1,17 @@
 #include "DeviceTable.h"
 
-#include <set>
+#include <algorithm>
 
 namespace ombrel::hid {
 
-std::uint64_t DeviceTable::replace(std::vector<InterfaceInfo> interfaces) {
-    std::uint64_t generation = 0;
-    {
-        std::lock_guard lock(m_mutex);
-        m_interfaces = std::move(interfaces);
-        generation = ++m_generation;
-        m_wake.notify_all();
-    }
-    return generation;
+std::optional<std::uint64_t> DeviceTable::replace(std::vector<InterfaceInfo> interfaces, bool onlyIfChanged) {
+    std::stable_sort(interfaces.begin(), interfaces.end(),
+                     [](const InterfaceInfo& a, const InterfaceInfo& b) { return a.path < b.path; });
+    std::lock_guard lock(m_mutex);
+    if (onlyIfChanged && interfaces == m_interfaces) return std::nullopt;
+    m_interfaces = std::move(interfaces);
+    m_wake.notify_all();
+    return ++m_generation;
 }
 
 std::uint64_t DeviceTable::generation() const {
@@ -29,17 +28,16 @@ std::optional<std::string> DeviceTable::pathFor(const DeviceFilter& filter) cons
 }
 
 std::uint32_t DeviceTable::keyboardCount(const DeviceFilter& filter) const {
+    // Called before every report: no allocation. The interfaces of one node stand together.
     std::lock_guard lock(m_mutex);
-    std::set<std::string> nodes;
+    std::uint32_t count = 0;
+    const std::string* lastCounted = nullptr;
     for (const InterfaceInfo& info : m_interfaces) {
-        if (matchesFilter(info, filter)) nodes.insert(info.path);
+        if (!matchesFilter(info, filter) || (lastCounted && *lastCounted == info.path)) continue;
+        lastCounted = &info.path;
+        ++count;
     }
-    return static_cast<std::uint32_t>(nodes.size());
-}
-
-std::vector<InterfaceInfo> DeviceTable::interfaces() const {
-    std::lock_guard lock(m_mutex);
-    return m_interfaces;
+    return count;
 }
 
 void DeviceTable::waitForChange(std::uint64_t seen, const std::atomic<bool>& stop) {

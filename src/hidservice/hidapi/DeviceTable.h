@@ -20,8 +20,9 @@ namespace ombrel::hid {
 class DeviceTable {
 public:
     // Takes a new enumeration and returns its generation. Each one is a new generation even when the list looks
-    // the same, because a node can go and come back between two enumerations.
-    std::uint64_t replace(std::vector<InterfaceInfo> interfaces);
+    // the same, because a node can go and come back between two enumerations; with `onlyIfChanged` an identical
+    // list is taken as no event instead (nullopt).
+    std::optional<std::uint64_t> replace(std::vector<InterfaceInfo> interfaces, bool onlyIfChanged = false);
     std::uint64_t generation() const;
 
     // The node of the first interface the filter matches.
@@ -29,7 +30,6 @@ public:
     // Keyboards with an interface the filter matches. A keyboard exposes each collection on one node, so each
     // distinct node is one keyboard.
     std::uint32_t keyboardCount(const DeviceFilter& filter) const;
-    std::vector<InterfaceInfo> interfaces() const;
 
     // Each wait below returns early once `stop` is set; whoever sets it calls wake() afterwards.
     // Sleeps until the generation differs from `seen`.
@@ -44,7 +44,7 @@ public:
 private:
     mutable std::mutex m_mutex; // guards m_interfaces and m_generation
     std::condition_variable m_wake;
-    std::vector<InterfaceInfo> m_interfaces;
+    std::vector<InterfaceInfo> m_interfaces; // sorted by path
     std::uint64_t m_generation = 0;
 };
 

@@ -15,7 +15,7 @@ class HidBackend {
 public:
     virtual ~HidBackend() = default;
 
-    // Every interface of every attached keyboard (0C45:5204), sorted by path, then usage page and usage.
+    // Every interface of every attached keyboard (0C45:5204).
     virtual std::vector<InterfaceInfo> enumerate() = 0;
     // Opens the interface's node for reading and writing; null with `error` set to an errno value on failure.
     virtual std::unique_ptr<HidDevice> open(const std::string& path, int& error) = 0;

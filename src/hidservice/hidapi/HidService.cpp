@@ -14,26 +14,27 @@ HidService::~HidService() {
 }
 
 void HidService::refreshDevices() {
-    std::lock_guard refreshLock(m_refreshMutex);
-    if (m_stopping.load()) return;
-    std::vector<InterfaceInfo> interfaces = m_backend->enumerate();
-    // Called per query, an unchanged list is no event. Called per udev event, it is: a node may have gone and
-    // come back between two looks, leaving handles on the old one.
-    if (m_refreshOnQuery.load() && interfaces == m_table.interfaces()) return;
-    const std::uint64_t generation = m_table.replace(std::move(interfaces));
-    m_handles.clear();
-    const std::uint32_t count = m_table.keyboardCount(kVendorFilter);
-    if (count == m_lastCount) return;
-    debugLog(1, "keyboards attached: " + std::to_string(count));
-    m_lastCount = count;
-
+    std::uint64_t generation = 0;
+    std::uint32_t count = 0;
     std::vector<Entry> told;
     {
+        std::lock_guard refreshLock(m_refreshMutex);
+        if (m_stopping.load()) return;
+        // Called per udev event, every look is a new generation; called per query, only a changed list is.
+        const std::optional<std::uint64_t> replaced = m_table.replace(m_backend->enumerate(), m_refreshOnQuery.load());
+        if (!replaced) return;
+        generation = *replaced;
+        m_handles.clear(); // their nodes may have gone, or been reused by another device
+        count = m_table.keyboardCount(kVendorFilter);
+        if (count == m_lastCount) return;
+        debugLog(1, "keyboards attached: " + std::to_string(count));
+        m_lastCount = count;
         std::lock_guard lock(m_mutex);
         for (const auto& [id, entry] : m_entries) {
             if (entry.reader && isVendorInterface(entry.registration->filter())) told.push_back(entry);
         }
     }
+    // Outside the lock from here: the program may ask for the count from inside its callback.
     // A reader retries its open for at most openRetryLimit; give it a read time-out on top to get there.
     const auto bound = m_timing.openRetryLimit + 2 * m_timing.readTimeout;
     m_table.waitUntil(

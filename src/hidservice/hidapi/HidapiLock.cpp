@@ -3,8 +3,9 @@
 namespace ombrel::hid {
 
 std::mutex& hidapiGlobalMutex() {
-    static std::mutex mutex;
-    return mutex;
+    // Never destroyed: End still needs it while the library's static objects are torn down at unload.
+    static std::mutex* mutex = new std::mutex;
+    return *mutex;
 }
 
 } // namespace ombrel::hid

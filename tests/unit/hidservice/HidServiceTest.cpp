@@ -85,6 +85,24 @@ TEST_F(HidServiceTest, CountFollowsDeviceChangesAndIsToldToVendorRegistrationsOn
     EXPECT_TRUE(log.ofKind(VEV_NOTIFY_DATA).empty());
 }
 
+TEST_F(HidServiceTest, WithoutHotPlugEventsEveryQueryLooksAgain) {
+    service->setRefreshOnQuery(true);
+    std::vector<std::uint32_t> countsAskedInCallback;
+    log.setHook([&](VevNotifyRecord& record) {
+        if (record.kind == VEV_NOTIFY_DEVICE_COUNT)
+            countsAskedInCallback.push_back(service->deviceCount(kVendorFilter));
+    });
+    addReader(kVendorFilter, VEV_TAG_CTRL);
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 0u);
+    plugKeyboard();
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 1u);
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 1u);
+    unplugKeyboard();
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 0u);
+    EXPECT_EQ(countsDelivered(), (std::vector<std::uint32_t>{1, 0}));
+    EXPECT_EQ(countsAskedInCallback, (std::vector<std::uint32_t>{1, 0}));
+}
+
 TEST_F(HidServiceTest, DataRecordsCarryTheReportAndTheConsumerReportWithoutItsId) {
     struct Case {
         const char* name;
