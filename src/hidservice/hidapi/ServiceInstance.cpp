@@ -42,12 +42,13 @@ std::int32_t ServiceInstance::init() {
         }
     }
     auto service = std::make_shared<HidService>(std::make_shared<HidapiBackend>());
-    service->refreshDevices();
     g_monitor = std::make_unique<UdevMonitor>();
     HidService* raw = service.get(); // the monitor is stopped before the service goes
     if (!g_monitor->start([raw] { raw->refreshDevices(); }, [raw] { raw->setRefreshOnQuery(true); })) {
         service->setRefreshOnQuery(true);
     }
+    // The first look comes after the monitor listens, so no keyboard arriving in between is missed.
+    service->refreshDevices();
     std::lock_guard lock(g_currentMutex);
     g_service = std::move(service);
     return 1;
