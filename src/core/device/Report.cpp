@@ -13,7 +13,8 @@ Report Report::fromBytes(std::span<const std::uint8_t> data) {
 
 std::uint16_t Report::computeSum() const {
     unsigned sum = 0;
-    for (std::size_t i = 3; i < kSize; ++i) sum += bytes[i];
+    for (std::size_t i = 3; i < kSize; ++i)
+        sum += bytes[i];
     return static_cast<std::uint16_t>(sum & 0xFFFFu);
 }
 

@@ -18,7 +18,8 @@ inline void putLe16(std::uint8_t* p, std::uint16_t v) {
     p[1] = static_cast<std::uint8_t>(v >> 8);
 }
 inline void putLe32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>((v >> (8 * i)) & 0xFF);
 }
 
 } // namespace ombrel

@@ -6,7 +6,9 @@
 
 namespace ombrel::test {
 
-std::string serviceLibraryPath(const std::string& fileName) { return std::string(OMBREL_TEST_SERVICE_DIR) + "/" + fileName; }
+std::string serviceLibraryPath(const std::string& fileName) {
+    return std::string(OMBREL_TEST_SERVICE_DIR) + "/" + fileName;
+}
 
 std::string makeTempDir(const std::string& prefix) {
     const char* base = std::getenv("TMPDIR");
@@ -17,6 +19,8 @@ std::string makeTempDir(const std::string& prefix) {
     return std::string(buf.data());
 }
 
-std::string sourcePath(const std::string& relative) { return std::string(OMBREL_TEST_SOURCE_DIR) + "/" + relative; }
+std::string sourcePath(const std::string& relative) {
+    return std::string(OMBREL_TEST_SOURCE_DIR) + "/" + relative;
+}
 
 } // namespace ombrel::test

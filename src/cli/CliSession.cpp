@@ -1,0 +1,99 @@
+#include "CliSession.h"
+
+#include "HexDump.h"
+#include "VevIrozEmu.h"
+#include "device/LinkResult.h"
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace ombrel::cli {
+
+namespace {
+
+std::string executablePath() {
+    std::error_code ec;
+    const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
+    return ec ? std::string() : p.string();
+}
+
+void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
+    const char* mark = direction == TraceDirection::Sent ? "->" : direction == TraceDirection::Received ? "<-" : "<x";
+    std::fprintf(stderr, "%s %s\n", mark, HexLine(bytes).c_str());
+}
+
+// Explains why no keyboard answers: absent, or present but not accessible to this user.
+int explainMissingKeyboard(const ServiceApi& api) {
+    char node[256] = {};
+    const int probe = api.Probe ? api.Probe(node, sizeof node) : -1;
+    if (probe > 0) {
+        std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
+        if (probe == EACCES || probe == EPERM) {
+            std::fprintf(stderr, "The udev rule that gives you access is not installed. Install it with:\n"
+                                 "  sudo install -m 644 /usr/share/ombrel/udev/60-ombrel.rules /etc/udev/rules.d/\n"
+                                 "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"
+                                 "(from a source tree the rule is data/udev/60-ombrel.rules), then unplug and re-plug "
+                                 "the keyboard.\n");
+        }
+        return kExitNoKeyboard;
+    }
+    std::fprintf(stderr, "no keyboard found\n");
+    return kExitNoKeyboard;
+}
+
+} // namespace
+
+std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exitCode) {
+    std::unique_ptr<CliSession> session(new CliSession);
+    const std::string dir = ServiceLibraryDirFor(executablePath());
+    const std::string path = dir + "/" + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
+    std::string error;
+    session->m_library = ServiceLibrary::load(path, &error);
+    if (!session->m_library) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        *exitCode = kExitNoService;
+        return nullptr;
+    }
+    if (options.emulator) {
+        auto configure = reinterpret_cast<decltype(&EmuConfigure)>(session->m_library->symbol("EmuConfigure"));
+        if (!configure) {
+            std::fprintf(stderr, "%s is not the emulator build of the HID service library\n", path.c_str());
+            *exitCode = kExitNoService;
+            return nullptr;
+        }
+        configure(options.emulatorState.empty() ? nullptr : options.emulatorState.c_str());
+    }
+    const ServiceApi& api = session->m_library->api();
+    session->m_link = DeviceLink::start(api, session->m_screen, &error);
+    if (!session->m_link) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        *exitCode = kExitNoService;
+        return nullptr;
+    }
+    if (options.trace) session->m_link->exchange().SetTrace(printTrace);
+
+    // A node that exists but cannot be opened counts as a keyboard in the library's count; ask first.
+    char node[256] = {};
+    const bool unreachable = api.Probe && api.Probe(node, sizeof node) > 0;
+    if (unreachable || session->m_link->exchange().DeviceCount() <= 0) {
+        *exitCode = explainMissingKeyboard(api);
+        return nullptr;
+    }
+    *exitCode = kExitOk;
+    return session;
+}
+
+CliSession::~CliSession() {
+    if (m_link) m_link->shutdown();
+}
+
+int ReportResult(const char* what, int result) {
+    if (result == LINK_OK) return kExitOk;
+    std::fprintf(stderr, "%s failed: %s (%s %d)\n", what, LinkResultDescription(result), LinkResultName(result),
+                 result);
+    return kExitFailed;
+}
+
+} // namespace ombrel::cli

@@ -1,0 +1,41 @@
+#pragma once
+// Opens the keyboard for one command-line run: loads the real or the emulated service library, starts the device
+// link and makes sure a keyboard answers, explaining what is wrong when it does not.
+
+#include "device/DeviceLink.h"
+#include "device/ServiceLibrary.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace ombrel::cli {
+
+struct CliOptions {
+    bool emulator = false;
+    std::string emulatorState; // empty: the emulator keeps its memory only for this run
+    bool trace = false;
+};
+
+enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNoKeyboard = 3, kExitNoService = 4 };
+
+class CliSession {
+public:
+    // Returns null after printing one line that says what failed; `exitCode` says how to end.
+    static std::unique_ptr<CliSession> open(const CliOptions& options, int* exitCode);
+    ~CliSession();
+
+    DeviceLink& link() { return *m_link; }
+    DeviceCommands& commands() { return m_link->commands(); }
+
+private:
+    CliSession() = default;
+    std::optional<ServiceLibrary> m_library;
+    NullScreen m_screen;
+    std::unique_ptr<DeviceLink> m_link;
+};
+
+// Prints "COMMAND failed: DESCRIPTION (NAME N)" to stderr and returns kExitFailed, or returns kExitOk for LINK_OK.
+int ReportResult(const char* what, int result);
+
+} // namespace ombrel::cli

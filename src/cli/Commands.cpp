@@ -1,0 +1,149 @@
+#include "Commands.h"
+
+#include "HexDump.h"
+#include "device/ActiveProfile.h"
+#include "device/LinkResult.h"
+#include "keyboard/ConfigBlock.h"
+
+#include <charconv>
+#include <cstdio>
+#include <optional>
+
+namespace ombrel::cli {
+
+namespace {
+
+// A whole non-negative number, decimal or 0x-prefixed hexadecimal.
+std::optional<long> parseNumber(const std::string& text) {
+    int base = 10;
+    std::string_view digits(text);
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    long value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) return std::nullopt;
+    return value;
+}
+
+std::optional<int> parseProfile(const std::string& text) {
+    const auto n = parseNumber(text);
+    if (!n || *n > 2) {
+        std::fprintf(stderr, "'%s' is not a profile: profiles are 0, 1 and 2\n", text.c_str());
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
+int readConfig(CliSession& s, ConfigBlock& block) {
+    return s.commands().ReadConfig(block.bytes);
+}
+
+int cmdInfo(CliSession& s, const Args&) {
+    ConfigBlock block;
+    if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
+    const unsigned v = block.firmwareVersion();
+    std::printf("Firmware version:  %u.%02X (0x%04X)%s\n", v >> 8, v & 0xFF, v,
+                block.needsFirmwareUpdate() ? "  -- older than 1.10, an update is recommended" : "");
+    std::printf("Active profile:    %u\n", block.activeProfile());
+    std::printf("Macro capacity:    %u bytes (%u units of 128)\n", block.macroCapacity(), block.macroUnits());
+    std::printf("Offered effects:  ");
+    for (std::uint8_t e : block.offeredEffects())
+        std::printf(" %u", e);
+    std::printf("\n");
+    return kExitOk;
+}
+
+int cmdProfileGet(CliSession& s, const Args&) {
+    const int p = GetActiveProfile(s.commands(), s.link().state());
+    if (p < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
+    std::printf("%d\n", p);
+    return kExitOk;
+}
+
+int cmdProfileSet(CliSession& s, const Args& args) {
+    const auto p = parseProfile(args[0]);
+    if (!p) return kExitUsage;
+    const int r = SetActiveProfile(s.commands(), s.link().state(), *p);
+    if (r == LINK_OK) std::printf("profile %d is active\n", *p);
+    return ReportResult("switching the profile", r);
+}
+
+int cmdReadConfig(CliSession& s, const Args&) {
+    ConfigBlock block;
+    if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
+    std::fputs(HexDump(block.bytes).c_str(), stdout);
+    return kExitOk;
+}
+
+int cmdReadLighting(CliSession& s, const Args& args) {
+    const auto p = parseProfile(args[0]);
+    if (!p) return kExitUsage;
+    std::array<std::uint8_t, kChunkSize> window{};
+    // Lighting is read inside a begin/end bracket, as the program's own lighting load does.
+    const int r = s.commands().Bracketed(
+        [&] { return s.commands().ReadLighting(window, kChunkSize, *p * static_cast<int>(kLightingBlockSize)); });
+    if (r != LINK_OK) return ReportResult("reading the lighting block", r);
+    std::fputs(HexDump(std::span(window).first(kLightingBlockSize), *p * kLightingBlockSize).c_str(), stdout);
+    return kExitOk;
+}
+
+int cmdReadKeymap(CliSession& s, const Args& args) {
+    const auto p = parseProfile(args[0]);
+    if (!p) return kExitUsage;
+    std::array<std::uint8_t, kKeymapSize> block{};
+    if (const int r = s.commands().ReadKeymap(block, *p); r != LINK_OK)
+        return ReportResult("reading the key functions", r);
+    std::fputs(HexDump(block, static_cast<std::size_t>(*p) * kKeymapSize).c_str(), stdout);
+    return kExitOk;
+}
+
+int cmdReadDefaultKeymap(CliSession& s, const Args&) {
+    std::array<std::uint8_t, kKeymapSize> block{};
+    if (const int r = s.commands().ReadDefaultKeymap(block); r != LINK_OK)
+        return ReportResult("reading the factory key functions", r);
+    std::fputs(HexDump(block).c_str(), stdout);
+    return kExitOk;
+}
+
+int cmdReadMacros(CliSession& s, const Args& args) {
+    const auto n = parseNumber(args[0]);
+    if (!n || *n > 0x10000) {
+        std::fprintf(stderr, "'%s' is not a byte count from 0 to 65536\n", args[0].c_str());
+        return kExitUsage;
+    }
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*n));
+    if (const int r = s.commands().ReadMacros(bytes); r != LINK_OK) return ReportResult("reading the macro memory", r);
+    std::fputs(HexDump(bytes).c_str(), stdout);
+    return kExitOk;
+}
+
+int cmdBoot(CliSession& s, const Args&) {
+    const int r = s.commands().EnterBoot();
+    if (r != 1) {
+        std::fprintf(stderr, "sending the boot request failed (result %d)\n", r);
+        return kExitFailed;
+    }
+    std::printf("boot request sent: the keyboard restarts into its boot loader and waits for a firmware update\n");
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<CommandInfo>& AllCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {"info", "", "firmware version, active profile, macro capacity and offered lighting effects", 0, 0, cmdInfo},
+        {"profile get", "", "print the active profile (0, 1 or 2)", 0, 0, cmdProfileGet},
+        {"profile set", "N", "make profile N (0, 1 or 2) the active one", 1, 1, cmdProfileSet},
+        {"read-config", "", "hex dump of the 44-byte configuration block", 0, 0, cmdReadConfig},
+        {"read-lighting", "P", "hex dump of profile P's 42-byte lighting block", 1, 1, cmdReadLighting},
+        {"read-keymap", "P", "hex dump of profile P's 378-byte key-function block", 1, 1, cmdReadKeymap},
+        {"read-default-keymap", "", "hex dump of the factory key-function block", 0, 0, cmdReadDefaultKeymap},
+        {"read-macros", "N", "hex dump of the first N bytes of macro memory", 1, 1, cmdReadMacros},
+        {"boot", "", "send the keyboard into its boot loader (for a firmware update)", 0, 0, cmdBoot},
+    };
+    return commands;
+}
+
+} // namespace ombrel::cli

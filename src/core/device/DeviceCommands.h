@@ -1,0 +1,77 @@
+#pragma once
+// One routine per command of the keyboard. Each builds its request reports, exchanges them one by one and moves
+// data between the caller's buffer and the payloads; blocks longer than a payload go in 56-byte chunks. The
+// routines know the addressing of every memory area but nothing of its contents.
+
+#include "device/ReportExchange.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <span>
+
+namespace ombrel {
+
+enum DeviceCommand : std::uint8_t {
+    CMD_BEGIN = 1,
+    CMD_END = 2,
+    CMD_READ_CONFIG = 3,
+    CMD_WRITE_CONFIG = 4,
+    CMD_READ_LIGHTING = 5,
+    CMD_WRITE_LIGHTING = 6,
+    CMD_READ_KEYMAP = 7,
+    CMD_WRITE_KEYMAP = 8,
+    CMD_READ_MACROS = 9,
+    CMD_WRITE_MACROS = 10,
+    CMD_READ_DEFAULT_KEYMAP = 15,
+    CMD_WRITE_KEYCOLORS = 17,
+    CMD_ENTER_BOOT = 0xEE,
+};
+
+inline constexpr std::size_t kConfigSize = 44;
+inline constexpr std::size_t kLightingBlockSize = 42;
+inline constexpr std::size_t kKeymapSize = 378;
+inline constexpr std::size_t kChunkSize = 56;
+inline constexpr std::size_t kKeyColorProfileStride = 512;
+inline constexpr int kProfileCount = 3;
+
+class DeviceCommands {
+public:
+    explicit DeviceCommands(ReportExchange& exchange) : m_exchange(exchange) {}
+
+    int BeginWrite();
+    int EndWrite();
+    int ReadConfig(std::span<std::uint8_t, kConfigSize> out);
+    int WriteConfig(std::span<const std::uint8_t, kConfigSize> in);
+    // Copies the whole 56-byte reply payload, whatever n is. n at most 56.
+    int ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset);
+    // Sends n bytes (none when n <= 0). n at most 56.
+    int WriteLighting(std::span<const std::uint8_t> in, int n, int offset);
+    int ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile);
+    int WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile);
+    int ReadMacros(std::span<std::uint8_t> out);
+    int WriteMacros(std::span<const std::uint8_t> in);
+    int ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out);
+    // n bytes for colour slot `slot` of profile `profile` (the lighting code passes the profile its last load
+    // took). n at most 56.
+    int WriteKeyColors(std::span<const std::uint8_t> in, int n, int slot, int profile);
+    // The boot request: no sum, no reply; returns the send result (1 = sent).
+    int EnterBoot();
+
+    // Opens a write sequence with BeginWrite and closes it with EndWrite whatever `body` returns; the bracket's
+    // own results are not examined. Returns what `body` returned.
+    int Bracketed(const std::function<int()>& body);
+
+    ReportExchange& exchange() { return m_exchange; }
+
+private:
+    // One report with `payload` (may be empty); the reply's payload is copied to `replyPayload` (may be empty).
+    int single(std::uint8_t command, std::uint8_t length, std::uint32_t offset, std::span<const std::uint8_t> payload,
+               std::span<std::uint8_t> replyPayload);
+    int readChunked(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> out);
+    int writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in);
+
+    ReportExchange& m_exchange;
+};
+
+} // namespace ombrel

@@ -1,0 +1,146 @@
+#include "device/NotificationHub.h"
+
+#include "device/CheckValue.h"
+#include "device/DeviceFilter.h"
+#include "util/Bytes.h"
+
+#include <cstring>
+#include <shared_mutex>
+
+namespace ombrel {
+
+namespace {
+
+// The hub HidNotify reaches. Callbacks hold the lock shared while they run, so uninstall() can wait for them.
+std::shared_mutex g_hubMutex;
+NotificationHub* g_hub = nullptr;
+
+template <typename T>
+T readAt(const void* base, std::size_t offset) {
+    T value{};
+    std::memcpy(&value, static_cast<const std::uint8_t*>(base) + offset, sizeof value);
+    return value;
+}
+
+std::uintptr_t callbackAddress() {
+    return reinterpret_cast<std::uintptr_t>(&HidNotify);
+}
+
+// Offsets of the notification records (see VevIroz.h).
+constexpr std::size_t kNotifyKind = 0;
+constexpr std::size_t kNotifyRequest = 8;
+constexpr std::size_t kRequestTag = 0;
+constexpr std::size_t kRequestLength = 4;
+constexpr std::size_t kRequestData = 8;
+constexpr std::size_t kRequestReport = 16;
+constexpr std::size_t kHolderConsumerReport = 28;
+constexpr std::size_t kHolderConsumerLength = kHolderConsumerReport + sizeof(void*);
+
+} // namespace
+
+NotificationHub::NotificationHub(const ServiceApi& api, ReportExchange& exchange, DeviceState& state,
+                                 ScreenPort& screen, PresenceWatcher& presence)
+    : m_api(api), m_exchange(exchange), m_state(state), m_screen(screen), m_presence(presence) {}
+
+NotificationHub::~NotificationHub() {
+    uninstall();
+    m_iconWorker.stop();
+}
+
+void NotificationHub::install() {
+    std::unique_lock lock(g_hubMutex);
+    g_hub = this;
+}
+
+void NotificationHub::uninstall() {
+    std::unique_lock lock(g_hubMutex);
+    if (g_hub == this) g_hub = nullptr;
+}
+
+int NotificationHub::registerAsyncRead(const DeviceFilter& filter, std::uint32_t tag, std::uint32_t& unitId) {
+    const auto bytes = filter.bytes();
+    std::lock_guard lock(m_channelMutex);
+    m_api.DeleteRequestFromUnitId(unitId);
+    unitId = 0;
+    return m_api.RequestAsyncRead(bytes.data(), &HidNotify, tag, CheckValue(bytes, callbackAddress(), tag), &unitId);
+}
+
+int NotificationHub::RegisterConsumerChannel() {
+    return registerAsyncRead(kConsumerFilter, VEV_TAG_CONS, m_consumerUnit);
+}
+
+int NotificationHub::RegisterControlChannel() {
+    return registerAsyncRead(kVendorFilter, VEV_TAG_CTRL, m_controlUnit);
+}
+
+void NotificationHub::CancelChannels() {
+    std::lock_guard lock(m_channelMutex);
+    for (std::uint32_t* unit : {&m_consumerUnit, &m_controlUnit, &m_bankUnit}) {
+        if (*unit != 0) m_api.DeleteRequestFromUnitId(*unit);
+        *unit = 0;
+    }
+}
+
+std::int32_t NotificationHub::HandleNotify(const void* record) {
+    if (!record) return 1;
+    const auto kind = readAt<std::uint32_t>(record, kNotifyKind);
+    const auto* request = readAt<const void*>(record, kNotifyRequest);
+    if (!request) return 1;
+    const auto tag = readAt<std::uint32_t>(request, kRequestTag);
+    const auto length = readAt<std::uint32_t>(request, kRequestLength);
+
+    if (kind == VEV_NOTIFY_DATA && tag == VEV_TAG_CONS) {
+        const auto* holder = readAt<const void*>(request, kRequestReport);
+        if (!holder) return 1;
+        const auto* consumer = readAt<const std::uint8_t*>(holder, kHolderConsumerReport);
+        const auto consumerLength = readAt<std::uint32_t>(holder, kHolderConsumerLength);
+        if (consumer && consumerLength >= 2) HandleConsumerCode(getLe16(consumer));
+    } else if (kind == VEV_NOTIFY_DATA && tag == VEV_TAG_CTRL) {
+        const auto* data = readAt<const std::uint8_t*>(request, kRequestData);
+        m_exchange.DeliverReply(data, data ? length : 0);
+    } else if (kind == VEV_NOTIFY_DEVICE_COUNT && tag == VEV_TAG_CTRL) {
+        m_presence.post(static_cast<int>(length));
+    }
+    return 1;
+}
+
+void NotificationHub::HandleConsumerCode(std::uint16_t code) {
+    switch (code) {
+    case kConsumerBankSwitch:
+        SwitchBank();
+        break;
+    case kConsumerReloadLighting:
+        m_screen.startReloadTimer();
+        break;
+    case kConsumerActivityEnd:
+        m_iconWorker.post([this] { m_screen.setTrayState(0, 0); });
+        break;
+    case kConsumerActivityBegin:
+        m_iconWorker.post([this] { m_screen.setTrayState(1, 0); });
+        break;
+    default: // 6145..6148 and everything else: no effect
+        break;
+    }
+}
+
+void NotificationHub::SwitchBank() {
+    const auto status = m_state.flipBank();
+    {
+        // The keyboard learns the bank from a fresh registration of the status channel.
+        const auto bytes = kBankStatusFilter.bytes();
+        std::lock_guard lock(m_channelMutex);
+        m_api.DeleteRequestFromUnitId(m_bankUnit);
+        m_bankUnit = 0;
+        m_api.RequestStatusWrite(bytes.data(), &HidNotify, VEV_TAG_DEL, status.data(), 2,
+                                 CheckValue(bytes, callbackAddress(), VEV_TAG_DEL, status), &m_bankUnit);
+    }
+    m_screen.sendBankChanged(status[1] & 1);
+}
+
+} // namespace ombrel
+
+extern "C" std::int32_t HidNotify(void* record) {
+    std::shared_lock lock(ombrel::g_hubMutex);
+    if (ombrel::g_hub) ombrel::g_hub->HandleNotify(record);
+    return 1;
+}

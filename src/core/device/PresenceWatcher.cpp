@@ -1,0 +1,54 @@
+#include "device/PresenceWatcher.h"
+
+#include "device/LinkResult.h"
+#include "keyboard/ConfigBlock.h"
+
+#include <thread>
+
+namespace ombrel {
+
+void PresenceWatcher::post(int count) {
+    m_worker.post([this, count] { PresenceWorker(count); });
+}
+
+void PresenceWatcher::stop() {
+    m_stopping.store(true);
+    m_worker.stop();
+}
+
+void PresenceWatcher::PresenceWorker(int count) {
+    if (count == m_state.lastDeviceCount.load()) return;
+
+    if (count == 0) {
+        m_state.cachedProfile.store(-1);
+        m_screen.sendDetach();
+        m_screen.hideMainWindow();
+    } else {
+        KeymapBytes block{};
+        if (m_commands.ReadDefaultKeymap(block) == LINK_OK)
+            m_state.setDefaultKeymap(block);
+        else
+            m_screen.showMessage("MAIN_DEFAULT_MATRIX_PROMPT");
+
+        ConfigBlock config;
+        if (m_commands.ReadConfig(config.bytes) == LINK_OK) m_state.macroCapacity.store(config.macroCapacity());
+
+        m_screen.sendProfileReload();
+    }
+
+    // The tray icon and the automatic showing need a window that has finished starting.
+    while (!m_screen.windowReady()) {
+        if (m_stopping.load()) return;
+        std::this_thread::sleep_for(windowPollInterval);
+    }
+
+    m_screen.setTrayState(0, count != 0 ? kTrayIconPresent : kTrayIconAbsent);
+    m_state.lastDeviceCount.store(count);
+
+    if (!m_state.autoShowDone.load()) {
+        if (count != 0) m_screen.postOpen();
+        m_state.autoShowDone.store(true);
+    }
+}
+
+} // namespace ombrel

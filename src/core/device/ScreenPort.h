@@ -1,0 +1,49 @@
+#pragma once
+// What the device link asks of the screen. The main window implements it (each call becomes the window message
+// or timer it stands for); the command-line tool and the tests use their own.
+//
+// "Send" calls return only when the window has handled them, as a sent window message would; "post" calls
+// return at once.
+
+#include <string_view>
+
+namespace ombrel {
+
+class ScreenPort {
+public:
+    virtual ~ScreenPort() = default;
+
+    // The keyboard is gone: close every open owned dialog and focus the main window (sent), then hide it.
+    virtual void sendDetach() = 0;
+    virtual void hideMainWindow() = 0;
+    // Reload what the window shows from the keyboard (sent).
+    virtual void sendProfileReload() = 0;
+    // Show the main window and check the firmware version (posted).
+    virtual void postOpen() = 0;
+    // The G-key bank changed to `bank` (0 = A, 1 = B): refresh the G-key marks and the bank display (sent).
+    virtual void sendBankChanged(int bank) = 0;
+    // Start the one-shot lighting reload timer with the shortest elapse; a second start replaces the first.
+    virtual void startReloadTimer() = 0;
+    // Tray icon: mode 1 shows the activity icon; mode 0 shows `icon`, or the remembered icon when it is 0.
+    virtual void setTrayState(int mode, int icon) = 0;
+    // The main window has finished initialising.
+    virtual bool windowReady() const = 0;
+    // A message box with the language text of `textKey` and an OK button (returns when closed).
+    virtual void showMessage(std::string_view textKey) = 0;
+};
+
+// A screen that shows nothing; for programs without a window.
+class NullScreen : public ScreenPort {
+public:
+    void sendDetach() override {}
+    void hideMainWindow() override {}
+    void sendProfileReload() override {}
+    void postOpen() override {}
+    void sendBankChanged(int) override {}
+    void startReloadTimer() override {}
+    void setTrayState(int, int) override {}
+    bool windowReady() const override { return true; }
+    void showMessage(std::string_view) override {}
+};
+
+} // namespace ombrel

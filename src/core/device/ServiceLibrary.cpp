@@ -1,0 +1,66 @@
+#include "device/ServiceLibrary.h"
+
+#include <dlfcn.h>
+
+#include <filesystem>
+
+namespace ombrel {
+
+namespace {
+
+template <typename Fn>
+bool resolve(void* handle, const char* name, Fn& out, std::string* error) {
+    void* p = dlsym(handle, name);
+    if (!p) {
+        if (error) *error = std::string("the HID service library has no call named ") + name;
+        return false;
+    }
+    out = reinterpret_cast<Fn>(p);
+    return true;
+}
+
+} // namespace
+
+std::optional<ServiceLibrary> ServiceLibrary::load(const std::string& path, std::string* error) {
+    void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!handle) {
+        if (error) {
+            const char* why = dlerror();
+            *error = "cannot load the HID service library " + path + (why ? std::string(": ") + why : "");
+        }
+        return std::nullopt;
+    }
+    ServiceLibrary lib;
+    lib.m_handle = handle;
+    lib.m_path = path;
+    ServiceApi& a = lib.m_api;
+    const bool ok = resolve(handle, "Debug", a.Debug, error) && resolve(handle, "Init", a.Init, error) &&
+                    resolve(handle, "End", a.End, error) &&
+                    resolve(handle, "RequestGetDeviceCount", a.RequestGetDeviceCount, error) &&
+                    resolve(handle, "DeleteRequestFromUnitId", a.DeleteRequestFromUnitId, error) &&
+                    resolve(handle, "DeleteRequestFromHandle", a.DeleteRequestFromHandle, error) &&
+                    resolve(handle, "RequestWrite", a.RequestWrite, error) &&
+                    resolve(handle, "RequestWriteOne", a.RequestWriteOne, error) &&
+                    resolve(handle, "RequestStatusWrite", a.RequestStatusWrite, error) &&
+                    resolve(handle, "RequestStatusGet", a.RequestStatusGet, error) &&
+                    resolve(handle, "RequestAsyncRead", a.RequestAsyncRead, error) &&
+                    resolve(handle, "RequestStatusSetFeature", a.RequestStatusSetFeature, error);
+    if (!ok) {
+        // Nothing of it was used; a library with a missing call is not kept.
+        dlclose(handle);
+        return std::nullopt;
+    }
+    a.Probe = reinterpret_cast<VevProbeFn>(dlsym(handle, "VevIrozProbe"));
+    return lib;
+}
+
+void* ServiceLibrary::symbol(const char* name) const {
+    return m_handle ? dlsym(m_handle, name) : nullptr;
+}
+
+std::string ServiceLibraryDirFor(const std::string& executablePath) {
+    const std::filesystem::path bin = std::filesystem::path(executablePath).parent_path();
+    return (bin.parent_path() / "lib" / "ombrel").string();
+}
+
+} // namespace ombrel

@@ -1,0 +1,34 @@
+#pragma once
+// Loads a build of the HID service library with dlopen and resolves its twelve calls by name. The library is
+// never unloaded: its threads may still be delivering notifications when the program ends.
+
+#include "device/ServiceApi.h"
+
+#include <optional>
+#include <string>
+
+namespace ombrel {
+
+class ServiceLibrary {
+public:
+    // Loads the library at `path`. On failure returns nothing and says why in `error` (which call is missing,
+    // or what the loader said).
+    static std::optional<ServiceLibrary> load(const std::string& path, std::string* error);
+
+    const ServiceApi& api() const { return m_api; }
+    // Looks up an additional symbol (e.g. the emulator's control calls); null when absent.
+    void* symbol(const char* name) const;
+    const std::string& path() const { return m_path; }
+
+private:
+    void* m_handle = nullptr;
+    std::string m_path;
+    ServiceApi m_api;
+};
+
+// Folder of the service libraries for a program at `executablePath`: <bin>/../lib/ombrel.
+std::string ServiceLibraryDirFor(const std::string& executablePath);
+inline constexpr const char* kServiceLibraryName = "libVevIroz.so";
+inline constexpr const char* kEmulatorLibraryName = "libVevIrozEmu.so";
+
+} // namespace ombrel

@@ -1,0 +1,110 @@
+#include "DeviceFixture.h"
+
+#include "device/LinkResult.h"
+
+namespace ombrel::test {
+namespace {
+
+using Events = std::vector<std::string>;
+
+class PresenceTest : public DeviceFixture {
+protected:
+    void SetUp() override {
+        DeviceFixture::SetUp();
+        fake.memory[3][11] = 0x40;
+        for (std::size_t i = 0; i < 378; ++i)
+            fake.memory[15][i] = static_cast<std::uint8_t>(i * 7);
+    }
+    void arrive(int count) {
+        fake.deliverDeviceCount(count);
+        link->presence().drain();
+    }
+};
+
+TEST_F(PresenceTest, StartWithKeyboardReadsBlocksAndOpensOnce) {
+    link->startPresence();
+    link->presence().drain();
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141", "open"}));
+    EXPECT_EQ(link->state().macroCapacity.load(), 8192u);
+    EXPECT_EQ(link->state().defaultKeymap()[10], static_cast<std::uint8_t>(70));
+    EXPECT_TRUE(link->state().devicePresent());
+
+    // Removal, then arrival again: no second automatic showing.
+    link->state().cachedProfile.store(1);
+    screen.clear();
+    arrive(0);
+    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray 0 128"}));
+    EXPECT_EQ(link->state().cachedProfile.load(), -1);
+    screen.clear();
+    arrive(1);
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+}
+
+TEST_F(PresenceTest, StartWithoutKeyboardStaysHiddenOnArrival) {
+    fake.deviceCount = 0;
+    link->startPresence();
+    link->presence().drain();
+    EXPECT_TRUE(screen.events().empty());
+    EXPECT_TRUE(link->state().autoShowDone.load());
+    fake.deviceCount = 1;
+    arrive(1);
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+}
+
+TEST_F(PresenceTest, SameCountDoesNothingAndMoreKeyboardsCountAsArrival) {
+    link->state().autoShowDone.store(true);
+    arrive(1);
+    screen.clear();
+    fake.sent.clear();
+    arrive(1);
+    EXPECT_TRUE(screen.events().empty());
+    EXPECT_TRUE(fake.sent.empty());
+    arrive(2);
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+    EXPECT_FALSE(fake.sent.empty());
+}
+
+TEST_F(PresenceTest, UnreadableDefaultBlockKeepsTheOldOneAndGoesOn) {
+    link->state().autoShowDone.store(true);
+    fake.onRequest = [&](const Report& r) {
+        if (r.command() == CMD_READ_DEFAULT_KEYMAP)
+            fake.deliverReply(fake.replyTo(r, 0xFF));
+        else
+            fake.answerFromMemory(r);
+    };
+    const KeymapBytes before = link->state().defaultKeymap();
+    arrive(1);
+    EXPECT_EQ(screen.events(), (Events{"message MAIN_DEFAULT_MATRIX_PROMPT", "reload-profile", "tray 0 141"}));
+    EXPECT_EQ(link->state().defaultKeymap(), before);
+    EXPECT_EQ(link->state().macroCapacity.load(), 8192u);
+}
+
+TEST_F(PresenceTest, WaitsForTheWindowBeforeTheIcon) {
+    screen.ready = false;
+    fake.deliverDeviceCount(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile"}));
+    EXPECT_EQ(link->state().lastDeviceCount.load(), 0);
+    screen.ready = true;
+    link->presence().drain();
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141", "open"}));
+}
+
+TEST(BuiltInDefaultKeymap, HoldsThePartialTable) {
+    const KeymapBytes& block = BuiltInDefaultKeymap();
+    auto entry = [&](int slot) {
+        return std::array<std::uint8_t, 3>{block[slot * 3], block[slot * 3 + 1], block[slot * 3 + 2]};
+    };
+    EXPECT_EQ(entry(0), (std::array<std::uint8_t, 3>{5, 0, 0}));
+    EXPECT_EQ(entry(12), (std::array<std::uint8_t, 3>{2, 1, 2}));
+    EXPECT_EQ(entry(53), (std::array<std::uint8_t, 3>{5, 2, 2}));
+    EXPECT_EQ(entry(62), (std::array<std::uint8_t, 3>{2, 2, 0x48}));
+    EXPECT_EQ(entry(63), (std::array<std::uint8_t, 3>{0, 0, 0}));
+    int named = 0;
+    for (int s = 0; s < 126; ++s)
+        named += block[s * 3] != 0;
+    EXPECT_EQ(named, 52);
+}
+
+} // namespace
+} // namespace ombrel::test
