@@ -13,11 +13,18 @@ InstanceMessage encode(std::uint32_t tag) {
     return message;
 }
 
-// The tag of a well-formed message, or nullopt.
-std::optional<std::uint32_t> tagOf(const std::uint8_t* data, std::size_t size) {
+// The value of a well-formed message whose tag is one of `known`, or nullopt.
+template <typename Tag, std::size_t N>
+std::optional<Tag> parse(const std::uint8_t* data, std::size_t size, const Tag (&known)[N]) {
     if (!data || size != kInstanceMessageSize || getLe32(data) != kInstanceMarker) return std::nullopt;
-    return getLe32(data + 4);
+    const std::uint32_t tag = getLe32(data + 4);
+    for (Tag candidate : known)
+        if (static_cast<std::uint32_t>(candidate) == tag) return candidate;
+    return std::nullopt;
 }
+
+constexpr InstanceRequest kRequests[] = {InstanceRequest::Open, InstanceRequest::Kill};
+constexpr InstanceReply kReplies[] = {InstanceReply::Done, InstanceReply::Refused};
 
 } // namespace
 
@@ -29,25 +36,11 @@ InstanceMessage EncodeInstanceReply(InstanceReply reply) {
 }
 
 std::optional<InstanceRequest> ParseInstanceRequest(const std::uint8_t* data, std::size_t size) {
-    const auto tag = tagOf(data, size);
-    if (!tag) return std::nullopt;
-    switch (static_cast<InstanceRequest>(*tag)) {
-    case InstanceRequest::Open:
-    case InstanceRequest::Kill:
-        return static_cast<InstanceRequest>(*tag);
-    }
-    return std::nullopt;
+    return parse(data, size, kRequests);
 }
 
 std::optional<InstanceReply> ParseInstanceReply(const std::uint8_t* data, std::size_t size) {
-    const auto tag = tagOf(data, size);
-    if (!tag) return std::nullopt;
-    switch (static_cast<InstanceReply>(*tag)) {
-    case InstanceReply::Done:
-    case InstanceReply::Refused:
-        return static_cast<InstanceReply>(*tag);
-    }
-    return std::nullopt;
+    return parse(data, size, kReplies);
 }
 
 } // namespace ombrel
