@@ -24,12 +24,12 @@ bool writeCreatingFolder(const std::string& path, std::string_view section, std:
 SettingsStore::SettingsStore(std::string settingsIni, std::string appProfileIni)
     : m_settingsIni(std::move(settingsIni)), m_appProfileIni(std::move(appProfileIni)) {}
 
-std::optional<std::uint32_t> SettingsStore::readLanguageId() const {
+std::optional<std::uint32_t> SettingsStore::loadLanguageId() {
     return ParseStoredDword(ReadIniString(m_settingsIni, kSettingsSection, kLanguageIdKey, ""));
 }
 
-bool SettingsStore::writeLanguageId(std::uint32_t id) const {
-    return writeCreatingFolder(m_settingsIni, kSettingsSection, kLanguageIdKey, std::to_string(id));
+bool SettingsStore::storeLanguageId(std::uint32_t languageId) {
+    return writeCreatingFolder(m_settingsIni, kSettingsSection, kLanguageIdKey, std::to_string(languageId));
 }
 
 std::string SettingsStore::getProfileString(std::string_view key, std::string_view defaultText) const {

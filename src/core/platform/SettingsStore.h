@@ -21,8 +21,9 @@ public:
 
     // The stored language identifier; nullopt when it is missing or is not a whole number from 0 to 0xFFFFFFFF
     // (decimal, or hexadecimal with "0x" for a value set by hand).
-    std::optional<std::uint32_t> readLanguageId() const;
-    bool writeLanguageId(std::uint32_t id) const;
+    std::optional<std::uint32_t> loadLanguageId();
+    // Returns false when it cannot be stored.
+    bool storeLanguageId(std::uint32_t languageId);
 
     // Section "PROFILES" of the application profile.
     std::string getProfileString(std::string_view key, std::string_view defaultText) const;

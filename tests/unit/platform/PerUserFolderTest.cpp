@@ -14,11 +14,7 @@ class PerUserFolderTest : public TempDirFixture {
 protected:
     void SetUp() override {
         TempDirFixture::SetUp();
-        PathEnvironment env;
-        env.executablePath = dir + "/bin/ombrel";
-        env.xdgDataHome = dir + "/home/.local/share"; // not there yet: created on the way
-        env.xdgConfigHome = dir + "/home/.config";
-        paths = *BuildAppPaths(env);
+        paths = pathsUnder(dir);
     }
 
     std::string templatePath() const { return UserColorFile(paths.userColorTemplatePrefix, 3); }

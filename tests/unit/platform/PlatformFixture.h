@@ -2,6 +2,7 @@
 // What the platform tests share: a private temporary folder per test, files written and read whole, and an
 // instance channel served on a thread of its own, the way the application's event loop serves it.
 
+#include "platform/AppPaths.h"
 #include "platform/AtomicFile.h"
 #include "platform/InstanceChannel.h"
 #include "support/TestPaths.h"
@@ -30,12 +31,22 @@ protected:
     std::string dir;  // the folder a test works in; root unless the test moves it
 };
 
+// The paths of a program installed in `root`/bin for a user whose home is `root`/home (nothing made yet).
+inline AppPaths pathsUnder(const std::string& root) {
+    PathEnvironment env;
+    env.executablePath = root + "/bin/ombrel";
+    env.home = root + "/home";
+    return *BuildAppPaths(env);
+}
+
 inline void writeFile(const std::string& path, const std::string& content) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << content;
 }
 
-inline std::string readFile(const std::string& path) { return ReadWholeFile(path).value_or(""); }
+inline std::string readFile(const std::string& path) {
+    return ReadWholeFile(path).value_or("");
+}
 
 // Calls handlePending() whenever the channel's socket is readable, until destroyed. The channel must not be
 // touched by the test thread meanwhile.

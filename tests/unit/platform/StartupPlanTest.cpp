@@ -18,10 +18,7 @@ protected:
         TempDirFixture::SetUp();
         runtime = dir + "/run";
         fs::create_directory(runtime);
-        PathEnvironment env;
-        env.executablePath = dir + "/bin/ombrel";
-        env.home = dir + "/home";
-        paths = *BuildAppPaths(env);
+        paths = pathsUnder(dir);
     }
     StartupPlan start(std::vector<std::string_view> arguments, StartupOptions options = {}) {
         return PlanStartup(paths, ParseStartSwitches(arguments), runtime, options);
