@@ -1,0 +1,109 @@
+// ombrelctl as a user runs it, on the emulator (and, for the error paths, without any keyboard).
+#include "support/RunProgram.h"
+#include "support/TestPaths.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <algorithm>
+#include <sstream>
+
+namespace ombrel::test {
+namespace {
+
+class OmbrelctlTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir = makeTempDir("ombrelctl"); }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+    ProgramResult run(std::vector<std::string> args) { return RunProgram("ombrelctl", args); }
+    std::string emulator() const { return "--emulator=" + dir + "/state"; }
+    std::string dir;
+};
+
+std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(prefix, 0) == 0) out.push_back(line);
+    return out;
+}
+
+TEST_F(OmbrelctlTest, InfoDescribesTheKeyboard) {
+    const auto r = run({emulator(), "info"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Firmware version:  1.10 (0x0110)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Macro capacity:    8192 bytes"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Offered effects:   1 2 3 4 5 6 7 8 9 10 11 12 13 14 15 16 17 18 20"), std::string::npos)
+        << r.out;
+}
+
+TEST_F(OmbrelctlTest, TraceShowsTheSevenRequestsOfAKeymapRead) {
+    const auto r = run({"--emulator", "--trace", "read-keymap", "2"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const auto sent = linesStartingWith(r.err, "-> ");
+    const auto received = linesStartingWith(r.err, "<- ");
+    ASSERT_EQ(sent.size(), 7u) << r.err;
+    EXPECT_EQ(received.size(), 7u);
+    const char* expected[] = {"38 F4 02", "38 2C 03", "38 64 03", "38 9C 03", "38 D4 03", "38 0C 04", "2A 44 04"};
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(sent[i].size(), 3u + 64 * 3 - 1) << sent[i]; // 64 bytes on one line
+        EXPECT_EQ(sent[i].substr(3 + 9, 2), "07") << sent[i];   // command byte
+        EXPECT_EQ(sent[i].substr(3 + 12, 8), expected[i]) << sent[i];
+    }
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24) << r.out; // 378 bytes, 16 a line
+}
+
+TEST_F(OmbrelctlTest, ProfileSwitchIsKeptInTheStateFile) {
+    ASSERT_EQ(run({emulator(), "profile", "set", "2"}).exitCode, 0);
+    const auto r = run({emulator(), "profile", "get"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "2\n");
+}
+
+struct BadUse {
+    std::vector<std::string> args;
+    int exitCode;
+    const char* message;
+};
+
+TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
+    const BadUse cases[] = {
+        {{}, 2, "no command given"},
+        {{"--emulator", "frobnicate"}, 2, "unknown command 'frobnicate'"},
+        {{"--emulator", "profile", "set", "3"}, 2, "profiles are 0, 1 and 2"},
+        {{"--emulator", "read-keymap"}, 2, "usage: ombrelctl read-keymap P"},
+        {{"--emulator", "read-macros", "lots"}, 2, "not a byte count"},
+        {{"--bogus", "info"}, 2, "unknown option --bogus"},
+    };
+    for (const auto& c : cases) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.message;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    const auto help = run({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.find("read-default-keymap"), std::string::npos);
+}
+
+TEST_F(OmbrelctlTest, WithoutAKeyboardItSaysSo) {
+    // This machine has no keyboard attached: the real service library finds none.
+    const auto r = run({"info"});
+    EXPECT_EQ(r.exitCode, 3) << r.out << r.err;
+    EXPECT_NE(r.err.find("no keyboard found"), std::string::npos) << r.err;
+}
+
+TEST_F(OmbrelctlTest, GarbageStateFileStartsFromDefaults) {
+    {
+        std::FILE* f = std::fopen((dir + "/state").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fputs("this is not an emulator state", f);
+        std::fclose(f);
+    }
+    const auto r = run({emulator(), "profile", "get"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "0\n");
+    EXPECT_FALSE(r.err.empty()); // one warning line about the state file
+}
+
+} // namespace
+} // namespace ombrel::test

@@ -1,0 +1,158 @@
+#include "keyboard/KeyTable.h"
+#include "MediaKeys.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace ombrel {
+namespace {
+
+bool IsUsed(const KeyRow& row) {
+    return row.vk != 0;
+}
+
+TEST(KeyTable, Has157UsedRowsAndTheRestAreEmpty) {
+    int used = 0;
+    for (std::size_t index = 0; index < KeyTable().size(); ++index) {
+        const KeyRow& row = KeyTable()[index];
+        if (IsUsed(row)) {
+            ++used;
+            // Only the F13 row has no name.
+            EXPECT_EQ(row.textKey.empty(), index == 0x64) << std::hex << index;
+        } else {
+            EXPECT_EQ(row.pickerPos, 0xFFFF) << std::hex << index;
+            EXPECT_EQ(row.altVk, 0) << std::hex << index;
+            EXPECT_EQ(row.usage, 0) << std::hex << index;
+            EXPECT_TRUE(row.textKey.empty()) << std::hex << index;
+        }
+    }
+    EXPECT_EQ(used, 157);
+}
+
+TEST(KeyTable, SharedRowsAgree) {
+    const auto& keys = KeyTable();
+    EXPECT_EQ(keys[0x36].textKey, "IDS_KEYBOARD_RSHIFT");
+    EXPECT_EQ(keys[0xB6].textKey, "IDS_KEYBOARD_RSHIFT");
+    EXPECT_EQ(keys[0x36].pickerPos, 103);
+    EXPECT_EQ(keys[0xB6].pickerPos, 103);
+    EXPECT_EQ(keys[0x45].usage, 0x48); // Pause
+    EXPECT_EQ(keys[0xC6].usage, 0x48); // Break
+    EXPECT_EQ(keys[0x54].vk, 0x2C);    // Sys Req
+    EXPECT_EQ(keys[0xB7].vk, 0x2C);    // Print Screen
+}
+
+// Each position of the picker list belongs to one row (103 to both Right Shift rows), the mouse rows take
+// 107..111 and every hidden row has its own position from 0x8001 on.
+TEST(KeyTable, PickerPositionsCoverTheListWithoutGaps) {
+    std::map<std::uint16_t, int> counts;
+    for (const KeyRow& row : KeyTable()) {
+        if (IsUsed(row)) ++counts[row.pickerPos];
+    }
+    for (std::uint16_t pos = 0; pos <= 105; ++pos)
+        EXPECT_EQ(counts[pos], pos == 103 ? 2 : 1) << pos;
+    for (std::uint16_t pos = 107; pos <= 111; ++pos)
+        EXPECT_EQ(counts[pos], 1) << pos;
+    for (std::uint16_t pos = 0x8001; pos <= 0x802D; ++pos)
+        EXPECT_EQ(counts[pos], 1) << std::hex << pos;
+    EXPECT_EQ(counts.size(), 106u + 5u + 45u);
+}
+
+// Letters, digits and function keys: the virtual key, the keyboard usage and the picker position run in step,
+// which catches a row typed into the wrong place.
+TEST(KeyTable, LettersDigitsAndFunctionKeysRunInStep) {
+    std::map<std::uint8_t, const KeyRow*> byVk;
+    for (const KeyRow& row : KeyTable()) {
+        if (IsUsed(row) && !byVk.contains(row.vk)) byVk[row.vk] = &row;
+    }
+    for (int n = 0; n < 26; ++n) {
+        const KeyRow* row = byVk.at(static_cast<std::uint8_t>('A' + n));
+        EXPECT_EQ(row->usage, 0x04 + n) << char('A' + n);
+        EXPECT_EQ(row->pickerPos, n) << char('A' + n);
+    }
+    for (int n = 0; n < 10; ++n) { // 1..9, then 0
+        const KeyRow* row = byVk.at(static_cast<std::uint8_t>(n < 9 ? '1' + n : '0'));
+        EXPECT_EQ(row->usage, 0x1E + n) << n;
+        EXPECT_EQ(row->pickerPos, 26 + n) << n;
+    }
+    for (int n = 0; n < 12; ++n) {
+        const KeyRow* row = byVk.at(static_cast<std::uint8_t>(0x70 + n));
+        EXPECT_EQ(row->usage, 0x3A + n) << "F" << n + 1;
+        EXPECT_EQ(row->pickerPos, 52 + n) << "F" << n + 1;
+    }
+    for (int n = 0; n < 10; ++n) { // keypad 0..9 (usage 0x62 for 0, 0x59.. for 1..9)
+        const KeyRow* row = byVk.at(static_cast<std::uint8_t>(0x60 + n));
+        EXPECT_EQ(row->usage, n == 0 ? 0x62 : 0x58 + n) << "KP" << n;
+    }
+}
+
+// With Num Lock off a keypad digit is the navigation key that carries the same scan code with the E0 prefix.
+TEST(KeyTable, KeypadSecondMeaningIsTheExtendedKeyOfTheSameScanCode) {
+    const auto& keys = KeyTable();
+    for (std::size_t index = 0; index < keys.size(); ++index) {
+        const KeyRow& row = keys[index];
+        const bool keypadDigit = index >= 0x47 && index <= 0x53 && index != 0x4A && index != 0x4E;
+        if (!keypadDigit) {
+            EXPECT_EQ(row.altVk, row.vk) << std::hex << index;
+        } else if (index == 0x4C) {
+            EXPECT_EQ(row.altVk, 0x0C); // keypad 5 is Clear, which has no key of its own
+        } else {
+            EXPECT_EQ(row.altVk, keys[index + 0x80].vk) << std::hex << index;
+        }
+    }
+}
+
+TEST(KeyTable, MediaRowsAgreeWithTheConsumerTableAndTheMediaList) {
+    const auto& consumer = ConsumerTable();
+    for (const test::MediaKey& media : test::kMediaKeys) {
+        const KeyRow& row = KeyRowOf(media.code);
+        EXPECT_EQ(row.textKey, media.textKey);
+        ASSERT_GE(row.usage, 0xC0) << media.textKey;
+        ASSERT_LT(row.usage, 0xC0 + 18) << media.textKey;
+        EXPECT_EQ(consumer[row.usage - 0xC0], media.consumerUsage) << media.textKey;
+    }
+    for (std::size_t n = 18; n < consumer.size(); ++n)
+        EXPECT_EQ(consumer[n], 0) << n;
+}
+
+TEST(VkTable, TakesTheLowestRowWithItsExceptions) {
+    struct Case {
+        std::uint8_t vk;
+        std::uint8_t index;
+    };
+    const Case cases[] = {
+        {0x41, 0x1E}, {0x7C, 0x64}, {0x03, 0xC6}, {0x13, 0x45},
+        {0x90, 0xC5}, {0x24, 0xC7}, {0x5F, 0xDF}, {0x0D, 0x1C}, // Enter before keypad Enter
+        {0xA1, 0x36},                                           // the first Right Shift row
+        {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},               // side-less modifiers name the left keys
+        {0x2C, 0xB7},                                           // Print Screen, not Sys Req
+        {0x01, 0},    {0x02, 0},    {0x04, 0},    {0xFF, 0},    // mouse buttons and "no virtual key"
+        {0x88, 0},    {0x8B, 0},    {0x97, 0},    {0x9F, 0},    // private function codes
+        {0x91, 0x46},                                           // Scroll Lock shares the range with them
+        {0x00, 0},    {0x05, 0},    {0xE7, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(VkTable()[c.vk], c.index) << std::hex << int(c.vk);
+    EXPECT_EQ(KeyOfVk(0x10), 0x02A);
+    EXPECT_EQ(KeyOfVk(0x2C), 0x137);
+    EXPECT_EQ(KeyOfVk(0x05), 0);
+}
+
+// Outside the exceptions every keyboard row is reachable from its virtual key, or a lower row shares that key.
+TEST(VkTable, EveryOtherEntryNamesALowestRowWithThatKey) {
+    const auto& keys = KeyTable();
+    for (std::size_t index = 1; index < keys.size(); ++index) {
+        const std::uint8_t vk = keys[index].vk;
+        if (vk == 0 || vk == 0x2C || vk == 0x01 || vk == 0x02 || vk == 0x04 || vk == 0xFF ||
+            (vk >= 0x88 && vk <= 0x9F && vk != 0x90 && vk != 0x91)) {
+            continue;
+        }
+        const std::uint8_t found = VkTable()[vk];
+        EXPECT_NE(found, 0) << std::hex << index;
+        EXPECT_LE(found, index) << std::hex << index;
+        EXPECT_EQ(keys[found].vk, vk) << std::hex << index;
+    }
+}
+
+} // namespace
+} // namespace ombrel
