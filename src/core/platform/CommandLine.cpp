@@ -1,22 +1,13 @@
 #include "platform/CommandLine.h"
 
-#include <algorithm>
+#include "text/AsciiCase.h"
 
 namespace ombrel {
 
-namespace {
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return lower(x) == lower(y); });
-}
-
-} // namespace
-
 StartSwitch ClassifyArgument(std::string_view argument) {
-    if (equalsIgnoringCase(argument, "/start") || equalsIgnoringCase(argument, "--start")) return StartSwitch::Start;
-    if (equalsIgnoringCase(argument, "/kill") || equalsIgnoringCase(argument, "--kill")) return StartSwitch::Kill;
+    const std::string lower = AsciiLower(argument);
+    if (lower == "/start" || lower == "--start") return StartSwitch::Start;
+    if (lower == "/kill" || lower == "--kill") return StartSwitch::Kill;
     return StartSwitch::None;
 }
 

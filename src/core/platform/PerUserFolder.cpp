@@ -1,6 +1,6 @@
 #include "platform/PerUserFolder.h"
 
-#include "platform/AtomicFile.h"
+#include "platform/FileCopy.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

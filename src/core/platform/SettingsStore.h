@@ -4,6 +4,8 @@
 // recording delays, the profile list written for outside tools). A store that cannot be read gives the default;
 // one that cannot be written reports false and the program runs on without it.
 
+#include "text/LanguageChoice.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,15 +17,14 @@ inline constexpr const char* kLanguageIdKey = "dwLanguageId";
 inline constexpr const char* kSettingsSection = "Settings";
 inline constexpr const char* kProfilesSection = "PROFILES";
 
-class SettingsStore {
+class SettingsStore : public LanguageIdStore {
 public:
     SettingsStore(std::string settingsIni, std::string appProfileIni);
 
     // The stored language identifier; nullopt when it is missing or is not a whole number from 0 to 0xFFFFFFFF
     // (decimal, or hexadecimal with "0x" for a value set by hand).
-    std::optional<std::uint32_t> loadLanguageId();
-    // Returns false when it cannot be stored.
-    bool storeLanguageId(std::uint32_t languageId);
+    std::optional<std::uint32_t> loadLanguageId() override;
+    bool storeLanguageId(std::uint32_t languageId) override;
 
     // Section "PROFILES" of the application profile.
     std::string getProfileString(std::string_view key, std::string_view defaultText) const;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -112,6 +113,10 @@ TEST(AppPaths, ProcessPathsComeFromTheRunningProgram) {
     ASSERT_TRUE(ProcessAppPaths());
     EXPECT_EQ(ProcessAppPaths()->modulePath, exe);
     EXPECT_EQ(&ProcessAppPaths(), &ProcessAppPaths()); // built once
+    // The build tree is laid out like an installation, so the data folder is found from the program.
+    if (!std::getenv(kDataDirVariable)) {
+        EXPECT_TRUE(std::filesystem::exists(ProcessAppPaths()->dataDir + "Lang0409.ini")) << ProcessAppPaths()->dataDir;
+    }
 }
 
 } // namespace

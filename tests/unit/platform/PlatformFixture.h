@@ -3,9 +3,9 @@
 // instance channel served on a thread of its own, the way the application's event loop serves it.
 
 #include "platform/AppPaths.h"
-#include "platform/AtomicFile.h"
 #include "platform/InstanceChannel.h"
 #include "support/TestPaths.h"
+#include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -45,7 +45,7 @@ inline void writeFile(const std::string& path, const std::string& content) {
 }
 
 inline std::string readFile(const std::string& path) {
-    return ReadWholeFile(path).value_or("");
+    return ReadFileBytes(path).bytes;
 }
 
 // Calls handlePending() whenever the channel's socket is readable, until destroyed. The channel must not be
