@@ -38,8 +38,8 @@ void CompositePage(const Theme& theme, QPainter& p, const DialogGeometry& g, con
 
 struct PictureSet {
     const char* prefix;
-    const char* tab;   // the tab whose page the set shows
-    bool macroOnly;    // tabs, Title and Clear greyed in the disabled picture
+    const char* tab; // the tab whose page the set shows
+    bool macroOnly;  // tabs, Title and Clear greyed in the disabled picture
     bool hasDisabled;
 };
 
@@ -70,13 +70,13 @@ void WriteCompositeSkin(const Theme& theme, SkinWriter& out) {
                 return e.group == QStringLiteral("macro") ? State::Disabled : State::Normal;
             };
             out.jpeg(QStringLiteral("%1_%2.jpg").arg(QLatin1String(set.prefix), QLatin1String(suffix)),
-                     r.statePicture(g, decor, of));
+                     r.statePicture(g, decor, of, tab));
         }
     }
     const Decor background = [&](QPainter& p) { CompositePage(theme, p, g, QStringLiteral("CONTROL_KEY")); };
-    out.jpeg(QStringLiteral("composite_bg.jpg"), r.scene(g, background, [](const SkinElement&) {
-        return State::Normal;
-    }));
+    out.jpeg(QStringLiteral("composite_bg.jpg"),
+             r.scene(
+                 g, background, [](const SkinElement&) { return State::Normal; }, QStringLiteral("CONTROL_KEY")));
     out.bmp(QStringLiteral("composite_mask.bmp"), r.mask(g));
     out.layout(g, QStringLiteral("composite_bg.jpg"), QStringLiteral("composite_mask.bmp"), QString());
 }
@@ -89,8 +89,9 @@ void WriteProfileSkin(const Theme& theme, SkinWriter& out) {
         DialogTitle(theme, p, QStringLiteral("配置文件 · Profiles"), true);
         Wordmark(theme, p, g.client);
     };
-    const std::pair<const char*, State> states[] = {
-        {"Profile_normal.jpg", State::Normal}, {"Profile_over.jpg", State::Hover}, {"Profile_down.jpg", State::Pressed}};
+    const std::pair<const char*, State> states[] = {{"Profile_normal.jpg", State::Normal},
+                                                    {"Profile_over.jpg", State::Hover},
+                                                    {"Profile_down.jpg", State::Pressed}};
     for (const auto& [name, state] : states) {
         const State s = state;
         out.jpeg(QString::fromLatin1(name), r.statePicture(g, decor, [s](const SkinElement&) { return s; }));

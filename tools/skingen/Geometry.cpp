@@ -21,6 +21,16 @@ SkinElement E(const char* key, int x, int y, int w, int h, Kind kind, Glyph glyp
     return e;
 }
 
+SkinElement Captioned(SkinElement e) {
+    e.glyphLeft = true;
+    return e;
+}
+
+SkinElement OnPage(const char* page, SkinElement e) {
+    e.page = QString::fromLatin1(page);
+    return e;
+}
+
 // Main window: a 1172 x 800 client area. A key unit is 44 pixels; keys leave 4 pixels between them.
 constexpr int kMainWidth = 1172;
 constexpr int kMainHeight = 800;
@@ -67,15 +77,15 @@ DialogGeometry MainGeometry() {
     v.push_back(E("FUNC_PROFILE1", 38, 64, 120, 38, Kind::Button));
     v.push_back(E("FUNC_PROFILE2", 164, 64, 120, 38, Kind::Button));
     v.push_back(E("FUNC_PROFILE3", 290, 64, 120, 38, Kind::Button));
-    v.push_back(E("FUNC_PROFILES", 422, 64, 250, 38, Kind::Button, Glyph::Folder));
+    v.push_back(Captioned(E("FUNC_PROFILES", 422, 64, 250, 38, Kind::Button, Glyph::Folder)));
     v.push_back(E("FUNC_SWITCH", 722, 64, 160, 38, Kind::Button));
-    v.push_back(E("FUNC_MACRO", 888, 64, 120, 38, Kind::Button, Glyph::Record));
+    v.push_back(Captioned(E("FUNC_MACRO", 888, 64, 120, 38, Kind::Button, Glyph::Record)));
     v.push_back(E("FUNC_DEFAULT", 1014, 64, 120, 38, Kind::Button));
 
     // The keyboard: its top strip with the layout switch, D1..D6 and the indicators.
     v.push_back(E("LEFT_ARROW", 56, 141, kArrowFace, kArrowFace, Kind::Arrow));
     v.push_back(E("FLIP_1", 78, 136, 28, 28, Kind::Chip, Glyph::None, "‹"));
-    v.push_back(E("FLIP_0", 110, 136, 120, 28, Kind::Chip, Glyph::None, "F1–F4 ⇄ D1–D6"));
+    v.push_back(E("FLIP_0", 110, 136, 120, 28, Kind::Chip, Glyph::None, "F1–F4 · D1–D6"));
     v.push_back(E("FLIP_2", 234, 136, 28, 28, Kind::Chip, Glyph::None, "›"));
     v.push_back(E("RIGHT_ARROW", 266, 141, kArrowFace, kArrowFace, Kind::Arrow));
     for (int i = 0; i < 6; ++i) {
@@ -111,7 +121,7 @@ DialogGeometry MainGeometry() {
     const int top = 514;
     v.push_back(E("CONTROL_DengStaPic", 56, top, 56, 28, Kind::Picture));
     v.push_back(E("CONTROL_DengStatic", 122, top, 250, 28, Kind::Label));
-    v.push_back(E("CONTROL_XGcombox", 56, 554, 314, 30, Kind::Field));
+    v.push_back(E("CONTROL_XGcombox", 56, 554, 314, 30, Kind::Label));
     v.push_back(E("CONTROL_LightStatic", 56, 598, 96, 24, Kind::Label));
     v.push_back(E("CONTROL_LightSlider", 156, 598, 214, 24, Kind::Picture));
     v.push_back(E("CONTROL_SpeedStatic", 56, 636, 96, 24, Kind::Label));
@@ -127,12 +137,12 @@ DialogGeometry MainGeometry() {
     // Card two: direction, effect colour groups, four-colour choice and the user effect share rows; only one
     // group shows at a time.
     for (const char* suffix : {"", "2", "3"}) {
-        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXStatic%1").arg(QLatin1String(suffix))), 418, top, 110,
-                      30, Kind::Label));
-        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXLStaPic%1").arg(QLatin1String(suffix))), 534, top - 2,
-                      48, 34, Kind::Picture));
-        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXRStaPic%1").arg(QLatin1String(suffix))), 590, top - 2,
-                      48, 34, Kind::Picture));
+        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXStatic%1").arg(QLatin1String(suffix))), 418, top, 110, 30,
+                      Kind::Label));
+        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXLStaPic%1").arg(QLatin1String(suffix))), 534, top - 2, 48,
+                      34, Kind::Picture));
+        v.push_back(E(qPrintable(QStringLiteral("CONTROL_BLFXRStaPic%1").arg(QLatin1String(suffix))), 590, top - 2, 48,
+                      34, Kind::Picture));
     }
     v.push_back(E("CONTROL_USERgjStatic", 418, top, 110, 30, Kind::Label));
     v.push_back(E("CONTROL_USERgjStaPic1", 534, top - 2, 48, 34, Kind::Picture));
@@ -164,7 +174,7 @@ DialogGeometry MainGeometry() {
     v.push_back(E("CONTROL_HUANGPIC", 466, 606, 40, 40, Kind::Picture));
     v.push_back(E("CONTROL_LVPIC", 514, 606, 40, 40, Kind::Picture));
     v.push_back(E("CONTROL_LANPIC", 562, 606, 40, 40, Kind::Picture));
-    v.push_back(E("CONTROL_umCombo", 418, 608, 338, 30, Kind::Field));
+    v.push_back(E("CONTROL_umCombo", 418, 608, 338, 30, Kind::Label));
     v.push_back(E("CONTROL_FYCFStatic", 418, 656, 110, 30, Kind::Hidden));
     v.push_back(E("CONTROL_FYdjcfStatic", 534, 656, 80, 30, Kind::Hidden));
     v.push_back(E("CONTROL_FYdjcfStaPic", 618, 654, 40, 34, Kind::Hidden));
@@ -184,7 +194,7 @@ DialogGeometry MainGeometry() {
     v.push_back(E("CONTROL_JDTStatic", 802, 690, 314, 10, Kind::Picture));
 
     // Bottom bar.
-    v.push_back(E("SORVIK_LINK", 38, 750, 220, 34, Kind::Button, Glyph::Link));
+    v.push_back(Captioned(E("SORVIK_LINK", 38, 750, 220, 34, Kind::Button, Glyph::Link)));
     v.push_back(E("SORVIK_VER", 264, 750, 120, 34, Kind::Label));
     v.push_back(E("CONTROL_Network", 396, 751, 32, 32, Kind::Button, Glyph::Globe));
     v.push_back(E("CONTROL_Facebook", 434, 751, 32, 32, Kind::Button, Glyph::Share));
@@ -221,37 +231,47 @@ DialogGeometry CompositeGeometry() {
     v.push_back(E("CONTROL_FUNCTION", 462, 62, 140, 34, Kind::Tab, Glyph::Menu, "", "", "frame"));
 
     // Single key page.
-    v.push_back(E("TISHI_SINGLE_STATIC", 40, 118, 560, 26, Kind::Label));
-    v.push_back(E("FUNC_KEY_INPUT", 40, 154, 470, 56, Kind::Field));
-    v.push_back(E("CONTROL_OSK", 522, 154, 78, 56, Kind::Button, Glyph::Keyboard, "", "", "frame"));
-    v.push_back(E("FUNC_KEY_RADIO_KB", 40, 230, 22, 22, Kind::Label));
-    v.push_back(E("FUNC_KEY_RADIO_KB_STATIC", 70, 228, 240, 26, Kind::Label));
-    v.push_back(E("FUNC_KEY_RADIO_MOU", 40, 266, 22, 22, Kind::Label));
-    v.push_back(E("FUNC_KEY_RADIO_MOU_STATIC", 70, 264, 240, 26, Kind::Label));
+    v.push_back(OnPage("CONTROL_KEY", E("TISHI_SINGLE_STATIC", 40, 118, 560, 26, Kind::Label)));
+    v.push_back(OnPage("CONTROL_KEY", E("FUNC_KEY_INPUT", 40, 154, 470, 56, Kind::Field)));
+    v.push_back(
+        OnPage("CONTROL_KEY", E("CONTROL_OSK", 522, 154, 78, 56, Kind::Button, Glyph::Keyboard, "", "", "frame")));
+    v.push_back(OnPage("CONTROL_KEY", E("FUNC_KEY_RADIO_KB", 40, 230, 22, 22, Kind::Label)));
+    v.push_back(OnPage("CONTROL_KEY", E("FUNC_KEY_RADIO_KB_STATIC", 70, 228, 240, 26, Kind::Label)));
+    v.push_back(OnPage("CONTROL_KEY", E("FUNC_KEY_RADIO_MOU", 40, 266, 22, 22, Kind::Label)));
+    v.push_back(OnPage("CONTROL_KEY", E("FUNC_KEY_RADIO_MOU_STATIC", 70, 264, 240, 26, Kind::Label)));
     // Media and function pages.
-    v.push_back(E("MEDIA_SETTING_TISHI", 40, 118, 560, 26, Kind::Label));
-    v.push_back(E("FUNC_MEDIA_SELECT", 40, 152, 560, 276, Kind::Field));
-    v.push_back(E("FUNCTION_KEY_SETTING_TISHI", 40, 118, 560, 26, Kind::Label));
-    v.push_back(E("FUNC_FUNCTION_SELECT", 40, 152, 560, 276, Kind::Field));
+    v.push_back(OnPage("CONTROL_MEDIA", E("MEDIA_SETTING_TISHI", 40, 118, 560, 26, Kind::Label)));
+    v.push_back(OnPage("CONTROL_MEDIA", E("FUNC_MEDIA_SELECT", 40, 152, 560, 276, Kind::Field)));
+    v.push_back(OnPage("CONTROL_FUNCTION", E("FUNCTION_KEY_SETTING_TISHI", 40, 118, 560, 26, Kind::Label)));
+    v.push_back(OnPage("CONTROL_FUNCTION", E("FUNC_FUNCTION_SELECT", 40, 152, 560, 276, Kind::Field)));
     // Macro page.
-    v.push_back(E("MARCO_NAME_SETTING", 40, 114, 240, 24, Kind::Label));
-    v.push_back(E("FUNC_MACRO_LIST", 40, 142, 250, 30, Kind::Field));
-    v.push_back(E("FUNC_MACRO_ADD", 298, 142, 34, 30, Kind::Button, Glyph::Plus, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_DELETE", 338, 142, 34, 30, Kind::Button, Glyph::Trash, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_CYCLES_PROMPT", 392, 114, 208, 24, Kind::Label));
-    v.push_back(E("FUNC_MACRO_CYCLES", 392, 142, 90, 30, Kind::Field));
-    v.push_back(E("FUNC_MACRO_LIST2", 40, 186, 380, 244, Kind::Field));
-    v.push_back(E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button, Glyph::Record, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_RECORD_DELAY", 432, 232, 22, 22, Kind::Label));
-    v.push_back(E("FUNC_MACRO_RECORD_DELAY2", 460, 230, 140, 26, Kind::Label));
-    v.push_back(E("FUNC_MACRO_DELETE2", 432, 268, 80, 34, Kind::Button, Glyph::Close, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_CLEAR", 520, 268, 80, 34, Kind::Button, Glyph::Eraser, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_UP_TOP", 432, 310, 80, 34, Kind::Button, Glyph::Top, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_UP", 520, 310, 80, 34, Kind::Button, Glyph::Up, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_DOWN", 432, 352, 80, 34, Kind::Button, Glyph::Down, "", "", "macro"));
-    v.push_back(E("FUNC_MACRO_DOWN_BOTTOM", 520, 352, 80, 34, Kind::Button, Glyph::Bottom, "", "", "macro"));
+    v.push_back(OnPage("CONTROL_MACRO", E("MARCO_NAME_SETTING", 40, 114, 240, 24, Kind::Label)));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_LIST", 40, 142, 250, 30, Kind::Field)));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_ADD", 298, 142, 34, 30, Kind::Button, Glyph::Plus, "", "", "macro")));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_DELETE", 338, 142, 34, 30, Kind::Button, Glyph::Trash, "", "", "macro")));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES_PROMPT", 392, 114, 208, 24, Kind::Label)));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES", 392, 142, 90, 30, Kind::Field)));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_LIST2", 40, 186, 380, 244, Kind::Field)));
+    v.push_back(OnPage("CONTROL_MACRO",
+                       E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button, Glyph::Record, "", "", "macro")));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY", 432, 232, 22, 22, Kind::Label)));
+    v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY2", 460, 230, 140, 26, Kind::Label)));
+    v.push_back(OnPage("CONTROL_MACRO",
+                       E("FUNC_MACRO_DELETE2", 432, 268, 80, 34, Kind::Button, Glyph::Close, "", "", "macro")));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_CLEAR", 520, 268, 80, 34, Kind::Button, Glyph::Eraser, "", "", "macro")));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_UP_TOP", 432, 310, 80, 34, Kind::Button, Glyph::Top, "", "", "macro")));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_UP", 520, 310, 80, 34, Kind::Button, Glyph::Up, "", "", "macro")));
+    v.push_back(
+        OnPage("CONTROL_MACRO", E("FUNC_MACRO_DOWN", 432, 352, 80, 34, Kind::Button, Glyph::Down, "", "", "macro")));
+    v.push_back(OnPage("CONTROL_MACRO",
+                       E("FUNC_MACRO_DOWN_BOTTOM", 520, 352, 80, 34, Kind::Button, Glyph::Bottom, "", "", "macro")));
 
-    v.push_back(E("CONTROL_CLEAR", 16, 466, 116, 38, Kind::Button, Glyph::Eraser, "", "", "frame"));
+    v.push_back(Captioned(E("CONTROL_CLEAR", 16, 466, 116, 38, Kind::Button, Glyph::Eraser, "", "", "frame")));
     v.push_back(E("CONTROL_OK", 392, 466, 112, 38, Kind::Button, Glyph::None, "", "primary", "frame"));
     v.push_back(E("CONTROL_CANCEL", 512, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
     return g;
@@ -263,9 +283,9 @@ DialogGeometry ProfileGeometry() {
     g.client = QSize(560, 440);
     auto& v = g.elements;
     v.push_back(E("PROGRAM_LIST", 20, 64, 520, 240, Kind::Field));
-    v.push_back(E("FUNC_ADD", 20, 318, 120, 36, Kind::Button, Glyph::Plus));
-    v.push_back(E("FUNC_LOAD", 148, 318, 120, 36, Kind::Button, Glyph::Folder));
-    v.push_back(E("FUNC_DELETE", 276, 318, 120, 36, Kind::Button, Glyph::Trash));
+    v.push_back(Captioned(E("FUNC_ADD", 20, 318, 120, 36, Kind::Button, Glyph::Plus)));
+    v.push_back(Captioned(E("FUNC_LOAD", 148, 318, 120, 36, Kind::Button, Glyph::Folder)));
+    v.push_back(Captioned(E("FUNC_DELETE", 276, 318, 120, 36, Kind::Button, Glyph::Trash)));
     v.push_back(E("CONTROL_OK", 188, 386, 110, 38, Kind::Button, Glyph::None, "", "primary"));
     v.push_back(E("CONTROL_CANCEL", 308, 386, 110, 38, Kind::Button));
     v.push_back(E("CONTROL2_APPLY", 428, 386, 112, 38, Kind::Button));

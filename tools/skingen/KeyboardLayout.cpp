@@ -30,7 +30,8 @@ std::vector<KeyCap> BuildCaps() {
     c.push_back(K(0x001, 0, kRow0, "Esc"));
     const char* fkeys[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F10", "F11", "F12"};
     const std::uint16_t fcodes[] = {0x03B, 0x03C, 0x03D, 0x03E, 0x03F, 0x040, 0x041, 0x042, 0x043, 0x044, 0x057, 0x058};
-    for (int i = 0; i < 12; ++i) c.push_back(K(fcodes[i], 8 + i * 4 + (i / 4) * 2, kRow0, fkeys[i]));
+    for (int i = 0; i < 12; ++i)
+        c.push_back(K(fcodes[i], 8 + i * 4 + (i / 4) * 2, kRow0, fkeys[i]));
     c.push_back(K(0x137, 61, kRow0, "PrtSc"));
     c.push_back(K(0x046, 65, kRow0, "ScrLk"));
     c.push_back(K(0x045, 69, kRow0, "Pause"));
@@ -38,8 +39,8 @@ std::vector<KeyCap> BuildCaps() {
     c.push_back(K(0x029, 0, kRow1, "`", "¬"));
     const char* digits[] = {"1", "2", "3", "4", "5", "6", "7", "8", "9", "0"};
     const char* shifted[] = {"!", "\"", "£", "$", "%", "^", "&", "*", "(", ")"};
-    for (int i = 0; i < 10; ++i) c.push_back(K(static_cast<std::uint16_t>(0x002 + i), 4 + i * 4, kRow1, digits[i],
-                                                shifted[i]));
+    for (int i = 0; i < 10; ++i)
+        c.push_back(K(static_cast<std::uint16_t>(0x002 + i), 4 + i * 4, kRow1, digits[i], shifted[i]));
     c.push_back(K(0x00C, 44, kRow1, "-", "_"));
     c.push_back(K(0x00D, 48, kRow1, "=", "+"));
     c.push_back(K(0x00E, 52, kRow1, "Backspace", "", 8));
@@ -53,7 +54,8 @@ std::vector<KeyCap> BuildCaps() {
     // Top letter row; the tall Enter spans this row and the next.
     c.push_back(K(0x00F, 0, kRow2, "Tab", "", 7));
     const char* top[] = {"Q", "W", "E", "R", "T", "Y", "U", "I", "O", "P"};
-    for (int i = 0; i < 10; ++i) c.push_back(K(static_cast<std::uint16_t>(0x010 + i), 7 + i * 4, kRow2, top[i]));
+    for (int i = 0; i < 10; ++i)
+        c.push_back(K(static_cast<std::uint16_t>(0x010 + i), 7 + i * 4, kRow2, top[i]));
     c.push_back(K(0x01A, 47, kRow2, "[", "{"));
     c.push_back(K(0x01B, 51, kRow2, "]", "}"));
     c.push_back(K(0x01C, 55, kRow2, "Enter", "", 5, 8));
@@ -67,7 +69,8 @@ std::vector<KeyCap> BuildCaps() {
     // Home row.
     c.push_back(K(0x03A, 0, kRow3, "Caps Lock", "", 7));
     const char* home[] = {"A", "S", "D", "F", "G", "H", "J", "K", "L"};
-    for (int i = 0; i < 9; ++i) c.push_back(K(static_cast<std::uint16_t>(0x01E + i), 7 + i * 4, kRow3, home[i]));
+    for (int i = 0; i < 9; ++i)
+        c.push_back(K(static_cast<std::uint16_t>(0x01E + i), 7 + i * 4, kRow3, home[i]));
     c.push_back(K(0x027, 43, kRow3, ";", ":"));
     c.push_back(K(0x028, 47, kRow3, "'", "@"));
     c.push_back(K(0x02B, 51, kRow3, "#", "~"));
@@ -78,7 +81,8 @@ std::vector<KeyCap> BuildCaps() {
     c.push_back(K(0x02A, 0, kRow4, "Shift", "", 5));
     c.push_back(K(0x056, 5, kRow4, "\\", "|"));
     const char* bottom[] = {"Z", "X", "C", "V", "B", "N", "M"};
-    for (int i = 0; i < 7; ++i) c.push_back(K(static_cast<std::uint16_t>(0x02C + i), 9 + i * 4, kRow4, bottom[i]));
+    for (int i = 0; i < 7; ++i)
+        c.push_back(K(static_cast<std::uint16_t>(0x02C + i), 9 + i * 4, kRow4, bottom[i]));
     c.push_back(K(0x033, 37, kRow4, ",", "<"));
     c.push_back(K(0x034, 41, kRow4, ".", ">"));
     c.push_back(K(0x035, 45, kRow4, "/", "?"));

@@ -16,7 +16,7 @@ struct KeyCap {
     int h = 4;              // height in quarter units
     QString legend;
     QString subLegend;
-    QString skinKey;        // set for keys that are not named by their code (Fn, D1..D6)
+    QString skinKey; // set for keys that are not named by their code (Fn, D1..D6)
 };
 
 // The 105 keys of the key button table plus Fn, in no particular order.

@@ -9,7 +9,9 @@ namespace skingen {
 
 namespace {
 
-bool IsMapKey(const SkinElement& e) { return e.kind == Kind::Key || e.kind == Kind::GKey; }
+bool IsMapKey(const SkinElement& e) {
+    return e.kind == Kind::Key || e.kind == Kind::GKey;
+}
 
 // Panels of the main window: the keyboard case, the three lighting cards, the wordmark.
 void MainDecor(const Theme& theme, QPainter& p, const DialogGeometry& g) {
@@ -54,9 +56,7 @@ void WriteMainSkin(const Theme& theme, SkinWriter& out) {
     out.jpeg(QStringLiteral("main_down.jpg"), r.statePicture(g, decor, all(State::Pressed)));
     // The checked face: a key with an assignment, the active profile, the chosen report rate.
     out.jpeg(QStringLiteral("main_disable.jpg"), r.statePicture(g, decor, all(State::Checked)));
-    auto overlay = [](State s) {
-        return [s](const SkinElement& e) { return IsMapKey(e) ? s : State::Normal; };
-    };
+    auto overlay = [](State s) { return [s](const SkinElement& e) { return IsMapKey(e) ? s : State::Normal; }; };
     out.jpeg(QStringLiteral("main_color0.jpg"), r.statePicture(g, decor, overlay(State::Unmarked)));
     out.jpeg(QStringLiteral("main_color1.jpg"), r.statePicture(g, decor, overlay(State::Marked)));
 

@@ -148,8 +148,8 @@ QImage Tool(const Theme& theme, const QSize& size, bool bucket, bool chosen) {
         p.drawPath(tip);
     } else {
         // A bucket: the base colour fills every key not painted.
-        p.drawPolygon(QPolygonF({QPointF(cx - 9, cy - 4), QPointF(cx + 3, cy - 10), QPointF(cx + 9, cy + 2),
-                                 QPointF(cx - 3, cy + 8)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(cx - 9, cy - 4), QPointF(cx + 3, cy - 10), QPointF(cx + 9, cy + 2), QPointF(cx - 3, cy + 8)}));
         p.setBrush(ink);
         p.drawEllipse(QPointF(cx + 11, cy + 7), 2.5, 3.5);
     }
@@ -253,19 +253,24 @@ void WritePanelBitmaps(const Theme& theme, SkinWriter& out) {
     const QSize slider = SizeOf(g, "CONTROL_LightSlider");
     for (int n = 0; n <= 25; ++n) {
         QImage face;
-        if (n <= 5) face = Slider(slider, n / 5.0, 6, false);
-        else if (n <= 11) face = Slider(slider, (n - 6) / 5.0, 6, true);
-        else face = Slider(slider, (n - 12) / 13.0, 14, false);
+        if (n <= 5)
+            face = Slider(slider, n / 5.0, 6, false);
+        else if (n <= 11)
+            face = Slider(slider, (n - 6) / 5.0, 6, true);
+        else
+            face = Slider(slider, (n - 12) / 13.0, 14, false);
         out.bmp(QStringLiteral("%1.bmp").arg(n), face);
     }
     const QSize jdt = SizeOf(g, "CONTROL_JDTStatic");
-    for (int n = 1; n <= 10; ++n) out.bmp(QStringLiteral("jdt%1.bmp").arg(n), Progress(jdt, n));
+    for (int n = 1; n <= 10; ++n)
+        out.bmp(QStringLiteral("jdt%1.bmp").arg(n), Progress(jdt, n));
 
     // Preset swatches in the preset colours of the panel.
-    const QColor presets[] = {QColor(235, 99, 30),  QColor(255, 0, 0),   QColor(0, 126, 255), QColor(90, 255, 0),
+    const QColor presets[] = {QColor(235, 99, 30), QColor(255, 0, 0),   QColor(0, 126, 255), QColor(90, 255, 0),
                               QColor(234, 255, 0), QColor(255, 192, 0), QColor(255, 0, 180), QColor(174, 0, 255)};
     const QSize swatch = SizeOf(g, "CONTROL_Color1");
-    for (int i = 0; i < 8; ++i) out.bmp(QStringLiteral("Color%1.bmp").arg(i + 1), Chip(swatch, presets[i], false));
+    for (int i = 0; i < 8; ++i)
+        out.bmp(QStringLiteral("Color%1.bmp").arg(i + 1), Chip(swatch, presets[i], false));
 }
 
 } // namespace skingen

@@ -26,23 +26,49 @@ enum class Kind {
 };
 
 // Icons drawn on buttons instead of (language-dependent) captions.
-enum class Glyph { None, Menu, Help, Minimise, Close, Globe, Share, Bird, Plus, Minus, Trash, Record, Up, Top, Down,
-                   Bottom, Eraser, Keyboard, Folder, Upload, Stop, Save, Logo, Link };
+enum class Glyph {
+    None,
+    Menu,
+    Help,
+    Minimise,
+    Close,
+    Globe,
+    Share,
+    Bird,
+    Plus,
+    Minus,
+    Trash,
+    Record,
+    Up,
+    Top,
+    Down,
+    Bottom,
+    Eraser,
+    Keyboard,
+    Folder,
+    Upload,
+    Stop,
+    Save,
+    Logo,
+    Link
+};
 
 struct SkinElement {
-    QString key;         // layout key in section BUTTONINFO
-    QRect rect;          // client coordinates
+    QString key; // layout key in section BUTTONINFO
+    QRect rect;  // client coordinates
     Kind kind = Kind::Label;
-    QString legend;      // text drawn into the picture (keys, chips)
-    QString subLegend;   // the smaller second legend of a key
+    QString legend;    // text drawn into the picture (keys, chips)
+    QString subLegend; // the smaller second legend of a key
     Glyph glyph = Glyph::None;
-    QString group;       // which picture set draws the element's states ("" = the dialog's only set)
+    QString group;          // which picture set draws the element's states ("" = the dialog's only set)
+    QString page;           // the tab page the element belongs to ("" = every page)
+    bool glyphLeft = false; // the program draws a caption in the middle; the icon keeps to the left
 };
 
 struct DialogGeometry {
-    QString name;         // layout file name without extension
-    QSize client;         // the dialog's client size = background size
-    int stateMargin = 1;  // state pictures are this much larger than the client area at right and bottom
+    QString name;        // layout file name without extension
+    QSize client;        // the dialog's client size = background size
+    int stateMargin = 1; // state pictures are this much larger than the client area at right and bottom
     std::vector<SkinElement> elements;
     std::vector<SkinElement> extras; // BUTTONINFO2 and other keys written but not drawn
 

@@ -21,10 +21,13 @@ public:
     explicit SkinRenderer(const Theme& theme) : m_theme(theme) {}
 
     // The dialog as it looks in client coordinates.
-    QImage scene(const DialogGeometry& g, const Decor& decor, const StateOf& state) const;
+    // Elements of another tab page than `page` are left out.
+    QImage scene(const DialogGeometry& g, const Decor& decor, const StateOf& state,
+                 const QString& page = QString()) const;
     // A whole-dialog state picture: the scene shifted so that a control at (x, y) finds its face at (x - 1, y - 1),
     // stateMargin pixels larger than the client area at the right and bottom.
-    QImage statePicture(const DialogGeometry& g, const Decor& decor, const StateOf& state) const;
+    QImage statePicture(const DialogGeometry& g, const Decor& decor, const StateOf& state,
+                        const QString& page = QString()) const;
     // White outside the window's rounded outline, black inside.
     QImage mask(const DialogGeometry& g) const;
 

@@ -40,22 +40,28 @@ bool SkinWriter::image(const QString& name, const QImage& img, const char* forma
     return text(name, bytes);
 }
 
-bool SkinWriter::jpeg(const QString& name, const QImage& img) { return image(name, img, "jpeg", kJpegQuality); }
+bool SkinWriter::jpeg(const QString& name, const QImage& img) {
+    return image(name, img, "jpeg", kJpegQuality);
+}
 
 bool SkinWriter::bmp(const QString& name, const QImage& img) {
     return image(name, img.convertToFormat(QImage::Format_RGB32), "bmp", -1);
 }
 
-bool SkinWriter::png(const QString& name, const QImage& img) { return image(name, img, "png", -1); }
+bool SkinWriter::png(const QString& name, const QImage& img) {
+    return image(name, img, "png", -1);
+}
 
 bool SkinWriter::layout(const DialogGeometry& g, const QString& background, const QString& mask, const QString& link) {
     QString out;
-    out += QStringLiteral("; The %1 dialog of the Ombrel skin, made by skingen. Rectangles are x,y,w,h in client pixels.\n")
+    out += QStringLiteral(
+               "; The %1 dialog of the Ombrel skin, made by skingen. Rectangles are x,y,w,h in client pixels.\n")
                .arg(g.name);
     out += QStringLiteral("[SCREEN]\nMain=%1\nMask=%2\n").arg(background, mask);
     if (!link.isEmpty()) out += QStringLiteral("Link=%1\n").arg(link);
     out += QStringLiteral("\n[BUTTONINFO]\n");
-    for (const SkinElement& e : g.elements) out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
+    for (const SkinElement& e : g.elements)
+        out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
     bool second = false;
     for (const SkinElement& e : g.extras) {
         if (e.group != QStringLiteral("BUTTONINFO2")) continue;

@@ -41,8 +41,8 @@ QFont Theme::font(int pixelSize, bool bold) const {
     QFont f(bold ? m_latinBold : m_latin);
     f.setPixelSize(pixelSize);
     f.setHintingPreference(QFont::PreferNoHinting);
-    f.setStyleStrategy(QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias |
-                                            QFont::NoFontMerging));
+    f.setStyleStrategy(
+        QFont::StyleStrategy(QFont::PreferAntialias | QFont::NoSubpixelAntialias | QFont::NoFontMerging));
     f.setKerning(true);
     return f;
 }
@@ -134,7 +134,8 @@ void Theme::drawKey(QPainter& p, const QRect& r, const QString& legend, const QS
         text = kTextDisabled;
         subText = kTextDisabled;
         break;
-    case State::Normal: break;
+    case State::Normal:
+        break;
     }
     // The key's skirt, a shade darker, shows depth under the cap.
     p.setPen(Qt::NoPen);
@@ -161,8 +162,8 @@ void Theme::drawKey(QPainter& p, const QRect& r, const QString& legend, const QS
         p.drawText(face, Qt::AlignLeft | Qt::AlignTop, sub);
     }
     if (!legend.isEmpty()) {
-        const bool longLegend = legend.size() > 2;
-        p.setFont(font(longLegend ? 10 : 14, !longLegend));
+        const bool longLegend = legend.size() > 3;
+        p.setFont(font(longLegend ? 10 : (legend.size() == 1 ? 14 : 12), !longLegend));
         p.setPen(text);
         const Qt::Alignment align = sub.isEmpty() ? (longLegend ? Qt::AlignLeft | Qt::AlignBottom : Qt::AlignCenter)
                                                   : Qt::AlignRight | Qt::AlignBottom;
@@ -194,7 +195,8 @@ void Theme::drawButton(QPainter& p, const QRect& r, Glyph g, const QString& text
         edge = QColor(0x25, 0x29, 0x30);
         ink = kTextDisabled;
         break;
-    default: break;
+    default:
+        break;
     }
     p.setPen(QPen(edge, 1));
     p.setBrush(fill);
@@ -207,11 +209,13 @@ void Theme::drawButton(QPainter& p, const QRect& r, Glyph g, const QString& text
     if (g != Glyph::None) {
         const qreal side = std::min<qreal>(18, body.height() - 10);
         QRectF glyph(0, 0, side, side);
-        if (text.isEmpty()) glyph.moveCenter(body.center());
-        else glyph.moveTopLeft(QPointF(body.left() + 10, body.center().y() - side / 2));
+        if (text.isEmpty())
+            glyph.moveCenter(body.center());
+        else
+            glyph.moveTopLeft(QPointF(body.left() + 10, body.center().y() - side / 2));
         drawGlyph(p, glyph, g, g == Glyph::Record && s != State::Disabled ? kRecord : ink);
     }
-    if (!text.isEmpty()) {
+    if (!text.trimmed().isEmpty()) {
         p.setPen(ink);
         const bool cjk = text.front().unicode() >= 0x2E80;
         p.setFont(cjk ? cjkFont(15) : font(13, true));
@@ -229,14 +233,17 @@ void Theme::drawGlyph(QPainter& p, const QRectF& r, Glyph g, const QColor& c) co
     auto P = [&](qreal fx, qreal fy) { return QPointF(x + fx * w, y + fy * h); };
     switch (g) {
     case Glyph::Menu:
-        for (qreal fy : {0.25, 0.5, 0.75}) p.drawLine(P(0.15, fy), P(0.85, fy));
+        for (qreal fy : {0.25, 0.5, 0.75})
+            p.drawLine(P(0.15, fy), P(0.85, fy));
         break;
     case Glyph::Help:
         p.drawEllipse(r.adjusted(1, 1, -1, -1));
         p.setFont(font(static_cast<int>(h * 0.62), true));
         p.drawText(r, Qt::AlignCenter, QStringLiteral("?"));
         break;
-    case Glyph::Minimise: p.drawLine(P(0.2, 0.7), P(0.8, 0.7)); break;
+    case Glyph::Minimise:
+        p.drawLine(P(0.2, 0.7), P(0.8, 0.7));
+        break;
     case Glyph::Close:
         p.drawLine(P(0.22, 0.22), P(0.78, 0.78));
         p.drawLine(P(0.78, 0.22), P(0.22, 0.78));
@@ -271,7 +278,9 @@ void Theme::drawGlyph(QPainter& p, const QRectF& r, Glyph g, const QColor& c) co
         p.drawLine(P(0.5, 0.15), P(0.5, 0.85));
         p.drawLine(P(0.15, 0.5), P(0.85, 0.5));
         break;
-    case Glyph::Minus: p.drawLine(P(0.15, 0.5), P(0.85, 0.5)); break;
+    case Glyph::Minus:
+        p.drawLine(P(0.15, 0.5), P(0.85, 0.5));
+        break;
     case Glyph::Trash:
         p.drawLine(P(0.15, 0.25), P(0.85, 0.25));
         p.drawLine(P(0.4, 0.12), P(0.6, 0.12));
@@ -311,13 +320,15 @@ void Theme::drawGlyph(QPainter& p, const QRectF& r, Glyph g, const QColor& c) co
     }
     case Glyph::Keyboard:
         p.drawRoundedRect(QRectF(P(0.05, 0.22), P(0.95, 0.8)), 2, 2);
-        for (int i = 0; i < 4; ++i) p.drawPoint(P(0.22 + i * 0.19, 0.4));
-        for (int i = 0; i < 4; ++i) p.drawPoint(P(0.22 + i * 0.19, 0.53));
+        for (int i = 0; i < 4; ++i)
+            p.drawPoint(P(0.22 + i * 0.19, 0.4));
+        for (int i = 0; i < 4; ++i)
+            p.drawPoint(P(0.22 + i * 0.19, 0.53));
         p.drawLine(P(0.3, 0.66), P(0.7, 0.66));
         break;
     case Glyph::Folder:
-        p.drawPolygon(QPolygonF({P(0.08, 0.25), P(0.4, 0.25), P(0.5, 0.35), P(0.92, 0.35), P(0.92, 0.8),
-                                 P(0.08, 0.8)}));
+        p.drawPolygon(
+            QPolygonF({P(0.08, 0.25), P(0.4, 0.25), P(0.5, 0.35), P(0.92, 0.35), P(0.92, 0.8), P(0.08, 0.8)}));
         break;
     case Glyph::Upload:
         p.drawLine(P(0.5, 0.15), P(0.5, 0.65));
@@ -333,8 +344,11 @@ void Theme::drawGlyph(QPainter& p, const QRectF& r, Glyph g, const QColor& c) co
         p.drawRoundedRect(QRectF(P(0.08, 0.35), P(0.55, 0.65)), h * 0.15, h * 0.15);
         p.drawRoundedRect(QRectF(P(0.45, 0.35), P(0.92, 0.65)), h * 0.15, h * 0.15);
         break;
-    case Glyph::Logo: drawLogo(p, r.topLeft().toPoint(), static_cast<int>(h)); break;
-    case Glyph::None: break;
+    case Glyph::Logo:
+        drawLogo(p, r.topLeft().toPoint(), static_cast<int>(h));
+        break;
+    case Glyph::None:
+        break;
     }
     p.restore();
 }
@@ -440,18 +454,34 @@ void Theme::drawCaptionButton(QPainter& p, const SkinElement& e, State s) const 
 void Theme::drawElement(QPainter& p, const SkinElement& e, State s) const {
     switch (e.kind) {
     case Kind::Key:
-    case Kind::GKey: drawKey(p, e.rect, e.legend, e.subLegend, s); break;
-    case Kind::Button: drawButton(p, e.rect, e.glyph, e.legend, s, e.subLegend == QStringLiteral("primary")); break;
-    case Kind::Tab: drawTab(p, e, s); break;
-    case Kind::CaptionBtn: drawCaptionButton(p, e, s); break;
-    case Kind::Indicator: drawIndicator(p, e, s); break;
-    case Kind::Chip: drawChip(p, e, s); break;
-    case Kind::Field: drawWell(p, e.rect); break;
+    case Kind::GKey:
+        drawKey(p, e.rect, e.legend, e.subLegend, s);
+        break;
+    case Kind::Button:
+        drawButton(p, e.rect, e.glyph, e.glyphLeft ? QStringLiteral(" ") : e.legend, s,
+                   e.subLegend == QStringLiteral("primary"));
+        break;
+    case Kind::Tab:
+        drawTab(p, e, s);
+        break;
+    case Kind::CaptionBtn:
+        drawCaptionButton(p, e, s);
+        break;
+    case Kind::Indicator:
+        drawIndicator(p, e, s);
+        break;
+    case Kind::Chip:
+        drawChip(p, e, s);
+        break;
+    case Kind::Field:
+        drawWell(p, e.rect);
+        break;
     case Kind::Arrow:
     case Kind::Page:
     case Kind::Label:
     case Kind::Picture:
-    case Kind::Hidden: break;
+    case Kind::Hidden:
+        break;
     }
 }
 

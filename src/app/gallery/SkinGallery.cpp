@@ -11,18 +11,18 @@
 
 #include "keyboard/KeyTable.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QCheckBox>
 
 namespace ombrel {
 
 namespace {
 
-constexpr std::uint32_t kTextColour = 0xF2ECE8;     // 0x00BBGGRR of the skin's light text
-constexpr std::uint32_t kAccentColour = 0xD6E62E;   // the accent, red in the low byte
+constexpr std::uint32_t kTextColour = 0xF2ECE8;   // 0x00BBGGRR of the skin's light text
+constexpr std::uint32_t kAccentColour = 0xD6E62E; // the accent, red in the low byte
 constexpr std::uint32_t kDimColour = 0xA2928A;
 constexpr std::uint32_t kDisabledColour = 0x5C504A;
 
@@ -33,7 +33,10 @@ const char* kControlStyle =
     "QLineEdit:focus,QComboBox:focus,QListWidget:focus,QTreeWidget:focus{border-color:#2ee6d6;}"
     "QComboBox{padding:2px 8px;}QComboBox QAbstractItemView{background:#16191f;color:#e8ecf2;}"
     "QHeaderView::section{background:#16191f;color:#8a92a2;border:none;border-bottom:1px solid #333843;"
-    "padding:4px;}QCheckBox{color:#e8ecf2;}QToolTip{background:#16191f;color:#e8ecf2;border:1px solid #2ee6d6;}";
+    "padding:4px;}QCheckBox{color:#e8ecf2;}"
+    "QTreeView::indicator,QCheckBox::indicator{width:13px;height:13px;border:1px solid #5a616e;border-radius:3px;"
+    "background:#16191f;}QTreeView::indicator:checked,QCheckBox::indicator:checked{background:#2ee6d6;"
+    "border-color:#2ee6d6;}QToolTip{background:#16191f;color:#e8ecf2;border:1px solid #2ee6d6;}";
 
 struct Pictures {
     const QPixmap* normal;
@@ -97,8 +100,8 @@ void BuildMain(CBaseDialog* dlg, const QString& folder) {
     const QPixmap* arrow = cache.pixmap(folder + QStringLiteral("/Arrow.jpg"));
 
     for (int i = 0; i < kGKeyCount; ++i) {
-        auto* g = Button(dlg, ini, QStringLiteral("FUNC_G%1").arg(i + 1), p.normal, p.over, p.down, p.normal,
-                         p.disable);
+        auto* g =
+            Button(dlg, ini, QStringLiteral("FUNC_G%1").arg(i + 1), p.normal, p.over, p.down, p.normal, p.disable);
         g->SetChecked(i == 2);
     }
     int n = 0;
@@ -110,8 +113,8 @@ void BuildMain(CBaseDialog* dlg, const QString& folder) {
         b->SetAlternate(color0, color1, false, false, false);
         ++n;
     }
-    for (int i = 1; i <= 6; ++i) Button(dlg, ini, QStringLiteral("KEY_D%1").arg(i), p.normal, p.over, p.down, p.normal,
-                                        p.disable);
+    for (int i = 1; i <= 6; ++i)
+        Button(dlg, ini, QStringLiteral("KEY_D%1").arg(i), p.normal, p.over, p.down, p.normal, p.disable);
     Button(dlg, ini, QStringLiteral("KEY_FN"), p.normal, p.over, p.down, p.normal, p.disable);
     for (const char* lock : {"LOCK_CAPS", "LOCK_NUM", "LOCK_SCROLL", "LOCK_AB"}) {
         auto* b = Button(dlg, ini, QString::fromLatin1(lock), p.normal, p.normal, p.normal, p.normal, p.over);
@@ -120,28 +123,35 @@ void BuildMain(CBaseDialog* dlg, const QString& folder) {
     Button(dlg, ini, QStringLiteral("FLIP_0"), p.normal, p.normal, p.normal, p.normal, p.disable);
     Button(dlg, ini, QStringLiteral("FLIP_1"), p.normal, p.over, p.down, p.normal, p.disable);
     Button(dlg, ini, QStringLiteral("FLIP_2"), p.normal, p.over, p.down, p.normal, p.disable);
-    for (const auto& [key, face] : {std::pair{"LEFT_ARROW", "DOWN_ARROW_LEFT1"}, {"RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
+    for (const auto& [key, face] :
+         {std::pair{"LEFT_ARROW", "DOWN_ARROW_LEFT1"}, {"RIGHT_ARROW", "DOWN_ARROW_RIGHT1"}}) {
         auto* a = new CPngButton(dlg);
         a->setObjectName(QString::fromLatin1(key));
         placeArrowButton(a, ini, QStringLiteral("BUTTONINFO"), QString::fromLatin1(key), QStringLiteral("BUTTONINFO2"),
                          QString::fromLatin1(face), arrow);
     }
-    const QString captions[][2] = {{"FUNC_PROFILE1", "Profile 1"}, {"FUNC_PROFILE2", "Profile 2"},
-                                   {"FUNC_PROFILE3", "Profile 3"}, {"FUNC_DEFAULT", "Default"},
-                                   {"FUNC_SWITCH", "Function view"}, {"FUNC_MACRO", "Macro"},
-                                   {"FUNC_PROFILES", "Default profile"}, {"CONTROL_OK", "OK"},
-                                   {"CONTROL_CANCEL", "Cancel"}, {"CONTROL2_APPLY", "Apply"},
+    const QString captions[][2] = {{"FUNC_PROFILE1", "Profile 1"},
+                                   {"FUNC_PROFILE2", "Profile 2"},
+                                   {"FUNC_PROFILE3", "Profile 3"},
+                                   {"FUNC_DEFAULT", "Default"},
+                                   {"FUNC_SWITCH", "Function view"},
+                                   {"FUNC_MACRO", "Macro"},
+                                   {"FUNC_PROFILES", "Default profile"},
+                                   {"CONTROL_OK", "OK"},
+                                   {"CONTROL_CANCEL", "Cancel"},
+                                   {"CONTROL2_APPLY", "Apply"},
                                    {"SORVIK_LINK", "ombrel.invalid/support"}};
     for (const auto& c : captions) {
         auto* b = Button(dlg, ini, c[0], p.normal, p.over, p.down, p.normal, p.disable, c[1]);
         if (c[0] == QLatin1String("FUNC_PROFILE1")) b->SetChecked(true);
         if (c[0] == QLatin1String("CONTROL2_APPLY")) b->setEnabled(false);
     }
-    const QString tips[][2] = {{"CONTROL_HELP", "Help"}, {"CONTROL_CLOSE", "Close"},
+    const QString tips[][2] = {{"CONTROL_HELP", "Help"},         {"CONTROL_CLOSE", "Close"},
                                {"CONTROL_MINIMIZE", "Minimise"}, {"CONTROL_MENU", "Menu"},
-                               {"CONTROL_Network", "Web site"}, {"CONTROL_Facebook", "Share"},
+                               {"CONTROL_Network", "Web site"},  {"CONTROL_Facebook", "Share"},
                                {"CONTROL_twitter", "News"}};
-    for (const auto& t : tips) Button(dlg, ini, t[0], p.normal, p.over, p.down, p.normal, p.disable)->SetTooltip(t[1]);
+    for (const auto& t : tips)
+        Button(dlg, ini, t[0], p.normal, p.over, p.down, p.normal, p.disable)->SetTooltip(t[1]);
     auto* version = Button(dlg, ini, QStringLiteral("SORVIK_VER"), p.normal, p.normal, p.normal, p.normal, p.normal,
                            QStringLiteral("v0.1.0"));
     version->setEnabled(false);
@@ -190,12 +200,17 @@ void BuildComposite(CBaseDialog* dlg, const QString& folder) {
     const Pictures macro = LoadSet(folder, QStringLiteral("macro"), true);
     // The mask lies lowest; the single-key page is shown.
     Button(dlg, ini, QStringLiteral("CONTROL_MASK"), key.normal, key.normal, key.normal, key.normal, key.normal);
-    const QString frame[][2] = {{"CONTROL_TITLE", ""},           {"CONTROL_KEY", "Single key"},
-                                {"CONTROL_MACRO", "Macro"},      {"CONTROL_MEDIA", "Multimedia"},
-                                {"CONTROL_FUNCTION", "Function"}, {"CONTROL_OSK", ""},
-                                {"CONTROL_CLEAR", "Clear"},      {"CONTROL_OK", "OK"},
+    const QString frame[][2] = {{"CONTROL_TITLE", ""},
+                                {"CONTROL_KEY", "Single key"},
+                                {"CONTROL_MACRO", "Macro"},
+                                {"CONTROL_MEDIA", "Multimedia"},
+                                {"CONTROL_FUNCTION", "Function"},
+                                {"CONTROL_OSK", ""},
+                                {"CONTROL_CLEAR", "Clear"},
+                                {"CONTROL_OK", "OK"},
                                 {"CONTROL_CANCEL", "Cancel"}};
-    for (const auto& f : frame) Button(dlg, ini, f[0], key.normal, key.over, key.down, key.disable, key.normal, f[1]);
+    for (const auto& f : frame)
+        Button(dlg, ini, f[0], key.normal, key.over, key.down, key.disable, key.normal, f[1]);
     Label(dlg, ini, QStringLiteral("KEY_SETTING"), QStringLiteral("Key setting — G3"), kTextColour);
     Label(dlg, ini, QStringLiteral("TISHI_SINGLE_STATIC"), QStringLiteral("Press the key this key should send:"));
     auto* input = Placed<QLineEdit>(dlg, ini, QStringLiteral("FUNC_KEY_INPUT"));
@@ -220,22 +235,18 @@ void BuildProfile(CBaseDialog* dlg, const QString& folder) {
     list->InsertColumn(0, QStringLiteral("激活"), Qt::AlignLeft, 60);
     list->InsertColumn(1, QStringLiteral("名称"), Qt::AlignLeft, 120);
     list->InsertColumn(2, QStringLiteral("路径"), Qt::AlignLeft, 230);
-    const QString rows[][2] = {{"Default", "/home/user/Profiles/"}, {"Shooter", "/home/user/Profiles/"},
-                               {"Office", "/home/user/Documents/"}};
+    const QString rows[][2] = {
+        {"Default", "/home/user/Profiles/"}, {"Shooter", "/home/user/Profiles/"}, {"Office", "/home/user/Documents/"}};
     for (int i = 0; i < 3; ++i) {
         list->InsertItem(i, QString());
         list->SetItemText(i, 1, rows[i][0]);
         list->SetItemText(i, 2, rows[i][1]);
     }
     list->SetCheck(1, true);
-    const QString buttons[][2] = {{"FUNC_ADD", "Add"},   {"FUNC_LOAD", "Load"},         {"FUNC_DELETE", "Delete"},
+    const QString buttons[][2] = {{"FUNC_ADD", "Add"},  {"FUNC_LOAD", "Load"},        {"FUNC_DELETE", "Delete"},
                                   {"CONTROL_OK", "OK"}, {"CONTROL_CANCEL", "Cancel"}, {"CONTROL2_APPLY", "Apply"}};
     for (const auto& b : buttons) {
-        auto* button = Button(dlg, ini, b[0], p.normal, p.over, p.down, p.down, p.normal, b[1]);
-        // Buttons with an icon keep their caption clear of it.
-        if (b[0].startsWith(QLatin1String("FUNC_"))) {
-            button->setText(QStringLiteral("      ") + b[1]);
-        }
+        Button(dlg, ini, b[0], p.normal, p.over, p.down, p.down, p.normal, b[1]);
     }
 }
 
@@ -257,17 +268,22 @@ QStringList GalleryDialogNames() {
             QStringLiteral("UpdateDlg")};
 }
 
-std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QString& skinFolder) {
+std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QString& skinDir) {
     if (!GalleryDialogNames().contains(name)) return nullptr;
+    const QString skinFolder = QDir(skinDir).absolutePath();
     const QString ini = QDir(skinFolder).filePath(name + QStringLiteral(".ini"));
     auto dlg = std::make_unique<CBaseDialog>(ini);
     dlg->setObjectName(name);
     dlg->setStyleSheet(QString::fromLatin1(kControlStyle));
     if (!dlg->applyDialogSkin()) return nullptr;
-    if (name == QLatin1String("Main")) BuildMain(dlg.get(), skinFolder);
-    else if (name == QLatin1String("Composite")) BuildComposite(dlg.get(), skinFolder);
-    else if (name == QLatin1String("Profile")) BuildProfile(dlg.get(), skinFolder);
-    else BuildUpdate(dlg.get(), skinFolder);
+    if (name == QLatin1String("Main"))
+        BuildMain(dlg.get(), skinFolder);
+    else if (name == QLatin1String("Composite"))
+        BuildComposite(dlg.get(), skinFolder);
+    else if (name == QLatin1String("Profile"))
+        BuildProfile(dlg.get(), skinFolder);
+    else
+        BuildUpdate(dlg.get(), skinFolder);
     dlg->setWindowTitle(QStringLiteral("Ombrel skin gallery — %1").arg(name));
     return dlg;
 }

@@ -17,9 +17,12 @@ int main(int argc, char** argv) {
     QString render;
     QStringList names;
     for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--skin") && i + 1 < args.size()) skin = args[++i];
-        else if (args[i] == QLatin1String("--render") && i + 1 < args.size()) render = args[++i];
-        else names << args[i];
+        if (args[i] == QLatin1String("--skin") && i + 1 < args.size())
+            skin = args[++i];
+        else if (args[i] == QLatin1String("--render") && i + 1 < args.size())
+            render = args[++i];
+        else
+            names << args[i];
     }
     ombrel::SkinImageCache::instance().setSkinFolder(skin);
     if (!render.isEmpty()) return ombrel::RenderGallery(skin, render) == 0 ? 0 : 1;

@@ -9,10 +9,10 @@
 namespace ombrel {
 
 // Messages the skinned controls send to their owners.
-inline constexpr int UM_SLIDER = 10449;               // wParam: control id, lParam: position (posted)
-inline constexpr int kReportCheckChanged = 42768;     // wParam: item, lParam: the mouse message (sent)
-inline constexpr int kReportSorted = 42769;           // wParam: column, lParam: ascending flag (sent)
-inline constexpr int kReportCellEdited = 42770;       // wParam: item, lParam: column (sent)
+inline constexpr int UM_SLIDER = 10449;           // wParam: control id, lParam: position (posted)
+inline constexpr int kReportCheckChanged = 42768; // wParam: item, lParam: the mouse message (sent)
+inline constexpr int kReportSorted = 42769;       // wParam: column, lParam: ascending flag (sent)
+inline constexpr int kReportCellEdited = 42770;   // wParam: item, lParam: column (sent)
 
 // The mouse messages that a check change can come from, as the owner is told about them.
 inline constexpr std::intptr_t kMsgLButtonDown = 0x0201;

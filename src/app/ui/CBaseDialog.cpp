@@ -66,7 +66,9 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
     return skin;
 }
 
-void CBaseDialog::setSkinFailureHandler(SkinFailureHandler handler) { FailureHandler() = std::move(handler); }
+void CBaseDialog::setSkinFailureHandler(SkinFailureHandler handler) {
+    FailureHandler() = std::move(handler);
+}
 
 CBaseDialog::CBaseDialog(const QString& layoutFile, QWidget* parent) : QDialog(parent), m_layoutFile(layoutFile) {
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
@@ -75,7 +77,9 @@ CBaseDialog::CBaseDialog(const QString& layoutFile, QWidget* parent) : QDialog(p
 
 CBaseDialog::~CBaseDialog() = default;
 
-QString CBaseDialog::skinFolder() const { return QFileInfo(m_layoutFile).absolutePath(); }
+QString CBaseDialog::skinFolder() const {
+    return QFileInfo(m_layoutFile).absolutePath();
+}
 
 bool CBaseDialog::applyDialogSkin() {
     m_busy = true;
@@ -92,18 +96,24 @@ bool CBaseDialog::applyDialogSkin() {
     setFixedSize(m_background.size());
     move(topLeft);
     const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
-    if (shape.isEmpty()) clearMask();
-    else setMask(shape);
+    if (shape.isEmpty())
+        clearMask();
+    else
+        setMask(shape);
     m_busy = false;
     return true;
 }
 
-void CBaseDialog::releaseDialogSkin() { m_background = QPixmap(); }
+void CBaseDialog::releaseDialogSkin() {
+    m_background = QPixmap();
+}
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_background.isNull()) painter.drawPixmap(0, 0, m_background);
-    else painter.fillRect(rect(), QColor(0x12, 0x14, 0x18));
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+    else
+        painter.fillRect(rect(), QColor(0x12, 0x14, 0x18));
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

@@ -15,15 +15,24 @@ namespace {
 
 SliderKey SliderKeyOf(int key) {
     switch (key) {
-    case Qt::Key_PageUp: return SliderKey::PageUp;
-    case Qt::Key_PageDown: return SliderKey::PageDown;
-    case Qt::Key_End: return SliderKey::End;
-    case Qt::Key_Home: return SliderKey::Home;
-    case Qt::Key_Right: return SliderKey::Right;
-    case Qt::Key_Down: return SliderKey::Down;
-    case Qt::Key_Left: return SliderKey::Left;
-    case Qt::Key_Up: return SliderKey::Up;
-    default: return SliderKey::Other;
+    case Qt::Key_PageUp:
+        return SliderKey::PageUp;
+    case Qt::Key_PageDown:
+        return SliderKey::PageDown;
+    case Qt::Key_End:
+        return SliderKey::End;
+    case Qt::Key_Home:
+        return SliderKey::Home;
+    case Qt::Key_Right:
+        return SliderKey::Right;
+    case Qt::Key_Down:
+        return SliderKey::Down;
+    case Qt::Key_Left:
+        return SliderKey::Left;
+    case Qt::Key_Up:
+        return SliderKey::Up;
+    default:
+        return SliderKey::Other;
     }
 }
 
@@ -43,7 +52,9 @@ void CBitmapSlider::SetRange(int min, int max) {
     update();
 }
 
-void CBitmapSlider::SetPageStep(int page) { m_range.page = page; }
+void CBitmapSlider::SetPageStep(int page) {
+    m_range.page = page;
+}
 
 void CBitmapSlider::SetPos(int pos) {
     m_pos = ClampSliderPos(m_range, pos);
@@ -67,8 +78,8 @@ void CBitmapSlider::Enable(bool enabled) {
 
 void CBitmapSlider::notify() {
     if (QWidget* target = parentWidget()) {
-        QCoreApplication::postEvent(target, new AppMessageEvent(UM_SLIDER, static_cast<std::uintptr_t>(m_controlId),
-                                                                m_pos));
+        QCoreApplication::postEvent(target,
+                                    new AppMessageEvent(UM_SLIDER, static_cast<std::uintptr_t>(m_controlId), m_pos));
     }
 }
 

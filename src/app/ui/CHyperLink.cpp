@@ -20,7 +20,9 @@ CHyperLink::Opener& LinkOpener() {
 
 } // namespace
 
-void CHyperLink::setOpener(Opener opener) { LinkOpener() = std::move(opener); }
+void CHyperLink::setOpener(Opener opener) {
+    LinkOpener() = std::move(opener);
+}
 
 CHyperLink::CHyperLink(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);

@@ -22,13 +22,19 @@ const QColor kFocusColour(0x2e, 0xe6, 0xd6);
 
 Qt::Alignment AlignmentOf(unsigned format) {
     Qt::Alignment a;
-    if (format & kDtRight) a |= Qt::AlignRight;
-    else if (format & kDtCenter) a |= Qt::AlignHCenter;
-    else a |= Qt::AlignLeft;
+    if (format & kDtRight)
+        a |= Qt::AlignRight;
+    else if (format & kDtCenter)
+        a |= Qt::AlignHCenter;
+    else
+        a |= Qt::AlignLeft;
     if (format & kDtSingleLine) {
-        if (format & kDtBottom) a |= Qt::AlignBottom;
-        else if (format & kDtVCenter) a |= Qt::AlignVCenter;
-        else a |= Qt::AlignTop;
+        if (format & kDtBottom)
+            a |= Qt::AlignBottom;
+        else if (format & kDtVCenter)
+            a |= Qt::AlignVCenter;
+        else
+            a |= Qt::AlignTop;
     } else {
         a |= Qt::AlignTop;
     }
@@ -105,7 +111,9 @@ void CPngButton::SetTooltip(const QString& text, bool activate) {
     if (activate && m_hover) QToolTip::showText(mapToGlobal(QPoint(0, height())), m_tooltip, this);
 }
 
-void CPngButton::SetAfterPaint(AfterPaint callback) { m_afterPaint = std::move(callback); }
+void CPngButton::SetAfterPaint(AfterPaint callback) {
+    m_afterPaint = std::move(callback);
+}
 
 CPngButton::Face CPngButton::CurrentFace() const {
     if (!isEnabled()) return Face::Disabled;
@@ -118,28 +126,42 @@ CPngButton::Face CPngButton::CurrentFace() const {
 
 const QPixmap* CPngButton::FacePixmap(Face face) const {
     switch (face) {
-    case Face::Normal: return m_images[kNormal];
-    case Face::Hover: return m_images[kHover];
-    case Face::Pressed: return m_images[kPressed];
-    case Face::Disabled: return m_images[kDisabled];
-    case Face::Checked: return m_images[kChecked];
-    case Face::Alternate: return m_useSecond ? m_altSecond : m_altFirst;
-    case Face::None: break;
+    case Face::Normal:
+        return m_images[kNormal];
+    case Face::Hover:
+        return m_images[kHover];
+    case Face::Pressed:
+        return m_images[kPressed];
+    case Face::Disabled:
+        return m_images[kDisabled];
+    case Face::Checked:
+        return m_images[kChecked];
+    case Face::Alternate:
+        return m_useSecond ? m_altSecond : m_altFirst;
+    case Face::None:
+        break;
     }
     return nullptr;
 }
 
 QColor CPngButton::textColour(Face face) const {
     switch (face) {
-    case Face::Hover: return m_textColours[kHover];
-    case Face::Pressed: return m_textColours[kPressed];
-    case Face::Disabled: return m_textColours[kDisabled];
-    case Face::Checked: return m_textColours[kChecked];
-    default: return m_textColours[kNormal];
+    case Face::Hover:
+        return m_textColours[kHover];
+    case Face::Pressed:
+        return m_textColours[kPressed];
+    case Face::Disabled:
+        return m_textColours[kDisabled];
+    case Face::Checked:
+        return m_textColours[kChecked];
+    default:
+        return m_textColours[kNormal];
     }
 }
 
-QSize CPngButton::sizeHint() const { return size(); }
+QSize CPngButton::sizeHint() const {
+    return size();
+}
 
 void CPngButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);

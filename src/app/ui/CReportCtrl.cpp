@@ -51,7 +51,9 @@ CReportCtrl::CReportCtrl(QWidget* parent) : QTreeWidget(parent) {
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { EndEdit(false); });
 }
 
-CReportCtrl::~CReportCtrl() { m_endEdit = nullptr; }
+CReportCtrl::~CReportCtrl() {
+    m_endEdit = nullptr;
+}
 
 int CReportCtrl::InsertColumn(int column, const QString& heading, Qt::Alignment alignment, int width) {
     const int count = columnCount();
@@ -111,10 +113,10 @@ QString CReportCtrl::GetItemText(int item, int column) const {
     return it ? it->text(column) : QString();
 }
 
-void CReportCtrl::SetItemData(int item, const QVariant& data) {
+void CReportCtrl::SetItemData(int item, const QVariant& value) {
     if (QTreeWidgetItem* it = topLevelItem(item)) {
         m_internalChange = true;
-        it->setData(0, kDataRole, data);
+        it->setData(0, kDataRole, value);
         m_internalChange = false;
     }
 }
@@ -172,7 +174,9 @@ void CReportCtrl::SetCheckMode(int mode) {
     m_internalChange = false;
 }
 
-QWidget* CReportCtrl::owner() const { return m_owner ? m_owner.data() : parentWidget(); }
+QWidget* CReportCtrl::owner() const {
+    return m_owner ? m_owner.data() : parentWidget();
+}
 
 void CReportCtrl::setBusy(bool on) {
     if (m_busy) *m_busy = on ? 1 : 0;
@@ -192,15 +196,19 @@ void CReportCtrl::onItemChanged(QTreeWidgetItem* item, int column) {
     if (now == before) return;
     const int row = indexOfTopLevelItem(item);
     switch (m_checkMode) {
-    case kNoChecks: return;
-    case kFixedChecks: setCheckSilently(item, before); return;
+    case kNoChecks:
+        return;
+    case kFixedChecks:
+        setCheckSilently(item, before);
+        return;
     case kSingleCheck:
         if (now) {
             for (int i = 0; i < topLevelItemCount(); ++i)
                 if (i != row) setCheckSilently(topLevelItem(i), false);
         }
         break;
-    default: break;
+    default:
+        break;
     }
     setCheckSilently(item, now);
     setBusy(true);
@@ -233,8 +241,10 @@ void CReportCtrl::handlePress(QMouseEvent* event, bool doubleClick) {
     const bool checkBefore = item && item->checkState(0) == Qt::Checked;
     const bool onCheck = onCheckIndicator(pos);
     m_lastInput = doubleClick ? kMsgLButtonDblClk : kMsgLButtonDown;
-    if (doubleClick) QTreeWidget::mouseDoubleClickEvent(event);
-    else QTreeWidget::mousePressEvent(event);
+    if (doubleClick)
+        QTreeWidget::mouseDoubleClickEvent(event);
+    else
+        QTreeWidget::mousePressEvent(event);
     const bool checkAfter = item && item->checkState(0) == Qt::Checked;
     if (event->button() == Qt::LeftButton && m_editable && !onCheck && checkBefore == checkAfter && !wasEditing &&
         wasSelectedAndFocused) {
@@ -242,9 +252,13 @@ void CReportCtrl::handlePress(QMouseEvent* event, bool doubleClick) {
     }
 }
 
-void CReportCtrl::mousePressEvent(QMouseEvent* event) { handlePress(event, false); }
+void CReportCtrl::mousePressEvent(QMouseEvent* event) {
+    handlePress(event, false);
+}
 
-void CReportCtrl::mouseDoubleClickEvent(QMouseEvent* event) { handlePress(event, true); }
+void CReportCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
+    handlePress(event, true);
+}
 
 void CReportCtrl::keyPressEvent(QKeyEvent* event) {
     m_lastInput = kMsgKeyDown;
@@ -269,12 +283,14 @@ void CReportCtrl::SortByColumn(int column) {
 
 QRect CReportCtrl::CellRect(int item, int column) const {
     QTreeWidgetItem* it = topLevelItem(item);
-    return it ? visualItemRect(it).intersected(QRect(columnViewportPosition(column), 0, columnWidth(column),
-                                                     viewport()->height() * 4))
+    return it ? visualItemRect(it).intersected(
+                    QRect(columnViewportPosition(column), 0, columnWidth(column), viewport()->height() * 4))
               : QRect();
 }
 
-QLineEdit* CReportCtrl::Editor() const { return m_editor; }
+QLineEdit* CReportCtrl::Editor() const {
+    return m_editor;
+}
 
 bool CReportCtrl::StartEdit(int item, int column) {
     if (item < 0 || item >= topLevelItemCount() || column < 0 || column >= columnCount()) return false;
@@ -286,23 +302,24 @@ bool CReportCtrl::StartEdit(int item, int column) {
     setBusy(false);
     int extra = 0;
     if (m_beginEdit && m_beginEdit(owner(), this, extra) == 0) return true;
-    if (!m_editor) {
-        m_editor = new QLineEdit(viewport());
-        m_editor->setObjectName(QStringLiteral("reportCellEditor"));
-        m_editor->installEventFilter(this);
+    QLineEdit* editor = m_editor.data();
+    if (!editor) {
+        editor = new QLineEdit(viewport());
+        editor->setObjectName(QStringLiteral("reportCellEditor"));
+        editor->installEventFilter(this);
+        m_editor = editor;
     }
-    m_editor->setValidator(nullptr);
+    editor->setValidator(nullptr);
     if (extra & kEditNumber) {
-        m_editor->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), m_editor));
+        editor->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), editor));
     }
-    m_editor->setAlignment(Qt::Alignment(headerItem()->data(column, Qt::TextAlignmentRole).toInt()) &
-                           Qt::AlignHorizontal_Mask);
-    m_editor->setText(GetItemText(item, column));
-    m_editor->setGeometry(CellRect(item, column));
-    m_editor->show();
-    m_editor->setFocus(Qt::OtherFocusReason);
-    m_editor->selectAll();
+    editor->setAlignment(Qt::Alignment(headerItem()->data(column, Qt::TextAlignmentRole).toInt()) &
+                         Qt::AlignHorizontal_Mask);
+    editor->setText(GetItemText(item, column));
+    editor->setGeometry(CellRect(item, column));
+    editor->show();
+    editor->setFocus(Qt::OtherFocusReason);
+    editor->selectAll();
     return true;
 }
 
@@ -311,30 +328,32 @@ void CReportCtrl::EndEdit(bool commit) {
     m_ending = true;
     const int item = m_editItem;
     const int column = m_editColumn;
-    const bool ownEditor = m_editor && m_editor->isVisible();
-    const QString text = ownEditor ? m_editor->text() : QString();
+    QLineEdit* editor = m_editor.data();
+    const bool ownEditor = editor && editor->isVisible();
+    const QString text = ownEditor ? editor->text() : QString();
     const bool changed = ownEditor && text != GetItemText(item, column);
     bool keep = true;
     if (m_endEdit && m_endEdit(owner(), this, commit, changed) == 0) keep = false;
     if (keep && ownEditor && commit && changed) {
-        const bool accepted = !m_validate || m_validate(m_editor, this) != 0;
+        const bool accepted = !m_validate || m_validate(editor, this) != 0;
         if (accepted) {
-            SetItemText(item, column, m_editor->text());
+            SetItemText(item, column, editor->text());
             sendToOwner(kReportCellEdited, static_cast<std::uintptr_t>(item), column);
         }
     }
     m_editItem = -1;
     m_editColumn = -1;
     if (ownEditor) {
-        const bool hadFocus = m_editor->hasFocus();
-        m_editor->hide();
+        const bool hadFocus = editor->hasFocus();
+        editor->hide();
         if (hadFocus) setFocus(Qt::OtherFocusReason);
     }
     m_ending = false;
 }
 
 bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_editor) {
+    QLineEdit* editor = m_editor.data();
+    if (editor && watched == editor) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -345,7 +364,7 @@ bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
                 EndEdit(false);
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut && m_editor->isVisible()) {
+        } else if (event->type() == QEvent::FocusOut && editor->isVisible()) {
             EndEdit(true);
         }
     }

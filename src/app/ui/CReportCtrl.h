@@ -43,8 +43,8 @@ public:
     QVariant GetItemData(int item) const;
     void SetCheck(int item, bool checked); // from code: no message, mode rules do not apply
     bool GetCheck(int item) const;
-    void SelectOnly(int item);             // deselects all, selects and focuses the row
-    int GetSelectedItem() const;           // the first selected row or -1
+    void SelectOnly(int item);   // deselects all, selects and focuses the row
+    int GetSelectedItem() const; // the first selected row or -1
 
     void SetCheckMode(int mode);
     int CheckMode() const { return m_checkMode; }

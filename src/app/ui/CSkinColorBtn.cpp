@@ -25,16 +25,19 @@ const QColor kAccent(0x2e, 0xe6, 0xd6);
 
 } // namespace
 
-void CSkinColorBtn::setOtherPicker(OtherPicker picker) { Picker() = std::move(picker); }
+void CSkinColorBtn::setOtherPicker(OtherPicker picker) {
+    Picker() = std::move(picker);
+}
 
 CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // Four rows of five: the spectrum, light tints, deep shades and greys.
-    const char* names[] = {"#ff0000", "#ff8000", "#ffff00", "#00ff00", "#00ffff", "#0080ff", "#0000ff", "#8000ff",
-                           "#ff00ff", "#ff0080", "#ff8080", "#ffd080", "#80ff80", "#80d0ff", "#d080ff", "#800000",
-                           "#806000", "#008040", "#004080", "#ffffff"};
-    for (const char* n : names) m_palette.append(QColor(QString::fromLatin1(n)));
+    const char* names[] = {"#ff0000", "#ff8000", "#ffff00", "#00ff00", "#00ffff", "#0080ff", "#0000ff",
+                           "#8000ff", "#ff00ff", "#ff0080", "#ff8080", "#ffd080", "#80ff80", "#80d0ff",
+                           "#d080ff", "#800000", "#806000", "#008040", "#004080", "#ffffff"};
+    for (const char* n : names)
+        m_palette.append(QColor(QString::fromLatin1(n)));
     connect(this, &QAbstractButton::clicked, this, [this] { openPalette(); });
 }
 
@@ -50,7 +53,9 @@ void CSkinColorBtn::choose(const QColor& colour) {
     if (changed) emit colorChanged(colour);
 }
 
-void CSkinColorBtn::chooseOther() { choose(Picker()(m_colour, window())); }
+void CSkinColorBtn::chooseOther() {
+    choose(Picker()(m_colour, window()));
+}
 
 QWidget* CSkinColorBtn::openPalette() {
     auto* popup = new QFrame(this, Qt::Popup);

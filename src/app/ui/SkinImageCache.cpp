@@ -14,7 +14,9 @@ SkinImageCache& SkinImageCache::instance() {
     return cache;
 }
 
-void SkinImageCache::setSkinFolder(const QString& folder) { m_skinFolder = folder; }
+void SkinImageCache::setSkinFolder(const QString& folder) {
+    m_skinFolder = folder;
+}
 
 QString SkinImageCache::resolve(const QString& name) const {
     if (QFileInfo(name).isAbsolute()) return QDir::cleanPath(name);

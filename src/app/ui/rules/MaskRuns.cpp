@@ -31,17 +31,19 @@ std::vector<RunRect> ScanMaskRuns(std::span<const std::uint32_t> pixels, int wid
     const ChannelRange green = RangeOf(keyRgb, 8, tolerance);
     const ChannelRange blue = RangeOf(keyRgb, 0, tolerance);
     auto transparent = [&](std::uint32_t p) {
-        return red.contains(static_cast<int>((p >> 16) & 0xFFu)) && green.contains(static_cast<int>((p >> 8) & 0xFFu)) &&
-               blue.contains(static_cast<int>(p & 0xFFu));
+        return red.contains(static_cast<int>((p >> 16) & 0xFFu)) &&
+               green.contains(static_cast<int>((p >> 8) & 0xFFu)) && blue.contains(static_cast<int>(p & 0xFFu));
     };
     for (int y = 0; y < height; ++y) {
         const std::uint32_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
         int x = 0;
         while (x < width) {
-            while (x < width && transparent(row[x])) ++x;
+            while (x < width && transparent(row[x]))
+                ++x;
             if (x >= width) break;
             const int start = x;
-            while (x < width && !transparent(row[x])) ++x;
+            while (x < width && !transparent(row[x]))
+                ++x;
             rects.push_back({start, y, x, y + 1});
         }
     }
@@ -54,13 +56,15 @@ std::vector<RunRect> MergeRowBands(const std::vector<RunRect>& rowRuns) {
     std::size_t i = 0;
     while (i < rowRuns.size()) {
         std::size_t j = i;
-        while (j < rowRuns.size() && rowRuns[j].top == rowRuns[i].top) ++j;
+        while (j < rowRuns.size() && rowRuns[j].top == rowRuns[i].top)
+            ++j;
         const std::size_t count = j - i;
         bool same = !out.empty() && out.size() - bandStart == count && out[bandStart].bottom == rowRuns[i].top;
         for (std::size_t k = 0; same && k < count; ++k)
             same = out[bandStart + k].left == rowRuns[i + k].left && out[bandStart + k].right == rowRuns[i + k].right;
         if (same) {
-            for (std::size_t k = 0; k < count; ++k) out[bandStart + k].bottom = rowRuns[i + k].bottom;
+            for (std::size_t k = 0; k < count; ++k)
+                out[bandStart + k].bottom = rowRuns[i + k].bottom;
         } else {
             bandStart = out.size();
             out.insert(out.end(), rowRuns.begin() + static_cast<std::ptrdiff_t>(i),

@@ -10,8 +10,10 @@ namespace ombrel {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front()))) s.remove_prefix(1);
-    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back()))) s.remove_suffix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
+        s.remove_prefix(1);
+    while (!s.empty() && std::isspace(static_cast<unsigned char>(s.back())))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -25,7 +27,9 @@ std::optional<long long> WholeNumber(std::string_view s) {
     return v;
 }
 
-int Sign(long long v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); }
+int Sign(long long v) {
+    return v < 0 ? -1 : (v > 0 ? 1 : 0);
+}
 
 } // namespace
 

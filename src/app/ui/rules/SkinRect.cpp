@@ -12,11 +12,13 @@ namespace {
 // One "%d": optional blanks, an optional sign, at least one digit. Advances `pos` past what was read.
 bool ScanInt(std::string_view text, std::size_t& pos, int& out) {
     std::size_t p = pos;
-    while (p < text.size() && std::isspace(static_cast<unsigned char>(text[p]))) ++p;
+    while (p < text.size() && std::isspace(static_cast<unsigned char>(text[p])))
+        ++p;
     std::size_t start = p;
     if (p < text.size() && (text[p] == '+' || text[p] == '-')) ++p;
     std::size_t digits = p;
-    while (p < text.size() && std::isdigit(static_cast<unsigned char>(text[p]))) ++p;
+    while (p < text.size() && std::isdigit(static_cast<unsigned char>(text[p])))
+        ++p;
     if (p == digits) return false;
     // from_chars takes no leading '+'.
     std::size_t from = text[start] == '+' ? start + 1 : start;

@@ -32,15 +32,28 @@ int SliderPosOfPixel(const SliderRange& range, int x, int width) {
 int SliderPosAfterKey(const SliderRange& range, int pos, SliderKey key) {
     long long next = pos;
     switch (key) {
-    case SliderKey::PageUp: next = static_cast<long long>(pos) - range.page; break;
-    case SliderKey::PageDown: next = static_cast<long long>(pos) + range.page; break;
-    case SliderKey::End: next = range.max; break;
-    case SliderKey::Home: next = range.min; break;
+    case SliderKey::PageUp:
+        next = static_cast<long long>(pos) - range.page;
+        break;
+    case SliderKey::PageDown:
+        next = static_cast<long long>(pos) + range.page;
+        break;
+    case SliderKey::End:
+        next = range.max;
+        break;
+    case SliderKey::Home:
+        next = range.min;
+        break;
     case SliderKey::Right:
-    case SliderKey::Down: next = static_cast<long long>(pos) + 1; break;
+    case SliderKey::Down:
+        next = static_cast<long long>(pos) + 1;
+        break;
     case SliderKey::Left:
-    case SliderKey::Up: next = static_cast<long long>(pos) - 1; break;
-    case SliderKey::Other: break;
+    case SliderKey::Up:
+        next = static_cast<long long>(pos) - 1;
+        break;
+    case SliderKey::Other:
+        break;
     }
     next = std::clamp<long long>(next, std::min(range.min, range.max), std::max(range.min, range.max));
     return static_cast<int>(next);
@@ -48,8 +61,8 @@ int SliderPosAfterKey(const SliderRange& range, int pos, SliderKey key) {
 
 int SliderWheelSteps(int& accumulator, int delta) {
     // Bounded so a flood of wheel events cannot overflow the accumulator.
-    accumulator = std::clamp(accumulator + std::clamp(delta, -100 * kWheelNotch, 100 * kWheelNotch),
-                             -100 * kWheelNotch, 100 * kWheelNotch);
+    accumulator = std::clamp(accumulator + std::clamp(delta, -100 * kWheelNotch, 100 * kWheelNotch), -100 * kWheelNotch,
+                             100 * kWheelNotch);
     const int notches = accumulator / kWheelNotch;
     accumulator -= notches * kWheelNotch;
     return -notches;
