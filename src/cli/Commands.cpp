@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "HexDump.h"
+#include "StoreCommands.h"
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
@@ -25,15 +26,6 @@ std::optional<long> parseNumber(const std::string& text) {
     const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
     if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) return std::nullopt;
     return value;
-}
-
-std::optional<int> parseProfile(const std::string& text) {
-    const auto n = parseNumber(text);
-    if (!n || *n > 2) {
-        std::fprintf(stderr, "'%s' is not a profile: profiles are 0, 1 and 2\n", text.c_str());
-        return std::nullopt;
-    }
-    return static_cast<int>(*n);
 }
 
 int readConfig(CliSession& s, ConfigBlock& block) {
@@ -131,6 +123,15 @@ int cmdBoot(CliSession& s, const Args&) {
 
 } // namespace
 
+std::optional<int> parseProfile(const std::string& text) {
+    const auto n = parseNumber(text);
+    if (!n || *n > 2) {
+        std::fprintf(stderr, "'%s' is not a profile: profiles are 0, 1 and 2\n", text.c_str());
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
 const std::vector<CommandInfo>& AllCommands() {
     static const std::vector<CommandInfo> commands = {
         {"info", "", "firmware version, active profile, macro capacity and offered lighting effects", 0, 0, cmdInfo},
@@ -143,7 +144,12 @@ const std::vector<CommandInfo>& AllCommands() {
         {"read-macros", "N", "hex dump of the first N bytes of macro memory", 1, 1, cmdReadMacros},
         {"boot", "", "send the keyboard into its boot loader (for a firmware update)", 0, 0, cmdBoot},
     };
-    return commands;
+    static const std::vector<CommandInfo> all = [] {
+        std::vector<CommandInfo> v = commands;
+        v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
+        return v;
+    }();
+    return all;
 }
 
 } // namespace ombrel::cli

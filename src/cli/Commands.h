@@ -3,6 +3,7 @@
 
 #include "CliSession.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,13 @@ struct CommandInfo {
     int minArgs;
     int maxArgs;
     int (*run)(CliSession& session, const Args& args);
+    const char* details = nullptr;                 // what "ombrelctl COMMAND --help" adds to the summary
+    int (*runOffline)(const Args& args) = nullptr; // instead of `run`, for commands that need no keyboard
 };
 
 const std::vector<CommandInfo>& AllCommands();
+
+// A profile number 0, 1 or 2; prints why not and returns nothing for anything else.
+std::optional<int> parseProfile(const std::string& text);
 
 } // namespace ombrel::cli

@@ -26,6 +26,12 @@ void printHelp() {
                 "2 bad command line, 3 no keyboard found or not accessible, 4 the HID service library is missing.\n");
 }
 
+void printCommandHelp(const CommandInfo& c) {
+    std::printf("Usage: ombrelctl [--emulator[=STATE_FILE]] [--trace] %s%s%s\n\n%s\n", c.name, *c.usage ? " " : "",
+                c.usage, c.summary);
+    if (c.details) std::printf("\n%s\n", c.details);
+}
+
 // Finds the command whose words start `words` at `at`; advances `at` past them.
 const CommandInfo* findCommand(const std::vector<std::string>& words, std::size_t& at) {
     for (const CommandInfo& c : AllCommands()) {
@@ -46,11 +52,11 @@ const CommandInfo* findCommand(const std::vector<std::string>& words, std::size_
 int main(int argc, char** argv) {
     CliOptions options;
     std::vector<std::string> words;
+    bool help = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            printHelp();
-            return kExitOk;
+            help = true;
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == "--emulator") {
@@ -65,12 +71,19 @@ int main(int argc, char** argv) {
             words.push_back(arg);
         }
     }
+    std::size_t at = 0;
+    const CommandInfo* command = words.empty() ? nullptr : findCommand(words, at);
+    if (help) {
+        if (command)
+            printCommandHelp(*command);
+        else
+            printHelp();
+        return kExitOk;
+    }
     if (words.empty()) {
         std::fprintf(stderr, "no command given (see ombrelctl --help)\n");
         return kExitUsage;
     }
-    std::size_t at = 0;
-    const CommandInfo* command = findCommand(words, at);
     if (!command) {
         std::fprintf(stderr, "unknown command '%s' (see ombrelctl --help)\n", words[0].c_str());
         return kExitUsage;
@@ -80,6 +93,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: ombrelctl %s %s\n", command->name, command->usage);
         return kExitUsage;
     }
+    if (command->runOffline) return command->runOffline(args);
     int exitCode = kExitOk;
     auto session = CliSession::open(options, &exitCode);
     if (!session) return exitCode;

@@ -30,6 +30,12 @@ public:
     virtual bool windowReady() const = 0;
     // A message box with the language text of `textKey` and an OK button (returns when closed).
     virtual void showMessage(std::string_view textKey) = 0;
+    // The same with the language text used as a format for one string argument (a file's path, say); the text is
+    // filled in safely whatever placeholders it holds.
+    virtual void showFormattedMessage(std::string_view textKey, std::string_view argument) {
+        (void)argument;
+        showMessage(textKey);
+    }
 };
 
 // A screen that shows nothing; for programs without a window.
@@ -44,6 +50,7 @@ public:
     void setTrayState(int, int) override {}
     bool windowReady() const override { return true; }
     void showMessage(std::string_view) override {}
+    void showFormattedMessage(std::string_view, std::string_view) override {}
 };
 
 } // namespace ombrel

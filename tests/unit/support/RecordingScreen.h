@@ -21,6 +21,9 @@ public:
     void setTrayState(int mode, int icon) override { add("tray " + std::to_string(mode) + " " + std::to_string(icon)); }
     bool windowReady() const override { return ready.load(); }
     void showMessage(std::string_view textKey) override { add("message " + std::string(textKey)); }
+    void showFormattedMessage(std::string_view textKey, std::string_view argument) override {
+        add("message " + std::string(textKey) + " " + std::string(argument));
+    }
 
     std::vector<std::string> events() const {
         std::lock_guard lock(m_mutex);

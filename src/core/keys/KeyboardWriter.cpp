@@ -1,0 +1,87 @@
+#include "keys/KeyboardWriter.h"
+
+#include "device/ActiveProfile.h"
+#include "device/LinkResult.h"
+#include "keyboard/ConfigBlock.h"
+#include "keys/KeymapCodec.h"
+#include "keys/MacroImage.h"
+#include "profiles/StoreFileHeader.h"
+
+#include <mutex>
+#include <vector>
+
+namespace ombrel {
+
+namespace {
+
+constexpr int kFailed = 0;
+
+unsigned macroCapacity(DeviceCommands& commands, DeviceState& state) {
+    if (const unsigned known = state.macroCapacity.load()) return known;
+    ConfigBlock config;
+    if (commands.ReadConfig(config.bytes) != LINK_OK) return 0;
+    state.macroCapacity.store(config.macroCapacity());
+    return config.macroCapacity();
+}
+
+// outgoingStore = a snapshot of workingStore; the string offsets of both are brought up to date.
+void takeSnapshot(AssignmentStore& working, AssignmentStore& outgoing) {
+    ClearStrings(outgoing);
+    ClearMacros(outgoing);
+    ClearImage(outgoing);
+    outgoing.stringArea = working.strings.pack(working.image);
+    outgoing.image = working.image;
+    WriteFileHeader(outgoing.image.bytes().first<kFileHeaderSize>(), working.macroCount(),
+                    working.strings.stringBytes(), 0);
+    outgoing.macros = working.macros;
+}
+
+} // namespace
+
+int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState& state, ScreenPort& screen,
+                        std::span<const int> profiles) {
+    std::lock_guard workingGuard(stores.workingStore.lock);
+    std::lock_guard outgoingGuard(stores.outgoingStore.lock);
+    AssignmentStore& out = stores.outgoingStore;
+    takeSnapshot(stores.workingStore, out);
+
+    const unsigned capacity = macroCapacity(commands, state);
+    const MacroImageSizes sizes = MeasureMacroImage(out.macros);
+    if (sizes.withoutNames > capacity) {
+        screen.showMessage("EXTRA_MACRO_TOO_LONG");
+        return kFailed;
+    }
+    const bool withNames = sizes.withNames <= capacity;
+    const std::vector<std::uint8_t> image = BuildMacroImage(out.macros, withNames);
+
+    const KeymapBlock factory(state.defaultKeymap());
+    const MacroPositionLookup position = [&out](std::uint32_t id) { return FindMacro(out, id); };
+    std::vector<KeymapBlock> blocks;
+    for (int p : profiles)
+        blocks.push_back(EncodeKeymapBlock(out.image, p, factory, position));
+
+    const int result = commands.Bracketed([&] {
+        int first = commands.WriteMacros(image);
+        for (std::size_t i = 0; i < blocks.size(); ++i) {
+            const int r = commands.WriteKeymap(blocks[i].bytes(), profiles[i]);
+            if (first == LINK_OK) first = r;
+        }
+        return first;
+    });
+    if (!withNames) screen.showMessage("EXTRA_PROFILE_SPACE_TIGHT");
+    return result;
+}
+
+int ApplyToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState& state, ScreenPort& screen,
+                    int allProfiles) {
+    if (allProfiles) {
+        static constexpr int kAll[] = {0, 1, 2};
+        return WriteKeysToKeyboard(stores, commands, state, screen, kAll);
+    }
+    const int active = GetActiveProfile(commands, state);
+    if (active < 0 || active >= kProfileCount) return kFailed;
+    const int one[] = {active};
+    return WriteKeysToKeyboard(stores, commands, state, screen, one);
+}
+
+} // namespace ombrel

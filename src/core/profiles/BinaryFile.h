@@ -1,0 +1,50 @@
+#pragma once
+// Binary files: opened for reading pieces at given offsets or read whole with a size limit, and replaced so that
+// a reader, or a crash, sees either the old contents or the new ones (the bytes go to a temporary file in the
+// same folder, are flushed to the disk and renamed over the old file).
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace ombrel {
+
+enum class FileStatus { Ok, Missing, CannotOpen, TooLarge, NoMemory, ReadFailed };
+
+class InputFile {
+public:
+    // The file at `path`, or null with the reason in `status` (Missing or CannotOpen).
+    static std::unique_ptr<InputFile> open(const std::string& path, FileStatus* status);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    std::uint64_t size() const { return m_size; }
+    // Fills `out` from `offset`; false when the file ends first or the read fails.
+    bool readAt(std::uint64_t offset, std::span<std::uint8_t> out) const;
+
+private:
+    InputFile(int fd, std::uint64_t size) : m_fd(fd), m_size(size) {}
+    int m_fd;
+    std::uint64_t m_size;
+};
+
+struct BinaryFileRead {
+    FileStatus status = FileStatus::Missing;
+    std::uint64_t size = 0; // the file's size, also when it was too large to read
+    std::vector<std::uint8_t> bytes;
+};
+
+// Reads at most `maxSize` bytes; a larger file is TooLarge and is not read.
+BinaryFileRead ReadBinaryFile(const std::string& path, std::uint64_t maxSize);
+
+bool FileExists(const std::string& path);
+
+// Replaces (or creates) `path` with `bytes`. An existing file keeps its permission bits; a new one gets the
+// usual ones (0666 less the umask). Returns false, leaving the old file untouched and no temporary file behind,
+// when any step fails.
+bool ReplaceBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes);
+
+} // namespace ombrel

@@ -1,0 +1,113 @@
+#include "profiles/ProfileStore.h"
+
+#include "profiles/BinaryFile.h"
+#include "profiles/StoreFile.h"
+#include "profiles/StoreFileHeader.h"
+
+#include <mutex>
+
+namespace ombrel {
+
+namespace {
+
+constexpr char kStoreFileName[] = "$Profile0";
+constexpr std::uint64_t kLargestFile = 0xFFFFFFFFull; // sizes are 32-bit in the header
+
+std::span<std::uint8_t, kFileHeaderSize> fileHeaderOf(KeyImage& image) {
+    return image.bytes().first<kFileHeaderSize>();
+}
+
+int writeStore(AssignmentStore& working, const std::string& path, bool takeLock) {
+    std::unique_lock guard(working.lock, std::defer_lock);
+    if (takeLock) guard.lock();
+    WriteFileHeader(fileHeaderOf(working.image), working.macroCount(), working.strings.stringBytes(), 0);
+    const std::vector<std::uint8_t> area = working.strings.pack(working.image);
+    const std::vector<std::uint8_t> file = SerializeStoreFile(working.image, working.macros, area);
+    return ReplaceBinaryFile(path, file) ? 1 : 0;
+}
+
+void setWhy(std::string* why, std::string text) {
+    if (why) *why = std::move(text);
+}
+
+} // namespace
+
+std::string StorePath(const std::string& userDir, int /*profileIndex*/) {
+    return userDir + "/" + kStoreFileName;
+}
+
+int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock) {
+    if (!FileExists(storePath)) return 0;
+    return writeStore(working, storePath, takeLock);
+}
+
+int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock) {
+    return writeStore(working, path, takeLock);
+}
+
+int LoadStore(AssignmentStore& working, const std::string& path, std::string* why) {
+    FileStatus status = FileStatus::Ok;
+    const auto file = InputFile::open(path, &status);
+    if (!file) {
+        setWhy(why, status == FileStatus::Missing ? "the file does not exist" : "the file cannot be opened");
+        return 0;
+    }
+    ParsedStoreFile parsed = ParseStoreFile(
+        file->size(), [&](std::uint64_t offset, std::span<std::uint8_t> out) { return file->readAt(offset, out); },
+        false);
+    if (!parsed.check.ok()) {
+        setWhy(why, parsed.check.describe());
+        return 0;
+    }
+    StoreFileContents& c = parsed.contents;
+    working.strings = KeyStringTable::unpack(c.image, c.stringArea);
+    working.image = std::move(c.image);
+    working.macros = std::move(c.macros);
+    working.stringArea.clear();
+    return 1;
+}
+
+int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why) {
+    const BinaryFileRead file = ReadBinaryFile(path, kLargestFile);
+    switch (file.status) {
+    case FileStatus::Ok:
+        break;
+    case FileStatus::Missing:
+        setWhy(why, "the file does not exist");
+        return VALIDATE_BAD;
+    case FileStatus::TooLarge:
+        setWhy(why, "the file is too large to be a profile file");
+        return VALIDATE_BAD;
+    case FileStatus::NoMemory:
+        setWhy(why, "there is not enough memory to read the file");
+        return VALIDATE_NO_MEMORY;
+    default:
+        setWhy(why, "the file cannot be opened or read");
+        return VALIDATE_CANNOT_OPEN;
+    }
+    const StoreFileCheck check = ParseStoreFile(file.bytes, true).check;
+    setWhy(why, check.describe());
+    if (check.ok()) return VALIDATE_OK;
+    if (check.problem == StoreFileCheck::Problem::NoMemory) return VALIDATE_NO_MEMORY;
+    if (check.problem != StoreFileCheck::Problem::TooShort) screen.showFormattedMessage("PROFILE_FORMAT_ERROR", path);
+    return VALIDATE_BAD;
+}
+
+KeyImage DefaultKeyImage(std::uint8_t flags) {
+    KeyImage image;
+    WriteFileHeader(fileHeaderOf(image), 0, 0, flags);
+    WriteImageHeader(image.bytes().subspan<kImageHeaderOffset, kFileHeaderSize>());
+    InitKeyImage(image);
+    return image;
+}
+
+int CreateDefault(AssignmentStore& working, const std::string& path, std::uint8_t flags, DefaultTarget target) {
+    KeyImage image = DefaultKeyImage(flags);
+    if (target == DefaultTarget::Store) {
+        working.image = std::move(image);
+        return 1;
+    }
+    return ReplaceBinaryFile(path, image.bytes()) ? 1 : 0;
+}
+
+} // namespace ombrel

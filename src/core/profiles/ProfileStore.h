@@ -1,0 +1,50 @@
+#pragma once
+// Saving `workingStore` to profile files and loading it back: the profile store file in the per-user folder (one
+// file for all three profiles), and the files the user exports and imports. Files are always replaced whole and
+// atomically, so a crash while saving leaves the previous file.
+
+#include "device/ScreenPort.h"
+#include "keys/AssignmentStore.h"
+
+#include <cstdint>
+#include <string>
+
+namespace ombrel {
+
+// The profile store file in `userDir`: "$Profile0", whatever profile is asked for.
+std::string StorePath(const std::string& userDir, int profileIndex = 0);
+
+// Saves the store into the profile store file, but only when that file exists already (it is created by the
+// first read from the keyboard). With `takeLock` the store's lock is taken here, else the caller holds it.
+// Rewrites the store's file header and its program and text records' string offsets. Result 1 when written.
+int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock);
+// The same into any file, which is created or replaced.
+int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock);
+
+// Replaces the store's image, macros and strings with the file's. The caller holds the lock. Only what can be
+// used safely is loaded: a file that is too short, shorter than its header says, with more than 100 macros, a
+// macro name without its zero or a macro of more than 4000 steps is refused (result 0, the store unchanged, the
+// reason in `why` when given). A string offset outside the string area gives that key an empty string.
+int LoadStore(AssignmentStore& working, const std::string& path, std::string* why = nullptr);
+
+enum ValidateResult : int {
+    VALIDATE_OK = 1,
+    VALIDATE_BAD = 0,          // missing, too short, too large or malformed
+    VALIDATE_CANNOT_OPEN = -2, // exists but cannot be opened or read
+    VALIDATE_NO_MEMORY = -3,
+};
+
+// Checks a file before it is imported. A malformed file (its header, or contents loading would refuse) is
+// reported on `screen` with "PROFILE_FORMAT_ERROR" and the path; a missing, too short or too large file is
+// refused without a message. The reason goes to `why` when given.
+int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why = nullptr);
+
+// A fresh key image: file header with no macros and no strings and the given flags, image header, InitKeyImage.
+KeyImage DefaultKeyImage(std::uint8_t flags = 0);
+
+enum class DefaultTarget { Store, File };
+// Store: the fresh image becomes the store's image (the caller holds the lock), nothing is written. File: the
+// fresh image is written to `path`. Result 1 on success.
+int CreateDefault(AssignmentStore& working, const std::string& path, std::uint8_t flags, DefaultTarget target);
+
+} // namespace ombrel

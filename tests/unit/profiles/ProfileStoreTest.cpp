@@ -1,0 +1,240 @@
+// Saving and loading the store: the file layout, atomic replacement, and what loading and validation refuse.
+#include "profiles/ProfileStore.h"
+#include "keys/KeysTestData.h"
+#include "profiles/BinaryFile.h"
+#include "profiles/StoreFileHeader.h"
+#include "support/RecordingScreen.h"
+#include "support/TestPaths.h"
+#include "util/Bytes.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace ombrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ProfileStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { dir = makeTempDir("profiles"); }
+    void TearDown() override { fs::remove_all(dir); }
+
+    std::vector<std::uint8_t> readFile(const std::string& path) { return ReadBinaryFile(path, 1u << 30).bytes; }
+    void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+        ASSERT_TRUE(ReplaceBinaryFile(path, bytes));
+    }
+    // A store with assignments in every profile, three macros and strings, some with stale offsets.
+    void fill(AssignmentStore& s) {
+        CreateDefault(s, "", 0, DefaultTarget::Store);
+        s.image.setRecord(RecordNumber(0, kCapsLock), {KF_KEY, 0, kEscape});
+        s.image.setRecord(RecordNumber(1, kTab), {KF_MACRO, 3, 2});
+        s.image.setRecord(RecordNumber(2, kKeyA), {KF_TEXT, 0, 999});
+        s.strings.set(RecordNumber(2, kKeyA), u"typed text \u00fc");
+        s.image.setRecord(RecordNumber(0, 0x3B), {KF_PROGRAM, 0, 7});
+        s.strings.set(RecordNumber(0, 0x3B), u"/usr/bin/xterm");
+        s.image.setRecord(RecordNumber(1, 0x3C), {KF_PROGRAM, 0, 3});
+        s.strings.set(RecordNumber(1, 0x3C), u"");
+        s.macros = {MakeMacro(2, u"two", 7, 3), MakeMacro(9, u"", 0), MakeMacro(5, u"\u4e2d\u6587", 4000, 255)};
+        s.macros[1].bytes()[501] = 0x77; // reserved bytes are kept as they are
+    }
+
+    std::string dir;
+    RecordingScreen screen;
+};
+
+TEST_F(ProfileStoreTest, StoreFileStoreIsByteIdentical) {
+    AssignmentStore original;
+    fill(original);
+    const std::string path = dir + "/export.obp";
+    ASSERT_EQ(ExportStore(original, path, true), 1);
+    const auto file = readFile(path);
+    const std::uint64_t expectedSize = StoreFileSize(3, original.strings.stringBytes());
+    ASSERT_EQ(file.size(), expectedSize);
+    EXPECT_EQ(getLe32(&file[8]), expectedSize);
+    EXPECT_EQ(getLe16(&file[14]), 3);
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_OK);
+
+    AssignmentStore loaded;
+    ASSERT_EQ(LoadStore(loaded, path), 1);
+    EXPECT_EQ(loaded.image, original.image);
+    EXPECT_EQ(loaded.macros, original.macros);
+    EXPECT_EQ(loaded.strings, original.strings);
+    EXPECT_EQ(loaded.strings.text(RecordNumber(2, kKeyA)), u"typed text \u00fc");
+
+    const std::string again = dir + "/again.obp";
+    ASSERT_EQ(ExportStore(loaded, again, true), 1);
+    EXPECT_EQ(readFile(again), file);
+}
+
+TEST_F(ProfileStoreTest, AnEmptyStoreIsExactlyAKeyImage) {
+    AssignmentStore s;
+    CreateDefault(s, "", 0, DefaultTarget::Store);
+    const std::string path = dir + "/empty";
+    ASSERT_EQ(ExportStore(s, path, false), 1);
+    const auto file = readFile(path);
+    ASSERT_EQ(file.size(), kKeyImageSize);
+    EXPECT_EQ(getLe32(&file[8]), kKeyImageSize);
+    EXPECT_TRUE(std::equal(file.begin(), file.end(), DefaultKeyImage().bytes().begin()));
+
+    ASSERT_EQ(CreateDefault(s, dir + "/fresh", 1, DefaultTarget::File), 1);
+    const auto fresh = readFile(dir + "/fresh");
+    ASSERT_EQ(fresh.size(), kKeyImageSize);
+    EXPECT_EQ(fresh[30], 1);
+    EXPECT_EQ(ValidateFile(dir + "/fresh", screen), VALIDATE_OK);
+}
+
+TEST_F(ProfileStoreTest, SavingReplacesTheStoreFileOnlyWhenItExists) {
+    AssignmentStore s;
+    fill(s);
+    const std::string path = StorePath(dir, 2);
+    EXPECT_EQ(path, dir + "/$Profile0");
+    EXPECT_EQ(SaveStore(s, path, true), 0);
+    EXPECT_FALSE(fs::exists(path));
+
+    ASSERT_EQ(CreateDefault(s, path, 0, DefaultTarget::File), 1);
+    ::chmod(path.c_str(), 0600);
+    ASSERT_EQ(SaveStore(s, path, true), 1);
+    EXPECT_EQ(fs::file_size(path), StoreFileSize(3, s.strings.stringBytes()));
+    EXPECT_EQ(fs::status(path).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    int entries = 0;
+    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dir))
+        ++entries;
+    EXPECT_EQ(entries, 1) << "no temporary file is left behind";
+
+    // A save that cannot complete leaves the old file as it was.
+    EXPECT_EQ(ExportStore(s, dir + "/missing/folder/file", true), 0);
+    fs::create_directory(dir + "/blocker");
+    EXPECT_EQ(ExportStore(s, dir + "/blocker", true), 0); // a folder cannot be replaced by a file
+    EXPECT_TRUE(fs::is_directory(dir + "/blocker"));
+}
+
+TEST_F(ProfileStoreTest, SavingPacksTheStringsAndUpdatesTheirOffsets) {
+    AssignmentStore s;
+    fill(s);
+    ASSERT_EQ(ExportStore(s, dir + "/f", true), 1);
+    // Record order: profile 0's program (15 characters), profile 1's empty program, profile 2's text.
+    EXPECT_EQ(s.image.record(RecordNumber(0, 0x3B)).value, 0u);
+    EXPECT_EQ(s.image.record(RecordNumber(1, 0x3C)).value, 30u);
+    EXPECT_EQ(s.image.record(RecordNumber(2, kKeyA)).value, 32u);
+    const auto file = readFile(dir + "/f");
+    const std::size_t area = file.size() - s.strings.stringBytes();
+    EXPECT_EQ(file[area], '/');
+    EXPECT_EQ(file[area + 32], 't');
+}
+
+TEST_F(ProfileStoreTest, LoadingRefusesFilesThatCannotBeTrusted) {
+    AssignmentStore source;
+    fill(source);
+    const std::string good = dir + "/good";
+    ASSERT_EQ(ExportStore(source, good, true), 1);
+    const auto bytes = readFile(good);
+    const std::size_t macro0 = kKeyImageSize, macro2 = kKeyImageSize + 2 * kMacroRecordSize;
+
+    struct Case {
+        const char* what;
+        std::function<void(std::vector<std::uint8_t>&)> damage;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"cut short", [](auto& b) { b.resize(b.size() - 1); }, "shorter than its header says"},
+        {"cut inside a macro", [](auto& b) { b.resize(kKeyImageSize + 100); }, "shorter than its header says"},
+        {"shorter than an image", [](auto& b) { b.resize(kKeyImageSize - 1); }, "too short"},
+        {"name without zero",
+         [=](auto& b) {
+             std::fill(b.begin() + static_cast<long>(macro0), b.begin() + static_cast<long>(macro0) + 500, 'x');
+         },
+         "macro 1 in the file has a name without its terminating zero"},
+        {"4001 steps", [=](auto& b) { putLe16(&b[macro2 + 508], 4001); }, "macro 3 in the file claims more than 4000"},
+        {"101 macros", [](auto& b) { putLe16(&b[14], 101); }, "more than 100 macros"},
+        {"string size beyond the file", [](auto& b) { putLe32(&b[16], 0xFFFFFFF0u); }, "shorter than its header"},
+    };
+    for (const Case& c : cases) {
+        auto damaged = bytes;
+        c.damage(damaged);
+        const std::string path = dir + "/damaged";
+        writeFile(path, damaged);
+        AssignmentStore target;
+        fill(target);
+        const KeyImage before = target.image;
+        std::string why;
+        EXPECT_EQ(LoadStore(target, path, &why), 0) << c.what;
+        EXPECT_NE(why.find(c.why), std::string::npos) << c.what << ": " << why;
+        EXPECT_EQ(target.image, before) << c.what;
+        EXPECT_EQ(target.macros.size(), 3u) << c.what;
+        screen.clear();
+        EXPECT_EQ(ValidateFile(path, screen), VALIDATE_BAD) << c.what;
+        const bool message = std::string(c.what) != "shorter than an image";
+        EXPECT_EQ(screen.events(), message ? std::vector<std::string>{"message PROFILE_FORMAT_ERROR " + path}
+                                           : std::vector<std::string>{})
+            << c.what;
+    }
+    std::string why;
+    AssignmentStore target;
+    EXPECT_EQ(LoadStore(target, dir + "/nothing", &why), 0);
+    EXPECT_EQ(why, "the file does not exist");
+}
+
+TEST_F(ProfileStoreTest, LoadingIgnoresExtraBytesAndBadStringOffsets) {
+    AssignmentStore source;
+    CreateDefault(source, "", 0, DefaultTarget::Store);
+    source.image.setRecord(5, {KF_TEXT});
+    source.strings.set(5, u"abc");
+    const std::string path = dir + "/f";
+    ASSERT_EQ(ExportStore(source, path, true), 1);
+    auto bytes = readFile(path);
+    bytes.insert(bytes.end(), {'j', 0, 'u', 0, 'n', 0, 'k', 0}); // longer than its total size
+    putLe32(&bytes[64 + 16 * 5 + 4], 3);                         // odd: the string from offset 2
+    writeFile(path, bytes);
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_OK);
+    AssignmentStore loaded;
+    ASSERT_EQ(LoadStore(loaded, path), 1);
+    EXPECT_EQ(loaded.strings.text(5), u"bc");
+
+    putLe32(&bytes[64 + 16 * 5 + 4], 8); // past the area (the junk after it is not part of it)
+    writeFile(path, bytes);
+    ASSERT_EQ(LoadStore(loaded, path), 1);
+    EXPECT_EQ(loaded.strings.text(5), u"");
+    EXPECT_EQ(loaded.image.record(5).type, KF_TEXT);
+}
+
+TEST_F(ProfileStoreTest, ValidationTellsMissingUnreadableAndDamagedFilesApart) {
+    const std::string path = dir + "/v";
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_BAD);
+    fs::create_directory(path);
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_CANNOT_OPEN);
+    fs::remove(path);
+    writeFile(path, std::vector<std::uint8_t>(100, 0));
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_BAD);
+    EXPECT_TRUE(screen.events().empty()) << "too short: refused without the format message";
+
+    const KeyImage image = DefaultKeyImage();
+    std::vector<std::uint8_t> file(image.bytes().begin(), image.bytes().end());
+    file[31] ^= 0xFF;
+    writeFile(path, file);
+    std::string why;
+    EXPECT_EQ(ValidateFile(path, screen, &why), VALIDATE_BAD);
+    EXPECT_EQ(screen.events(), (std::vector<std::string>{"message PROFILE_FORMAT_ERROR " + path}));
+    EXPECT_NE(why.find("header"), std::string::npos);
+}
+
+TEST_F(ProfileStoreTest, TheLargestStoreGoesThroughAFile) {
+    AssignmentStore s;
+    CreateDefault(s, "", 0, DefaultTarget::Store);
+    for (std::uint16_t id = 1; id <= kMaxMacros; ++id)
+        s.macros.push_back(MakeMacro(id, std::u16string(kMaxMacroNameLength, static_cast<char16_t>(u'A' + id % 26)),
+                                     kMaxMacroActions, static_cast<std::uint8_t>(id)));
+    const std::string path = dir + "/largest";
+    ASSERT_EQ(ExportStore(s, path, true), 1);
+    EXPECT_EQ(fs::file_size(path), kKeyImageSize + 100 * kMacroRecordSize);
+    EXPECT_EQ(ValidateFile(path, screen), VALIDATE_OK);
+    AssignmentStore loaded;
+    ASSERT_EQ(LoadStore(loaded, path), 1);
+    EXPECT_EQ(loaded.macros, s.macros);
+}
+
+} // namespace
+} // namespace ombrel::test
