@@ -1,0 +1,83 @@
+#pragma once
+// The main window's messages, timers and control identifiers. Messages travel as AppMessageEvent with the message
+// number as the event type and the four-letter tag as wParam; a handler ignores a message whose tag is wrong, so a
+// stray event of the same number cannot trigger it.
+
+#include "AppMessageEvent.h"
+
+#include <cstdint>
+
+namespace ombrel {
+
+inline constexpr int UM_INIT = 19790;
+inline constexpr int UM_OPEN = 21328;
+inline constexpr int UM_KILL = 19787;
+inline constexpr int UM_PROF = 21586;
+inline constexpr int UM_DEL = 20549;
+inline constexpr int UM_LANG = 20545;
+inline constexpr int UM_DETACH = 18259;
+
+inline constexpr std::uintptr_t kTagInit = 0x494E4954; // "INIT"
+inline constexpr std::uintptr_t kTagOpen = 0x4F50454E; // "OPEN"
+inline constexpr std::uintptr_t kTagKill = 0x4C4C494B; // "KILL"
+inline constexpr std::uintptr_t kTagProf = 0x50524F46; // "PROF"
+inline constexpr std::uintptr_t kTagDel = 0x004C4544;  // "DEL"
+inline constexpr std::uintptr_t kTagLang = 0x4C414E47; // "LANG"
+inline constexpr std::uintptr_t kTagDetach = 0;
+
+inline constexpr int TIMER_APPLY_ANIM = 1050;
+inline constexpr int TIMER_RELOAD = 1051;
+inline constexpr int TIMER_PREVIEW = 1052;
+inline constexpr int kApplyAnimIntervalMs = 50;
+inline constexpr int kPreviewFirstIntervalMs = 100;
+inline constexpr int kPreviewIntervalMs = 50;
+
+// Control and menu identifiers of the main window.
+enum MainControl : int {
+    IDOK = 1,
+    IDCANCEL = 2,
+    kIdProfileList = 1005,
+    kIdApply = 1006,
+    kIdMacro = 1007,
+    kIdD1 = 1016, // D1..D6 are 1016..1021
+    kIdEnterKey = 1070,
+    kIdBackslashKey = 1055,
+    kIdF1 = 1010, // F1..F4 are 1010..1013
+    kIdF5 = 1014,
+    kIdVendorLink = 1121,
+    kIdHelp = 1122,
+    kIdMinimize = 1123,
+    kIdClose = 1124,
+    kIdLockCaps = 1125,
+    kIdLockNum = 1126,
+    kIdLockScroll = 1127,
+    kIdLockBank = 1128,
+    kIdFlip0 = 1129,
+    kIdFlip1 = 1130,
+    kIdFlip2 = 1131,
+    kIdLeftArrow = 1132,
+    kIdRightArrow = 1133,
+    kIdVersion = 1134,
+    kIdProfile1 = 1135, // profile buttons 1135..1137
+    kIdDefault = 1138,
+    kIdMenu = 1139,
+    kIdSwitch = 1144,
+    kIdEffectList = 1146,
+    kIdFn = 1174,
+    kIdProgress = 1177,
+    kIdWebSite = 1219,
+    kIdSocial1 = 1220,
+    kIdSocial2 = 1221,
+    // Menu commands.
+    kCmdAbout = 16, // the system-menu item
+    kCmdTrayOpen = 32771,
+    kCmdTrayAbout = 32773,
+    kCmdTrayExit = 32774,
+    kCmdRestore = 32776,
+    kCmdBackup = 32777,
+    kCmdFirmware = 32780,
+};
+
+inline constexpr int kReportRateIds[4] = {1147, 1168, 1169, 1170};
+
+} // namespace ombrel

@@ -1,0 +1,58 @@
+#pragma once
+// Every question, message and file dialog of the main window goes through here, so tests can answer them:
+// `setNextAnswer` and `setNextFileName` queue what a person would answer, and `shownMessages` records what was
+// shown. Without queued answers the real QMessageBox and QFileDialog are used.
+
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+#include <deque>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QPoint;
+class QWidget;
+
+namespace ombrel {
+
+class UserPrompts {
+public:
+    // A message with an OK button.
+    static void information(QWidget* parent, const QString& text, const QString& caption = QString());
+    // A question; returns the button chosen. `defaultButton` is the one Enter chooses.
+    static QMessageBox::StandardButton ask(QWidget* parent, const QString& text, const QString& caption,
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton);
+    // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty
+    // result means the user cancelled.
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+    static QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& defaultSuffix, const QString& proposedName = QString());
+
+    // Hands a page or web address to the desktop.
+    static void openUrl(const QUrl& url);
+    // Shows a popup menu and returns the chosen action, or null.
+    static QAction* popupMenu(QMenu* menu, const QPoint& globalPos);
+
+    // Test hooks.
+    static void setNextMenuChoice(int actionData); // the action whose data() is this; -1 closes the menu
+    static QStringList& lastMenuTexts();           // the item texts of the last menu shown
+    static QList<QUrl>& openedUrls();              // addresses opened while headless
+    static void setNextAnswer(QMessageBox::StandardButton answer);
+    static void setNextFileName(const QString& path); // an empty path answers Cancel
+    // Without queued answers, questions are answered with their default button and file dialogs with Cancel,
+    // and nothing is shown (for tests that must never block on a dialog).
+    static void setHeadless(bool headless);
+    static QStringList& shownMessages(); // texts of every message and question shown since the last clear
+    static void reset();
+
+private:
+    static std::optional<QMessageBox::StandardButton> takeAnswer();
+    static std::optional<QString> takeFileName();
+};
+
+} // namespace ombrel

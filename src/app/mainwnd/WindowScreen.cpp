@@ -1,0 +1,77 @@
+#include "WindowScreen.h"
+
+#include "COmbrelDlg.h"
+#include "MainMessages.h"
+#include "UiDispatcher.h"
+#include "UserPrompts.h"
+
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
+
+#include <QCoreApplication>
+
+namespace ombrel {
+
+void WindowScreen::sendMessage(int message, unsigned long wParam, bool storeBound) {
+    m_dispatcher.send(
+        [this, message, wParam] {
+            AppMessageEvent event(message, wParam, 0);
+            QCoreApplication::sendEvent(&m_window, &event);
+        },
+        storeBound ? UiDispatcher::Kind::StoreBound : UiDispatcher::Kind::Immediate);
+}
+
+void WindowScreen::sendDetach() {
+    sendMessage(UM_DETACH, kTagDetach, false);
+}
+
+void WindowScreen::hideMainWindow() {
+    m_dispatcher.send([this] { m_window.HideMain(); });
+}
+
+void WindowScreen::sendProfileReload() {
+    sendMessage(UM_PROF, kTagProf, true);
+}
+
+void WindowScreen::postOpen() {
+    if (m_dispatcher.inert()) return;
+    QCoreApplication::postEvent(&m_window, new AppMessageEvent(UM_OPEN, kTagOpen, 0));
+}
+
+void WindowScreen::sendBankChanged(int) {
+    // Posted rather than sent: it comes from the library's delivery thread, which must stay free to deliver the
+    // replies of a keyboard write that may be running. The window reads the bank itself, so a late message still
+    // shows the current one.
+    m_dispatcher.post(
+        [this] {
+            AppMessageEvent event(UM_DEL, kTagDel, 0);
+            QCoreApplication::sendEvent(&m_window, &event);
+        },
+        UiDispatcher::Kind::StoreBound);
+}
+
+void WindowScreen::startReloadTimer() {
+    m_dispatcher.post([this] { m_window.startReloadTimer(); });
+}
+
+void WindowScreen::setTrayState(int mode, int icon) {
+    m_dispatcher.send([this, mode, icon] { m_window.SetTrayState(mode, icon); });
+}
+
+void WindowScreen::showMessage(std::string_view textKey) {
+    const std::string key(textKey);
+    m_dispatcher.send([this, key] {
+        UserPrompts::information(&m_window, QString::fromStdString(lookupText(key, m_window.languageIndex())));
+    });
+}
+
+void WindowScreen::showFormattedMessage(std::string_view textKey, std::string_view argument) {
+    const std::string key(textKey);
+    const std::string value(argument);
+    m_dispatcher.send([this, key, value] {
+        const std::string text = FormatTextString(lookupText(key, m_window.languageIndex()), value);
+        UserPrompts::information(&m_window, QString::fromStdString(text));
+    });
+}
+
+} // namespace ombrel

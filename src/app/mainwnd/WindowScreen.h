@@ -1,0 +1,39 @@
+#pragma once
+// The main window as the device link sees it: each call becomes the window message or action it stands for, run
+// on the UI thread. Sent calls wait for their handler; once the window shuts down they return at once.
+
+#include "device/ScreenPort.h"
+
+#include <atomic>
+
+namespace ombrel {
+
+class COmbrelDlg;
+class UiDispatcher;
+
+class WindowScreen : public ScreenPort {
+public:
+    WindowScreen(COmbrelDlg& window, UiDispatcher& dispatcher) : m_window(window), m_dispatcher(dispatcher) {}
+
+    void sendDetach() override;
+    void hideMainWindow() override;
+    void sendProfileReload() override;
+    void postOpen() override;
+    void sendBankChanged(int bank) override;
+    void startReloadTimer() override;
+    void setTrayState(int mode, int icon) override;
+    bool windowReady() const override { return m_windowReady.load(); }
+    void showMessage(std::string_view textKey) override;
+    void showFormattedMessage(std::string_view textKey, std::string_view argument) override;
+
+    void setWindowReady(bool ready) { m_windowReady.store(ready); }
+
+private:
+    void sendMessage(int message, unsigned long wParam, bool storeBound);
+
+    COmbrelDlg& m_window;
+    UiDispatcher& m_dispatcher;
+    std::atomic<bool> m_windowReady{false};
+};
+
+} // namespace ombrel

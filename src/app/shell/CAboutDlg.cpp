@@ -1,0 +1,101 @@
+#include "CAboutDlg.h"
+
+#include "AppMessageEvent.h"
+#include "CHyperLink.h"
+#include "MainMessages.h"
+
+#include "text/LanguageTexts.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ombrel {
+
+namespace {
+
+QPointer<CAboutDlg>& OpenDialog() {
+    static QPointer<CAboutDlg> dialog;
+    return dialog;
+}
+
+QString Text(const char* key, int languageIndex) {
+    return QString::fromStdString(lookupText(key, languageIndex));
+}
+
+const char* kAboutStyle = "QDialog{background:#15181d;}QLabel{color:#e8ecf2;font-size:13px;}"
+                          "QPushButton{background:#1f242c;color:#e8ecf2;border:1px solid #333843;border-radius:4px;"
+                          "padding:6px 22px;}QPushButton:hover{border-color:#2ee6d6;}";
+
+} // namespace
+
+CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageIndex) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setStyleSheet(QString::fromLatin1(kAboutStyle));
+    auto* icon = new QLabel(this);
+    icon->setPixmap(QPixmap(iconPath).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    icon->setAlignment(Qt::AlignTop);
+    m_description = new QLabel(this);
+    m_description->setWordWrap(true);
+    m_copyright = new QLabel(this);
+    m_copyright->setWordWrap(true);
+    m_link = new CHyperLink(this);
+    m_link->setText(link);
+    m_link->SetTarget(link);
+    m_ok = new QPushButton(this);
+    m_ok->setDefault(true);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(m_description);
+    texts->addWidget(m_copyright);
+    texts->addWidget(m_link);
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addLayout(texts, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_ok);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(16);
+    layout->addLayout(top);
+    layout->addLayout(buttons);
+    setMinimumWidth(440);
+    applyTexts(languageIndex);
+}
+
+CAboutDlg* CAboutDlg::open(const QString& iconPath, const QString& link, int languageIndex) {
+    QPointer<CAboutDlg>& dialog = OpenDialog();
+    if (!dialog) {
+        dialog = new CAboutDlg(iconPath, link, languageIndex);
+        dialog->show();
+    }
+    dialog->raise();
+    dialog->activateWindow();
+    return dialog;
+}
+
+int CAboutDlg::openCount() {
+    return OpenDialog() ? 1 : 0;
+}
+
+bool CAboutDlg::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(UM_LANG)) {
+        const auto* message = static_cast<AppMessageEvent*>(event);
+        if (message->wParam() == kTagLang) applyTexts(static_cast<int>(message->lParam()));
+        return true;
+    }
+    return QDialog::event(event);
+}
+
+void CAboutDlg::applyTexts(int languageIndex) {
+    setWindowTitle(Text("LANG_ABOUT_TITLE", languageIndex));
+    m_description->setText(Text("GUANYU_JIESHAO", languageIndex));
+    m_copyright->setText(Text("GUANYU_BANQUAN", languageIndex));
+    m_ok->setText(Text("LANG_ABOUT_OK", languageIndex));
+}
+
+} // namespace ombrel

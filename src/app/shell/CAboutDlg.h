@@ -1,0 +1,37 @@
+#pragma once
+// The About window: the program's icon, what it does, the copyright and the vendor link. At most one is open; it
+// follows UM_LANG like the main window.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace ombrel {
+
+class CHyperLink;
+
+class CAboutDlg : public QDialog {
+    Q_OBJECT
+public:
+    CAboutDlg(const QString& iconPath, const QString& link, int languageIndex);
+
+    // Opens the About window, or raises the one that is open. Returns it.
+    static CAboutDlg* open(const QString& iconPath, const QString& link, int languageIndex);
+    static int openCount();
+
+    QLabel* description() const { return m_description; }
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void applyTexts(int languageIndex);
+
+    QLabel* m_description = nullptr;
+    QLabel* m_copyright = nullptr;
+    CHyperLink* m_link = nullptr;
+    QPushButton* m_ok = nullptr;
+};
+
+} // namespace ombrel

@@ -1,0 +1,59 @@
+#pragma once
+// The program's icon in the tray. Its picture tells whether the keyboard is attached (128 absent, 141 attached,
+// 142 while the keyboard reports an activity); its menu offers Open (the default, in bold), About and Exit. A
+// double click opens the window, a single click does nothing. The state is kept even where the desktop has no
+// tray, so the program behaves the same with or without one.
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace ombrel {
+
+class CTrayIcon : public QObject {
+    Q_OBJECT
+public:
+    // `skinFolder` holds the pictures Tray128.png, Tray141.png and Tray142.png.
+    CTrayIcon(QString skinFolder, QObject* parent = nullptr);
+    ~CTrayIcon() override;
+
+    // Adds the icon with its tooltip (cut to 127 characters) and picture. With `visible` false (no tray) it is
+    // only kept, not shown. Returns whether it is shown.
+    bool Create(const QString& tip, int iconId, bool visible);
+    void Remove();
+    // Changes the picture; nothing happens when it is already shown.
+    void SetIcon(int iconId);
+    // Mode 0 with an icon: show it and remember it; mode 0 with 0: the remembered icon; mode 1: the activity icon.
+    void SetState(int mode, int iconId);
+    // Called with the menu just before it is shown, to set its texts.
+    void SetMenuCallback(std::function<void(QMenu*)> callback) { m_menuCallback = std::move(callback); }
+
+    int currentIcon() const { return m_current; }
+    int rememberedIcon() const { return m_remembered; }
+    bool enabled() const { return m_enabled; }
+    QString tip() const { return m_tip; }
+    QMenu* menu() const { return m_menu; }
+    QSystemTrayIcon* trayIcon() const { return m_icon; }
+
+    // What the menu and the mouse do, as window commands.
+    void OnDoubleClick();
+
+signals:
+    void command(int id);
+
+private:
+    QString m_skinFolder;
+    QSystemTrayIcon* m_icon = nullptr;
+    QMenu* m_menu = nullptr;
+    std::function<void(QMenu*)> m_menuCallback;
+    int m_current = 128;
+    int m_remembered = 128;
+    bool m_enabled = false;
+    QString m_tip;
+};
+
+} // namespace ombrel

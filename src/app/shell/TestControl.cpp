@@ -1,0 +1,109 @@
+#include "TestControl.h"
+
+#include "COmbrelDlg.h"
+#include "CPngButton.h"
+#include "CTrayIcon.h"
+
+#include "VevIrozEmu.h"
+
+#include <QSaveFile>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ombrel {
+
+TestControl::TestControl(COmbrelDlg& window, const ServiceLibrary& library, QObject* parent)
+    : QObject(parent), m_window(window), m_library(library) {}
+
+TestControl::~TestControl() {
+    delete m_notifier;
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+bool TestControl::listen(const QString& fifoPath, QString* error) {
+    const QByteArray path = fifoPath.toLocal8Bit();
+    if (::mkfifo(path.constData(), 0600) != 0 && errno != EEXIST) {
+        if (error) *error = QStringLiteral("cannot create %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    // Opened for writing too, so the FIFO never reports end-of-file between two writers.
+    m_fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0) {
+        if (error) *error = QStringLiteral("cannot open %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+    m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read);
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] { readAvailable(); });
+    return true;
+}
+
+void TestControl::readAvailable() {
+    char buffer[512];
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        m_pending.append(buffer, static_cast<int>(n));
+    }
+    for (int end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
+        const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
+        m_pending.remove(0, end + 1);
+        if (!line.isEmpty() && !execute(line)) std::fprintf(stderr, "ombrel: test control: cannot do \"%s\"\n", qPrintable(line));
+    }
+}
+
+bool TestControl::execute(const QString& line) {
+    const QString command = line.section(QLatin1Char(' '), 0, 0);
+    const QString argument = line.section(QLatin1Char(' '), 1);
+    auto call = [this](const char* name) {
+        auto fn = reinterpret_cast<int32_t (*)()>(m_library.symbol(name));
+        return fn && fn() == 1;
+    };
+    if (command == QLatin1String("plug")) return call("EmuPlug");
+    if (command == QLatin1String("unplug")) return call("EmuUnplug");
+    if (command == QLatin1String("bank")) return call("EmuPressBankKey");
+    if (command == QLatin1String("consumer")) {
+        bool ok = false;
+        const uint code = argument.toUInt(&ok, 0);
+        auto fn = reinterpret_cast<decltype(&EmuSendConsumer)>(m_library.symbol("EmuSendConsumer"));
+        return ok && code <= 0xFFFF && fn && fn(static_cast<uint16_t>(code)) == 1;
+    }
+    if (command == QLatin1String("dump") && !argument.isEmpty()) {
+        QSaveFile file(argument);
+        if (!file.open(QIODevice::WriteOnly)) return false;
+        file.write(describe().toUtf8());
+        return file.commit();
+    }
+    return false;
+}
+
+QString TestControl::describe() const {
+    auto& window = const_cast<COmbrelDlg&>(m_window);
+    QString out;
+    out += QStringLiteral("visible %1\n").arg(window.isVisible() && !window.isMinimized() ? 1 : 0);
+    out += QStringLiteral("ready %1\n").arg(window.windowReady() ? 1 : 0);
+    out += QStringLiteral("tray %1\n").arg(window.tray().currentIcon());
+    out += QStringLiteral("apply %1\n").arg(window.applyPending() ? 1 : 0);
+    out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);
+    for (const auto& [id, button] : window.map().buttons()) {
+        const QPoint origin = button->mapToGlobal(QPoint(0, 0));
+        QString tip = button->Tooltip();
+        tip.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        out += QStringLiteral("button %1 %2 %3 %4 %5 %6 %7 %8\n")
+                   .arg(button->objectName())
+                   .arg(button->IsChecked() ? 1 : 0)
+                   .arg(button->isEnabled() ? 1 : 0)
+                   .arg(origin.x())
+                   .arg(origin.y())
+                   .arg(button->width())
+                   .arg(button->height())
+                   .arg(tip);
+    }
+    return out;
+}
+
+} // namespace ombrel

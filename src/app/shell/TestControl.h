@@ -1,0 +1,43 @@
+#pragma once
+// A test-only remote control of the emulated keyboard (--test-control=FIFO with --emulator). Tests and demos
+// drive the keyboard that the running program sees: plug it in, pull it out, press the bank key, send consumer
+// codes, and ask the program to write down what its window shows. One command a line:
+//   plug | unplug | bank | consumer CODE | dump FILE
+// `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1",
+// "bank 0|1", then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every button of the map (global
+// coordinates of the screen).
+
+#include "device/ServiceLibrary.h"
+
+#include <QObject>
+#include <QString>
+
+class QSocketNotifier;
+
+namespace ombrel {
+
+class COmbrelDlg;
+
+class TestControl : public QObject {
+public:
+    TestControl(COmbrelDlg& window, const ServiceLibrary& library, QObject* parent = nullptr);
+    ~TestControl() override;
+
+    // Creates the FIFO when missing and starts listening. Returns false with the reason in `error`.
+    bool listen(const QString& fifoPath, QString* error);
+    // Runs one command line; returns false when it was not understood.
+    bool execute(const QString& line);
+    // The window's state as `dump` writes it.
+    QString describe() const;
+
+private:
+    void readAvailable();
+
+    COmbrelDlg& m_window;
+    const ServiceLibrary& m_library;
+    int m_fd = -1;
+    QSocketNotifier* m_notifier = nullptr;
+    QByteArray m_pending;
+};
+
+} // namespace ombrel
