@@ -24,7 +24,7 @@ test-tsan: deps
 	ctest --preset tsan -j $(CMAKE_BUILD_JOBS)
 
 run: build
-	build/bin/ombrelctl --emulator=build/emulator.state info
+	@scripts/run-program
 
 format:
 	@find src tests bench fuzz tools -name '*.h' -o -name '*.cpp' 2>/dev/null | xargs clang-format -i
