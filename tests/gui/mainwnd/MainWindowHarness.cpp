@@ -1,0 +1,136 @@
+#include "MainWindowHarness.h"
+
+#include "SkinImageCache.h"
+#include "UserPrompts.h"
+
+#include "text/LanguageTexts.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace ombrel::test {
+
+namespace {
+
+const ServiceLibrary& Library() {
+    static const ServiceLibrary library = [] {
+        std::string error;
+        auto loaded = ServiceLibrary::load(std::string(OMBREL_TEST_SERVICE_DIR) + kEmulatorLibraryName, &error);
+        if (!loaded) {
+            std::fprintf(stderr, "cannot load the emulator: %s\n", error.c_str());
+            std::abort();
+        }
+        auto configure = reinterpret_cast<decltype(&EmuConfigure)>(loaded->symbol("EmuConfigure"));
+        configure(nullptr); // memory only
+        return *loaded;
+    }();
+    return library;
+}
+
+template <typename Fn>
+Fn Symbol(const char* name) {
+    auto fn = reinterpret_cast<Fn>(Library().symbol(name));
+    if (!fn) std::abort();
+    return fn;
+}
+
+} // namespace
+
+const Emu& MainWindowHarness::emu() const {
+    static const Emu emu{Symbol<decltype(&EmuReset)>("EmuReset"),
+                         Symbol<decltype(&EmuPlug)>("EmuPlug"),
+                         Symbol<decltype(&EmuUnplug)>("EmuUnplug"),
+                         Symbol<decltype(&EmuIsPlugged)>("EmuIsPlugged"),
+                         Symbol<decltype(&EmuPressBankKey)>("EmuPressBankKey"),
+                         Symbol<decltype(&EmuSendConsumer)>("EmuSendConsumer"),
+                         Symbol<decltype(&EmuReadMemory)>("EmuReadMemory"),
+                         Symbol<decltype(&EmuWriteMemory)>("EmuWriteMemory"),
+                         Symbol<decltype(&EmuReportCount)>("EmuReportCount"),
+                         Symbol<decltype(&EmuSetLatencyMicros)>("EmuSetLatencyMicros")};
+    return emu;
+}
+
+MainWindowHarness::MainWindowHarness() {
+    PathEnvironment env;
+    env.executablePath = OMBREL_TEST_PROGRAM;
+    env.home = m_dir.path().toStdString();
+    env.xdgDataHome = m_dir.filePath(QStringLiteral("data")).toStdString();
+    env.xdgConfigHome = m_dir.filePath(QStringLiteral("config")).toStdString();
+    m_paths = *BuildAppPaths(env);
+    m_settings = std::make_unique<SettingsStore>(m_paths.settingsIni, m_paths.appProfileIni);
+    SharedLanguageTexts().setDataFolder(m_paths.dataDir);
+    SkinImageCache::instance().setSkinFolder(QString::fromStdString(m_paths.mainIniDir));
+    UserPrompts::setHeadless(true);
+    UserPrompts::reset();
+}
+
+MainWindowHarness::~MainWindowHarness() {
+    stop();
+}
+
+COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone) {
+    stop();
+    emu().reset();
+    emu().setLatencyMicros(0);
+    if (!plugged) emu().unplug();
+    MainContext context;
+    context.paths = m_paths;
+    context.settings = m_settings.get();
+    context.api = &Library().api();
+    context.autoShowDone = autoShowDone;
+    context.trayAvailable = true;
+    m_window = std::make_unique<COmbrelDlg>(std::move(context));
+    QString error;
+    if (!m_window->OnInitDialog(&error)) {
+        std::fprintf(stderr, "window start-up failed: %s\n", qPrintable(error));
+        std::abort();
+    }
+    settle();
+    return *m_window;
+}
+
+void MainWindowHarness::settle() {
+    // The presence worker waits for the UI thread while the window handles its messages, so this waits by
+    // running the event loop until the worker's last step (the count it handled) matches the keyboard.
+    const int expected = emu().isPlugged() ? 1 : 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        if (m_window->windowReady() && m_window->link()->state().lastDeviceCount.load() == expected) break;
+        QThread::msleep(1);
+    }
+    QTest::qWait(20); // what the worker posted last
+}
+
+void MainWindowHarness::stop() {
+    if (!m_window) return;
+    m_window->ShutdownMain();
+    m_window.reset();
+    QCoreApplication::processEvents();
+}
+
+std::vector<std::uint8_t> MainWindowHarness::keyboardKeymap(int profile) const {
+    std::vector<std::uint8_t> bytes(378);
+    emu().readMemory(EMU_AREA_KEYMAP, static_cast<std::uint32_t>(profile * 378), bytes.data(), 378);
+    return bytes;
+}
+
+std::vector<std::uint8_t> MainWindowHarness::factoryKeymap() const {
+    std::vector<std::uint8_t> bytes(378);
+    emu().readMemory(EMU_AREA_DEFAULT_KEYMAP, 0, bytes.data(), 378);
+    return bytes;
+}
+
+int MainWindowHarness::keyboardActiveProfile() const {
+    std::uint8_t config[44] = {};
+    emu().readMemory(EMU_AREA_CONFIG, 0, config, sizeof config);
+    return config[10];
+}
+
+} // namespace ombrel::test
