@@ -206,7 +206,8 @@ void COmbrelDlg::buildFunctionButtons() {
     version->setText(QStringLiteral("v") + QCoreApplication::applicationVersion());
     version->setEnabled(false);
     styled(makeFunctionButton(kIdDefault, QStringLiteral("FUNC_DEFAULT"), n, o, d, n, x));
-    for (int i = 0; i < 3; ++i) styled(m_map->button(kIdProfile1 + i));
+    for (int i = 0; i < 3; ++i)
+        styled(m_map->button(kIdProfile1 + i));
     styled(m_map->button(kIdSwitch));
     makeFunctionButton(kIdWebSite, QStringLiteral("CONTROL_Network"), n, o, d, n, x)->SetTooltip(m_vendorLink);
     // The two social-media pages: the program has none to offer, so their buttons stay off.
@@ -354,11 +355,12 @@ void COmbrelDlg::onLanguage(int languageIndex) {
                                                 {kIdHelp, "MAIN_HELP_PROMPT"}};
     for (const auto& [id, key] : tips)
         if (CPngButton* b = functionButton(id)) b->SetTooltip(Text(key, languageIndex));
-    const std::pair<int, const char*> captions[] = {
-        {kIdProfile1, "PROFILE_1"}, {kIdProfile1 + 1, "PROFILE_2"}, {kIdProfile1 + 2, "PROFILE_3"},
-        {kIdMacro, "PROFILE_MACRO"}, {kIdDefault, "PROFILE_DEFAULT"}, {IDOK, "PROFILE_OK"},
-        {IDCANCEL, "PROFILE_CANCLE"}, {kIdApply, "PROFILE_APPLY"}};
-    for (const auto& [id, key] : captions) setCaption(id, Text(key, languageIndex));
+    const std::pair<int, const char*> captions[] = {{kIdProfile1, "PROFILE_1"},      {kIdProfile1 + 1, "PROFILE_2"},
+                                                    {kIdProfile1 + 2, "PROFILE_3"},  {kIdMacro, "PROFILE_MACRO"},
+                                                    {kIdDefault, "PROFILE_DEFAULT"}, {IDOK, "PROFILE_OK"},
+                                                    {IDCANCEL, "PROFILE_CANCLE"},    {kIdApply, "PROFILE_APPLY"}};
+    for (const auto& [id, key] : captions)
+        setCaption(id, Text(key, languageIndex));
     m_map->SetSwitchCaption(
         Text(m_multiSelect ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT", languageIndex));
     m_lightingPanel->applyTexts(m_languageIndex);
@@ -403,8 +405,8 @@ void COmbrelDlg::updatePreviewTimer() {
 void COmbrelDlg::onApplyAnimTimer() {
     m_applyAnimFrame = m_applyAnimFrame % kApplyFrames + 1;
     const QString name = QStringLiteral("jdt%1.bmp").arg(m_applyAnimFrame);
-    m_progress->setPixmap(*SkinImageCache::instance().pixmap(
-        QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(name)));
+    m_progress->setPixmap(
+        *SkinImageCache::instance().pixmap(QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(name)));
 }
 
 void COmbrelDlg::startApplyIndicator() {
@@ -521,7 +523,8 @@ CAboutDlg* COmbrelDlg::aboutDialog() const {
 }
 
 void COmbrelDlg::OpenAbout() {
-    const QString icon = QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(QStringLiteral("Ombrel.png"));
+    const QString icon =
+        QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(QStringLiteral("Ombrel.png"));
     m_about = CAboutDlg::open(icon, m_vendorLink, m_languageIndex);
 }
 

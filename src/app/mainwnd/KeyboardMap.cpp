@@ -146,16 +146,19 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
     };
     switch (id) {
     case kIdLockBank:
-        for (int g : GKeyControls()) repaint(g);
+        for (int g : GKeyControls())
+            repaint(g);
         break;
     case kIdEnterKey:
         repaint(kIdBackslashKey);
         break;
     case kIdFlip0:
         if (m_flip == 0) {
-            for (int i = 0; i < kFKeysInFlip; ++i) repaint(kIdF1 + i);
+            for (int i = 0; i < kFKeysInFlip; ++i)
+                repaint(kIdF1 + i);
         } else {
-            for (int i = 0; i < kExtraKeyCount; ++i) repaint(kIdD1 + i);
+            for (int i = 0; i < kExtraKeyCount; ++i)
+                repaint(kIdD1 + i);
         }
         repaint(kIdF5);
         repaint(kIdFlip1);
@@ -188,8 +191,10 @@ void KeyboardMap::RefreshKeyMarks(const KeyImage& image, int layer, int bank, co
         b->SetTooltip(QString::fromStdString(caption));
     };
     const auto& gIds = GKeyControls();
-    for (int i = 0; i < kGKeyCount; ++i) mark(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
-    for (const KeyButton& k : KeyButtonTable()) mark(k.control, KeyIndexOf(k.code));
+    for (int i = 0; i < kGKeyCount; ++i)
+        mark(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
+    for (const KeyButton& k : KeyButtonTable())
+        mark(k.control, KeyIndexOf(k.code));
     ApplyLayout(m_flip);
 }
 
@@ -209,8 +214,10 @@ void KeyboardMap::RefreshOverlays(const KeyImage& image, int layer, int bank, bo
         b->SetAlternate(m_pictures.color0, m_pictures.color1, multiSelect, marked);
     };
     const auto& gIds = GKeyControls();
-    for (int i = 0; i < kGKeyCount; ++i) overlay(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
-    for (const KeyButton& k : KeyButtonTable()) overlay(k.control, KeyIndexOf(k.code));
+    for (int i = 0; i < kGKeyCount; ++i)
+        overlay(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
+    for (const KeyButton& k : KeyButtonTable())
+        overlay(k.control, KeyIndexOf(k.code));
 }
 
 void KeyboardMap::ApplyLayout(int flip) {

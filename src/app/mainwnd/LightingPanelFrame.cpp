@@ -87,7 +87,8 @@ void LightingPanelFrame::build(QWidget* window, const QString& layoutFile, const
         const QByteArray file = QStringLiteral("Color%1.bmp").arg(i).toLatin1();
         picture(key.constData(), file.constData());
     }
-    for (QWidget* w : m_controls) w->setEnabled(false);
+    for (QWidget* w : m_controls)
+        w->setEnabled(false);
 
     m_progress = new QLabel(window);
     m_progress->setObjectName(QStringLiteral("CONTROL_JDTStatic"));

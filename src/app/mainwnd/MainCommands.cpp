@@ -41,11 +41,11 @@ bool MainCommands::ApplyChanges() {
         KeyStores& stores = m_window.stores();
         const std::string path = storePath().toStdString();
         ok = DeviceTask::run(m_window.dispatcher(), &m_window, [&] {
-            std::lock_guard lock(stores.workingStore.lock);
-            const int saved = SaveStore(stores.workingStore, path, false);
-            const int written = ApplyToKeyboard(stores, link->commands(), link->state(), m_window.screen(), 0);
-            return saved == 1 && written == LINK_OK ? 1 : 0;
-        }) == 1;
+                 std::lock_guard lock(stores.workingStore.lock);
+                 const int saved = SaveStore(stores.workingStore, path, false);
+                 const int written = ApplyToKeyboard(stores, link->commands(), link->state(), m_window.screen(), 0);
+                 return saved == 1 && written == LINK_OK ? 1 : 0;
+             }) == 1;
         // A failed save or write keeps Apply enabled, so the user can try again.
         if (ok) m_window.SetApplyPending(false);
     }
@@ -65,7 +65,8 @@ void MainCommands::ResetAll() {
         const int bank = m_window.bank();
         for (const KeyButton& k : KeyButtonTable())
             working.image.setRecord(RecordNumber(layer, KeyIndexOf(k.code)), KeyRecord{});
-        for (int i = 0; i < kGKeyCount; ++i) working.image.setRecord(RecordNumber(layer, GKeyIndex(i, bank)), KeyRecord{});
+        for (int i = 0; i < kGKeyCount; ++i)
+            working.image.setRecord(RecordNumber(layer, GKeyIndex(i, bank)), KeyRecord{});
     }
     m_window.RefreshKeyMarks();
     m_window.SetApplyPending(true);
@@ -106,16 +107,16 @@ void MainCommands::ImportProfiles() {
 }
 
 void MainCommands::ExportProfiles() {
-    const QString path =
-        UserPrompts::saveFileName(&m_window, QString(), QString::fromLatin1(kProfileFileFilter),
-                                  QString::fromLatin1(kProfileFileSuffix), QStringLiteral("*.obp"));
+    const QString path = UserPrompts::saveFileName(&m_window, QString(), QString::fromLatin1(kProfileFileFilter),
+                                                   QString::fromLatin1(kProfileFileSuffix), QStringLiteral("*.obp"));
     if (path.isEmpty()) return;
     if (ExportStore(m_window.stores().workingStore, path.toStdString(), true) != 1)
         UserPrompts::information(&m_window, Text("MAIN_PROMPT_EXPORT", m_window.languageIndex()));
 }
 
 void MainCommands::OpenHelp() {
-    const QString page = QDir(QString::fromStdString(m_window.context().paths.helpDir)).filePath(QStringLiteral("index.html"));
+    const QString page =
+        QDir(QString::fromStdString(m_window.context().paths.helpDir)).filePath(QStringLiteral("index.html"));
     UserPrompts::openUrl(QUrl::fromLocalFile(page));
 }
 

@@ -57,9 +57,8 @@ bool ProfileSync::SwitchProfile(int index) {
     if (index >= kProfileCount) index = 0;
     if (m_window.applyPending() && !m_questionPending) {
         m_questionPending = true;
-        const auto answer =
-            UserPrompts::ask(&m_window, Text("PROFILE_SELECT_PROMPT", m_window.languageIndex()), QString(),
-                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+        const auto answer = UserPrompts::ask(&m_window, Text("PROFILE_SELECT_PROMPT", m_window.languageIndex()),
+                                             QString(), QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer == QMessageBox::Yes) {
             m_window.OnCommand(kIdApply);
         } else {
@@ -86,9 +85,9 @@ void ProfileSync::RefreshProfileName() {
     if (!link || !button) return;
     const int language = m_window.languageIndex();
     const int p = GetActiveProfile(link->commands(), link->state());
-    const QString name = p >= 0 ? QFileInfo(QString::fromStdString(StorePath(m_window.context().paths.userDir, p)))
-                                      .completeBaseName()
-                                : Text("DEFAULT_PROFILE_NAME", language);
+    const QString name =
+        p >= 0 ? QFileInfo(QString::fromStdString(StorePath(m_window.context().paths.userDir, p))).completeBaseName()
+               : Text("DEFAULT_PROFILE_NAME", language);
     button->setText(name);
     button->SetTooltip(Text("PROFILE_TIP", language) + name);
 }

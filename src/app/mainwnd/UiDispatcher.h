@@ -54,9 +54,9 @@ private:
     void enqueue(std::shared_ptr<Call> call);
 
     std::atomic<bool> m_inert{false};
-    bool m_hold = false;                            // UI thread only
-    std::deque<std::shared_ptr<Call>> m_held;       // UI thread only
-    std::mutex m_mutex;                             // guards Call::done
+    bool m_hold = false;                      // UI thread only
+    std::deque<std::shared_ptr<Call>> m_held; // UI thread only
+    std::mutex m_mutex;                       // guards Call::done
     std::condition_variable m_doneChanged;
 };
 

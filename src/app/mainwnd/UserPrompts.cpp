@@ -87,7 +87,8 @@ void UserPrompts::openUrl(const QUrl& url) {
 QAction* UserPrompts::popupMenu(QMenu* menu, const QPoint& globalPos) {
     auto& s = State();
     s.menuTexts.clear();
-    for (QAction* action : menu->actions()) s.menuTexts << action->text();
+    for (QAction* action : menu->actions())
+        s.menuTexts << action->text();
     if (!s.menuChoices.empty()) {
         const int choice = s.menuChoices.front();
         s.menuChoices.pop_front();

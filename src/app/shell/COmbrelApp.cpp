@@ -37,8 +37,7 @@ int Fail(int code, const QString& message) {
 }
 
 std::optional<ServiceLibrary> LoadService(const AppPaths& paths, const ProgramOptions& options, QString* error) {
-    const std::string path =
-        paths.serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
+    const std::string path = paths.serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
     std::string why;
     auto library = ServiceLibrary::load(path, &why);
     if (!library) {
@@ -66,7 +65,8 @@ std::optional<ServiceLibrary> LoadService(const AppPaths& paths, const ProgramOp
 int COmbrelApp::run(int argc, char** argv) {
     // The command line is read before the GUI starts, so --help works without a display.
     QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    for (int i = 1; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
     const ProgramOptions options = ParseProgramOptions(arguments);
     if (options.help) {
         std::fputs(qPrintable(ProgramUsage()), stdout);
@@ -141,8 +141,9 @@ int COmbrelApp::run(int argc, char** argv) {
             QCursor::setPos(0, 0); // no key shows the pointer's hover face in the picture
             QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options] {
                 const bool saved = window->grab().save(options.screenshot);
-                std::fprintf(saved ? stdout : stderr, saved ? "ombrel: screenshot saved to %s\n"
-                                                            : "ombrel: could not save the screenshot to %s\n",
+                std::fprintf(saved ? stdout : stderr,
+                             saved ? "ombrel: screenshot saved to %s\n"
+                                   : "ombrel: could not save the screenshot to %s\n",
                              qPrintable(options.screenshot));
                 window->ExitMain();
             });

@@ -13,11 +13,11 @@ struct ProgramOptions {
     bool help = false;
     bool version = false;
     bool emulator = false;
-    QString emulatorState;     // --emulator=STATE_FILE; empty = memory only
+    QString emulatorState; // --emulator=STATE_FILE; empty = memory only
     bool emulatorUnplugged = false;
-    QString testControl;       // --test-control=FIFO (with --emulator)
-    QString screenshot;        // --screenshot=PNG: show the window, save a picture of it, end
-    QString error;             // set when the command line cannot be used
+    QString testControl; // --test-control=FIFO (with --emulator)
+    QString screenshot;  // --screenshot=PNG: show the window, save a picture of it, end
+    QString error;       // set when the command line cannot be used
 };
 
 ProgramOptions ParseProgramOptions(const QStringList& arguments); // without the program name

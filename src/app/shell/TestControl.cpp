@@ -28,13 +28,15 @@ TestControl::~TestControl() {
 bool TestControl::listen(const QString& fifoPath, QString* error) {
     const QByteArray path = fifoPath.toLocal8Bit();
     if (::mkfifo(path.constData(), 0600) != 0 && errno != EEXIST) {
-        if (error) *error = QStringLiteral("cannot create %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
+        if (error)
+            *error = QStringLiteral("cannot create %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     // Opened for writing too, so the FIFO never reports end-of-file between two writers.
     m_fd = ::open(path.constData(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
     if (m_fd < 0) {
-        if (error) *error = QStringLiteral("cannot open %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
+        if (error)
+            *error = QStringLiteral("cannot open %1: %2").arg(fifoPath, QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read);
@@ -52,7 +54,8 @@ void TestControl::readAvailable() {
     for (int end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
         const QString line = QString::fromUtf8(m_pending.left(end)).trimmed();
         m_pending.remove(0, end + 1);
-        if (!line.isEmpty() && !execute(line)) std::fprintf(stderr, "ombrel: test control: cannot do \"%s\"\n", qPrintable(line));
+        if (!line.isEmpty() && !execute(line))
+            std::fprintf(stderr, "ombrel: test control: cannot do \"%s\"\n", qPrintable(line));
     }
 }
 

@@ -7,8 +7,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QThread>
 #include <QTest>
+#include <QThread>
 
 #include <cstdio>
 #include <cstdlib>

@@ -88,7 +88,8 @@ private slots:
         const std::pair<int, std::uintptr_t> wrong[] = {{UM_OPEN, kTagKill}, {UM_KILL, kTagOpen}, {UM_INIT, 0},
                                                         {UM_PROF, kTagDel},  {UM_DEL, kTagProf},  {UM_DETACH, 1},
                                                         {UM_LANG, 0}};
-        for (const auto& [message, tag] : wrong) Send(w, message, tag, 3);
+        for (const auto& [message, tag] : wrong)
+            Send(w, message, tag, 3);
         QVERIFY(!w.isVisible());
         QCOMPARE(ended.count(), 0);
         QVERIFY(UserPrompts::shownMessages().isEmpty());
@@ -119,7 +120,8 @@ private slots:
         QMenu* menu = w.tray().menu();
         emit menu->aboutToShow();
         QStringList texts;
-        for (QAction* a : menu->actions()) texts << a->text();
+        for (QAction* a : menu->actions())
+            texts << a->text();
         QCOMPARE(texts, (QStringList{QStringLiteral("Open"), QStringLiteral("About"), QStringLiteral("Exit")}));
         QVERIFY(menu->actions().constFirst()->font().bold());
         QCOMPARE(menu->defaultAction(), menu->actions().constFirst());
@@ -173,7 +175,8 @@ private slots:
         h.emu().sendConsumer(1025); // the lighting reload
         w.OnCommand(IDCANCEL);
         QTest::qWait(150);
-        for (QTimer* timer : w.findChildren<QTimer*>()) QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
+        for (QTimer* timer : w.findChildren<QTimer*>())
+            QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
         QVERIFY(!w.progressPicture()->isVisible());
     }
 

@@ -1,0 +1,200 @@
+// The keyboard map: assignment marks and tooltips from the keyboard and the store, the G-key bank, the layout
+// switch kept across runs, the multi-select view, and choosing a profile.
+#include "MainWindowHarness.h"
+
+#include "CPngButton.h"
+#include "MainMessages.h"
+#include "UserPrompts.h"
+
+#include "keyboard/KeyTable.h"
+#include "keys/KeymapCodec.h"
+
+#include <QTest>
+
+using namespace ombrel;
+using namespace ombrel::test;
+
+namespace {
+
+constexpr KeyCode kKeyA = 0x1E;
+
+int ButtonOf(KeyCode code) {
+    for (const KeyButton& k : KeyButtonTable())
+        if (k.code == code) return k.control;
+    return 0;
+}
+
+int GButton(int i) {
+    return GKeyControls()[static_cast<std::size_t>(i)];
+}
+
+void Assign(COmbrelDlg& w, int layer, KeyIndex index, std::uint16_t type = KF_DISABLED) {
+    auto& working = w.stores().workingStore;
+    std::lock_guard lock(working.lock);
+    KeyRecord record = working.image.record(RecordNumber(layer, index));
+    record.type = type;
+    working.image.setRecord(RecordNumber(layer, index), record);
+}
+
+// Writes an assignment into the emulated keyboard's own key-function block, as another program would.
+void AssignOnKeyboard(const MainWindowHarness& h, int profile, KeyCode code) {
+    KeyImage image;
+    InitKeyImage(image);
+    KeyRecord record;
+    record.type = KF_DISABLED;
+    image.setRecord(RecordNumber(profile, KeyIndexOf(code)), record);
+    KeymapBytes factory{};
+    const auto bytes = h.factoryKeymap();
+    std::copy(bytes.begin(), bytes.end(), factory.begin());
+    const KeymapBlock block =
+        EncodeKeymapBlock(image, profile, KeymapBlock(factory), [](std::uint32_t) { return std::nullopt; });
+    h.emu().writeMemory(EMU_AREA_KEYMAP, static_cast<std::uint32_t>(profile * 378), block.bytes().data(), 378);
+}
+
+} // namespace
+
+class KeyboardMapTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UserPrompts::reset(); }
+
+    void keyboardAssignmentsAreMarkedWithTheirCaption() {
+        MainWindowHarness h;
+        // The assignment is made while the keyboard is away; its arrival reads it.
+        COmbrelDlg& w = h.start(false, true);
+        AssignOnKeyboard(h, 0, kKeyA);
+        h.emu().plug();
+        h.settle();
+        CPngButton* a = w.map().button(ButtonOf(kKeyA));
+        QTRY_VERIFY(a->IsChecked());
+        QVERIFY(a->Tooltip().startsWith(QStringLiteral("A")));
+        QVERIFY(a->Tooltip().length() > 1); // the name and what the key does instead
+        CPngButton* b = w.map().button(ButtonOf(0x30));
+        QVERIFY(!b->IsChecked());
+        QCOMPARE(b->Tooltip(), QStringLiteral("B"));
+    }
+
+    void bankKeyFlipsCaptionsAndMarks() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        Assign(w, 0, GKeyIndex(0, 1)); // G1 in bank B
+        Assign(w, 0, GKeyIndex(1, 0)); // G2 in bank A
+        w.RefreshKeyMarks();
+        w.map().SetBankDisplay(0);
+        struct Expect {
+            int bank;
+            QString g1Caption;
+            bool g1, g2;
+        };
+        const Expect steps[] = {{0, QStringLiteral("A1"), false, true},
+                                {1, QStringLiteral("B1"), true, false},
+                                {0, QStringLiteral("A1"), false, true}};
+        for (std::size_t i = 0; i < std::size(steps); ++i) {
+            if (i > 0) h.emu().pressBankKey();
+            const Expect& e = steps[i];
+            QTRY_COMPARE(w.map().button(GButton(0))->text(), e.g1Caption);
+            QCOMPARE(w.bank(), e.bank);
+            QCOMPARE(w.map().button(GButton(0))->IsChecked(), e.g1);
+            QCOMPARE(w.map().button(GButton(1))->IsChecked(), e.g2);
+            QCOMPARE(w.map().button(kIdLockBank)->IsChecked(), e.bank == 1);
+            QCOMPARE(w.map().button(GButton(5))->text(), QString());
+        }
+    }
+
+    void layoutSwitchPersistsAcrossRuns() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        QVERIFY(w.map().button(kIdF1)->isEnabled());
+        QVERIFY(!w.map().button(kIdD1)->isEnabled());
+        w.OnCommand(kIdFlip1);
+        QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
+        QVERIFY(!w.map().button(kIdF1)->isEnabled());
+        QVERIFY(w.map().button(kIdD1 + 5)->isEnabled());
+
+        COmbrelDlg& again = h.start(true, true);
+        QVERIFY(!again.map().button(kIdF1 + 3)->isEnabled());
+        QVERIFY(again.map().button(kIdD1)->isEnabled());
+        again.OnCommand(kIdFlip2);
+        QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("0"));
+        QVERIFY(again.map().button(kIdF1)->isEnabled());
+    }
+
+    void switchMarksKeysAndTurnsBack() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const int a = ButtonOf(kKeyA);
+        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
+        w.OnCommand(kIdSwitch);
+        QVERIFY(w.multiSelectMode());
+        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
+        QVERIFY(w.map().button(a)->IsAlternate());
+        w.OnCommand(a);
+        QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).mark, 1u);
+        QVERIFY(w.applyPending());
+        QCOMPARE(w.map().button(a)->CurrentFace(), CPngButton::Face::Alternate);
+        w.OnCommand(kIdSwitch);
+        QVERIFY(!w.multiSelectMode());
+        QVERIFY(!w.map().button(a)->IsAlternate());
+        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
+    }
+
+    void choosingTheActiveProfileSwitchesNothing() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const unsigned before = h.emu().reportCount();
+        w.OnCommand(kIdProfile1);
+        QCOMPARE(h.keyboardActiveProfile(), 0);
+        QCOMPARE(h.emu().reportCount(), before); // the active profile is known; nothing was written
+        QVERIFY(w.map().button(kIdProfile1)->IsChecked());
+    }
+
+    void choosingAnotherProfileSwitchesAndResetsTheView() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.OnCommand(kIdSwitch);
+        w.OnCommand(kIdProfile1 + 2);
+        QCOMPARE(h.keyboardActiveProfile(), 2);
+        QVERIFY(!w.map().button(kIdProfile1)->IsChecked());
+        QVERIFY(w.map().button(kIdProfile1 + 2)->IsChecked());
+        QVERIFY(!w.multiSelectMode());
+        QVERIFY(UserPrompts::shownMessages().isEmpty());
+    }
+
+    void unappliedChangesAreDiscardedOrAppliedBeforeASwitch() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        // No: the edit is dropped (the store is read back from its file) and the profile changes.
+        Assign(w, 0, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        UserPrompts::setNextAnswer(QMessageBox::No);
+        w.OnCommand(kIdProfile1 + 1);
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        QCOMPARE(h.keyboardActiveProfile(), 1);
+        QVERIFY(!w.applyPending());
+        QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).type, KF_DEFAULT);
+
+        // Yes: the edit is written to the old profile first.
+        Assign(w, 1, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        UserPrompts::setNextAnswer(QMessageBox::Yes);
+        w.OnCommand(kIdProfile1);
+        QCOMPARE(h.keyboardActiveProfile(), 0);
+        QVERIFY(!w.applyPending());
+        QVERIFY(h.keyboardKeymap(1) != h.factoryKeymap());
+        QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+    }
+
+    void aProfileTheKeyboardRefusesIsNotShownActive() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        h.emu().unplug();
+        h.settle();
+        w.OnCommand(kIdProfile1 + 1);
+        QVERIFY(w.map().button(kIdProfile1)->IsChecked());
+        QVERIFY(!w.map().button(kIdProfile1 + 1)->IsChecked());
+    }
+};
+
+QTEST_MAIN(KeyboardMapTest)
+#include "KeyboardMapTest.moc"

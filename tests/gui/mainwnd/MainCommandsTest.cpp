@@ -1,0 +1,199 @@
+// The command buttons: Apply, Default, restore and backup, the backup menu, help and the links.
+#include "MainWindowHarness.h"
+
+#include "CPngButton.h"
+#include "LightingPanelFrame.h"
+#include "MainMessages.h"
+#include "UserPrompts.h"
+
+#include "keyboard/KeyTable.h"
+#include "profiles/ProfileStore.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+
+using namespace ombrel;
+using namespace ombrel::test;
+
+namespace {
+
+constexpr KeyCode kKeyA = 0x1E;
+
+void Assign(AssignmentStore& store, int layer, KeyIndex index) {
+    std::lock_guard lock(store.lock);
+    KeyRecord record;
+    record.type = KF_DISABLED;
+    store.image.setRecord(RecordNumber(layer, index), record);
+}
+
+KeyRecord RecordOf(COmbrelDlg& w, int layer, KeyIndex index) {
+    std::lock_guard lock(w.stores().workingStore.lock);
+    return w.stores().workingStore.image.record(RecordNumber(layer, index));
+}
+
+} // namespace
+
+class MainCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UserPrompts::reset(); }
+
+    void applyWithNothingPendingWritesNothing() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        const unsigned before = h.emu().reportCount();
+        w.OnCommand(kIdApply);
+        QVERIFY(w.progressPicture()->isVisible());
+        QTRY_VERIFY(!w.progressPicture()->isVisible());
+        QCOMPARE(h.emu().reportCount(), before);
+    }
+
+    void applyWritesThePendingChangesAndOkHides() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        w.OnCommand(IDOK);
+        QVERIFY(!w.applyPending());
+        QVERIFY(!w.isVisible());
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+        // The store file was saved too: a fresh window reads it back from the keyboard and file alike.
+        QVERIFY(QFile::exists(QString::fromStdString(StorePath(h.paths().userDir))));
+    }
+
+    void applyThatTheKeyboardRefusesStaysPending() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        h.emu().unplug();
+        h.settle();
+        w.OnCommand(kIdApply);
+        QVERIFY(w.applyPending());
+        QVERIFY(w.functionButton(kIdApply)->isEnabled());
+    }
+
+    void defaultAnsweredNoChangesNothing() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        UserPrompts::setNextAnswer(QMessageBox::No);
+        w.OnCommand(kIdDefault);
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
+        QVERIFY(!w.applyPending());
+    }
+
+    void defaultAnsweredYesClearsTheActiveProfileAndApplies() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        // The keyboard holds an assignment in profile 1 and 2; the store shows it in both.
+        for (int layer : {0, 1})
+            Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
+        Assign(w.stores().workingStore, 0, GKeyIndex(0, 0));
+        w.SetApplyPending(true);
+        w.OnCommand(kIdApply);
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+        w.lightingPanel().reportRateButton(2)->SetChecked(true);
+
+        UserPrompts::setNextAnswer(QMessageBox::Yes);
+        w.OnCommand(kIdDefault);
+        QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
+        QCOMPARE(RecordOf(w, 0, GKeyIndex(0, 0)).type, KF_DEFAULT);
+        QCOMPARE(RecordOf(w, 1, KeyIndexOf(kKeyA)).type, KF_DISABLED); // other profiles keep theirs
+        QVERIFY(!w.map().button(GKeyControls()[0])->IsChecked());
+        QVERIFY(w.lightingPanel().reportRateButton(0)->IsChecked());
+        QVERIFY(!w.lightingPanel().reportRateButton(2)->IsChecked());
+        QVERIFY(!w.applyPending());
+        QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+    }
+
+    void restoreOfARejectedFileKeepsTheStore() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        const QString bad = h.dir() + QStringLiteral("/bad.obp");
+        QFile file(bad);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(40000, '\x5A'));
+        file.close();
+        const unsigned before = h.emu().reportCount();
+        for (const QString& path : {bad, h.dir() + QStringLiteral("/missing.obp")}) {
+            UserPrompts::reset();
+            UserPrompts::setNextFileName(path);
+            w.OnCommand(kCmdRestore);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("This file could not be restored")));
+            QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
+        }
+        QCOMPARE(h.emu().reportCount(), before);
+    }
+
+    void backupThenRestoreWritesAllThreeProfiles() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        for (int layer : {0, 1, 2})
+            Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
+        const QString path = h.dir() + QStringLiteral("/backup.obp");
+        UserPrompts::setNextFileName(path);
+        w.OnCommand(kCmdBackup);
+        QVERIFY(QFile::exists(path));
+        QVERIFY(UserPrompts::shownMessages().isEmpty());
+
+        COmbrelDlg& fresh = h.start(true, true);
+        QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
+        fresh.SetApplyPending(true);
+        UserPrompts::setNextFileName(path);
+        fresh.OnCommand(kCmdRestore);
+        for (int profile : {0, 1, 2}) {
+            QVERIFY(h.keyboardKeymap(profile) != h.factoryKeymap());
+            QCOMPARE(RecordOf(fresh, profile, KeyIndexOf(kKeyA)).type, KF_DISABLED);
+        }
+        QVERIFY(!fresh.applyPending());
+    }
+
+    void backupToAFolderThatCannotBeWrittenSaysSo() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/backup.obp"));
+        w.OnCommand(kCmdBackup);
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        // Cancel in the file dialog does nothing at all.
+        UserPrompts::setNextFileName(QString());
+        w.OnCommand(kCmdBackup);
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+    }
+
+    void backupMenuOffersRestoreAndBackupOnly() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        UserPrompts::setNextMenuChoice(-1);
+        w.OnCommand(kIdMenu);
+        QCOMPARE(UserPrompts::lastMenuTexts(),
+                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file...")}));
+        const QString path = h.dir() + QStringLiteral("/menu.obp");
+        UserPrompts::setNextMenuChoice(kCmdBackup);
+        UserPrompts::setNextFileName(path);
+        w.OnCommand(kIdMenu);
+        QVERIFY(QFile::exists(path));
+    }
+
+    void helpAndLinksOpenTheirPages() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.OnCommand(kIdHelp);
+        w.OnCommand(kIdVendorLink);
+        QCOMPARE(UserPrompts::openedUrls().size(), 2);
+        const QUrl help = UserPrompts::openedUrls().at(0);
+        QVERIFY(help.isLocalFile());
+        QVERIFY(help.toLocalFile().endsWith(QStringLiteral("Help/index.html")));
+        QVERIFY(QFile::exists(help.toLocalFile()));
+        QCOMPARE(UserPrompts::openedUrls().at(1).scheme(), QStringLiteral("https"));
+    }
+};
+
+QTEST_MAIN(MainCommandsTest)
+#include "MainCommandsTest.moc"
