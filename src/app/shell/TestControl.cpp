@@ -6,6 +6,7 @@
 
 #include "VevIrozEmu.h"
 
+#include <QApplication>
 #include <QSaveFile>
 #include <QSocketNotifier>
 
@@ -92,7 +93,11 @@ QString TestControl::describe() const {
     out += QStringLiteral("tray %1\n").arg(window.tray().currentIcon());
     out += QStringLiteral("apply %1\n").arg(window.applyPending() ? 1 : 0);
     out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);
-    for (const auto& [id, button] : window.map().buttons()) {
+    int toplevels = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible()) ++toplevels;
+    out += QStringLiteral("toplevels %1\n").arg(toplevels);
+    for (const CPngButton* button : window.findChildren<CPngButton*>()) {
         const QPoint origin = button->mapToGlobal(QPoint(0, 0));
         QString tip = button->Tooltip();
         tip.replace(QLatin1Char('\n'), QLatin1Char(' '));

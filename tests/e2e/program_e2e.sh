@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# End-to-end: the real program on the emulated keyboard under X (DISPLAY set by scripts/with-xvfb), with trayer as
+# the tray. Steps: an assignment made with ombrelctl shows on the map; the tray icon appears and a double click
+# opens the window; Cancel hides it; a second start hands over and opens it; a click on a key opens nothing (and
+# marks it in the marking view); an unplugged keyboard hides the window; "/Kill" ends the program.
+#   program_e2e.sh OMBREL OMBRELCTL
+set -uo pipefail
+ombrel=$1
+ombrelctl=$2
+for tool in xdotool xwininfo trayer; do
+    command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed (scripts/install-deps installs it)"; exit 1; }
+done
+
+work=$(mktemp -d)
+export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+state="$work/emulator.state"
+fifo="$work/control"
+dump="$work/dump"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+passed=0
+failed=0
+check() { # check NAME COMMAND...: one step of the scenario
+    local name=$1
+    shift
+    if "$@"; then
+        passed=$((passed + 1))
+        echo "PASS $name"
+    else
+        failed=$((failed + 1))
+        echo "FAIL $name"
+        [[ -f "$dump" ]] && head -n 6 "$dump" | sed 's/^/    /'
+    fi
+}
+# until SECONDS COMMAND...: retries COMMAND every 50 ms until it succeeds or SECONDS pass.
+until_ok() {
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS >= deadline)) && return 1
+        sleep 0.05
+    done
+}
+# The program's own account of its window (see --test-control in ombrel --help).
+fresh_dump() {
+    rm -f "$dump"
+    echo "dump $dump" >"$fifo"
+    until_ok 5 test -s "$dump"
+}
+dump_has() { fresh_dump && grep -qx "$1" "$dump"; }
+button_field() { # button_field SKINKEY FIELD: 3 checked, 4 enabled, 5..8 x y w h
+    awk -v k="$1" -v f="$2" '$1 == "button" && $2 == k { print $(f) }' "$dump"
+}
+click_button() {
+    fresh_dump || return 1
+    local x y w h
+    x=$(button_field "$1" 5) y=$(button_field "$1" 6) w=$(button_field "$1" 7) h=$(button_field "$1" 8)
+    [[ -n "$x" ]] || return 1
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+tray_icon_geometry() { # absolute x y w h of the program's icon inside the tray
+    xwininfo -root -tree | awk '/"ombrel": \("ombrel" "ombrel"\)/ && /[0-9]+x[0-9]+\+/ {
+        split($0, a, /\)  /); split(a[2], g, /[x+ ]+/); n = split(a[2], t, /[ +]+/);
+        print t[n - 1], t[n], g[1], g[2]; exit }'
+}
+program_alive() { kill -0 "$program" 2>/dev/null; }
+program_ended() { ! program_alive; }
+
+# An assignment made on the keyboard by another program: the Z key disabled in profile 0.
+"$ombrelctl" --emulator="$state" keymap set 0 0x02C disabled >/dev/null 2>&1
+check "ombrelctl assigns a key" test $? -eq 0
+
+trayer --edge top --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
+pids+=($!)
+until_ok 10 xdotool search --class trayer >/dev/null
+
+mkfifo "$fifo"
+"$ombrel" --emulator="$state" --test-control="$fifo" /Start >"$work/program.log" 2>&1 &
+program=$!
+pids+=("$program")
+check "starts into the tray with the keyboard attached" until_ok 20 dump_has "tray 141"
+check "stays hidden with /Start" dump_has "visible 0"
+check "the map shows the assignment made with ombrelctl" test "$(button_field KEY_02C 3)" = 1
+check "an unassigned key is not marked" test "$(button_field KEY_02D 3)" = 0
+
+until_ok 10 test -n "$(tray_icon_geometry)"
+read -r tx ty tw th <<<"$(tray_icon_geometry)"
+check "the tray icon appears" test -n "${tx:-}"
+if [[ -n "${tx:-}" ]]; then
+    xdotool mousemove $((tx + tw / 2)) $((ty + th / 2)) click --repeat 2 --delay 60 1
+fi
+check "a double click on the tray icon opens the window" until_ok 10 dump_has "visible 1"
+
+click_button CONTROL_CANCEL
+check "Cancel hides the window" until_ok 10 dump_has "visible 0"
+
+"$ombrel" --emulator="$state" >"$work/second.log" 2>&1
+check "a second start ends at once with status 0" test $? -eq 0
+check "a second start opens the running window" until_ok 10 dump_has "visible 1"
+
+fresh_dump
+windows_before=$(awk '$1 == "toplevels" { print $2 }' "$dump")
+click_button KEY_01E
+sleep 0.3
+check "a click on a key opens nothing yet" dump_has "toplevels $windows_before"
+check "a click on a key changes nothing" dump_has "apply 0"
+# The same click in the marking view marks the key, so the clicks do land.
+click_button FUNC_SWITCH
+click_button KEY_01E
+check "a click in the marking view marks the key" until_ok 5 dump_has "apply 1"
+
+echo unplug >"$fifo"
+check "unplugging the keyboard hides the window" until_ok 10 dump_has "visible 0"
+check "unplugging shows the no-keyboard icon" until_ok 10 dump_has "tray 128"
+
+"$ombrel" /Kill >"$work/kill.log" 2>&1
+check "/Kill ends with status 0" test $? -eq 0
+check "/Kill ends the running program" until_ok 10 program_ended
+wait "$program" 2>/dev/null
+check "the program ended with status 0" test $? -eq 0
+
+echo "e2e: $passed passed, $failed failed"
+if ((failed > 0)); then
+    echo "--- program log"
+    cat "$work/program.log"
+    exit 1
+fi
