@@ -5,12 +5,29 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
+
+#include <cstdio>
 #include <unistd.h>
 #include <vector>
 
 namespace ombrel {
 
 namespace {
+
+// The process's umask, read without changing it: setting and restoring it (the only other way) would briefly
+// give every other thread's new files a umask of 0.
+mode_t currentUmask() {
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned value = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &value) == 1;
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(value);
+    }
+    return 022; // the usual default, should /proc be unavailable
+}
 
 std::string folderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -69,9 +86,7 @@ bool ReplaceFileAtomically(const std::string& path, std::string_view contents) {
     if (::stat(target.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0644 & ~mask;
+        mode = 0644 & ~currentUmask();
     }
 
     bool ok = ::fchmod(fd, mode) == 0 && writeAll(fd, contents) && ::fsync(fd) == 0;
