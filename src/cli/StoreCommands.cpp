@@ -9,12 +9,12 @@
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
 #include "keys/Utf16Text.h"
+#include "platform/PerUserFolder.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 
 namespace ombrel::cli {
@@ -97,11 +97,18 @@ private:
         if (commands().ReadConfig(config.bytes) == LINK_OK) state().macroCapacity.store(config.macroCapacity());
     }
 
+    // The per-user folder, created (and seeded) as the window creates it at its first start.
     bool ensureStoreFolder() {
-        std::error_code ec;
-        std::filesystem::create_directories(CliUserDir(), ec);
-        if (ec) std::fprintf(stderr, "cannot create %s: %s\n", CliUserDir().c_str(), ec.message().c_str());
-        return !ec;
+        const auto& paths = ProcessAppPaths();
+        if (!paths) {
+            std::fprintf(stderr, "no per-user folder for the profile store file: neither XDG_DATA_HOME nor a home "
+                                 "folder is known\n");
+            return false;
+        }
+        const PerUserFolderResult r = EnsurePerUserFolder(*paths);
+        if (r.status == PerUserFolderStatus::Failed)
+            std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
+        return r.status != PerUserFolderStatus::Failed;
     }
 
     CliSession& m_session;

@@ -1,8 +1,10 @@
 // The key-function, macro and profile-file commands of ombrelctl as a user runs them, on the emulator.
 #include "keys/KeysTestData.h"
+#include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
 #include "support/RunProgram.h"
 #include "support/TestPaths.h"
+#include "text/LanguageTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +65,11 @@ protected:
         return path;
     }
 
+    // The language file's text, as ombrelctl (which lies next to this test) shows it.
+    static std::string text(std::string_view key) {
+        return LanguageTexts(ProcessAppPaths()->dataDir).lookupText(key, 0);
+    }
+
     std::string dir;
 };
 
@@ -93,6 +100,21 @@ TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
     EXPECT_EQ(functionOf(shown(2, "G9B")), "wheel:down");
 }
 
+TEST_F(StoreCliTest, KeysGoByTheirLanguageNames) {
+    const ProgramResult set = ok({"keymap", "set", "0", "CapsLock", "key:Escape"});
+    EXPECT_NE(set.out.find(text("IDS_KEYBOARD_CAPS")), std::string::npos) << set.out;
+    ok({"backup", dir + "/b.obp"});
+    ok({"validate", dir + "/b.obp"});
+    const std::string caps = shown(0, "0x03A");
+    EXPECT_EQ(functionOf(caps), "key:0x001");
+    EXPECT_NE(caps.find(text("IDS_KEYBOARD_ESC")), std::string::npos) << caps;
+
+    ok({"keymap", "set", "1", "caps lock", "media:" + text("MEDIA_MUTE_8")});
+    EXPECT_EQ(functionOf(shown(1, "0x03A")), "media:7");
+    ok({"keymap", "set", "1", "a", "key:" + text("IDS_KEYBOARD_MOU_LEFT")});
+    EXPECT_EQ(functionOf(shown(1, "0x01E")), "mouse:left");
+}
+
 TEST_F(StoreCliTest, MacrosComeFromARestoredFileAndKeysPlayThem) {
     ok({"restore", macroFile(3, 10)});
     ok({"keymap", "set", "0", "0x03A", "macro:2"});
@@ -109,14 +131,14 @@ TEST_F(StoreCliTest, MacrosComeFromARestoredFileAndKeysPlayThem) {
 TEST_F(StoreCliTest, MacroMemoryLimitsAreReported) {
     // 8 KiB of macro memory: 9 macros of 220 steps need 7990 bytes without names and 8242 with them.
     const ProgramResult tight = ok({"restore", macroFile(9, 220)});
-    EXPECT_NE(tight.err.find("EXTRA_PROFILE_SPACE_TIGHT"), std::string::npos) << tight.err;
+    EXPECT_NE(tight.err.find(text("EXTRA_PROFILE_SPACE_TIGHT")), std::string::npos) << tight.err;
     const ProgramResult list = ok({"macro", "list"});
     EXPECT_EQ(list.out.find("Macro number"), std::string::npos) << "names were left out: " << list.out;
     EXPECT_NE(list.out.find(" 220 "), std::string::npos) << "the steps are all there: " << list.out;
 
     const ProgramResult tooLong = run({"restore", macroFile(9, 300)});
     EXPECT_EQ(tooLong.exitCode, 1);
-    EXPECT_NE(tooLong.err.find("EXTRA_MACRO_TOO_LONG"), std::string::npos) << tooLong.err;
+    EXPECT_NE(tooLong.err.find(text("EXTRA_MACRO_TOO_LONG")), std::string::npos) << tooLong.err;
 }
 
 TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
