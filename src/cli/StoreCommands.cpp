@@ -49,10 +49,7 @@ public:
         if (!file) return ReportResult("reading the key functions and macros", result);
         std::lock_guard guard(working().lock);
         if (!intoStoreFile) {
-            StoreFileContents c = ParseStoreFile(*file, false).contents;
-            working().strings = KeyStringTable::unpack(c.image, c.stringArea);
-            working().image = std::move(c.image);
-            working().macros = std::move(c.macros);
+            ReplaceStoreContents(working(), ParseStoreFile(*file, false).contents);
             return kExitOk;
         }
         if (!ensureStoreFolder()) return kExitFailed;
