@@ -8,6 +8,7 @@
 #include "keys/AssignmentCaption.h"
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
+#include "keys/KeymapCodec.h"
 #include "keys/Utf16Text.h"
 #include "platform/PerUserFolder.h"
 #include "profiles/BinaryFile.h"
@@ -74,6 +75,14 @@ public:
         }
         return ReportResult("writing the key functions and macros",
                             WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles));
+    }
+
+    // Keys the keyboard's factory block names no slot for cannot be given a function.
+    bool keyboardHasKey(KeyIndex index) {
+        const KeymapBlock factory(state().defaultKeymap());
+        for (int slot = 0; slot < KeymapBlock::kSlots; ++slot)
+            if (const KeyCode k = KeyOfEntry(factory.entry(slot)); k != 0 && KeyIndexOf(k) == index) return true;
+        return false;
     }
 
     std::string caption(int profile, KeyIndex index) {
@@ -210,6 +219,10 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
     if (!record) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
+    }
+    if (!work.keyboardHasKey(*key)) {
+        std::fprintf(stderr, "the keyboard has no key %s: its factory key functions do not name it\n", keyArg.c_str());
+        return kExitFailed;
     }
     if (const int r = work.refresh(true); r != kExitOk) return r;
     {

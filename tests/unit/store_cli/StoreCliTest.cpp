@@ -155,6 +155,7 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
     const BadUse cases[] = {
         {{"keymap", "set", "0", "NoSuchKey", "disabled"}, 2, "'NoSuchKey' is not a key"},
         {{"keymap", "set", "0", "G10", "disabled"}, 2, "'G10' is not a key"},
+        {{"keymap", "set", "0", "0x054", "disabled"}, 1, "the keyboard has no key 0x054"}, // SysRq: no slot
         {{"keymap", "set", "0", "0x03A", "key:nothing"}, 2, "'nothing' is no key name"},
         {{"keymap", "set", "0", "0x03A", "mouse:up"}, 2, "mouse buttons are left, right and middle"},
         {{"keymap", "set", "0", "0x03A", "function:12"}, 2, "numbered 1 to 11"},
