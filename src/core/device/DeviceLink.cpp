@@ -3,7 +3,7 @@
 namespace ombrel {
 
 DeviceLink::DeviceLink(const ServiceApi& api, ScreenPort& screen, ExchangeTiming timing)
-    : m_api(api), m_exchange(api, timing), m_commands(m_exchange), m_presence(m_commands, m_state, screen),
+    : m_exchange(api, timing), m_commands(m_exchange), m_presence(m_commands, m_state, screen),
       m_hub(api, m_exchange, m_state, screen, m_presence) {}
 
 std::unique_ptr<DeviceLink> DeviceLink::start(const ServiceApi& api, ScreenPort& screen, std::string* error,

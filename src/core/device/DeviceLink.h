@@ -41,7 +41,6 @@ public:
 private:
     DeviceLink(const ServiceApi& api, ScreenPort& screen, ExchangeTiming timing);
 
-    const ServiceApi& m_api;
     DeviceState m_state;
     ReportExchange m_exchange;
     DeviceCommands m_commands;

@@ -3,8 +3,12 @@
 // without regard to case, the default text for a missing key, at most 259 characters returned, surrounding blanks
 // trimmed, one pair of surrounding quotes removed, comment lines, the first of duplicate keys wins; a write keeps
 // everything else in the file and creates the file, section or key that is missing. Files are UTF-8 (a UTF-16LE
-// file with a byte-order mark is read too); writes replace the file atomically.
+// file with a byte-order mark is read too); writes replace the file atomically. IniDocument.h has the rules in
+// full.
 
+#include "text/IniDocument.h"
+
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -14,7 +18,12 @@ namespace ombrel {
 std::string ReadIniString(const std::string& path, std::string_view section, std::string_view key,
                           std::string_view defaultText);
 
-// Sets `key` in `section` to `value`, creating what is missing. Returns false when the file cannot be written.
+// Sets `key` in `section` to `value`, creating what is missing. Returns false when the file cannot be written,
+// when it exists but cannot be read (it is then left alone), or when the names or the value cannot be stored
+// (see IniDocument::setValue). The folder must exist.
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+
+// The whole file, parsed once, for callers that look up many keys; nothing when it is missing or unreadable.
+std::optional<IniDocument> ReadIniDocument(const std::string& path);
 
 } // namespace ombrel

@@ -15,7 +15,7 @@ enum {
     EMU_AREA_CONFIG = 0,         /* 44 bytes */
     EMU_AREA_LIGHTING = 1,       /* 3 x 42 bytes */
     EMU_AREA_KEYMAP = 2,         /* 3 x 378 bytes */
-    EMU_AREA_MACROS = 3,         /* macroUnits x 128 bytes */
+    EMU_AREA_MACROS = 3,         /* macroUnits x 128 bytes through reports; these calls reach all 255 x 128 */
     EMU_AREA_DEFAULT_KEYMAP = 4, /* 378 bytes */
     EMU_AREA_KEYCOLORS = 5       /* 3 x 512 bytes */
 };
@@ -25,16 +25,22 @@ enum {
     EMU_FAULT_NONE = 0,          /* the report is handled normally (use it to aim a later fault) */
     EMU_FAULT_DROP_REPLY = 1,    /* the report is handled but no reply is sent */
     EMU_FAULT_DELAY_REPLY = 2,   /* the reply comes `arg` milliseconds late */
-    EMU_FAULT_WRONG_COMMAND = 3, /* the reply carries another command byte */
+    EMU_FAULT_WRONG_COMMAND = 3, /* the reply carries another command byte (bit 7 flipped) */
     EMU_FAULT_STATUS_FF = 4,     /* the keyboard refuses: status 0xFF, nothing done */
     EMU_FAULT_STATUS_FE = 5,     /* the keyboard refuses: status 0xFE, nothing done */
-    EMU_FAULT_SEND_FAIL = 6,     /* RequestWriteOne fails (returns 0) */
-    EMU_FAULT_UNPLUG = 7,        /* the keyboard is unplugged when this report arrives; no reply */
+    EMU_FAULT_SEND_FAIL = 6,     /* RequestWriteOne fails (returns 0); the report is not counted */
+    EMU_FAULT_UNPLUG = 7,        /* the keyboard is unplugged when this report arrives: it is not handled,
+                                    RequestWriteOne returns 0, no reply, count 0 on the control channel */
     EMU_FAULT_SHORT_REPLY = 8    /* the reply is cut to `arg` bytes */
 };
 
-/* Chooses the state file (NULL or "" = memory only). Call before Init; a missing, truncated or garbage file
- * starts from factory defaults with a warning on stderr. */
+/* Chooses the state file (NULL or "" = memory only). Call before Init (refused with 0 while started); a
+ * missing, truncated or garbage file starts from factory defaults with a warning on stderr.
+ *
+ * Init starts the delivery thread and loads the state file; plug state, faults and latency set before Init are
+ * kept, so a test can start the program without a keyboard. End saves, ends the thread and forgets every
+ * registration and pending notification. Memory is saved after every write outside a begin/end bracket, at
+ * the end of a bracket, by EmuSaveState and at End. */
 VEV_API int32_t EmuConfigure(const char* stateFile);
 /* Back to factory memory, plugged in, no faults, default latency; keeps the registrations. */
 VEV_API int32_t EmuReset(void);
@@ -42,16 +48,18 @@ VEV_API int32_t EmuPlug(void);
 VEV_API int32_t EmuUnplug(void);
 VEV_API int32_t EmuIsPlugged(void);
 VEV_API int32_t EmuSetLatencyMicros(uint32_t micros);
-VEV_API int32_t EmuPressBankKey(void);                  /* consumer code 767 */
-VEV_API int32_t EmuSendConsumer(uint16_t code);         /* any consumer code */
+VEV_API int32_t EmuPressBankKey(void);                  /* consumer code 767; 0 while unplugged */
+VEV_API int32_t EmuSendConsumer(uint16_t code);         /* any consumer code; 0 while unplugged */
 VEV_API int32_t EmuInjectFault(int32_t kind, int32_t arg);
 VEV_API int32_t EmuClearFaults(void);
 VEV_API int32_t EmuReadMemory(int32_t area, uint32_t offset, uint8_t* out, uint32_t length);
 VEV_API int32_t EmuWriteMemory(int32_t area, uint32_t offset, const uint8_t* in, uint32_t length);
 VEV_API uint32_t EmuReportCount(void);                  /* reports received since the last reset */
-VEV_API int32_t EmuBankStatus(uint8_t out[2]);          /* the last payload written to the bank status channel */
+VEV_API int32_t EmuBankStatus(uint8_t out[2]);          /* the last payload written to the bank status channel;
+                                                           0 when none was written since the last reset */
 VEV_API int32_t EmuBootRequested(void);                 /* 1 once the boot request arrived */
-VEV_API int32_t EmuSaveState(void);                     /* writes the state file now (atomically) */
+VEV_API int32_t EmuSaveState(void);                     /* writes the state file now (atomically); 0 without
+                                                           a state file or when it cannot be written */
 
 #ifdef __cplusplus
 }

@@ -133,14 +133,16 @@ void FakeService::answerFromMemory(const Report& request) {
     deliverReply(replyTo(request));
 }
 
-void FakeService::deliverReply(const std::vector<std::uint8_t>& bytes) {
+std::vector<FakeService::Registration> FakeService::registrationsWithTag(std::uint32_t tag) {
     std::vector<Registration> targets;
-    {
-        std::lock_guard lock(m_mutex);
-        for (auto& [id, r] : m_registrations)
-            if (r.tag == VEV_TAG_CTRL) targets.push_back(r);
-    }
-    for (const auto& r : targets) {
+    std::lock_guard lock(m_mutex);
+    for (auto& [id, r] : m_registrations)
+        if (r.tag == tag) targets.push_back(r);
+    return targets;
+}
+
+void FakeService::deliverReply(const std::vector<std::uint8_t>& bytes) {
+    for (const auto& r : registrationsWithTag(VEV_TAG_CTRL)) {
         VevRequestRecord request{r.tag, static_cast<std::uint32_t>(bytes.size()), bytes.data(), nullptr};
         VevNotifyRecord record{VEV_NOTIFY_DATA, 0, &request};
         r.callback(&record);
@@ -148,13 +150,7 @@ void FakeService::deliverReply(const std::vector<std::uint8_t>& bytes) {
 }
 
 void FakeService::deliverDeviceCount(int count) {
-    std::vector<Registration> targets;
-    {
-        std::lock_guard lock(m_mutex);
-        for (auto& [id, r] : m_registrations)
-            if (r.tag == VEV_TAG_CTRL) targets.push_back(r);
-    }
-    for (const auto& r : targets) {
+    for (const auto& r : registrationsWithTag(VEV_TAG_CTRL)) {
         VevRequestRecord request{r.tag, static_cast<std::uint32_t>(count), nullptr, nullptr};
         VevNotifyRecord record{VEV_NOTIFY_DEVICE_COUNT, 0, &request};
         r.callback(&record);
@@ -162,18 +158,12 @@ void FakeService::deliverDeviceCount(int count) {
 }
 
 void FakeService::deliverConsumer(std::uint16_t code) {
-    std::vector<Registration> targets;
-    {
-        std::lock_guard lock(m_mutex);
-        for (auto& [id, r] : m_registrations)
-            if (r.tag == VEV_TAG_CONS) targets.push_back(r);
-    }
     const std::uint8_t report[2] = {static_cast<std::uint8_t>(code & 0xFF), static_cast<std::uint8_t>(code >> 8)};
     VevReportHolder holder{};
     const std::uint8_t* reportPtr = report;
     std::memcpy(holder.consumerReport, &reportPtr, sizeof reportPtr);
     holder.consumerLength = 2;
-    for (const auto& r : targets) {
+    for (const auto& r : registrationsWithTag(VEV_TAG_CONS)) {
         VevRequestRecord request{r.tag, 2, report, &holder};
         VevNotifyRecord record{VEV_NOTIFY_DATA, 0, &request};
         r.callback(&record);

@@ -58,6 +58,8 @@ private:
         std::uint32_t tag;
         std::uint16_t usagePage;
     };
+    std::vector<Registration> registrationsWithTag(std::uint32_t tag);
+
     ServiceApi m_api;
     std::mutex m_mutex; // guards the registrations
     std::map<std::uint32_t, Registration> m_registrations;

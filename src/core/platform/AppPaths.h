@@ -1,0 +1,71 @@
+#pragma once
+// Every path the program uses, built once at start-up and only read afterwards. The build tree mirrors the
+// installed layout (<prefix>/bin/ombrel, <prefix>/lib/ombrel, <prefix>/share/ombrel), so all program-side paths
+// follow from the running executable. Per-user paths follow the XDG base directories. Paths are UTF-8
+// std::string without any length limit; folder entries end with '/' so that "folder + file name" works the way
+// the formats of the other modules build their names.
+
+#include <optional>
+#include <string>
+
+namespace ombrel {
+
+inline constexpr const char* kPerUserFolderName = "Varn88-3_6027";
+inline constexpr const char* kAppProfileFolderName = "Ombrel_Pellix";
+inline constexpr const char* kAppTitle = "Corvane Varn88-3 Mechanical Keyboard";
+inline constexpr const char* kDaemonName = "RuZarodu";
+inline constexpr const char* kDataDirVariable = "OMBREL_DATA_DIR";
+inline constexpr const char* kUserColorFilePrefix = "UserDengColor_";
+inline constexpr const char* kUserColorExtension = ".userd";
+
+// What the paths are built from. Tests fill it by hand; the program takes `current()`.
+struct PathEnvironment {
+    std::string executablePath;  // the running program file
+    std::string dataDirOverride; // OMBREL_DATA_DIR: replaces <prefix>/share/ombrel when set
+    std::string xdgDataHome;
+    std::string xdgConfigHome;
+    std::string home; // $HOME, or the home folder of the password database when $HOME is unset
+
+    static PathEnvironment current();
+};
+
+struct AppPaths {
+    std::string modulePath;              // full path of the running program file
+    std::string exeName;                 // its file name without folder
+    std::string programDir;              // folder of the program file
+    std::string dataDir;                 // Skins/, Help/, Package, the language files
+    std::string helpDir;                 // dataDir + "Help/"
+    std::string mainIni;                 // dataDir + "Skins/Main.ini"
+    std::string userColorTemplatePrefix; // dataDir + "Skins/UserDengColor_"
+    std::string mainIniDir;              // folder of mainIni
+    std::string profileIni;
+    std::string profileIniDir;
+    std::string updateIni;
+    std::string updateIniDir;
+    std::string packageDir; // dataDir + "Package", no trailing '/'
+    std::string compositeIni;
+    std::string compositeIniDir;
+    std::string daemonExe;       // programDir + "RuZarodu"
+    std::string serviceLibDir;   // <prefix>/lib/ombrel/
+    std::string userDir;         // $XDG_DATA_HOME/Varn88-3_6027, no trailing '/'
+    std::string userIni;         // userDir + "/rira.ini"
+    std::string userColorPrefix; // userDir + "/UserDengColor_"
+    std::string settingsIni;     // $XDG_CONFIG_HOME/Varn88-3_6027/settings.ini
+    std::string appProfileIni;   // $XDG_CONFIG_HOME/Ombrel_Pellix/<title>.ini
+};
+
+// A user colour file: `prefix` (userColorPrefix or userColorTemplatePrefix) + number + ".userd".
+inline std::string UserColorFile(const std::string& prefix, int number) {
+    return prefix + std::to_string(number) + kUserColorExtension;
+}
+
+// All paths from `env`; nullopt when the executable path is unknown or no per-user base folder can be found.
+std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env);
+
+// The paths of the running process, built on first use (thread-safe) and kept until the process ends.
+const std::optional<AppPaths>& ProcessAppPaths();
+
+// Full path of the running program (/proc/self/exe), or "" when the system does not say.
+std::string ReadExecutablePath();
+
+} // namespace ombrel
