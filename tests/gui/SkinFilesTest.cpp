@@ -1,5 +1,6 @@
 // The skin the build drew: every layout key the dialogs read, every picture at the size the placement needs, the
 // gallery renders every dialog, and drawing the skin again gives the same bytes.
+#include "CBaseDialog.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
 #include "rules/SkinRect.h"
@@ -7,6 +8,7 @@
 #include "keyboard/KeyTable.h"
 #include "text/IniFile.h"
 
+#include <QApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -201,6 +203,37 @@ private slots:
         auto& cache = SkinImageCache::instance();
         QCOMPARE(cache.pixmap(QStringLiteral("main_normal.jpg")),
                  cache.pixmap(QDir(kSkin).filePath(QStringLiteral("main_normal.jpg"))));
+    }
+
+    void tabWalksThroughEveryDialogsControls() {
+        SkinImageCache::instance().setSkinFolder(kSkin);
+        for (const QString& name : GalleryDialogNames()) {
+            auto dlg = BuildGalleryDialog(name, kSkin);
+            QVERIFY(dlg);
+            dlg->show();
+            dlg->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(dlg.get()));
+            int focusable = 0;
+            for (QWidget* w : dlg->findChildren<QWidget*>())
+                if (w->isVisibleTo(dlg.get()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) ++focusable;
+            QVERIFY2(focusable >= 3, qPrintable(name));
+            QSet<QWidget*> seen;
+            for (QWidget* w : dlg->findChildren<QWidget*>()) {
+                if (w->isVisibleTo(dlg.get()) && w->isEnabled() && (w->focusPolicy() & Qt::TabFocus)) {
+                    w->setFocus(Qt::OtherFocusReason);
+                    break;
+                }
+            }
+            for (int i = 0; i < focusable; ++i) {
+                QWidget* now = QApplication::focusWidget();
+                QVERIFY2(now && dlg->isAncestorOf(now), qPrintable(name));
+                seen.insert(now);
+                QTest::keyClick(now, Qt::Key_Tab);
+            }
+            // Every control that takes the focus is reached, in one round, without leaving the dialog.
+            QVERIFY2(seen.size() >= focusable - 1,
+                     qPrintable(QStringLiteral("%1: %2 of %3").arg(name).arg(seen.size()).arg(focusable)));
+        }
     }
 
     void drawingAgainGivesTheSameBytes() {
