@@ -1,0 +1,149 @@
+#include "CBaseDialog.h"
+
+#include "RegionFromMask.h"
+
+#include "text/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QMessageBox>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWindow>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace ombrel {
+
+namespace {
+
+CBaseDialog::SkinFailureHandler& FailureHandler() {
+    static CBaseDialog::SkinFailureHandler handler = [](const QString& message) {
+        std::fprintf(stderr, "ombrel: %s\n", message.toLocal8Bit().constData());
+        QMessageBox::critical(nullptr, QStringLiteral("Ombrel"), message);
+        std::exit(CBaseDialog::kExitSkinMissing);
+    };
+    return handler;
+}
+
+QString ScreenValue(const QString& layoutFile, const char* key) {
+    return QString::fromStdString(ReadIniString(layoutFile.toStdString(), "SCREEN", key, ""));
+}
+
+QImage ReadPicture(const QString& path) {
+    QImageReader reader(path);
+    reader.setAutoTransform(false);
+    return reader.read();
+}
+
+} // namespace
+
+DialogSkin loadDialogSkin(const QString& layoutFile) {
+    DialogSkin skin;
+    const QString folder = QFileInfo(layoutFile).absolutePath();
+    const QString mainName = ScreenValue(layoutFile, "Main");
+    QString maskName = ScreenValue(layoutFile, "Mask");
+    if (maskName.isEmpty()) maskName = mainName;
+    const QString mainPath = QDir(folder).filePath(mainName);
+    const QString maskPath = QDir(folder).filePath(maskName);
+    if (!QFileInfo::exists(layoutFile)) {
+        skin.missingFile = layoutFile;
+        return skin;
+    }
+    const QImage background = mainName.isEmpty() ? QImage() : ReadPicture(mainPath);
+    if (background.isNull()) {
+        skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
+        return skin;
+    }
+    skin.mask = maskName == mainName ? background : ReadPicture(maskPath);
+    if (skin.mask.isNull()) {
+        skin.missingFile = maskPath;
+        return skin;
+    }
+    skin.background = QPixmap::fromImage(background);
+    return skin;
+}
+
+void CBaseDialog::setSkinFailureHandler(SkinFailureHandler handler) {
+    FailureHandler() = std::move(handler);
+}
+
+CBaseDialog::CBaseDialog(const QString& layoutFile, QWidget* parent) : QDialog(parent), m_layoutFile(layoutFile) {
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_OpaquePaintEvent, true);
+}
+
+CBaseDialog::~CBaseDialog() = default;
+
+QString CBaseDialog::skinFolder() const {
+    return QFileInfo(m_layoutFile).absolutePath();
+}
+
+bool CBaseDialog::applyDialogSkin() {
+    m_busy = true;
+    DialogSkin skin = loadDialogSkin(m_layoutFile);
+    if (!skin.ok()) {
+        m_busy = false;
+        FailureHandler()(QStringLiteral("The skin picture %1 is missing or unreadable. Reinstall the program.")
+                             .arg(QDir::toNativeSeparators(skin.missingFile)));
+        return false;
+    }
+    m_background = skin.background;
+    const QPoint topLeft = pos();
+    hide();
+    setFixedSize(m_background.size());
+    move(topLeft);
+    const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
+    if (shape.isEmpty())
+        clearMask();
+    else
+        setMask(shape);
+    m_busy = false;
+    return true;
+}
+
+void CBaseDialog::releaseDialogSkin() {
+    m_background = QPixmap();
+}
+
+void CBaseDialog::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (!m_background.isNull())
+        painter.drawPixmap(0, 0, m_background);
+    else
+        painter.fillRect(rect(), QColor(0x12, 0x14, 0x18));
+}
+
+void CBaseDialog::mousePressEvent(QMouseEvent* event) {
+    // Only presses on the dialog's own surface arrive here; controls take theirs.
+    if (event->button() == Qt::LeftButton) {
+        QWindow* window = windowHandle();
+        if (window && window->startSystemMove()) {
+            event->accept();
+            return;
+        }
+        m_dragging = true;
+        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        event->accept();
+        return;
+    }
+    QDialog::mousePressEvent(event);
+}
+
+void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
+    if (m_dragging) {
+        move(event->globalPosition().toPoint() - m_dragOffset);
+        event->accept();
+        return;
+    }
+    QDialog::mouseMoveEvent(event);
+}
+
+void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
+    m_dragging = false;
+    QDialog::mouseReleaseEvent(event);
+}
+
+} // namespace ombrel

@@ -1,0 +1,235 @@
+#include "CPngButton.h"
+
+#include "ColorRef.h"
+#include "FocusRing.h"
+#include "rules/RotatedText.h"
+
+#include <QEnterEvent>
+#include <QFocusEvent>
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace ombrel {
+
+namespace {
+
+constexpr int kMaxWindowText = 260;
+constexpr int kFrameLevelCap = 100;
+
+Qt::Alignment AlignmentOf(unsigned format) {
+    Qt::Alignment a;
+    if (format & kDtRight)
+        a |= Qt::AlignRight;
+    else if (format & kDtCenter)
+        a |= Qt::AlignHCenter;
+    else
+        a |= Qt::AlignLeft;
+    if (format & kDtSingleLine) {
+        if (format & kDtBottom)
+            a |= Qt::AlignBottom;
+        else if (format & kDtVCenter)
+            a |= Qt::AlignVCenter;
+        else
+            a |= Qt::AlignTop;
+    } else {
+        a |= Qt::AlignTop;
+    }
+    return a;
+}
+
+} // namespace
+
+CPngButton::CPngButton(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_Hover, true);
+    m_textColours.fill(QColor(Qt::black));
+}
+
+CPngButton::~CPngButton() = default;
+
+void CPngButton::SetImages(int x, int y, const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed,
+                           const QPixmap* disabled, const QPixmap* checked, bool redraw) {
+    m_srcX = x;
+    m_srcY = y;
+    m_hover = false;
+    setDown(false);
+    SetStateImages(normal, hover, pressed, disabled, checked, redraw);
+}
+
+void CPngButton::SetStateImages(const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed,
+                                const QPixmap* disabled, const QPixmap* checked, bool redraw) {
+    m_images = {normal, hover, pressed, disabled, checked};
+    if (redraw) update();
+}
+
+void CPngButton::SetAlternate(const QPixmap* first, const QPixmap* second, bool on, bool useSecond, bool redraw) {
+    m_altFirst = first;
+    m_altSecond = second;
+    m_alternate = on;
+    m_useSecond = useSecond;
+    if (redraw) update();
+}
+
+void CPngButton::SetChecked(bool checked, bool redraw) {
+    m_checked = checked;
+    if (redraw) update();
+}
+
+void CPngButton::SetTextStyle(bool on, int pointSize, const QString& face, std::uint32_t normal, std::uint32_t hover,
+                              std::uint32_t pressed, std::uint32_t disabled, std::uint32_t checked, unsigned format) {
+    m_textOn = on;
+    m_pointSize = pointSize > 0 ? pointSize : 8;
+    m_fontFace = face;
+    m_textColours = {ColorFromRef(normal), ColorFromRef(hover), ColorFromRef(pressed), ColorFromRef(disabled),
+                     ColorFromRef(checked)};
+    m_format = format;
+    update();
+}
+
+void CPngButton::SetRotation(int escapement, bool rotated) {
+    m_escapement = escapement;
+    m_rotated = rotated;
+    update();
+}
+
+void CPngButton::SetFrame(std::uint32_t colour, int level, bool on) {
+    m_frameColour = ColorFromRef(colour);
+    m_frameOn = on;
+    m_frameLevel = on ? std::min(level, kFrameLevelCap) : level;
+    update();
+}
+
+void CPngButton::SetTooltip(const QString& text, bool activate) {
+    if (text.isEmpty()) return;
+    m_tooltip = text;
+    // The tip is shown by enterEvent at once; the widget's own tooltip serves accessibility and the help key.
+    setToolTip(activate ? text : QString());
+    if (activate && m_hover) QToolTip::showText(mapToGlobal(QPoint(0, height())), m_tooltip, this);
+}
+
+void CPngButton::SetAfterPaint(AfterPaint callback) {
+    m_afterPaint = std::move(callback);
+}
+
+CPngButton::Face CPngButton::CurrentFace() const {
+    if (!isEnabled()) return Face::Disabled;
+    if (m_alternate) return Face::Alternate;
+    if (isDown()) return Face::Pressed;
+    if (m_hover) return Face::Hover;
+    if (m_checked) return Face::Checked;
+    return Face::Normal;
+}
+
+const QPixmap* CPngButton::FacePixmap(Face face) const {
+    switch (face) {
+    case Face::Normal:
+        return m_images[kNormal];
+    case Face::Hover:
+        return m_images[kHover];
+    case Face::Pressed:
+        return m_images[kPressed];
+    case Face::Disabled:
+        return m_images[kDisabled];
+    case Face::Checked:
+        return m_images[kChecked];
+    case Face::Alternate:
+        return m_useSecond ? m_altSecond : m_altFirst;
+    case Face::None:
+        break;
+    }
+    return nullptr;
+}
+
+QColor CPngButton::textColour(Face face) const {
+    switch (face) {
+    case Face::Hover:
+        return m_textColours[kHover];
+    case Face::Pressed:
+        return m_textColours[kPressed];
+    case Face::Disabled:
+        return m_textColours[kDisabled];
+    case Face::Checked:
+        return m_textColours[kChecked];
+    default:
+        return m_textColours[kNormal];
+    }
+}
+
+QSize CPngButton::sizeHint() const {
+    return size();
+}
+
+void CPngButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const Face face = CurrentFace();
+    if (m_frameOn) {
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(m_frameColour, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 2, height() - 2)));
+    } else if (const QPixmap* pm = FacePixmap(face); pm && !pm->isNull()) {
+        painter.drawPixmap(0, 0, *pm, m_srcX - 1, m_srcY - 1, width(), height());
+    }
+    if (m_textOn) drawText(painter, face);
+    if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());
+    if (m_afterPaint) m_afterPaint(this, face == Face::Normal);
+}
+
+void CPngButton::drawText(QPainter& painter, Face face) {
+    const QString label = text().left(kMaxWindowText);
+    if (label.isEmpty()) return;
+    QFont font(m_fontFace);
+    font.setPointSize(m_pointSize);
+    font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
+    painter.setFont(font);
+    painter.setPen(textColour(face));
+    const Qt::Alignment align = AlignmentOf(m_format);
+    const int flags = static_cast<int>(align) | ((m_format & kDtWordBreak) ? Qt::TextWordWrap : 0);
+    if (m_escapement == 0) {
+        painter.drawText(rect(), flags, label);
+        return;
+    }
+    QRect box = rect();
+    if (m_rotated) {
+        const QFontMetrics fm(font);
+        const TextBox placed = PlaceRotatedText({box.left(), box.top(), box.right() + 1, box.bottom() + 1},
+                                                m_escapement, fm.horizontalAdvance(label), fm.height());
+        box = QRect(QPoint(placed.left, placed.top), QPoint(placed.right - 1, placed.bottom - 1));
+    }
+    // The escapement turns the text counter-clockwise about the start of its baseline.
+    painter.save();
+    painter.translate(box.left(), box.bottom());
+    painter.rotate(-m_escapement / 10.0);
+    painter.drawText(QPoint(0, -QFontMetrics(font).descent()), label);
+    painter.restore();
+}
+
+void CPngButton::enterEvent(QEnterEvent* event) {
+    m_hover = true;
+    update();
+    if (!m_tooltip.isEmpty() && !toolTip().isEmpty())
+        QToolTip::showText(mapToGlobal(QPoint(0, height())), m_tooltip, this);
+    QAbstractButton::enterEvent(event);
+}
+
+void CPngButton::leaveEvent(QEvent* event) {
+    m_hover = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CPngButton::focusInEvent(QFocusEvent* event) {
+    m_keyboardFocus = CameFromKeyboard(event);
+    QAbstractButton::focusInEvent(event);
+}
+
+void CPngButton::focusOutEvent(QFocusEvent* event) {
+    m_keyboardFocus = false;
+    QAbstractButton::focusOutEvent(event);
+}
+
+} // namespace ombrel

@@ -1,0 +1,144 @@
+#include "CSkinColorBtn.h"
+
+#include "FocusRing.h"
+
+#include <QColorDialog>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QPainter>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace ombrel {
+
+namespace {
+
+CSkinColorBtn::OtherPicker& Picker() {
+    static CSkinColorBtn::OtherPicker picker = [](const QColor& current, QWidget* parent) {
+        return QColorDialog::getColor(current, parent);
+    };
+    return picker;
+}
+
+const QColor kFrame(0x3a, 0x40, 0x4c);
+
+} // namespace
+
+void CSkinColorBtn::setOtherPicker(OtherPicker picker) {
+    Picker() = std::move(picker);
+}
+
+CSkinColorBtn::CSkinColorBtn(QWidget* parent) : QAbstractButton(parent) {
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+    // Four rows of five: the spectrum, light tints, deep shades and greys.
+    const char* names[] = {"#ff0000", "#ff8000", "#ffff00", "#00ff00", "#00ffff", "#0080ff", "#0000ff",
+                           "#8000ff", "#ff00ff", "#ff0080", "#ff8080", "#ffd080", "#80ff80", "#80d0ff",
+                           "#d080ff", "#800000", "#806000", "#008040", "#004080", "#ffffff"};
+    for (const char* n : names)
+        m_palette.append(QColor(QString::fromLatin1(n)));
+    connect(this, &QAbstractButton::clicked, this, [this] { openPalette(); });
+}
+
+void CSkinColorBtn::SetColor(const QColor& colour) {
+    m_colour = colour;
+    update();
+}
+
+void CSkinColorBtn::choose(const QColor& colour) {
+    if (!colour.isValid()) return;
+    const bool changed = colour != m_colour;
+    SetColor(colour);
+    if (changed) emit colorChanged(colour);
+}
+
+void CSkinColorBtn::chooseOther() {
+    choose(Picker()(m_colour, window()));
+}
+
+QWidget* CSkinColorBtn::openPalette() {
+    auto* popup = new QFrame(this, Qt::Popup);
+    popup->setAttribute(Qt::WA_DeleteOnClose, true);
+    popup->setObjectName(QStringLiteral("colourPalette"));
+    popup->setStyleSheet(QStringLiteral("QFrame#colourPalette{background:#1b1e24;border:1px solid #3a404c;}"
+                                        "QToolButton{border:1px solid #3a404c;}"
+                                        "QToolButton:hover,QToolButton:focus{border:2px solid #2ee6d6;}"
+                                        "QPushButton{color:#e8ecf2;background:#262a33;border:1px solid #3a404c;"
+                                        "padding:4px;}QPushButton:hover,QPushButton:focus{border-color:#2ee6d6;}"));
+    auto* grid = new QGridLayout;
+    grid->setSpacing(4);
+    for (int i = 0; i < m_palette.size(); ++i) {
+        auto* swatch = new QToolButton(popup);
+        swatch->setFixedSize(22, 22);
+        swatch->setAutoRaise(false);
+        swatch->setStyleSheet(QStringLiteral("background:%1;").arg(m_palette[i].name()));
+        swatch->setToolTip(m_palette[i].name());
+        const QColor c = m_palette[i];
+        connect(swatch, &QToolButton::clicked, popup, [this, popup, c] {
+            popup->close();
+            choose(c);
+        });
+        grid->addWidget(swatch, i / kColumns, i % kColumns);
+    }
+    auto* other = new QPushButton(m_otherText, popup);
+    other->setObjectName(QStringLiteral("otherButton"));
+    connect(other, &QPushButton::clicked, popup, [this, popup] {
+        popup->close();
+        chooseOther();
+    });
+    auto* box = new QVBoxLayout(popup);
+    box->setContentsMargins(6, 6, 6, 6);
+    box->addLayout(grid);
+    box->addWidget(other);
+    popup->move(mapToGlobal(QPoint(0, height())));
+    popup->show();
+    return popup;
+}
+
+void CSkinColorBtn::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QPen(m_hover || isDown() ? kFocusRingColour : kFrame, 1));
+    painter.setBrush(QColor(0x1b, 0x1e, 0x24));
+    painter.drawRoundedRect(outer, 4, 4);
+    const QRectF swatch = outer.adjusted(4, 4, -4, -4);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(m_colour);
+    painter.drawRoundedRect(swatch, 2, 2);
+    if (m_keyboardFocus && hasFocus()) {
+        painter.setPen(QPen(kFocusRingColour, 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
+    }
+}
+
+void CSkinColorBtn::enterEvent(QEnterEvent* event) {
+    m_hover = true;
+    update();
+    QAbstractButton::enterEvent(event);
+}
+
+void CSkinColorBtn::leaveEvent(QEvent* event) {
+    m_hover = false;
+    update();
+    QAbstractButton::leaveEvent(event);
+}
+
+void CSkinColorBtn::focusInEvent(QFocusEvent* event) {
+    m_keyboardFocus = CameFromKeyboard(event);
+    QAbstractButton::focusInEvent(event);
+}
+
+void CSkinColorBtn::focusOutEvent(QFocusEvent* event) {
+    // Losing the focus ends a press and the hover look at once.
+    m_keyboardFocus = false;
+    m_hover = false;
+    setDown(false);
+    repaint();
+    QAbstractButton::focusOutEvent(event);
+}
+
+} // namespace ombrel

@@ -1,0 +1,21 @@
+#include "ColorStatic.h"
+
+#include "ColorRef.h"
+
+namespace ombrel {
+
+ColorStatic::ColorStatic(QWidget* parent) : QLabel(parent) {
+    setAttribute(Qt::WA_TranslucentBackground, true);
+    setAutoFillBackground(false);
+    SetTextColor(m_colour);
+}
+
+void ColorStatic::SetTextColor(std::uint32_t colour) {
+    m_colour = colour;
+    QPalette p = palette();
+    p.setColor(QPalette::WindowText, ColorFromRef(colour));
+    setPalette(p);
+    repaint();
+}
+
+} // namespace ombrel

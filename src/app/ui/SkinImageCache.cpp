@@ -1,0 +1,65 @@
+#include "SkinImageCache.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace ombrel {
+
+SkinImageCache::SkinImageCache() : m_skinFolder(DefaultSkinFolder()) {}
+
+SkinImageCache& SkinImageCache::instance() {
+    static SkinImageCache cache;
+    return cache;
+}
+
+void SkinImageCache::setSkinFolder(const QString& folder) {
+    m_skinFolder = folder;
+}
+
+QString SkinImageCache::resolve(const QString& name) const {
+    if (QFileInfo(name).isAbsolute()) return QDir::cleanPath(name);
+    return QDir::cleanPath(m_skinFolder + QLatin1Char('/') + name);
+}
+
+const QPixmap* SkinImageCache::pixmap(const QString& path) {
+    const QString key = resolve(path);
+    auto it = m_pixmaps.constFind(key);
+    if (it != m_pixmaps.constEnd()) return it.value();
+    QImageReader reader(key);
+    reader.setAutoTransform(false);
+    auto* pm = new QPixmap(QPixmap::fromImage(reader.read()));
+    m_pixmaps.insert(key, pm);
+    return pm;
+}
+
+std::size_t SkinImageCache::byteCount() const {
+    std::size_t total = 0;
+    for (const QPixmap* pm : m_pixmaps) {
+        if (pm->isNull()) continue;
+        total += static_cast<std::size_t>(pm->width()) * static_cast<std::size_t>(pm->height()) *
+                 static_cast<std::size_t>(pm->depth() / 8);
+    }
+    return total;
+}
+
+void SkinImageCache::clear() {
+    qDeleteAll(m_pixmaps);
+    m_pixmaps.clear();
+}
+
+QImage loadSkinPicture(const QString& relativeName) {
+    QImageReader reader(SkinImageCache::instance().resolve(relativeName));
+    reader.setAutoTransform(false);
+    return reader.read();
+}
+
+QString DefaultSkinFolder() {
+    const QByteArray env = qgetenv("OMBREL_SKIN_DIR");
+    if (!env.isEmpty()) return QString::fromLocal8Bit(env);
+    const QString appDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QDir::currentPath();
+    return QDir::cleanPath(appDir + QStringLiteral("/../share/ombrel/Skins"));
+}
+
+} // namespace ombrel

@@ -1,0 +1,43 @@
+#pragma once
+// The process-wide store of decoded skin pictures. Every picture is decoded once and shared by all the buttons
+// that cut their faces from it; asking again for the same file returns the same pixmap, never a second copy.
+
+#include <QHash>
+#include <QImage>
+#include <QPixmap>
+#include <QString>
+
+#include <cstddef>
+
+namespace ombrel {
+
+class SkinImageCache {
+public:
+    static SkinImageCache& instance();
+
+    // The picture at `path` (absolute, or relative to the skin folder). A missing or unreadable file gives a null
+    // pixmap that is cached too, so a face cut from it shows nothing and the file is not tried again.
+    const QPixmap* pixmap(const QString& path);
+
+    // Where relative picture names are looked up; the data folder's Skins folder by default.
+    void setSkinFolder(const QString& folder);
+    QString skinFolder() const { return m_skinFolder; }
+    QString resolve(const QString& name) const;
+
+    int pictureCount() const { return static_cast<int>(m_pixmaps.size()); }
+    std::size_t byteCount() const; // memory the decoded pictures hold
+    void clear();                  // tests only: the cache otherwise lives as long as the process
+
+private:
+    SkinImageCache();
+    QHash<QString, QPixmap*> m_pixmaps; // owned; the pointers stay valid until clear()
+    QString m_skinFolder;
+};
+
+// Decodes a picture of the skin folder (JPEG, BMP or PNG) without caching it. A missing file gives a null image.
+QImage loadSkinPicture(const QString& relativeName);
+
+// The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
+QString DefaultSkinFolder();
+
+} // namespace ombrel

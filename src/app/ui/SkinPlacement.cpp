@@ -1,0 +1,54 @@
+#include "SkinPlacement.h"
+
+#include "CPngButton.h"
+#include "rules/SkinRect.h"
+
+#include <QWidget>
+
+#include <algorithm>
+
+namespace ombrel {
+
+namespace {
+
+QRect GeometryOf(const SkinRect& r) {
+    // A window cannot have a negative size; what the file says beyond that is kept.
+    return QRect(r.x, r.y, std::max(0, r.w), std::max(0, r.h));
+}
+
+} // namespace
+
+SkinRect readSkinRect(const QString& layoutFile, const QString& section, const QString& key) {
+    return ReadSkinRect(layoutFile.toStdString(), section.toStdString(), key.toStdString());
+}
+
+void placeSkinButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+                     const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed, const QPixmap* disabled,
+                     const QPixmap* checked) {
+    const SkinRect r = readSkinRect(layoutFile, section, key);
+    button->setGeometry(GeometryOf(r));
+    button->SetImages(r.x, r.y, normal, hover, pressed, disabled, checked, true);
+    if (!r.usable()) button->setEnabled(false);
+}
+
+void placeControl(QWidget* widget, const QString& layoutFile, const QString& section, const QString& key) {
+    const SkinRect r = readSkinRect(layoutFile, section, key);
+    widget->setGeometry(GeometryOf(r));
+    if (r.fields < 4) widget->setEnabled(false);
+}
+
+void moveControl(QWidget* widget, const QString& layoutFile, const QString& section, const QString& key) {
+    const SkinRect r = readSkinRect(layoutFile, section, key);
+    widget->move(r.x, r.y);
+    if (r.fields < 4) widget->setEnabled(false);
+    widget->update();
+}
+
+void placeArrowButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+                      const QString& section2, const QString& key2, const QPixmap* image) {
+    placeControl(button, layoutFile, section, key);
+    const SkinRect source = readSkinRect(layoutFile, section2, key2);
+    button->SetImages(source.x, source.y, image, image, image, image, image, true);
+}
+
+} // namespace ombrel

@@ -1,0 +1,75 @@
+#include "SkinWriter.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QSaveFile>
+
+#include <cstdio>
+
+namespace skingen {
+
+namespace {
+constexpr int kJpegQuality = 93;
+
+QString RectText(const QRect& r) {
+    return QStringLiteral("%1,%2,%3,%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+}
+} // namespace
+
+bool SkinWriter::text(const QString& name, const QByteArray& content) {
+    QSaveFile file(m_folder + QLatin1Char('/') + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
+        std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file.fileName()));
+        ++m_failures;
+        return false;
+    }
+    return true;
+}
+
+bool SkinWriter::image(const QString& name, const QImage& img, const char* format, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    if (!writer.write(img)) {
+        std::fprintf(stderr, "skingen: cannot encode %s: %s\n", qPrintable(name), qPrintable(writer.errorString()));
+        ++m_failures;
+        return false;
+    }
+    return text(name, bytes);
+}
+
+bool SkinWriter::jpeg(const QString& name, const QImage& img) {
+    return image(name, img, "jpeg", kJpegQuality);
+}
+
+bool SkinWriter::bmp(const QString& name, const QImage& img) {
+    return image(name, img.convertToFormat(QImage::Format_RGB32), "bmp", -1);
+}
+
+bool SkinWriter::png(const QString& name, const QImage& img) {
+    return image(name, img, "png", -1);
+}
+
+bool SkinWriter::layout(const DialogGeometry& g, const QString& background, const QString& mask, const QString& link) {
+    QString out;
+    out += QStringLiteral(
+               "; The %1 dialog of the Ombrel skin, made by skingen. Rectangles are x,y,w,h in client pixels.\n")
+               .arg(g.name);
+    out += QStringLiteral("[SCREEN]\nMain=%1\nMask=%2\n").arg(background, mask);
+    if (!link.isEmpty()) out += QStringLiteral("Link=%1\n").arg(link);
+    out += QStringLiteral("\n[BUTTONINFO]\n");
+    for (const SkinElement& e : g.elements)
+        out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
+    bool second = false;
+    for (const SkinElement& e : g.extras) {
+        if (e.group != QStringLiteral("BUTTONINFO2")) continue;
+        if (!second) out += QStringLiteral("\n[BUTTONINFO2]\n");
+        second = true;
+        out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
+    }
+    return text(g.name + QStringLiteral(".ini"), out.toUtf8());
+}
+
+} // namespace skingen
