@@ -3,21 +3,15 @@
 #include "HexDump.h"
 #include "VevIrozEmu.h"
 #include "device/LinkResult.h"
+#include "platform/AppPaths.h"
 
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <unistd.h>
 
 namespace ombrel::cli {
 
 namespace {
-
-std::string executablePath() {
-    std::error_code ec;
-    const auto p = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::string() : p.string();
-}
 
 void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
     const char* mark = direction == TraceDirection::Sent ? "->" : direction == TraceDirection::Received ? "<-" : "<x";
@@ -25,17 +19,18 @@ void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
 }
 
 // Explains why no keyboard answers: absent, or present but not accessible to this user.
-int explainMissingKeyboard(const ServiceApi& api) {
+int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
     char node[256] = {};
     const int probe = api.Probe ? api.Probe(node, sizeof node) : -1;
     if (probe > 0) {
         std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
         if (probe == EACCES || probe == EPERM) {
-            std::fprintf(stderr, "The udev rule that gives you access is not installed. Install it with:\n"
-                                 "  sudo install -m 644 /usr/share/ombrel/udev/60-ombrel.rules /etc/udev/rules.d/\n"
-                                 "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"
-                                 "(from a source tree the rule is data/udev/60-ombrel.rules), then unplug and re-plug "
-                                 "the keyboard.\n");
+            std::fprintf(stderr,
+                         "The udev rule that gives you access is not installed. Install it with:\n"
+                         "  sudo install -m 644 %s /etc/udev/rules.d/\n"
+                         "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"
+                         "then unplug and re-plug the keyboard.\n",
+                         udevRule.c_str());
         }
         return kExitNoKeyboard;
     }
@@ -47,8 +42,14 @@ int explainMissingKeyboard(const ServiceApi& api) {
 
 std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exitCode) {
     std::unique_ptr<CliSession> session(new CliSession);
-    const std::string dir = ServiceLibraryDirFor(executablePath());
-    const std::string path = dir + "/" + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
+    const auto& paths = ProcessAppPaths();
+    if (!paths) {
+        std::fprintf(stderr, "cannot tell where the program is installed (no /proc/self/exe or no home folder)\n");
+        *exitCode = kExitNoService;
+        return nullptr;
+    }
+    const std::string path = paths->serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
+    const std::string udevRule = paths->dataDir + "udev/60-ombrel.rules";
     std::string error;
     session->m_library = ServiceLibrary::load(path, &error);
     if (!session->m_library) {
@@ -78,7 +79,7 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     char node[256] = {};
     const bool unreachable = api.Probe && api.Probe(node, sizeof node) > 0;
     if (unreachable || session->m_link->exchange().DeviceCount() <= 0) {
-        *exitCode = explainMissingKeyboard(api);
+        *exitCode = explainMissingKeyboard(api, udevRule);
         return nullptr;
     }
     *exitCode = kExitOk;

@@ -1,41 +1,40 @@
 #include "CliTexts.h"
 
-#include "keyboard/KeyTable.h"
+#include "platform/AppPaths.h"
+#include "platform/SettingsStore.h"
+#include "text/KeyText.h"
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
 
 namespace ombrel::cli {
 
 namespace {
 
-constexpr char kPerUserFolder[] = "Varn88-3_6027";
-
-std::string envValue(const char* name) {
-    const char* v = std::getenv(name);
-    return v ? v : "";
+// The language the window would show, without storing a choice the way the window does on its first start.
+int languageIndex(const AppPaths& paths) {
+    SettingsStore settings(paths.settingsIni, paths.appProfileIni);
+    const auto id = settings.loadLanguageId();
+    return id ? LanguageIndexOf(*id).value_or(0) : 0;
 }
 
 } // namespace
 
 CliTexts LoadCliTexts() {
+    const auto& paths = ProcessAppPaths();
+    auto texts = std::make_shared<LanguageTexts>(paths ? paths->dataDir : std::string());
+    const int index = paths ? languageIndex(*paths) : 0;
     CliTexts t;
-    t.text = [](std::string_view key) { return std::string(key); };
-    t.keyName = [](KeyCode code) {
-        const KeyIndex index = KeyIndexOf(code);
-        if (index < KeyTable().size() && !KeyTable()[index].textKey.empty())
-            return std::string(KeyTable()[index].textKey);
-        char s[16];
-        std::snprintf(s, sizeof s, "0x%03X", static_cast<unsigned>(code));
-        return std::string(s);
-    };
+    t.text = [texts, index](std::string_view key) { return texts->lookupText(key, index); };
+    t.keyName = [texts, index](KeyCode code) { return KeyText(*texts, code, index); };
     return t;
 }
 
 std::string CliUserDir() {
-    std::string base = envValue("XDG_DATA_HOME");
-    if (base.empty() || base[0] != '/') base = envValue("HOME") + "/.local/share";
-    return base + "/" + kPerUserFolder;
+    const auto& paths = ProcessAppPaths();
+    return paths ? paths->userDir : std::string();
 }
 
 void ConsoleScreen::showMessage(std::string_view textKey) {
@@ -43,7 +42,7 @@ void ConsoleScreen::showMessage(std::string_view textKey) {
 }
 
 void ConsoleScreen::showFormattedMessage(std::string_view textKey, std::string_view argument) {
-    std::fprintf(stderr, "%s (%.*s)\n", m_text(textKey).c_str(), static_cast<int>(argument.size()), argument.data());
+    std::fprintf(stderr, "%s\n", FormatTextString(m_text(textKey), argument).c_str());
 }
 
 } // namespace ombrel::cli

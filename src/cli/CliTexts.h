@@ -17,7 +17,7 @@ struct CliTexts {
 // The texts of the program's language file.
 CliTexts LoadCliTexts();
 
-// The per-user folder that holds the profile store file.
+// The per-user folder that holds the profile store file ("" when there is no home folder to put it in).
 std::string CliUserDir();
 
 // Prints each message's text on stderr.

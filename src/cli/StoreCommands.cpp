@@ -8,13 +8,14 @@
 #include "keys/AssignmentCaption.h"
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
+#include "keys/KeymapCodec.h"
 #include "keys/Utf16Text.h"
+#include "platform/PerUserFolder.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 
 #include <cstdio>
-#include <filesystem>
 #include <mutex>
 
 namespace ombrel::cli {
@@ -49,10 +50,7 @@ public:
         if (!file) return ReportResult("reading the key functions and macros", result);
         std::lock_guard guard(working().lock);
         if (!intoStoreFile) {
-            StoreFileContents c = ParseStoreFile(*file, false).contents;
-            working().strings = KeyStringTable::unpack(c.image, c.stringArea);
-            working().image = std::move(c.image);
-            working().macros = std::move(c.macros);
+            ReplaceStoreContents(working(), ParseStoreFile(*file, false).contents);
             return kExitOk;
         }
         if (!ensureStoreFolder()) return kExitFailed;
@@ -79,6 +77,14 @@ public:
                             WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles));
     }
 
+    // Keys the keyboard's factory block names no slot for cannot be given a function.
+    bool keyboardHasKey(KeyIndex index) {
+        const KeymapBlock factory(state().defaultKeymap());
+        for (int slot = 0; slot < KeymapBlock::kSlots; ++slot)
+            if (const KeyCode k = KeyOfEntry(factory.entry(slot)); k != 0 && KeyIndexOf(k) == index) return true;
+        return false;
+    }
+
     std::string caption(int profile, KeyIndex index) {
         const KeyRecord r = working().image.record(RecordNumber(profile, index));
         return AssignmentCaption(KeyDisplayName(index, m_texts.keyName), r, text(), m_texts.keyName,
@@ -97,11 +103,18 @@ private:
         if (commands().ReadConfig(config.bytes) == LINK_OK) state().macroCapacity.store(config.macroCapacity());
     }
 
+    // The per-user folder, created (and seeded) as the window creates it at its first start.
     bool ensureStoreFolder() {
-        std::error_code ec;
-        std::filesystem::create_directories(CliUserDir(), ec);
-        if (ec) std::fprintf(stderr, "cannot create %s: %s\n", CliUserDir().c_str(), ec.message().c_str());
-        return !ec;
+        const auto& paths = ProcessAppPaths();
+        if (!paths) {
+            std::fprintf(stderr, "no per-user folder for the profile store file: neither XDG_DATA_HOME nor a home "
+                                 "folder is known\n");
+            return false;
+        }
+        const PerUserFolderResult r = EnsurePerUserFolder(*paths);
+        if (r.status == PerUserFolderStatus::Failed)
+            std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
+        return r.status != PerUserFolderStatus::Failed;
     }
 
     CliSession& m_session;
@@ -206,6 +219,10 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
     if (!record) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
+    }
+    if (!work.keyboardHasKey(*key)) {
+        std::fprintf(stderr, "the keyboard has no key %s: its factory key functions do not name it\n", keyArg.c_str());
+        return kExitFailed;
     }
     if (const int r = work.refresh(true); r != kExitOk) return r;
     {

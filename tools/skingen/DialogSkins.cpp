@@ -36,6 +36,29 @@ void CompositePage(const Theme& theme, QPainter& p, const DialogGeometry& g, con
     }
 }
 
+// The background (the dialog in its normal state), the mask and the layout file, named from `prefix`.
+void WriteFrame(const SkinRenderer& r, SkinWriter& out, const DialogGeometry& g, const Decor& decor,
+                const QString& prefix, const QString& page = QString()) {
+    const QString background = prefix + QStringLiteral("_bg.jpg");
+    const QString mask = prefix + QStringLiteral("_mask.bmp");
+    out.jpeg(background, r.scene(
+                             g, decor, [](const SkinElement&) { return State::Normal; }, page));
+    out.bmp(mask, r.mask(g));
+    out.layout(g, background, mask, QString());
+}
+
+// A dialog with one set of state pictures, <prefix>_<state>.jpg, every control drawn in that state.
+void WriteOneSetDialog(const Theme& theme, SkinWriter& out, const DialogGeometry& g, const Decor& decor,
+                       const QString& prefix, std::initializer_list<std::pair<const char*, State>> states) {
+    const SkinRenderer r(theme);
+    for (const auto& [suffix, state] : states) {
+        const State s = state;
+        out.jpeg(QStringLiteral("%1_%2.jpg").arg(prefix, QLatin1String(suffix)),
+                 r.statePicture(g, decor, [s](const SkinElement&) { return s; }));
+    }
+    WriteFrame(r, out, g, decor, prefix);
+}
+
 struct PictureSet {
     const char* prefix;
     const char* tab; // the tab whose page the set shows
@@ -74,36 +97,22 @@ void WriteCompositeSkin(const Theme& theme, SkinWriter& out) {
         }
     }
     const Decor background = [&](QPainter& p) { CompositePage(theme, p, g, QStringLiteral("CONTROL_KEY")); };
-    out.jpeg(QStringLiteral("composite_bg.jpg"),
-             r.scene(
-                 g, background, [](const SkinElement&) { return State::Normal; }, QStringLiteral("CONTROL_KEY")));
-    out.bmp(QStringLiteral("composite_mask.bmp"), r.mask(g));
-    out.layout(g, QStringLiteral("composite_bg.jpg"), QStringLiteral("composite_mask.bmp"), QString());
+    WriteFrame(r, out, g, background, QStringLiteral("composite"), QStringLiteral("CONTROL_KEY"));
 }
 
 void WriteProfileSkin(const Theme& theme, SkinWriter& out) {
     const DialogGeometry g = ProfileGeometry();
-    const SkinRenderer r(theme);
     const Decor decor = [&](QPainter& p) {
         theme.drawLogo(p, QPoint(20, 14), 26);
         DialogTitle(theme, p, QStringLiteral("配置文件 · Profiles"), true);
         Wordmark(theme, p, g.client);
     };
-    const std::pair<const char*, State> states[] = {{"Profile_normal.jpg", State::Normal},
-                                                    {"Profile_over.jpg", State::Hover},
-                                                    {"Profile_down.jpg", State::Pressed}};
-    for (const auto& [name, state] : states) {
-        const State s = state;
-        out.jpeg(QString::fromLatin1(name), r.statePicture(g, decor, [s](const SkinElement&) { return s; }));
-    }
-    out.jpeg(QStringLiteral("Profile_bg.jpg"), r.scene(g, decor, [](const SkinElement&) { return State::Normal; }));
-    out.bmp(QStringLiteral("Profile_mask.bmp"), r.mask(g));
-    out.layout(g, QStringLiteral("Profile_bg.jpg"), QStringLiteral("Profile_mask.bmp"), QString());
+    WriteOneSetDialog(theme, out, g, decor, QStringLiteral("Profile"),
+                      {{"normal", State::Normal}, {"over", State::Hover}, {"down", State::Pressed}});
 }
 
 void WriteUpdateSkin(const Theme& theme, SkinWriter& out) {
     const DialogGeometry g = UpdateGeometry();
-    const SkinRenderer r(theme);
     const Decor decor = [&](QPainter& p) {
         theme.drawLogo(p, QPoint(20, 14), 26);
         DialogTitle(theme, p, QStringLiteral("固件更新 · Firmware update"), true);
@@ -113,15 +122,8 @@ void WriteUpdateSkin(const Theme& theme, SkinWriter& out) {
         p.drawText(QRect(24, 52, 432, 22), Qt::AlignLeft | Qt::AlignVCenter,
                    QStringLiteral("更新程序 · Updater program"));
     };
-    const std::pair<const char*, State> states[] = {{"update_normal.jpg", State::Normal},
-                                                    {"update_over.jpg", State::Hover}};
-    for (const auto& [name, state] : states) {
-        const State s = state;
-        out.jpeg(QString::fromLatin1(name), r.statePicture(g, decor, [s](const SkinElement&) { return s; }));
-    }
-    out.jpeg(QStringLiteral("update_bg.jpg"), r.scene(g, decor, [](const SkinElement&) { return State::Normal; }));
-    out.bmp(QStringLiteral("update_mask.bmp"), r.mask(g));
-    out.layout(g, QStringLiteral("update_bg.jpg"), QStringLiteral("update_mask.bmp"), QString());
+    WriteOneSetDialog(theme, out, g, decor, QStringLiteral("update"),
+                      {{"normal", State::Normal}, {"over", State::Hover}});
 }
 
 } // namespace skingen

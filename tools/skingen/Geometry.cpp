@@ -207,7 +207,8 @@ DialogGeometry MainGeometry() {
     const char* arrows[] = {"UP_ARROW_LEFT", "DOWN_ARROW_LEFT", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT"};
     for (int i = 0; i < 4; ++i) {
         for (int n = 1; n <= 2; ++n) {
-            SkinElement e = E("", 1 + i * (kArrowFace + 2), 1, kArrowFace, kArrowFace, Kind::Hidden);
+            // Faces start at (3, 3): (1, 1) would read as a missing key.
+            SkinElement e = E("", 3 + i * (kArrowFace + 2), 3, kArrowFace, kArrowFace, Kind::Hidden);
             e.key = QStringLiteral("%1%2").arg(QLatin1String(arrows[i])).arg(n);
             e.group = QStringLiteral("BUTTONINFO2");
             g.extras.push_back(e);

@@ -61,12 +61,12 @@ void WriteMainSkin(const Theme& theme, SkinWriter& out) {
     out.jpeg(QStringLiteral("main_color1.jpg"), r.statePicture(g, decor, overlay(State::Marked)));
 
     // Arrow faces on the keyboard case's colour: up and down for the left arrow, then for the right one.
-    QImage arrows(QSize(4 * (kArrowFace + 2) + 2, kArrowFace + 4), QImage::Format_RGB32);
+    QImage arrows(QSize(4 * (kArrowFace + 2) + 4, kArrowFace + 6), QImage::Format_RGB32);
     arrows.fill(colours::kPanel);
     QPainter p(&arrows);
     const Glyph faces[] = {Glyph::Up, Glyph::Down, Glyph::Up, Glyph::Down};
     for (int i = 0; i < 4; ++i) {
-        const QRectF face(i * (kArrowFace + 2), 0, kArrowFace, kArrowFace);
+        const QRectF face(2 + i * (kArrowFace + 2), 2, kArrowFace, kArrowFace); // read from (x - 1, y - 1)
         theme.drawGlyph(p, face.adjusted(2, 2, -2, -2), faces[i], colours::kAccent);
     }
     p.end();

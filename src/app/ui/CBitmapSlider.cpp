@@ -1,6 +1,7 @@
 #include "CBitmapSlider.h"
 
 #include "AppMessageEvent.h"
+#include "FocusRing.h"
 
 #include <QCoreApplication>
 #include <QFocusEvent>
@@ -35,8 +36,6 @@ SliderKey SliderKeyOf(int key) {
         return SliderKey::Other;
     }
 }
-
-const QColor kFocusColour(0x2e, 0xe6, 0xd6);
 
 } // namespace
 
@@ -91,10 +90,7 @@ void CBitmapSlider::moveTo(int pos) {
 void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (!m_picture.isNull()) painter.drawPixmap(rect(), m_picture, m_picture.rect());
-    if (m_active || (m_keyboardFocus && hasFocus())) {
-        painter.setPen(QPen(kFocusColour, 1, Qt::DotLine));
-        painter.drawRect(rect().adjusted(0, 0, -1, -1));
-    }
+    if (m_active || (m_keyboardFocus && hasFocus())) DrawFocusRing(painter, rect());
 }
 
 void CBitmapSlider::mousePressEvent(QMouseEvent* event) {
@@ -147,7 +143,7 @@ void CBitmapSlider::wheelEvent(QWheelEvent* event) {
 }
 
 void CBitmapSlider::focusInEvent(QFocusEvent* event) {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = CameFromKeyboard(event);
     update();
     QWidget::focusInEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "CPngButton.h"
 
 #include "ColorRef.h"
+#include "FocusRing.h"
 #include "rules/RotatedText.h"
 
 #include <QEnterEvent>
@@ -18,7 +19,6 @@ namespace {
 
 constexpr int kMaxWindowText = 260;
 constexpr int kFrameLevelCap = 100;
-const QColor kFocusColour(0x2e, 0xe6, 0xd6);
 
 Qt::Alignment AlignmentOf(unsigned format) {
     Qt::Alignment a;
@@ -175,12 +175,7 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.drawPixmap(0, 0, *pm, m_srcX - 1, m_srcY - 1, width(), height());
     }
     if (m_textOn) drawText(painter, face);
-    if (m_keyboardFocus && hasFocus()) {
-        painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(kFocusColour, 1, Qt::DotLine));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRect(rect().adjusted(1, 1, -2, -2));
-    }
+    if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());
     if (m_afterPaint) m_afterPaint(this, face == Face::Normal);
 }
 
@@ -228,7 +223,7 @@ void CPngButton::leaveEvent(QEvent* event) {
 }
 
 void CPngButton::focusInEvent(QFocusEvent* event) {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = CameFromKeyboard(event);
     QAbstractButton::focusInEvent(event);
 }
 

@@ -329,7 +329,7 @@ void CReportCtrl::EndEdit(bool commit) {
     const int item = m_editItem;
     const int column = m_editColumn;
     QLineEdit* editor = m_editor.data();
-    const bool ownEditor = editor && editor->isVisible();
+    const bool ownEditor = editor && !editor->isHidden();
     const QString text = ownEditor ? editor->text() : QString();
     const bool changed = ownEditor && text != GetItemText(item, column);
     bool keep = true;
@@ -364,7 +364,7 @@ bool CReportCtrl::eventFilter(QObject* watched, QEvent* event) {
                 EndEdit(false);
                 return true;
             }
-        } else if (event->type() == QEvent::FocusOut && editor->isVisible()) {
+        } else if (event->type() == QEvent::FocusOut && !editor->isHidden()) {
             EndEdit(true);
         }
     }

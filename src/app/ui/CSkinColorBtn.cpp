@@ -1,5 +1,7 @@
 #include "CSkinColorBtn.h"
 
+#include "FocusRing.h"
+
 #include <QColorDialog>
 #include <QFocusEvent>
 #include <QFrame>
@@ -21,7 +23,6 @@ CSkinColorBtn::OtherPicker& Picker() {
 }
 
 const QColor kFrame(0x3a, 0x40, 0x4c);
-const QColor kAccent(0x2e, 0xe6, 0xd6);
 
 } // namespace
 
@@ -100,7 +101,7 @@ void CSkinColorBtn::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
-    painter.setPen(QPen(m_hover || isDown() ? kAccent : kFrame, 1));
+    painter.setPen(QPen(m_hover || isDown() ? kFocusRingColour : kFrame, 1));
     painter.setBrush(QColor(0x1b, 0x1e, 0x24));
     painter.drawRoundedRect(outer, 4, 4);
     const QRectF swatch = outer.adjusted(4, 4, -4, -4);
@@ -108,7 +109,7 @@ void CSkinColorBtn::paintEvent(QPaintEvent*) {
     painter.setBrush(m_colour);
     painter.drawRoundedRect(swatch, 2, 2);
     if (m_keyboardFocus && hasFocus()) {
-        painter.setPen(QPen(kAccent, 1, Qt::DotLine));
+        painter.setPen(QPen(kFocusRingColour, 1, Qt::DotLine));
         painter.setBrush(Qt::NoBrush);
         painter.drawRoundedRect(outer.adjusted(1.5, 1.5, -1.5, -1.5), 3, 3);
     }
@@ -127,7 +128,7 @@ void CSkinColorBtn::leaveEvent(QEvent* event) {
 }
 
 void CSkinColorBtn::focusInEvent(QFocusEvent* event) {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = CameFromKeyboard(event);
     QAbstractButton::focusInEvent(event);
 }
 

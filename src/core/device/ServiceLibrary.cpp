@@ -58,9 +58,4 @@ void* ServiceLibrary::symbol(const char* name) const {
     return m_handle ? dlsym(m_handle, name) : nullptr;
 }
 
-std::string ServiceLibraryDirFor(const std::string& executablePath) {
-    const std::filesystem::path bin = std::filesystem::path(executablePath).parent_path();
-    return (bin.parent_path() / "lib" / "ombrel").string();
-}
-
 } // namespace ombrel

@@ -26,8 +26,6 @@ private:
     ServiceApi m_api;
 };
 
-// Folder of the service libraries for a program at `executablePath`: <bin>/../lib/ombrel.
-std::string ServiceLibraryDirFor(const std::string& executablePath);
 inline constexpr const char* kServiceLibraryName = "libVevIroz.so";
 inline constexpr const char* kEmulatorLibraryName = "libVevIrozEmu.so";
 

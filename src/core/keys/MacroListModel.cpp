@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <mutex>
+#include <utility>
 
 namespace ombrel {
 
@@ -242,36 +243,33 @@ void MacroListModel::moveStep(StepMove move) {
     m_modified = true;
 }
 
-MacroListModel::DelayEdit MacroListModel::setStepDelay(int row, unsigned long long typedMs) {
+bool MacroListModel::editStep(int row, const std::function<bool(MacroAction&)>& edit) {
     MacroRecord* m = currentMacro();
-    if (!m || row < 0 || row >= m->stepCount()) return DelayEdit::NoStep;
-    const bool clamped = typedMs > kMaxTypedDelayMs;
-    const auto ms = static_cast<std::uint32_t>(clamped ? kMaxTypedDelayMs : typedMs);
+    if (!m || row < 0 || row >= m->stepCount()) return false;
     MacroAction a = m->action(row);
-    a.delayMs = ms - ms % kDelayStepMs;
+    if (!edit(a)) return false;
     m->setAction(row, a);
     m_modified = true;
+    return true;
+}
+
+MacroListModel::DelayEdit MacroListModel::setStepDelay(int row, unsigned long long typedMs) {
+    const bool clamped = typedMs > kMaxTypedDelayMs;
+    const auto ms = static_cast<std::uint32_t>(clamped ? kMaxTypedDelayMs : typedMs);
+    const bool edited = editStep(row, [ms](MacroAction& a) {
+        a.delayMs = ms - ms % kDelayStepMs;
+        return true;
+    });
+    if (!edited) return DelayEdit::NoStep;
     return clamped ? DelayEdit::Clamped : DelayEdit::Taken;
 }
 
 bool MacroListModel::setStepKey(int row, KeyCode key) {
-    MacroRecord* m = currentMacro();
-    if (!m || row < 0 || row >= m->stepCount() || m->action(row).keyCode == key) return false;
-    MacroAction a = m->action(row);
-    a.keyCode = key;
-    m->setAction(row, a);
-    m_modified = true;
-    return true;
+    return editStep(row, [key](MacroAction& a) { return std::exchange(a.keyCode, key) != key; });
 }
 
 bool MacroListModel::setStepState(int row, std::uint16_t state) {
-    MacroRecord* m = currentMacro();
-    if (!m || row < 0 || row >= m->stepCount() || m->action(row).state == state) return false;
-    MacroAction a = m->action(row);
-    a.state = state;
-    m->setAction(row, a);
-    m_modified = true;
-    return true;
+    return editStep(row, [state](MacroAction& a) { return std::exchange(a.state, state) != state; });
 }
 
 int MacroListModel::commit(AssignmentStore& working) {

@@ -95,6 +95,9 @@ private:
     std::uint16_t lowestFreeId() const;
     void append(std::u16string_view name);
     void insertStep(int row, const MacroAction& action);
+    // Applies `edit` to step `row` of the current macro; false when there is no such step or `edit` says it
+    // changed nothing.
+    bool editStep(int row, const std::function<bool(MacroAction&)>& edit);
     void eraseStep(int row);
 
     std::u16string m_prefix;

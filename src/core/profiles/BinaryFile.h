@@ -1,7 +1,6 @@
 #pragma once
-// Binary files: opened for reading pieces at given offsets or read whole with a size limit, and replaced so that
-// a reader, or a crash, sees either the old contents or the new ones (the bytes go to a temporary file in the
-// same folder, are flushed to the disk and renamed over the old file).
+// Binary files: opened for reading pieces at given offsets, read whole with a size limit, and replaced so that a
+// reader, or a crash, sees either the old contents or the new ones.
 
 #include <cstdint>
 #include <memory>
@@ -42,9 +41,8 @@ BinaryFileRead ReadBinaryFile(const std::string& path, std::uint64_t maxSize);
 
 bool FileExists(const std::string& path);
 
-// Replaces (or creates) `path` with `bytes`. An existing file keeps its permission bits; a new one gets the
-// usual ones (0666 less the umask). Returns false, leaving the old file untouched and no temporary file behind,
-// when any step fails.
+// Replaces (or creates) `path` with `bytes` atomically (see text/AtomicFile.h). Returns false, leaving the old
+// file untouched and no temporary file behind, when any step fails.
 bool ReplaceBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 } // namespace ombrel

@@ -1,7 +1,6 @@
 #include "profiles/ProfileStore.h"
 
 #include "profiles/BinaryFile.h"
-#include "profiles/StoreFile.h"
 #include "profiles/StoreFileHeader.h"
 
 #include <mutex>
@@ -59,12 +58,15 @@ int LoadStore(AssignmentStore& working, const std::string& path, std::string* wh
         setWhy(why, parsed.check.describe());
         return 0;
     }
-    StoreFileContents& c = parsed.contents;
-    working.strings = KeyStringTable::unpack(c.image, c.stringArea);
-    working.image = std::move(c.image);
-    working.macros = std::move(c.macros);
-    working.stringArea.clear();
+    ReplaceStoreContents(working, std::move(parsed.contents));
     return 1;
+}
+
+void ReplaceStoreContents(AssignmentStore& working, StoreFileContents&& contents) {
+    working.strings = KeyStringTable::unpack(contents.image, contents.stringArea);
+    working.image = std::move(contents.image);
+    working.macros = std::move(contents.macros);
+    working.stringArea.clear();
 }
 
 int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why) {

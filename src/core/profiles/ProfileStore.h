@@ -5,6 +5,7 @@
 
 #include "device/ScreenPort.h"
 #include "keys/AssignmentStore.h"
+#include "profiles/StoreFile.h"
 
 #include <cstdint>
 #include <string>
@@ -26,6 +27,9 @@ int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock
 // macro name without its zero or a macro of more than 4000 steps is refused (result 0, the store unchanged, the
 // reason in `why` when given). A string offset outside the string area gives that key an empty string.
 int LoadStore(AssignmentStore& working, const std::string& path, std::string* why = nullptr);
+
+// Replaces the store's image, macros and strings with parsed file contents. The caller holds the lock.
+void ReplaceStoreContents(AssignmentStore& working, StoreFileContents&& contents);
 
 enum ValidateResult : int {
     VALIDATE_OK = 1,

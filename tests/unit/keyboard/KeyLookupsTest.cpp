@@ -1,5 +1,5 @@
-#include "MediaKeys.h"
 #include "keyboard/KeyTable.h"
+#include "keys/MediaTable.h"
 
 #include <gtest/gtest.h>
 
@@ -88,10 +88,10 @@ TEST(KeyOfUsage, MapKeysAndMediaKeysComeBackFromTheirUsage) {
         const HidUsage usage = UsageOfKey(button.code);
         EXPECT_EQ(KeyOfUsage(usage.page, usage.usage), button.code) << std::hex << button.code;
     }
-    for (const test::MediaKey& media : test::kMediaKeys) {
-        EXPECT_EQ(KeyOfUsage(12, media.consumerUsage), media.code) << media.textKey;
+    for (const MediaRow& media : MediaTable()) {
+        EXPECT_EQ(KeyOfUsage(12, media.usage), media.code) << media.nameKey;
         const HidUsage usage = UsageOfKey(media.code);
-        EXPECT_EQ(KeyOfUsage(usage.page, usage.usage), media.code) << media.textKey;
+        EXPECT_EQ(KeyOfUsage(usage.page, usage.usage), media.code) << media.nameKey;
     }
 }
 

@@ -1,5 +1,5 @@
 #include "keyboard/KeyTable.h"
-#include "MediaKeys.h"
+#include "keys/MediaTable.h"
 
 #include <gtest/gtest.h>
 
@@ -104,12 +104,12 @@ TEST(KeyTable, KeypadSecondMeaningIsTheExtendedKeyOfTheSameScanCode) {
 
 TEST(KeyTable, MediaRowsAgreeWithTheConsumerTableAndTheMediaList) {
     const auto& consumer = ConsumerTable();
-    for (const test::MediaKey& media : test::kMediaKeys) {
+    for (const MediaRow& media : MediaTable()) {
         const KeyRow& row = KeyRowOf(media.code);
-        EXPECT_EQ(row.textKey, media.textKey);
-        ASSERT_GE(row.usage, 0xC0) << media.textKey;
-        ASSERT_LT(row.usage, 0xC0 + 18) << media.textKey;
-        EXPECT_EQ(consumer[row.usage - 0xC0], media.consumerUsage) << media.textKey;
+        EXPECT_EQ(row.textKey, media.nameKey);
+        ASSERT_GE(row.usage, 0xC0) << media.nameKey;
+        ASSERT_LT(row.usage, 0xC0 + 18) << media.nameKey;
+        EXPECT_EQ(consumer[row.usage - 0xC0], media.usage) << media.nameKey;
     }
     for (std::size_t n = 18; n < consumer.size(); ++n)
         EXPECT_EQ(consumer[n], 0) << n;

@@ -1,5 +1,5 @@
 #include "keyboard/NativeKeys.h"
-#include "MediaKeys.h"
+#include "keys/MediaTable.h"
 
 #include <linux/input-event-codes.h>
 
@@ -79,7 +79,7 @@ TEST(NativeKeys, MediaKeysGiveTheMediaListCodes) {
         seen.insert(c.code);
     }
     std::set<KeyCode> media;
-    for (const test::MediaKey& key : test::kMediaKeys)
+    for (const MediaRow& key : MediaTable())
         media.insert(key.code);
     EXPECT_EQ(seen, media);
 }

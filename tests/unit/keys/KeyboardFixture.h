@@ -18,7 +18,8 @@ protected:
         DeviceFixture::SetUp();
         fake.memory[3][10] = 1;
         fake.memory[3][11] = kMacroUnits;
-        const auto& factory = TestFactoryBlock().bytes();
+        const KeymapBlock factoryBlock = TestFactoryBlock();
+        const KeymapBytes& factory = factoryBlock.bytes();
         std::copy(factory.begin(), factory.end(), fake.memory[15].begin());
         for (int p = 0; p < 3; ++p)
             std::copy(factory.begin(), factory.end(), fake.memory[7].begin() + 378 * p);

@@ -41,6 +41,13 @@ protected:
         s.macros = {MakeMacro(2, u"two", 7, 3), MakeMacro(9, u"", 0), MakeMacro(5, u"\u4e2d\u6587", 4000, 255)};
         s.macros[1].bytes()[501] = 0x77; // reserved bytes are kept as they are
     }
+    // `s` filled and exported to a file of that name in the test's folder; returns the file's path.
+    std::string exportFilled(AssignmentStore& s, const std::string& name) {
+        fill(s);
+        const std::string path = dir + "/" + name;
+        EXPECT_EQ(ExportStore(s, path, true), 1);
+        return path;
+    }
 
     std::string dir;
     RecordingScreen screen;
@@ -48,9 +55,7 @@ protected:
 
 TEST_F(ProfileStoreTest, StoreFileStoreIsByteIdentical) {
     AssignmentStore original;
-    fill(original);
-    const std::string path = dir + "/export.obp";
-    ASSERT_EQ(ExportStore(original, path, true), 1);
+    const std::string path = exportFilled(original, "export.obp");
     const auto file = readFile(path);
     const std::uint64_t expectedSize = StoreFileSize(3, original.strings.stringBytes());
     ASSERT_EQ(file.size(), expectedSize);
@@ -114,13 +119,12 @@ TEST_F(ProfileStoreTest, SavingReplacesTheStoreFileOnlyWhenItExists) {
 
 TEST_F(ProfileStoreTest, SavingPacksTheStringsAndUpdatesTheirOffsets) {
     AssignmentStore s;
-    fill(s);
-    ASSERT_EQ(ExportStore(s, dir + "/f", true), 1);
+    const std::string path = exportFilled(s, "f");
     // Record order: profile 0's program (15 characters), profile 1's empty program, profile 2's text.
     EXPECT_EQ(s.image.record(RecordNumber(0, 0x3B)).value, 0u);
     EXPECT_EQ(s.image.record(RecordNumber(1, 0x3C)).value, 30u);
     EXPECT_EQ(s.image.record(RecordNumber(2, kKeyA)).value, 32u);
-    const auto file = readFile(dir + "/f");
+    const auto file = readFile(path);
     const std::size_t area = file.size() - s.strings.stringBytes();
     EXPECT_EQ(file[area], '/');
     EXPECT_EQ(file[area + 32], 't');
@@ -128,10 +132,7 @@ TEST_F(ProfileStoreTest, SavingPacksTheStringsAndUpdatesTheirOffsets) {
 
 TEST_F(ProfileStoreTest, LoadingRefusesFilesThatCannotBeTrusted) {
     AssignmentStore source;
-    fill(source);
-    const std::string good = dir + "/good";
-    ASSERT_EQ(ExportStore(source, good, true), 1);
-    const auto bytes = readFile(good);
+    const auto bytes = readFile(exportFilled(source, "good"));
     const std::size_t macro0 = kKeyImageSize, macro2 = kKeyImageSize + 2 * kMacroRecordSize;
 
     struct Case {

@@ -1,0 +1,292 @@
+// Placement from layout files, image button faces and states, the picture slider, dialog skins and mask regions.
+#include "CBaseDialog.h"
+#include "CBitmapSlider.h"
+#include "CPngButton.h"
+#include "MessageSink.h"
+#include "RegionFromMask.h"
+#include "SkinPlacement.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolTip>
+
+using namespace ombrel;
+
+namespace {
+
+// A picture whose every pixel tells where it is: red = x, green = y.
+QPixmap CoordinatePicture(int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            img.setPixel(x, y, qRgb(x & 0xFF, y & 0xFF, 0));
+    return QPixmap::fromImage(img);
+}
+
+QPixmap Flat(const QColor& c, int w = 200, int h = 200) {
+    QPixmap pm(w, h);
+    pm.fill(c);
+    return pm;
+}
+
+void WriteFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(content);
+}
+
+QRgb PixelOf(QWidget& w, int x, int y) {
+    return w.grab().toImage().pixel(x, y);
+}
+
+} // namespace
+
+class SkinControlsTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_ini;
+    QPixmap m_coords = CoordinatePicture(200, 200);
+    QPixmap m_normal = Flat(Qt::black), m_hover = Flat(Qt::red), m_pressed = Flat(Qt::green),
+            m_disabled = Flat(Qt::blue), m_checked = Flat(Qt::yellow);
+
+    void setFaces(CPngButton& b) { b.SetStateImages(&m_normal, &m_hover, &m_pressed, &m_disabled, &m_checked); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        m_ini = m_dir.filePath(QStringLiteral("Test.ini"));
+        WriteFile(m_ini, "[buttoninfo]\nPLACED=10,20,30,40\nSHORT=10,20,30\nJUNK=oops\nARROW=50,60,18,18\n"
+                         "[BUTTONINFO2]\nFACE=5,7,0,0\n");
+    }
+
+    void buttonIsPlacedAndCutsItsFaceOnePixelUpLeft() {
+        QWidget parent;
+        CPngButton b(&parent);
+        placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), &m_coords, &m_coords,
+                        &m_coords, &m_coords, &m_coords);
+        QCOMPARE(b.geometry(), QRect(10, 20, 30, 40));
+        QVERIFY(b.isEnabled());
+        QCOMPARE(b.SourcePoint(), QPoint(10, 20));
+        QCOMPARE(PixelOf(b, 0, 0), qRgb(9, 19, 0));
+        QCOMPARE(PixelOf(b, 29, 39), qRgb(38, 58, 0));
+    }
+
+    void missingOrShortKeyLeavesButtonAtOneOneDisabled_data() {
+        QTest::addColumn<QString>("key");
+        QTest::newRow("missing") << "NOT_THERE";
+        QTest::newRow("three numbers") << "SHORT";
+        QTest::newRow("no numbers") << "JUNK";
+    }
+    void missingOrShortKeyLeavesButtonAtOneOneDisabled() {
+        QFETCH(QString, key);
+        QWidget parent;
+        CPngButton b(&parent);
+        placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), key, &m_normal, &m_hover, &m_pressed, &m_disabled,
+                        &m_checked);
+        QCOMPARE(b.geometry(), QRect(1, 1, 1, 1));
+        QVERIFY(!b.isEnabled());
+        QLabel other(&parent);
+        placeControl(&other, m_ini, QStringLiteral("BUTTONINFO"), key);
+        QCOMPARE(other.geometry(), QRect(1, 1, 1, 1));
+    }
+
+    void moveKeepsSizeAndArrowTakesItsFaceFromTheSecondKey() {
+        QWidget parent;
+        QLabel l(&parent);
+        l.resize(77, 33);
+        moveControl(&l, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("PLACED"));
+        QCOMPARE(l.geometry(), QRect(10, 20, 77, 33));
+        CPngButton arrow(&parent);
+        placeArrowButton(&arrow, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("ARROW"),
+                         QStringLiteral("BUTTONINFO2"), QStringLiteral("FACE"), &m_coords);
+        QCOMPARE(arrow.geometry(), QRect(50, 60, 18, 18));
+        QCOMPARE(PixelOf(arrow, 0, 0), qRgb(4, 6, 0));
+        arrow.setDown(true);
+        QCOMPARE(PixelOf(arrow, 0, 0), qRgb(4, 6, 0)); // the same face in every state
+    }
+
+    void faceFollowsTheStateRule() {
+        QWidget parent;
+        CPngButton b(&parent);
+        b.setGeometry(1, 1, 20, 20);
+        setFaces(b);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Normal);
+        b.SetChecked(true);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Checked);
+        QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::yellow).rgb());
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+        QApplication::sendEvent(&b, &enter);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Hover); // checked and hover: hover
+        QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::red).rgb());
+        b.setDown(true);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Pressed); // pressed beats hover and checked
+        b.SetAlternate(&m_coords, &m_hover, true, true);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Alternate);
+        QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::red).rgb()); // the second alternate picture
+        b.setEnabled(false);
+        QCOMPARE(b.CurrentFace(), CPngButton::Face::Disabled); // disabled beats everything
+        QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::blue).rgb());
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(&b, &leave);
+        QVERIFY(!b.IsHover());
+    }
+
+    void frameModeAndTextDrawOverTheFace() {
+        QWidget parent;
+        CPngButton b(&parent);
+        b.setGeometry(0, 0, 40, 20);
+        setFaces(b);
+        b.SetFrame(0x0000FF, 250, true); // red frame, level capped
+        QCOMPARE(b.FrameLevel(), 100);
+        const QImage framed = b.grab().toImage();
+        QCOMPARE(framed.pixel(1, 10), QColor(Qt::red).rgb());
+        b.SetFrame(0, 0, false);
+        b.setText(QStringLiteral("WWWW"));
+        b.SetTextStyle(true, 12, QStringLiteral("Sans"), 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
+        const QImage text = b.grab().toImage();
+        bool white = false;
+        for (int x = 0; x < 40 && !white; ++x)
+            for (int y = 0; y < 20 && !white; ++y)
+                white = qRed(text.pixel(x, y)) > 200 && qGreen(text.pixel(x, y)) > 200;
+        QVERIFY(white);
+    }
+
+    void doubleClickCountsAsTwoClicks() {
+        QWidget parent;
+        CPngButton b(&parent);
+        b.setGeometry(0, 0, 30, 30);
+        parent.show();
+        QSignalSpy clicks(&b, &QAbstractButton::clicked);
+        // What the window system delivers for a double click: press, release, double click, release.
+        const QPointF at(10, 10);
+        for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick,
+                                  QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
+            QMouseEvent e(type, at, b.mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
+            QApplication::sendEvent(&b, &e);
+        }
+        QCOMPARE(clicks.count(), 2);
+    }
+
+    void tooltipShowsAtOnceOnHover() {
+        QWidget parent;
+        CPngButton b(&parent);
+        b.setGeometry(0, 0, 30, 30);
+        parent.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&parent));
+        b.SetTooltip(QString()); // an empty text changes nothing
+        QVERIFY(b.Tooltip().isEmpty());
+        b.SetTooltip(QStringLiteral("Close the window"));
+        QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)));
+        QApplication::sendEvent(&b, &enter);
+        QVERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), QStringLiteral("Close the window"));
+        QToolTip::hideText();
+    }
+
+    void afterPaintIsToldWhetherTheNormalFaceWasDrawn() {
+        QWidget parent;
+        CPngButton b(&parent);
+        b.setGeometry(0, 0, 10, 10);
+        setFaces(b);
+        std::vector<bool> calls;
+        b.SetAfterPaint([&](CPngButton*, bool normal) { calls.push_back(normal); });
+        b.grab();
+        b.SetChecked(true);
+        b.grab();
+        QCOMPARE(calls.size(), std::size_t(2));
+        QVERIFY(calls[0] && !calls[1]);
+    }
+
+    void sliderPressKeysAndWheelPostPositions() {
+        MessageSink sink;
+        CBitmapSlider s(&sink);
+        s.SetControlId(1178);
+        s.SetRange(0, 4);
+        s.SetPageStep(2);
+        s.SetPicture(Flat(Qt::gray, 100, 20));
+        QCOMPARE(s.size(), QSize(100, 20));
+        sink.show();
+        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(50, 10));
+        QCOMPARE(s.GetPos(), 2); // (50 + 10) / 100 * 4 = 2.4
+        QVERIFY(s.IsActive());
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(50, 10));
+        QCoreApplication::processEvents();
+        QCOMPARE(sink.messages.size(), std::size_t(2)); // the press moved it, the release reports the end
+        QCOMPARE(sink.messages[0].message, UM_SLIDER);
+        QCOMPARE(sink.messages[0].wParam, std::uintptr_t(1178));
+        QCOMPARE(sink.messages[0].lParam, std::intptr_t(2));
+        sink.messages.clear();
+        QTest::keyClick(&s, Qt::Key_End);
+        QTest::keyClick(&s, Qt::Key_PageDown); // at the maximum: stays, still notifies
+        QTest::keyClick(&s, Qt::Key_Left);
+        QCoreApplication::processEvents();
+        QCOMPARE(sink.messages.size(), std::size_t(3));
+        QCOMPARE(sink.messages[1].lParam, std::intptr_t(4));
+        QCOMPARE(s.GetPos(), 3);
+        sink.messages.clear();
+        QWheelEvent wheel(QPointF(10, 10), s.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(&s, &wheel);
+        QCOMPARE(s.GetPos(), 2);
+        s.Enable(false);
+        QTest::keyClick(&s, Qt::Key_Home);
+        QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(0, 10));
+        QCOMPARE(s.GetPos(), 2); // disabled: mouse and keys ignored
+        s.SetPos(99);
+        QCOMPARE(s.GetPos(), 4); // clamped
+    }
+
+    void regionFromMaskKeepsWhiteOutside() {
+        QImage mask(10, 6, QImage::Format_RGB32);
+        mask.fill(Qt::white);
+        QPainter(&mask).fillRect(QRect(2, 1, 5, 3), Qt::black);
+        const QRegion r = regionFromMask(mask);
+        QCOMPARE(r.boundingRect(), QRect(2, 1, 5, 3));
+        QVERIFY(r.contains(QPoint(4, 2)) && !r.contains(QPoint(0, 0)));
+        QImage noWhite(10, 6, QImage::Format_RGB32);
+        noWhite.fill(Qt::darkGray);
+        QCOMPARE(regionFromMask(noWhite), QRegion(0, 0, 10, 6));
+        QVERIFY(regionFromMask(QImage()).isEmpty());
+    }
+
+    void dialogTakesSizeAndShapeFromItsPictures() {
+        QTemporaryDir dir;
+        QImage bg(80, 50, QImage::Format_RGB32);
+        bg.fill(Qt::white);
+        QPainter(&bg).fillRect(QRect(5, 5, 70, 40), Qt::darkCyan);
+        QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n"); // no Mask: the background
+        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        dlg.move(30, 40);
+        QVERIFY(dlg.applyDialogSkin());
+        QCOMPARE(dlg.size(), QSize(80, 50));
+        QCOMPARE(dlg.pos(), QPoint(30, 40));
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.mask().boundingRect(), QRect(5, 5, 70, 40));
+        QCOMPARE(dlg.grab().toImage().pixel(10, 10), QColor(Qt::darkCyan).rgb());
+    }
+
+    void missingBackgroundIsReportedByName() {
+        QTemporaryDir dir;
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=gone.jpg\nMask=gone_mask.bmp\n");
+        QString reported;
+        CBaseDialog::setSkinFailureHandler([&](const QString& message) { reported = message; });
+        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        QVERIFY(!dlg.applyDialogSkin());
+        QVERIFY2(reported.contains(QStringLiteral("gone.jpg")), qPrintable(reported));
+        // A present background with a missing mask names the mask.
+        QImage(8, 8, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("gone.jpg")));
+        QVERIFY(!dlg.applyDialogSkin());
+        QVERIFY2(reported.contains(QStringLiteral("gone_mask.bmp")), qPrintable(reported));
+    }
+};
+
+QTEST_MAIN(SkinControlsTest)
+#include "SkinControlsTest.moc"

@@ -1,0 +1,196 @@
+// The key-function, macro and profile-file commands of ombrelctl as a user runs them, on the emulator.
+#include "keys/KeysTestData.h"
+#include "platform/AppPaths.h"
+#include "profiles/ProfileStore.h"
+#include "support/RunProgram.h"
+#include "support/TestPaths.h"
+#include "text/LanguageTexts.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace ombrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class StoreCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = makeTempDir("store-cli");
+        // The profile store file goes to the per-user folder below XDG_DATA_HOME.
+        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+    }
+    void TearDown() override {
+        unsetenv("XDG_DATA_HOME");
+        fs::remove_all(dir);
+    }
+    ProgramResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), "--emulator=" + dir + "/state");
+        return RunProgram("ombrelctl", args);
+    }
+    ProgramResult ok(std::vector<std::string> args) {
+        ProgramResult r = run(args);
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+        return r;
+    }
+    // The "keymap show" line of a key: "KEY FUNCTION CAPTION".
+    std::string shown(int profile, const std::string& key) {
+        const ProgramResult r = ok({"keymap", "show", std::to_string(profile)});
+        std::istringstream in(r.out);
+        for (std::string line; std::getline(in, line);)
+            if (line.rfind(key + " ", 0) == 0) return line;
+        return "(" + key + " not shown)";
+    }
+    static std::string functionOf(const std::string& line) {
+        std::istringstream in(line);
+        std::string key, function;
+        in >> key >> function;
+        return function;
+    }
+    std::string storeFile() const { return dir + "/data/Varn88-3_6027/$Profile0"; }
+    // A profile file with `count` macros of `steps` steps, named "Macro number N".
+    std::string macroFile(int count, int steps) {
+        AssignmentStore s;
+        CreateDefault(s, "", 0, DefaultTarget::Store);
+        for (int i = 1; i <= count; ++i)
+            s.macros.push_back(MakeMacro(static_cast<std::uint16_t>(i), u"Macro number " + std::u16string(1, u'0' + i),
+                                         steps, static_cast<std::uint8_t>(i)));
+        const std::string path = dir + "/macros" + std::to_string(count) + "x" + std::to_string(steps) + ".obp";
+        EXPECT_EQ(ExportStore(s, path, true), 1);
+        return path;
+    }
+
+    // The language file's text, as ombrelctl (which lies next to this test) shows it.
+    static std::string text(std::string_view key) {
+        return LanguageTexts(ProcessAppPaths()->dataDir).lookupText(key, 0);
+    }
+
+    std::string dir;
+};
+
+TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
+    ok({"keymap", "set", "0", "0x03A", "key:0x001"});
+    ok({"keymap", "set", "1", "G1", "mouse:left"});
+    ok({"keymap", "set", "2", "0x01E", "function:3"});
+    ok({"keymap", "set", "2", "G9B", "wheel:down"});
+    ok({"keymap", "set", "0", "0x01E", "disabled"});
+    EXPECT_TRUE(fs::exists(storeFile()));
+
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
+    EXPECT_EQ(functionOf(shown(1, "G1")), "mouse:left");
+    EXPECT_EQ(functionOf(shown(0, "G1")), "default");
+    EXPECT_EQ(functionOf(shown(2, "0x01E")), "function:3");
+    EXPECT_EQ(functionOf(shown(2, "G9B")), "wheel:down");
+    EXPECT_EQ(functionOf(shown(0, "0x01E")), "disabled");
+
+    const std::string backup = dir + "/b.obp";
+    ok({"backup", backup});
+    const ProgramResult valid = ok({"validate", backup});
+    EXPECT_NE(valid.out.find("is a valid profile file"), std::string::npos) << valid.out;
+
+    ok({"keymap", "reset", "0", "0x03A"});
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "default");
+    ok({"restore", backup});
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
+    EXPECT_EQ(functionOf(shown(2, "G9B")), "wheel:down");
+}
+
+TEST_F(StoreCliTest, KeysGoByTheirLanguageNames) {
+    const ProgramResult set = ok({"keymap", "set", "0", "CapsLock", "key:Escape"});
+    EXPECT_NE(set.out.find(text("IDS_KEYBOARD_CAPS")), std::string::npos) << set.out;
+    ok({"backup", dir + "/b.obp"});
+    ok({"validate", dir + "/b.obp"});
+    const std::string caps = shown(0, "0x03A");
+    EXPECT_EQ(functionOf(caps), "key:0x001");
+    EXPECT_NE(caps.find(text("IDS_KEYBOARD_ESC")), std::string::npos) << caps;
+
+    ok({"keymap", "set", "1", "caps lock", "media:" + text("MEDIA_MUTE_8")});
+    EXPECT_EQ(functionOf(shown(1, "0x03A")), "media:7");
+    ok({"keymap", "set", "1", "a", "key:" + text("IDS_KEYBOARD_MOU_LEFT")});
+    EXPECT_EQ(functionOf(shown(1, "0x01E")), "mouse:left");
+}
+
+TEST_F(StoreCliTest, MacrosComeFromARestoredFileAndKeysPlayThem) {
+    ok({"restore", macroFile(3, 10)});
+    ok({"keymap", "set", "0", "0x03A", "macro:2"});
+    const ProgramResult list = ok({"macro", "list"});
+    EXPECT_NE(list.out.find("Macro number 2"), std::string::npos) << list.out;
+    EXPECT_NE(list.out.find("0:0x03A"), std::string::npos) << list.out;
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "macro:2");
+
+    const ProgramResult missing = run({"keymap", "set", "0", "0x03A", "macro:4"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.find("no macro with id 4"), std::string::npos) << missing.err;
+}
+
+TEST_F(StoreCliTest, MacroMemoryLimitsAreReported) {
+    // 8 KiB of macro memory: 9 macros of 220 steps need 7990 bytes without names and 8242 with them.
+    const ProgramResult tight = ok({"restore", macroFile(9, 220)});
+    EXPECT_NE(tight.err.find(text("EXTRA_PROFILE_SPACE_TIGHT")), std::string::npos) << tight.err;
+    const ProgramResult list = ok({"macro", "list"});
+    EXPECT_EQ(list.out.find("Macro number"), std::string::npos) << "names were left out: " << list.out;
+    EXPECT_NE(list.out.find(" 220 "), std::string::npos) << "the steps are all there: " << list.out;
+
+    const ProgramResult tooLong = run({"restore", macroFile(9, 300)});
+    EXPECT_EQ(tooLong.exitCode, 1);
+    EXPECT_NE(tooLong.err.find(text("EXTRA_MACRO_TOO_LONG")), std::string::npos) << tooLong.err;
+}
+
+TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
+    const std::string damaged = dir + "/damaged.obp";
+    {
+        std::ofstream out(damaged, std::ios::binary);
+        out << std::string(40000, 'x');
+    }
+    struct BadUse {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const BadUse cases[] = {
+        {{"keymap", "set", "0", "NoSuchKey", "disabled"}, 2, "'NoSuchKey' is not a key"},
+        {{"keymap", "set", "0", "G10", "disabled"}, 2, "'G10' is not a key"},
+        {{"keymap", "set", "0", "0x054", "disabled"}, 1, "the keyboard has no key 0x054"}, // SysRq: no slot
+        {{"keymap", "set", "0", "0x03A", "key:nothing"}, 2, "'nothing' is no key name"},
+        {{"keymap", "set", "0", "0x03A", "mouse:up"}, 2, "mouse buttons are left, right and middle"},
+        {{"keymap", "set", "0", "0x03A", "function:12"}, 2, "numbered 1 to 11"},
+        {{"keymap", "set", "0", "0x03A", "macro:0"}, 2, "macro ids are 1 to 100"},
+        {{"keymap", "set", "0", "0x03A", "frobnicate"}, 2, "no key function"},
+        {{"keymap", "set", "3", "0x03A", "disabled"}, 2, "profiles are 0, 1 and 2"},
+        {{"keymap", "show", "7"}, 2, "profiles are 0, 1 and 2"},
+        {{"validate", damaged}, 1, "header is damaged"},
+        {{"validate", dir + "/none.obp"}, 1, "does not exist"},
+        {{"restore", damaged}, 1, "header is damaged"},
+    };
+    for (const BadUse& c : cases) {
+        const ProgramResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.message << ": " << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(fs::exists(storeFile())) << "nothing was changed";
+}
+
+TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {
+    for (const char* command :
+         {"backup", "validate", "restore", "keymap show", "keymap set", "keymap reset", "macro list"}) {
+        std::vector<std::string> args;
+        std::istringstream words(command);
+        for (std::string w; words >> w;)
+            args.push_back(w);
+        args.push_back("--help");
+        const ProgramResult r = RunProgram("ombrelctl", args);
+        EXPECT_EQ(r.exitCode, 0) << command;
+        EXPECT_NE(r.out.find(std::string("ombrelctl [--emulator[=STATE_FILE]] [--trace] ") + command),
+                  std::string::npos)
+            << r.out;
+    }
+    EXPECT_NE(RunProgram("ombrelctl", {"keymap", "set", "--help"}).out.find("wheel:up|down"), std::string::npos);
+}
+
+} // namespace
+} // namespace ombrel::test
