@@ -11,7 +11,9 @@
 
 #include <QFile>
 #include <QLabel>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 using namespace ombrel;
 using namespace ombrel::test;
@@ -63,6 +65,28 @@ private slots:
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
         // The store file was saved too: a fresh window reads it back from the keyboard and file alike.
         QVERIFY(QFile::exists(QString::fromStdString(StorePath(h.paths().userDir))));
+    }
+
+    void keyboardEventsDuringAWriteWaitForIt() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        h.emu().setLatencyMicros(1000); // a real keyboard's pace: the write takes a while
+        for (int layer : {0, 1, 2})
+            Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        // The bank key and an end request arrive while the keyboard is written: the first turn of an event loop
+        // comes inside the write, which runs one while it waits.
+        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QTimer::singleShot(0, [&] { h.emu().pressBankKey(); });
+        QTimer::singleShot(0, [&] {
+            AppMessageEvent kill(UM_KILL, kTagKill, 0);
+            QCoreApplication::sendEvent(&w, &kill);
+        });
+        w.OnCommand(kIdApply);
+        // The write was finished before the program ended.
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+        QCOMPARE(ended.count(), 1);
+        QCOMPARE(w.bank(), 1);
     }
 
     void applyThatTheKeyboardRefusesStaysPending() {

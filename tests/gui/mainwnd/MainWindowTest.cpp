@@ -101,6 +101,36 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
+    void oldFirmwareAsksForAnUpdateAndCancelEnds() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const std::uint8_t old[2] = {0x0F, 0x01}; // 0x010F
+        h.emu().writeMemory(EMU_AREA_CONFIG, 8, old, 2);
+        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        // OK: the updater is looked for in the help folder and the program runs on.
+        UserPrompts::setNextAnswer(QMessageBox::Ok);
+        Send(w, UM_OPEN, kTagOpen);
+        QCOMPARE(UserPrompts::shownMessages(), QStringList{QStringLiteral("The current version is too low!")});
+        QVERIFY(w.isVisible());
+        QCOMPARE(ended.count(), 0);
+        // Cancel ends the program.
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        Send(w, UM_OPEN, kTagOpen);
+        QCOMPARE(ended.count(), 1);
+    }
+
+    void openWithoutKeyboardOnlySaysSo() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(false);
+        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        Send(w, UM_OPEN, kTagOpen);
+        // No firmware question: without an answer from the keyboard its firmware is unknown.
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        QVERIFY(UserPrompts::shownMessages().constFirst().startsWith(QStringLiteral("No keyboard")));
+        QVERIFY(!w.isVisible());
+        QCOMPARE(ended.count(), 0);
+    }
+
     void activityNotificationsChangeTheTrayIcon() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
