@@ -203,7 +203,7 @@ void COmbrelDlg::buildFunctionButtons() {
     auto* version = makeFunctionButton(kIdVersion, QStringLiteral("SORVIK_VER"), n, n, n, n, n);
     version->SetTextStyle(true, 9, kButtonFont, kDisabledColour, kDisabledColour, kDisabledColour, 0xA2928A,
                           kDisabledColour);
-    version->setText(QStringLiteral("v") + QCoreApplication::applicationVersion());
+    version->setText(QStringLiteral("v" OMBREL_VERSION));
     version->setEnabled(false);
     styled(makeFunctionButton(kIdDefault, QStringLiteral("FUNC_DEFAULT"), n, o, d, n, x));
     for (int i = 0; i < 3; ++i)
