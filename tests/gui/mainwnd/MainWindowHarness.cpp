@@ -15,46 +15,6 @@
 
 namespace ombrel::test {
 
-namespace {
-
-const ServiceLibrary& Library() {
-    static const ServiceLibrary library = [] {
-        std::string error;
-        auto loaded = ServiceLibrary::load(std::string(OMBREL_TEST_SERVICE_DIR) + kEmulatorLibraryName, &error);
-        if (!loaded) {
-            std::fprintf(stderr, "cannot load the emulator: %s\n", error.c_str());
-            std::abort();
-        }
-        auto configure = reinterpret_cast<decltype(&EmuConfigure)>(loaded->symbol("EmuConfigure"));
-        configure(nullptr); // memory only
-        return *loaded;
-    }();
-    return library;
-}
-
-template <typename Fn>
-Fn Symbol(const char* name) {
-    auto fn = reinterpret_cast<Fn>(Library().symbol(name));
-    if (!fn) std::abort();
-    return fn;
-}
-
-} // namespace
-
-const Emu& MainWindowHarness::emu() const {
-    static const Emu emu{Symbol<decltype(&EmuReset)>("EmuReset"),
-                         Symbol<decltype(&EmuPlug)>("EmuPlug"),
-                         Symbol<decltype(&EmuUnplug)>("EmuUnplug"),
-                         Symbol<decltype(&EmuIsPlugged)>("EmuIsPlugged"),
-                         Symbol<decltype(&EmuPressBankKey)>("EmuPressBankKey"),
-                         Symbol<decltype(&EmuSendConsumer)>("EmuSendConsumer"),
-                         Symbol<decltype(&EmuReadMemory)>("EmuReadMemory"),
-                         Symbol<decltype(&EmuWriteMemory)>("EmuWriteMemory"),
-                         Symbol<decltype(&EmuReportCount)>("EmuReportCount"),
-                         Symbol<decltype(&EmuSetLatencyMicros)>("EmuSetLatencyMicros")};
-    return emu;
-}
-
 MainWindowHarness::MainWindowHarness() {
     PathEnvironment env;
     env.executablePath = OMBREL_TEST_PROGRAM;
@@ -67,13 +27,15 @@ MainWindowHarness::MainWindowHarness() {
     SkinImageCache::instance().setSkinFolder(QString::fromStdString(m_paths.mainIniDir));
     UserPrompts::setHeadless(true);
     UserPrompts::reset();
+    static const bool memoryOnly = Emulator().configure(nullptr) == 1;
+    (void)memoryOnly;
 }
 
 MainWindowHarness::~MainWindowHarness() {
     stop();
 }
 
-COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone) {
+COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone, bool tray) {
     stop();
     emu().reset();
     emu().setLatencyMicros(0);
@@ -81,9 +43,9 @@ COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone) {
     MainContext context;
     context.paths = m_paths;
     context.settings = m_settings.get();
-    context.api = &Library().api();
+    context.api = &EmulatorLibrary().api();
     context.autoShowDone = autoShowDone;
-    context.trayAvailable = true;
+    context.trayAvailable = tray;
     m_window = std::make_unique<COmbrelDlg>(std::move(context));
     QString error;
     if (!m_window->OnInitDialog(&error)) {

@@ -4,9 +4,8 @@
 
 #include "COmbrelDlg.h"
 
-#include "VevIrozEmu.h"
-#include "device/ServiceLibrary.h"
 #include "platform/SettingsStore.h"
+#include "support/EmulatorLibrary.h"
 
 #include <QTemporaryDir>
 
@@ -16,19 +15,6 @@
 
 namespace ombrel::test {
 
-struct Emu {
-    decltype(&EmuReset) reset = nullptr;
-    decltype(&EmuPlug) plug = nullptr;
-    decltype(&EmuUnplug) unplug = nullptr;
-    decltype(&EmuIsPlugged) isPlugged = nullptr;
-    decltype(&EmuPressBankKey) pressBankKey = nullptr;
-    decltype(&EmuSendConsumer) sendConsumer = nullptr;
-    decltype(&EmuReadMemory) readMemory = nullptr;
-    decltype(&EmuWriteMemory) writeMemory = nullptr;
-    decltype(&EmuReportCount) reportCount = nullptr;
-    decltype(&EmuSetLatencyMicros) setLatencyMicros = nullptr;
-};
-
 class MainWindowHarness {
 public:
     MainWindowHarness();
@@ -36,11 +22,12 @@ public:
 
     // Starts a window on a fresh emulated keyboard (factory memory), plugged in or not, and waits until the
     // start-up has settled: UM_INIT handled and the first presence report applied.
-    COmbrelDlg& start(bool plugged = true, bool autoShowDone = false);
+    // `tray` says whether the desktop offers a tray.
+    COmbrelDlg& start(bool plugged = true, bool autoShowDone = false, bool tray = true);
     // Ends the window (as the program's end would), keeping the folders so a later start sees its settings.
     void stop();
     COmbrelDlg& window() { return *m_window; }
-    const Emu& emu() const;
+    const EmulatorControl& emu() const { return Emulator(); }
     SettingsStore& settings() { return *m_settings; }
     const AppPaths& paths() const { return m_paths; }
     QString dir() const { return m_dir.path(); }

@@ -81,6 +81,21 @@ private slots:
         QCOMPARE(w.tray().currentIcon(), 141);
     }
 
+    void withoutATrayTheWindowStaysReachable() {
+        MainWindowHarness h;
+        // Shown at start even without a keyboard and with "/Start": it is the only way to the program.
+        COmbrelDlg& w = h.start(false, true, /*tray=*/false);
+        QTRY_VERIFY(w.isVisible());
+        QVERIFY(UserPrompts::shownMessages().isEmpty());
+        // Cancel puts it away as a minimised window, not out of reach.
+        w.OnCommand(IDCANCEL);
+        QVERIFY(w.isVisible());
+        // Closing it from the desktop ends the program.
+        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        w.close();
+        QCOMPARE(ended.count(), 1);
+    }
+
     void messagesWithAWrongTagAreIgnored() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
