@@ -299,6 +299,11 @@ void COmbrelDlg::onInit() {
 
 void COmbrelDlg::onOpen() {
     if (m_shutDown) return;
+    if (DeviceTask::running()) {
+        // A later start during a keyboard write: the firmware check asks the keyboard, so it waits for the write.
+        m_dispatcher.post([this] { onOpen(); }, UiDispatcher::Kind::StoreBound);
+        return;
+    }
     ShowMain();
     checkFirmware();
 }
