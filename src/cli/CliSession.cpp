@@ -87,7 +87,10 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
 }
 
 CliSession::~CliSession() {
-    if (m_link) m_link->shutdown();
+    if (!m_link) return;
+    m_link->shutdown();
+    // A one-shot tool owns the library: stop its threads before the process exits rather than racing them.
+    m_library->api().End();
 }
 
 int ReportResult(const char* what, int result) {
