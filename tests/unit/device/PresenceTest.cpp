@@ -82,7 +82,8 @@ TEST_F(PresenceTest, UnreadableDefaultBlockKeepsTheOldOneAndGoesOn) {
 TEST_F(PresenceTest, WaitsForTheWindowBeforeTheIcon) {
     screen.ready = false;
     fake.deliverDeviceCount(1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    for (int i = 0; i < 400 && screen.events().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the worker keeps waiting for the window
     EXPECT_EQ(screen.events(), (Events{"reload-profile"}));
     EXPECT_EQ(link->state().lastDeviceCount.load(), 0);
     screen.ready = true;

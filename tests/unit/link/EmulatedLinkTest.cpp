@@ -17,12 +17,15 @@ namespace {
 using Events = std::vector<std::string>;
 using namespace std::chrono_literals;
 
+// Long enough that a loaded machine (or a sanitizer build) never misses a 1 ms reply, short enough for quick tests.
+constexpr auto kReplyTimeout = 250ms;
+
 class EmulatedLinkTest : public ::testing::Test {
 protected:
     void SetUp() override {
         emu.configure(nullptr);
         std::string error;
-        link = DeviceLink::start(EmulatorLibrary().api(), screen, &error, ExchangeTiming{100ms, 1ms});
+        link = DeviceLink::start(EmulatorLibrary().api(), screen, &error, ExchangeTiming{kReplyTimeout, 1ms});
         ASSERT_TRUE(link) << error;
         emu.reset();
         link->presence().windowPollInterval = 1ms;
@@ -81,7 +84,8 @@ TEST_F(EmulatedLinkTest, ReadsTheFactoryStateAndWritesBack) {
 }
 
 TEST_F(EmulatedLinkTest, LateReplyIsTakenByTheNextAttempt) {
-    emu.injectFault(EMU_FAULT_DELAY_REPLY, 150); // first attempt's reply arrives while the second waits
+    // The first attempt's reply arrives half-way through the second attempt's wait.
+    emu.injectFault(EMU_FAULT_DELAY_REPLY, static_cast<int>(kReplyTimeout.count() * 3 / 2));
     emu.injectFault(EMU_FAULT_DROP_REPLY, 0);    // the second attempt's own reply is lost
     ConfigBlock config;
     EXPECT_EQ(link->commands().ReadConfig(config.bytes), LINK_OK);
