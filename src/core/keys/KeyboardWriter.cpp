@@ -16,12 +16,17 @@ namespace {
 
 constexpr int kFailed = 0;
 
-unsigned macroCapacity(DeviceCommands& commands, DeviceState& state) {
-    if (const unsigned known = state.macroCapacity.load()) return known;
+// The keyboard's macro memory size, read from it when not known yet. A failed read is returned as such: an
+// unknown size must not be taken for a memory too small for the macros, which would tell the user to shorten
+// macros when the keyboard merely did not answer.
+int macroCapacity(DeviceCommands& commands, DeviceState& state, unsigned& capacity) {
+    capacity = state.macroCapacity.load();
+    if (capacity) return LINK_OK;
     ConfigBlock config;
-    if (commands.ReadConfig(config.bytes) != LINK_OK) return 0;
-    state.macroCapacity.store(config.macroCapacity());
-    return config.macroCapacity();
+    if (const int r = commands.ReadConfig(config.bytes); r != LINK_OK) return r;
+    capacity = config.macroCapacity();
+    state.macroCapacity.store(capacity);
+    return LINK_OK;
 }
 
 // outgoingStore = a snapshot of workingStore; the string offsets of both are brought up to date.
@@ -45,7 +50,8 @@ int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState
     AssignmentStore& out = stores.outgoingStore;
     takeSnapshot(stores.workingStore, out);
 
-    const unsigned capacity = macroCapacity(commands, state);
+    unsigned capacity = 0;
+    if (const int r = macroCapacity(commands, state, capacity); r != LINK_OK) return r;
     const MacroImageSizes sizes = MeasureMacroImage(out.macros);
     if (sizes.withoutNames > capacity) {
         screen.showMessage("EXTRA_MACRO_TOO_LONG");

@@ -15,7 +15,8 @@ namespace ombrel {
 // Writes the macro image and the blocks of `profiles` (ascending, each 0..2). Shows "EXTRA_MACRO_TOO_LONG" and
 // sends nothing when the macros do not fit even without their names (result 0); shows
 // "EXTRA_PROFILE_SPACE_TIGHT" after the transaction when they only fit without them. When the macro memory size
-// is not known yet it is read from the keyboard first. Returns LINK_OK when the macro image and every block were
+// is not known yet it is read from the keyboard first (when that read fails, nothing is sent, no message is shown
+// and the read's result is returned). Returns LINK_OK when the macro image and every block were
 // written, else the first failure (the transaction is completed all the same).
 int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState& state, ScreenPort& screen,
                         std::span<const int> profiles);

@@ -116,6 +116,14 @@ TEST_F(KeyboardTransferTest, AnUnknownMacroMemorySizeIsAskedFor) {
     ASSERT_EQ(apply(1), LINK_OK);
     EXPECT_EQ(link->state().macroCapacity.load(), kMacroUnits * 128u);
     EXPECT_EQ(fake.sent.front().command(), CMD_READ_CONFIG);
+
+    // A keyboard that does not say its size: nothing is sent and the macros are not blamed for it.
+    link->state().macroCapacity.store(0);
+    refuse(CMD_READ_CONFIG);
+    fake.sent.clear();
+    EXPECT_EQ(apply(1), LINK_STATUS_FF);
+    EXPECT_EQ(commandRuns(), (std::vector<int>{CMD_READ_CONFIG}));
+    EXPECT_TRUE(screen.events().empty());
 }
 
 TEST_F(KeyboardTransferTest, BackupGivesBackEveryFunctionTheKeyboardHolds) {
