@@ -30,10 +30,6 @@ std::u16string decimal(int n) {
     return s;
 }
 
-std::u16string_view storedName(std::u16string_view typed) {
-    return typed.substr(0, std::min<std::size_t>(typed.find(u'\0'), kMaxMacroNameLength));
-}
-
 } // namespace
 
 MacroListModel::MacroListModel(std::u16string newNamePrefix) : m_prefix(std::move(newNamePrefix)) {}
@@ -74,7 +70,7 @@ std::u16string MacroListModel::generatedName(int except) {
     std::u16string name;
     do {
         name = m_prefix + decimal(++m_nameCounter);
-    } while (nameTaken(storedName(name), except));
+    } while (nameTaken(StoredMacroName(name), except));
     return name;
 }
 
@@ -107,8 +103,10 @@ MacroListModel::AddResult MacroListModel::add() {
 }
 
 bool MacroListModel::rename(std::u16string_view typed) {
-    const std::u16string_view name = storedName(typed);
+    const std::u16string_view name = StoredMacroName(typed);
     if (m_macros.empty()) {
+        // Generated names start again from 1 on an empty list, as Add does.
+        if (name.empty()) m_nameCounter = 0;
         append(name.empty() ? generatedName(-1) : std::u16string(name));
         return true;
     }
@@ -127,6 +125,8 @@ MacroListModel::DeleteResult MacroListModel::deleteCurrent(const AssignmentStore
     const MacroRecord* m = currentMacro();
     if (!m) return DeleteResult::Nothing;
     if (!m->isNew()) {
+        // Every key counts, G1 of the first profile (record 256) included: deleting a macro that key plays
+        // without asking would silently give the key its factory function back at the next commit.
         bool inUse = false;
         {
             std::lock_guard guard(working.lock);

@@ -6,6 +6,14 @@
 
 namespace ombrel {
 
+namespace {
+
+constexpr bool IsHighSurrogate(char16_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+} // namespace
+
 std::u16string MacroRecord::name() const {
     std::u16string s;
     for (int i = 0; i < kMacroNameUnits; ++i) {
@@ -22,8 +30,18 @@ bool MacroRecord::nameTerminated() const {
     return false;
 }
 
+std::u16string_view StoredMacroName(std::u16string_view name) {
+    std::size_t length = std::min({name.find(u'\0'), name.size(), std::size_t{kMaxMacroNameLength}});
+    // A name cut at the field's end must not keep the first half of a surrogate pair: that unit alone is no
+    // character and would show as a replacement mark wherever the name is displayed.
+    if (length == std::size_t{kMaxMacroNameLength} && length < name.size() && IsHighSurrogate(name[length - 1]))
+        --length;
+    return name.substr(0, length);
+}
+
 void MacroRecord::setName(std::u16string_view name) {
-    const std::size_t length = std::min({name.find(u'\0'), name.size(), std::size_t{kMaxMacroNameLength}});
+    name = StoredMacroName(name);
+    const std::size_t length = name.size();
     std::fill(m_bytes.begin(), m_bytes.begin() + 2 * kMacroNameUnits, std::uint8_t{0});
     for (std::size_t i = 0; i < length; ++i)
         putLe16(&m_bytes[2 * i], name[i]);

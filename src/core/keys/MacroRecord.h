@@ -33,6 +33,10 @@ struct MacroAction {
     bool operator==(const MacroAction&) const = default;
 };
 
+// The part of `name` a macro record keeps: up to its first zero, at most 249 units, one fewer when the cut would
+// split a surrogate pair.
+std::u16string_view StoredMacroName(std::u16string_view name);
+
 class MacroRecord {
 public:
     MacroRecord() = default; // every byte zero
@@ -41,7 +45,7 @@ public:
     std::u16string name() const;
     // True when the name field holds its terminating zero.
     bool nameTerminated() const;
-    // Stores at most 249 units of `name` (up to its first zero) and clears the rest of the field.
+    // Stores StoredMacroName(name) and clears the rest of the field.
     void setName(std::u16string_view name);
 
     std::uint8_t cycles() const { return m_bytes[kCyclesOffset]; }

@@ -73,6 +73,11 @@ TEST_F(MacroListModelTest, RenameReplacesEmptyAndAmbiguousNamesWithGeneratedOnes
     EXPECT_EQ(model.macro(0).name(), u"Macro4");
     model.rename(std::u16string(300, u'x'));
     EXPECT_EQ(model.macro(0).name(), std::u16string(kMaxMacroNameLength, u'x'));
+    // A character that needs two units and would be cut in half at the end is left out whole.
+    model.rename(std::u16string(kMaxMacroNameLength - 1, u'y') + u"\U0001F600z");
+    EXPECT_EQ(model.macro(0).name(), std::u16string(kMaxMacroNameLength - 1, u'y'));
+    model.rename(std::u16string(kMaxMacroNameLength - 2, u'y') + u"\U0001F600z");
+    EXPECT_EQ(model.macro(0).name(), std::u16string(kMaxMacroNameLength - 2, u'y') + u"\U0001F600");
 
     model.select(-1);
     EXPECT_FALSE(model.rename(u"nobody")); // macros but none current: nothing to rename
@@ -83,6 +88,14 @@ TEST_F(MacroListModelTest, RenameReplacesEmptyAndAmbiguousNamesWithGeneratedOnes
     ASSERT_EQ(empty.count(), 1);
     EXPECT_EQ(empty.macro(0).name(), u"Fresh");
     EXPECT_EQ(empty.macro(0).macroId(), 1);
+
+    // Emptied again, a cleared name box counts from 1 again, as Add does.
+    empty.add();
+    empty.add();
+    for (int i = 0; i < 3; ++i)
+        ASSERT_EQ(empty.deleteCurrent(store, {}), MacroListModel::DeleteResult::Deleted);
+    EXPECT_TRUE(empty.rename(u""));
+    EXPECT_EQ(empty.macro(0).name(), u"Macro1");
 }
 
 TEST_F(MacroListModelTest, DeleteAsksOnlyForStoredMacrosThatKeysUse) {
