@@ -530,7 +530,9 @@ CAboutDlg* COmbrelDlg::aboutDialog() const {
 void COmbrelDlg::OpenAbout() {
     const QString icon =
         QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(QStringLiteral("Ombrel.png"));
+    const bool opened = !m_about;
     m_about = CAboutDlg::open(icon, m_vendorLink, m_languageIndex);
+    if (opened && m_about) connect(m_about, &CAboutDlg::helpRequested, this, [this] { m_commands.OpenHelp(); });
 }
 
 int COmbrelDlg::activeLayer() {
@@ -669,8 +671,12 @@ void COmbrelDlg::SetMultiSelect(bool on) {
 // ---- input ----
 
 void COmbrelDlg::keyPressEvent(QKeyEvent* event) {
-    // Neither Enter nor Escape closes or hides the window.
+    // Neither Enter nor Escape closes or hides the window; F1 opens the help.
     switch (event->key()) {
+    case Qt::Key_F1:
+        event->accept();
+        m_commands.OpenHelp();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
