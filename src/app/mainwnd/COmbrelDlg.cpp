@@ -656,7 +656,8 @@ void COmbrelDlg::openForKey(int controlId) {
 
 void COmbrelDlg::toggleFlip() {
     const int flip = std::atoi(m_context.settings->getProfileString("Flip", "0").c_str());
-    const int next = flip == 0 ? 1 : 0;
+    // Any value but 1 shows the first layout, so a press always leads to the other one.
+    const int next = flip == 1 ? 0 : 1;
     m_context.settings->writeProfileString("Flip", next ? "1" : "0");
     m_map->ApplyLayout(next);
 }
