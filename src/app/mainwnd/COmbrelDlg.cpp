@@ -530,7 +530,9 @@ CAboutDlg* COmbrelDlg::aboutDialog() const {
 void COmbrelDlg::OpenAbout() {
     const QString icon =
         QDir(QString::fromStdString(m_context.paths.mainIniDir)).filePath(QStringLiteral("Ombrel.png"));
+    const bool opened = !m_about;
     m_about = CAboutDlg::open(icon, m_vendorLink, m_languageIndex);
+    if (opened && m_about) connect(m_about, &CAboutDlg::helpRequested, this, [this] { m_commands.OpenHelp(); });
 }
 
 int COmbrelDlg::activeLayer() {
@@ -654,7 +656,8 @@ void COmbrelDlg::openForKey(int controlId) {
 
 void COmbrelDlg::toggleFlip() {
     const int flip = std::atoi(m_context.settings->getProfileString("Flip", "0").c_str());
-    const int next = flip == 0 ? 1 : 0;
+    // Any value but 1 shows the first layout, so a press always leads to the other one.
+    const int next = flip == 1 ? 0 : 1;
     m_context.settings->writeProfileString("Flip", next ? "1" : "0");
     m_map->ApplyLayout(next);
 }
@@ -669,8 +672,12 @@ void COmbrelDlg::SetMultiSelect(bool on) {
 // ---- input ----
 
 void COmbrelDlg::keyPressEvent(QKeyEvent* event) {
-    // Neither Enter nor Escape closes or hides the window.
+    // Neither Enter nor Escape closes or hides the window; F1 opens the help.
     switch (event->key()) {
+    case Qt::Key_F1:
+        event->accept();
+        m_commands.OpenHelp();
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:

@@ -7,6 +7,7 @@
 #include "text/LanguageTexts.h"
 
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -89,6 +90,15 @@ bool CAboutDlg::event(QEvent* event) {
         return true;
     }
     return QDialog::event(event);
+}
+
+void CAboutDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        emit helpRequested();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CAboutDlg::applyTexts(int languageIndex) {

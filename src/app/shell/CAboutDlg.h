@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QKeyEvent;
 class QLabel;
 class QPushButton;
 
@@ -22,8 +23,13 @@ public:
 
     QLabel* description() const { return m_description; }
 
+signals:
+    // F1 in the window: the program's help, as the main window opens it.
+    void helpRequested();
+
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void applyTexts(int languageIndex);

@@ -76,6 +76,8 @@ int COmbrelApp::run(int argc, char** argv) {
         std::printf("ombrel %s\n", OMBREL_VERSION);
         return 0;
     }
+    for (const QString& argument : options.ignored)
+        std::fprintf(stderr, "ombrel: ignoring the unknown argument %s\n", qPrintable(argument));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "ombrel: %s\nTry 'ombrel --help'.\n", qPrintable(options.error));
         return kExitBadCommandLine;

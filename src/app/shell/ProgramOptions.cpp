@@ -26,8 +26,9 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
             options.testControl = argument.mid(15);
         } else if (argument.startsWith(QLatin1String("--screenshot="))) {
             options.screenshot = argument.mid(13);
-        } else if (options.error.isEmpty()) {
-            options.error = QStringLiteral("unknown option %1").arg(argument);
+        } else {
+            // Launchers and the toolkit add arguments of their own; a start (or a "/Kill") must not fail on them.
+            options.ignored << argument;
         }
     }
     if (options.error.isEmpty() && (options.emulatorUnplugged || !options.testControl.isEmpty()) && !options.emulator)

@@ -17,6 +17,7 @@ struct ProgramOptions {
     bool emulatorUnplugged = false;
     QString testControl; // --test-control=FIFO (with --emulator)
     QString screenshot;  // --screenshot=PNG: show the window, save a picture of it, end
+    QStringList ignored; // arguments the program does not know; they do not stop a start
     QString error;       // set when the command line cannot be used
 };
 

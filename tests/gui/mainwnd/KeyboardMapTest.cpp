@@ -118,6 +118,16 @@ private slots:
         again.OnCommand(kIdFlip2);
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("0"));
         QVERIFY(again.map().button(kIdF1)->isEnabled());
+
+        // A value other than 0 or 1 shows the first layout, and one press gives the second.
+        h.settings().writeProfileString("Flip", "2");
+        COmbrelDlg& odd = h.start(true, true);
+        QVERIFY(odd.map().button(kIdF1)->isEnabled());
+        QVERIFY(!odd.map().button(kIdD1)->isEnabled());
+        odd.OnCommand(kIdFlip1);
+        QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
+        QVERIFY(!odd.map().button(kIdF1)->isEnabled());
+        QVERIFY(odd.map().button(kIdD1)->isEnabled());
     }
 
     void switchMarksKeysAndTurnsBack() {

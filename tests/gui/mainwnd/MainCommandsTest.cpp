@@ -1,6 +1,7 @@
 // The command buttons: Apply, Default, restore and backup, the backup menu, help and the links.
 #include "MainWindowHarness.h"
 
+#include "CAboutDlg.h"
 #include "CPngButton.h"
 #include "LightingPanelFrame.h"
 #include "MainMessages.h"
@@ -216,6 +217,17 @@ private slots:
         QVERIFY(help.toLocalFile().endsWith(QStringLiteral("Help/index.html")));
         QVERIFY(QFile::exists(help.toLocalFile()));
         QCOMPARE(UserPrompts::openedUrls().at(1).scheme(), QStringLiteral("https"));
+
+        // F1 asks for the same help page, in the main window and in the About window.
+        w.ShowMain();
+        QTest::keyClick(&w, Qt::Key_F1);
+        w.OnCommand(kCmdTrayAbout);
+        QVERIFY(w.aboutDialog());
+        QTest::keyClick(w.aboutDialog(), Qt::Key_F1);
+        QVERIFY(w.aboutDialog()->isVisible());
+        QCOMPARE(UserPrompts::openedUrls().size(), 4);
+        QCOMPARE(UserPrompts::openedUrls().at(2), help);
+        QCOMPARE(UserPrompts::openedUrls().at(3), help);
     }
 };
 
