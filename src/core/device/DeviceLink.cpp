@@ -28,9 +28,11 @@ void DeviceLink::startPresence() {
 void DeviceLink::shutdown() {
     if (m_shutDown) return;
     m_shutDown = true;
+    // The presence worker first, while its replies can still arrive: with the control channel gone, a read it is
+    // in would wait out every attempt before the worker could end.
+    m_presence.stop();
     m_hub.CancelChannels();
     m_hub.uninstall();
-    m_presence.stop();
 }
 
 DeviceLink::~DeviceLink() {

@@ -16,7 +16,8 @@ enum LinkResult : int {
     LINK_BAD_PROFILE = -201, // profile index above 2; nothing sent
 };
 
-// "LINK_NO_REPLY (-2)" and so on; unknown codes come back as "result N".
+// "LINK_NO_REPLY" and so on, without the number (callers print it beside the name); unknown codes give
+// "unknown result".
 const char* LinkResultName(int result);
 // A sentence for the user: what happened, in plain words.
 const char* LinkResultDescription(int result);

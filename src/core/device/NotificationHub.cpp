@@ -4,8 +4,10 @@
 #include "device/DeviceFilter.h"
 #include "util/Bytes.h"
 
+#include <array>
 #include <cstring>
 #include <shared_mutex>
+#include <utility>
 
 namespace ombrel {
 
@@ -59,10 +61,20 @@ void NotificationHub::uninstall() {
 
 int NotificationHub::registerAsyncRead(const DeviceFilter& filter, std::uint32_t tag, std::uint32_t& unitId) {
     const auto bytes = filter.bytes();
+    // The library calls are made without the lock: cancelling a registration waits for its running callback, and
+    // that callback may itself want the lock (a bank switch).
+    std::uint32_t previous = 0;
+    {
+        std::lock_guard lock(m_channelMutex);
+        previous = std::exchange(unitId, 0);
+    }
+    m_api.DeleteRequestFromUnitId(previous);
+    std::uint32_t registered = 0;
+    const int result =
+        m_api.RequestAsyncRead(bytes.data(), &HidNotify, tag, CheckValue(bytes, callbackAddress(), tag), &registered);
     std::lock_guard lock(m_channelMutex);
-    m_api.DeleteRequestFromUnitId(unitId);
-    unitId = 0;
-    return m_api.RequestAsyncRead(bytes.data(), &HidNotify, tag, CheckValue(bytes, callbackAddress(), tag), &unitId);
+    unitId = registered;
+    return result;
 }
 
 int NotificationHub::RegisterConsumerChannel() {
@@ -74,11 +86,16 @@ int NotificationHub::RegisterControlChannel() {
 }
 
 void NotificationHub::CancelChannels() {
-    std::lock_guard lock(m_channelMutex);
-    for (std::uint32_t* unit : {&m_consumerUnit, &m_controlUnit, &m_bankUnit}) {
-        if (*unit != 0) m_api.DeleteRequestFromUnitId(*unit);
-        *unit = 0;
+    std::array<std::uint32_t, 3> units{};
+    {
+        std::lock_guard lock(m_channelMutex);
+        m_cancelled = true;
+        units = {std::exchange(m_consumerUnit, 0), std::exchange(m_controlUnit, 0), std::exchange(m_bankUnit, 0)};
     }
+    // Without the lock: each cancel waits for a callback of its channel that is running, and a bank switch in such
+    // a callback needs the lock to finish.
+    for (const std::uint32_t unit : units)
+        if (unit != 0) m_api.DeleteRequestFromUnitId(unit);
 }
 
 std::int32_t NotificationHub::HandleNotify(const void* record) {
@@ -129,6 +146,7 @@ void NotificationHub::SwitchBank() {
         // The keyboard learns the bank from a fresh registration of the status channel.
         const auto bytes = kBankStatusFilter.bytes();
         std::lock_guard lock(m_channelMutex);
+        if (m_cancelled) return; // shutting down: no new registration may outlive the cancel
         m_api.DeleteRequestFromUnitId(m_bankUnit);
         m_bankUnit = 0;
         m_api.RequestStatusWrite(bytes.data(), &HidNotify, VEV_TAG_DEL, status.data(), 2,

@@ -63,7 +63,10 @@ private:
     ScreenPort& m_screen;
     PresenceWatcher& m_presence;
 
-    std::mutex m_channelMutex; // guards the unit ids
+    // Guards the unit ids and m_cancelled. Never held while the consumer or control channel is cancelled: the
+    // library waits there for the channel's running callback, which may be a bank switch waiting for this lock.
+    std::mutex m_channelMutex;
+    bool m_cancelled = false; // CancelChannels ran: a bank switch registers nothing any more
     std::uint32_t m_consumerUnit = 0;
     std::uint32_t m_controlUnit = 0;
     std::uint32_t m_bankUnit = 0;

@@ -25,7 +25,10 @@ void PresenceWatcher::PresenceWorker(int count) {
         m_screen.hideMainWindow();
     } else {
         KeymapBytes block{};
-        if (m_commands.ReadDefaultKeymap(block) == LINK_OK)
+        const int read = m_commands.ReadDefaultKeymap(block);
+        // The program is ending: nothing more to read or to tell the user.
+        if (m_stopping.load()) return;
+        if (read == LINK_OK)
             m_state.setDefaultKeymap(block);
         else
             m_screen.showMessage("MAIN_DEFAULT_MATRIX_PROMPT");

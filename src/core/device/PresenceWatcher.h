@@ -27,8 +27,9 @@ public:
     void post(int count);
     // Waits until every posted worker has finished (tests, shutdown).
     void drain() { m_worker.drain(); }
-    // Ends the thread; a worker waiting for the window gives up.
+    // Ends the thread; a running worker finishes the read it is in and skips the rest.
     void stop();
+    bool stopping() const { return m_stopping.load(); }
 
     // The worker itself, on the calling thread.
     void PresenceWorker(int count);

@@ -2,6 +2,12 @@
 
 #include "device/LinkResult.h"
 
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <future>
+#include <thread>
+
 namespace ombrel::test {
 namespace {
 
@@ -48,6 +54,43 @@ TEST_F(NotificationTest, NothingArrivesAfterShutdown) {
     fake.deliverConsumer(1025);
     fake.deliverDeviceCount(1);
     EXPECT_TRUE(screen.events().empty());
+}
+
+// Like the real libraries, cancelling a registration here returns only when no callback of it runs any more:
+// the hook starts a bank key press on the library's side and waits for its callback to end.
+std::function<void()> g_beforeCancel;
+
+std::int32_t cancelWaitingForCallbacks(std::uint32_t unit) {
+    if (g_beforeCancel) g_beforeCancel();
+    return FakeService::current()->api().DeleteRequestFromUnitId(unit);
+}
+
+TEST(NotificationShutdown, BankKeyPressedWhileTheChannelsAreCancelled) {
+    FakeService fake;
+    RecordingScreen screen;
+    ServiceApi api = fake.api();
+    api.DeleteRequestFromUnitId = &cancelWaitingForCallbacks;
+    std::string error;
+    auto link = DeviceLink::start(api, screen, &error);
+    ASSERT_TRUE(link) << error;
+
+    std::atomic<bool> armed{true};
+    std::thread press;
+    bool callbackEnded = false;
+    g_beforeCancel = [&] {
+        if (!armed.exchange(false)) return;
+        std::packaged_task<void()> task([&fake] { fake.deliverConsumer(767); });
+        std::future<void> ended = task.get_future();
+        press = std::thread(std::move(task));
+        // Only a hang reaches the limit; a working hub ends the callback at once.
+        callbackEnded = ended.wait_for(std::chrono::seconds(5)) == std::future_status::ready;
+    };
+    link->shutdown();
+    press.join();
+    g_beforeCancel = nullptr;
+    EXPECT_TRUE(callbackEnded) << "the bank switch waited for the shutdown that waited for it";
+    // Nothing was registered after the cancel.
+    EXPECT_TRUE(fake.statusWrites.empty());
 }
 
 } // namespace

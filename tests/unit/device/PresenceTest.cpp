@@ -2,6 +2,9 @@
 
 #include "device/LinkResult.h"
 
+#include <atomic>
+#include <thread>
+
 namespace ombrel::test {
 namespace {
 
@@ -38,6 +41,32 @@ TEST_F(PresenceTest, StartWithKeyboardReadsBlocksAndOpensOnce) {
     screen.clear();
     arrive(1);
     EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+}
+
+TEST_F(PresenceTest, ShutdownDuringArrivalLetsTheReadFinishAndSkipsTheRest) {
+    std::thread closer;
+    std::atomic<bool> closing{false};
+    fake.onRequest = [&](const Report& request) {
+        if (request.command() == 15 && !closing.load()) {
+            // The program ends while the factory block is being read.
+            closer = std::thread([this] { link->shutdown(); });
+            closing.store(true);
+            while (!link->presence().stopping())
+                std::this_thread::yield();
+        }
+        fake.answerFromMemory(request);
+    };
+    fake.deliverDeviceCount(1);
+    while (!closing.load())
+        std::this_thread::yield();
+    closer.join();
+
+    // Every chunk of the read was answered once; nothing was read or shown after it.
+    std::vector<std::uint8_t> commands;
+    for (const Report& r : fake.sent)
+        commands.push_back(r.command());
+    EXPECT_EQ(commands, std::vector<std::uint8_t>(7, 15));
+    EXPECT_TRUE(screen.events().empty());
 }
 
 TEST_F(PresenceTest, StartWithoutKeyboardStaysHiddenOnArrival) {
@@ -82,7 +111,8 @@ TEST_F(PresenceTest, UnreadableDefaultBlockKeepsTheOldOneAndGoesOn) {
 TEST_F(PresenceTest, WaitsForTheWindowBeforeTheIcon) {
     screen.ready = false;
     fake.deliverDeviceCount(1);
-    for (int i = 0; i < 400 && screen.events().empty(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    for (int i = 0; i < 400 && screen.events().empty(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(20)); // the worker keeps waiting for the window
     EXPECT_EQ(screen.events(), (Events{"reload-profile"}));
     EXPECT_EQ(link->state().lastDeviceCount.load(), 0);
