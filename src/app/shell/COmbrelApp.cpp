@@ -156,6 +156,9 @@ int COmbrelApp::run(int argc, char** argv) {
     window->ShutdownMain();
     control.reset();
     window.reset();
+    // The skin pictures are shared by every button for the life of the window; free them while the application
+    // object, which owns the pixmap backend, still exists.
+    SkinImageCache::instance().clear();
     channelNotifier.reset();
     plan.channel.reset();
     plan.lock.release();

@@ -26,7 +26,8 @@ public:
 
     int pictureCount() const { return static_cast<int>(m_pixmaps.size()); }
     std::size_t byteCount() const; // memory the decoded pictures hold
-    void clear();                  // tests only: the cache otherwise lives as long as the process
+    void clear();                  // frees every picture: at the program's end (before the application object goes)
+                                   // and in tests; pointers handed out become invalid
 
 private:
     SkinImageCache();
