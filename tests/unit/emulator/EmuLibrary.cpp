@@ -25,23 +25,32 @@ bool EmuLibrary::load(std::string& error) {
         error = dlerror();
         return false;
     }
-    bool ok =
-        resolve(handle, "Init", init, error) & resolve(handle, "End", end, error) &
-        resolve(handle, "RequestGetDeviceCount", getDeviceCount, error) &
-        resolve(handle, "DeleteRequestFromUnitId", deleteRequest, error) &
-        resolve(handle, "RequestWriteOne", writeOne, error) &
-        resolve(handle, "RequestStatusWrite", statusWrite, error) &
-        resolve(handle, "RequestAsyncRead", asyncRead, error) & resolve(handle, "VevIrozProbe", probe, error) &
-        resolve(handle, "EmuConfigure", configure, error) & resolve(handle, "EmuReset", reset, error) &
-        resolve(handle, "EmuPlug", plug, error) & resolve(handle, "EmuUnplug", unplug, error) &
-        resolve(handle, "EmuIsPlugged", isPlugged, error) & resolve(handle, "EmuPressBankKey", pressBankKey, error) &
-        resolve(handle, "EmuSendConsumer", sendConsumer, error) &
-        resolve(handle, "EmuInjectFault", injectFault, error) & resolve(handle, "EmuReadMemory", readMemory, error) &
-        resolve(handle, "EmuWriteMemory", writeMemory, error) & resolve(handle, "EmuReportCount", reportCount, error) &
-        resolve(handle, "EmuBankStatus", bankStatus, error) &
-        resolve(handle, "EmuBootRequested", bootRequested, error) & resolve(handle, "EmuSaveState", saveState, error) &
-        resolve(handle, "EmuSetLatencyMicros", setLatency, error) &
-        resolve(handle, "EmuClearFaults", clearFaults, error);
+    // Every call is looked up, so the message names all that are missing.
+    bool ok = true;
+    ok = resolve(handle, "Init", init, error) && ok;
+    ok = resolve(handle, "End", end, error) && ok;
+    ok = resolve(handle, "RequestGetDeviceCount", getDeviceCount, error) && ok;
+    ok = resolve(handle, "DeleteRequestFromUnitId", deleteRequest, error) && ok;
+    ok = resolve(handle, "RequestWriteOne", writeOne, error) && ok;
+    ok = resolve(handle, "RequestStatusWrite", statusWrite, error) && ok;
+    ok = resolve(handle, "RequestAsyncRead", asyncRead, error) && ok;
+    ok = resolve(handle, "VevIrozProbe", probe, error) && ok;
+    ok = resolve(handle, "EmuConfigure", configure, error) && ok;
+    ok = resolve(handle, "EmuReset", reset, error) && ok;
+    ok = resolve(handle, "EmuPlug", plug, error) && ok;
+    ok = resolve(handle, "EmuUnplug", unplug, error) && ok;
+    ok = resolve(handle, "EmuIsPlugged", isPlugged, error) && ok;
+    ok = resolve(handle, "EmuPressBankKey", pressBankKey, error) && ok;
+    ok = resolve(handle, "EmuSendConsumer", sendConsumer, error) && ok;
+    ok = resolve(handle, "EmuInjectFault", injectFault, error) && ok;
+    ok = resolve(handle, "EmuReadMemory", readMemory, error) && ok;
+    ok = resolve(handle, "EmuWriteMemory", writeMemory, error) && ok;
+    ok = resolve(handle, "EmuReportCount", reportCount, error) && ok;
+    ok = resolve(handle, "EmuBankStatus", bankStatus, error) && ok;
+    ok = resolve(handle, "EmuBootRequested", bootRequested, error) && ok;
+    ok = resolve(handle, "EmuSaveState", saveState, error) && ok;
+    ok = resolve(handle, "EmuSetLatencyMicros", setLatency, error) && ok;
+    ok = resolve(handle, "EmuClearFaults", clearFaults, error) && ok;
     for (const char* name :
          {"Debug", "DeleteRequestFromHandle", "RequestWrite", "RequestStatusGet", "RequestStatusSetFeature"}) {
         void* fn = nullptr;
