@@ -2,7 +2,7 @@
 // service library in the test machine, with the uhid bridge as the keyboard. Each scenario prints one line per
 // check, "ok: ..." or "FAIL: ...", and exits 1 when any check failed.
 //
-//   vm_link_check LIBRARY CONTROL_FIFO ANSWER_FIFO SCENARIO [ARG]
+//   vm_link_check LIBRARY BRIDGE_SOCKET SCENARIO [ARG]
 //   scenarios: notify, replug, no-reply, vanish-read, vanish-write, hold SECONDS, bench ROUNDS
 
 #include <array>
@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "BridgeControl.h"
+#include "BridgeClient.h"
 #include "RecordingScreen.h"
 #include "device/DeviceLink.h"
 #include "device/LinkResult.h"
@@ -62,7 +62,7 @@ int readConfig(Session& s) {
     return s.link->commands().ReadConfig(config);
 }
 
-void scenarioNotify(Session& s, const vm::BridgeControl& bridge) {
+void scenarioNotify(Session& s, const vm::BridgeClient& bridge) {
     check(bridge.send("consumer 767") == "ok", "the bridge sends the bank key");
     check(s.screen.waitFor([](const ScreenEvents& e) { return e.bankChanges == 1 && e.lastBank == 1; }, 3s),
           "the bank key switches the program to bank B");
@@ -82,7 +82,7 @@ void scenarioNotify(Session& s, const vm::BridgeControl& bridge) {
     check(readConfig(s) == LINK_OK, "reports still go through after the notifications");
 }
 
-void scenarioReplug(Session& s, const vm::BridgeControl& bridge) {
+void scenarioReplug(Session& s, const vm::BridgeClient& bridge) {
     // The program asks nothing meanwhile: only the library's udev monitor can notice.
     const auto unplugged = Clock::now();
     check(bridge.send("unplug") == "ok", "the bridge unplugs the keyboard");
@@ -98,7 +98,7 @@ void scenarioReplug(Session& s, const vm::BridgeControl& bridge) {
     check(readConfig(s) == LINK_OK, "the replugged keyboard answers");
 }
 
-void scenarioNoReply(Session& s, const vm::BridgeControl& bridge) {
+void scenarioNoReply(Session& s, const vm::BridgeClient& bridge) {
     check(bridge.send("drop 1") == "ok" && readConfig(s) == LINK_OK, "one lost reply is made up by a retry");
     const auto start = Clock::now();
     check(bridge.send("drop 3") == "ok", "the bridge drops the next three reports' replies");
@@ -109,7 +109,7 @@ void scenarioNoReply(Session& s, const vm::BridgeControl& bridge) {
 }
 
 // The keyboard goes away while a transfer is under way; `write` chooses a key-function write over a read.
-void scenarioVanish(Session& s, const vm::BridgeControl& bridge, bool write) {
+void scenarioVanish(Session& s, const vm::BridgeClient& bridge, bool write) {
     std::array<std::uint8_t, kKeymapSize> block{};
     check(s.link->commands().ReadKeymap(block, 1) == LINK_OK, "profile 1's key functions read");
     check(bridge.send("unplug-at 3") == "ok", "the bridge unplugs at the third report from now");
@@ -167,13 +167,13 @@ void scenarioBench(Session& s, int rounds) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 5) {
-        std::fprintf(stderr, "usage: vm_link_check LIBRARY CONTROL_FIFO ANSWER_FIFO SCENARIO [ARG]\n");
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: vm_link_check LIBRARY BRIDGE_SOCKET SCENARIO [ARG]\n");
         return 2;
     }
-    const std::string scenario = argv[4];
-    const int arg = argc > 5 ? std::atoi(argv[5]) : 0;
-    const vm::BridgeControl bridge(argv[2], argv[3]);
+    const std::string scenario = argv[3];
+    const int arg = argc > 4 ? std::atoi(argv[4]) : 0;
+    const vm::BridgeClient bridge(argv[2]);
     std::string error;
     const std::optional<ServiceLibrary> library = ServiceLibrary::load(argv[1], &error);
     if (!library) {

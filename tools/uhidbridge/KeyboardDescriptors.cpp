@@ -10,9 +10,8 @@ constexpr std::uint8_t kBankReportId = 5;
 
 // Collection (Application) with an optional Report ID item right after it.
 std::vector<std::uint8_t> openCollection(std::uint8_t reportId) {
-    std::vector<std::uint8_t> d{0xA1, 0x01};
-    if (reportId != 0) d.insert(d.end(), {0x85, reportId});
-    return d;
+    if (reportId == 0) return {0xA1, 0x01};
+    return {0xA1, 0x01, 0x85, reportId};
 }
 
 std::vector<std::uint8_t> join(std::initializer_list<std::vector<std::uint8_t>> parts) {

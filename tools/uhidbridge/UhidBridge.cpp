@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -13,6 +14,7 @@
 #include <sstream>
 #include <thread>
 
+#include "BridgeClient.h"
 #include "device/Report.h"
 
 namespace ombrel::vm {
@@ -40,14 +42,14 @@ int UhidBridge::run() {
             return 1;
         }
     }
-    const int control = ::open(m_options.controlFifo.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    const int control = ListenOn(m_options.controlSocket);
     if (control < 0) {
-        std::fprintf(stderr, "uhid bridge: cannot open %s: %s\n", m_options.controlFifo.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "uhid bridge: cannot listen on %s: %s\n", m_options.controlSocket.c_str(),
+                     std::strerror(errno));
         return 1;
     }
     if (!plug()) return 1;
 
-    std::string pending;
     for (;;) {
         std::vector<pollfd> fds;
         for (const Port& port : m_ports)
@@ -67,20 +69,17 @@ int UhidBridge::run() {
                 onBankOutput(*output, m_ports[i].descriptor.reportId);
         }
         if (fds.back().revents & POLLIN) {
-            char chunk[256];
-            const ssize_t got = ::read(control, chunk, sizeof chunk);
-            if (got > 0) pending.append(chunk, static_cast<std::size_t>(got));
-            for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-                const std::string line = pending.substr(0, end);
-                pending.erase(0, end + 1);
-                const std::string reply = command(line);
-                if (reply.empty()) {
-                    answer("bye");
-                    unplug();
-                    ::close(control);
-                    return 0;
-                }
-                answer(reply);
+            const int connection = ::accept4(control, nullptr, nullptr, SOCK_CLOEXEC);
+            if (connection < 0) continue;
+            std::string line;
+            const std::string reply = ReadCommand(connection, line) ? command(line) : "error: no command";
+            WriteAnswer(connection, reply.empty() ? "bye" : reply);
+            ::close(connection);
+            if (reply.empty()) {
+                unplug();
+                ::close(control);
+                ::unlink(m_options.controlSocket.c_str());
+                return 0;
             }
         }
     }
@@ -174,15 +173,6 @@ std::string UhidBridge::command(const std::string& line) {
         return "ok";
     }
     return "error: unknown command '" + verb + "'";
-}
-
-void UhidBridge::answer(const std::string& text) {
-    // Opening blocks until the script opens its end to read the answer.
-    const int fd = ::open(m_options.answerFifo.c_str(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return;
-    const std::string line = text + "\n";
-    [[maybe_unused]] const ssize_t put = ::write(fd, line.data(), line.size());
-    ::close(fd);
 }
 
 } // namespace ombrel::vm

@@ -1,9 +1,9 @@
 #pragma once
 // The keyboard in a test machine: its three interfaces made through uhid, the vendor interface answered by the
-// emulator's keyboard model, and a line-based control channel (two FIFOs) through which a test script presses
-// keys, unplugs and replugs the keyboard and makes replies go missing.
+// emulator's keyboard model, and a control socket through which a test presses keys, unplugs and replugs the
+// keyboard and makes replies go missing (ombrel-uhid-bridge --send, or BridgeClient).
 //
-// Control commands, each answered with one line on the answer FIFO:
+// Control commands, one per connection, each answered with one line:
 //   status              "plugged|unplugged reports=N bank=XX,YY"
 //   consumer CODE       sends a consumer code on the consumer interface
 //   unplug | plug       destroys or creates the three devices
@@ -25,8 +25,7 @@ namespace ombrel::vm {
 
 struct BridgeOptions {
     bool numbered = false;
-    std::string controlFifo;
-    std::string answerFifo;
+    std::string controlSocket;
     // Like a USB interrupt endpoint: the reply to a report comes this much later.
     std::chrono::microseconds latency{1000};
 };
@@ -50,7 +49,6 @@ private:
     void onBankOutput(const std::vector<std::uint8_t>& bytes, std::uint8_t reportId);
     // Runs one control line; returns the answer, empty for "quit".
     std::string command(const std::string& line);
-    void answer(const std::string& text);
 
     const BridgeOptions m_options;
     emu::KeyboardModel m_model;
