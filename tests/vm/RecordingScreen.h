@@ -21,9 +21,13 @@ struct ScreenEvents {
 
 class RecordingScreen : public ScreenPort {
 public:
-    void sendDetach() override { record([](ScreenEvents& e) { ++e.detaches; }); }
+    void sendDetach() override {
+        record([](ScreenEvents& e) { ++e.detaches; });
+    }
     void hideMainWindow() override {}
-    void sendProfileReload() override { record([](ScreenEvents& e) { ++e.profileReloads; }); }
+    void sendProfileReload() override {
+        record([](ScreenEvents& e) { ++e.profileReloads; });
+    }
     void postOpen() override {}
     void sendBankChanged(int bank) override {
         record([bank](ScreenEvents& e) {
@@ -31,7 +35,9 @@ public:
             e.lastBank = bank;
         });
     }
-    void startReloadTimer() override { record([](ScreenEvents& e) { ++e.reloadTimers; }); }
+    void startReloadTimer() override {
+        record([](ScreenEvents& e) { ++e.reloadTimers; });
+    }
     void setTrayState(int mode, int) override {
         if (mode == 1) record([](ScreenEvents& e) { ++e.activityIcons; });
     }

@@ -23,8 +23,8 @@ int main(int argc, char** argv) {
         if (arg == "--numbered") {
             options.numbered = true;
         } else if (arg.rfind("--latency-us=", 0) == 0) {
-            options.latency = std::chrono::microseconds(std::strtoul(arg.c_str() + std::strlen("--latency-us="),
-                                                                     nullptr, 10));
+            options.latency =
+                std::chrono::microseconds(std::strtoul(arg.c_str() + std::strlen("--latency-us="), nullptr, 10));
         } else if (options.controlSocket.empty() && arg[0] != '-') {
             options.controlSocket = arg;
         } else {
