@@ -25,7 +25,7 @@ protected:
 
     std::vector<std::uint8_t> readFile(const std::string& path) { return ReadBinaryFile(path, 1u << 30).bytes; }
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-        ASSERT_TRUE(ReplaceBinaryFile(path, bytes));
+        ASSERT_TRUE(WriteBinaryFile(path, bytes));
     }
     // A store with assignments in every profile, three macros and strings, some with stale offsets.
     void fill(AssignmentStore& s) {

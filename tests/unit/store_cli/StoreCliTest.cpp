@@ -52,7 +52,9 @@ protected:
         in >> key >> function;
         return function;
     }
-    std::string storeFile() const { return dir + "/data/Varn88-3_6027/$Profile0"; }
+    // On the emulator the profile store lives beside the state file, apart from the real keyboard's.
+    std::string storeFile() const { return dir + "/state.userdata/$Profile0"; }
+    std::string realStoreFolder() const { return dir + "/data/Varn88-3_6027"; }
     // A profile file with `count` macros of `steps` steps, named "Macro number N".
     std::string macroFile(int count, int steps) {
         AssignmentStore s;
@@ -80,6 +82,7 @@ TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
     ok({"keymap", "set", "2", "G9B", "wheel:down"});
     ok({"keymap", "set", "0", "0x01E", "disabled"});
     EXPECT_TRUE(fs::exists(storeFile()));
+    EXPECT_FALSE(fs::exists(realStoreFolder())) << "the real keyboard's data is not touched by an emulator run";
 
     EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
     EXPECT_EQ(functionOf(shown(1, "G1")), "mouse:left");
