@@ -17,7 +17,6 @@ struct CliTexts {
 // The texts of the program's language file.
 CliTexts LoadCliTexts();
 
-
 // Prints each message's text on stderr.
 class ConsoleScreen : public NullScreen {
 public:

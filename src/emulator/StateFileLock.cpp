@@ -78,7 +78,8 @@ std::unique_ptr<StateFileLock> StateFileLock::acquire(const std::string& statePa
                        "; end that program or choose another state file";
             return nullptr;
         }
-        if (!told) std::fprintf(stderr, "VevIrozEmu: waiting for %s, which uses %s\n", holder.c_str(), statePath.c_str());
+        if (!told)
+            std::fprintf(stderr, "VevIrozEmu: waiting for %s, which uses %s\n", holder.c_str(), statePath.c_str());
         told = true;
         std::this_thread::sleep_for(kPollInterval);
     }

@@ -71,8 +71,7 @@ void ReplaceStoreContents(AssignmentStore& working, StoreFileContents&& contents
     working.stringArea.clear();
 }
 
-int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why,
-                 std::vector<ContentProblem>* problems) {
+int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why, std::vector<ContentProblem>* problems) {
     if (problems) problems->clear();
     const BinaryFileRead file = ReadBinaryFile(path, kLargestFile);
     switch (file.status) {

@@ -61,12 +61,15 @@ private:
             keyProblem(layer, key, "unknown kind of function " + hex(r.type, 4));
             return;
         }
+        if (r.mark > 1) keyProblem(layer, key, "mark field " + std::to_string(r.mark) + " is neither 0 nor 1");
+        if (r.reserved != 0) keyProblem(layer, key, "reserved field is not 0");
         const bool cycles = r.type == KF_MACRO && r.extra <= kMaxMacroCycles;
         if (r.extra != 0 && !cycles && !isOwnTag(key, r.extra))
             keyProblem(layer, key, "extra field " + hex(r.extra, 4) + " out of range");
         switch (r.type) {
         case KF_KEY:
-            if (!isKeyCode(r.value)) keyProblem(layer, key, "sends key code " + hex(r.value, 3) + ", which names no key");
+            if (!isKeyCode(r.value))
+                keyProblem(layer, key, "sends key code " + hex(r.value, 3) + ", which names no key");
             break;
         case KF_MACRO:
             if (r.value > kMaxMacros || !m_macroIds[r.value])
@@ -94,8 +97,9 @@ private:
         const auto& area = m_contents.stringArea;
         const std::size_t at = offset & ~1u;
         if (at >= area.size()) {
-            keyProblem(layer, key, "string offset " + std::to_string(offset) + " outside the string area (" +
-                                       std::to_string(area.size()) + " bytes)");
+            keyProblem(layer, key,
+                       "string offset " + std::to_string(offset) + " outside the string area (" +
+                           std::to_string(area.size()) + " bytes)");
             return;
         }
         for (std::size_t i = at; i + 1 < area.size(); i += 2)

@@ -12,9 +12,9 @@
 namespace ombrel {
 
 struct ContentProblem {
-    int layer = -1;  // profile of the key record concerned (3 = the unused fourth layer), -1 for none
-    int key = -1;    // key index of that record, -1 for none
-    int macro = -1;  // 0-based position of the macro concerned in the file, -1 for none
+    int layer = -1; // profile of the key record concerned (3 = the unused fourth layer), -1 for none
+    int key = -1;   // key index of that record, -1 for none
+    int macro = -1; // 0-based position of the macro concerned in the file, -1 for none
     std::string what;
 
     // "profile P, key 0xKKK: WHAT" or "macro N: WHAT".

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
-#include <algorithm>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace ombrel::test {
 namespace {
@@ -49,7 +49,7 @@ TEST_F(OmbrelctlTest, TraceShowsTheSevenRequestsOfAKeymapRead) {
     const char* expected[] = {"38 F4 02", "38 2C 03", "38 64 03", "38 9C 03", "38 D4 03", "38 0C 04", "2A 44 04"};
     for (std::size_t i = 0; i < sent.size(); ++i) {
         EXPECT_EQ(sent[i].size(), 3u + 64 * 3 - 1) << sent[i]; // 64 bytes on one line
-        EXPECT_EQ(sent[i].substr(3 + 9, 2), "07") << sent[i];   // command byte
+        EXPECT_EQ(sent[i].substr(3 + 9, 2), "07") << sent[i];  // command byte
         EXPECT_EQ(sent[i].substr(3 + 12, 8), expected[i]) << sent[i];
     }
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24) << r.out; // 378 bytes, 16 a line

@@ -513,8 +513,7 @@ TEST_F(EmulatorStateFile, AFileInUseIsRefusedNamingItsHolder) {
     EXPECT_EQ(lib().init(0), 0) << "the emulator waits, then gives up";
     const std::string waited = testing::internal::GetCapturedStderr();
     unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
-    EXPECT_NE(waited.find("waiting for test_emulator (process " + std::to_string(::getpid()) + ")"),
-              std::string::npos)
+    EXPECT_NE(waited.find("waiting for test_emulator (process " + std::to_string(::getpid()) + ")"), std::string::npos)
         << waited;
     EXPECT_NE(problem().find("is in use by test_emulator (process"), std::string::npos) << problem();
     EXPECT_FALSE(std::filesystem::exists(m_path)) << "nothing was created for a file in use";

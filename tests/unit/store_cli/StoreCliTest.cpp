@@ -187,7 +187,9 @@ TEST_F(StoreCliTest, ProgramsSharingAStateFileLoseNoChange) {
     const char* keys[] = {"0x010", "0x011", "0x012", "0x013", "0x014", "0x015", "0x016", "0x017"};
     std::vector<std::future<ProgramResult>> runs;
     for (const char* key : keys)
-        runs.push_back(std::async(std::launch::async, [this, key] { return run({"keymap", "set", "1", key, "disabled"}); }));
+        runs.push_back(std::async(std::launch::async, [this, key] {
+            return run({"keymap", "set", "1", key, "disabled"});
+        }));
     for (auto& r : runs) {
         const ProgramResult result = r.get();
         EXPECT_EQ(result.exitCode, 0) << result.err;
