@@ -119,18 +119,52 @@ int HidService::write(const DeviceFilter& filter, std::span<const std::uint8_t> 
 }
 
 bool HidService::claimVendorNode(const std::string& path) {
-    std::lock_guard lock(m_claimMutex);
-    if (m_stopping.load()) return false;
-    if (m_claims.count(path) != 0) return true;
-    int error = 0;
-    std::unique_ptr<NodeClaim> claim = m_backend->claim(path, error);
-    if (!claim) {
-        debugLog(1, "cannot claim " + path + ": " +
-                        (error == EBUSY ? std::string("another program is using the keyboard") : errorText(error)));
-        return false;
+    using Clock = std::chrono::steady_clock;
+    std::unique_lock lock(m_claimMutex);
+    const Clock::time_point deadline = Clock::now() + m_timing.claimWait;
+    bool waitingSaid = false;
+    while (!m_stopping.load() && !m_releaserStopping) {
+        if (m_claims.count(path) != 0) {
+            m_lastClaimUse = Clock::now();
+            return true;
+        }
+        int error = 0;
+        std::unique_ptr<NodeClaim> claim = m_backend->claim(path, error);
+        if (claim) {
+            m_claims.emplace(path, std::move(claim));
+            m_lastClaimUse = Clock::now();
+            if (!m_releaser.joinable()) m_releaser = std::thread([this] { releaseIdleClaims(); });
+            m_claimChanged.notify_all();
+            return true;
+        }
+        if (error != EBUSY || Clock::now() >= deadline) {
+            debugLog(1, "cannot claim " + path + ": " +
+                            (error == EBUSY ? std::string("another program is using the keyboard") : errorText(error)));
+            return false;
+        }
+        if (!waitingSaid) debugLog(1, "waiting for another program to finish with " + path);
+        waitingSaid = true;
+        // The other program's lock gives no sign when it goes: look again shortly.
+        m_claimChanged.wait_for(lock, std::chrono::milliseconds(20));
     }
-    m_claims.emplace(path, std::move(claim));
-    return true;
+    return false;
+}
+
+void HidService::releaseIdleClaims() {
+    std::unique_lock lock(m_claimMutex);
+    while (!m_releaserStopping) {
+        if (m_claims.empty()) {
+            m_claimChanged.wait(lock);
+            continue;
+        }
+        const auto due = m_lastClaimUse + m_timing.claimHold;
+        if (std::chrono::steady_clock::now() >= due) {
+            m_claims.clear();
+            debugLog(2, "keyboard given back after a silence");
+            continue;
+        }
+        m_claimChanged.wait_until(lock, due);
+    }
 }
 
 bool HidService::holdsClaim(const std::string& path) {
@@ -186,7 +220,15 @@ void HidService::shutdown() {
     for (const auto& reader : retired)
         reader->stop();
     m_handles.clear();
-    releaseClaims();
+    std::thread releaser;
+    {
+        std::lock_guard lock(m_claimMutex);
+        m_claims.clear();
+        m_releaserStopping = true;
+        releaser.swap(m_releaser);
+    }
+    m_claimChanged.notify_all();
+    if (releaser.joinable()) releaser.join();
 }
 
 std::uint32_t HidService::nextUnitId() {
