@@ -6,7 +6,7 @@
 // Locking: m_mutex guards every member below it. No callback is ever called with m_mutex held, so a callback
 // may call back into the keyboard (register, delete, send) and other threads may send while a callback runs.
 
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 #include "emulator/KeyboardModel.h"
 
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "device/NotificationHub.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "util/Bytes.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "device/ReportExchange.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "device/LinkResult.h"
 #include "device/Report.h"
 

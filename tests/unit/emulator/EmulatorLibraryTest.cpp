@@ -2,8 +2,8 @@
 
 #include "EmuLibrary.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "device/Report.h"
 #include "emulator/FactoryMemory.h"
 #include "emulator/StateFile.h"

@@ -6,8 +6,8 @@
 
 #include "NotificationLog.h"
 #include "VevIroz.h"
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "device/ServiceLibrary.h"
 #include "support/TestPaths.h"
 
