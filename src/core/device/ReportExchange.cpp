@@ -45,8 +45,8 @@ void ReportExchange::disarm() {
     m_capacity = 0;
 }
 
-int ReportExchange::ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply,
-                                   std::size_t capacity, int* replyLength) {
+LinkResult ReportExchange::ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply,
+                                          std::size_t capacity, int* replyLength) {
     if (replyLength) *replyLength = 0;
     std::lock_guard serial(m_exchangeMutex);
 

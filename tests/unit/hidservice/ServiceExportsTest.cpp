@@ -4,10 +4,10 @@
 
 #include <dlfcn.h>
 
-#include "NotificationLog.h"
-#include "VevIroz.h"
 #include "CheckValue.h"
 #include "DeviceFilter.h"
+#include "NotificationLog.h"
+#include "VevIroz.h"
 #include "device/ServiceLibrary.h"
 #include "support/TestPaths.h"
 
