@@ -29,20 +29,13 @@ constexpr int kIndicatorLingerMs = 100;
 CommandBar::CommandBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_animation(this) {
     setObjectName(QStringLiteral("commandBar"));
-    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
-    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
-    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
-    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
     const std::pair<Button, const char*> keys[] = {{Button::Ok, "CONTROL_OK"},
                                                    {Button::Cancel, "CONTROL_CANCEL"},
                                                    {Button::Apply, "CONTROL2_APPLY"},
                                                    {Button::Default, "FUNC_DEFAULT"}};
     for (const auto& [which, key] : keys) {
-        auto* b = new CPngButton(m_context.window());
-        b->setObjectName(QString::fromLatin1(key));
-        b->setFocusPolicy(Qt::NoFocus);
         // Apply's disabled face is the normal one with dim text, so "nothing to apply" reads at a glance.
-        placeSkinButton(b, m_context.layoutFile(), kSection, b->objectName(), n, o, d, n, x);
+        CPngButton* b = m_context.addButton(QString::fromLatin1(key));
         StyleTextButton(b);
         m_buttons[static_cast<int>(which)] = b;
     }

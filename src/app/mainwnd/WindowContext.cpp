@@ -1,6 +1,8 @@
 #include "WindowContext.h"
 
+#include "CPngButton.h"
 #include "SkinImageCache.h"
+#include "SkinPlacement.h"
 #include "UiText.h"
 
 #include "device/ActiveProfile.h"
@@ -40,6 +42,17 @@ QString WindowContext::skinFolder() const {
 
 const QPixmap* WindowContext::skinPicture(const QString& fileName) const {
     return SkinImageCache::instance().pixmap(QDir(skinFolder()).filePath(fileName));
+}
+
+CPngButton* WindowContext::addButton(const QString& skinKey) const {
+    auto* b = new CPngButton(&m_window);
+    b->setObjectName(skinKey);
+    b->setFocusPolicy(Qt::NoFocus);
+    const QPixmap* normal = skinPicture(QStringLiteral("main_normal.jpg"));
+    placeSkinButton(b, m_layoutFile, QStringLiteral("BUTTONINFO"), skinKey, normal,
+                    skinPicture(QStringLiteral("main_over.jpg")), skinPicture(QStringLiteral("main_down.jpg")), normal,
+                    skinPicture(QStringLiteral("main_disable.jpg")));
+    return b;
 }
 
 } // namespace ombrel

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace ombrel {
 
+class CPngButton;
+
 class ScreenPort;
 
 // Whether the working store holds edits that Apply has not written yet.
@@ -67,6 +69,9 @@ public:
     QString skinFolder() const;
     // A picture of the skin folder, read once per process.
     const QPixmap* skinPicture(const QString& fileName) const;
+    // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
+    // from main_disable), clicked with the mouse only.
+    CPngButton* addButton(const QString& skinKey) const;
 
 private:
     QWidget& m_window;
