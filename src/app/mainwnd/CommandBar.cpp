@@ -113,6 +113,16 @@ void CommandBar::resetAll() {
     apply();
 }
 
+bool CommandBar::confirmUnappliedChanges() {
+    if (!m_context.pending().pending()) return true;
+    const auto answer =
+        UserPrompts::ask(m_context.window(), m_context.text("MAIN_PROMPT_UNAPPLIED"), QString(),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) return true;
+    // A failed Apply keeps the window open with Apply lit, so nothing is lost.
+    return answer == QMessageBox::Apply && apply();
+}
+
 void CommandBar::onAnimationTick() {
     m_frame = m_frame % kApplyFrames + 1;
     m_progress->setPixmap(*m_context.skinPicture(QStringLiteral("jdt%1.bmp").arg(m_frame)));

@@ -7,6 +7,8 @@
 
 #include "device/ActiveProfile.h"
 #include "keys/KeyImage.h"
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QDir>
 
@@ -34,6 +36,10 @@ int WindowContext::bank() const {
 
 QString WindowContext::text(std::string_view key) const {
     return UiText(key, m_languageIndex);
+}
+
+QString WindowContext::text(std::string_view key, const QString& argument) const {
+    return QString::fromStdString(FormatTextString(lookupText(key, m_languageIndex), argument.toStdString()));
 }
 
 QString WindowContext::skinFolder() const {

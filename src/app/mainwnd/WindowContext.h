@@ -64,6 +64,8 @@ public:
     int languageIndex() const { return m_languageIndex; }
     void setLanguageIndex(int index) { m_languageIndex = index; }
     QString text(std::string_view key) const;
+    // A text that carries one argument, such as a file's path, filled in safely.
+    QString text(std::string_view key, const QString& argument) const;
 
     QString layoutFile() const { return m_layoutFile; }
     QString skinFolder() const;
