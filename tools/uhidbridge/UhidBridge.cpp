@@ -15,7 +15,6 @@
 #include <thread>
 
 #include "BridgeClient.h"
-#include "device/Report.h"
 
 namespace ombrel::vm {
 
@@ -117,9 +116,8 @@ void UhidBridge::onVendorOutput(const std::vector<std::uint8_t>& bytes) {
         --m_dropLeft;
         return;
     }
-    std::array<std::uint8_t, Report::kSize> request{};
-    std::copy_n(bytes.begin(), std::min(bytes.size(), request.size()), request.begin());
-    const std::optional<Report> reply = m_model.handleReport(request);
+    const emu::Frame request = emu::Frame::received(bytes); // a short report reads as zero-padded, as the keyboard would
+    const std::optional<emu::Frame> reply = m_model.handleReport(request.bytes);
     if (!reply) return;
     std::this_thread::sleep_for(m_options.latency);
     for (Port& port : m_ports) {
