@@ -127,7 +127,7 @@ bool COmbrelDlg::OnInitDialog(QString* error) {
     m_map->PlaceMapControls();
     buildFunctionButtons();
     SetApplyPending(false);
-    m_map->ApplyLayout(std::atoi(m_context.settings->getProfileString("Flip", "0").c_str()));
+    m_map->ApplyLayout(m_context.settings->getProfileInt("Flip", 0));
 
     const PerUserFolderResult folder = PreparePerUserFolder(m_context.paths);
     if (folder.status == PerUserFolderStatus::Failed)
@@ -549,7 +549,7 @@ void COmbrelDlg::RefreshKeyMarks() {
     auto& working = m_stores.workingStore;
     std::lock_guard lock(working.lock);
     m_map->RefreshKeyMarks(working.image, activeLayer(), bank(), MacroNamesOf(working), m_languageIndex);
-    m_map->ApplyLayout(std::atoi(m_context.settings->getProfileString("Flip", "0").c_str()));
+    m_map->ApplyLayout(m_context.settings->getProfileInt("Flip", 0));
 }
 
 void COmbrelDlg::RefreshOverlays() {
@@ -655,7 +655,7 @@ void COmbrelDlg::openForKey(int controlId) {
 }
 
 void COmbrelDlg::toggleFlip() {
-    const int flip = std::atoi(m_context.settings->getProfileString("Flip", "0").c_str());
+    const int flip = m_context.settings->getProfileInt("Flip", 0);
     // Any value but 1 shows the first layout, so a press always leads to the other one.
     const int next = flip == 1 ? 0 : 1;
     m_context.settings->writeProfileString("Flip", next ? "1" : "0");
