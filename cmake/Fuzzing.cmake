@@ -5,5 +5,7 @@ if(OMBREL_FUZZ)
     if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
         message(FATAL_ERROR "OMBREL_FUZZ needs clang (cmake --preset fuzz)")
     endif()
-    add_compile_options(-fsanitize=fuzzer-no-link)
+    # -O1 as libFuzzer's own documentation builds: several times the executions of -O0, and the assertions of a
+    # debug build stay.
+    add_compile_options(-fsanitize=fuzzer-no-link -O1)
 endif()
