@@ -1,9 +1,10 @@
 // Key-function blocks as the keyboard hands them over: the input overwrites the emulated keyboard's three blocks
 // and then its factory block (short inputs keep the real factory block). The program reads the factory block
 // the way it does when the keyboard arrives, backs the keyboard up into a profile file, and puts the blocks the
-// writer encodes from that file back into the keyboard, three times over. Every backup must be a file the program accepts, and the blocks must settle: the third
-// write changes nothing. (Not the second: an entry no record can name, such as a sixth mouse button, comes back
-// as a key without a code, which is written as "no key" and read back as a disabled key.)
+// writer encodes from that file back into the keyboard, three times over. Every backup must be a file the program
+// accepts, and the blocks must settle: the third write changes nothing. (Not the second: an entry no record can name,
+// such as a sixth mouse button, comes back as a key without a code, which is written as "no key" and read back as a
+// disabled key.)
 #include "device/DeviceLink.h"
 #include "emulator/KeyboardModel.h"
 #include "keys/KeyboardBackup.h"

@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint32_t chosen = currentLanguageId(store, systemLanguage);
     if (stored && *stored != 0 && chosen != *stored) std::abort();
     if (!(stored && *stored != 0)) {
-        if (!LanguageIndexOf(chosen)) std::abort(); // a choice made here is one the program has
+        if (!LanguageIndexOf(chosen)) std::abort();         // a choice made here is one the program has
         if (store.loadLanguageId() != chosen) std::abort(); // and it is kept
     }
     const int index = currentLanguageIndex(store, systemLanguage);

@@ -8,10 +8,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <span>
-#include <string_view>
-#include <system_error>
 #include <string>
+#include <string_view>
 #include <sys/mman.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace ombrel::fuzz {

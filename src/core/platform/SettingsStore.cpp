@@ -3,8 +3,8 @@
 #include "text/IniFile.h"
 
 #include <charconv>
-#include <limits>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 #include <utility>
 
