@@ -1,9 +1,12 @@
 // The emulator's state file reader against arbitrary bytes: it must never read out of bounds, and whatever it
 // accepts must encode back to a file it reads as the same memory. Each input is also tried with its checksum
-// made to match, so mutations reach the section parser instead of stopping at the checksum.
+// made to match, so mutations reach the section parser instead of stopping at the checksum, and is loaded from a
+// file as the emulator loads it at start, which must agree with the bytes decoded in memory.
 #include "emulator/StateFile.h"
 
 #include "util/Bytes.h"
+
+#include "inputs/InputFiles.h"
 
 #include <cstdlib>
 #include <vector>
@@ -17,6 +20,16 @@ void decodeAndCheck(std::span<const std::uint8_t> bytes) {
     if (!again || !(*again == *memory)) std::abort();
 }
 
+void loadAndCompare(std::span<const std::uint8_t> bytes) {
+    const ombrel::fuzz::MemoryFile file(bytes);
+    if (!file.ok()) return;
+    const ombrel::emu::StateLoad loaded = ombrel::emu::LoadStateFile(file.path());
+    const auto decoded = ombrel::emu::DecodeState(bytes);
+    if (loaded.memory.has_value() != decoded.has_value()) std::abort();
+    if (loaded.memory && !(*loaded.memory == *decoded)) std::abort();
+    if (!loaded.memory && loaded.problem.empty()) std::abort(); // a refusal always says why
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -26,6 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t body = size - 4;
         ombrel::putLe32(&fixed[body], ombrel::emu::StateChecksum(std::span<const std::uint8_t>(fixed).first(body)));
         decodeAndCheck(fixed);
+        loadAndCompare(fixed);
+    } else {
+        loadAndCompare(std::span<const std::uint8_t>(data, size));
     }
     return 0;
 }

@@ -1,11 +1,15 @@
-// The report descriptor parser of the hidapi backend: any bytes a sysfs file could hold.
+// The report descriptor as the hidapi backend reads it from sysfs: any bytes the file could hold, through the file
+// reader (which keeps at most the kernel's descriptor limit) and the parser.
+#include "HidapiBackend.h"
+#include "ReportDescriptor.h"
 
+#include "inputs/InputFiles.h"
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
-
-#include "../src/hidservice/hidapi/ReportDescriptor.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
@@ -15,5 +19,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !whole.numberedReports) {
         std::abort();
     }
+
+    // The file reader hands over the file's bytes, cut at the limit, and nothing else.
+    const ombrel::fuzz::MemoryFile file(bytes);
+    if (!file.ok()) return 0;
+    const auto read = ombrel::hid::readReportDescriptorFile(file.path());
+    const std::size_t expected = std::min<std::size_t>(size, 4096);
+    if (read.size() != expected || !std::equal(read.begin(), read.end(), data)) std::abort();
+    (void)ombrel::hid::parseReportDescriptor(read);
     return 0;
 }

@@ -6,39 +6,13 @@
 #include "profiles/StoreFile.h"
 #include "profiles/StoreFileHeader.h"
 
+#include "inputs/InputFiles.h"
+
 #include <cstdlib>
-#include <string>
-#include <sys/mman.h>
-#include <unistd.h>
-
-namespace {
-
-// The input as a file, without touching the disk.
-class MemoryFile {
-public:
-    MemoryFile(const std::uint8_t* data, std::size_t size) : m_fd(::memfd_create("profile", MFD_CLOEXEC)) {
-        std::size_t done = 0;
-        while (m_fd >= 0 && done < size) {
-            const ssize_t n = ::write(m_fd, data + done, size - done);
-            if (n <= 0) break;
-            done += static_cast<std::size_t>(n);
-        }
-    }
-    ~MemoryFile() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    bool ok() const { return m_fd >= 0; }
-    std::string path() const { return "/proc/self/fd/" + std::to_string(m_fd); }
-
-private:
-    int m_fd;
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ombrel;
-    MemoryFile file(data, size);
+    const fuzz::MemoryFile file(std::span<const std::uint8_t>(data, size));
     if (!file.ok()) return 0;
     NullScreen screen;
     const int valid = ValidateFile(file.path(), screen);

@@ -3,12 +3,11 @@
 #include "rules/SkinRect.h"
 #include "text/IniFile.h"
 
+#include "inputs/InputFiles.h"
+
 #include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
@@ -18,30 +17,18 @@ void Check(const ombrel::SkinRect& r) {
     if (r.usable() && r.fields != 4) __builtin_trap();
 }
 
-const std::string& ScratchFile() {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("ombrel_fuzz_skin_layout_" + std::to_string(getpid()) + ".ini"))
-            .string();
-    return path;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     Check(ombrel::ParseSkinRect(text));
 
-    const std::string& path = ScratchFile();
-    if (std::FILE* f = std::fopen(path.c_str(), "wb")) {
-        if (size > 0) std::fwrite(data, 1, size, f);
-        std::fclose(f);
-    }
+    const std::string path = ombrel::fuzz::ScratchFolder::instance().write("layout.ini", {data, size});
     for (const char* key : {"KEY_01E", "CONTROL_OK", "FUNC_G1", "UP_ARROW_LEFT1", "A"}) {
         Check(ombrel::ReadSkinRect(path, "BUTTONINFO", key));
         Check(ombrel::ReadSkinRect(path, "BUTTONINFO2", key));
     }
     const std::string background = ombrel::ReadIniString(path, "SCREEN", "Main", "");
     if (background.size() > 2047) __builtin_trap();
-    std::remove(path.c_str());
     return 0;
 }

@@ -327,7 +327,7 @@ void KeyboardMap::refreshOverlays() {
 }
 
 int KeyboardMap::storedLayout() const {
-    return std::atoi(m_context.settings().getProfileString("Flip", "0").c_str());
+    return m_context.settings().getProfileInt("Flip", 0);
 }
 
 void KeyboardMap::toggleLayout() {

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <limits>
 #include <system_error>
 #include <utility>
 
@@ -36,6 +37,10 @@ std::string SettingsStore::getProfileString(std::string_view key, std::string_vi
     return ReadIniString(m_appProfileIni, kProfilesSection, key, defaultText);
 }
 
+int SettingsStore::getProfileInt(std::string_view key, int defaultValue) const {
+    return ParseProfileInt(getProfileString(key, std::to_string(defaultValue)));
+}
+
 bool SettingsStore::writeProfileString(std::string_view key, std::string_view value) const {
     return writeCreatingFolder(m_appProfileIni, kProfilesSection, key, value);
 }
@@ -50,6 +55,28 @@ std::optional<std::uint32_t> ParseStoredDword(std::string_view text) {
     std::uint32_t value = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
     if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+int ParseProfileInt(std::string_view text) {
+    std::size_t at = text.find_first_not_of(" \t\n\v\f\r");
+    if (at == std::string_view::npos) return 0;
+    const bool negative = text[at] == '-';
+    if (text[at] == '-' || text[at] == '+') ++at;
+    // Accumulated towards the sign's side, so the most negative int is reached without overflow.
+    constexpr int kMax = std::numeric_limits<int>::max();
+    constexpr int kMin = std::numeric_limits<int>::min();
+    int value = 0;
+    for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+        const int digit = text[at] - '0';
+        if (negative) {
+            if (value < (kMin + digit) / 10) return kMin;
+            value = value * 10 - digit;
+        } else {
+            if (value > (kMax - digit) / 10) return kMax;
+            value = value * 10 + digit;
+        }
+    }
     return value;
 }
 

@@ -28,6 +28,8 @@ public:
 
     // Section "PROFILES" of the application profile.
     std::string getProfileString(std::string_view key, std::string_view defaultText) const;
+    // A value of the section read as a whole number (ParseProfileInt); `defaultValue` when the key is missing.
+    int getProfileInt(std::string_view key, int defaultValue) const;
     bool writeProfileString(std::string_view key, std::string_view value) const;
 
     const std::string& settingsIni() const { return m_settingsIni; }
@@ -40,5 +42,9 @@ private:
 
 // "123" or "0x7B" as an unsigned 32-bit value; anything else (signs, blanks inside, overflow) is nullopt.
 std::optional<std::uint32_t> ParseStoredDword(std::string_view text);
+
+// A whole number read the way atoi reads it (leading blanks, one sign, the digits up to the first other
+// character; 0 without digits), except that a value beyond the int range is clamped instead of undefined.
+int ParseProfileInt(std::string_view text);
 
 } // namespace ombrel

@@ -23,7 +23,10 @@ std::unique_ptr<HidDevice> HidapiBackend::open(const std::string& path, int& err
 
 std::vector<std::uint8_t> HidapiBackend::reportDescriptor(const std::string& path) {
     const std::string file = reportDescriptorFile(path);
-    if (file.empty()) return {};
+    return file.empty() ? std::vector<std::uint8_t>() : readReportDescriptorFile(file);
+}
+
+std::vector<std::uint8_t> readReportDescriptorFile(const std::string& file) {
     std::ifstream in(file, std::ios::binary);
     if (!in) return {};
     std::vector<char> buffer(kMaxDescriptorSize);

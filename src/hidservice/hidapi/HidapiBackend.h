@@ -17,4 +17,7 @@ public:
 // "/sys/class/hidraw/hidraw3/device/report_descriptor"); empty when the path does not name a hidraw node.
 std::string reportDescriptorFile(const std::string& nodePath);
 
+// The bytes of a report descriptor file, at most the kernel's limit for a descriptor; empty when it cannot be read.
+std::vector<std::uint8_t> readReportDescriptorFile(const std::string& file);
+
 } // namespace ombrel::hid

@@ -54,6 +54,32 @@ TEST_F(SettingsStoreTest, ProfileSectionOfTheApplicationProfile) {
     EXPECT_EQ(settings.loadLanguageId(), std::nullopt); // the two stores are separate files
 }
 
+// Whole numbers of the application profile read as atoi reads them, but a value beyond int is clamped: atoi's
+// behaviour there is undefined, and glibc's wraps "4294967297" round to 1, which would switch the layout.
+TEST_F(SettingsStoreTest, ProfileNumbersReadLikeAtoiWithoutOverflow) {
+    const std::pair<const char*, int> cases[] = {
+        {"1", 1},
+        {"  -12abc", -12},
+        {"+7", 7},
+        {"abc", 0},
+        {"", 0},
+        {"- 1", 0},
+        {"2147483647", 2147483647},
+        {"2147483648", 2147483647},
+        {"4294967297", 2147483647},
+        {"99999999999999999999", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"-2147483649", -2147483647 - 1},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_EQ(ParseProfileInt(text), expected) << text;
+
+    SettingsStore settings = store();
+    EXPECT_EQ(settings.getProfileInt("Flip", 0), 0); // missing: the default
+    ASSERT_TRUE(settings.writeProfileString("Flip", "4294967297"));
+    EXPECT_EQ(settings.getProfileInt("Flip", 0), 2147483647);
+}
+
 TEST_F(SettingsStoreTest, UnwritableStoreReportsFailure) {
     writeFile(dir + "/home/.config", "a file where the config folder belongs");
     SettingsStore settings = store();
