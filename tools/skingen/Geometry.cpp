@@ -273,8 +273,9 @@ DialogGeometry CompositeGeometry() {
                        E("FUNC_MACRO_DOWN_BOTTOM", 520, 352, 80, 34, Kind::Button, Glyph::Bottom, "", "", "macro")));
 
     v.push_back(Captioned(E("CONTROL_CLEAR", 16, 466, 116, 38, Kind::Button, Glyph::Eraser, "", "", "frame")));
-    v.push_back(E("CONTROL_OK", 392, 466, 112, 38, Kind::Button, Glyph::None, "", "primary", "frame"));
-    v.push_back(E("CONTROL_CANCEL", 512, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
+    v.push_back(E("CONTROL_OK", 272, 466, 112, 38, Kind::Button, Glyph::None, "", "primary", "frame"));
+    v.push_back(E("CONTROL_CANCEL", 392, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
+    v.push_back(E("CONTROL2_APPLY", 512, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
     return g;
 }
 
