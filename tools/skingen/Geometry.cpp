@@ -255,8 +255,8 @@ DialogGeometry CompositeGeometry() {
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES_PROMPT", 392, 114, 208, 24, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES", 392, 142, 90, 30, Kind::Field)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_LIST2", 40, 186, 380, 244, Kind::Field)));
-    v.push_back(OnPage("CONTROL_MACRO",
-                       E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button, Glyph::Record, "", "", "macro")));
+    v.push_back(OnPage("CONTROL_MACRO", Captioned(E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button,
+                                                   Glyph::Record, "", "", "macro"))));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY", 432, 232, 22, 22, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY2", 460, 230, 140, 26, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO",

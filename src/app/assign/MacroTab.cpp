@@ -61,6 +61,7 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
     m_cycles = new QSpinBox(dialog);
     m_cycles->setObjectName(QStringLiteral("FUNC_MACRO_CYCLES"));
     m_cycles->setRange(kMinMacroCycles, kMaxMacroCycles);
+    m_cycles->setButtonSymbols(QAbstractSpinBox::NoButtons); // typed, or stepped with the arrow keys and the wheel
     placeControl(m_cycles, layoutFile, kSection, QStringLiteral("FUNC_MACRO_CYCLES"));
     m_steps = new CReportCtrl(dialog);
     m_steps->setObjectName(QStringLiteral("FUNC_MACRO_LIST2"));
@@ -162,12 +163,14 @@ void MacroTab::applyTexts(int languageIndex) {
     m_cyclesCaption->setText(text("MACRO_CYCLES"));
     m_recordDelaysCaption->setText(text("RECORD_DELAY"));
     m_record->setText(text(recording() ? "MACRO_ACTION_STOP_RECORD" : "A_RECORD"));
-    m_top->setText(text("A_TOP"));
-    m_up->setText(text("A_UP"));
-    m_down->setText(text("A_DOWN"));
-    m_bottom->setText(text("A_BOTTOM"));
-    m_clearSteps->setText(text("A_CLEAR"));
-    m_deleteStep->setText(text("A_DELETE"));
+    // The step buttons show their pictures; their names are their tooltips.
+    const std::pair<CPngButton*, const char*> named[] = {{m_top, "A_TOP"},          {m_up, "A_UP"},
+                                                         {m_down, "A_DOWN"},        {m_bottom, "A_BOTTOM"},
+                                                         {m_clearSteps, "A_CLEAR"}, {m_deleteStep, "A_DELETE"}};
+    for (const auto& [b, key] : named) {
+        b->SetTooltip(text(key));
+        b->setAccessibleName(text(key));
+    }
     m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
     m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));

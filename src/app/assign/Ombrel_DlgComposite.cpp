@@ -197,10 +197,10 @@ bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, 
     m_macroTab->clearModified();
 
     // Macro-only mode: the other tabs and Clear are greyed, their captions hidden.
-    for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear, m_title}) {
+    for (CPngButton* b : {m_clear, m_title})
         UseSet(b, macroOnly ? m_pictures.macro2 : m_pictures.key);
-        if (b != m_title) b->setEnabled(!macroOnly);
-    }
+    for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear})
+        b->setEnabled(!macroOnly);
     m_oskButton->setEnabled(!m_osk.isEmpty());
     applyTexts(languageIndex);
     showChoice();
@@ -241,6 +241,9 @@ void Ombrel_DlgComposite::showChoice() {
                              : tab == CompositeTab::Function ? m_pictures.function
                                                              : m_pictures.key;
     UseSet(m_mask, page);
+    // The tabs are cut from the shown page's pictures, which draw that tab as the current one.
+    for (CPngButton* b : {m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction})
+        UseSet(b, c.macroOnly() ? m_pictures.macro2 : page);
     m_tabKey->SetChecked(tab == CompositeTab::SingleKey);
     m_tabMacro->SetChecked(tab == CompositeTab::Macro);
     m_tabMedia->SetChecked(tab == CompositeTab::Media);
