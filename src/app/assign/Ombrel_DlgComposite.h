@@ -44,6 +44,8 @@ public:
     void apply();
     // The keyboard went away: close as Cancel.
     void cancelForUnplug();
+    // Every text in the language `languageIndex` (what UM_LANG does).
+    void applyTexts(int languageIndex);
 
     const CompositeKeyChoice& choice() const { return *m_choice; }
     MacroTab& macroTab() const { return *m_macroTab; }
@@ -66,8 +68,6 @@ protected:
 
 private:
     void buildControls();
-    void applyTexts(int languageIndex);
-    void showTab();
     void showChoice();
     void placeBeside(std::optional<QRect> keyButton);
     void updateApply();
