@@ -3,18 +3,11 @@
 #include "CPngButton.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
+#include "SkinStyle.h"
 
 #include <QDir>
 
 namespace ombrel {
-
-namespace {
-
-constexpr std::uint32_t kButtonText = 0xF2ECE8; // 0x00BBGGRR
-constexpr std::uint32_t kButtonAccent = 0xD6E62E;
-constexpr std::uint32_t kButtonDisabled = 0x5C504A;
-
-} // namespace
 
 CompositePictures CompositePictures::load(const QString& skinFolder) {
     CompositePictures p;
@@ -44,8 +37,7 @@ CPngButton* MakeSkinButton(QWidget* parent, const QString& layoutFile, const cha
     b->setObjectName(QString::fromLatin1(key));
     placeSkinButton(b, layoutFile, QStringLiteral("BUTTONINFO"), QString::fromLatin1(key), set.normal, set.over,
                     set.down, set.disable, set.down);
-    b->SetTextStyle(true, 10, QStringLiteral("Arial Unicode MS"), kButtonText, kButtonText, kButtonAccent,
-                    kButtonDisabled, kButtonAccent);
+    StyleTextButton(b);
     return b;
 }
 

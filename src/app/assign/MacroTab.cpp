@@ -5,6 +5,7 @@
 #include "CReportCtrl.h"
 #include "ColorStatic.h"
 #include "SkinPlacement.h"
+#include "UiText.h"
 #include "UserPrompts.h"
 
 #include "keys/AssignmentStore.h"
@@ -114,7 +115,7 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
 MacroTab::~MacroTab() = default;
 
 QString MacroTab::text(const char* key) const {
-    return QString::fromStdString(lookupText(key, m_languageIndex));
+    return UiText(key, m_languageIndex);
 }
 
 CPngButton* MacroTab::button(const char* skinKey) const {

@@ -8,6 +8,8 @@
 #include "NativeKeyEvent.h"
 #include "OnScreenKeyboard.h"
 #include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "UiText.h"
 
 #include "keys/AssignmentCaption.h"
 #include "keys/AssignmentStore.h"
@@ -31,23 +33,17 @@ namespace ombrel {
 
 namespace {
 
-constexpr std::uint32_t kCaptionColour = 0xE4E4E4; // 0x00BBGGRR
+constexpr std::uint32_t kCaptionColour = 0xE4E4E4; // 0x00BBGGRR: captions drawn on the skin
 const QString kSection = QStringLiteral("BUTTONINFO");
 // The mouse list has no place in the layout file: it lies under the two choices, as wide as the key box.
 const QRect kMouseListRect(40, 300, 470, 128);
 
-// Flat dark looks for the plain controls, so they sit well on the skin.
-const char* kControlStyle =
-    "QLineEdit,QComboBox,QListWidget,QTreeWidget,QSpinBox{background:#0b0d10;color:#e8ecf2;border:1px solid #333843;"
-    "border-radius:4px;selection-background-color:#0f5c58;}"
-    "QLineEdit:focus,QComboBox:focus,QListWidget:focus,QTreeWidget:focus,QSpinBox:focus{border-color:#2ee6d6;}"
-    "QLineEdit:disabled,QListWidget:disabled{color:#5a616e;}"
-    "QComboBox{padding:2px 8px;}QComboBox QAbstractItemView{background:#16191f;color:#e8ecf2;}"
-    "QHeaderView::section{background:#16191f;color:#8a92a2;border:none;border-bottom:1px solid #333843;padding:4px;}"
-    "QRadioButton::indicator,QCheckBox::indicator{width:15px;height:15px;border:1px solid #5a616e;"
-    "border-radius:8px;background:#16191f;}QCheckBox::indicator{border-radius:3px;}"
-    "QRadioButton::indicator:checked,QCheckBox::indicator:checked{background:#2ee6d6;border-color:#2ee6d6;}"
-    "QToolTip{background:#16191f;color:#e8ecf2;border:1px solid #2ee6d6;}";
+// The radio buttons and the play-count box, which the shared style sheet does not cover.
+const char* kExtraStyle =
+    "QSpinBox{background:%1;color:%2;border:1px solid %3;border-radius:4px;padding:2px 8px;}"
+    "QSpinBox:focus{border-color:%4;}QSpinBox:disabled{color:%5;}"
+    "QRadioButton::indicator{width:15px;height:15px;border:1px solid %5;border-radius:8px;background:%6;}"
+    "QRadioButton::indicator:checked{background:%4;border-color:%4;}";
 
 ColorStatic* Caption(QWidget* parent, const QString& layoutFile, const char* key, double points) {
     auto* c = new ColorStatic(parent);
@@ -81,7 +77,10 @@ Ombrel_DlgComposite::Ombrel_DlgComposite(const QString& layoutFile, AssignmentSt
     : CBaseDialog(layoutFile, parent), m_working(working), m_settings(settings),
       m_pictures(CompositePictures::load(skinFolder())), m_osk(InstalledOnScreenKeyboard()) {
     setObjectName(QStringLiteral("Ombrel_DlgComposite"));
-    setStyleSheet(QString::fromLatin1(kControlStyle));
+    using namespace palette;
+    setStyleSheet(ControlStyleSheet() +
+                  QString::fromLatin1(kExtraStyle)
+                      .arg(Hex(kWell), Hex(kText), Hex(kEdge), Hex(kAccent), Hex(kTextMuted), Hex(kPanel)));
     buildControls();
     m_tap = std::make_unique<KeyEventTap>(this, [this](const KeyEvent& key, QKeyEvent& e) { return onKey(key, e); });
 }
@@ -89,7 +88,7 @@ Ombrel_DlgComposite::Ombrel_DlgComposite(const QString& layoutFile, AssignmentSt
 Ombrel_DlgComposite::~Ombrel_DlgComposite() = default;
 
 QString Ombrel_DlgComposite::text(const char* key) const {
-    return QString::fromStdString(lookupText(key, m_languageIndex));
+    return UiText(key, m_languageIndex);
 }
 
 CPngButton* Ombrel_DlgComposite::button(const char* skinKey) const {
@@ -324,7 +323,7 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     };
     QStringList mouse;
     for (const MouseFunctionRow& r : MouseFunctionList())
-        mouse << QString::fromStdString(lookupText(r.textKey, languageIndex));
+        mouse << UiText(r.textKey, languageIndex);
     fill(m_mouseList, mouse);
     QStringList media;
     for (const MediaRow& r : MediaTable())
@@ -332,7 +331,7 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     fill(m_mediaList, media);
     QStringList functions;
     for (std::string_view k : FunctionKeyList())
-        functions << QString::fromStdString(lookupText(k, languageIndex));
+        functions << UiText(k, languageIndex);
     fill(m_functionList, functions);
     m_macroTab->applyTexts(languageIndex);
     if (m_choice) showChoice();
