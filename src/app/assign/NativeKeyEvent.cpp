@@ -35,6 +35,10 @@ void KeyEventTap::setActive(bool active) {
     }
 }
 
+void KeyEventTap::regrab() {
+    if (m_active) m_window->grabKeyboard();
+}
+
 bool KeyEventTap::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride) return false;

@@ -28,6 +28,8 @@ public:
 
     void setActive(bool active);
     bool active() const { return m_active; }
+    // Takes the keyboard again: a grab asked for before the window was on the screen may not have taken.
+    void regrab();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

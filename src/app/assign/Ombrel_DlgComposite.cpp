@@ -391,6 +391,7 @@ bool Ombrel_DlgComposite::event(QEvent* event) {
     const bool handled = CBaseDialog::event(event);
     // Capture starts once the dialog is on the screen, and stops when it is hidden.
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) updateKeyTap();
+    if (event->type() == QEvent::WindowActivate) m_tap->regrab();
     return handled;
 }
 
