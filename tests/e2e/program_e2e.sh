@@ -133,11 +133,6 @@ click_dbutton CONTROL_OK
 until_ok 5 dump_has "composite 0"
 click_button CONTROL2_APPLY
 check "Apply writes the keyboard" until_ok 20 dump_has "apply 0"
-"$ombrelctl" --emulator="$state" keymap show 0 >"$work/keymap" 2>&1
-check "ombrelctl sees Caps Lock sending B" grep -Eq '^0x03A +key:0x030 ' "$work/keymap"
-check "ombrelctl sees G1 playing the macro" grep -Eq '^G1 +macro:1 ' "$work/keymap"
-"$ombrelctl" --emulator="$state" macro list >"$work/macros" 2>&1
-check "ombrelctl lists the recorded macro with its two steps" grep -Eq '^1 +1 +2 +Macro 1 +0:G1$' "$work/macros"
 
 # In the marking view a click marks the key instead.
 click_button FUNC_SWITCH
@@ -153,6 +148,14 @@ check "/Kill ends with status 0" test $? -eq 0
 check "/Kill ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
+
+# What the dialog stored and Apply wrote, read from the emulated keyboard by ombrelctl once the program has let go
+# of the emulator's state file.
+"$ombrelctl" --emulator="$state" keymap show 0 >"$work/keymap" 2>&1
+check "ombrelctl sees Caps Lock sending B" grep -Eq '^0x03A +key:0x030 ' "$work/keymap"
+check "ombrelctl sees G1 playing the macro" grep -Eq '^G1 +macro:1 ' "$work/keymap"
+"$ombrelctl" --emulator="$state" macro list >"$work/macros" 2>&1
+check "ombrelctl lists the recorded macro with its two steps" grep -Eq '^1 +1 +2 +Macro 1 +0:G1$' "$work/macros"
 
 echo "e2e: $passed passed, $failed failed"
 if ((failed > 0)); then
