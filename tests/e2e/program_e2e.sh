@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # End-to-end: the real program on the emulated keyboard under X (DISPLAY set by scripts/with-xvfb), with trayer as
 # the tray. Steps: an assignment made with ombrelctl shows on the map; the tray icon appears and a double click
-# opens the window; Cancel hides it; a second start hands over and opens it; a click on a key opens nothing (and
-# marks it in the marking view); an unplugged keyboard hides the window; "/Kill" ends the program.
+# opens the window; Cancel hides it; a second start hands over and opens it; a click on a key opens its assignment
+# dialog, which captures a real key press and records a macro from real key presses, and the window's Apply writes
+# both (checked with ombrelctl); a click in the marking view marks a key; an unplugged keyboard hides the window;
+# "/Kill" ends the program.
 #   program_e2e.sh OMBREL OMBRELCTL
 set -uo pipefail
 ombrel=$1
@@ -55,16 +57,18 @@ fresh_dump() {
     until_ok 5 test -s "$dump"
 }
 dump_has() { fresh_dump && grep -qx "$1" "$dump"; }
-button_field() { # button_field SKINKEY FIELD: 3 checked, 4 enabled, 5..8 x y w h
-    awk -v k="$1" -v f="$2" '$1 == "button" && $2 == k { print $(f) }' "$dump"
+button_field() { # button_field SKINKEY FIELD [KIND]: 3 checked, 4 enabled, 5..8 x y w h
+    awk -v k="$1" -v f="$2" -v kind="${3:-button}" '$1 == kind && $2 == k { print $(f) }' "$dump"
 }
-click_button() {
+click_button() { # click_button SKINKEY [KIND]: a button of the window, or with KIND dbutton one of its dialog
     fresh_dump || return 1
     local x y w h
-    x=$(button_field "$1" 5) y=$(button_field "$1" 6) w=$(button_field "$1" 7) h=$(button_field "$1" 8)
+    x=$(button_field "$1" 5 "${2:-button}") y=$(button_field "$1" 6 "${2:-button}")
+    w=$(button_field "$1" 7 "${2:-button}") h=$(button_field "$1" 8 "${2:-button}")
     [[ -n "$x" ]] || return 1
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
+click_dbutton() { click_button "$1" dbutton; }
 tray_icon_geometry() { # absolute x y w h of the program's icon inside the tray
     xwininfo -root -tree | awk '/"ombrel": \("ombrel" "ombrel"\)/ && /[0-9]+x[0-9]+\+/ {
         split($0, a, /\)  /); split(a[2], g, /[x+ ]+/); n = split(a[2], t, /[ +]+/);
@@ -105,13 +109,32 @@ check "Cancel hides the window" until_ok 10 dump_has "visible 0"
 check "a second start ends at once with status 0" test $? -eq 0
 check "a second start opens the running window" until_ok 10 dump_has "visible 1"
 
-fresh_dump
-windows_before=$(awk '$1 == "toplevels" { print $2 }' "$dump")
-click_button KEY_01E
-sleep 0.3
-check "a click on a key in the key view opens no window" dump_has "toplevels $windows_before"
-check "a click on a key changes nothing" dump_has "apply 0"
-# The same click in the marking view marks the key, so the clicks do land.
+# The key assignment dialog: a real click on Caps Lock opens it, a real key press is captured, OK stores it.
+click_button KEY_03A
+check "a click on a key opens its assignment dialog" until_ok 5 dump_has "composite 1"
+xdotool key b
+check "a key pressed in the dialog is captured" until_ok 5 dump_has "keybox B"
+click_dbutton CONTROL_OK
+check "OK closes the dialog" until_ok 5 dump_has "composite 0"
+check "the map marks the key as assigned" test "$(button_field KEY_03A 3)" = 1
+check "the assignment waits for Apply" dump_has "apply 1"
+# A macro recorded from real key presses, put on G1.
+click_button FUNC_G1
+until_ok 5 dump_has "composite 1"
+click_dbutton CONTROL_MACRO
+click_dbutton FUNC_MACRO_ADD
+click_dbutton FUNC_MACRO_RECORD
+check "Record starts recording" until_ok 5 dump_has "recording 1"
+xdotool keydown a sleep 0.12 keyup a
+check "a key's press and release are recorded" until_ok 5 dump_has "steps 2"
+click_dbutton FUNC_MACRO_RECORD
+check "Stop ends recording" until_ok 5 dump_has "recording 0"
+click_dbutton CONTROL_OK
+until_ok 5 dump_has "composite 0"
+click_button CONTROL2_APPLY
+check "Apply writes the keyboard" until_ok 20 dump_has "apply 0"
+
+# In the marking view a click marks the key instead.
 click_button FUNC_SWITCH
 click_button KEY_01E
 check "a click in the marking view marks the key" until_ok 5 dump_has "apply 1"
@@ -125,6 +148,14 @@ check "/Kill ends with status 0" test $? -eq 0
 check "/Kill ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
+
+# What the dialog stored and Apply wrote, read from the emulated keyboard by ombrelctl once the program has let go
+# of the emulator's state file.
+"$ombrelctl" --emulator="$state" keymap show 0 >"$work/keymap" 2>&1
+check "ombrelctl sees Caps Lock sending B" grep -Eq '^0x03A +key:0x030 ' "$work/keymap"
+check "ombrelctl sees G1 playing the macro" grep -Eq '^G1 +macro:1 ' "$work/keymap"
+"$ombrelctl" --emulator="$state" macro list >"$work/macros" 2>&1
+check "ombrelctl lists the recorded macro with its two steps" grep -Eq '^1 +1 +2 +Macro 1 +0:G1$' "$work/macros"
 
 echo "e2e: $passed passed, $failed failed"
 if ((failed > 0)); then

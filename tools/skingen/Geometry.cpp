@@ -255,8 +255,8 @@ DialogGeometry CompositeGeometry() {
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES_PROMPT", 392, 114, 208, 24, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES", 392, 142, 90, 30, Kind::Field)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_LIST2", 40, 186, 380, 244, Kind::Field)));
-    v.push_back(OnPage("CONTROL_MACRO",
-                       E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button, Glyph::Record, "", "", "macro")));
+    v.push_back(OnPage("CONTROL_MACRO", Captioned(E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button,
+                                                   Glyph::Record, "", "", "macro"))));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY", 432, 232, 22, 22, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY2", 460, 230, 140, 26, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO",
@@ -273,8 +273,9 @@ DialogGeometry CompositeGeometry() {
                        E("FUNC_MACRO_DOWN_BOTTOM", 520, 352, 80, 34, Kind::Button, Glyph::Bottom, "", "", "macro")));
 
     v.push_back(Captioned(E("CONTROL_CLEAR", 16, 466, 116, 38, Kind::Button, Glyph::Eraser, "", "", "frame")));
-    v.push_back(E("CONTROL_OK", 392, 466, 112, 38, Kind::Button, Glyph::None, "", "primary", "frame"));
-    v.push_back(E("CONTROL_CANCEL", 512, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
+    v.push_back(E("CONTROL_OK", 272, 466, 112, 38, Kind::Button, Glyph::None, "", "primary", "frame"));
+    v.push_back(E("CONTROL_CANCEL", 392, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
+    v.push_back(E("CONTROL2_APPLY", 512, 466, 112, 38, Kind::Button, Glyph::None, "", "", "frame"));
     return g;
 }
 

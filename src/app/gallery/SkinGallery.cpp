@@ -6,6 +6,7 @@
 #include "CommandBar.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
+#include "Ombrel_DlgComposite.h"
 #include "ProfileBar.h"
 #include "SkinStyle.h"
 #include "UiDispatcher.h"
@@ -80,6 +81,36 @@ private:
     WindowContext m_context;
 };
 
+// What the gallery's key assignment dialog edits: a store with a recorded macro on G3.
+struct GallerySamples {
+    AssignmentStore store;
+    SettingsStore settings{std::string(), std::string()};
+};
+
+// The key assignment dialog on G3, showing the macro it plays.
+class GalleryComposite : private GallerySamples, public Ombrel_DlgComposite {
+public:
+    explicit GalleryComposite(const QString& layoutFile) : Ombrel_DlgComposite(layoutFile, store, settings) {}
+
+    bool build() {
+        QDir dataDir = QFileInfo(layoutFile()).absoluteDir();
+        dataDir.cdUp();
+        SharedLanguageTexts().setDataFolder(dataDir.absolutePath().toStdString() + '/');
+        InitKeyImage(store.image);
+        MacroRecord macro;
+        macro.setMacroId(1);
+        macro.setName(u"Build and run");
+        macro.setCycles(1);
+        const KeyCode keys[] = {0x01D, 0x030, 0x030, 0x01D};
+        for (int i = 0; i < 4; ++i)
+            macro.setAction(i, {i == 3 ? 0u : 40u, keys[i], static_cast<std::uint16_t>(i < 2 ? 0 : 1)});
+        macro.setActionCount(4);
+        store.macros.push_back(macro);
+        store.image.setRecord(RecordNumber(0, GKeyIndex(2, 0)), {KF_MACRO, 1, 1});
+        return prepare(GKeyIndex(2, 0), 0, false, std::nullopt, 0);
+    }
+};
+
 } // namespace
 
 QStringList GalleryDialogNames() {
@@ -93,17 +124,23 @@ std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QStri
     const QString ini = QDir(skinFolder).filePath(name + QStringLiteral(".ini"));
     std::unique_ptr<CBaseDialog> dlg;
     GalleryMainWindow* main = nullptr;
+    GalleryComposite* composite = nullptr;
     if (name == QLatin1String("Main")) {
         auto window = std::make_unique<GalleryMainWindow>(ini);
         main = window.get();
+        dlg = std::move(window);
+    } else if (name == QLatin1String("Composite")) {
+        auto window = std::make_unique<GalleryComposite>(ini);
+        composite = window.get();
         dlg = std::move(window);
     } else {
         dlg = std::make_unique<CBaseDialog>(ini);
     }
     dlg->setObjectName(name);
-    dlg->setStyleSheet(ControlStyleSheet());
+    if (dlg->styleSheet().isEmpty()) dlg->setStyleSheet(ControlStyleSheet());
     if (!dlg->applyDialogSkin()) return nullptr;
     if (main) main->build();
+    if (composite && !composite->build()) return nullptr;
     dlg->setWindowTitle(QStringLiteral("Ombrel skin gallery — %1").arg(name));
     return dlg;
 }

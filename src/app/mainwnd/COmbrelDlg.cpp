@@ -8,6 +8,7 @@
 #include "CommandBar.h"
 #include "DeviceTask.h"
 #include "FirmwareCheck.h"
+#include "KeyAssignment.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
@@ -91,6 +92,7 @@ void COmbrelDlg::buildParts() {
     // Apply's progress picture shares the panel's area and shows above it.
     m_commands->progressPicture()->raise();
     m_firmware = new FirmwareCheck(m_parts, this);
+    m_assign = new KeyAssignment(m_parts, *m_map, this);
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
 }
@@ -107,6 +109,7 @@ void COmbrelDlg::connectParts() {
     connect(m_profiles, &ProfileBar::profileSelected, m_map, [this] { m_map->setMode(MapMode::ShowAssignments); });
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
+    connect(m_assign, &KeyAssignment::helpRequested, m_caption, &CaptionBar::openHelp);
 
     connect(m_commands, &CommandBar::hideRequested, this, &COmbrelDlg::HideMain);
     connect(m_commands, &CommandBar::keysReset, m_map, &KeyboardMap::refresh);
@@ -215,11 +218,13 @@ void COmbrelDlg::onLanguage(int languageIndex) {
     m_commands->applyTexts();
     m_map->applyTexts();
     m_lighting->applyTexts();
+    m_assign->applyTexts();
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
 }
 
 void COmbrelDlg::onDetach() {
     m_shell->closeAbout();
+    m_assign->closeForDetach();
     m_profiles->profileButton(0)->setFocus();
 }
 

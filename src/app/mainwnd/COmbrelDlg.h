@@ -20,6 +20,7 @@ class BackupCommands;
 class CaptionBar;
 class CommandBar;
 class FirmwareCheck;
+class KeyAssignment;
 class KeyboardMap;
 class LightingPanel;
 class ProfileBar;
@@ -57,6 +58,7 @@ public:
     CommandBar& commandBar() { return *m_commands; }
     BackupCommands& backupCommands() { return *m_backup; }
     WindowShell& shell() { return *m_shell; }
+    KeyAssignment& keyAssignment() { return *m_assign; }
 
     // What the device link asks of the window (through WindowScreen).
     void startReloadTimer();
@@ -98,6 +100,7 @@ private:
     CommandBar* m_commands = nullptr;
     BackupCommands* m_backup = nullptr;
     FirmwareCheck* m_firmware = nullptr;
+    KeyAssignment* m_assign = nullptr;
     WindowShell* m_shell = nullptr;
 
     bool m_shutDown = false;

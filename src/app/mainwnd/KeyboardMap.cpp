@@ -8,6 +8,7 @@
 #include "WindowContext.h"
 
 #include "keyboard/KeyTable.h"
+#include "keys/CompositeKeyChoice.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -127,14 +128,7 @@ void KeyboardMap::clickKey(int controlId) {
 }
 
 void KeyboardMap::toggleMark(KeyIndex key) {
-    auto& working = m_context.stores().workingStore;
-    {
-        std::lock_guard lock(working.lock);
-        const int n = RecordNumber(m_context.activeLayer(), key);
-        KeyRecord record = working.image.record(n);
-        record.mark = record.mark ? 0 : 1;
-        working.image.setRecord(n, record);
-    }
+    ToggleKeyMark(m_context.stores().workingStore, m_context.activeLayer(), key);
     emit marksChanged();
     refreshOverlays();
 }

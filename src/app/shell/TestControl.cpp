@@ -3,12 +3,16 @@
 #include "COmbrelDlg.h"
 #include "CPngButton.h"
 #include "CTrayIcon.h"
+#include "KeyAssignment.h"
+#include "MacroTab.h"
+#include "Ombrel_DlgComposite.h"
 #include "WindowContext.h"
 #include "WindowShell.h"
 
 #include "VevIrozEmu.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QSaveFile>
 #include <QSocketNotifier>
 
@@ -99,19 +103,33 @@ QString TestControl::describe() const {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) ++toplevels;
     out += QStringLiteral("toplevels %1\n").arg(toplevels);
-    for (const CPngButton* button : window.findChildren<CPngButton*>()) {
-        const QPoint origin = button->mapToGlobal(QPoint(0, 0));
-        QString tip = button->Tooltip();
-        tip.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        out += QStringLiteral("button %1 %2 %3 %4 %5 %6 %7 %8\n")
-                   .arg(button->objectName())
-                   .arg(button->IsChecked() ? 1 : 0)
-                   .arg(button->isEnabled() ? 1 : 0)
-                   .arg(origin.x())
-                   .arg(origin.y())
-                   .arg(button->width())
-                   .arg(button->height())
-                   .arg(tip);
+    auto describeButtons = [&out](const char* kind, const QWidget& in) {
+        for (const CPngButton* button : in.findChildren<CPngButton*>()) {
+            if (button->window() != &in) continue; // a button of a dialog of this window
+            const QPoint origin = button->mapToGlobal(QPoint(0, 0));
+            QString tip = button->Tooltip();
+            tip.replace(QLatin1Char('\n'), QLatin1Char(' '));
+            out += QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
+                       .arg(QLatin1String(kind), button->objectName())
+                       .arg(button->IsChecked() ? 1 : 0)
+                       .arg(button->isEnabled() ? 1 : 0)
+                       .arg(origin.x())
+                       .arg(origin.y())
+                       .arg(button->width())
+                       .arg(button->height())
+                       .arg(tip);
+        }
+    };
+    describeButtons("button", window);
+    // The key assignment dialog: whether it is open, what its key box and step list hold, and its buttons.
+    const Ombrel_DlgComposite* composite = window.keyAssignment().dialog();
+    const bool open = composite && composite->isVisible();
+    out += QStringLiteral("composite %1\n").arg(open ? 1 : 0);
+    if (open) {
+        out += QStringLiteral("keybox %1\n").arg(composite->keyBox()->text());
+        out += QStringLiteral("steps %1\n").arg(composite->macroTab().model().stepCount());
+        out += QStringLiteral("recording %1\n").arg(composite->macroTab().recording() ? 1 : 0);
+        describeButtons("dbutton", *composite);
     }
     return out;
 }

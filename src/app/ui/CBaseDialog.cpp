@@ -83,13 +83,17 @@ QString CBaseDialog::skinFolder() const {
     return QFileInfo(m_layoutFile).absolutePath();
 }
 
+void CBaseDialog::reportMissingPicture(const QString& path) {
+    FailureHandler()(QStringLiteral("The skin picture %1 is missing or unreadable. Reinstall the program.")
+                         .arg(QDir::toNativeSeparators(path)));
+}
+
 bool CBaseDialog::applyDialogSkin() {
     m_busy = true;
     DialogSkin skin = loadDialogSkin(m_layoutFile);
     if (!skin.ok()) {
         m_busy = false;
-        FailureHandler()(QStringLiteral("The skin picture %1 is missing or unreadable. Reinstall the program.")
-                             .arg(QDir::toNativeSeparators(skin.missingFile)));
+        reportMissingPicture(skin.missingFile);
         return false;
     }
     m_background = skin.background;

@@ -30,6 +30,8 @@ public:
     using SkinFailureHandler = std::function<void(const QString& message)>;
     static inline constexpr int kExitSkinMissing = 3;
     static void setSkinFailureHandler(SkinFailureHandler handler);
+    // Hands a picture the dialog cannot do without, and could not read, to the failure handler.
+    static void reportMissingPicture(const QString& path);
 
     CBaseDialog(const QString& layoutFile, QWidget* parent = nullptr);
     ~CBaseDialog() override;

@@ -1,0 +1,130 @@
+#pragma once
+// The macro tab of the key assignment dialog: the macro list with its name box, Add and Delete, the play count,
+// the step list with its in-cell editors and its buttons, and recording from the real keyboard. What it holds
+// and every rule of an edit live in MacroListModel and MacroRecorder; this class shows them and asks the user
+// where an edit needs an answer.
+
+#include "CompositeSkin.h"
+
+#include "keys/MacroListModel.h"
+#include "keys/MacroRecorder.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QKeyEvent;
+class QSpinBox;
+class QWidget;
+
+namespace ombrel {
+
+class CComboBox4ListCtrl;
+class CPngButton;
+class CReportCtrl;
+class ColorStatic;
+class SettingsStore;
+struct AssignmentStore;
+
+class MacroTab : public QObject {
+    Q_OBJECT
+public:
+    MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePictures& pictures, SettingsStore& settings,
+             const AssignmentStore& working);
+    ~MacroTab() override;
+
+    // Copies of the store's macros, none current yet.
+    void load(int languageIndex);
+    // Makes macro `row` current and shows its steps (-1: none).
+    void selectMacro(int row);
+    const MacroListModel& model() const { return m_model; }
+    MacroListModel& model() { return m_model; }
+    bool modified() const { return m_model.modified(); }
+    void clearModified() { m_model.clearModified(); }
+
+    void setVisible(bool visible);
+    void applyTexts(int languageIndex);
+
+    bool recording() const { return m_recorder.recording(); }
+    void startRecording(std::optional<std::uint64_t> startTimestampMs);
+    void stopRecording();
+    // A key event while recording; true when it is kept from the desktop.
+    bool keyEvent(const KeyEvent& event);
+
+    // Stops recording and moves the macros into `working`; returns the number of key records changed.
+    int commit(AssignmentStore& working);
+
+    // Test access to the controls.
+    QComboBox* macroList() const { return m_list; }
+    CReportCtrl* stepList() const { return m_steps; }
+    QSpinBox* cyclesBox() const { return m_cycles; }
+    CPngButton* button(const char* skinKey) const;
+
+signals:
+    // Something was edited (the dialog's Apply follows `modified()`).
+    void edited();
+    // Recording started or stopped: the dialog takes the keyboard while it runs.
+    void recordingChanged(bool recording);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QString text(const char* key) const;
+    void showMacros();
+    void showSteps();
+    void showStep(int row);
+    void insertStepRow(int row);
+    void selectStepRow(int row);
+    void updateButtons();
+    void changed();
+
+    void onMacroChosen(int index);
+    void onNameEdited();
+    void onAdd();
+    void onDeleteMacro();
+    void onCycles(int value);
+    void onMoveStep(MacroListModel::StepMove move);
+    void onDeleteStep();
+    void onClearSteps();
+    void onRecord();
+    void onRecordDelays(bool on);
+    int beginCellEdit(CReportCtrl* list, int& extraStyles);
+    int endCellEdit(bool commit, bool changed);
+    void onCellChoice();
+    QString recordDelaysKey() const;
+
+    QWidget* m_dialog;
+    SettingsStore& m_settings;
+    const AssignmentStore& m_working;
+    MacroListModel m_model;
+    MacroRecorder m_recorder;
+    int m_languageIndex = 0;
+    std::optional<std::uint64_t> m_lastClickTimestamp; // of the click on Record, on the key events' clock
+    bool m_fullReported = false;
+
+    ColorStatic* m_nameCaption;
+    QComboBox* m_list;
+    CPngButton* m_add;
+    CPngButton* m_delete;
+    ColorStatic* m_cyclesCaption;
+    QSpinBox* m_cycles;
+    CReportCtrl* m_steps;
+    CPngButton* m_record;
+    CPngButton* m_deleteStep;
+    CPngButton* m_clearSteps;
+    CPngButton* m_top;
+    CPngButton* m_up;
+    CPngButton* m_down;
+    CPngButton* m_bottom;
+    QCheckBox* m_recordDelays;
+    ColorStatic* m_recordDelaysCaption;
+    CComboBox4ListCtrl* m_cellChoice = nullptr; // the drop-down over a key or action cell while it is edited
+    int m_cellRow = -1;
+    int m_cellColumn = -1;
+};
+
+} // namespace ombrel

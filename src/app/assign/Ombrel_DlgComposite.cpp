@@ -1,0 +1,414 @@
+#include "Ombrel_DlgComposite.h"
+
+#include "AppMessageEvent.h"
+#include "CPngButton.h"
+#include "ColorStatic.h"
+#include "MacroTab.h"
+#include "MainMessages.h"
+#include "NativeKeyEvent.h"
+#include "OnScreenKeyboard.h"
+#include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "UiText.h"
+
+#include "keys/AssignmentCaption.h"
+#include "keys/AssignmentStore.h"
+#include "keys/DialogPlacement.h"
+#include "keys/FunctionLists.h"
+#include "keys/MediaTable.h"
+#include "text/KeyText.h"
+#include "text/LanguageTexts.h"
+
+#include <QButtonGroup>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QScreen>
+
+#include <mutex>
+
+namespace ombrel {
+
+namespace {
+
+constexpr std::uint32_t kCaptionColour = 0xE4E4E4; // 0x00BBGGRR: captions drawn on the skin
+const QString kSection = QStringLiteral("BUTTONINFO");
+// The mouse list has no place in the layout file: it lies under the two choices, as wide as the key box.
+const QRect kMouseListRect(40, 300, 470, 128);
+
+// The radio buttons and the play-count box, which the shared style sheet does not cover.
+const char* kExtraStyle =
+    "QSpinBox{background:%1;color:%2;border:1px solid %3;border-radius:4px;padding:2px 8px;}"
+    "QSpinBox:focus{border-color:%4;}QSpinBox:disabled{color:%5;}"
+    "QRadioButton::indicator{width:15px;height:15px;border:1px solid %5;border-radius:8px;background:%6;}"
+    "QRadioButton::indicator:checked{background:%4;border-color:%4;}";
+
+ColorStatic* Caption(QWidget* parent, const QString& layoutFile, const char* key, double points) {
+    auto* c = new ColorStatic(parent);
+    c->setObjectName(QString::fromLatin1(key));
+    c->SetTextColor(kCaptionColour);
+    QFont f = c->font();
+    f.setPointSizeF(points);
+    c->setFont(f);
+    placeControl(c, layoutFile, kSection, QString::fromLatin1(key));
+    return c;
+}
+
+QListWidget* List(QWidget* parent, const QString& name, double points) {
+    auto* l = new QListWidget(parent);
+    l->setObjectName(name);
+    QFont f = l->font();
+    f.setPointSizeF(points);
+    l->setFont(f);
+    return l;
+}
+
+void SelectRow(QListWidget* list, int row) {
+    const QSignalBlocker block(list);
+    list->setCurrentRow(row);
+}
+
+} // namespace
+
+Ombrel_DlgComposite::Ombrel_DlgComposite(const QString& layoutFile, AssignmentStore& working, SettingsStore& settings,
+                                         QWidget* parent)
+    : CBaseDialog(layoutFile, parent), m_working(working), m_settings(settings),
+      m_pictures(CompositePictures::load(skinFolder())), m_osk(InstalledOnScreenKeyboard()) {
+    setObjectName(QStringLiteral("Ombrel_DlgComposite"));
+    using namespace palette;
+    setStyleSheet(ControlStyleSheet() +
+                  QString::fromLatin1(kExtraStyle)
+                      .arg(Hex(kWell), Hex(kText), Hex(kEdge), Hex(kAccent), Hex(kTextMuted), Hex(kPanel)));
+    buildControls();
+    m_tap = std::make_unique<KeyEventTap>(this, [this](const KeyEvent& key, QKeyEvent& e) { return onKey(key, e); });
+}
+
+Ombrel_DlgComposite::~Ombrel_DlgComposite() = default;
+
+QString Ombrel_DlgComposite::text(const char* key) const {
+    return UiText(key, m_languageIndex);
+}
+
+CPngButton* Ombrel_DlgComposite::button(const char* skinKey) const {
+    return findChild<CPngButton*>(QString::fromLatin1(skinKey));
+}
+
+void Ombrel_DlgComposite::buildControls() {
+    const QString ini = layoutFile();
+    const PictureSet& key = m_pictures.key;
+    // The page behind the tabs lies lowest; it only shows a picture.
+    m_mask = MakeSkinButton(this, ini, "CONTROL_MASK", key);
+    m_mask->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_mask->setFocusPolicy(Qt::NoFocus);
+    m_title = MakeSkinButton(this, ini, "CONTROL_TITLE", key);
+    m_title->setFocusPolicy(Qt::NoFocus);
+    m_titleCaption = Caption(this, ini, "KEY_SETTING", 10.8);
+    m_tabKey = MakeSkinButton(this, ini, "CONTROL_KEY", key);
+    m_tabMacro = MakeSkinButton(this, ini, "CONTROL_MACRO", key);
+    m_tabMedia = MakeSkinButton(this, ini, "CONTROL_MEDIA", key);
+    m_tabFunction = MakeSkinButton(this, ini, "CONTROL_FUNCTION", key);
+
+    m_singleCaption = Caption(this, ini, "TISHI_SINGLE_STATIC", 10.8);
+    m_keyBox = new QLineEdit(this);
+    m_keyBox->setObjectName(QStringLiteral("FUNC_KEY_INPUT"));
+    m_keyBox->setReadOnly(true);
+    m_keyBox->setAlignment(Qt::AlignCenter);
+    m_keyBox->setFocusPolicy(Qt::NoFocus);
+    QFont big = m_keyBox->font();
+    big.setPointSize(18);
+    m_keyBox->setFont(big);
+    placeControl(m_keyBox, ini, kSection, QStringLiteral("FUNC_KEY_INPUT"));
+    m_oskButton = MakeSkinButton(this, ini, "CONTROL_OSK", key);
+    m_kb = new QRadioButton(this);
+    m_kb->setObjectName(QStringLiteral("FUNC_KEY_RADIO_KB"));
+    placeControl(m_kb, ini, kSection, QStringLiteral("FUNC_KEY_RADIO_KB"));
+    m_kbCaption = Caption(this, ini, "FUNC_KEY_RADIO_KB_STATIC", 10.8);
+    m_mouse = new QRadioButton(this);
+    m_mouse->setObjectName(QStringLiteral("FUNC_KEY_RADIO_MOU"));
+    placeControl(m_mouse, ini, kSection, QStringLiteral("FUNC_KEY_RADIO_MOU"));
+    m_mouseCaption = Caption(this, ini, "FUNC_KEY_RADIO_MOU_STATIC", 10.8);
+    auto* radios = new QButtonGroup(this);
+    radios->addButton(m_kb);
+    radios->addButton(m_mouse);
+    m_mouseList = List(this, QStringLiteral("mouseList"), 12);
+    m_mouseList->setGeometry(kMouseListRect);
+
+    m_mediaCaption = Caption(this, ini, "MEDIA_SETTING_TISHI", 10.8);
+    m_mediaList = List(this, QStringLiteral("FUNC_MEDIA_SELECT"), 12);
+    placeControl(m_mediaList, ini, kSection, QStringLiteral("FUNC_MEDIA_SELECT"));
+    m_functionCaption = Caption(this, ini, "FUNCTION_KEY_SETTING_TISHI", 10.8);
+    m_functionList = List(this, QStringLiteral("FUNC_FUNCTION_SELECT"), 12);
+    placeControl(m_functionList, ini, kSection, QStringLiteral("FUNC_FUNCTION_SELECT"));
+
+    m_macroTab = new MacroTab(this, ini, m_pictures, m_settings, m_working);
+
+    m_clear = MakeSkinButton(this, ini, "CONTROL_CLEAR", key);
+    m_ok = MakeSkinButton(this, ini, "CONTROL_OK", key);
+    m_cancel = MakeSkinButton(this, ini, "CONTROL_CANCEL", key);
+    m_apply = MakeSkinButton(this, ini, "CONTROL2_APPLY", key);
+
+    connect(m_tabKey, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::showSingleKeyTab); });
+    connect(m_tabMacro, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::showMacroTab); });
+    connect(m_tabMedia, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::showMediaTab); });
+    connect(m_tabFunction, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::showFunctionTab); });
+    connect(m_clear, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::clear); });
+    connect(m_kb, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseKeyboard); });
+    connect(m_mouse, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseMouse); });
+    connect(m_mouseList, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_choice->setMouseRow(row);
+        updateApply();
+    });
+    connect(m_mediaList, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_choice->setMediaRow(row);
+        updateApply();
+    });
+    connect(m_functionList, &QListWidget::currentRowChanged, this, [this](int row) {
+        m_choice->setFunctionRow(row);
+        updateApply();
+    });
+    connect(m_oskButton, &CPngButton::clicked, this, &Ombrel_DlgComposite::onOsk);
+    connect(m_ok, &CPngButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &CPngButton::clicked, this, &QDialog::reject);
+    connect(m_apply, &CPngButton::clicked, this, &Ombrel_DlgComposite::apply);
+    connect(m_macroTab, &MacroTab::edited, this, &Ombrel_DlgComposite::updateApply);
+    connect(m_macroTab, &MacroTab::recordingChanged, this, &Ombrel_DlgComposite::updateKeyTap);
+}
+
+bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, std::optional<QRect> keyButton,
+                                  int languageIndex) {
+    if (!m_pictures.missing.isEmpty()) {
+        reportMissingPicture(m_pictures.missing);
+        return false;
+    }
+    if (!applyDialogSkin()) return false;
+    m_layer = layer;
+    m_languageIndex = languageIndex;
+    KeyRecord record;
+    {
+        std::lock_guard guard(m_working.lock);
+        record = m_working.image.record(RecordNumber(layer, keyIndex));
+    }
+    m_choice = std::make_unique<CompositeKeyChoice>(keyIndex, macroOnly, record);
+    m_macroTab->load(languageIndex);
+    m_macroTab->selectMacro(m_choice->initialMacroRow(m_macroTab->model()));
+    m_macroTab->clearModified();
+
+    // Macro-only mode: the other tabs and Clear are greyed, their captions hidden.
+    for (CPngButton* b : {m_clear, m_title})
+        UseSet(b, macroOnly ? m_pictures.macro2 : m_pictures.key);
+    for (CPngButton* b : {m_tabKey, m_tabMedia, m_tabFunction, m_clear})
+        b->setEnabled(!macroOnly);
+    m_oskButton->setEnabled(!m_osk.isEmpty());
+    applyTexts(languageIndex);
+    showChoice();
+    placeBeside(macroOnly ? std::nullopt : keyButton);
+    return true;
+}
+
+int Ombrel_DlgComposite::openForKey(KeyIndex keyIndex, int layer, bool macroOnly, std::optional<QRect> keyButton,
+                                    int languageIndex) {
+    if (!prepare(keyIndex, layer, macroOnly, keyButton, languageIndex)) return QDialog::Rejected;
+    return exec();
+}
+
+void Ombrel_DlgComposite::placeBeside(std::optional<QRect> keyButton) {
+    const QPoint anchor = keyButton ? keyButton->center() : QPoint();
+    QScreen* screen = keyButton ? QGuiApplication::screenAt(anchor) : nullptr;
+    if (!screen) screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect s = screen->availableGeometry();
+    if (!keyButton) {
+        move(s.center() - rect().center());
+        return;
+    }
+    const QRect& b = *keyButton;
+    const ScreenPoint p =
+        PlaceBesideKey({s.left(), s.top(), s.left() + s.width(), s.top() + s.height()},
+                       {b.left(), b.top(), b.left() + b.width(), b.top() + b.height()}, width(), height());
+    move(p.x, p.y);
+}
+
+// ---- showing the choice ----
+
+void Ombrel_DlgComposite::showChoice() {
+    const CompositeKeyChoice& c = *m_choice;
+    const CompositeTab tab = c.tab();
+    const PictureSet& page = tab == CompositeTab::Macro      ? m_pictures.macro
+                             : tab == CompositeTab::Media    ? m_pictures.media
+                             : tab == CompositeTab::Function ? m_pictures.function
+                                                             : m_pictures.key;
+    UseSet(m_mask, page);
+    // The tabs are cut from the shown page's pictures, which draw that tab as the current one.
+    for (CPngButton* b : {m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction})
+        UseSet(b, c.macroOnly() ? m_pictures.macro2 : page);
+    m_tabKey->SetChecked(tab == CompositeTab::SingleKey);
+    m_tabMacro->SetChecked(tab == CompositeTab::Macro);
+    m_tabMedia->SetChecked(tab == CompositeTab::Media);
+    m_tabFunction->SetChecked(tab == CompositeTab::Function);
+
+    const bool single = tab == CompositeTab::SingleKey && !c.macroOnly();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_singleCaption, m_keyBox, m_oskButton, m_kb, m_kbCaption,
+                                                      m_mouse, m_mouseCaption, m_mouseList})
+        w->setVisible(single);
+    {
+        const QSignalBlocker blockKb(m_kb);
+        const QSignalBlocker blockMouse(m_mouse);
+        m_kb->setChecked(!c.mouseChosen());
+        m_mouse->setChecked(c.mouseChosen());
+    }
+    m_keyBox->setEnabled(!c.mouseChosen());
+    m_mouseList->setEnabled(c.mouseChosen());
+    const bool showKey = c.selectedType() == KF_KEY && c.capturedKey() != 0;
+    m_keyBox->setText(showKey ? QString::fromStdString(KeyText(c.capturedKey(), m_languageIndex)) : QString());
+    SelectRow(m_mouseList, c.mouseRow());
+    SelectRow(m_mediaList, c.mediaRow());
+    SelectRow(m_functionList, c.functionRow());
+
+    m_macroTab->setVisible(tab == CompositeTab::Macro);
+    m_mediaCaption->setVisible(tab == CompositeTab::Media);
+    m_mediaList->setVisible(tab == CompositeTab::Media);
+    m_functionCaption->setVisible(tab == CompositeTab::Function);
+    m_functionList->setVisible(tab == CompositeTab::Function);
+    updateApply();
+    updateKeyTap();
+}
+
+void Ombrel_DlgComposite::updateApply() {
+    m_apply->setEnabled(m_choice && (m_choice->modified() || m_macroTab->modified()));
+}
+
+bool Ombrel_DlgComposite::capturing() const {
+    return m_choice && isVisible() && m_choice->tab() == CompositeTab::SingleKey && !m_choice->macroOnly();
+}
+
+void Ombrel_DlgComposite::updateKeyTap() {
+    m_tap->setActive(capturing() || m_macroTab->recording());
+}
+
+void Ombrel_DlgComposite::applyTexts(int languageIndex) {
+    m_languageIndex = languageIndex;
+    const bool macroOnly = m_choice && m_choice->macroOnly();
+    QString title = text(macroOnly ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI");
+    if (m_choice) {
+        const KeyNameLookup keyNames = [this](KeyCode code) { return KeyText(code, m_languageIndex); };
+        title += QStringLiteral(" \u2014 ") + QString::fromStdString(KeyDisplayName(m_choice->keyIndex(), keyNames));
+    }
+    m_titleCaption->setText(title);
+    m_singleCaption->setText(text("SINGLE_STATIC"));
+    m_mediaCaption->setText(text("MEDIA_EDIT_TISHI"));
+    m_functionCaption->setText(text("FUNCTION_TISHI"));
+    m_kbCaption->setText(text("IDS_MACRO_KB_KEY"));
+    m_mouseCaption->setText(text("IDS_MACRO_MOU_KEY"));
+    m_tabKey->setText(macroOnly ? QString() : text("SINGLE_KEY"));
+    m_tabMacro->setText(text("MACRO_SETTING"));
+    m_tabMedia->setText(macroOnly ? QString() : text("MULTI_MEDIA"));
+    m_tabFunction->setText(macroOnly ? QString() : text("FUNCTION_KEY"));
+    m_ok->setText(text("MACRO_OK"));
+    m_cancel->setText(text("MACRO_CANCLE"));
+    m_apply->setText(text("COMPOSITE_APPLY"));
+    m_clear->setText(text("A_CLEAR"));
+    m_clear->SetTooltip(text("COMPOSITE_PROMPT_CLEAR"));
+    const QString osk = text(m_osk.isEmpty() ? "COMPOSITE_PROMPT_OSK_MISSING" : "COMPOSITE_PROMPT_OSK");
+    m_oskButton->SetTooltip(osk);
+    m_oskButton->setToolTip(osk);
+
+    auto fill = [](QListWidget* list, const QStringList& rows) {
+        const QSignalBlocker block(list);
+        const int row = list->currentRow();
+        list->clear();
+        list->addItems(rows);
+        list->setCurrentRow(row >= 0 ? row : 0);
+    };
+    QStringList mouse;
+    for (const MouseFunctionRow& r : MouseFunctionList())
+        mouse << UiText(r.textKey, languageIndex);
+    fill(m_mouseList, mouse);
+    QStringList media;
+    for (const MediaRow& r : MediaTable())
+        media << QString::fromStdString(KeyText(r.code, languageIndex));
+    fill(m_mediaList, media);
+    QStringList functions;
+    for (std::string_view k : FunctionKeyList())
+        functions << UiText(k, languageIndex);
+    fill(m_functionList, functions);
+    m_macroTab->applyTexts(languageIndex);
+    if (m_choice) showChoice();
+}
+
+// ---- user actions ----
+
+void Ombrel_DlgComposite::onTab(void (CompositeKeyChoice::*choose)()) {
+    ((*m_choice).*choose)();
+    showChoice();
+}
+
+void Ombrel_DlgComposite::onOsk() {
+    if (!StartOnScreenKeyboard(m_osk)) m_oskButton->setEnabled(false);
+}
+
+bool Ombrel_DlgComposite::onKey(const KeyEvent& key, QKeyEvent&) {
+    if (m_macroTab->recording()) {
+        const bool kept = m_macroTab->keyEvent(key);
+        updateApply();
+        return kept;
+    }
+    if (!capturing()) return false;
+    const auto result = m_choice->keyEvent(key);
+    if (result == CompositeKeyChoice::KeyResult::Captured) showChoice();
+    return result != CompositeKeyChoice::KeyResult::PassOn;
+}
+
+void Ombrel_DlgComposite::apply() {
+    if (!m_choice) return;
+    m_macroTab->commit(m_working);
+    const KeyRecord record = m_choice->build(m_macroTab->model());
+    StoreAssignment(m_working, m_layer, m_choice->keyIndex(), record, m_choice->keepsString());
+    m_choice->clearModified();
+    m_macroTab->clearModified();
+    updateApply();
+    emit applied();
+}
+
+void Ombrel_DlgComposite::cancelForUnplug() {
+    if (isVisible()) reject();
+}
+
+void Ombrel_DlgComposite::done(int result) {
+    if (result == QDialog::Accepted) apply();
+    m_macroTab->stopRecording();
+    m_tap->setActive(false);
+    CBaseDialog::done(result);
+}
+
+bool Ombrel_DlgComposite::event(QEvent* event) {
+    if (event->type() == static_cast<QEvent::Type>(UM_LANG)) {
+        const auto* message = static_cast<AppMessageEvent*>(event);
+        if (message->wParam() == kTagLang) applyTexts(static_cast<int>(message->lParam()));
+        return true;
+    }
+    const bool handled = CBaseDialog::event(event);
+    // Capture starts once the dialog is on the screen, and stops when it is hidden.
+    if (event->type() == QEvent::Show || event->type() == QEvent::Hide) updateKeyTap();
+    if (event->type() == QEvent::WindowActivate) m_tap->regrab();
+    return handled;
+}
+
+void Ombrel_DlgComposite::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_F1:
+        if (!m_macroTab->recording()) emit helpRequested();
+        event->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // Enter does not close the dialog: OK is a deliberate click, since OK also applies.
+        event->accept();
+        return;
+    default:
+        CBaseDialog::keyPressEvent(event); // Escape cancels
+    }
+}
+
+} // namespace ombrel

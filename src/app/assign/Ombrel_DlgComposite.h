@@ -1,0 +1,116 @@
+#pragma once
+// The key assignment dialog: what one key does in the current profile. Four tabs (another key or a mouse action,
+// a macro, a media function, a keyboard function) and Clear (the factory function); the macro tab also keeps the
+// macro list and records macros. Apply stores into the working store only; the main window's Apply writes the
+// keyboard. The decisions are CompositeKeyChoice's; this class shows them and feeds it clicks and keys.
+
+#include "CBaseDialog.h"
+#include "CompositeSkin.h"
+
+#include "keys/CompositeKeyChoice.h"
+
+#include <QRect>
+
+#include <memory>
+#include <optional>
+
+class QLineEdit;
+class QListWidget;
+class QRadioButton;
+
+namespace ombrel {
+
+class ColorStatic;
+class KeyEventTap;
+class MacroTab;
+class SettingsStore;
+struct AssignmentStore;
+
+class Ombrel_DlgComposite : public CBaseDialog {
+    Q_OBJECT
+public:
+    Ombrel_DlgComposite(const QString& layoutFile, AssignmentStore& working, SettingsStore& settings,
+                        QWidget* parent = nullptr);
+    ~Ombrel_DlgComposite() override;
+
+    // Sets the dialog up for key `keyIndex` (256 + position for a G key, + 9 in bank B) of `layer`: the tab of
+    // the key's record, beside `keyButton` (the clicked button on the screen) or centred without one. Macro-only
+    // mode, for the ninth G key, offers only macros. False when the skin is incomplete (the failure handler ran).
+    bool prepare(KeyIndex keyIndex, int layer, bool macroOnly, std::optional<QRect> keyButton, int languageIndex);
+    // prepare, then runs modally; the result is QDialog::Accepted after OK.
+    int openForKey(KeyIndex keyIndex, int layer, bool macroOnly, std::optional<QRect> keyButton, int languageIndex);
+
+    // Stores what the dialog shows: the macros, then the key's record.
+    void apply();
+    // The keyboard went away: close as Cancel.
+    void cancelForUnplug();
+    // Every text in the language `languageIndex` (what UM_LANG does).
+    void applyTexts(int languageIndex);
+
+    const CompositeKeyChoice& choice() const { return *m_choice; }
+    MacroTab& macroTab() const { return *m_macroTab; }
+    QLineEdit* keyBox() const { return m_keyBox; }
+    QListWidget* mouseList() const { return m_mouseList; }
+    QListWidget* mediaList() const { return m_mediaList; }
+    QListWidget* functionList() const { return m_functionList; }
+    CPngButton* button(const char* skinKey) const;
+    bool capturing() const;
+
+signals:
+    // A record (and the macros) went into the working store: the window refreshes its map and waits for Apply.
+    void applied();
+    void helpRequested();
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void done(int result) override;
+
+private:
+    void buildControls();
+    void showChoice();
+    void placeBeside(std::optional<QRect> keyButton);
+    void updateApply();
+    void updateKeyTap();
+    bool onKey(const KeyEvent& key, QKeyEvent& event);
+    void onTab(void (CompositeKeyChoice::*choose)());
+    void onOsk();
+    QString text(const char* key) const;
+
+    AssignmentStore& m_working;
+    SettingsStore& m_settings;
+    CompositePictures m_pictures;
+    std::unique_ptr<CompositeKeyChoice> m_choice;
+    int m_layer = 0;
+    int m_languageIndex = 0;
+    bool m_macroTabShown = false; // the macro list has been loaded since opening
+    QString m_osk;                // the on-screen keyboard program; empty when none is installed
+
+    CPngButton* m_mask = nullptr;
+    CPngButton* m_title = nullptr;
+    CPngButton* m_tabKey = nullptr;
+    CPngButton* m_tabMacro = nullptr;
+    CPngButton* m_tabMedia = nullptr;
+    CPngButton* m_tabFunction = nullptr;
+    CPngButton* m_clear = nullptr;
+    CPngButton* m_oskButton = nullptr;
+    CPngButton* m_ok = nullptr;
+    CPngButton* m_cancel = nullptr;
+    CPngButton* m_apply = nullptr;
+    ColorStatic* m_titleCaption = nullptr;
+    ColorStatic* m_singleCaption = nullptr;
+    ColorStatic* m_mediaCaption = nullptr;
+    ColorStatic* m_functionCaption = nullptr;
+    ColorStatic* m_kbCaption = nullptr;
+    ColorStatic* m_mouseCaption = nullptr;
+    QLineEdit* m_keyBox = nullptr;
+    QRadioButton* m_kb = nullptr;
+    QRadioButton* m_mouse = nullptr;
+    QListWidget* m_mouseList = nullptr;
+    QListWidget* m_mediaList = nullptr;
+    QListWidget* m_functionList = nullptr;
+    MacroTab* m_macroTab = nullptr;
+    std::unique_ptr<KeyEventTap> m_tap;
+};
+
+} // namespace ombrel

@@ -1,0 +1,237 @@
+// The key assignment dialog on a store of its own, offscreen: macros recorded from key events and assigned to a G
+// key, keys captured and the other tabs chosen, macro-only mode with step edits and macro deletion.
+#include "CPngButton.h"
+#include "CReportCtrl.h"
+#include "MacroTab.h"
+#include "Ombrel_DlgComposite.h"
+#include "SkinImageCache.h"
+#include "UserPrompts.h"
+
+#include "keys/AssignmentStore.h"
+#include "platform/SettingsStore.h"
+#include "text/LanguageTexts.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace ombrel {
+
+namespace {
+
+// X key codes (evdev + 8) of the keys used here.
+constexpr quint32 kXKeyA = 38;
+constexpr quint32 kXSuperL = 133;
+constexpr quint32 kXMute = 121;
+
+constexpr KeyCode kKeyA = 0x01E;
+constexpr KeyIndex kTabKey = 0x00F;
+
+bool SendKey(QWidget* to, bool press, quint32 xKeycode, quint64 timestampMs, bool autoRepeat = false) {
+    QKeyEvent event(press ? QEvent::KeyPress : QEvent::KeyRelease, 0, Qt::NoModifier, xKeycode, 0, 0, QString(),
+                    autoRepeat);
+    event.setTimestamp(timestampMs);
+    event.setAccepted(false);
+    QApplication::sendEvent(to, &event);
+    return event.isAccepted();
+}
+
+MacroRecord Macro(std::uint16_t id, const char16_t* name) {
+    MacroRecord m;
+    m.setMacroId(id);
+    m.setName(name);
+    m.setCycles(1);
+    m.setAction(0, {30, kKeyA, MACRO_PRESS});
+    m.setAction(1, {0, kKeyA, MACRO_RELEASE});
+    m.setActionCount(2);
+    return m;
+}
+
+} // namespace
+
+class CompositeDialogTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        const QString data = QStringLiteral(OMBREL_TEST_DATA_DIR);
+        SharedLanguageTexts().setDataFolder(data.toStdString());
+        SkinImageCache::instance().setSkinFolder(data + QStringLiteral("/Skins"));
+        m_layout = data + QStringLiteral("/Skins/Composite.ini");
+        UserPrompts::setHeadless(true);
+    }
+    void init() {
+        UserPrompts::reset();
+        m_settings = std::make_unique<SettingsStore>(m_dir.filePath(QStringLiteral("settings.ini")).toStdString(),
+                                                     m_dir.filePath(QStringLiteral("profile.ini")).toStdString());
+        m_store = std::make_unique<AssignmentStore>();
+        InitKeyImage(m_store->image);
+    }
+    void cleanupTestCase() { SkinImageCache::instance().clear(); }
+
+    void recordsAMacroAndAssignsItToABankBGKey() {
+        m_settings->writeProfileString(lookupText("MACRO_ACTION_RECORD_DELAY", 0), "1");
+        const KeyIndex g4b = kFirstGKeyIndex + 9 + 3;
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QSignalSpy applied(&dlg, &Ombrel_DlgComposite::applied);
+        const QRect key(100, 100, 40, 40);
+        QVERIFY(dlg.prepare(g4b, 1, false, key, 0));
+        dlg.show();
+        QCOMPARE(dlg.pos(), QPoint(140, 140)); // below right of the key
+        QVERIFY(dlg.capturing());
+        QVERIFY(!dlg.button("CONTROL2_APPLY")->isEnabled());
+
+        dlg.button("CONTROL_MACRO")->click();
+        QVERIFY(!dlg.capturing());
+        MacroTab& tab = dlg.macroTab();
+        QVERIFY(tab.stepList()->isVisible());
+        dlg.button("FUNC_MACRO_ADD")->click();
+        QCOMPARE(tab.macroList()->currentText(), QStringLiteral("Macro 1"));
+        dlg.button("FUNC_MACRO_RECORD")->click();
+        QVERIFY(tab.recording());
+        QVERIFY(SendKey(&dlg, true, kXKeyA, 5000));
+        QVERIFY(SendKey(&dlg, true, kXKeyA, 5040, true)); // auto-repeat: kept from the desktop, not recorded
+        QVERIFY(SendKey(&dlg, false, kXKeyA, 5120));
+        QVERIFY(!SendKey(&dlg, true, kXMute, 5200)); // media keys pass on
+        dlg.button("FUNC_MACRO_RECORD")->click();
+        QVERIFY(!tab.recording());
+        CReportCtrl* steps = tab.stepList();
+        QCOMPARE(steps->GetItemCount(), 2);
+        QCOMPARE(steps->GetItemText(0, 1), QStringLiteral("\u2193"));
+        QCOMPARE(steps->GetItemText(0, 2), QStringLiteral("120"));
+        QCOMPARE(steps->GetItemText(1, 1), QStringLiteral("  \u2191"));
+        QCOMPARE(steps->GetItemText(1, 2), QStringLiteral("0"));
+        tab.cyclesBox()->setValue(3);
+
+        QVERIFY(dlg.button("CONTROL2_APPLY")->isEnabled());
+        dlg.button("CONTROL2_APPLY")->click();
+        QCOMPARE(applied.count(), 1);
+        QVERIFY(!dlg.button("CONTROL2_APPLY")->isEnabled());
+        QCOMPARE(m_store->image.record(RecordNumber(1, g4b)), (KeyRecord{KF_MACRO, 3, 1}));
+        QCOMPARE(m_store->image.record(RecordNumber(0, g4b)).type, KF_DEFAULT); // other profiles untouched
+        QCOMPARE(m_store->macros.size(), std::size_t{1});
+        const MacroRecord& stored = m_store->macros[0];
+        QCOMPARE(stored.stepCount(), 2);
+        QVERIFY(stored.action(0) == (MacroAction{120, kKeyA, MACRO_PRESS}));
+        QVERIFY(stored.action(1) == (MacroAction{0, kKeyA, MACRO_RELEASE}));
+        QCOMPARE(stored.cycles(), 3);
+        QVERIFY(!stored.isNew());
+        dlg.button("CONTROL_CANCEL")->click();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(applied.count(), 1);
+    }
+
+    void capturesKeysAndTakesTheOtherTabs() {
+        m_store->image.setRecord(RecordNumber(0, kTabKey), {KF_KEY, 0, kKeyA});
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(kTabKey, 0, false, QRect(800, 600, 40, 40), 0));
+        dlg.show();
+        QVERIFY(!dlg.keyBox()->text().isEmpty());
+        auto* mouse = dlg.findChild<QRadioButton*>(QStringLiteral("FUNC_KEY_RADIO_MOU"));
+        mouse->click();
+        QVERIFY(!dlg.keyBox()->isEnabled());
+        QVERIFY(dlg.mouseList()->isEnabled());
+        // Super is captured whatever is chosen, and then the keyboard is.
+        QVERIFY(SendKey(&dlg, true, kXSuperL, 10));
+        QVERIFY(SendKey(&dlg, false, kXSuperL, 20));
+        QVERIFY(dlg.keyBox()->isEnabled());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x15B});
+
+        struct Step {
+            std::function<void()> act;
+            KeyRecord stored;
+        };
+        const Step steps[] = {
+            {[&] { QVERIFY(SendKey(&dlg, true, kXKeyA, 30)); }, {KF_KEY, 0, kKeyA}},
+            {[&] {
+                 mouse->click();
+                 dlg.mouseList()->setCurrentRow(2);
+             },
+             {KF_KEY, 0, 0x173}},
+            {[&] {
+                 dlg.button("CONTROL_MEDIA")->click();
+                 dlg.mediaList()->setCurrentRow(7);
+             },
+             {KF_MEDIA, 0, 7}},
+            {[&] {
+                 dlg.button("CONTROL_FUNCTION")->click();
+                 dlg.functionList()->setCurrentRow(10);
+             },
+             {KF_FUNCTION, 0, 10}},
+            {[&] { dlg.button("CONTROL_CLEAR")->click(); }, {KF_DEFAULT}},
+        };
+        for (const Step& s : steps) {
+            s.act();
+            QVERIFY(dlg.button("CONTROL2_APPLY")->isEnabled());
+            dlg.button("CONTROL2_APPLY")->click();
+            QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), s.stored);
+        }
+        QVERIFY(dlg.keyBox()->text().isEmpty());
+
+        // An unplugged keyboard closes the dialog as Cancel: the choice made since the last Apply is dropped.
+        dlg.button("CONTROL_MEDIA")->click();
+        dlg.cancelForUnplug();
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), KeyRecord{});
+    }
+
+    void macroOnlyModeEditsStepsAndDeletesMacros() {
+        m_store->macros.push_back(Macro(4, u"Jump"));
+        m_store->image.setRecord(RecordNumber(2, kTabKey), {KF_MACRO, 1, 4});
+        const KeyIndex g9 = kFirstGKeyIndex + 8;
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(g9, 0, true, QRect(10, 10, 20, 20), 0));
+        dlg.show();
+        for (const char* other : {"CONTROL_KEY", "CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_CLEAR"})
+            QVERIFY2(!dlg.button(other)->isEnabled(), other);
+        MacroTab& tab = dlg.macroTab();
+        QVERIFY(tab.stepList()->isVisible());
+        QCOMPARE(tab.macroList()->currentText(), QStringLiteral("Jump"));
+
+        // A typed pause above the limit: the message, then the limit; below it, whole 10 ms.
+        CReportCtrl* steps = tab.stepList();
+        for (const auto& [typed, kept] : {std::pair{"50000", 40000u}, std::pair{"12345", 12340u}}) {
+            QVERIFY(steps->StartEdit(0, 2));
+            steps->Editor()->setText(QString::fromLatin1(typed));
+            steps->EndEdit(true);
+            QCOMPARE(tab.model().step(0).delayMs, kept);
+            QCOMPARE(steps->GetItemText(0, 2), QString::number(kept));
+        }
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        QVERIFY(UserPrompts::shownMessages().front().contains(QStringLiteral("40000")));
+
+        // The macro plays on a key: deleting it asks, and No keeps it.
+        UserPrompts::setNextAnswer(QMessageBox::No);
+        dlg.button("FUNC_MACRO_DELETE")->click();
+        QCOMPARE(tab.model().count(), 1);
+        UserPrompts::setNextAnswer(QMessageBox::Yes);
+        dlg.button("FUNC_MACRO_DELETE")->click();
+        QCOMPARE(tab.model().count(), 0);
+        QCOMPARE(UserPrompts::shownMessages().size(), 3);
+
+        dlg.button("CONTROL_OK")->click(); // OK applies
+        QVERIFY(!dlg.isVisible());
+        QVERIFY(m_store->macros.empty());
+        QCOMPARE(m_store->image.record(RecordNumber(2, kTabKey)).type, KF_DEFAULT);            // its macro is gone
+        QCOMPARE(m_store->image.record(RecordNumber(0, g9)), (KeyRecord{KF_DEFAULT, 0x0309})); // no macros left
+    }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_layout;
+    std::unique_ptr<SettingsStore> m_settings;
+    std::unique_ptr<AssignmentStore> m_store;
+};
+
+} // namespace ombrel
+
+QTEST_MAIN(ombrel::CompositeDialogTest)
+#include "CompositeDialogTest.moc"
