@@ -31,11 +31,17 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 }
 
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
+    const IniValue one{section, key, value};
+    return WriteIniStrings(path, std::span(&one, 1));
+}
+
+bool WriteIniStrings(const std::string& path, std::span<const IniValue> values) {
     const std::lock_guard lock(writeMutex());
     const FileBytes file = ReadFileBytes(path);
     if (file.status == FileBytes::Status::Unreadable) return false;
     IniDocument doc = file.status == FileBytes::Status::Ok ? IniDocument::fromBytes(file.bytes) : IniDocument();
-    if (!doc.setValue(section, key, value)) return false;
+    for (const IniValue& v : values)
+        if (!doc.setValue(v.section, v.key, v.value)) return false;
     return ReplaceFileAtomically(path, doc.toBytes());
 }
 

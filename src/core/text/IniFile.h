@@ -9,6 +9,7 @@
 #include "text/IniDocument.h"
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,14 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 // when it exists but cannot be read (it is then left alone), or when the names or the value cannot be stored
 // (see IniDocument::setValue). The folder must exist.
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key, std::string_view value);
+
+struct IniValue {
+    std::string_view section;
+    std::string_view key;
+    std::string_view value;
+};
+// Several keys in one read-modify-replace of the file: all of them are written or none (false as above).
+bool WriteIniStrings(const std::string& path, std::span<const IniValue> values);
 
 // The whole file, parsed once, for callers that look up many keys; nothing when it is missing or unreadable.
 std::optional<IniDocument> ReadIniDocument(const std::string& path);
