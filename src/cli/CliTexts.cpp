@@ -1,6 +1,7 @@
 #include "CliTexts.h"
 
 #include "platform/AppPaths.h"
+#include "platform/PerUserFolder.h"
 #include "platform/SettingsStore.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
@@ -29,12 +30,25 @@ CliTexts LoadCliTexts() {
     CliTexts t;
     t.text = [texts, index](std::string_view key) { return texts->lookupText(key, index); };
     t.keyName = [texts, index](KeyCode code) { return KeyText(*texts, code, index); };
+    t.effectName = [texts, index](std::string_view number) { return texts->lookupMode(number, index); };
     return t;
 }
 
 std::string CliUserDir() {
     const auto& paths = ProcessAppPaths();
     return paths ? paths->userDir : std::string();
+}
+
+bool EnsureCliUserFolder() {
+    const auto& paths = ProcessAppPaths();
+    if (!paths) {
+        std::fprintf(stderr, "no per-user folder: neither XDG_DATA_HOME nor a home folder is known\n");
+        return false;
+    }
+    const PerUserFolderResult r = EnsurePerUserFolder(*paths);
+    if (r.status == PerUserFolderStatus::Failed)
+        std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
+    return r.status != PerUserFolderStatus::Failed;
 }
 
 void ConsoleScreen::showMessage(std::string_view textKey) {

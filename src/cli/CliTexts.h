@@ -12,6 +12,7 @@ namespace ombrel::cli {
 struct CliTexts {
     TextLookup text;
     KeyNameLookup keyName;
+    TextLookup effectName; // by effect number in decimal
 };
 
 // The texts of the program's language file.
@@ -19,6 +20,9 @@ CliTexts LoadCliTexts();
 
 // The per-user folder that holds the profile store file ("" when there is no home folder to put it in).
 std::string CliUserDir();
+
+// Creates and seeds the per-user folder when it is missing; prints why and returns false when that fails.
+bool EnsureCliUserFolder();
 
 // Prints each message's text on stderr.
 class ConsoleScreen : public NullScreen {

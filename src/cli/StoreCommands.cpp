@@ -104,18 +104,7 @@ private:
     }
 
     // The per-user folder, created (and seeded) as the window creates it at its first start.
-    bool ensureStoreFolder() {
-        const auto& paths = ProcessAppPaths();
-        if (!paths) {
-            std::fprintf(stderr, "no per-user folder for the profile store file: neither XDG_DATA_HOME nor a home "
-                                 "folder is known\n");
-            return false;
-        }
-        const PerUserFolderResult r = EnsurePerUserFolder(*paths);
-        if (r.status == PerUserFolderStatus::Failed)
-            std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
-        return r.status != PerUserFolderStatus::Failed;
-    }
+    bool ensureStoreFolder() { return EnsureCliUserFolder(); }
 
     CliSession& m_session;
     CliTexts m_texts;

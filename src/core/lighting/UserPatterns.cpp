@@ -104,12 +104,17 @@ int UserPatterns::writePattern() {
 }
 
 int UserPatterns::loadCurrent(int profile) {
-    m_profile = static_cast<int>(clampProfile(profile));
-    const IniDocument doc = ReadIniDocument(filePath(m_profile)).value_or(IniDocument());
-    return loadPattern(ColorFileView(doc).currentPattern());
+    open(profile);
+    return writePattern();
 }
 
-int UserPatterns::loadPattern(int pattern) {
+void UserPatterns::open(int profile) {
+    m_profile = static_cast<int>(clampProfile(profile));
+    const IniDocument doc = ReadIniDocument(filePath(m_profile)).value_or(IniDocument());
+    readPattern(ColorFileView(doc).currentPattern());
+}
+
+void UserPatterns::readPattern(int pattern) {
     const IniDocument doc = ReadIniDocument(filePath(m_profile)).value_or(IniDocument());
     const ColorFileView file(doc);
     m_pattern = pattern;
@@ -120,7 +125,6 @@ int UserPatterns::loadPattern(int pattern) {
         m_cache[p][s] = entries[s].color;
         m_baseFlags[p][s] = entries[s].base;
     }
-    return writePattern();
 }
 
 std::array<std::string, kPatternCount> UserPatterns::patternNames() const {
@@ -137,7 +141,8 @@ int UserPatterns::selectPattern(int pattern) {
     const std::string value = std::to_string(pattern);
     const IniValue mode[] = {{kCurrentPatternSection, kCurrentPatternKey, value}};
     save(mode);
-    return loadPattern(pattern);
+    readPattern(pattern);
+    return writePattern();
 }
 
 bool UserPatterns::renameCurrent(std::string_view name) {

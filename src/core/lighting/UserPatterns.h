@@ -36,6 +36,8 @@ public:
     // Makes `profile` the one painted, loads its current pattern from its file into the cache and writes the
     // whole pattern to the keyboard (eight 54-byte writes in one bracket). Returns the device result.
     int loadCurrent(int profile);
+    // The same without writing to the keyboard, for changes that write what they change themselves.
+    void open(int profile);
     // The names of the three patterns of the painted profile, from its file.
     std::array<std::string, kPatternCount> patternNames() const;
     // Makes `pattern` the current one (saved in the file), then loads and writes it.
@@ -67,7 +69,7 @@ public:
 
 private:
     static std::size_t clampProfile(int profile);
-    int loadPattern(int pattern);
+    void readPattern(int pattern);
     int writePattern();
     bool saveSettings();
     bool save(std::span<const IniValue> values);
