@@ -19,6 +19,9 @@ protected:
     void SetUp() override {
         dir = makeTempDir("lighting-cli");
         setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        // An existing per-user folder without colour files: every pattern starts from the defaults (all keys red,
+        // carrying the base colour), whatever template the build ships.
+        std::filesystem::create_directories(dir + "/data/Varn88-3_6027");
     }
     void TearDown() override {
         unsetenv("XDG_DATA_HOME");
