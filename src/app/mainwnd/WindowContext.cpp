@@ -1,0 +1,45 @@
+#include "WindowContext.h"
+
+#include "SkinImageCache.h"
+#include "UiText.h"
+
+#include "device/ActiveProfile.h"
+#include "keys/KeyImage.h"
+
+#include <QDir>
+
+namespace ombrel {
+
+void PendingChanges::set(bool pending) {
+    m_pending = pending;
+    emit changed(pending);
+}
+
+WindowContext::WindowContext(QWidget& window, QString layoutFile, const AppPaths& paths, SettingsStore& settings,
+                             UiDispatcher& dispatcher, ScreenPort& screen)
+    : m_window(window), m_layoutFile(std::move(layoutFile)), m_paths(paths), m_settings(settings),
+      m_dispatcher(dispatcher), m_screen(screen) {}
+
+int WindowContext::activeLayer() const {
+    if (!m_link) return 0;
+    const int active = GetActiveProfile(m_link->commands(), m_link->state());
+    return active >= 0 && active < kProfileCount ? active : 0;
+}
+
+int WindowContext::bank() const {
+    return m_link ? m_link->state().bank() : 0;
+}
+
+QString WindowContext::text(std::string_view key) const {
+    return UiText(key, m_languageIndex);
+}
+
+QString WindowContext::skinFolder() const {
+    return QString::fromStdString(m_paths.mainIniDir);
+}
+
+const QPixmap* WindowContext::skinPicture(const QString& fileName) const {
+    return SkinImageCache::instance().pixmap(QDir(skinFolder()).filePath(fileName));
+}
+
+} // namespace ombrel
