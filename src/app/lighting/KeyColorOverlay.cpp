@@ -1,7 +1,7 @@
 #include "KeyColorOverlay.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 
 namespace ombrel {
 
