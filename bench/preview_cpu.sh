@@ -13,7 +13,9 @@ work=$(mktemp -d)
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
 mkdir -p "$HOME" "$XDG_RUNTIME_DIR" "$XDG_DATA_HOME/Varn88-3_6027" && chmod 700 "$XDG_RUNTIME_DIR"
 # The lighting panel on; the emulator's profile 0 (active) runs effect 1, colourful.
-printf '[KEYCOLOR]\nDengCheck=1\n' >"$XDG_DATA_HOME/Varn88-3_6027/rira.ini"
+# (On the emulator the per-user data lives beside the state file.) PANEL=0 measures with the panel off.
+mkdir -p "$work/state.userdata"
+printf "[KEYCOLOR]\nDengCheck=${PANEL:-1}\n" | tee "$work/state.userdata/rira.ini" >"$XDG_DATA_HOME/Varn88-3_6027/rira.ini"
 pids=()
 trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null; rm -rf "$work"' EXIT
 
