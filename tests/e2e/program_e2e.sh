@@ -2,7 +2,9 @@
 # End-to-end: the real program on the emulated keyboard under X (DISPLAY set by scripts/with-xvfb), with trayer as
 # the tray. Steps: an assignment made with ombrelctl shows on the map; the tray icon appears and a double click
 # opens the window; Cancel hides it; a second start hands over and opens it; a click on a key opens nothing (and
-# marks it in the marking view); an unplugged keyboard hides the window; "/Kill" ends the program.
+# marks it in the marking view); the lighting panel is switched on, the user effect chosen and Esc painted (checked
+# in the emulator's memory and the colour file with ombrelctl at the end); an unplugged keyboard hides the window;
+# "/Kill" ends the program.
 #   program_e2e.sh OMBREL OMBRELCTL
 set -uo pipefail
 ombrel=$1
@@ -111,6 +113,24 @@ click_button KEY_01E
 sleep 0.3
 check "a click on a key in the key view opens no window" dump_has "toplevels $windows_before"
 check "a click on a key changes nothing" dump_has "apply 0"
+# The lighting panel with real X input: switched on, the user effect chosen from the list, Esc painted.
+click_control() { # click_control NAME: a control of the lighting panel, by its object name
+    fresh_dump || return 1
+    local x y w h
+    read -r x y w h <<<"$(awk -v k="$1" '$1 == "control" && $2 == k { print $4, $5, $6, $7 }' "$dump")"
+    [[ -n "$x" ]] || return 1
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+click_control CONTROL_DengStaPic
+check "the lighting switch turns the panel on" until_ok 5 dump_has "lighting 1"
+click_control CONTROL_XGcombox
+sleep 0.3
+xdotool key End Return
+check "the user effect is chosen from the effect list" until_ok 5 dump_has "effect 20"
+click_button KEY_001
+sleep 0.3
+click_control CONTROL_DengStaPic
+check "the lighting switch turns the panel off" until_ok 5 dump_has "lighting 0"
 # The same click in the marking view marks the key, so the clicks do land.
 click_button FUNC_SWITCH
 click_button KEY_01E
@@ -125,6 +145,11 @@ check "/Kill ends with status 0" test $? -eq 0
 check "/Kill ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
+# What the lighting steps wrote, read back from the emulator's memory and the colour file.
+"$ombrelctl" --emulator="$state" read-lighting 0 >"$work/lighting" 2>&1
+check "the keyboard runs the user effect" grep -q '^0000  14 ' "$work/lighting"
+"$ombrelctl" --emulator="$state" colors show 0 >"$work/colors" 2>&1
+check "Esc was painted with the brush colour" grep -qE '^0x001 .* slot   0  2EE6D6  brush$' "$work/colors"
 
 echo "e2e: $passed passed, $failed failed"
 if ((failed > 0)); then

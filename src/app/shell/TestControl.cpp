@@ -3,10 +3,12 @@
 #include "COmbrelDlg.h"
 #include "CPngButton.h"
 #include "CTrayIcon.h"
+#include "LightingPanel.h"
 #include "WindowContext.h"
 #include "WindowShell.h"
 
 #include "VevIrozEmu.h"
+#include "lighting/LightingSession.h"
 
 #include <QApplication>
 #include <QSaveFile>
@@ -112,6 +114,20 @@ QString TestControl::describe() const {
                    .arg(button->width())
                    .arg(button->height())
                    .arg(tip);
+    }
+    // The lighting panel: on or off, the effect it shows and where its controls are.
+    const LightingPanel& lighting = window.lightingPanel();
+    out += QStringLiteral("lighting %1\n").arg(lighting.panelOn() ? 1 : 0);
+    out += QStringLiteral("effect %1\n").arg(lighting.session() ? lighting.session()->state().fields.effect : 0);
+    for (const QWidget* control : lighting.controls()) {
+        const QPoint origin = control->mapToGlobal(QPoint(0, 0));
+        out += QStringLiteral("control %1 %2 %3 %4 %5 %6\n")
+                   .arg(control->objectName())
+                   .arg(control->isVisible() ? 1 : 0)
+                   .arg(origin.x())
+                   .arg(origin.y())
+                   .arg(control->width())
+                   .arg(control->height());
     }
     return out;
 }
