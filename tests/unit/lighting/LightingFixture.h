@@ -30,11 +30,17 @@ protected:
     void SetUp() override {
         DeviceFixture::SetUp();
         fake.onRequest = [this](const Report& request) {
+            auto deliver = [this](const emu::Frame& reply) {
+                fake.deliverReply(std::vector<std::uint8_t>(reply.bytes.begin(), reply.bytes.end()));
+            };
             if (refusedCommand == request.command()) {
-                fake.deliverReply(emu::KeyboardModel::makeReply(request, emu::KeyboardModel::kStatusRefused));
+                emu::Frame reply =
+                    emu::Frame::replyTo(emu::Frame::received(request.bytes), emu::KeyboardModel::kStatusRefused);
+                reply.stampChecksum();
+                deliver(reply);
                 return;
             }
-            if (const auto reply = model.handleReport(request.bytes)) fake.deliverReply(*reply);
+            if (const auto reply = model.handleReport(request.bytes)) deliver(*reply);
         };
     }
 
