@@ -105,7 +105,7 @@ void COmbrelDlg::buildParts() {
 
 void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::minimizeRequested, this, &QWidget::showMinimized);
-    connect(m_caption, &CaptionBar::closeRequested, this, &COmbrelDlg::ExitMain);
+    connect(m_caption, &CaptionBar::closeRequested, this, &COmbrelDlg::closeFromUser);
     connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupCommands::restore);
     connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupCommands::backup);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
@@ -139,7 +139,7 @@ void COmbrelDlg::connectParts() {
     connect(m_firmware, &FirmwareCheck::exitRequested, this, &COmbrelDlg::ExitMain);
 
     connect(m_shell, &WindowShell::openRequested, this, &COmbrelDlg::ShowMain);
-    connect(m_shell, &WindowShell::exitRequested, this, &COmbrelDlg::ExitMain);
+    connect(m_shell, &WindowShell::exitRequested, this, &COmbrelDlg::closeFromUser);
     connect(m_shell, &WindowShell::helpRequested, m_caption, &CaptionBar::openHelp);
 }
 
@@ -288,6 +288,10 @@ void COmbrelDlg::ExitMain() {
     finishExit(0);
 }
 
+void COmbrelDlg::closeFromUser() {
+    if (m_commands->confirmUnappliedChanges()) ExitMain();
+}
+
 void COmbrelDlg::finishExit(int exitCode) {
     hide();
     ShutdownMain();
@@ -342,7 +346,7 @@ void COmbrelDlg::closeEvent(QCloseEvent* event) {
     if (m_shell->trayAvailable())
         HideMain();
     else
-        ExitMain();
+        closeFromUser();
 }
 
 } // namespace ombrel

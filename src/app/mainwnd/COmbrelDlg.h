@@ -81,6 +81,8 @@ private:
     void onBankChanged();
     void onLanguage(int languageIndex);
     void onDetach();
+    // The user's Close or Exit: with unapplied changes the command bar asks first.
+    void closeFromUser();
     void finishExit(int exitCode);
 
     MainContext m_context;

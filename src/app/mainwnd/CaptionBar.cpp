@@ -2,7 +2,6 @@
 
 #include "CPngButton.h"
 #include "MainMessages.h"
-#include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
@@ -17,7 +16,6 @@ namespace ombrel {
 
 namespace {
 
-const QString kSection = QStringLiteral("BUTTONINFO");
 constexpr char kDefaultLink[] = "https://ombrel.invalid/support";
 
 } // namespace
@@ -50,15 +48,7 @@ CaptionBar::CaptionBar(WindowContext& context, QObject* parent) : QObject(parent
 }
 
 CPngButton* CaptionBar::make(Button which, const char* skinKey, bool styled) {
-    QWidget* window = m_context.window();
-    auto* b = new CPngButton(window);
-    b->setObjectName(QString::fromLatin1(skinKey));
-    b->setFocusPolicy(Qt::NoFocus);
-    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
-    placeSkinButton(b, m_context.layoutFile(), kSection, b->objectName(), n,
-                    m_context.skinPicture(QStringLiteral("main_over.jpg")),
-                    m_context.skinPicture(QStringLiteral("main_down.jpg")), n,
-                    m_context.skinPicture(QStringLiteral("main_disable.jpg")));
+    CPngButton* b = m_context.addButton(QString::fromLatin1(skinKey));
     if (styled) StyleTextButton(b);
     m_buttons[which] = b;
     return b;

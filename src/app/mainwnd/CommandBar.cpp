@@ -29,20 +29,13 @@ constexpr int kIndicatorLingerMs = 100;
 CommandBar::CommandBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_animation(this) {
     setObjectName(QStringLiteral("commandBar"));
-    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
-    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
-    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
-    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
     const std::pair<Button, const char*> keys[] = {{Button::Ok, "CONTROL_OK"},
                                                    {Button::Cancel, "CONTROL_CANCEL"},
                                                    {Button::Apply, "CONTROL2_APPLY"},
                                                    {Button::Default, "FUNC_DEFAULT"}};
     for (const auto& [which, key] : keys) {
-        auto* b = new CPngButton(m_context.window());
-        b->setObjectName(QString::fromLatin1(key));
-        b->setFocusPolicy(Qt::NoFocus);
         // Apply's disabled face is the normal one with dim text, so "nothing to apply" reads at a glance.
-        placeSkinButton(b, m_context.layoutFile(), kSection, b->objectName(), n, o, d, n, x);
+        CPngButton* b = m_context.addButton(QString::fromLatin1(key));
         StyleTextButton(b);
         m_buttons[static_cast<int>(which)] = b;
     }
@@ -118,6 +111,16 @@ void CommandBar::resetAll() {
     m_context.pending().set(true);
     emit keysReset();
     apply();
+}
+
+bool CommandBar::confirmUnappliedChanges() {
+    if (!m_context.pending().pending()) return true;
+    const auto answer =
+        UserPrompts::ask(m_context.window(), m_context.text("MAIN_PROMPT_UNAPPLIED"), QString(),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) return true;
+    // A failed Apply keeps the window open with Apply lit, so nothing is lost.
+    return answer == QMessageBox::Apply && apply();
 }
 
 void CommandBar::onAnimationTick() {

@@ -29,6 +29,9 @@ public:
     bool apply();
     // Asks, then resets the active profile's keys and applies.
     void resetAll();
+    // Before the program ends: with unapplied changes, asks whether to apply or discard them, or to stay. True
+    // when the program may end.
+    bool confirmUnappliedChanges();
     // Progress picture shown and animated / stopped and hidden (after a short linger).
     void startApplyIndicator();
     void stopApplyIndicator();

@@ -20,8 +20,6 @@ namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
 const QString kSection2 = QStringLiteral("BUTTONINFO2");
-constexpr int kExtraKeyCount = 6;
-constexpr int kFKeysInFlip = 4;
 constexpr int kGKeysPerCaptionedRow = 5; // G1..G5 carry bank captions; G6..G9 none
 
 int GKeyPosition(int controlId) {
@@ -176,9 +174,9 @@ void KeyboardMap::placeKeyButtons() {
         placeSkinButton(make(k.control, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
                         p.disable);
     }
-    for (int i = 0; i < kExtraKeyCount; ++i) {
+    for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
-        placeSkinButton(make(kIdD1 + i, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
+        placeSkinButton(make(kLayoutDKeyIds[i], key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
                         p.disable);
     }
     placeSkinButton(make(kIdFn, QStringLiteral("KEY_FN")), m_layoutFile, kSection, QStringLiteral("KEY_FN"), p.normal,
@@ -247,11 +245,11 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
         break;
     case kIdFlip0:
         if (m_flip == 0) {
-            for (int i = 0; i < kFKeysInFlip; ++i)
-                repaint(kIdF1 + i);
+            for (int f : kLayoutFKeyIds)
+                repaint(f);
         } else {
-            for (int i = 0; i < kExtraKeyCount; ++i)
-                repaint(kIdD1 + i);
+            for (int d : kLayoutDKeyIds)
+                repaint(d);
         }
         repaint(kIdF5);
         repaint(kIdFlip1);
@@ -348,10 +346,10 @@ void KeyboardMap::toggleLayout() {
 
 void KeyboardMap::applyLayout(int flip) {
     m_flip = flip == 1 ? 1 : 0;
-    for (int i = 0; i < kFKeysInFlip; ++i)
-        if (CPngButton* b = button(kIdF1 + i)) b->setEnabled(m_flip == 0);
-    for (int i = 0; i < kExtraKeyCount; ++i)
-        if (CPngButton* b = button(kIdD1 + i)) b->setEnabled(m_flip == 1);
+    for (int f : kLayoutFKeyIds)
+        if (CPngButton* b = button(f)) b->setEnabled(m_flip == 0);
+    for (int d : kLayoutDKeyIds)
+        if (CPngButton* b = button(d)) b->setEnabled(m_flip == 1);
     if (CPngButton* flip0 = button(kIdFlip0)) {
         const QPixmap* face = m_flip == 0 ? m_pictures.normal : m_pictures.normal2;
         flip0->SetStateImages(face, face, face, face, m_pictures.disable);

@@ -6,6 +6,7 @@
 
 #include "AppMessageEvent.h"
 
+#include <array>
 #include <cstdint>
 
 namespace ombrel {
@@ -32,10 +33,8 @@ inline constexpr int kPreviewIntervalMs = 50;
 
 // The map buttons' numbers (the skin's key tables name the keys by them) and the menu items' data.
 enum MainControl : int {
-    kIdD1 = 1016, // D1..D6 are 1016..1021
     kIdEnterKey = 1070,
     kIdBackslashKey = 1055,
-    kIdF1 = 1010, // F1..F4 are 1010..1013
     kIdF5 = 1014,
     kIdLockCaps = 1125,
     kIdLockNum = 1126,
@@ -57,5 +56,8 @@ enum MainControl : int {
 };
 
 inline constexpr int kReportRateIds[4] = {1147, 1168, 1169, 1170};
+// F1..F4, usable in the first layout, and D1..D6, usable in the second.
+inline constexpr std::array<int, 4> kLayoutFKeyIds{1010, 1011, 1012, 1013};
+inline constexpr std::array<int, 6> kLayoutDKeyIds{1016, 1017, 1018, 1019, 1020, 1021};
 
 } // namespace ombrel

@@ -3,7 +3,6 @@
 #include "CPngButton.h"
 #include "DeviceTask.h"
 #include "ProfileName.h"
-#include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
@@ -17,23 +16,10 @@
 
 namespace ombrel {
 
-namespace {
-
-const QString kSection = QStringLiteral("BUTTONINFO");
-
-} // namespace
-
 ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
     setObjectName(QStringLiteral("profileBar"));
-    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
-    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
-    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
-    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
     auto make = [&](const QString& key) {
-        auto* b = new CPngButton(m_context.window());
-        b->setObjectName(key);
-        b->setFocusPolicy(Qt::NoFocus);
-        placeSkinButton(b, m_context.layoutFile(), kSection, key, n, o, d, n, x);
+        CPngButton* b = m_context.addButton(key);
         StyleTextButton(b);
         return b;
     };

@@ -1,10 +1,14 @@
 #include "WindowContext.h"
 
+#include "CPngButton.h"
 #include "SkinImageCache.h"
+#include "SkinPlacement.h"
 #include "UiText.h"
 
 #include "device/ActiveProfile.h"
 #include "keys/KeyImage.h"
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QDir>
 
@@ -34,12 +38,27 @@ QString WindowContext::text(std::string_view key) const {
     return UiText(key, m_languageIndex);
 }
 
+QString WindowContext::text(std::string_view key, const QString& argument) const {
+    return QString::fromStdString(FormatTextString(lookupText(key, m_languageIndex), argument.toStdString()));
+}
+
 QString WindowContext::skinFolder() const {
     return QString::fromStdString(m_paths.mainIniDir);
 }
 
 const QPixmap* WindowContext::skinPicture(const QString& fileName) const {
     return SkinImageCache::instance().pixmap(QDir(skinFolder()).filePath(fileName));
+}
+
+CPngButton* WindowContext::addButton(const QString& skinKey) const {
+    auto* b = new CPngButton(&m_window);
+    b->setObjectName(skinKey);
+    b->setFocusPolicy(Qt::NoFocus);
+    const QPixmap* normal = skinPicture(QStringLiteral("main_normal.jpg"));
+    placeSkinButton(b, m_layoutFile, QStringLiteral("BUTTONINFO"), skinKey, normal,
+                    skinPicture(QStringLiteral("main_over.jpg")), skinPicture(QStringLiteral("main_down.jpg")), normal,
+                    skinPicture(QStringLiteral("main_disable.jpg")));
+    return b;
 }
 
 } // namespace ombrel

@@ -20,6 +20,8 @@ class QWidget;
 
 namespace ombrel {
 
+class CPngButton;
+
 class ScreenPort;
 
 // Whether the working store holds edits that Apply has not written yet.
@@ -62,11 +64,16 @@ public:
     int languageIndex() const { return m_languageIndex; }
     void setLanguageIndex(int index) { m_languageIndex = index; }
     QString text(std::string_view key) const;
+    // A text that carries one argument, such as a file's path, filled in safely.
+    QString text(std::string_view key, const QString& argument) const;
 
     QString layoutFile() const { return m_layoutFile; }
     QString skinFolder() const;
     // A picture of the skin folder, read once per process.
     const QPixmap* skinPicture(const QString& fileName) const;
+    // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
+    // from main_disable), clicked with the mouse only.
+    CPngButton* addButton(const QString& skinKey) const;
 
 private:
     QWidget& m_window;

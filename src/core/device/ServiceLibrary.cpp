@@ -4,7 +4,9 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace ombrel {
 
@@ -75,6 +77,14 @@ std::optional<ServiceLibrary> LoadServiceLibrary(const std::string& libraryDir, 
         if (auto unplug = reinterpret_cast<decltype(&EmuUnplug)>(library->symbol("EmuUnplug"))) unplug();
     }
     return library;
+}
+
+std::string ServiceLibrary::emulatorProblem() const {
+    auto problem = reinterpret_cast<decltype(&EmuProblem)>(symbol("EmuProblem"));
+    if (!problem) return {};
+    std::vector<char> text(static_cast<std::size_t>(std::max(problem(nullptr, 0), 0)) + 1);
+    problem(text.data(), static_cast<std::int32_t>(text.size()));
+    return std::string(text.data());
 }
 
 } // namespace ombrel

@@ -107,29 +107,29 @@ private slots:
     void layoutSwitchPersistsAcrossRuns() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        QVERIFY(w.map().button(kIdF1)->isEnabled());
-        QVERIFY(!w.map().button(kIdD1)->isEnabled());
+        QVERIFY(w.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(!w.map().button(kLayoutDKeyIds[0])->isEnabled());
         w.map().button(kIdFlip1)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
-        QVERIFY(!w.map().button(kIdF1)->isEnabled());
-        QVERIFY(w.map().button(kIdD1 + 5)->isEnabled());
+        QVERIFY(!w.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(w.map().button(kLayoutDKeyIds[5])->isEnabled());
 
         COmbrelDlg& again = h.start(true, true);
-        QVERIFY(!again.map().button(kIdF1 + 3)->isEnabled());
-        QVERIFY(again.map().button(kIdD1)->isEnabled());
+        QVERIFY(!again.map().button(kLayoutFKeyIds[3])->isEnabled());
+        QVERIFY(again.map().button(kLayoutDKeyIds[0])->isEnabled());
         again.map().button(kIdFlip2)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("0"));
-        QVERIFY(again.map().button(kIdF1)->isEnabled());
+        QVERIFY(again.map().button(kLayoutFKeyIds[0])->isEnabled());
 
         // A value other than 0 or 1 shows the first layout, and one press gives the second.
         h.settings().writeProfileString("Flip", "2");
         COmbrelDlg& odd = h.start(true, true);
-        QVERIFY(odd.map().button(kIdF1)->isEnabled());
-        QVERIFY(!odd.map().button(kIdD1)->isEnabled());
+        QVERIFY(odd.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(!odd.map().button(kLayoutDKeyIds[0])->isEnabled());
         odd.map().button(kIdFlip1)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
-        QVERIFY(!odd.map().button(kIdF1)->isEnabled());
-        QVERIFY(odd.map().button(kIdD1)->isEnabled());
+        QVERIFY(!odd.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(odd.map().button(kLayoutDKeyIds[0])->isEnabled());
     }
 
     void switchMarksKeysAndTurnsBack() {

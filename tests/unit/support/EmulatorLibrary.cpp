@@ -19,6 +19,7 @@ void bind(const std::function<void*(const char*)>& lookup, const char* name, Fn&
 
 bool ResolveEmulatorControl(const std::function<void*(const char*)>& lookup, EmulatorControl& c, std::string& missing) {
     bind(lookup, "EmuConfigure", c.configure, missing);
+    bind(lookup, "EmuProblem", c.problem, missing);
     bind(lookup, "EmuReset", c.reset, missing);
     bind(lookup, "EmuPlug", c.plug, missing);
     bind(lookup, "EmuUnplug", c.unplug, missing);

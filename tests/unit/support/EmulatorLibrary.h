@@ -11,6 +11,7 @@ namespace ombrel::test {
 
 struct EmulatorControl {
     decltype(&EmuConfigure) configure = nullptr;
+    decltype(&EmuProblem) problem = nullptr;
     decltype(&EmuReset) reset = nullptr;
     decltype(&EmuPlug) plug = nullptr;
     decltype(&EmuUnplug) unplug = nullptr;
