@@ -34,20 +34,10 @@ CliTexts LoadCliTexts() {
     return t;
 }
 
-std::string CliUserDir() {
-    const auto& paths = ProcessAppPaths();
-    return paths ? paths->userDir : std::string();
-}
-
-bool EnsureCliUserFolder() {
-    const auto& paths = ProcessAppPaths();
-    if (!paths) {
-        std::fprintf(stderr, "no per-user folder: neither XDG_DATA_HOME nor a home folder is known\n");
-        return false;
-    }
-    const PerUserFolderResult r = EnsurePerUserFolder(*paths);
+bool EnsureUserFolder(const AppPaths& paths) {
+    const PerUserFolderResult r = EnsurePerUserFolder(paths);
     if (r.status == PerUserFolderStatus::Failed)
-        std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
+        std::fprintf(stderr, "cannot create %s: %s\n", paths.userDir.c_str(), r.error.c_str());
     return r.status != PerUserFolderStatus::Failed;
 }
 

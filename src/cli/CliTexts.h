@@ -3,6 +3,7 @@
 // messages the core would show in a message box.
 
 #include "device/ScreenPort.h"
+#include "platform/AppPaths.h"
 #include "keys/TextSources.h"
 
 #include <string>
@@ -18,11 +19,8 @@ struct CliTexts {
 // The texts of the program's language file.
 CliTexts LoadCliTexts();
 
-// The per-user folder that holds the profile store file ("" when there is no home folder to put it in).
-std::string CliUserDir();
-
-// Creates and seeds the per-user folder when it is missing; prints why and returns false when that fails.
-bool EnsureCliUserFolder();
+// Creates and seeds the per-user folder of `paths` when it is missing; prints why and returns false when that fails.
+bool EnsureUserFolder(const AppPaths& paths);
 
 // Prints each message's text on stderr.
 class ConsoleScreen : public NullScreen {

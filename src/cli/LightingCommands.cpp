@@ -250,7 +250,7 @@ int cmdLightingReset(CliSession& s, const Args& args) {
 class ColorWork {
 public:
     ColorWork(CliSession& session, int profile)
-        : m_patterns(session.commands(), ProcessAppPaths() ? ProcessAppPaths()->userColorPrefix : std::string()) {
+        : m_patterns(session.commands(), session.paths().userColorPrefix) {
         m_patterns.onFileUnwritable = [this](const std::string& path) {
             std::fprintf(stderr, "the colour file %s cannot be written\n", path.c_str());
             m_fileFailed = true;
@@ -278,15 +278,10 @@ std::optional<int> parsePattern(const std::string& text) {
     return static_cast<int>(*n);
 }
 
-int cmdColorsShow(const Args& args) {
+int cmdColorsShow(CliSession& s, const Args& args) {
     const auto profile = parseProfile(args[0]);
     if (!profile) return kExitUsage;
-    const auto& paths = ProcessAppPaths();
-    if (!paths) {
-        std::fprintf(stderr, "no per-user folder: neither XDG_DATA_HOME nor a home folder is known\n");
-        return kExitFailed;
-    }
-    const std::string path = UserColorFile(paths->userColorPrefix, *profile);
+    const std::string path = UserColorFile(s.paths().userColorPrefix, *profile);
     const IniDocument doc = ReadIniDocument(path).value_or(IniDocument());
     const ColorFileView file(doc);
     int pattern = file.currentPattern();
@@ -347,7 +342,7 @@ int cmdColorsPaint(CliSession& s, const Args& args) {
         std::fprintf(stderr, "unknown argument '%s' (the only one is --base)\n", args[3].c_str());
         return kExitUsage;
     }
-    if (!EnsureCliUserFolder()) return kExitFailed;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
     ColorWork work(s, *profile);
     UserPatterns& p = work.patterns();
     int r = LINK_OK;
@@ -371,7 +366,7 @@ int cmdColorsSlot(CliSession& s, const Args& args) {
     if (!profile) return kExitUsage;
     const auto pattern = parsePattern(args[1]);
     if (!pattern) return kExitUsage;
-    if (!EnsureCliUserFolder()) return kExitFailed;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
     ColorWork work(s, *profile);
     const int r = work.patterns().selectPattern(*pattern);
     if (r == LINK_OK)
@@ -385,7 +380,7 @@ int cmdColorsBase(CliSession& s, const Args& args) {
     if (!profile) return kExitUsage;
     const auto color = colorOrComplain(args[1]);
     if (!color) return kExitUsage;
-    if (!EnsureCliUserFolder()) return kExitFailed;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
     ColorWork work(s, *profile);
     const int r = work.patterns().setBaseColor(*color);
     if (r == LINK_OK)
@@ -415,10 +410,9 @@ const std::vector<CommandInfo>& LightingCommands() {
         {"lighting reset", "P", "give profile P the default lighting (its colour patterns are kept)", 1, 1,
          cmdLightingReset},
         {"colors show", "P [PATTERN]", "the per-key colours of a pattern of profile P (default: the current one)", 1, 2,
-         nullptr,
-         "The colours come from the profile's colour file, which holds the three named patterns of the "
-         "user effect.",
-         cmdColorsShow},
+         cmdColorsShow,
+         "The colours come from the profile's colour file, which holds the three named patterns of the user effect "
+         "(the keyboard's colour memory cannot be read back)."},
         {"colors paint", "P KEY COLOR [--base]", "paint one key of profile P's current pattern", 3, 4, cmdColorsPaint,
          "KEY is a key name, a hexadecimal key code or Fn. Without --base the key gets COLOR as the brush colour; "
          "with --base COLOR becomes the pattern's base colour (every key that carries it changes too) and the key "

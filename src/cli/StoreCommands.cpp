@@ -15,6 +15,7 @@
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <mutex>
 
@@ -31,7 +32,7 @@ class StoreWork {
 public:
     explicit StoreWork(CliSession& session)
         : m_session(session), m_texts(LoadCliTexts()), m_screen(m_texts.text), m_names(m_texts.text),
-          m_storePath(StorePath(CliUserDir())) {
+          m_storePath(StorePath(session.paths().userDir)) {
         learnKeyboard();
     }
 
@@ -54,8 +55,8 @@ public:
             return kExitOk;
         }
         if (!ensureStoreFolder()) return kExitFailed;
-        if (!ReplaceBinaryFile(m_storePath, *file)) {
-            std::fprintf(stderr, "writing %s failed\n", m_storePath.c_str());
+        if (const FileWriteResult written = WriteBinaryFile(m_storePath, *file); !written) {
+            std::fprintf(stderr, "%s\n", written.message.c_str());
             return kExitFailed;
         }
         std::string why;
@@ -69,8 +70,9 @@ public:
     // Saves the store into the profile store file and writes the macros and the blocks of `profiles`.
     int saveAndWrite(std::span<const int> profiles) {
         std::lock_guard guard(working().lock);
-        if (!ensureStoreFolder() || ExportStore(working(), m_storePath, false) != 1) {
-            std::fprintf(stderr, "saving %s failed\n", m_storePath.c_str());
+        if (!ensureStoreFolder()) return kExitFailed;
+        if (std::string why; ExportStore(working(), m_storePath, false, &why) != 1) {
+            std::fprintf(stderr, "%s\n", why.c_str());
             return kExitFailed;
         }
         return ReportResult("writing the key functions and macros",
@@ -104,7 +106,7 @@ private:
     }
 
     // The per-user folder, created (and seeded) as the window creates it at its first start.
-    bool ensureStoreFolder() { return EnsureCliUserFolder(); }
+    bool ensureStoreFolder() { return EnsureUserFolder(m_session.paths()); }
 
     CliSession& m_session;
     CliTexts m_texts;
@@ -137,22 +139,48 @@ int profileOrActive(StoreWork& work, const Args& args, int& profile) {
 }
 
 int cmdBackup(CliSession& s, const Args& args) {
-    StoreWork work(s);
-    if (ReadKeyboardToFile(work.commands(), work.state(), args[0], work.text()) != 1) {
-        std::fprintf(stderr, "backup failed: the keyboard could not be read completely, or %s could not be written\n",
-                     args[0].c_str());
+    const std::string& target = args[0];
+    // Asked before the keyboard is read, so the user does not wait for a refusal; the write checks again.
+    const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
+    if (existing == ExistingFile::Keep && FileExists(target)) {
+        std::fprintf(stderr, "%s already exists; give --force to replace it\n", target.c_str());
         return kExitFailed;
     }
-    std::printf("key functions and macros of the three profiles written to %s\n", args[0].c_str());
+    StoreWork work(s);
+    int result = LINK_OK;
+    const auto file = ReadKeyboardImage(work.commands(), work.state(), work.text(), &result);
+    if (!file) return ReportResult("reading the key functions and macros", result);
+    if (const FileWriteResult written = WriteBinaryFile(target, *file, existing); !written) {
+        std::fprintf(stderr, "%s%s\n", written.message.c_str(),
+                     written.error == EEXIST ? "; give --force to replace it" : "");
+        return kExitFailed;
+    }
+    std::printf("key functions and macros of the three profiles written to %s\n", target.c_str());
     return kExitOk;
 }
 
-int cmdValidate(const Args& args) {
+// Checks a profile file: its header must be one this program can load, and with `listProblems` whatever is wrong
+// in its body is listed. Returns the problems of the body; `usable` says whether the header allows loading at all.
+std::vector<ContentProblem> checkProfileFile(const std::string& path, bool& usable) {
     NullScreen quiet;
     std::string why;
-    const int r = ValidateFile(args[0], quiet, &why);
-    if (r != VALIDATE_OK) {
-        std::fprintf(stderr, "%s is not a valid profile file: %s\n", args[0].c_str(), why.c_str());
+    std::vector<ContentProblem> problems;
+    usable = ValidateFile(path, quiet, &why, &problems) == VALIDATE_OK;
+    if (!usable) {
+        std::fprintf(stderr, "%s is not a valid profile file: %s\n", path.c_str(), why.c_str());
+        return problems;
+    }
+    for (const ContentProblem& p : problems)
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), p.describe().c_str());
+    return problems;
+}
+
+int cmdValidate(const Args& args) {
+    bool usable = false;
+    const auto problems = checkProfileFile(args[0], usable);
+    if (!usable) return kExitFailed;
+    if (!problems.empty()) {
+        std::fprintf(stderr, "%s is damaged: the values above are out of their ranges\n", args[0].c_str());
         return kExitFailed;
     }
     AssignmentStore store;
@@ -163,7 +191,16 @@ int cmdValidate(const Args& args) {
 }
 
 int cmdRestore(CliSession& s, const Args& args) {
-    if (cmdValidate(args) != kExitOk) return kExitFailed;
+    bool usable = false;
+    const auto problems = checkProfileFile(args[0], usable);
+    if (!usable) return kExitFailed;
+    if (!problems.empty() && !s.options().force) {
+        std::fprintf(stderr,
+                     "%s is damaged (see above); nothing was restored. Give --force to restore it anyway: keys with "
+                     "values out of range then get their factory function back\n",
+                     args[0].c_str());
+        return kExitFailed;
+    }
     StoreWork work(s);
     {
         std::lock_guard guard(work.working().lock);
@@ -280,15 +317,22 @@ const std::string kKeymapSetHelp =
 
 const std::vector<CommandInfo>& StoreCommands() {
     static const std::vector<CommandInfo> commands = {
-        {"backup", "FILE", "read key functions and macros of all profiles into a profile file", 1, 1, cmdBackup,
+        {"backup", "[--force] FILE", "read key functions and macros of all profiles into a profile file", 1, 1,
+         cmdBackup,
          "Reads the three key-function blocks and the macro memory and writes them to FILE (a profile file).\n"
-         "Program and text functions are not kept by the keyboard and come back as factory and disabled keys."},
+         "An existing FILE is only replaced with --force, and only when it is a regular file you may write.\n"
+         "Program and text functions are not kept by the keyboard and come back as factory and disabled keys.",
+         nullptr, true},
         {"validate", "FILE", "check that FILE is a well-formed profile file", 1, 1, nullptr,
-         "Checks FILE's header and contents; needs no keyboard. Exit code 0 for a valid file, 1 otherwise.",
+         "Checks FILE's header and every key record, macro and string in it; needs no keyboard. Lists what is\n"
+         "wrong (profile, key, what). Exit code 0 for a valid file, 1 otherwise.",
          cmdValidate},
-        {"restore", "FILE", "write a profile file's key functions and macros to the keyboard", 1, 1, cmdRestore,
+        {"restore", "[--force] FILE", "write a profile file's key functions and macros to the keyboard", 1, 1,
+         cmdRestore,
          "Validates FILE, loads it, saves it as the profile store file and writes all three profiles and the\n"
-         "macros to the keyboard."},
+         "macros to the keyboard. A damaged FILE (see validate) is refused, leaving the store and the keyboard\n"
+         "as they were, unless --force is given.",
+         nullptr, true},
         {"keymap show", "[P]", "each key of profile P (default: the active one) with its function", 0, 1, cmdKeymapShow,
          "Lists the 105 keys and the G keys of profile P as the keyboard holds them: key, function (in the\n"
          "form 'keymap set' takes) and the key's caption."},

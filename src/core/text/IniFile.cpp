@@ -1,6 +1,6 @@
 #include "text/IniFile.h"
 
-#include "text/AtomicFile.h"
+#include "platform/SafeFileWriter.h"
 #include "text/FileBytes.h"
 
 #include <mutex>
@@ -42,7 +42,7 @@ bool WriteIniStrings(const std::string& path, std::span<const IniValue> values) 
     IniDocument doc = file.status == FileBytes::Status::Ok ? IniDocument::fromBytes(file.bytes) : IniDocument();
     for (const IniValue& v : values)
         if (!doc.setValue(v.section, v.key, v.value)) return false;
-    return ReplaceFileAtomically(path, doc.toBytes());
+    return WriteFileSafely(path, doc.toBytes()).ok();
 }
 
 } // namespace ombrel

@@ -21,7 +21,7 @@ protected:
         setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
         // An existing per-user folder without colour files: every pattern starts from the defaults (all keys red,
         // carrying the base colour), whatever template the build ships.
-        std::filesystem::create_directories(dir + "/data/Varn88-3_6027");
+        std::filesystem::create_directories(dir + "/state.userdata");
     }
     void TearDown() override {
         unsetenv("XDG_DATA_HOME");
@@ -42,7 +42,8 @@ protected:
         return load.memory.value_or(emu::KeyboardMemory{});
     }
     std::string colorFile(int profile) const {
-        return dir + "/data/Varn88-3_6027/UserDengColor_" + std::to_string(profile) + ".userd";
+        // On the emulator the per-user data lives beside its state file.
+        return dir + "/state.userdata/UserDengColor_" + std::to_string(profile) + ".userd";
     }
     // The begin, write and end reports of a trace: command, length, offset and first payload byte of each.
     static std::vector<std::string> writes(const std::string& trace) {

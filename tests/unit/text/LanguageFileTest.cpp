@@ -44,6 +44,10 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MACRO_ERR_MAX", ConversionKind::Integer},              // the number of macros allowed
     {"MACRO_ACTION_ERR_DELAY_MAX", ConversionKind::Integer}, // the longest pause in ms
     {"PROFILE_FORMAT_ERROR", ConversionKind::String},        // the file's path
+    {"MAIN_PROMPT_EXPORT_DONE", ConversionKind::String},     // the backup's path
+    {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
+    {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
+    {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
 };
 
 class LanguageFileTest : public ::testing::Test {
