@@ -249,10 +249,9 @@ int cmdLightingReset(CliSession& s, const Args& args) {
 // The profile's colour file, opened the way the window opens it.
 class ColorWork {
 public:
-    ColorWork(CliSession& session, int profile)
-        : m_patterns(session.commands(), session.paths().userColorPrefix) {
-        m_patterns.onFileUnwritable = [this](const std::string& path) {
-            std::fprintf(stderr, "the colour file %s cannot be written\n", path.c_str());
+    ColorWork(CliSession& session, int profile) : m_patterns(session.commands(), session.paths().userColorPrefix) {
+        m_patterns.onFileUnwritable = [this](const std::string& problem) {
+            std::fprintf(stderr, "the colours are not saved: %s\n", problem.c_str());
             m_fileFailed = true;
         };
         m_patterns.open(profile);

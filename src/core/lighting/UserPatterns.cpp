@@ -63,11 +63,12 @@ bool UserPatterns::baseFlag(int profile, int slot) const {
 bool UserPatterns::save(std::span<const IniValue> values) {
     const std::string path = filePath(m_profile);
     bool& reported = m_unwritableReported[clampProfile(m_profile)];
-    if (WriteIniStrings(path, values)) {
+    std::string why;
+    if (WriteIniStrings(path, values, &why)) {
         reported = false;
         return true;
     }
-    if (!reported && onFileUnwritable) onFileUnwritable(path);
+    if (!reported && onFileUnwritable) onFileUnwritable(why);
     reported = true;
     return false;
 }
@@ -213,7 +214,7 @@ void UserPatterns::recomputeBaseFlags() {
 
 int UserPatterns::resetFromTemplate(const std::string& templatePath) {
     if (CopyFileReplacing(templatePath, filePath(m_profile)) == CopyResult::Failed && onFileUnwritable)
-        onFileUnwritable(filePath(m_profile));
+        onFileUnwritable("cannot write " + filePath(m_profile));
     return loadCurrent(m_profile);
 }
 

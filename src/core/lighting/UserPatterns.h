@@ -27,9 +27,9 @@ public:
     // `colorFilePrefix`: the per-user path prefix of the colour files; profile p's is prefix + p + ".userd".
     UserPatterns(DeviceCommands& commands, std::string colorFilePrefix);
 
-    // Called once when a colour file cannot be written (with its path), and again only after a write to it
-    // succeeded in between.
-    std::function<void(const std::string& path)> onFileUnwritable;
+    // Called once when a colour file cannot be written (with what went wrong, the path included), and again only
+    // after a write to it succeeded in between.
+    std::function<void(const std::string& problem)> onFileUnwritable;
 
     std::string filePath(int profile) const;
 

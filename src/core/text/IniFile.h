@@ -29,8 +29,9 @@ struct IniValue {
     std::string_view key;
     std::string_view value;
 };
-// Several keys in one read-modify-replace of the file: all of them are written or none (false as above).
-bool WriteIniStrings(const std::string& path, std::span<const IniValue> values);
+// Several keys in one read-modify-replace of the file: all of them are written or none (false as above, with the
+// reason for the user in `why` when given).
+bool WriteIniStrings(const std::string& path, std::span<const IniValue> values, std::string* why = nullptr);
 
 // The whole file, parsed once, for callers that look up many keys; nothing when it is missing or unreadable.
 std::optional<IniDocument> ReadIniDocument(const std::string& path);

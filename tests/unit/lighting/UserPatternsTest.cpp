@@ -159,7 +159,8 @@ TEST_F(UserPatternsTest, RenamingAndAnUnwritableFileReportedOnce) {
     lost.setBrushColor({1, 2, 3});
     EXPECT_EQ(lost.paintControl(kEsc), LINK_OK); // the keyboard still gets the colour
     lost.renameCurrent("x");
-    EXPECT_EQ(unwritable, std::vector<std::string>{dir + "/missing-folder/UserDengColor_0.userd"});
+    ASSERT_EQ(unwritable.size(), 1u);
+    EXPECT_NE(unwritable[0].find(dir + "/missing-folder/UserDengColor_0.userd"), std::string::npos) << unwritable[0];
 }
 
 } // namespace
