@@ -1,6 +1,7 @@
 #include "CliTexts.h"
 
 #include "platform/AppPaths.h"
+#include "platform/PerUserFolder.h"
 #include "platform/SettingsStore.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
@@ -29,7 +30,15 @@ CliTexts LoadCliTexts() {
     CliTexts t;
     t.text = [texts, index](std::string_view key) { return texts->lookupText(key, index); };
     t.keyName = [texts, index](KeyCode code) { return KeyText(*texts, code, index); };
+    t.effectName = [texts, index](std::string_view number) { return texts->lookupMode(number, index); };
     return t;
+}
+
+bool EnsureUserFolder(const AppPaths& paths) {
+    const PerUserFolderResult r = EnsurePerUserFolder(paths);
+    if (r.status == PerUserFolderStatus::Failed)
+        std::fprintf(stderr, "cannot create %s: %s\n", paths.userDir.c_str(), r.error.c_str());
+    return r.status != PerUserFolderStatus::Failed;
 }
 
 void ConsoleScreen::showMessage(std::string_view textKey) {

@@ -3,6 +3,7 @@
 // messages the core would show in a message box.
 
 #include "device/ScreenPort.h"
+#include "platform/AppPaths.h"
 #include "keys/TextSources.h"
 
 #include <string>
@@ -12,10 +13,14 @@ namespace ombrel::cli {
 struct CliTexts {
     TextLookup text;
     KeyNameLookup keyName;
+    TextLookup effectName; // by effect number in decimal
 };
 
 // The texts of the program's language file.
 CliTexts LoadCliTexts();
+
+// Creates and seeds the per-user folder of `paths` when it is missing; prints why and returns false when that fails.
+bool EnsureUserFolder(const AppPaths& paths);
 
 // Prints each message's text on stderr.
 class ConsoleScreen : public NullScreen {

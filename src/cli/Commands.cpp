@@ -1,6 +1,7 @@
 #include "Commands.h"
 
 #include "HexDump.h"
+#include "LightingCommands.h"
 #include "StoreCommands.h"
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
@@ -147,6 +148,7 @@ const std::vector<CommandInfo>& AllCommands() {
     static const std::vector<CommandInfo> all = [] {
         std::vector<CommandInfo> v = commands;
         v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
+        v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
         return v;
     }();
     return all;

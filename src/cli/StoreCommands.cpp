@@ -106,12 +106,7 @@ private:
     }
 
     // The per-user folder, created (and seeded) as the window creates it at its first start.
-    bool ensureStoreFolder() {
-        const PerUserFolderResult r = EnsurePerUserFolder(m_session.paths());
-        if (r.status == PerUserFolderStatus::Failed)
-            std::fprintf(stderr, "cannot create %s: %s\n", m_session.paths().userDir.c_str(), r.error.c_str());
-        return r.status != PerUserFolderStatus::Failed;
-    }
+    bool ensureStoreFolder() { return EnsureUserFolder(m_session.paths()); }
 
     CliSession& m_session;
     CliTexts m_texts;

@@ -3,7 +3,9 @@
 # the tray. Steps: an assignment made with ombrelctl shows on the map; the tray icon appears and a double click
 # opens the window; Cancel hides it; a second start hands over and opens it; a click on a key opens its assignment
 # dialog, which captures a real key press and records a macro from real key presses, and the window's Apply writes
-# both (checked with ombrelctl); a click in the marking view marks a key; an unplugged keyboard hides the window;
+# both (checked with ombrelctl); the lighting panel is switched on, the user effect chosen and Esc painted (checked
+# in the emulator's memory and the colour file with ombrelctl at the end); a click in the marking view marks a key;
+# an unplugged keyboard hides the window;
 # "/Kill" ends the program.
 #   program_e2e.sh OMBREL OMBRELCTL
 set -uo pipefail
@@ -134,7 +136,25 @@ until_ok 5 dump_has "composite 0"
 click_button CONTROL2_APPLY
 check "Apply writes the keyboard" until_ok 20 dump_has "apply 0"
 
-# In the marking view a click marks the key instead.
+# The lighting panel with real X input: switched on, the user effect chosen from the list, Esc painted.
+click_control() { # click_control NAME: a control of the lighting panel, by its object name
+    fresh_dump || return 1
+    local x y w h
+    read -r x y w h <<<"$(awk -v k="$1" '$1 == "control" && $2 == k { print $4, $5, $6, $7 }' "$dump")"
+    [[ -n "$x" ]] || return 1
+    xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
+}
+click_control CONTROL_DengStaPic
+check "the lighting switch turns the panel on" until_ok 5 dump_has "lighting 1"
+click_control CONTROL_XGcombox
+sleep 0.3
+xdotool key End Return
+check "the user effect is chosen from the effect list" until_ok 5 dump_has "effect 20"
+click_button KEY_001
+sleep 0.3
+click_control CONTROL_DengStaPic
+check "the lighting switch turns the panel off" until_ok 5 dump_has "lighting 0"
+# In the marking view a click marks the key instead of opening the dialog.
 click_button FUNC_SWITCH
 click_button KEY_01E
 check "a click in the marking view marks the key" until_ok 5 dump_has "apply 1"
@@ -148,6 +168,11 @@ check "/Kill ends with status 0" test $? -eq 0
 check "/Kill ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
+# What the lighting steps wrote, read back from the emulator's memory and the colour file.
+"$ombrelctl" --emulator="$state" read-lighting 0 >"$work/lighting" 2>&1
+check "the keyboard runs the user effect" grep -q '^0000  14 ' "$work/lighting"
+"$ombrelctl" --emulator="$state" colors show 0 >"$work/colors" 2>&1
+check "Esc was painted with the brush colour" grep -qE '^0x001 .* slot   0  2EE6D6  brush$' "$work/colors"
 
 # What the dialog stored and Apply wrote, read from the emulated keyboard by ombrelctl once the program has let go
 # of the emulator's state file.

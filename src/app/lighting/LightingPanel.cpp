@@ -2,13 +2,22 @@
 
 #include "CBitmapSlider.h"
 #include "CPngButton.h"
+#include "CSkinColorBtn.h"
+#include "ClickablePicture.h"
 #include "ColorStatic.h"
+#include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
+#include "UserEffectGroup.h"
 #include "WindowContext.h"
 
+#include "device/LinkResult.h"
+#include "keyboard/KeyTable.h"
+#include "lighting/EffectCatalogue.h"
+#include "lighting/LightingSession.h"
+#include "platform/AppPaths.h"
 #include "text/LanguageTexts.h"
 
 #include <QComboBox>
@@ -16,6 +25,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRegion>
+#include <QRegularExpressionValidator>
+
+#include <algorithm>
 
 namespace ombrel {
 
@@ -23,11 +35,31 @@ namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
 const char* const kRateCaptions[4] = {"1000", "500", "250", "125"};
+const char* const kFourColorKeys[4] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"};
+const char* const kFourColorFiles[4] = {"hong", "huang", "lv", "lan"};
+constexpr int kStatusMs = 8000;
+
+QColor qColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+Rgb rgbOf(const QColor& c) {
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
+}
+
+bool isMapKey(int controlId) {
+    if (controlId == kFnControl) return true;
+    const auto& g = GKeyControls();
+    if (std::find(g.begin(), g.end(), controlId) != g.end()) return true;
+    const auto& keys = KeyButtonTable();
+    return std::any_of(keys.begin(), keys.end(), [&](const KeyButton& k) { return k.control == controlId; });
+}
 
 } // namespace
 
 LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures)
-    : QWidget(context.window()), m_context(context), m_previewTimer(this), m_reloadTimer(this) {
+    : QWidget(context.window()), m_context(context), m_statusTimer(this), m_previewTimer(this), m_reloadTimer(this) {
     setObjectName(QStringLiteral("lightingPanel"));
     m_previewTimer.setObjectName(QStringLiteral("lightingPreviewTimer"));
     m_previewTimer.setSingleShot(true);
@@ -35,16 +67,27 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     m_reloadTimer.setObjectName(QStringLiteral("lightingReloadTimer"));
     m_reloadTimer.setSingleShot(true);
     m_reloadTimer.setInterval(0);
-    connect(&m_reloadTimer, &QTimer::timeout, this, &LightingPanel::reloaded);
+    connect(&m_reloadTimer, &QTimer::timeout, this, [this] {
+        load(false);
+        emit reloaded();
+    });
+    m_statusTimer.setSingleShot(true);
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] {
+        m_status->hide();
+        updateMask();
+    });
+    context.window()->installEventFilter(this); // minimising stops the preview
 
+    m_overlay = new KeyColorOverlay(context.window());
     const QString layoutFile = context.layoutFile();
     setGeometry(context.window()->rect());
-    auto picture = [&](const char* key, const char* file) {
-        auto* l = new QLabel(this);
+    auto clickable = [&](const char* key, const char* file) {
+        auto* l = new ClickablePicture(this);
         l->setObjectName(QString::fromLatin1(key));
         placeControl(l, layoutFile, kSection, l->objectName());
-        l->setPixmap(*context.skinPicture(QString::fromLatin1(file)));
+        if (file) l->showPicture(context.skinPicture(QString::fromLatin1(file)));
         adopt(l);
+        return l;
     };
     auto label = [&](const char* key, const char* textKey) {
         auto* l = new ColorStatic(this);
@@ -53,22 +96,37 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         placeControl(l, layoutFile, kSection, l->objectName());
         m_labels.append({l, QString::fromLatin1(textKey)});
         adopt(l);
+        return l;
     };
 
-    picture("CONTROL_DengStaPic", "dengup.bmp");
+    m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
+    connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
     label("CONTROL_DengStatic", "Deng");
-    auto* effects = new QComboBox(this);
-    effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
-    placeControl(effects, layoutFile, kSection, effects->objectName());
-    adopt(effects);
-    label("CONTROL_LightStatic", "Light");
-    label("CONTROL_SpeedStatic", "Speed");
+    m_effects = new QComboBox(this);
+    m_effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
+    placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
+    adopt(m_effects);
+    connect(m_effects, &QComboBox::currentIndexChanged, this, &LightingPanel::onEffectChosen);
+    m_brightnessRow << label("CONTROL_LightStatic", "Light");
+    m_speedRow << label("CONTROL_SpeedStatic", "Speed");
     for (const char* key : {"CONTROL_LightSlider", "CONTROL_SpeedSlider"}) {
         auto* s = new CBitmapSlider(this);
         s->setObjectName(QString::fromLatin1(key));
         placeControl(s, layoutFile, kSection, s->objectName());
+        s->SetRange(0, 5);
         adopt(s);
+        (m_brightness ? m_speed : m_brightness) = s;
     }
+    m_brightnessRow << m_brightness;
+    m_speedRow << m_speed;
+    connect(m_brightness, &CBitmapSlider::positionChanged, this, [this](int pos) {
+        m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
+        if (ensureSession()) check(m_session->writer().setBrightness(pos));
+    });
+    connect(m_speed, &CBitmapSlider::positionChanged, this, [this](int pos) {
+        m_speed->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
+        if (ensureSession()) check(m_session->writer().setSpeed(LightingWriter::SpeedOfSliderPosition(pos)));
+    });
     label("CONTROL_UsbStatic", "Usb");
     for (int i = 0; i < 4; ++i) {
         auto* b = new CPngButton(this);
@@ -80,24 +138,100 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         b->setText(QString::fromLatin1(kRateCaptions[i]));
         m_rates[i] = b;
         adopt(b);
+        connect(b, &QAbstractButton::clicked, this, [this, i] {
+            if (!ensureSession()) return;
+            check(m_session->writer().setReportRate(i));
+            for (int k = 0; k < 4; ++k)
+                m_rates[k]->SetChecked(k == m_session->state().fields.reportRate);
+        });
     }
-    label("CONTROL_BLFXStatic2", "FX");
-    label("CONTROL_HXysStatic", "Color");
+
+    m_directionLabel = label("CONTROL_BLFXStatic", "FX");
+    for (int side = 0; side < 2; ++side) {
+        m_directionPictures[side] = clickable(side == 0 ? "CONTROL_BLFXLStaPic" : "CONTROL_BLFXRStaPic", nullptr);
+        connect(m_directionPictures[side], &ClickablePicture::clicked, this, [this, side] {
+            if (!ensureSession()) return;
+            check(m_session->writer().setDirection(side == 0 ? kDirectionForward : kDirectionBackward));
+            refresh();
+        });
+    }
+    const char* groupKeys[2][4] = {
+        {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStaPic", "CONTROL_HXsjsStatic"},
+        {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"}};
+    for (ColorGroupControls& g : m_groups) {
+        const auto& keys = groupKeys[&g - m_groups];
+        g.label = label(keys[0], "Color");
+        g.button = new CSkinColorBtn(this);
+        g.button->setObjectName(QString::fromLatin1(keys[1]));
+        placeControl(g.button, layoutFile, kSection, g.button->objectName());
+        adopt(g.button);
+        connect(g.button, &CSkinColorBtn::colorChanged, this, &LightingPanel::onColorPicked);
+        g.colorful = clickable(keys[2], "sjsup.bmp");
+        connect(g.colorful, &ClickablePicture::clicked, this, [this] {
+            if (!ensureSession()) return;
+            check(m_session->writer().setColorful(!m_session->state().fields.colorful));
+            refresh();
+        });
+        g.colorfulLabel = label(keys[3], "DC");
+    }
+    for (int k = 0; k < 4; ++k) {
+        m_fourColor[k] = clickable(kFourColorKeys[k], nullptr);
+        connect(m_fourColor[k], &ClickablePicture::clicked, this, [this, k] {
+            if (!ensureSession()) return;
+            check(m_session->writer().setColorChoice(k));
+            refresh();
+        });
+    }
+    m_user = new UserEffectGroup(context, this, [this](QWidget* w) { adopt(w); });
+    for (const auto& [l, key] : m_user->labels())
+        m_labels.append({l, key});
+    connect(m_user, &UserEffectGroup::colorsChanged, this, &LightingPanel::showUserColorsOrClear);
+    connect(m_user, &UserEffectGroup::writeFailed, this, &LightingPanel::check);
+
     label("CONTROL_RGBStatic", "");
-    for (const char* key : {"COLOR_R", "COLOR_G", "COLOR_B"}) {
+    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
+    const char* rgbKeys[3] = {"COLOR_R", "COLOR_G", "COLOR_B"};
+    for (int i = 0; i < 3; ++i) {
         auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(key));
+        e->setObjectName(QString::fromLatin1(rgbKeys[i]));
+        e->setValidator(digits);
         placeControl(e, layoutFile, kSection, e->objectName());
         adopt(e);
+        m_rgb[static_cast<std::size_t>(i)] = e;
+        // A component cannot be more than 255: a larger number is corrected as it is typed.
+        connect(e, &QLineEdit::textEdited, this, [e](const QString& text) {
+            if (text.toInt() > 255) e->setText(QStringLiteral("255"));
+        });
+        connect(e, &QLineEdit::returnPressed, this, &LightingPanel::onTypedColor);
     }
-    for (int i = 1; i <= 8; ++i) {
-        const QByteArray key = QStringLiteral("CONTROL_Color%1").arg(i).toLatin1();
-        const QByteArray file = QStringLiteral("Color%1.bmp").arg(i).toLatin1();
-        picture(key.constData(), file.constData());
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray key = QStringLiteral("CONTROL_Color%1").arg(i + 1).toLatin1();
+        const QByteArray file = QStringLiteral("Color%1.bmp").arg(i + 1).toLatin1();
+        m_swatches[i] = clickable(key.constData(), file.constData());
+        connect(m_swatches[i], &ClickablePicture::clicked, this, [this, i] { onSwatch(i); });
     }
-    for (QWidget* w : m_controls)
-        w->setEnabled(false);
-    updateMask();
+    // Failures are told below the swatches, without stopping the user.
+    m_status = new ColorStatic(this);
+    m_status->setObjectName(QStringLiteral("lightingStatus"));
+    m_status->setWordWrap(true);
+    m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    const QRect first = m_swatches[0]->geometry(), blue = m_rgb[2]->geometry();
+    m_status->setGeometry(first.left(), first.bottom() + 8, blue.right() - first.left(), 2 * first.height());
+    m_status->hide();
+    adopt(m_status);
+    refresh();
+}
+
+LightingPanel::~LightingPanel() = default;
+
+QString LightingPanel::lightText(const char* key) const {
+    return QString::fromStdString(lookupLight(key, m_context.languageIndex()));
+}
+
+const QPixmap* LightingPanel::picture(const QString& file) const {
+    static const QPixmap kNone;
+    const QPixmap* p = m_context.skinPicture(file);
+    return p ? p : &kNone;
 }
 
 void LightingPanel::adopt(QWidget* control) {
@@ -107,6 +241,10 @@ void LightingPanel::adopt(QWidget* control) {
 }
 
 bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_context.window()) {
+        if (event->type() == QEvent::WindowStateChange) updatePreviewTimer();
+        return QWidget::eventFilter(watched, event);
+    }
     switch (event->type()) {
     case QEvent::Move:
     case QEvent::Resize:
@@ -133,11 +271,220 @@ void LightingPanel::applyTexts() {
     for (const auto& [l, key] : m_labels)
         l->setText(key.isEmpty() ? QStringLiteral("RGB")
                                  : QString::fromStdString(lookupLight(key.toStdString(), language)));
+    if (m_session) refresh(); // the effect names
 }
 
 void LightingPanel::showDefaultReportRate() {
     for (int i = 0; i < 4; ++i)
         m_rates[i]->SetChecked(i == 0);
+}
+
+QLabel* LightingPanel::statusLine() const {
+    return m_status;
+}
+
+void LightingPanel::attachMap(KeyboardMap& map) {
+    std::vector<KeyColorOverlay::Key> keys;
+    for (const auto& [id, button] : map.buttons())
+        if (isMapKey(id)) keys.push_back({SlotOfControl(id), button->geometry()});
+    m_overlay->setKeys(std::move(keys));
+    m_overlay->setGeometry(m_context.window()->rect());
+    m_overlay->raise();
+    raise();
+    connect(&map, &KeyboardMap::keyPainted, this, &LightingPanel::paintKey);
+}
+
+bool LightingPanel::ensureSession() {
+    if (m_session) return true;
+    DeviceLink* link = m_context.link();
+    if (!link) return false;
+    const AppPaths& paths = m_context.paths();
+    m_session = std::make_unique<LightingSession>(
+        link->commands(),
+        LightingPaths{paths.userIni, paths.userColorPrefix, UserColorFile(paths.userColorTemplatePrefix, 3)});
+    m_session->patterns().onFileUnwritable = [this](const std::string& path) {
+        showStatus(lightText("ColorFileFailed") + QLatin1Char(' ') + QString::fromStdString(path));
+    };
+    m_user->setSession(m_session.get());
+    return true;
+}
+
+bool LightingPanel::load(bool withUserColors) {
+    if (!ensureSession()) return false;
+    const int r = m_session->load(withUserColors);
+    refresh();
+    if (r != LINK_OK) showStatus(lightText("ReadFailed"));
+    return r == LINK_OK;
+}
+
+bool LightingPanel::panelOn() const {
+    return m_session && m_session->panelOn();
+}
+
+void LightingPanel::refresh() {
+    if (!m_session) {
+        showEffectControls();
+        return;
+    }
+    const LightingFields& f = m_session->state().fields;
+    m_filling = true;
+    m_effects->clear();
+    for (std::uint8_t e : m_session->effects())
+        m_effects->addItem(QString::fromStdString(lookupMode(std::to_string(e), m_context.languageIndex())), e);
+    m_effects->setCurrentIndex(m_session->positionOfEffect(f.effect));
+    m_filling = false;
+
+    for (int k = 0; k < 4; ++k)
+        m_rates[k]->SetChecked(k == f.reportRate);
+    const int level = std::min<int>(f.brightness, kMaxBrightness);
+    m_brightness->SetPos(level);
+    m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
+    const int speedPos = LightingWriter::SliderPositionOfSpeed(f.speed);
+    m_speed->SetPos(speedPos);
+    m_speed->SetPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
+    for (ColorGroupControls& g : m_groups) {
+        g.button->SetColor(qColor(f.color));
+        g.colorful->showPicture(picture(f.colorful ? QStringLiteral("sjsdown.bmp") : QStringLiteral("sjsup.bmp")));
+    }
+    for (int k = 0; k < 4; ++k)
+        m_fourColor[k]->showPicture(picture(QLatin1String(kFourColorFiles[k]) +
+                                            (k == f.colorChoice ? QStringLiteral("ok.bmp") : QStringLiteral(".bmp"))));
+    const DirectionPictures dir = DirectionPicturesOf(f.effect, f.direction);
+    m_directionPictures[0]->showPicture(
+        picture(QString::fromLatin1(dir.left.data(), static_cast<int>(dir.left.size()))));
+    m_directionPictures[1]->showPicture(
+        picture(QString::fromLatin1(dir.right.data(), static_cast<int>(dir.right.size()))));
+    const std::array<int, 3> rgb{f.color.r, f.color.g, f.color.b};
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
+    m_user->refresh();
+    m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
+    showEffectControls();
+    showUserColorsOrClear();
+    setPreviewing(panelOn());
+    emit paintModeChanged(panelOn());
+}
+
+void LightingPanel::showEffectControls() {
+    const bool on = panelOn();
+    const int effect = m_session ? m_session->state().fields.effect : 0;
+    const EffectControls c = on ? ControlsOfEffect(effect) : EffectControls{};
+    // The direction controls go where the effect's layout puts them.
+    const QString suffix = QString::fromLatin1(DirectionSkinSuffix(effect).data());
+    const QString layoutFile = m_context.layoutFile();
+    moveControl(m_directionLabel, layoutFile, kSection, QStringLiteral("CONTROL_BLFXStatic") + suffix);
+    moveControl(m_directionPictures[0], layoutFile, kSection, QStringLiteral("CONTROL_BLFXLStaPic") + suffix);
+    moveControl(m_directionPictures[1], layoutFile, kSection, QStringLiteral("CONTROL_BLFXRStaPic") + suffix);
+
+    m_effects->setVisible(on && c.known);
+    for (QWidget* w : m_brightnessRow)
+        w->setVisible(on && c.known);
+    for (QWidget* w : m_speedRow)
+        w->setVisible(c.speed);
+    const bool direction = c.direction != DirectionLayout::None;
+    m_directionLabel->setVisible(direction);
+    for (QWidget* w : m_directionPictures)
+        w->setVisible(direction);
+    for (int g = 0; g < 2; ++g) {
+        const bool shown = c.color == (g == 0 ? ColorGroup::A : ColorGroup::B);
+        for (QWidget* w :
+             {static_cast<QWidget*>(m_groups[g].label), static_cast<QWidget*>(m_groups[g].button),
+              static_cast<QWidget*>(m_groups[g].colorful), static_cast<QWidget*>(m_groups[g].colorfulLabel)})
+            w->setVisible(shown);
+    }
+    for (QWidget* w : m_fourColor)
+        w->setVisible(c.fourColor);
+    for (QWidget* w : m_user->controls())
+        w->setVisible(c.userGroup);
+    // An effect the program does not know still shows in the list, so it can be left again.
+    if (on && !c.known && m_session) m_effects->setVisible(true);
+    updateMask();
+}
+
+void LightingPanel::showUserColorsOrClear() {
+    if (panelOn() && m_session && m_session->state().fields.effect == kUserEffect)
+        m_overlay->showColors(m_session->patterns().colors(m_session->state().profile));
+    else
+        m_overlay->clearFills();
+}
+
+void LightingPanel::check(int result) {
+    if (result == LINK_OK) return;
+    // The writer has read the block back: show what the keyboard holds, and say that the change did not take.
+    refresh();
+    showStatus(lightText("WriteFailed"));
+}
+
+void LightingPanel::showStatus(const QString& text) {
+    m_status->setText(text);
+    m_status->setAccessibleDescription(text);
+    m_status->show();
+    m_status->raise();
+    updateMask();
+    m_statusTimer.start(kStatusMs);
+}
+
+void LightingPanel::onEffectChosen(int index) {
+    if (m_filling || index < 0 || !ensureSession()) return;
+    const auto effect = static_cast<std::uint8_t>(m_effects->itemData(index).toInt());
+    m_overlay->clearFills();
+    const int r = m_session->writer().selectEffect(effect);
+    refresh();
+    check(r);
+}
+
+void LightingPanel::onColorPicked(const QColor& colour) {
+    if (!ensureSession()) return;
+    const int r = m_session->writer().setColor(rgbOf(colour));
+    refresh();
+    check(r);
+}
+
+void LightingPanel::onTypedColor() {
+    // Enter in a colour field uses the typed colour as picking it with the colour button would.
+    Rgb c;
+    std::uint8_t* parts[3] = {&c.r, &c.g, &c.b};
+    for (std::size_t i = 0; i < 3; ++i)
+        *parts[i] = static_cast<std::uint8_t>(std::clamp(m_rgb[i]->text().toInt(), 0, 255));
+    for (QLineEdit* e : m_rgb)
+        e->clearFocus();
+    onColorPicked(qColor(c));
+}
+
+void LightingPanel::onSwatch(int index) {
+    const Rgb c = PresetColors()[static_cast<std::size_t>(index)];
+    m_rgb[0]->setText(QString::number(c.r));
+    m_rgb[1]->setText(QString::number(c.g));
+    m_rgb[2]->setText(QString::number(c.b));
+    onColorPicked(qColor(c));
+}
+
+void LightingPanel::setPanelOn(bool on) {
+    if (!ensureSession() || on == panelOn()) return;
+    if (on && confirmSwitchOn && !confirmSwitchOn()) return;
+    if (!m_session->setPanelOn(on))
+        showStatus(lightText("SettingsFailed") + QLatin1Char(' ') + QString::fromStdString(m_context.paths().userIni));
+    m_overlay->clearFills();
+    refresh();
+}
+
+void LightingPanel::onSwitch() {
+    setPanelOn(!panelOn());
+}
+
+void LightingPanel::paintKey(int controlId) {
+    if (!panelOn() || !m_session) return;
+    const int r = m_session->paintKey(controlId);
+    showUserColorsOrClear();
+    check(r);
+}
+
+void LightingPanel::resetLighting() {
+    if (!ensureSession()) return;
+    m_overlay->clearFills();
+    const int r = m_session->reset();
+    refresh();
+    check(r);
 }
 
 void LightingPanel::requestReload() {
@@ -153,7 +500,7 @@ void LightingPanel::setPreviewing(bool on) {
 }
 
 void LightingPanel::updatePreviewTimer() {
-    if (m_previewing && isVisible()) {
+    if (m_previewing && isVisible() && !m_context.window()->isMinimized()) {
         if (!m_previewTimer.isActive()) m_previewTimer.start(kPreviewFirstIntervalMs);
     } else {
         m_previewTimer.stop();
@@ -161,7 +508,10 @@ void LightingPanel::updatePreviewTimer() {
 }
 
 void LightingPanel::onPreviewTick() {
-    if (m_previewing && isVisible()) m_previewTimer.start(kPreviewIntervalMs);
+    if (!m_previewing || !isVisible() || m_context.window()->isMinimized()) return;
+    m_previewTimer.start(kPreviewIntervalMs);
+    if (!m_session || m_session->state().fields.effect == kUserEffect) return;
+    if (m_session->tickPreview()) m_overlay->showFills(m_session->preview().frame());
 }
 
 void LightingPanel::showEvent(QShowEvent* event) {

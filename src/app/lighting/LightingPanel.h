@@ -1,22 +1,37 @@
 #pragma once
-// The lighting panel of the main window: the effect list, brightness and speed sliders, the report rate, the
-// colour fields and the eight colour swatches, placed from the skin. Its controls are placed with their labels
-// but switched off: a control that looks usable but does nothing would mislead.
+// The lighting panel of the main window: the switch, the effect list, brightness and speed, direction, the effect
+// colours and the colourful switch, the four-colour choice, the user effect's patterns and tools, the report rate,
+// the colour by numbers and the preset swatches. Every control writes its change to the keyboard at once; when the
+// keyboard does not take it, the panel says so below the swatches and shows what the keyboard holds.
 //
 // The panel is a widget over the whole window, masked to its controls, so the skin's window coordinates place
-// them and clicks beside them reach the window. It owns its timers: the preview runs only while the panel shows
-// an effect and is visible, and a lighting reload asked for while the window is hidden waits until it is shown.
+// them and clicks beside them reach the window. It owns its timers: the preview runs only while the panel is on
+// and the window is shown, and a lighting reload asked for while the window is hidden waits until it is shown.
 
 #include <QList>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
+#include <functional>
+#include <memory>
+
+class QComboBox;
 class QLabel;
+class QLineEdit;
 
 namespace ombrel {
 
+class CBitmapSlider;
 class CPngButton;
+class CSkinColorBtn;
+class ClickablePicture;
+class ColorStatic;
+class KeyColorOverlay;
+class KeyboardMap;
+class LightingSession;
+class UserEffectGroup;
 class WindowContext;
 struct MapPictures;
 
@@ -25,6 +40,7 @@ class LightingPanel : public QWidget {
 public:
     // Places every control on a panel over `context`'s window; the report-rate buttons use the map's pictures.
     LightingPanel(WindowContext& context, const MapPictures& pictures);
+    ~LightingPanel() override;
 
     void applyTexts();
     const QList<QWidget*>& controls() const { return m_controls; }
@@ -32,15 +48,35 @@ public:
     // The report rate shows its first choice, as after a reset of the keyboard.
     void showDefaultReportRate();
 
+    // The map whose keys the panel colours and paints.
+    void attachMap(KeyboardMap& map);
+    // Asked before the panel is switched on (the profile switch that goes with it); false keeps it off.
+    std::function<bool()> confirmSwitchOn;
+
+    // Reads the keyboard's lighting and shows it; with `withUserColors` the user effect's pattern is loaded and
+    // written too. False when the keyboard did not answer (said on the panel).
+    bool load(bool withUserColors = true);
     // The keyboard's lighting changed: it is read again at once, or when the window is next shown.
     void requestReload();
-    // Whether the panel animates an effect preview; the preview timer runs only while this is on and visible.
-    void setPreviewing(bool on);
+    // The default lighting for the shown profile (the Default command while the panel is on).
+    void resetLighting();
+    bool panelOn() const;
+    void setPanelOn(bool on);
+
+    // Whether the panel animates the effect (it is on); the preview timer runs only while the window is shown.
     bool previewing() const { return m_previewing; }
+
+    LightingSession* session() const { return m_session.get(); }
+    KeyColorOverlay* overlay() const { return m_overlay; }
+    QComboBox* effectList() const { return m_effects; }
+    UserEffectGroup* userGroup() const { return m_user; }
+    QLabel* statusLine() const;
 
 signals:
     // The lighting was read again from the keyboard.
     void reloaded();
+    // While the panel is on, a click on a key paints it instead of opening its assignment.
+    void paintModeChanged(bool on);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -48,19 +84,61 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildEffectControls();
+    bool ensureSession();
+    void refresh();
+    void showEffectControls();
+    void showUserColorsOrClear();
+    void check(int result);
+    void showStatus(const QString& text);
+
+    void onEffectChosen(int index);
+    void onColorPicked(const QColor& colour);
+    void onTypedColor();
+    void onSwatch(int index);
+    void onSwitch();
+    void paintKey(int controlId);
+
+    void setPreviewing(bool on);
     void updatePreviewTimer();
     void onPreviewTick();
     void updateMask();
     void adopt(QWidget* control);
+    const QPixmap* picture(const QString& file) const;
+    QString lightText(const char* key) const;
 
     WindowContext& m_context;
+    std::unique_ptr<LightingSession> m_session;
+    KeyColorOverlay* m_overlay = nullptr;
+    UserEffectGroup* m_user = nullptr;
     QList<QWidget*> m_controls;
     QList<std::pair<QLabel*, QString>> m_labels; // label and its "LIGHT" key
     CPngButton* m_rates[4] = {};
+    ClickablePicture* m_switch = nullptr;
+    QComboBox* m_effects = nullptr;
+    CBitmapSlider* m_brightness = nullptr;
+    CBitmapSlider* m_speed = nullptr;
+    QList<QWidget*> m_brightnessRow, m_speedRow;
+    QLabel* m_directionLabel = nullptr;
+    ClickablePicture* m_directionPictures[2] = {};
+    // Colour groups A and B: label, colour button, colourful picture, colourful label.
+    struct ColorGroupControls {
+        QLabel* label = nullptr;
+        CSkinColorBtn* button = nullptr;
+        ClickablePicture* colorful = nullptr;
+        QLabel* colorfulLabel = nullptr;
+    };
+    ColorGroupControls m_groups[2];
+    ClickablePicture* m_fourColor[4] = {};
+    std::array<QLineEdit*, 3> m_rgb{};
+    ClickablePicture* m_swatches[8] = {};
+    ColorStatic* m_status = nullptr;
+    QTimer m_statusTimer;
     QTimer m_previewTimer;
     QTimer m_reloadTimer;
     bool m_reloadPending = false; // a reload asked for while the panel was hidden
     bool m_previewing = false;
+    bool m_filling = false; // the effect list is being filled by the program
 };
 
 } // namespace ombrel

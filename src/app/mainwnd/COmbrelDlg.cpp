@@ -17,6 +17,7 @@
 #include "UserPrompts.h"
 #include "WindowShell.h"
 
+#include "device/ActiveProfile.h"
 #include "platform/PerUserFolder.h"
 #include "text/LanguageChoice.h"
 
@@ -27,6 +28,7 @@
 #include <QLabel>
 #include <QSystemTrayIcon>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ombrel {
@@ -89,6 +91,12 @@ void COmbrelDlg::buildParts() {
     m_commands = new CommandBar(m_parts, this);
     m_backup = new BackupCommands(m_parts, *m_commands, this);
     m_lighting = new LightingPanel(m_parts, pictures);
+    m_lighting->attachMap(*m_map);
+    // Switching the panel on goes through the profile switch, which asks about unapplied edits first.
+    m_lighting->confirmSwitchOn = [this] {
+        DeviceLink* link = m_parts.link();
+        return link && m_profiles->switchProfile(std::max(0, GetActiveProfile(link->commands(), link->state())));
+    };
     // Apply's progress picture shares the panel's area and shows above it.
     m_commands->progressPicture()->raise();
     m_firmware = new FirmwareCheck(m_parts, this);
@@ -107,13 +115,29 @@ void COmbrelDlg::connectParts() {
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_profiles, &ProfileBar::applyRequested, m_commands, &CommandBar::apply);
     connect(m_profiles, &ProfileBar::profileSelected, m_map, [this] { m_map->setMode(MapMode::ShowAssignments); });
+    // Another profile: its lighting is shown, and the map goes back to the key view.
+    connect(m_profiles, &ProfileBar::profileSelected, m_lighting, [this] {
+        m_lighting->load(true);
+        m_lighting->setPanelOn(false);
+    });
+    connect(m_lighting, &LightingPanel::paintModeChanged, m_map, [this](bool on) {
+        if (on) {
+            m_map->setMode(MapMode::PaintColours);
+        } else if (m_map->mode() == MapMode::PaintColours) {
+            m_map->setMode(MapMode::ShowAssignments);
+            m_map->refresh();
+        }
+    });
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
     connect(m_assign, &KeyAssignment::helpRequested, m_caption, &CaptionBar::openHelp);
 
     connect(m_commands, &CommandBar::hideRequested, this, &COmbrelDlg::HideMain);
     connect(m_commands, &CommandBar::keysReset, m_map, &KeyboardMap::refresh);
-    connect(m_commands, &CommandBar::keysReset, m_lighting, &LightingPanel::showDefaultReportRate);
+    // Default resets the lighting too while the panel is on.
+    connect(m_commands, &CommandBar::keysReset, m_lighting, [this] {
+        if (m_lighting->panelOn()) m_lighting->resetLighting();
+    });
 
     connect(m_firmware, &FirmwareCheck::exitRequested, this, &COmbrelDlg::ExitMain);
 
@@ -203,6 +227,7 @@ void COmbrelDlg::onProfileReload() {
     if (m_shutDown) return;
     m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
+    m_lighting->load(true);
 }
 
 void COmbrelDlg::onBankChanged() {

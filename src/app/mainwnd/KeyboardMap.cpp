@@ -103,7 +103,9 @@ void KeyboardMap::onButtonClicked(int controlId) {
         toggleLayout();
         return;
     case kIdSwitch:
-        setMode(m_mode == MapMode::MultiSelect ? MapMode::ShowAssignments : MapMode::MultiSelect);
+        // While keys are painted the clicks belong to the lighting panel; its switch ends painting.
+        if (m_mode != MapMode::PaintColours)
+            setMode(m_mode == MapMode::MultiSelect ? MapMode::ShowAssignments : MapMode::MultiSelect);
         return;
     default:
         // Fn, D1..D6, the indicators, Flip0 and the arrows have no record of their own: clickKey ignores them.
@@ -112,6 +114,11 @@ void KeyboardMap::onButtonClicked(int controlId) {
 }
 
 void KeyboardMap::clickKey(int controlId) {
+    // Painting colours the keys and Fn; the G keys share one colour, so a click on one opens its assignment.
+    if (m_mode == MapMode::PaintColours && (controlId == kIdFn || KeyButtonOf(controlId))) {
+        emit keyPainted(controlId);
+        return;
+    }
     const auto key = KeyIndexOfButton(controlId, m_context.bank());
     if (!key) return;
     switch (m_mode) {
@@ -122,7 +129,7 @@ void KeyboardMap::clickKey(int controlId) {
         toggleMark(*key);
         break;
     case MapMode::PaintColours:
-        emit keyPainted(*key);
+        emit keyClicked(*key);
         break;
     }
 }

@@ -4,7 +4,8 @@
 // the key view and multi-select, and the Macro button). Its mode decides what a click on a key does:
 //  - ShowAssignments: the key's record is emitted as keyClicked (the key assignment dialog opens it);
 //  - MultiSelect: the key's mark is toggled in the working store, and marksChanged is emitted;
-//  - PaintColours: the key is emitted as keyPainted (the lighting panel colours it).
+//  - PaintColours: the key's button (Fn too) is emitted as keyPainted (the lighting panel colours it); a G key,
+//    which shares its colour with the other G keys, is emitted as keyClicked.
 
 #include "keyboard/KeyTable.h"
 #include "keys/KeyImage.h"
@@ -79,7 +80,7 @@ public:
 
 signals:
     void keyClicked(KeyIndex key);
-    void keyPainted(KeyIndex key);
+    void keyPainted(int controlId);
     void marksChanged();
 
 private:

@@ -4,12 +4,14 @@
 #include "CPngButton.h"
 #include "CTrayIcon.h"
 #include "KeyAssignment.h"
+#include "LightingPanel.h"
 #include "MacroTab.h"
 #include "Ombrel_DlgComposite.h"
 #include "WindowContext.h"
 #include "WindowShell.h"
 
 #include "VevIrozEmu.h"
+#include "lighting/LightingSession.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -130,6 +132,20 @@ QString TestControl::describe() const {
         out += QStringLiteral("steps %1\n").arg(composite->macroTab().model().stepCount());
         out += QStringLiteral("recording %1\n").arg(composite->macroTab().recording() ? 1 : 0);
         describeButtons("dbutton", *composite);
+    }
+    // The lighting panel: on or off, the effect it shows and where its controls are.
+    const LightingPanel& lighting = window.lightingPanel();
+    out += QStringLiteral("lighting %1\n").arg(lighting.panelOn() ? 1 : 0);
+    out += QStringLiteral("effect %1\n").arg(lighting.session() ? lighting.session()->state().fields.effect : 0);
+    for (const QWidget* control : lighting.controls()) {
+        const QPoint origin = control->mapToGlobal(QPoint(0, 0));
+        out += QStringLiteral("control %1 %2 %3 %4 %5 %6\n")
+                   .arg(control->objectName())
+                   .arg(control->isVisible() ? 1 : 0)
+                   .arg(origin.x())
+                   .arg(origin.y())
+                   .arg(control->width())
+                   .arg(control->height());
     }
     return out;
 }

@@ -31,12 +31,23 @@ std::string ReadIniString(const std::string& path, std::string_view section, std
 }
 
 bool WriteIniString(const std::string& path, std::string_view section, std::string_view key, std::string_view value) {
+    const IniValue one{section, key, value};
+    return WriteIniStrings(path, std::span(&one, 1));
+}
+
+bool WriteIniStrings(const std::string& path, std::span<const IniValue> values, std::string* why) {
+    auto fail = [&](std::string reason) {
+        if (why) *why = std::move(reason);
+        return false;
+    };
     const std::lock_guard lock(writeMutex());
     const FileBytes file = ReadFileBytes(path);
-    if (file.status == FileBytes::Status::Unreadable) return false;
+    if (file.status == FileBytes::Status::Unreadable) return fail("cannot read " + path + ", so it is left as it is");
     IniDocument doc = file.status == FileBytes::Status::Ok ? IniDocument::fromBytes(file.bytes) : IniDocument();
-    if (!doc.setValue(section, key, value)) return false;
-    return WriteFileSafely(path, doc.toBytes()).ok();
+    for (const IniValue& v : values)
+        if (!doc.setValue(v.section, v.key, v.value)) return fail("a name or value cannot be stored in " + path);
+    const FileWriteResult written = WriteFileSafely(path, doc.toBytes());
+    return written ? true : fail(written.message);
 }
 
 } // namespace ombrel

@@ -123,7 +123,10 @@ private slots:
         w.context().pending().set(true);
         w.commandBar().apply();
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
-        w.lightingPanel().reportRateButton(2)->SetChecked(true);
+        // With the lighting panel on, Default resets the lighting too.
+        w.lightingPanel().setPanelOn(true);
+        w.lightingPanel().reportRateButton(2)->click();
+        QVERIFY(w.lightingPanel().reportRateButton(2)->IsChecked());
 
         UserPrompts::setNextAnswer(QMessageBox::Yes);
         Click(w, "FUNC_DEFAULT");
@@ -133,6 +136,10 @@ private slots:
         QVERIFY(!w.map().button(GKeyControls()[0])->IsChecked());
         QVERIFY(w.lightingPanel().reportRateButton(0)->IsChecked());
         QVERIFY(!w.lightingPanel().reportRateButton(2)->IsChecked());
+        std::uint8_t block[42] = {};
+        h.emu().readMemory(EMU_AREA_LIGHTING, 0, block, sizeof block);
+        QCOMPARE(block[0], std::uint8_t{1});
+        QCOMPARE(block[15], std::uint8_t{0});
         QVERIFY(!w.context().pending().pending());
         QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
     }

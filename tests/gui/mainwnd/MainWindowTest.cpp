@@ -230,7 +230,7 @@ private slots:
             QVERIFY2(timers().contains(name), qPrintable(name));
         // The apply animation and the preview tick while the window is seen.
         w.commandBar().startApplyIndicator();
-        w.lightingPanel().setPreviewing(true);
+        w.lightingPanel().setPanelOn(true);
         QTRY_VERIFY(timers().value(names[0])->isActive() && timers().value(names[1])->isActive());
 
         QSignalSpy reloaded(&w.lightingPanel(), &LightingPanel::reloaded);
@@ -244,18 +244,26 @@ private slots:
         w.ShowMain();
         QTRY_COMPARE(reloaded.count(), 1);
         QVERIFY(timers().value(names[1])->isActive());
-        w.lightingPanel().setPreviewing(false);
+        w.lightingPanel().setPanelOn(false);
+        QVERIFY(!timers().value(names[1])->isActive());
         w.commandBar().stopApplyIndicator();
         QTRY_VERIFY(!w.commandBar().progressPicture()->isVisible());
     }
 
-    void lightingControlsAreVisibleButOff() {
+    void lightingPanelOffShowsOnlyItsAlwaysVisibleControls() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true);
-        QVERIFY(!w.lightingPanel().controls().isEmpty());
+        QTRY_VERIFY(w.isVisible());
+        QVERIFY(!w.lightingPanel().panelOn());
+        // The switch, the report rate, the colour by numbers and the swatches stay; the effect's controls go.
         for (QWidget* control : w.lightingPanel().controls()) {
-            QVERIFY(!control->isHidden());
-            QVERIFY(!control->isEnabled());
+            const QString name = control->objectName();
+            const bool always =
+                name.startsWith(QStringLiteral("CONTROL_Deng")) || name.startsWith(QStringLiteral("FUNC_REPORT")) ||
+                name.startsWith(QStringLiteral("COLOR_")) || name.startsWith(QStringLiteral("CONTROL_Color")) ||
+                name == QStringLiteral("CONTROL_UsbStatic") || name == QStringLiteral("CONTROL_RGBStatic");
+            if (name != QStringLiteral("lightingStatus")) QCOMPARE(!control->isHidden(), always);
+            QVERIFY(control->isEnabled());
         }
         QVERIFY(!w.profileBar().nameButton()->isEnabled());
         // A key in the key view is handed on for its assignment; the map itself shows nothing and changes nothing.

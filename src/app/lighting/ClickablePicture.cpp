@@ -1,0 +1,60 @@
+#include "ClickablePicture.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace ombrel {
+
+ClickablePicture::ClickablePicture(QWidget* parent) : QLabel(parent) {
+    setFocusPolicy(Qt::TabFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ClickablePicture::showPicture(const QPixmap* picture) {
+    if (picture)
+        setPixmap(*picture);
+    else
+        clear();
+}
+
+void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    QLabel::mouseReleaseEvent(event);
+}
+
+void ClickablePicture::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        emit clicked();
+        return;
+    default:
+        QLabel::keyPressEvent(event);
+    }
+}
+
+void ClickablePicture::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus() || !m_keyboardFocus) return;
+    // A keyboard user sees where the focus is.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().highlight().color(), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+}
+
+void ClickablePicture::focusInEvent(QFocusEvent* event) {
+    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    QLabel::focusInEvent(event);
+    update();
+}
+
+void ClickablePicture::focusOutEvent(QFocusEvent* event) {
+    m_keyboardFocus = false;
+    QLabel::focusOutEvent(event);
+    update();
+}
+
+} // namespace ombrel

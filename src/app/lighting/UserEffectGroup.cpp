@@ -1,0 +1,131 @@
+#include "UserEffectGroup.h"
+
+#include "CSkinColorBtn.h"
+#include "ClickablePicture.h"
+#include "ColorRef.h"
+#include "ColorStatic.h"
+#include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "WindowContext.h"
+
+#include "device/LinkResult.h"
+#include "lighting/LightingSession.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace ombrel {
+
+namespace {
+
+const QString kSection = QStringLiteral("BUTTONINFO");
+
+QColor qColor(Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+
+Rgb rgbOf(const QColor& c) {
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
+}
+
+} // namespace
+
+UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const std::function<void(QWidget*)>& adopt)
+    : QObject(panel), m_context(context) {
+    const QString layoutFile = context.layoutFile();
+    auto place = [&](QWidget* w, const char* key) {
+        w->setObjectName(QString::fromLatin1(key));
+        placeControl(w, layoutFile, kSection, w->objectName());
+        m_controls << w;
+        adopt(w);
+    };
+    auto label = [&](const char* key, const char* textKey) {
+        auto* l = new ColorStatic(panel);
+        StyleDimLabel(l);
+        place(l, key);
+        m_labels.append({l, QString::fromLatin1(textKey)});
+    };
+
+    label("CONTROL_USERgjStatic", "Tool");
+    for (int t = 0; t < 2; ++t) {
+        m_tools[t] = new ClickablePicture(panel);
+        place(m_tools[t], t == 0 ? "CONTROL_USERgjStaPic1" : "CONTROL_USERgjStaPic2");
+        connect(m_tools[t], &ClickablePicture::clicked, this, [this, t] {
+            if (!m_session) return;
+            m_session->patterns().setTool(t == 0 ? PaintTool::Brush : PaintTool::Base);
+            showTool();
+        });
+    }
+    label("CONTROL_USERysStatic", "Color");
+    m_brush = new CSkinColorBtn(panel);
+    place(m_brush, "CONTROL_USERysButton");
+    connect(m_brush, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+        if (m_session) m_session->patterns().setBrushColor(rgbOf(c));
+    });
+    label("CONTROL_USERjsStatic", "JColor");
+    m_base = new CSkinColorBtn(panel);
+    place(m_base, "CONTROL_USERjsButton");
+    connect(m_base, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+        if (!m_session) return;
+        const int r = m_session->patterns().setBaseColor(rgbOf(c));
+        emit colorsChanged();
+        if (r != LINK_OK) emit writeFailed(r);
+    });
+
+    m_patterns = new QComboBox(panel);
+    m_patterns->setEditable(true);
+    // Enter keeps the typed name as the current pattern's; it never adds a fourth pattern.
+    m_patterns->setInsertPolicy(QComboBox::NoInsert);
+    m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxPatternNameChars));
+    place(m_patterns, "CONTROL_umCombo");
+    connect(m_patterns, &QComboBox::activated, this, &UserEffectGroup::onPatternChosen);
+    connect(m_patterns, &QComboBox::editTextChanged, this, &UserEffectGroup::onNameTyped);
+}
+
+void UserEffectGroup::refresh() {
+    if (!m_session) return;
+    const UserPatterns& p = m_session->patterns();
+    m_filling = true;
+    m_patterns->clear();
+    for (const std::string& name : p.patternNames())
+        m_patterns->addItem(QString::fromStdString(name));
+    m_patterns->setCurrentIndex(p.currentPattern());
+    m_filling = false;
+    m_brush->SetColor(qColor(p.settings().brushColor));
+    m_base->SetColor(qColor(p.settings().baseColor));
+    showTool();
+}
+
+void UserEffectGroup::showTool() {
+    if (!m_session) return;
+    const bool base = m_session->patterns().settings().tool == PaintTool::Base;
+    m_tools[0]->showPicture(
+        m_context.skinPicture(base ? QStringLiteral("user1up.bmp") : QStringLiteral("user1down.bmp")));
+    m_tools[1]->showPicture(
+        m_context.skinPicture(base ? QStringLiteral("user2down.bmp") : QStringLiteral("user2up.bmp")));
+}
+
+void UserEffectGroup::onPatternChosen(int index) {
+    if (!m_session || index < 0) return;
+    const int r = m_session->patterns().selectPattern(index);
+    refresh();
+    emit colorsChanged();
+    if (r != LINK_OK) emit writeFailed(r);
+}
+
+void UserEffectGroup::onNameTyped(const QString& text) {
+    if (m_filling || !m_session) return;
+    const int current = m_session->patterns().currentPattern();
+    m_session->patterns().renameCurrent(text.toStdString());
+    if (m_patterns->itemText(current) == text) return;
+    // The list shows the new name too; the cursor stays where the user types.
+    const int cursor = m_patterns->lineEdit()->cursorPosition();
+    m_filling = true;
+    m_patterns->setItemText(current, text);
+    m_patterns->setEditText(text);
+    m_patterns->lineEdit()->setCursorPosition(cursor);
+    m_filling = false;
+}
+
+} // namespace ombrel

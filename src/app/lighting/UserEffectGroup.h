@@ -1,0 +1,63 @@
+#pragma once
+// The user effect's part of the lighting panel: the list of the profile's three patterns (typing renames the
+// current one), the brush and base colours and the two painting tools. Painting itself happens on the map.
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QComboBox;
+class QWidget;
+
+namespace ombrel {
+
+class ClickablePicture;
+class ColorStatic;
+class CSkinColorBtn;
+class LightingSession;
+class WindowContext;
+
+class UserEffectGroup : public QObject {
+    Q_OBJECT
+public:
+    // Places the group's controls on `panel`; `adopt` hands each one to the panel.
+    UserEffectGroup(WindowContext& context, QWidget* panel, const std::function<void(QWidget*)>& adopt);
+
+    void setSession(LightingSession* session) { m_session = session; }
+    const QList<QWidget*>& controls() const { return m_controls; }
+    // The labels with their "LIGHT" text keys.
+    const QList<std::pair<ColorStatic*, QString>>& labels() const { return m_labels; }
+
+    // The pattern names, the current pattern, both colours and the tool, as the session holds them.
+    void refresh();
+
+    QComboBox* patternList() const { return m_patterns; }
+    CSkinColorBtn* brushButton() const { return m_brush; }
+    CSkinColorBtn* baseButton() const { return m_base; }
+    ClickablePicture* toolPicture(int tool) const { return m_tools[tool == 0 ? 0 : 1]; }
+
+signals:
+    // The user colours changed (another pattern, a new base colour): the map shows them again.
+    void colorsChanged();
+    // A write to the keyboard failed (its result).
+    void writeFailed(int result);
+
+private:
+    void onPatternChosen(int index);
+    void onNameTyped(const QString& text);
+    void showTool();
+
+    WindowContext& m_context;
+    LightingSession* m_session = nullptr;
+    QList<QWidget*> m_controls;
+    QList<std::pair<ColorStatic*, QString>> m_labels;
+    QComboBox* m_patterns = nullptr;
+    CSkinColorBtn* m_brush = nullptr;
+    CSkinColorBtn* m_base = nullptr;
+    ClickablePicture* m_tools[2] = {};
+    bool m_filling = false; // the list is being filled or renamed by the program, not by the user
+};
+
+} // namespace ombrel

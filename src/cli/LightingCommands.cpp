@@ -1,0 +1,428 @@
+#include "LightingCommands.h"
+
+#include "CliTexts.h"
+#include "KeyArguments.h"
+#include "device/LinkResult.h"
+#include "keyboard/KeyTable.h"
+#include "lighting/EffectCatalogue.h"
+#include "lighting/LightingWriter.h"
+#include "lighting/UserPatterns.h"
+#include "platform/AppPaths.h"
+
+#include <charconv>
+#include <cstdio>
+#include <functional>
+
+namespace ombrel::cli {
+
+namespace {
+
+constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", also \"#ff8000\") or R,G,B in "
+                                   "decimal (\"255,128,0\").";
+constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
+
+std::optional<long> wholeNumber(std::string_view text) {
+    long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
+std::optional<Rgb> parseColorArgument(std::string_view text) {
+    if (!text.empty() && text[0] == '#') text.remove_prefix(1);
+    if (text.size() == 6 && text.find(',') == std::string_view::npos) {
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + 6, value, 16);
+        if (ec != std::errc() || end != text.data() + 6) return std::nullopt;
+        return Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                   static_cast<std::uint8_t>(value)};
+    }
+    return ParseColor(text);
+}
+
+std::optional<Rgb> colorOrComplain(const std::string& text) {
+    const auto color = parseColorArgument(text);
+    if (!color) std::fprintf(stderr, "'%s' is not a colour. %s\n", text.c_str(), kColorHelp);
+    return color;
+}
+
+std::string hexColor(Rgb c) {
+    char s[8];
+    std::snprintf(s, sizeof s, "%02X%02X%02X", c.r, c.g, c.b);
+    return s;
+}
+
+// ---- lighting ----------------------------------------------------------------------------------------------------
+
+struct LightingWork {
+    explicit LightingWork(CliSession& s) : session(s), texts(LoadCliTexts()) {}
+
+    // Reads the keyboard's lighting and shows `profile` (the active one when empty).
+    int load(std::optional<int> profile) {
+        if (const int r = LoadLighting(session.commands(), state); r != LINK_OK)
+            return ReportResult("reading the lighting", r);
+        if (profile) state.showProfile(*profile);
+        return kExitOk;
+    }
+    std::string effectName(int effect) const { return texts.effectName(std::to_string(effect)); }
+
+    CliSession& session;
+    CliTexts texts;
+    LightingState state;
+};
+
+int cmdLightingShow(CliSession& s, const Args& args) {
+    std::optional<int> profile;
+    if (!args.empty() && !(profile = parseProfile(args[0]))) return kExitUsage;
+    LightingWork work(s);
+    if (const int r = work.load(profile); r != kExitOk) return r;
+    const LightingFields& f = work.state.fields;
+    std::printf("Profile %d%s\n", work.state.profile,
+                work.state.profile == work.state.config.activeProfile() ? " (the active profile)" : "");
+    std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
+    std::printf("brightness   %u\n", f.brightness);
+    std::printf("speed        %u\n", f.speed);
+    std::printf("direction    %u\n", f.direction);
+    std::printf("colorful     %s\n", f.colorful ? "on" : "off");
+    std::printf("color        %s (%u,%u,%u)\n", hexColor(f.color).c_str(), f.color.r, f.color.g, f.color.b);
+    std::printf("four-color   %s\n", kChoiceNames[f.colorChoice]);
+    std::printf("report-rate  %u\n", f.reportRate);
+    std::printf("Effects offered:");
+    for (std::uint8_t e : work.state.config.offeredEffects())
+        std::printf("  %u %s", e, work.effectName(e).c_str());
+    std::printf("\n");
+    return kExitOk;
+}
+
+// A change of one field, checked before anything is sent.
+struct FieldChange {
+    std::string description;                   // "brightness 3"
+    std::function<int(LightingWriter&)> apply; // runs the change
+    std::optional<std::uint8_t> effectToOffer; // an effect the keyboard must offer
+    std::string effectArgument;                // an effect given by name, resolved after the load
+};
+
+std::optional<int> numberIn(const std::string& field, const std::string& value, int low, int high) {
+    const auto n = wholeNumber(value);
+    if (!n || *n < low || *n > high) {
+        std::fprintf(stderr, "%s must be a whole number from %d to %d, not '%s'\n", field.c_str(), low, high,
+                     value.c_str());
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
+std::optional<int> wordIn(const std::string& field, std::string value, std::initializer_list<const char*> words) {
+    value = NormaliseName(value);
+    int i = 0;
+    std::string list;
+    for (const char* w : words) {
+        if (value == w) return i;
+        list += (i ? ", " : "") + std::string(w);
+        ++i;
+    }
+    std::fprintf(stderr, "%s must be one of %s\n", field.c_str(), list.c_str());
+    return std::nullopt;
+}
+
+std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::string& value) {
+    const std::string field = NormaliseName(fieldArg);
+    FieldChange c;
+    if (field == "effect") {
+        if (const auto n = wholeNumber(value)) {
+            if (*n < 1 || *n > 255) {
+                std::fprintf(stderr, "effect must be a number from 1 to 255 or an effect's name, not '%s'\n",
+                             value.c_str());
+                return std::nullopt;
+            }
+            c.effectToOffer = static_cast<std::uint8_t>(*n);
+        } else {
+            c.effectArgument = value;
+        }
+        return c;
+    }
+    if (field == "brightness") {
+        const auto n = numberIn("brightness", value, 0, kMaxBrightness);
+        if (!n) return std::nullopt;
+        c.description = "brightness " + std::to_string(*n);
+        c.apply = [n](LightingWriter& w) { return w.setBrightness(*n); };
+    } else if (field == "speed") {
+        const auto n = numberIn("speed", value, 0, kMaxSpeed);
+        if (!n) return std::nullopt;
+        c.description = "speed " + std::to_string(*n);
+        c.apply = [n](LightingWriter& w) { return w.setSpeed(*n); };
+    } else if (field == "direction") {
+        std::optional<int> d;
+        if (const auto n = wholeNumber(value); n && (*n == 0 || *n == 255))
+            d = static_cast<int>(*n);
+        else if (const auto w = wordIn("direction", value, {"backward", "forward"}))
+            d = *w ? 255 : 0;
+        else
+            return std::nullopt;
+        c.description = "direction " + std::to_string(*d);
+        c.apply = [d](LightingWriter& w) { return w.setDirection(static_cast<std::uint8_t>(*d)); };
+    } else if (field == "color" || field == "colour") {
+        const auto color = colorOrComplain(value);
+        if (!color) return std::nullopt;
+        c.description = "color " + hexColor(*color) + " (colorful off)";
+        c.apply = [color](LightingWriter& w) { return w.setColor(*color); };
+    } else if (field == "colorful" || field == "colourful") {
+        const auto on = wordIn("colorful", value, {"off", "on"});
+        if (!on) return std::nullopt;
+        c.description = std::string("colorful ") + (*on ? "on" : "off");
+        c.apply = [on](LightingWriter& w) { return w.setColorful(*on != 0); };
+    } else if (field == "fourcolor" || field == "fourcolour") {
+        std::optional<int> k;
+        if (const auto n = wholeNumber(value))
+            k = numberIn("four-color", value, 0, kMaxColorChoice);
+        else
+            k = wordIn("four-color", value, {"red", "yellow", "green", "blue"});
+        if (!k) return std::nullopt;
+        c.description = std::string("four-color ") + kChoiceNames[*k];
+        c.apply = [k](LightingWriter& w) { return w.setColorChoice(*k); };
+    } else if (field == "reportrate") {
+        const auto n = numberIn("report-rate", value, 0, kMaxReportRate);
+        if (!n) return std::nullopt;
+        c.description = "report-rate " + std::to_string(*n);
+        c.apply = [n](LightingWriter& w) { return w.setReportRate(*n); };
+    } else {
+        std::fprintf(stderr,
+                     "'%s' is not a lighting field: effect, brightness, speed, direction, color, colorful, "
+                     "four-color or report-rate\n",
+                     fieldArg.c_str());
+        return std::nullopt;
+    }
+    return c;
+}
+
+// Resolves the effect of `c` against the effects the keyboard offers.
+bool resolveEffect(FieldChange& c, const LightingWork& work) {
+    const auto offered = work.state.config.offeredEffects();
+    if (!c.effectToOffer) {
+        const std::string wanted = NormaliseName(c.effectArgument);
+        for (std::uint8_t e : offered)
+            if (NormaliseName(work.effectName(e)) == wanted) c.effectToOffer = e;
+    }
+    if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
+        std::string list;
+        for (std::uint8_t e : offered)
+            list += "  " + std::to_string(e) + " " + work.effectName(e);
+        std::fprintf(stderr, "the keyboard does not offer the effect '%s'; it offers:%s\n",
+                     c.effectArgument.empty() ? std::to_string(*c.effectToOffer).c_str() : c.effectArgument.c_str(),
+                     list.c_str());
+        return false;
+    }
+    const std::uint8_t effect = *c.effectToOffer;
+    c.description = "effect " + std::to_string(effect) + " (" + work.effectName(effect) + ")";
+    c.apply = [effect](LightingWriter& w) { return w.selectEffect(effect); };
+    return true;
+}
+
+int cmdLightingSet(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    auto change = parseChange(args[1], args[2]);
+    if (!change) return kExitUsage;
+    LightingWork work(s);
+    if (const int r = work.load(*profile); r != kExitOk) return r;
+    if (!change->apply && !resolveEffect(*change, work)) return kExitUsage;
+    LightingWriter writer(s.commands(), work.state);
+    const int r = change->apply(writer);
+    if (r == LINK_OK) std::printf("profile %d: %s\n", *profile, change->description.c_str());
+    return ReportResult("writing the lighting", r);
+}
+
+int cmdLightingReset(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    LightingWork work(s);
+    if (const int r = work.load(*profile); r != kExitOk) return r;
+    LightingWriter writer(s.commands(), work.state);
+    const int r = writer.reset();
+    if (r == LINK_OK)
+        std::printf("profile %d: default lighting (effect 1, brightness 5, speed 2, colorful white)\n", *profile);
+    return ReportResult("writing the lighting", r);
+}
+
+// ---- colors ------------------------------------------------------------------------------------------------------
+
+// The profile's colour file, opened the way the window opens it.
+class ColorWork {
+public:
+    ColorWork(CliSession& session, int profile) : m_patterns(session.commands(), session.paths().userColorPrefix) {
+        m_patterns.onFileUnwritable = [this](const std::string& problem) {
+            std::fprintf(stderr, "the colours are not saved: %s\n", problem.c_str());
+            m_fileFailed = true;
+        };
+        m_patterns.open(profile);
+    }
+    UserPatterns& patterns() { return m_patterns; }
+    // The exit code for a device result, failing too when the colour file could not be written.
+    int finish(const char* what, int result) const {
+        const int code = ReportResult(what, result);
+        return code == kExitOk && m_fileFailed ? kExitFailed : code;
+    }
+
+private:
+    UserPatterns m_patterns;
+    bool m_fileFailed = false;
+};
+
+std::optional<int> parsePattern(const std::string& text) {
+    const auto n = wholeNumber(text);
+    if (!n || *n < 0 || *n >= kPatternCount) {
+        std::fprintf(stderr, "'%s' is not a pattern: patterns are 0, 1 and 2\n", text.c_str());
+        return std::nullopt;
+    }
+    return static_cast<int>(*n);
+}
+
+int cmdColorsShow(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    const std::string path = UserColorFile(s.paths().userColorPrefix, *profile);
+    const IniDocument doc = ReadIniDocument(path).value_or(IniDocument());
+    const ColorFileView file(doc);
+    int pattern = file.currentPattern();
+    if (args.size() > 1) {
+        const auto p = parsePattern(args[1]);
+        if (!p) return kExitUsage;
+        pattern = *p;
+    }
+    std::printf("Profile %d colour patterns (%s):\n", *profile, path.c_str());
+    for (int p = 0; p < kPatternCount; ++p)
+        std::printf("  %d %s%s\n", p, file.patternName(p).c_str(), p == file.currentPattern() ? "  (current)" : "");
+    const PatternSettings settings = file.settings(pattern);
+    std::printf("Pattern %d: tool %s, base colour %s, brush colour %s\n", pattern,
+                settings.tool == PaintTool::Base ? "base" : "brush", hexColor(settings.baseColor).c_str(),
+                hexColor(settings.brushColor).c_str());
+    const CliTexts texts = LoadCliTexts();
+    const auto entries = file.entries(pattern);
+    auto line = [&](const std::string& key, const std::string& name, int slot) {
+        const ColorEntry& e = entries[static_cast<std::size_t>(slot)];
+        std::printf("%-6s %-14s slot %3d  %s  %s\n", key.c_str(), name.c_str(), slot, hexColor(e.color).c_str(),
+                    e.base ? "base" : "brush");
+    };
+    const auto& buttons = KeyButtonTable();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        line(KeyArgument(KeyIndexOf(buttons[i].code)), texts.keyName(buttons[i].code), KeyButtonSlots()[i]);
+    line("Fn", "Fn", kFnSlot);
+    line("G1-G9", "G keys", kGKeySlot);
+    return kExitOk;
+}
+
+// The map control of a key argument: a key of the map or Fn. G keys are left out: they all show the base colour.
+std::optional<int> paintableControl(const std::string& text) {
+    if (NormaliseName(text) == "fn") return kFnControl;
+    const KeyNames names(LoadCliTexts().text);
+    const auto index = ParseKeyArgument(text, names);
+    if (index && *index >= kFirstGKeyIndex) {
+        std::fprintf(stderr, "the G keys cannot be painted one by one: they show the base colour "
+                             "(change it with 'colors base')\n");
+        return std::nullopt;
+    }
+    if (index)
+        for (const KeyButton& b : KeyButtonTable())
+            if (b.code == KeyCodeOf(*index)) return b.control;
+    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)\n",
+                 text.c_str());
+    return std::nullopt;
+}
+
+int cmdColorsPaint(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    const auto control = paintableControl(args[1]);
+    if (!control) return kExitUsage;
+    const auto color = colorOrComplain(args[2]);
+    if (!color) return kExitUsage;
+    const bool base = args.size() > 3;
+    if (base && args[3] != "--base") {
+        std::fprintf(stderr, "unknown argument '%s' (the only one is --base)\n", args[3].c_str());
+        return kExitUsage;
+    }
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
+    ColorWork work(s, *profile);
+    UserPatterns& p = work.patterns();
+    int r = LINK_OK;
+    if (base) {
+        r = p.setBaseColor(*color);
+        p.setTool(PaintTool::Base);
+    } else {
+        p.setBrushColor(*color);
+        p.setTool(PaintTool::Brush);
+    }
+    const int painted = p.paintControl(*control);
+    if (r == LINK_OK) r = painted;
+    if (r == LINK_OK)
+        std::printf("profile %d, pattern %d: %s painted %s%s\n", *profile, p.currentPattern(), args[1].c_str(),
+                    hexColor(*color).c_str(), base ? " (base colour)" : "");
+    return work.finish("writing the key colours", r);
+}
+
+int cmdColorsSlot(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    const auto pattern = parsePattern(args[1]);
+    if (!pattern) return kExitUsage;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
+    ColorWork work(s, *profile);
+    const int r = work.patterns().selectPattern(*pattern);
+    if (r == LINK_OK)
+        std::printf("profile %d: pattern %d (%s) is current and written to the keyboard\n", *profile, *pattern,
+                    work.patterns().patternNames()[static_cast<std::size_t>(*pattern)].c_str());
+    return work.finish("writing the key colours", r);
+}
+
+int cmdColorsBase(CliSession& s, const Args& args) {
+    const auto profile = parseProfile(args[0]);
+    if (!profile) return kExitUsage;
+    const auto color = colorOrComplain(args[1]);
+    if (!color) return kExitUsage;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
+    ColorWork work(s, *profile);
+    const int r = work.patterns().setBaseColor(*color);
+    if (r == LINK_OK)
+        std::printf("profile %d, pattern %d: base colour %s\n", *profile, work.patterns().currentPattern(),
+                    hexColor(*color).c_str());
+    return work.finish("writing the key colours", r);
+}
+
+} // namespace
+
+const std::vector<CommandInfo>& LightingCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {"lighting show", "[P]", "the lighting of profile P (default: the active one) and the offered effects", 0, 1,
+         cmdLightingShow},
+        {"lighting set", "P FIELD VALUE", "change one lighting field of profile P, written at once", 3, 3,
+         cmdLightingSet,
+         "FIELD and VALUE:\n"
+         "  effect N|NAME      an effect the keyboard offers (see 'lighting show')\n"
+         "  brightness 0-5\n"
+         "  speed 0-4          0 is the slowest\n"
+         "  direction 0|255    also backward|forward; what it means depends on the effect\n"
+         "  color COLOR        one colour (turns colorful off)\n"
+         "  colorful on|off\n"
+         "  four-color red|yellow|green|blue   the colour of the four-colour effect (also 0-3)\n"
+         "  report-rate 0-3    the keyboard's USB report rate setting\n"
+         "COLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
+        {"lighting reset", "P", "give profile P the default lighting (its colour patterns are kept)", 1, 1,
+         cmdLightingReset},
+        {"colors show", "P [PATTERN]", "the per-key colours of a pattern of profile P (default: the current one)", 1, 2,
+         cmdColorsShow,
+         "The colours come from the profile's colour file, which holds the three named patterns of the user effect "
+         "(the keyboard's colour memory cannot be read back)."},
+        {"colors paint", "P KEY COLOR [--base]", "paint one key of profile P's current pattern", 3, 4, cmdColorsPaint,
+         "KEY is a key name, a hexadecimal key code or Fn. Without --base the key gets COLOR as the brush colour; "
+         "with --base COLOR becomes the pattern's base colour (every key that carries it changes too) and the key "
+         "carries it from then on.\nCOLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
+        {"colors slot", "P N", "make pattern N (0, 1 or 2) of profile P current and write it to the keyboard", 2, 2,
+         cmdColorsSlot},
+        {"colors base", "P COLOR", "change the base colour of profile P's current pattern", 2, 2, cmdColorsBase,
+         "Every key that carries the base colour (the G keys among them) gets the new colour; keys painted with the "
+         "brush keep theirs.\nCOLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
+    };
+    return commands;
+}
+
+} // namespace ombrel::cli

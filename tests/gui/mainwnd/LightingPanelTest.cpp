@@ -1,0 +1,244 @@
+// The lighting panel clicked through on the emulated keyboard: each control's write reaches the keyboard, the
+// user effect paints keys of the map, a refused write is said and the keyboard's value shown, and the preview
+// ticks only while the panel is on and the window is seen.
+#include "MainWindowHarness.h"
+
+#include "CBitmapSlider.h"
+#include "CPngButton.h"
+#include "CSkinColorBtn.h"
+#include "ClickablePicture.h"
+#include "KeyColorOverlay.h"
+#include "UserEffectGroup.h"
+#include "UserPrompts.h"
+
+#include "keyboard/KeyTable.h"
+#include "lighting/KeySlots.h"
+#include "lighting/LightingSession.h"
+#include "text/IniFile.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace ombrel;
+using namespace ombrel::test;
+
+namespace {
+
+constexpr int kEsc = 1022;
+
+std::vector<int> KeyboardLighting(const MainWindowHarness& h, int profile) {
+    std::uint8_t block[42] = {};
+    h.emu().readMemory(EMU_AREA_LIGHTING, static_cast<std::uint32_t>(profile * 42), block, sizeof block);
+    return std::vector<int>(block, block + 42);
+}
+
+Rgb KeyboardColor(const MainWindowHarness& h, int profile, int slot) {
+    std::uint8_t c[3] = {};
+    h.emu().readMemory(EMU_AREA_KEYCOLORS, static_cast<std::uint32_t>(profile * 512 + slot * 3), c, 3);
+    return {c[0], c[1], c[2]};
+}
+
+template <typename T>
+T* Control(COmbrelDlg& w, const char* name) {
+    auto* control = w.lightingPanel().findChild<T*>(QString::fromLatin1(name));
+    if (!control) qFatal("no control %s", name);
+    return control;
+}
+
+void ClickPicture(COmbrelDlg& w, const char* name) {
+    QTest::mouseClick(Control<ClickablePicture>(w, name), Qt::LeftButton);
+}
+
+void ChooseEffect(COmbrelDlg& w, int effect) {
+    QComboBox* list = w.lightingPanel().effectList();
+    list->setCurrentIndex(list->findData(effect));
+}
+
+void PickColor(CSkinColorBtn* button, QColor colour) {
+    CSkinColorBtn::setOtherPicker([colour](const QColor&, QWidget*) { return colour; });
+    button->chooseOther();
+}
+
+} // namespace
+
+class LightingPanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UserPrompts::reset(); }
+
+    void everyControlWritesItsFieldAtOnce() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        LightingPanel& panel = w.lightingPanel();
+        QVERIFY(!panel.panelOn());
+        QVERIFY(!panel.effectList()->isVisibleTo(&w));
+
+        ClickPicture(w, "CONTROL_DengStaPic");
+        QVERIFY(panel.panelOn());
+        QCOMPARE(ReadIniString(h.paths().userIni, "KEYCOLOR", "DengCheck", ""), std::string("1"));
+        QCOMPARE(w.map().mode(), MapMode::PaintColours);
+        QVERIFY(panel.effectList()->isVisibleTo(&w));
+        QCOMPARE(panel.effectList()->count(), 19);
+
+        // Breathing with the colourful switch as it was (on in the factory lighting of profile 0).
+        ChooseEffect(w, 5);
+        auto block = KeyboardLighting(h, 0);
+        QCOMPARE(block[0], 5);
+        QCOMPARE(block[4], 1);
+        QVERIFY(Control<CBitmapSlider>(w, "CONTROL_SpeedSlider")->isVisibleTo(&w));
+        QVERIFY(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->isVisibleTo(&w));
+        QVERIFY(!Control<ClickablePicture>(w, "CONTROL_BLFXLStaPic")->isVisibleTo(&w));
+
+        auto* brightness = Control<CBitmapSlider>(w, "CONTROL_LightSlider");
+        brightness->setFocus();
+        QTest::keyClick(brightness, Qt::Key_Left);
+        QCOMPARE(KeyboardLighting(h, 0)[1], 4);
+        auto* speed = Control<CBitmapSlider>(w, "CONTROL_SpeedSlider");
+        speed->setFocus();
+        QTest::keyClick(speed, Qt::Key_Home);
+        QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's first position is the fastest
+
+        PickColor(Control<CSkinColorBtn>(w, "CONTROL_HXysButton"), QColor(255, 0, 0));
+        block = KeyboardLighting(h, 0);
+        QCOMPARE((std::vector<int>{block[4], block[5], block[6], block[7]}), (std::vector<int>{0, 255, 0, 0}));
+        ClickPicture(w, "CONTROL_HXsjsStaPic");
+        QCOMPARE(KeyboardLighting(h, 0)[4], 1);
+
+        ChooseEffect(w, 1);
+        QVERIFY(Control<ClickablePicture>(w, "CONTROL_BLFXLStaPic")->isVisibleTo(&w));
+        ClickPicture(w, "CONTROL_BLFXLStaPic");
+        QCOMPARE(KeyboardLighting(h, 0)[3], 255);
+        ChooseEffect(w, 17);
+        ClickPicture(w, "CONTROL_LVPIC");
+        QCOMPARE(KeyboardLighting(h, 0)[17], 2);
+        Click(w, "FUNC_REPORT4");
+        QCOMPARE(KeyboardLighting(h, 0)[15], 3);
+        QVERIFY(panel.reportRateButton(3)->IsChecked());
+
+        // A swatch puts its colour in the fields and writes it; a typed colour is used on Enter.
+        ClickPicture(w, "CONTROL_Color3");
+        QCOMPARE(Control<QLineEdit>(w, "COLOR_G")->text(), QStringLiteral("126"));
+        block = KeyboardLighting(h, 0);
+        QCOMPARE((std::vector<int>{block[4], block[5], block[6], block[7]}), (std::vector<int>{0, 0, 126, 255}));
+        auto* red = Control<QLineEdit>(w, "COLOR_R");
+        red->clear();
+        QTest::keyClicks(red, "300");
+        QCOMPARE(red->text(), QStringLiteral("255"));
+        QTest::keyClick(red, Qt::Key_Return);
+        QCOMPARE(KeyboardLighting(h, 0)[5], 255);
+        QCOMPARE(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->GetColor(), QColor(255, 126, 255));
+
+        // Off: the effect's controls go, the map goes back to the key view, and the choice is kept.
+        ClickPicture(w, "CONTROL_DengStaPic");
+        QVERIFY(!panel.panelOn());
+        QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
+        QVERIFY(!panel.effectList()->isVisibleTo(&w));
+        QCOMPARE(ReadIniString(h.paths().userIni, "KEYCOLOR", "DengCheck", ""), std::string("0"));
+        QVERIFY(UserPrompts::shownMessages().isEmpty());
+    }
+
+    void theUserEffectPaintsKeysOfTheMap() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        LightingPanel& panel = w.lightingPanel();
+        panel.setPanelOn(true);
+        ChooseEffect(w, 20);
+        UserEffectGroup* user = panel.userGroup();
+        QVERIFY(user->patternList()->isVisibleTo(&w));
+        QCOMPARE(KeyboardLighting(h, 0)[0], 20);
+
+        PickColor(user->brushButton(), QColor(10, 20, 30));
+        w.map().button(kEsc)->click();
+        QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
+        QCOMPARE(panel.overlay()->fills()[0], (PreviewFill{{10, 20, 30}, true}));
+        const std::string file = h.paths().userColorPrefix + "0.userd";
+        const std::string pattern = "Mode" + std::to_string(panel.session()->patterns().currentPattern());
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), std::string("10,20,30,0"));
+        // A G key still opens its assignment.
+        QSignalSpy clicked(&w.map(), &KeyboardMap::keyClicked);
+        w.map().button(GKeyControls()[0])->click();
+        QCOMPARE(clicked.count(), 1);
+
+        // A new base colour reaches the keys that carry it, not the painted one.
+        const Rgb before = KeyboardColor(h, 0, SlotOfControl(1058));
+        const bool aCarriesBase = panel.session()->patterns().baseFlag(0, SlotOfControl(1058));
+        PickColor(user->baseButton(), QColor(0, 255, 0));
+        QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
+        const Rgb expected = aCarriesBase ? Rgb{0, 255, 0} : before;
+        QCOMPARE(KeyboardColor(h, 0, SlotOfControl(1058)), expected);
+
+        // Another pattern: current in the file, written, and its name typed in the list.
+        user->patternList()->setCurrentIndex(2);
+        emit user->patternList()->activated(2);
+        QCOMPARE(ReadIniString(file, "PRESENTMODE", "mode", ""), std::string("2"));
+        user->patternList()->lineEdit()->selectAll();
+        QTest::keyClicks(user->patternList()->lineEdit(), "Night");
+        QCOMPARE(ReadIniString(file, "MODENAME", "2", ""), std::string("Night"));
+        QCOMPARE(user->patternList()->count(), 3);
+        QCOMPARE(user->patternList()->itemText(2), QStringLiteral("Night"));
+
+        // The base tool paints Fn with the base colour.
+        QTest::mouseClick(user->toolPicture(1), Qt::LeftButton);
+        w.map().button(kFnControl)->click();
+        QCOMPARE(ReadIniString(file, "Mode2", "110", ""), std::string("0,0,0,1"));
+    }
+
+    void aRefusedWriteIsSaidAndTheKeyboardsValueShown() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        LightingPanel& panel = w.lightingPanel();
+        panel.setPanelOn(true);
+        const int rate = KeyboardLighting(h, 0)[15];
+        h.emu().injectFault(EMU_FAULT_NONE, 0); // the bracket's begin
+        for (int i = 0; i < 3; ++i)
+            h.emu().injectFault(EMU_FAULT_STATUS_FF, 0); // the write and its retries
+        Click(w, "FUNC_REPORT3");
+        QCOMPARE(KeyboardLighting(h, 0)[15], rate);
+        QVERIFY(panel.reportRateButton(rate)->IsChecked());
+        QVERIFY(!panel.reportRateButton(2)->IsChecked());
+        QVERIFY(panel.statusLine()->isVisibleTo(&w));
+        QVERIFY(!panel.statusLine()->text().isEmpty());
+        QVERIFY(UserPrompts::shownMessages().isEmpty()); // nothing stops the user
+    }
+
+    void thePreviewTicksOnlyWhileOnAndSeen() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        LightingPanel& panel = w.lightingPanel();
+        auto* timer = panel.findChild<QTimer*>(QStringLiteral("lightingPreviewTimer"));
+        QVERIFY(!timer->isActive());
+        panel.setPanelOn(true);
+        ChooseEffect(w, 4);
+        QVERIFY(timer->isActive());
+        // Each tick colours the map: every key in the same hue, repainted as one region.
+        QTRY_VERIFY(panel.overlay()->fills()[0].on);
+        const PreviewFill first = panel.overlay()->fills()[0];
+        QTRY_VERIFY(panel.overlay()->fills()[0] != first);
+        QCOMPARE(panel.overlay()->fills()[static_cast<std::size_t>(SlotOfControl(1058))], panel.overlay()->fills()[0]);
+        QVERIFY(!panel.overlay()->lastRepaint().isEmpty());
+
+        w.HideMain();
+        QVERIFY(!timer->isActive());
+        w.ShowMain();
+        QTRY_VERIFY(timer->isActive());
+        w.showMinimized();
+        QTRY_VERIFY(!timer->isActive());
+        w.ShowMain();
+        QTRY_VERIFY(timer->isActive());
+        panel.setPanelOn(false);
+        QVERIFY(!timer->isActive());
+        QVERIFY(!panel.overlay()->fills()[0].on);
+    }
+};
+
+QTEST_MAIN(LightingPanelTest)
+#include "LightingPanelTest.moc"

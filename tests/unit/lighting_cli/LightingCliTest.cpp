@@ -1,0 +1,145 @@
+// ombrelctl lighting and colors as a user runs them, on the emulator: what reaches the keyboard's memory and the
+// colour file, and bad values refused before anything is sent.
+#include "emulator/StateFile.h"
+#include "support/RunProgram.h"
+#include "support/TestPaths.h"
+#include "text/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <regex>
+
+namespace ombrel::test {
+namespace {
+
+class LightingCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = makeTempDir("lighting-cli");
+        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        // An existing per-user folder without colour files: every pattern starts from the defaults (all keys red,
+        // carrying the base colour), whatever template the build ships.
+        std::filesystem::create_directories(dir + "/state.userdata");
+    }
+    void TearDown() override {
+        unsetenv("XDG_DATA_HOME");
+        std::filesystem::remove_all(dir);
+    }
+    ProgramResult run(std::vector<std::string> args) {
+        args.insert(args.begin(), "--emulator=" + dir + "/state");
+        return RunProgram("ombrelctl", args);
+    }
+    ProgramResult ok(std::vector<std::string> args) {
+        ProgramResult r = run(args);
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+        return r;
+    }
+    emu::KeyboardMemory memory() const {
+        const emu::StateLoad load = emu::LoadStateFile(dir + "/state");
+        EXPECT_TRUE(load.memory) << load.problem;
+        return load.memory.value_or(emu::KeyboardMemory{});
+    }
+    std::string colorFile(int profile) const {
+        // On the emulator the per-user data lives beside its state file.
+        return dir + "/state.userdata/UserDengColor_" + std::to_string(profile) + ".userd";
+    }
+    // The begin, write and end reports of a trace: command, length, offset and first payload byte of each.
+    static std::vector<std::string> writes(const std::string& trace) {
+        std::vector<std::string> out;
+        const std::regex sent("-> 04 .. .. (0[126]|11) (..) (.. ..) .. (..)");
+        for (auto it = std::sregex_iterator(trace.begin(), trace.end(), sent); it != std::sregex_iterator(); ++it) {
+            const std::smatch& m = *it;
+            out.push_back(m[1].str() + " " + m[2].str() + " " + m[3].str() + (m[1] == "06" ? " " + m[4].str() : ""));
+        }
+        return out;
+    }
+    std::string dir;
+};
+
+TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
+    ok({"lighting", "set", "2", "brightness", "3"});
+    ok({"lighting", "set", "1", "effect", "Raindrops"});
+    ok({"lighting", "set", "0", "color", "10,20,30"});
+    ok({"lighting", "set", "0", "four-color", "blue"});
+    ok({"lighting", "set", "1", "report-rate", "2"});
+    auto m = memory();
+    EXPECT_EQ(m.lighting[85], 3);
+    EXPECT_EQ(m.lighting[42], 15);
+    EXPECT_EQ(m.lighting[4], 0);
+    EXPECT_EQ((std::array<int, 3>{m.lighting[5], m.lighting[6], m.lighting[7]}), (std::array<int, 3>{10, 20, 30}));
+    EXPECT_EQ(m.lighting[17], 3);
+    EXPECT_EQ(m.lighting[42 + 15], 2);
+    const ProgramResult shown = ok({"lighting", "show", "2"});
+    EXPECT_NE(shown.out.find("brightness   3\n"), std::string::npos) << shown.out;
+
+    // One change, one bracket (after the bracket of the reads): begin, the write, end.
+    const ProgramResult traced = ok({"--trace", "lighting", "set", "1", "speed", "4"});
+    EXPECT_EQ(writes(traced.err),
+              (std::vector<std::string>{"01 00 00 00", "02 00 00 00", "01 00 00 00", "06 01 2C 00 04", "02 00 00 00"}));
+
+    ok({"lighting", "reset", "2"});
+    m = memory();
+    EXPECT_EQ((std::vector<int>(m.lighting.begin() + 84, m.lighting.begin() + 92)),
+              (std::vector<int>{1, 5, 2, 0, 255, 255, 255, 255}));
+}
+
+TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
+    const std::vector<std::vector<std::string>> bad = {
+        {"lighting", "set", "0", "brightness", "6"},
+        {"lighting", "set", "0", "speed", "5"},
+        {"lighting", "set", "0", "direction", "7"},
+        {"lighting", "set", "0", "color", "12345"},
+        {"lighting", "set", "0", "color", "1,2,256"},
+        {"lighting", "set", "0", "colorful", "maybe"},
+        {"lighting", "set", "0", "four-color", "purple"},
+        {"lighting", "set", "0", "report-rate", "4"},
+        {"lighting", "set", "3", "brightness", "1"},
+        {"lighting", "set", "0", "glow", "1"},
+        {"colors", "paint", "0", "Esc", "red"},
+        {"colors", "paint", "0", "NoSuchKey", "ff0000"},
+        {"colors", "paint", "0", "G1", "ff0000"},
+        {"colors", "slot", "0", "3"},
+        {"colors", "base", "0", "-1,0,0"},
+    };
+    for (auto args : bad) {
+        args.insert(args.begin(), "--trace");
+        const ProgramResult r = run(args);
+        SCOPED_TRACE(args[1] + " " + args[2] + " " + args[args.size() - 1]);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_EQ(r.err.find("-> "), std::string::npos) << r.err; // not a single report
+        EXPECT_FALSE(r.err.empty());
+    }
+    // An effect the keyboard does not offer is found out by reading it; nothing is written.
+    const ProgramResult r = run({"--trace", "lighting", "set", "0", "effect", "19"});
+    EXPECT_EQ(r.exitCode, 2);
+    for (const std::string& w : writes(r.err))
+        EXPECT_NE(w.substr(0, 2), "06") << w;
+    EXPECT_NE(r.err.find("does not offer"), std::string::npos);
+}
+
+TEST_F(LightingCliTest, PaintingGoesToTheKeyboardAndTheColourFile) {
+    ok({"colors", "slot", "1", "2"});
+    ok({"colors", "paint", "1", "Esc", "0a141e"});
+    auto m = memory();
+    EXPECT_EQ((std::array<int, 3>{m.keyColors[512], m.keyColors[513], m.keyColors[514]}),
+              (std::array<int, 3>{0x0A, 0x14, 0x1E}));
+    EXPECT_EQ(ReadIniString(colorFile(1), "Mode2", "0", ""), "10,20,30,0");
+    EXPECT_EQ(ReadIniString(colorFile(1), "PRESENTMODE", "mode", ""), "2");
+
+    // A base colour reaches the keys that carry it, not the painted one.
+    ok({"colors", "paint", "1", "fn", "1,2,3", "--base"});
+    m = memory();
+    EXPECT_EQ((std::array<int, 3>{m.keyColors[512 + 110 * 3], m.keyColors[512 + 110 * 3 + 1],
+                                  m.keyColors[512 + 110 * 3 + 2]}),
+              (std::array<int, 3>{1, 2, 3}));
+    EXPECT_EQ(m.keyColors[512 + 125 * 3 + 2], 3); // the G keys
+    EXPECT_EQ(m.keyColors[512], 0x0A);
+    const ProgramResult shown = ok({"colors", "show", "1"});
+    EXPECT_NE(shown.out.find("slot   0  0A141E  brush"), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find("slot 110  010203  base"), std::string::npos) << shown.out;
+}
+
+} // namespace
+} // namespace ombrel::test
