@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "DoctorCommand.h"
 #include "HexDump.h"
 #include "StoreCommands.h"
 #include "device/ActiveProfile.h"
@@ -147,6 +148,7 @@ const std::vector<CommandInfo>& AllCommands() {
     static const std::vector<CommandInfo> all = [] {
         std::vector<CommandInfo> v = commands;
         v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
+        v.push_back(DoctorCommand());
         return v;
     }();
     return all;
