@@ -14,11 +14,12 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, dbus-bin")
 # The service libraries sit in a private folder; dpkg-shlibdeps finds their users' dependencies all the same.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_INSTALL_PREFIX}/${OMBREL_LIBDIR_REL}")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "configuration program for the 0C45:5204 RGB gaming keyboard
- Ombrel sets up what each key does in each of the keyboard's three profiles,
- macros, lighting effects and the colour of every key. It lives in the desktop's
- tray; ombrelctl does the same from the command line and scripts. A built-in
- keyboard emulator lets you try everything without the keyboard.")
+# The synopsis is the project's description; these lines follow it.
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${PROJECT_DESCRIPTION}")
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Ombrel sets up what each key does in each of the keyboard's three profiles,
+macros, lighting effects and the colour of every key. It lives in the
+desktop's tray; ombrelctl does the same from the command line and scripts.
+A built-in keyboard emulator lets you try everything without the keyboard.")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     "${CMAKE_CURRENT_LIST_DIR}/debian/postinst;${CMAKE_CURRENT_LIST_DIR}/debian/postrm;${CMAKE_CURRENT_LIST_DIR}/debian/conffiles")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

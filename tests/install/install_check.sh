@@ -42,15 +42,15 @@ grep -q '<svg' "$share/icons/hicolor/scalable/apps/ombrel.svg" || fail "no scala
 ctl="$usr/bin/ombrelctl"
 gui="$usr/bin/ombrel"
 for page in ombrel ombrelctl; do
-    file="$share/man/man1/$page.1"
+    file="$share/man/man1/$page.1.gz"
     [[ -f $file ]] || { fail "missing $file"; continue; }
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "man $page: $warnings"
 done
 # The page as a reader sees it, with groff's hyphens and minus signs as the ASCII ones typed on a command line.
 render() { LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$1" 2>/dev/null | sed 's/[‐−]/-/g'; }
-ctl_page=$(render "$share/man/man1/ombrelctl.1")
-gui_page=$(render "$share/man/man1/ombrel.1")
+ctl_page=$(render "$share/man/man1/ombrelctl.1.gz")
+gui_page=$(render "$share/man/man1/ombrel.1.gz")
 commands=$("$ctl" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\( [a-z][a-z-]*\)\{0,1\}\).*/\1/p' |
     sed 's/ [A-Z[].*//')
 [[ -n $commands ]] || fail "no commands read from ombrelctl --help"
