@@ -22,6 +22,13 @@ int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
     char node[256] = {};
     const int probe = api.Probe ? api.Probe(node, sizeof node) : -1;
     if (probe > 0) {
+        if (probe == EBUSY) {
+            std::fprintf(stderr,
+                         "the keyboard at %s is in use by another program (Ombrel or another ombrelctl); close it or "
+                         "wait until it is done, then try again\n",
+                         node);
+            return kExitNoKeyboard;
+        }
         std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
         if (probe == EACCES || probe == EPERM) {
             std::fprintf(stderr,

@@ -1,6 +1,7 @@
 #include "HidService.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "DebugLog.h"
 
@@ -25,6 +26,7 @@ void HidService::refreshDevices() {
         if (!replaced) return;
         generation = *replaced;
         m_handles.clear(); // their nodes may have gone, or been reused by another device
+        releaseClaims();   // a claim holds the node it was taken on, which may be gone; the next write claims anew
         count = m_table.keyboardCount(kVendorFilter);
         if (count == m_lastCount) return;
         debugLog(1, "keyboards attached: " + std::to_string(count));
@@ -109,7 +111,36 @@ bool HidService::removeByRecord(const void* request) {
 }
 
 int HidService::write(const DeviceFilter& filter, std::span<const std::uint8_t> report) {
+    if (isVendorInterface(filter)) {
+        const std::optional<std::string> path = m_table.pathFor(filter);
+        if (!path || !claimVendorNode(*path)) return -1;
+    }
     return withHandle(filter, [&](HidHandle& handle) { return handle.write(report); });
+}
+
+bool HidService::claimVendorNode(const std::string& path) {
+    std::lock_guard lock(m_claimMutex);
+    if (m_stopping.load()) return false;
+    if (m_claims.count(path) != 0) return true;
+    int error = 0;
+    std::unique_ptr<NodeClaim> claim = m_backend->claim(path, error);
+    if (!claim) {
+        debugLog(1, "cannot claim " + path + ": " +
+                        (error == EBUSY ? std::string("another program is using the keyboard") : errorText(error)));
+        return false;
+    }
+    m_claims.emplace(path, std::move(claim));
+    return true;
+}
+
+bool HidService::holdsClaim(const std::string& path) {
+    std::lock_guard lock(m_claimMutex);
+    return m_claims.count(path) != 0;
+}
+
+void HidService::releaseClaims() {
+    std::lock_guard lock(m_claimMutex);
+    m_claims.clear();
 }
 
 int HidService::sendFeatureReport(const DeviceFilter& filter, std::span<const std::uint8_t> report) {
@@ -155,6 +186,7 @@ void HidService::shutdown() {
     for (const auto& reader : retired)
         reader->stop();
     m_handles.clear();
+    releaseClaims();
 }
 
 std::uint32_t HidService::nextUnitId() {

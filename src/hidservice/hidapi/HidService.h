@@ -52,10 +52,14 @@ public:
     bool removeByRecord(const void* request);
 
     // Output report, feature report, input-or-feature report on the interface the filter names: the device's
-    // byte count, or -1 when there is no such interface or the call failed.
+    // byte count, or -1 when there is no such interface or the call failed. Writing to the vendor interface claims
+    // it for this program first (NodeClaim); while another program holds it, nothing is written and -1 returned.
     int write(const DeviceFilter& filter, std::span<const std::uint8_t> report);
     int sendFeatureReport(const DeviceFilter& filter, std::span<const std::uint8_t> report);
     int getReport(const DeviceFilter& filter, std::span<std::uint8_t> report);
+
+    // Whether this service holds the claim on the node.
+    bool holdsClaim(const std::string& path);
 
     // Stops every reader and closes every handle; later calls fail. Not to be called on a library thread.
     void shutdown();
@@ -71,6 +75,8 @@ private:
     void reapRetired();
     template <typename Call>
     int withHandle(const DeviceFilter& filter, Call call);
+    bool claimVendorNode(const std::string& path);
+    void releaseClaims();
 
     const std::shared_ptr<HidBackend> m_backend;
     const ServiceTiming m_timing;
@@ -81,6 +87,9 @@ private:
 
     std::mutex m_refreshMutex; // serialises refreshDevices; guards m_lastCount
     std::uint32_t m_lastCount = 0;
+
+    std::mutex m_claimMutex; // guards m_claims
+    std::map<std::string, std::unique_ptr<NodeClaim>> m_claims;
 
     std::mutex m_mutex; // guards m_entries, m_lastUnitId and m_retired
     std::map<std::uint32_t, Entry> m_entries;

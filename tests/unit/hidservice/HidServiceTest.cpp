@@ -282,5 +282,38 @@ TEST_F(HidServiceTest, WritesGoToTheNamedInterfaceOnHandlesOfTheirOwn) {
     EXPECT_TRUE(log.all().empty());
 }
 
+// Every program with the vendor node open sees every reply, so two programs talking at once would take each other's
+// replies. The first to write keeps the keyboard until it ends or the keyboard goes; the other one writes nothing.
+TEST_F(HidServiceTest, SecondProgramWritesNothingWhileTheFirstTalksToTheKeyboard) {
+    plugKeyboard();
+    service->refreshDevices();
+    HidService second(backend, ServiceTiming{20ms, 5ms, 200ms});
+    second.refreshDevices();
+
+    const std::vector<std::uint8_t> first = vendorReport(1);
+    const std::vector<std::uint8_t> other = vendorReport(2);
+    EXPECT_EQ(service->write(kVendorFilter, first), 64);
+    EXPECT_TRUE(service->holdsClaim(kVendorNode));
+    EXPECT_EQ(second.write(kVendorFilter, other), -1);
+    EXPECT_FALSE(second.holdsClaim(kVendorNode));
+    // Only the vendor interface is claimed: the bank status goes out from either.
+    const std::vector<std::uint8_t> bank{0x05, 0x03};
+    EXPECT_EQ(second.write(kBankStatusFilter, bank), 2);
+    EXPECT_EQ(backend->writes(kVendorNode), (std::vector<std::vector<std::uint8_t>>{first}));
+
+    // A replugged keyboard is free again; the program that writes first gets it.
+    unplugKeyboard();
+    plugKeyboard();
+    service->refreshDevices();
+    second.refreshDevices();
+    EXPECT_EQ(second.write(kVendorFilter, other), 64);
+    EXPECT_EQ(service->write(kVendorFilter, first), -1);
+
+    // When the holder ends, the other one may talk.
+    second.shutdown();
+    EXPECT_EQ(service->write(kVendorFilter, first), 64);
+    EXPECT_EQ(backend->writes(kVendorNode), (std::vector<std::vector<std::uint8_t>>{other, first}));
+}
+
 } // namespace
 } // namespace ombrel::hid::test
