@@ -1,6 +1,6 @@
 # The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
 # runs the whole suite. Both install missing Debian packages first.
-.PHONY: all deps build test test-tsan run format clean
+.PHONY: all deps build test test-tsan run format clean package-deb
 
 CMAKE_BUILD_JOBS ?= $(shell nproc)
 
@@ -27,6 +27,10 @@ test-tsan: deps
 
 run: build
 	@scripts/run-program
+
+# build/ombrel_<version>_amd64.deb, checked by lintian.
+package-deb: deps
+	@scripts/build-deb
 
 format:
 	@find src tests bench fuzz tools -name '*.h' -o -name '*.cpp' 2>/dev/null | xargs clang-format -i

@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "DoctorCommand.h"
 #include "HexDump.h"
 #include "LightingCommands.h"
 #include "StoreCommands.h"
@@ -149,6 +150,7 @@ const std::vector<CommandInfo>& AllCommands() {
         std::vector<CommandInfo> v = commands;
         v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
         v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
+        v.push_back(DoctorCommand());
         return v;
     }();
     return all;

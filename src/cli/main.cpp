@@ -17,7 +17,8 @@ void printHelp() {
                 "  --emulator[=FILE]  use the built-in keyboard emulator instead of the real keyboard;\n"
                 "                     with FILE, the emulator keeps its memory there between runs\n"
                 "  --trace            print every report sent (->) and every reply received (<-) as hex\n"
-                "  --help             show this help\n\nCommands:\n");
+                "  --help             show this help\n"
+                "  --version          show the version\n\nCommands:\n");
     for (const CommandInfo& c : AllCommands()) {
         const std::string head = std::string(c.name) + (*c.usage ? std::string(" ") + c.usage : "");
         std::printf("  %-22s %s\n", head.c_str(), c.summary);
@@ -58,6 +59,9 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             help = true;
+        } else if (arg == "--version") {
+            std::printf("ombrelctl %s\n", OMBREL_VERSION);
+            return kExitOk;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--trace") {

@@ -13,6 +13,8 @@ using namespace colours;
 
 enum class TrayLook { NoKeyboard, Attached, Activity };
 
+const QColor kCap(0x26, 0x2b, 0x34);
+
 // A key cap seen from above with the program's arc on it.
 void KeyMark(const Theme& theme, QPainter& p, int size, const QColor& arc, const QColor& cap) {
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -31,6 +33,35 @@ void KeyMark(const Theme& theme, QPainter& p, int size, const QColor& arc, const
     p.setBrush(kText);
     p.drawRoundedRect(QRectF(s * 0.38, s * 0.6, s * 0.24, s * 0.16), s * 0.04, s * 0.04);
     Q_UNUSED(theme);
+}
+
+constexpr int kAppIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256, 512};
+QImage AppIcon(const Theme& theme, int size) {
+    QImage app(size, size, QImage::Format_ARGB32);
+    app.fill(Qt::transparent);
+    QPainter p(&app);
+    KeyMark(theme, p, size, kAccent, kCap);
+    return app;
+}
+
+// KeyMark's shapes on a 256 unit canvas.
+QByteArray AppIconSvg() {
+    const qreal s = 256;
+    auto n = [](qreal v) { return QString::number(v, 'f', 2); };
+    auto rect = [&](qreal x, qreal y, qreal w, qreal h, qreal r, const QColor& c) {
+        return QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\"/>\n")
+            .arg(n(x * s), n(y * s), n(w * s), n(h * s), n(r * s), c.name());
+    };
+    QString svg = QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+                                 "viewBox=\"0 0 256 256\">\n");
+    svg += rect(0.04, 0.04, 0.92, 0.92, 0.2, kWell);
+    svg += rect(0.1, 0.1, 0.8, 0.76, 0.16, kCap);
+    svg += QStringLiteral("  <path d=\"M%1 %2 C%3 %4 %5 %6 %7 %8 Z\" fill=\"%9\"/>\n")
+               .arg(n(0.2 * s), n(0.56 * s), n(0.26 * s), n(0.2 * s), n(0.74 * s), n(0.2 * s), n(0.8 * s), n(0.56 * s),
+                    kAccent.name());
+    svg += rect(0.38, 0.6, 0.24, 0.16, 0.04, kText);
+    svg += QStringLiteral("</svg>\n");
+    return svg.toUtf8();
 }
 
 QImage Tray(const Theme& theme, TrayLook look) {
@@ -59,12 +90,12 @@ void WriteIcons(const Theme& theme, SkinWriter& out) {
     out.png(QStringLiteral("Tray128.png"), Tray(theme, TrayLook::NoKeyboard));
     out.png(QStringLiteral("Tray141.png"), Tray(theme, TrayLook::Attached));
     out.png(QStringLiteral("Tray142.png"), Tray(theme, TrayLook::Activity));
-    QImage app(256, 256, QImage::Format_ARGB32);
-    app.fill(Qt::transparent);
-    QPainter p(&app);
-    KeyMark(theme, p, 256, kAccent, QColor(0x26, 0x2b, 0x34));
-    p.end();
-    out.png(QStringLiteral("Ombrel.png"), app);
+    out.png(QStringLiteral("Ombrel.png"), AppIcon(theme, 256));
+    // The desktop's icon theme: every usual size drawn at that size (sharper than a scaled copy), and the same
+    // shapes as a scalable picture.
+    for (int size : kAppIconSizes)
+        out.png(QStringLiteral("AppIcon/ombrel-%1.png").arg(size), AppIcon(theme, size));
+    out.text(QStringLiteral("AppIcon/ombrel.svg"), AppIconSvg());
 }
 
 } // namespace skingen

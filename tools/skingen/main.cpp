@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
                      qPrintable(regular), qPrintable(bold), qPrintable(cjk));
         return 2;
     }
-    if (!QDir().mkpath(out)) {
+    if (!QDir().mkpath(out + QStringLiteral("/AppIcon"))) {
         std::fprintf(stderr, "skingen: cannot create %s\n", qPrintable(out));
         return 1;
     }

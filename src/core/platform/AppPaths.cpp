@@ -1,9 +1,12 @@
 #include "platform/AppPaths.h"
 
+#include "platform/LegacyUserFolders.h"
+
 #include <pwd.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -126,7 +129,7 @@ std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env) {
 
     setUserDir(p, withSlash(dataBase) + kPerUserFolderName);
     p.settingsIni = withSlash(configBase) + kPerUserFolderName + "/settings.ini";
-    p.appProfileIni = withSlash(configBase) + kAppProfileFolderName + "/" + kAppTitle + ".ini";
+    p.appProfileIni = withSlash(configBase) + kPerUserFolderName + "/" + kAppTitle + ".ini";
     return p;
 }
 
@@ -142,7 +145,15 @@ AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile) {
 }
 
 const std::optional<AppPaths>& ProcessAppPaths() {
-    static const std::optional<AppPaths> paths = BuildAppPaths(PathEnvironment::current());
+    static const std::optional<AppPaths> paths = [] {
+        auto built = BuildAppPaths(PathEnvironment::current());
+        if (built) {
+            const std::string program = built->exeName.empty() ? "ombrel" : built->exeName;
+            for (const std::string& note : MoveLegacyUserFolders(*built))
+                std::fprintf(stderr, "%s: %s\n", program.c_str(), note.c_str());
+        }
+        return built;
+    }();
     return paths;
 }
 

@@ -10,8 +10,7 @@
 
 namespace ombrel {
 
-inline constexpr const char* kPerUserFolderName = "Varn88-3_6027";
-inline constexpr const char* kAppProfileFolderName = "Ombrel_Pellix";
+inline constexpr const char* kPerUserFolderName = "ombrel"; // below $XDG_DATA_HOME and $XDG_CONFIG_HOME
 inline constexpr const char* kAppTitle = "Corvane Varn88-3 Mechanical Keyboard";
 inline constexpr const char* kDaemonName = "RuZarodu";
 inline constexpr const char* kDataDirVariable = "OMBREL_DATA_DIR";
@@ -47,11 +46,11 @@ struct AppPaths {
     std::string compositeIniDir;
     std::string daemonExe;       // programDir + "RuZarodu"
     std::string serviceLibDir;   // <prefix>/lib/ombrel/
-    std::string userDir;         // $XDG_DATA_HOME/Varn88-3_6027, no trailing '/'
+    std::string userDir;         // $XDG_DATA_HOME/ombrel, no trailing '/'
     std::string userIni;         // userDir + "/rira.ini"
     std::string userColorPrefix; // userDir + "/UserDengColor_"
-    std::string settingsIni;     // $XDG_CONFIG_HOME/Varn88-3_6027/settings.ini
-    std::string appProfileIni;   // $XDG_CONFIG_HOME/Ombrel_Pellix/<title>.ini
+    std::string settingsIni;     // $XDG_CONFIG_HOME/ombrel/settings.ini
+    std::string appProfileIni;   // $XDG_CONFIG_HOME/ombrel/<title>.ini
 };
 
 // A user colour file: `prefix` (userColorPrefix or userColorTemplatePrefix) + number + ".userd".
@@ -68,7 +67,9 @@ std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env);
 // keyboard); a memory-only emulator uses "<userDir>-emulator".
 AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile);
 
-// The paths of the running process, built on first use (thread-safe) and kept until the process ends.
+// The paths of the running process, built on first use (thread-safe) and kept until the process ends. The first
+// use also moves the per-user folders of earlier versions to their current places (see LegacyUserFolders.h) and
+// says so on stderr.
 const std::optional<AppPaths>& ProcessAppPaths();
 
 // Full path of the running program (/proc/self/exe), or "" when the system does not say.

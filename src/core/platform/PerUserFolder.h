@@ -1,5 +1,5 @@
 #pragma once
-// The per-user data folder ($XDG_DATA_HOME/Varn88-3_6027): created and seeded with the three user colour files
+// The per-user data folder ($XDG_DATA_HOME/ombrel): created and seeded with the three user colour files
 // the first time it is found missing; an existing folder is left exactly as it is, even when files are missing
 // from it, because the user (or the program) may have removed them on purpose.
 

@@ -25,8 +25,8 @@ constexpr std::array<std::pair<std::uint32_t, std::uint32_t>, 11> kLanguageAlias
     {0x2C09, 0x0409},
 }};
 
-// Searches by identifier look at the first five entries only.
-constexpr int kSearchedEntries = 5;
+// Every entry is searched: a language in the last slot must be as reachable as the others.
+constexpr int kSearchedEntries = static_cast<int>(kLanguageTable.size());
 
 } // namespace
 

@@ -22,7 +22,7 @@ public:
 // identifier itself when the alias table has no entry for it.
 std::uint32_t AliasLanguageId(std::uint32_t systemLanguageId);
 
-// Position of `languageId` in the language table (entries 0 to 4, empty slots never match), or nothing.
+// Position of `languageId` in the language table (empty slots never match), or nothing.
 std::optional<int> LanguageIndexOf(std::uint32_t languageId);
 
 // The identifier in use; stores it as described above. A stored non-zero identifier is returned as it is, even

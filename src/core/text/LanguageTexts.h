@@ -20,8 +20,9 @@
 
 namespace ombrel {
 
-// Languages offered, by language index. Only English (United States) is provided; zero entries are empty slots.
-inline constexpr std::array<std::uint32_t, 6> kLanguageTable{0x0409, 0, 0, 0, 0, 0};
+// Languages offered, by language index: English (United States), German, French, Spanish, Simplified Chinese and
+// Japanese. A zero entry would be an empty slot.
+inline constexpr std::array<std::uint32_t, 6> kLanguageTable{0x0409, 0x0407, 0x040C, 0x0C0A, 0x0804, 0x0411};
 inline constexpr std::string_view kMissingText = "#Error";
 inline constexpr std::string_view kTextSection = "TEXT";
 inline constexpr std::string_view kLightSection = "LIGHT";

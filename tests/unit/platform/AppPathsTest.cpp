@@ -1,4 +1,5 @@
 #include "platform/AppPaths.h"
+#include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -34,11 +35,11 @@ TEST(AppPaths, InstalledLayoutFollowsTheExecutable) {
     EXPECT_EQ(paths->packageDir, "/opt/ombrel/share/ombrel/Package");
     EXPECT_EQ(paths->daemonExe, "/opt/ombrel/bin/RuZarodu");
     EXPECT_EQ(paths->serviceLibDir, "/opt/ombrel/lib/ombrel/");
-    EXPECT_EQ(paths->userDir, "/home/ann/.local/share/Varn88-3_6027");
-    EXPECT_EQ(paths->userIni, "/home/ann/.local/share/Varn88-3_6027/rira.ini");
-    EXPECT_EQ(UserColorFile(paths->userColorPrefix, 2), "/home/ann/.local/share/Varn88-3_6027/UserDengColor_2.userd");
-    EXPECT_EQ(paths->settingsIni, "/home/ann/.config/Varn88-3_6027/settings.ini");
-    EXPECT_EQ(paths->appProfileIni, "/home/ann/.config/Ombrel_Pellix/Corvane Varn88-3 Mechanical Keyboard.ini");
+    EXPECT_EQ(paths->userDir, "/home/ann/.local/share/ombrel");
+    EXPECT_EQ(paths->userIni, "/home/ann/.local/share/ombrel/rira.ini");
+    EXPECT_EQ(UserColorFile(paths->userColorPrefix, 2), "/home/ann/.local/share/ombrel/UserDengColor_2.userd");
+    EXPECT_EQ(paths->settingsIni, "/home/ann/.config/ombrel/settings.ini");
+    EXPECT_EQ(paths->appProfileIni, "/home/ann/.config/ombrel/Corvane Varn88-3 Mechanical Keyboard.ini");
 }
 
 TEST(AppPaths, EnvironmentOverrides) {
@@ -52,13 +53,12 @@ TEST(AppPaths, EnvironmentOverrides) {
         const char* dataDirExpected;
     };
     const Case cases[] = {
-        {"XDG folders used as given", "/x/data/", "/x/conf", "", "/x/data/Varn88-3_6027",
-         "/x/conf/Varn88-3_6027/settings.ini", "/opt/ombrel/share/ombrel/"},
-        {"relative XDG folders are invalid and ignored", "rel/data", "rel/conf", "",
-         "/home/ann/.local/share/Varn88-3_6027", "/home/ann/.config/Varn88-3_6027/settings.ini",
+        {"XDG folders used as given", "/x/data/", "/x/conf", "", "/x/data/ombrel", "/x/conf/ombrel/settings.ini",
          "/opt/ombrel/share/ombrel/"},
-        {"data folder override", "", "", "/srv/skin-test", "/home/ann/.local/share/Varn88-3_6027",
-         "/home/ann/.config/Varn88-3_6027/settings.ini", "/srv/skin-test/"},
+        {"relative XDG folders are invalid and ignored", "rel/data", "rel/conf", "", "/home/ann/.local/share/ombrel",
+         "/home/ann/.config/ombrel/settings.ini", "/opt/ombrel/share/ombrel/"},
+        {"data folder override", "", "", "/srv/skin-test", "/home/ann/.local/share/ombrel",
+         "/home/ann/.config/ombrel/settings.ini", "/srv/skin-test/"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -104,10 +104,14 @@ TEST(AppPaths, LongPathsAreKeptWhole) {
     const auto paths = BuildAppPaths(env);
     ASSERT_TRUE(paths);
     EXPECT_EQ(paths->mainIni, deep + "/share/ombrel/Skins/Main.ini");
-    EXPECT_EQ(paths->userIni, env.home + "/.local/share/Varn88-3_6027/rira.ini");
+    EXPECT_EQ(paths->userIni, env.home + "/.local/share/ombrel/rira.ini");
 }
 
 TEST(AppPaths, ProcessPathsComeFromTheRunningProgram) {
+    // The first use may move old per-user folders: keep it away from the real home folder.
+    const std::string home = makeTempDir("ombrel-process-paths");
+    ::setenv("XDG_DATA_HOME", (home + "/data").c_str(), 1);
+    ::setenv("XDG_CONFIG_HOME", (home + "/config").c_str(), 1);
     const std::string exe = ReadExecutablePath();
     EXPECT_EQ(std::filesystem::path(exe).filename(), "test_platform");
     ASSERT_TRUE(ProcessAppPaths());
@@ -117,6 +121,7 @@ TEST(AppPaths, ProcessPathsComeFromTheRunningProgram) {
     if (!std::getenv(kDataDirVariable)) {
         EXPECT_TRUE(std::filesystem::exists(ProcessAppPaths()->dataDir + "Lang0409.ini")) << ProcessAppPaths()->dataDir;
     }
+    std::filesystem::remove_all(home);
 }
 
 } // namespace

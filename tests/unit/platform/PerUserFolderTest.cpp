@@ -42,7 +42,7 @@ TEST_F(PerUserFolderTest, FirstRunSeedsExactCopiesOfTheTemplate) {
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(readFile(UserColorFile(paths.userColorPrefix, i)), content);
     // Nothing is left beside the folder (the staging folder is gone), and rira.ini is not made here.
-    EXPECT_EQ(entriesOf(fs::path(paths.userDir).parent_path()), (std::vector<std::string>{"Varn88-3_6027"}));
+    EXPECT_EQ(entriesOf(fs::path(paths.userDir).parent_path()), (std::vector<std::string>{"ombrel"}));
 }
 
 TEST_F(PerUserFolderTest, ExistingFolderIsNeverRepaired) {

@@ -56,7 +56,7 @@ protected:
     }
     // On the emulator the profile store lives beside the state file, apart from the real keyboard's.
     std::string storeFile() const { return dir + "/state.userdata/$Profile0"; }
-    std::string realStoreFolder() const { return dir + "/data/Varn88-3_6027"; }
+    std::string realStoreFolder() const { return dir + "/data/ombrel"; }
     // A profile file with `count` macros of `steps` steps, named "Macro number N".
     std::string macroFile(int count, int steps) {
         AssignmentStore s;

@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ombrel {
@@ -37,7 +38,7 @@ TEST(LanguageChoice, FirstRunStoresTheLanguageThatIsUsed) {
         {"english UK is aliased", std::nullopt, 0x0809, 0x0409},
         {"english US", std::nullopt, 0x0409, 0x0409},
         {"english Trinidad, last alias", std::nullopt, 0x2C09, 0x0409},
-        {"german has no file", std::nullopt, 0x0407, 0x0409},
+        {"korean has no file", std::nullopt, 0x0412, 0x0409},
         {"chinese Singapore aliases to a missing file", std::nullopt, 0x1004, 0x0409},
         {"stored zero follows the system", 0u, 0x0C09, 0x0409},
     };
@@ -47,6 +48,12 @@ TEST(LanguageChoice, FirstRunStoresTheLanguageThatIsUsed) {
         EXPECT_EQ(currentLanguageId(store, c.system), c.expected) << c.name;
         EXPECT_EQ(store.writes, std::vector<std::uint32_t>{c.expected}) << c.name;
         EXPECT_EQ(currentLanguageIndex(store, c.system), 0) << c.name;
+    }
+    // A language with a file of its own is taken as it is, in the last slot as anywhere else.
+    for (const auto& [system, index] : {std::pair{0x0407u, 1}, std::pair{0x0411u, 5}}) {
+        FakeStore own;
+        EXPECT_EQ(currentLanguageIndex(own, system), index) << std::hex << system;
+        EXPECT_EQ(own.writes, std::vector<std::uint32_t>{system});
     }
 }
 
@@ -66,10 +73,12 @@ TEST(LanguageChoice, UnwritableStoreRecomputesEveryTime) {
     EXPECT_EQ(store.writes.size(), 2u);
 }
 
-TEST(LanguageChoice, TableSearchSkipsEmptySlotsAndTheSixthEntry) {
+TEST(LanguageChoice, TableSearchFindsEveryLanguageButNoEmptySlot) {
     EXPECT_EQ(LanguageIndexOf(0x0409), std::optional<int>(0));
     EXPECT_FALSE(LanguageIndexOf(0).has_value());
-    EXPECT_FALSE(LanguageIndexOf(0x0407).has_value());
+    EXPECT_EQ(LanguageIndexOf(0x0407), std::optional<int>(1));
+    EXPECT_EQ(LanguageIndexOf(0x0411), std::optional<int>(5)); // the last slot is searched too
+    EXPECT_FALSE(LanguageIndexOf(0x0412).has_value());
     EXPECT_EQ(AliasLanguageId(0x1004), 0x0404u);
     EXPECT_EQ(AliasLanguageId(0x0407), 0x0407u);
 }

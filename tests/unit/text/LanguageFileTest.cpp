@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
@@ -109,6 +110,55 @@ TEST_F(LanguageFileTest, EveryKeyOfTheKeyTableIsNamed) {
         const std::string name = KeyText(m_texts, button.code, 0);
         EXPECT_NE(name, "#Error") << button.code;
         EXPECT_NE(name, FormatTextInt(unknown, button.code)) << button.code;
+    }
+}
+
+// The section/key pairs a language file holds, in file order.
+std::vector<SectionKey> keysOf(const std::string& path) {
+    std::ifstream in(path);
+    std::vector<SectionKey> keys;
+    std::string section;
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line.front() == ';') continue;
+        if (line.front() == '[')
+            section = line.substr(1, line.find(']') - 1);
+        else if (line.find('=') != std::string::npos)
+            keys.emplace_back(section, line.substr(0, line.find('=')));
+    }
+    return keys;
+}
+
+TEST_F(LanguageFileTest, EveryLanguageFileHasEveryEnglishKeyWithTheSameConversions) {
+    const auto english = keysOf(m_texts.filePath(0));
+    ASSERT_FALSE(english.empty());
+    for (std::size_t index = 1; index < kLanguageTable.size(); ++index) {
+        const std::string path = m_texts.filePath(static_cast<int>(index));
+        SCOPED_TRACE(path);
+        auto keys = keysOf(path);
+        auto sortedEnglish = english;
+        std::sort(keys.begin(), keys.end());
+        std::sort(sortedEnglish.begin(), sortedEnglish.end());
+        std::vector<SectionKey> missing, extra;
+        std::set_difference(sortedEnglish.begin(), sortedEnglish.end(), keys.begin(), keys.end(),
+                            std::back_inserter(missing));
+        std::set_difference(keys.begin(), keys.end(), sortedEnglish.begin(), sortedEnglish.end(),
+                            std::back_inserter(extra));
+        for (const auto& [section, key] : missing)
+            ADD_FAILURE() << "missing " << section << "/" << key;
+        for (const auto& [section, key] : extra)
+            ADD_FAILURE() << "not in the English file: " << section << "/" << key;
+
+        const auto doc = ReadIniDocument(path);
+        ASSERT_TRUE(doc.has_value());
+        for (const auto& [section, key] : english) {
+            const std::string text = doc->find(section, key).value_or("");
+            EXPECT_FALSE(text.empty()) << section << "/" << key;
+            EXPECT_EQ(Utf8Sanitize(text), text) << key << " is not UTF-8";
+            EXPECT_LE(Utf8CharCount(text), IniDocument::kMaxValueChars) << key << " would be cut";
+            EXPECT_EQ(ListConversions(text), ListConversions(m_texts.lookup(section, key, 0)))
+                << section << "/" << key << ": " << text;
+        }
     }
 }
 

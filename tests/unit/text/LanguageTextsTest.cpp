@@ -56,7 +56,7 @@ TEST_F(LanguageTextsTest, IndexesOutsideTheTableReadEntryZero) {
     for (const int index : {6, 7, 1000, -1})
         EXPECT_EQ(texts.lookupText("MAIN_CAPTION", index), "Ombrel") << index;
     EXPECT_EQ(texts.filePath(7), m_dir + "/Lang0409.ini");
-    EXPECT_EQ(texts.filePath(2), m_dir + "/Lang0000.ini");
+    EXPECT_EQ(texts.filePath(2), m_dir + "/Lang040C.ini");
     EXPECT_EQ(LanguageFileName(0x0C0A), "Lang0C0A.ini");
 }
 

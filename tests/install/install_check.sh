@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary root and checks what the desktop, the manual and the shells will read there:
+# the desktop entries, the metainfo, the icon sizes, the man pages (and that they name every command and option
+# the programs offer), the completion, and that the installed programs find their libraries and data.
+set -uo pipefail
+build=$1
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+export HOME="$root/home"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+DESTDIR="$root" cmake --install "$build" >/dev/null || { echo "FAIL: cmake --install" >&2; exit 1; }
+prefix=$(sed -n 's/^CMAKE_INSTALL_PREFIX:PATH=//p' "$build/CMakeCache.txt")
+autostart_dir=$(sed -n 's/^OMBREL_AUTOSTART_INSTALLED:INTERNAL=//p' "$build/CMakeCache.txt")
+usr="$root$prefix"
+share="$usr/share"
+
+# Desktop entries and metainfo, as the desktop's own tools check them.
+for entry in "$share/applications/ombrel.desktop" "$root$autostart_dir/ombrel.desktop"; do
+    [[ -f $entry ]] || { fail "missing $entry"; continue; }
+    out=$(desktop-file-validate "$entry" 2>&1) || fail "desktop-file-validate $entry: $out"
+    [[ -z $out ]] || fail "desktop-file-validate $entry: $out"
+done
+grep -qx 'Hidden=true' "$root$autostart_dir/ombrel.desktop" || fail "the autostart entry is on for every user"
+metainfo="$share/metainfo/io.github.ombrel.Ombrel.metainfo.xml"
+out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
+grep -q '@PROJECT_VERSION@' "$metainfo" && fail "metainfo version not filled in"
+
+# Icons: each size a PNG of that many pixels, and the scalable one an SVG.
+for size in 16 22 24 32 48 64 128 256 512; do
+    icon="$share/icons/hicolor/${size}x${size}/apps/ombrel.png"
+    [[ -f $icon ]] || { fail "missing $icon"; continue; }
+    width=$(od -An -tu1 -j16 -N4 "$icon" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}')
+    height=$(od -An -tu1 -j20 -N4 "$icon" | awk '{print $1 * 16777216 + $2 * 65536 + $3 * 256 + $4}')
+    [[ $width == "$size" && $height == "$size" ]] || fail "$icon is ${width}x${height}"
+done
+grep -q '<svg' "$share/icons/hicolor/scalable/apps/ombrel.svg" || fail "no scalable icon"
+
+# Man pages: rendered without a warning, and naming every command and option the programs' help lists.
+ctl="$usr/bin/ombrelctl"
+gui="$usr/bin/ombrel"
+for page in ombrel ombrelctl; do
+    file="$share/man/man1/$page.1.gz"
+    [[ -f $file ]] || { fail "missing $file"; continue; }
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)
+    [[ -z $warnings ]] || fail "man $page: $warnings"
+done
+# The page as a reader sees it, with groff's hyphens and minus signs as the ASCII ones typed on a command line.
+render() { LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$1" 2>/dev/null | sed 's/[‐−]/-/g'; }
+ctl_page=$(render "$share/man/man1/ombrelctl.1.gz")
+gui_page=$(render "$share/man/man1/ombrel.1.gz")
+commands=$("$ctl" --help | sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\( [a-z][a-z-]*\)\{0,1\}\).*/\1/p' |
+    sed 's/ [A-Z[].*//')
+[[ -n $commands ]] || fail "no commands read from ombrelctl --help"
+while read -r command; do
+    grep -q -- "^       $command\b" <<<"$ctl_page" || fail "ombrelctl(1) does not describe '$command'"
+done <<<"$commands"
+for option in $("$ctl" --help | grep -o -- '--[a-z-]*' | sort -u); do
+    grep -q -- "$option" <<<"$ctl_page" || fail "ombrelctl(1) does not describe $option"
+done
+for option in $("$gui" --help | grep -o -- '--[a-z-]*' | sort -u); do
+    grep -q -- "$option" <<<"$gui_page" || fail "ombrel(1) does not describe $option"
+done
+for code in 0 1 2 3 4; do
+    grep -q "^       $code\b" <<<"$ctl_page" || fail "ombrelctl(1) does not list exit status $code"
+done
+for code in 0 1 2; do
+    grep -q "^       $code\b" <<<"$gui_page" || fail "ombrel(1) does not list exit status $code"
+done
+
+# Completion: bash completes commands, second words, profiles and functions from the installed program.
+bash_completion="$share/bash-completion/completions/ombrelctl"
+complete_bash() {
+    bash -c 'source "$1"; shift; COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _ombrelctl; printf "%s\n" "${COMPREPLY[@]}"' \
+        _ "$bash_completion" "$ctl" "$@" 2>&1 | sort | tr '\n' ' '
+}
+[[ $(complete_bash key) == "keymap " ]] || fail "bash: 'key' completes to '$(complete_bash key)'"
+[[ $(complete_bash keymap "") == "reset set show " ]] || fail "bash: 'keymap' offers '$(complete_bash keymap "")'"
+[[ $(complete_bash keymap set "") == "0 1 2 " ]] || fail "bash: profiles are '$(complete_bash keymap set "")'"
+[[ $(complete_bash keymap set 0 A st) == "stop-macro " ]] || fail "bash: functions '$(complete_bash keymap set 0 A st)'"
+[[ $(complete_bash --tr) == "--trace " ]] || fail "bash: options '$(complete_bash --tr)'"
+zsh -n "$share/zsh/"*"/_ombrelctl" || fail "zsh completion does not parse"
+fish -n "$share/fish/vendor_completions.d/ombrelctl.fish" || fail "fish completion does not parse"
+fish_out=$(PATH="$usr/bin:$PATH" fish -c "source $share/fish/vendor_completions.d/ombrelctl.fish; complete -C 'ombrelctl keymap s'" 2>&1)
+grep -q '^set' <<<"$fish_out" && grep -q '^show' <<<"$fish_out" || fail "fish: 'keymap s' offers '$fish_out'"
+
+# The installed programs find their service library, data and skin.
+out=$("$ctl" --emulator info 2>&1) || fail "installed ombrelctl --emulator info: $out"
+"$gui" --help >/dev/null || fail "installed ombrel --help"
+
+exit $((failures > 0))
