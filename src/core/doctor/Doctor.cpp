@@ -1,6 +1,6 @@
 #include "doctor/Doctor.h"
 
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 #include "doctor/HidrawNodes.h"
 #include "doctor/PosixAcl.h"
 #include "text/FileBytes.h"

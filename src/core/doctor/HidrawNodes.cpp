@@ -1,6 +1,6 @@
 #include "doctor/HidrawNodes.h"
 
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 #include "text/FileBytes.h"
 
 #include <algorithm>
