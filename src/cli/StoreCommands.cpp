@@ -15,7 +15,12 @@
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 
 namespace ombrel::cli {
@@ -280,6 +285,57 @@ int cmdMacroList(CliSession& s, const Args&) {
     return kExitOk;
 }
 
+// A backup target this run may create: a new file in a folder this user can write to. An existing file is not
+// replaced: it may be an earlier backup the user still needs.
+bool checkBackupTarget(const std::string& path) {
+    if (FileExists(path)) {
+        std::fprintf(stderr, "%s exists already; give a new file name for the backup\n", path.c_str());
+        return false;
+    }
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? "." : parent.string();
+    if (::access(folder.c_str(), W_OK) != 0) {
+        std::fprintf(stderr, "cannot write the backup into %s: %s\n", folder.c_str(), std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+int cmdFirmwareBoot(CliSession& s, const Args& args) {
+    const bool noBackup = args.size() == 1 && args[0] == "--no-backup";
+    const bool withBackup = args.size() == 2 && args[0] == "--backup";
+    if (!noBackup && !withBackup) {
+        std::fprintf(stderr, "a firmware update starts with a backup of the key functions and macros: give\n"
+                             "--backup FILE, or --no-backup to update without one\n");
+        return kExitUsage;
+    }
+    if (withBackup) {
+        const std::string& path = args[1];
+        if (!checkBackupTarget(path)) return kExitUsage;
+        StoreWork work(s);
+        int result = LINK_OK;
+        const auto image = ReadKeyboardImage(work.commands(), work.state(), work.text(), &result);
+        if (!image) {
+            std::fprintf(stderr, "the boot request was not sent\n");
+            return ReportResult("reading the key functions and macros for the backup", result);
+        }
+        errno = 0;
+        if (!ReplaceBinaryFile(path, *image)) {
+            std::fprintf(stderr, "writing the backup %s failed: %s; the boot request was not sent\n", path.c_str(),
+                         std::strerror(errno ? errno : EIO));
+            return kExitFailed;
+        }
+        std::printf("key functions and macros of the three profiles backed up to %s\n", path.c_str());
+    }
+    const int r = s.commands().EnterBoot();
+    if (r != 1) {
+        std::fprintf(stderr, "sending the boot request failed (result %d)\n", r);
+        return kExitFailed;
+    }
+    std::printf("boot request sent: the keyboard restarts into its boot loader and waits for a firmware update\n");
+    return kExitOk;
+}
+
 const std::string kKeymapSetHelp =
     std::string("Gives KEY of profile P (0, 1 or 2) another function and writes the profile "
                 "to the keyboard.\n") +
@@ -307,6 +363,11 @@ const std::vector<CommandInfo>& StoreCommands() {
          kKeymapSetHelp.c_str()},
         {"keymap reset", "P KEY", "give KEY of profile P its factory function back", 2, 2, cmdKeymapReset,
          "The same as 'keymap set P KEY default'."},
+        {"firmware boot", "--backup FILE | --no-backup",
+         "back up key functions and macros, then send the keyboard into its boot loader", 0, 2, cmdFirmwareBoot,
+         "Reads the three profiles' key functions and the macros into FILE (a new profile file), then asks the\n"
+         "keyboard to restart into its boot loader, where it waits for a firmware updater. Nothing is sent when\n"
+         "the backup cannot be written. --no-backup sends the request without a backup."},
         {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
          "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
          "(profile:key) that play it."},

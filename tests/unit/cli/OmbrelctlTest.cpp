@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 namespace ombrel::test {
@@ -47,7 +47,7 @@ TEST_F(OmbrelctlTest, TraceShowsTheSevenRequestsOfAKeymapRead) {
     const char* expected[] = {"38 F4 02", "38 2C 03", "38 64 03", "38 9C 03", "38 D4 03", "38 0C 04", "2A 44 04"};
     for (std::size_t i = 0; i < sent.size(); ++i) {
         EXPECT_EQ(sent[i].size(), 3u + 64 * 3 - 1) << sent[i]; // 64 bytes on one line
-        EXPECT_EQ(sent[i].substr(3 + 9, 2), "07") << sent[i];   // command byte
+        EXPECT_EQ(sent[i].substr(3 + 9, 2), "07") << sent[i];  // command byte
         EXPECT_EQ(sent[i].substr(3 + 12, 8), expected[i]) << sent[i];
     }
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 24) << r.out; // 378 bytes, 16 a line
@@ -83,6 +83,42 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
     const auto help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("read-default-keymap"), std::string::npos);
+}
+
+TEST_F(OmbrelctlTest, ProfileListNamesTheThreeProfilesAndMarksTheActiveOne) {
+    ASSERT_EQ(run({emulator(), "profile", "set", "1"}).exitCode, 0);
+    const auto r = run({emulator(), "profile", "list"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "  0  Profile 1\n* 1  Profile 2\n  2  Profile 3\n");
+}
+
+TEST_F(OmbrelctlTest, FirmwareBootBacksUpFirstAndRefusesWithoutABackupTarget) {
+    const std::string existing = dir + "/existing.obp";
+    std::FILE* f = std::fopen(existing.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const BadUse refused[] = {
+        {{emulator(), "firmware", "boot"}, 2, "give\n--backup FILE, or --no-backup"},
+        {{emulator(), "firmware", "boot", "--backup", existing}, 2, "exists already"},
+        {{emulator(), "firmware", "boot", "--backup", dir + "/no/such/folder/b.obp"}, 2, "cannot write the backup"},
+    };
+    for (const auto& c : refused) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.message << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("boot request sent"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(std::filesystem::file_size(existing), 0u);
+
+    const std::string backup = dir + "/before-update.obp";
+    const auto r = run({emulator(), "firmware", "boot", "--backup", backup});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_LT(r.out.find("backed up to " + backup), r.out.find("boot request sent")) << r.out;
+    EXPECT_EQ(run({"validate", backup}).exitCode, 0);
+
+    const auto without = run({emulator(), "firmware", "boot", "--no-backup"});
+    EXPECT_EQ(without.exitCode, 0) << without.err;
+    EXPECT_NE(without.out.find("boot request sent"), std::string::npos) << without.out;
 }
 
 TEST_F(OmbrelctlTest, WithoutAKeyboardItSaysSo) {

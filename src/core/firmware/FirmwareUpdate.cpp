@@ -1,0 +1,119 @@
+#include "firmware/FirmwareUpdate.h"
+
+#include "firmware/FirmwareTexts.h"
+#include "platform/DetachedProcess.h"
+#include "platform/PerUserFolder.h"
+#include "profiles/BinaryFile.h"
+#include "profiles/ProfileStore.h"
+#include "text/SafeFormat.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace ombrel {
+
+namespace {
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The updater starts in the program's Package folder, where the shipped updater and its firmware images lie;
+// without one, in the updater's own folder.
+std::string updaterFolder(const std::string& packageDir, const std::string& updaterPath) {
+    if (isFolder(packageDir)) return packageDir;
+    return std::filesystem::path(updaterPath).parent_path().string();
+}
+
+} // namespace
+
+FirmwareSetup FirmwareSetup::ForProgram(const AppPaths& paths) {
+    const char* searchPath = std::getenv("PATH");
+    return {paths, searchPath ? searchPath : "/usr/local/bin:/usr/bin:/bin",
+            [](const std::vector<std::string>& argv, const std::string& workingDir, std::string* why) {
+                return StartDetached(argv, workingDir, why);
+            },
+            [] { return std::time(nullptr); }};
+}
+
+FirmwareUpdate::FirmwareUpdate(DeviceCommands* commands, AssignmentStore& working, FirmwareSetup setup, TextLookup text,
+                               UserQuestions& questions)
+    : m_commands(commands), m_working(working), m_setup(std::move(setup)), m_text(std::move(text)),
+      m_questions(questions) {}
+
+UpdateOutcome FirmwareUpdate::update() {
+    const UpdaterCommand command = PlanUpdaterCommand(m_updaterPath, m_setup.searchPath);
+    switch (command.kind) {
+    case UpdaterCommand::Kind::NoFile:
+        m_questions.tell(FixedTextOf(m_text, kUpdateNoFile));
+        return UpdateOutcome::NoUpdater;
+    case UpdaterCommand::Kind::NeedsWine:
+        m_questions.tell(FixedTextOf(m_text, kUpdateNeedsWine));
+        return UpdateOutcome::NeedsWine;
+    case UpdaterCommand::Kind::NotRunnable:
+        m_questions.tell(FixedTextOf(m_text, kUpdateCannotRun));
+        return UpdateOutcome::NotRunnable;
+    case UpdaterCommand::Kind::Native:
+    case UpdaterCommand::Kind::ThroughWine:
+        break;
+    }
+    if (!m_questions.askYesNo(FixedTextOf(m_text, kUpdateConfirm))) return UpdateOutcome::Declined;
+
+    const std::string backupPath = automaticBackupPath();
+    std::string why;
+    if (!writeBackup(backupPath, &why)) {
+        m_questions.tell(FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupFailed), backupPath) + "\n" + why);
+        return UpdateOutcome::BackupFailed;
+    }
+    m_lastAutomaticBackup = backupPath;
+    const std::string where = FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupWhere), backupPath);
+
+    if (!m_commands || m_commands->EnterBoot() != 1) {
+        m_questions.tell(FixedTextOf(m_text, kUpdateBootRefused) + "\n" + where);
+        return UpdateOutcome::BootRefused;
+    }
+    const std::string updater = m_updaterPath;
+    m_updaterPath.clear();
+    if (m_setup.start(command.argv, updaterFolder(m_setup.paths.packageDir, updater), &why) <= 0) {
+        m_questions.tell(FixedTextOf(m_text, kUpdateCannotRun) + "\n" + why + "\n" + where);
+        return UpdateOutcome::StartFailed;
+    }
+    m_questions.tell(where);
+    return UpdateOutcome::Started;
+}
+
+bool FirmwareUpdate::backup(const std::string& path) {
+    std::string why;
+    const bool written = writeBackup(path, &why);
+    m_questions.tell(written ? FixedTextOf(m_text, kUpdateBackupDone)
+                             : FixedTextOf(m_text, kUpdateBackupFailed) + "\n" + why);
+    return written;
+}
+
+std::string FirmwareUpdate::automaticBackupPath() const {
+    const std::time_t now = m_setup.clock();
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d-%H%M%S", &local);
+    const std::string base = m_setup.paths.userDir + "/firmware-backup-" + stamp;
+    std::string path = base + ".obp";
+    for (int n = 2; FileExists(path); ++n)
+        path = base + "-" + std::to_string(n) + ".obp";
+    return path;
+}
+
+bool FirmwareUpdate::writeBackup(const std::string& path, std::string* why) {
+    if (m_setup.paths.userDir.size() && path.rfind(m_setup.paths.userDir, 0) == 0) EnsurePerUserFolder(m_setup.paths);
+    errno = 0;
+    if (ExportStore(m_working, path, true) == 1) return true;
+    *why = std::strerror(errno ? errno : EIO);
+    return false;
+}
+
+} // namespace ombrel
