@@ -41,57 +41,55 @@ FirmwareSetup FirmwareSetup::ForProgram(const AppPaths& paths) {
             [] { return std::time(nullptr); }};
 }
 
-FirmwareUpdate::FirmwareUpdate(DeviceCommands* commands, AssignmentStore& working, FirmwareSetup setup, TextLookup text,
-                               UserQuestions& questions)
-    : m_commands(commands), m_working(working), m_setup(std::move(setup)), m_text(std::move(text)),
-      m_questions(questions) {}
+FirmwareUpdate::FirmwareUpdate(DeviceCommands* commands, AssignmentStore& working, FirmwareSetup setup, TextLookup text)
+    : m_commands(commands), m_working(working), m_setup(std::move(setup)), m_text(std::move(text)) {}
 
-UpdateOutcome FirmwareUpdate::update() {
+UpdateOutcome FirmwareUpdate::update(UserQuestions& questions) {
     const UpdaterCommand command = PlanUpdaterCommand(m_updaterPath, m_setup.searchPath);
     switch (command.kind) {
     case UpdaterCommand::Kind::NoFile:
-        m_questions.tell(FixedTextOf(m_text, kUpdateNoFile));
+        questions.tell(FixedTextOf(m_text, kUpdateNoFile));
         return UpdateOutcome::NoUpdater;
     case UpdaterCommand::Kind::NeedsWine:
-        m_questions.tell(FixedTextOf(m_text, kUpdateNeedsWine));
+        questions.tell(FixedTextOf(m_text, kUpdateNeedsWine));
         return UpdateOutcome::NeedsWine;
     case UpdaterCommand::Kind::NotRunnable:
-        m_questions.tell(FixedTextOf(m_text, kUpdateCannotRun));
+        questions.tell(FixedTextOf(m_text, kUpdateCannotRun));
         return UpdateOutcome::NotRunnable;
     case UpdaterCommand::Kind::Native:
     case UpdaterCommand::Kind::ThroughWine:
         break;
     }
-    if (!m_questions.askYesNo(FixedTextOf(m_text, kUpdateConfirm))) return UpdateOutcome::Declined;
+    if (!questions.askYesNo(FixedTextOf(m_text, kUpdateConfirm))) return UpdateOutcome::Declined;
 
     const std::string backupPath = automaticBackupPath();
     std::string why;
     if (!writeBackup(backupPath, &why)) {
-        m_questions.tell(FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupFailed), backupPath) + "\n" + why);
+        questions.tell(FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupFailed), backupPath) + "\n" + why);
         return UpdateOutcome::BackupFailed;
     }
     m_lastAutomaticBackup = backupPath;
     const std::string where = FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupWhere), backupPath);
 
     if (!m_commands || m_commands->EnterBoot() != 1) {
-        m_questions.tell(FixedTextOf(m_text, kUpdateBootRefused) + "\n" + where);
+        questions.tell(FixedTextOf(m_text, kUpdateBootRefused) + "\n" + where);
         return UpdateOutcome::BootRefused;
     }
     const std::string updater = m_updaterPath;
     m_updaterPath.clear();
     if (m_setup.start(command.argv, updaterFolder(m_setup.paths.packageDir, updater), &why) <= 0) {
-        m_questions.tell(FixedTextOf(m_text, kUpdateCannotRun) + "\n" + why + "\n" + where);
+        questions.tell(FixedTextOf(m_text, kUpdateCannotRun) + "\n" + why + "\n" + where);
         return UpdateOutcome::StartFailed;
     }
-    m_questions.tell(where);
+    questions.tell(where);
     return UpdateOutcome::Started;
 }
 
-bool FirmwareUpdate::backup(const std::string& path) {
+bool FirmwareUpdate::backup(const std::string& path, UserQuestions& questions) {
     std::string why;
     const bool written = writeBackup(path, &why);
-    m_questions.tell(written ? FixedTextOf(m_text, kUpdateBackupDone)
-                             : FixedTextOf(m_text, kUpdateBackupFailed) + "\n" + why);
+    questions.tell(written ? FixedTextOf(m_text, kUpdateBackupDone)
+                           : FixedTextOf(m_text, kUpdateBackupFailed) + "\n" + why);
     return written;
 }
 

@@ -46,21 +46,21 @@ enum class UpdateOutcome {
 class FirmwareUpdate {
 public:
     // `commands` may be null when no keyboard is bound: the boot request then fails.
-    FirmwareUpdate(DeviceCommands* commands, AssignmentStore& working, FirmwareSetup setup, TextLookup text,
-                   UserQuestions& questions);
+    FirmwareUpdate(DeviceCommands* commands, AssignmentStore& working, FirmwareSetup setup, TextLookup text);
 
     // The updater chosen with Open; it is kept after the dialog closes. An empty path (Open cancelled) clears it.
     const std::string& updaterPath() const { return m_updaterPath; }
     void chooseUpdater(const std::string& path) { m_updaterPath = path; }
     // Cancel update.
     void cancel() { m_updaterPath.clear(); }
+    void setCommands(DeviceCommands* commands) { m_commands = commands; }
 
     // Checks the updater, asks for confirmation, backs up the store, sends the boot request and starts the
-    // updater. Every outcome but Started and Declined has been told to the user. The chosen updater is cleared
-    // once it was tried, as after a start.
-    UpdateOutcome update();
+    // updater, asking and telling through `questions`. The chosen updater is cleared once it was started or the
+    // start failed.
+    UpdateOutcome update(UserQuestions& questions);
     // The user's own backup of the store to `path` (chosen with an overwrite prompt); tells how it went.
-    bool backup(const std::string& path);
+    bool backup(const std::string& path, UserQuestions& questions);
 
     // The automatic backup's file: per-user folder + "firmware-backup-YYYY-MM-DD-HHMMSS.obp" in local time, with
     // "-2", "-3" ... added when such a file exists already.
@@ -75,7 +75,6 @@ private:
     AssignmentStore& m_working;
     FirmwareSetup m_setup;
     TextLookup m_text;
-    UserQuestions& m_questions;
     std::string m_updaterPath;
     std::string m_lastAutomaticBackup;
 };

@@ -101,7 +101,7 @@ protected:
         DeviceFixture::TearDown();
     }
     FirmwareUpdate make(TextLookup text = FakeText) {
-        return FirmwareUpdate(&commands(), working, setup, std::move(text), questions);
+        return FirmwareUpdate(&commands(), working, setup, std::move(text));
     }
     bool bootSent() const {
         return std::any_of(fake.sent.begin(), fake.sent.end(),
@@ -129,7 +129,7 @@ TEST_F(FirmwareUpdateTest, AConfirmedUpdateBacksUpSendsTheBootRequestAndStartsTh
     FirmwareUpdate update = make();
     update.chooseUpdater(updater);
     questions.answers = {true};
-    ASSERT_EQ(update.update(), UpdateOutcome::Started);
+    ASSERT_EQ(update.update(questions), UpdateOutcome::Started);
 
     const std::string backup = setup.paths.userDir + "/firmware-backup-" + [] {
         char stamp[32];
@@ -153,7 +153,7 @@ TEST_F(FirmwareUpdateTest, AConfirmedUpdateBacksUpSendsTheBootRequestAndStartsTh
     // A second update in the same second does not replace the first backup.
     update.chooseUpdater(updater);
     questions.answers = {true};
-    ASSERT_EQ(update.update(), UpdateOutcome::Started);
+    ASSERT_EQ(update.update(questions), UpdateOutcome::Started);
     EXPECT_EQ(update.lastAutomaticBackup(), backup.substr(0, backup.size() - 4) + "-2.obp");
     EXPECT_EQ(backups().size(), 2u);
 }
@@ -191,7 +191,7 @@ TEST_F(FirmwareUpdateTest, NothingIsSentUntilTheUpdaterCanRunAndTheBackupIsWritt
         update.chooseUpdater(c.updater);
         questions.answers = c.answers;
         questions.log.clear();
-        EXPECT_EQ(update.update(), c.outcome) << c.what;
+        EXPECT_EQ(update.update(questions), c.outcome) << c.what;
         ASSERT_FALSE(questions.log.empty()) << c.what;
         EXPECT_EQ(questions.log.front(), c.firstMessage) << c.what;
         EXPECT_FALSE(bootSent()) << c.what;
@@ -207,7 +207,7 @@ TEST_F(FirmwareUpdateTest, FailuresAfterTheBackupAreToldWithWhereTheBackupIs) {
     update.chooseUpdater(updater);
     questions.answers = {true};
     fake.sendResult = 0;
-    EXPECT_EQ(update.update(), UpdateOutcome::BootRefused);
+    EXPECT_EQ(update.update(questions), UpdateOutcome::BootRefused);
     EXPECT_EQ(questions.log.back(), "tell [UPDATE_ERR_BOOT]\n[UPDATE_AUTO_BACKUP_WHERE]");
     EXPECT_TRUE(started.empty());
     EXPECT_EQ(update.updaterPath(), updater); // may be tried again
@@ -215,7 +215,7 @@ TEST_F(FirmwareUpdateTest, FailuresAfterTheBackupAreToldWithWhereTheBackupIs) {
     fake.sendResult = 1;
     startResult = 0;
     questions.answers = {true};
-    EXPECT_EQ(update.update(), UpdateOutcome::StartFailed);
+    EXPECT_EQ(update.update(questions), UpdateOutcome::StartFailed);
     EXPECT_EQ(questions.log.back().rfind("tell [UPDATE_ERR_RUN]\n", 0), 0u) << questions.log.back();
     EXPECT_EQ(update.updaterPath(), "");
 }
@@ -224,9 +224,9 @@ TEST_F(FirmwareUpdateTest, TheUsersBackupUsesTheDialogsOwnTextsWhenTheLanguageFi
     const TextLookup missing = [](std::string_view) { return std::string(kMissingText); };
     FirmwareUpdate update = make(missing);
     const std::string target = dir + "/mine.obp";
-    EXPECT_TRUE(update.backup(target));
+    EXPECT_TRUE(update.backup(target, questions));
     EXPECT_EQ(ValidateFile(target, screen), VALIDATE_OK);
-    EXPECT_FALSE(update.backup(dir + "/no/such/folder/mine.obp"));
+    EXPECT_FALSE(update.backup(dir + "/no/such/folder/mine.obp", questions));
     ASSERT_EQ(questions.log.size(), 2u);
     EXPECT_EQ(questions.log[0], "tell 备份成功!");
     EXPECT_EQ(questions.log[1].rfind("tell 备份失败,请重新备份!\n", 0), 0u) << questions.log[1];
