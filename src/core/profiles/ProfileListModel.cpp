@@ -89,10 +89,10 @@ bool ProfileListModel::writeList(const SettingsStore& settings) const {
 }
 
 bool ProfileListModel::apply(const SettingsStore& settings, ProfileSwitcher& switcher) {
-    const bool listed = writeList(settings);
+    writeList(settings);
     const bool switched = switcher.ApplyProfileChoice(checkedProfile());
     m_applyEnabled = !switched; // what the keyboard did not take can be applied again
-    return listed && switched;
+    return switched;
 }
 
 std::string ProposedNewProfilePath(const std::string& userDir, const TextLookup& text) {

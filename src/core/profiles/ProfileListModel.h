@@ -45,7 +45,8 @@ public:
     // Writes PROFILE00 (the number of rows) and PROFILE01... (each row's file) into `settings`.
     bool writeList(const SettingsStore& settings) const;
     // writeList, then activates the checked profile (none checked: the active one stays) and reloads the store
-    // from the keyboard. Returns false when the list could not be written or the keyboard refused the profile.
+    // from the keyboard. Returns false when the keyboard refused the profile or the pending edits could not be
+    // written; a list the settings could not take is only for outside tools and does not count.
     bool apply(const SettingsStore& settings, ProfileSwitcher& switcher);
 
 private:
