@@ -51,10 +51,13 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
         m_list->InsertColumn(m_list->columnCount(), text(c.key, c.fallback), Qt::AlignLeft, c.width);
     m_list->setRootIsDecorated(false);
     m_list->SetOwner(this);
-    m_list->SetCheckChanged([this](int item, CReportCtrl*) {
-        // A file cannot be made active: its box goes back as it was.
-        m_model.check(item);
-        fillList();
+    m_list->SetCheckChanged([this](int item, CReportCtrl* list) {
+        // The list keeps a single row checked itself.
+        if (list->GetCheck(item))
+            m_model.check(item);
+        else if (item == m_model.checkedRow())
+            m_model.uncheck();
+        button(kIdApply)->setEnabled(m_model.applyEnabled());
     });
 
     makeButton(kIdAdd, "FUNC_ADD", "PROFILE_ADD", "New...");

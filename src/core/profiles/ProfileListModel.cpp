@@ -56,6 +56,11 @@ bool ProfileListModel::check(int row) {
     return true;
 }
 
+void ProfileListModel::uncheck() {
+    m_checked = -1;
+    m_applyEnabled = true;
+}
+
 bool ProfileListModel::addNew(const std::string& path, std::string* why) {
     AssignmentStore unused;
     errno = 0;

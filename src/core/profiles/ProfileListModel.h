@@ -34,6 +34,8 @@ public:
     // Checks `row`, unchecking the others. Only the keyboard's profiles can be made active; false for a file row
     // or an index outside the list.
     bool check(int row);
+    // No row checked: Apply then keeps the active profile.
+    void uncheck();
     // Writes a new default profile file (no macros, no strings: 32832 bytes) at `path`, replacing a file the user
     // agreed to replace, and lists it. False with the system's reason in `why` when it cannot be written.
     bool addNew(const std::string& path, std::string* why = nullptr);
