@@ -76,6 +76,8 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     });
     connect(button(kIdCancel), &CPngButton::clicked, this, &QDialog::reject);
     fillList();
+    // The keys start from the active profile: Down and Space check the next one.
+    if (m_model.checkedRow() >= 0) m_list->SelectOnly(m_model.checkedRow());
     m_list->setFocus();
 }
 
