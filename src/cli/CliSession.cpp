@@ -3,7 +3,6 @@
 #include "HexDump.h"
 #include "VevIrozEmu.h"
 #include "device/LinkResult.h"
-#include "platform/AppPaths.h"
 
 #include <cstdio>
 #include <cstring>
@@ -48,6 +47,8 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
         *exitCode = kExitNoService;
         return nullptr;
     }
+    session->m_options = options;
+    session->m_paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState) : *paths;
     const std::string path = paths->serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
     const std::string udevRule = paths->dataDir + "udev/60-ombrel.rules";
     std::string error;
@@ -69,7 +70,8 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     const ServiceApi& api = session->m_library->api();
     session->m_link = DeviceLink::start(api, session->m_screen, &error);
     if (!session->m_link) {
-        std::fprintf(stderr, "%s\n", error.c_str());
+        const std::string problem = session->m_library->emulatorProblem();
+        std::fprintf(stderr, "%s\n", problem.empty() ? error.c_str() : problem.c_str());
         *exitCode = kExitNoService;
         return nullptr;
     }

@@ -4,6 +4,7 @@
 
 #include "device/DeviceLink.h"
 #include "device/ServiceLibrary.h"
+#include "platform/AppPaths.h"
 
 #include <memory>
 #include <optional>
@@ -15,6 +16,7 @@ struct CliOptions {
     bool emulator = false;
     std::string emulatorState; // empty: the emulator keeps its memory only for this run
     bool trace = false;
+    bool force = false; // --force: the user allows replacing files and using damaged profile files
 };
 
 enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNoKeyboard = 3, kExitNoService = 4 };
@@ -27,9 +29,14 @@ public:
 
     DeviceLink& link() { return *m_link; }
     DeviceCommands& commands() { return m_link->commands(); }
+    const CliOptions& options() const { return m_options; }
+    // The program's paths; on the emulator its per-user data lives apart from the real keyboard's.
+    const AppPaths& paths() const { return m_paths; }
 
 private:
     CliSession() = default;
+    CliOptions m_options;
+    AppPaths m_paths;
     std::optional<ServiceLibrary> m_library;
     NullScreen m_screen;
     std::unique_ptr<DeviceLink> m_link;

@@ -32,11 +32,6 @@ CliTexts LoadCliTexts() {
     return t;
 }
 
-std::string CliUserDir() {
-    const auto& paths = ProcessAppPaths();
-    return paths ? paths->userDir : std::string();
-}
-
 void ConsoleScreen::showMessage(std::string_view textKey) {
     std::fprintf(stderr, "%s\n", m_text(textKey).c_str());
 }

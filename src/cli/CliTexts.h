@@ -17,9 +17,6 @@ struct CliTexts {
 // The texts of the program's language file.
 CliTexts LoadCliTexts();
 
-// The per-user folder that holds the profile store file ("" when there is no home folder to put it in).
-std::string CliUserDir();
-
 // Prints each message's text on stderr.
 class ConsoleScreen : public NullScreen {
 public:

@@ -20,6 +20,7 @@ struct CommandInfo {
     int (*run)(CliSession& session, const Args& args);
     const char* details = nullptr;                 // what "ombrelctl COMMAND --help" adds to the summary
     int (*runOffline)(const Args& args) = nullptr; // instead of `run`, for commands that need no keyboard
+    bool takesForce = false;                       // the command understands --force
 };
 
 const std::vector<CommandInfo>& AllCommands();

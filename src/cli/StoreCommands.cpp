@@ -36,7 +36,7 @@ class StoreWork {
 public:
     explicit StoreWork(CliSession& session)
         : m_session(session), m_texts(LoadCliTexts()), m_screen(m_texts.text), m_names(m_texts.text),
-          m_storePath(StorePath(CliUserDir())) {
+          m_storePath(StorePath(session.paths().userDir)) {
         learnKeyboard();
     }
 
@@ -59,8 +59,8 @@ public:
             return kExitOk;
         }
         if (!ensureStoreFolder()) return kExitFailed;
-        if (!ReplaceBinaryFile(m_storePath, *file)) {
-            std::fprintf(stderr, "writing %s failed\n", m_storePath.c_str());
+        if (const FileWriteResult written = WriteBinaryFile(m_storePath, *file); !written) {
+            std::fprintf(stderr, "%s\n", written.message.c_str());
             return kExitFailed;
         }
         std::string why;
@@ -74,8 +74,9 @@ public:
     // Saves the store into the profile store file and writes the macros and the blocks of `profiles`.
     int saveAndWrite(std::span<const int> profiles) {
         std::lock_guard guard(working().lock);
-        if (!ensureStoreFolder() || ExportStore(working(), m_storePath, false) != 1) {
-            std::fprintf(stderr, "saving %s failed\n", m_storePath.c_str());
+        if (!ensureStoreFolder()) return kExitFailed;
+        if (std::string why; ExportStore(working(), m_storePath, false, &why) != 1) {
+            std::fprintf(stderr, "%s\n", why.c_str());
             return kExitFailed;
         }
         return ReportResult("writing the key functions and macros",
@@ -110,15 +111,9 @@ private:
 
     // The per-user folder, created (and seeded) as the window creates it at its first start.
     bool ensureStoreFolder() {
-        const auto& paths = ProcessAppPaths();
-        if (!paths) {
-            std::fprintf(stderr, "no per-user folder for the profile store file: neither XDG_DATA_HOME nor a home "
-                                 "folder is known\n");
-            return false;
-        }
-        const PerUserFolderResult r = EnsurePerUserFolder(*paths);
+        const PerUserFolderResult r = EnsurePerUserFolder(m_session.paths());
         if (r.status == PerUserFolderStatus::Failed)
-            std::fprintf(stderr, "cannot create %s: %s\n", paths->userDir.c_str(), r.error.c_str());
+            std::fprintf(stderr, "cannot create %s: %s\n", m_session.paths().userDir.c_str(), r.error.c_str());
         return r.status != PerUserFolderStatus::Failed;
     }
 
@@ -152,23 +147,55 @@ int profileOrActive(StoreWork& work, const Args& args, int& profile) {
                                                    : ReportResult("reading the active profile", LINK_NO_REPLY);
 }
 
-int cmdBackup(CliSession& s, const Args& args) {
-    StoreWork work(s);
-    if (ReadKeyboardToFile(work.commands(), work.state(), args[0], work.text()) != 1) {
-        std::fprintf(stderr, "backup failed: the keyboard could not be read completely, or %s could not be written\n",
-                     args[0].c_str());
+// Reads the keyboard's key functions and macros into the profile file `target`. An existing file is only replaced
+// with --force. Prints what failed; returns the exit code.
+int backupKeyboard(CliSession& s, const std::string& target) {
+    // Asked before the keyboard is read, so the user does not wait for a refusal; the write checks again.
+    const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
+    if (existing == ExistingFile::Keep && FileExists(target)) {
+        std::fprintf(stderr, "%s already exists; give --force to replace it\n", target.c_str());
         return kExitFailed;
     }
-    std::printf("key functions and macros of the three profiles written to %s\n", args[0].c_str());
+    StoreWork work(s);
+    int result = LINK_OK;
+    const auto file = ReadKeyboardImage(work.commands(), work.state(), work.text(), &result);
+    if (!file) return ReportResult("reading the key functions and macros", result);
+    if (const FileWriteResult written = WriteBinaryFile(target, *file, existing); !written) {
+        std::fprintf(stderr, "%s%s\n", written.message.c_str(),
+                     written.error == EEXIST ? "; give --force to replace it" : "");
+        return kExitFailed;
+    }
     return kExitOk;
 }
 
-int cmdValidate(const Args& args) {
+int cmdBackup(CliSession& s, const Args& args) {
+    const int r = backupKeyboard(s, args[0]);
+    if (r == kExitOk) std::printf("key functions and macros of the three profiles written to %s\n", args[0].c_str());
+    return r;
+}
+
+// Checks a profile file: its header must be one this program can load, and with `listProblems` whatever is wrong
+// in its body is listed. Returns the problems of the body; `usable` says whether the header allows loading at all.
+std::vector<ContentProblem> checkProfileFile(const std::string& path, bool& usable) {
     NullScreen quiet;
     std::string why;
-    const int r = ValidateFile(args[0], quiet, &why);
-    if (r != VALIDATE_OK) {
-        std::fprintf(stderr, "%s is not a valid profile file: %s\n", args[0].c_str(), why.c_str());
+    std::vector<ContentProblem> problems;
+    usable = ValidateFile(path, quiet, &why, &problems) == VALIDATE_OK;
+    if (!usable) {
+        std::fprintf(stderr, "%s is not a valid profile file: %s\n", path.c_str(), why.c_str());
+        return problems;
+    }
+    for (const ContentProblem& p : problems)
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), p.describe().c_str());
+    return problems;
+}
+
+int cmdValidate(const Args& args) {
+    bool usable = false;
+    const auto problems = checkProfileFile(args[0], usable);
+    if (!usable) return kExitFailed;
+    if (!problems.empty()) {
+        std::fprintf(stderr, "%s is damaged: the values above are out of their ranges\n", args[0].c_str());
         return kExitFailed;
     }
     AssignmentStore store;
@@ -179,7 +206,16 @@ int cmdValidate(const Args& args) {
 }
 
 int cmdRestore(CliSession& s, const Args& args) {
-    if (cmdValidate(args) != kExitOk) return kExitFailed;
+    bool usable = false;
+    const auto problems = checkProfileFile(args[0], usable);
+    if (!usable) return kExitFailed;
+    if (!problems.empty() && !s.options().force) {
+        std::fprintf(stderr,
+                     "%s is damaged (see above); nothing was restored. Give --force to restore it anyway: keys with "
+                     "values out of range then get their factory function back\n",
+                     args[0].c_str());
+        return kExitFailed;
+    }
     StoreWork work(s);
     {
         std::lock_guard guard(work.working().lock);
@@ -285,22 +321,6 @@ int cmdMacroList(CliSession& s, const Args&) {
     return kExitOk;
 }
 
-// A backup target this run may create: a new file in a folder this user can write to. An existing file is not
-// replaced: it may be an earlier backup the user still needs.
-bool checkBackupTarget(const std::string& path) {
-    if (FileExists(path)) {
-        std::fprintf(stderr, "%s exists already; give a new file name for the backup\n", path.c_str());
-        return false;
-    }
-    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
-    const std::string folder = parent.empty() ? "." : parent.string();
-    if (::access(folder.c_str(), W_OK) != 0) {
-        std::fprintf(stderr, "cannot write the backup into %s: %s\n", folder.c_str(), std::strerror(errno));
-        return false;
-    }
-    return true;
-}
-
 int cmdFirmwareBoot(CliSession& s, const Args& args) {
     const bool noBackup = args.size() == 1 && args[0] == "--no-backup";
     const bool withBackup = args.size() == 2 && args[0] == "--backup";
@@ -310,22 +330,20 @@ int cmdFirmwareBoot(CliSession& s, const Args& args) {
         return kExitUsage;
     }
     if (withBackup) {
-        const std::string& path = args[1];
-        if (!checkBackupTarget(path)) return kExitUsage;
-        StoreWork work(s);
-        int result = LINK_OK;
-        const auto image = ReadKeyboardImage(work.commands(), work.state(), work.text(), &result);
-        if (!image) {
-            std::fprintf(stderr, "the boot request was not sent\n");
-            return ReportResult("reading the key functions and macros for the backup", result);
-        }
-        errno = 0;
-        if (!ReplaceBinaryFile(path, *image)) {
-            std::fprintf(stderr, "writing the backup %s failed: %s; the boot request was not sent\n", path.c_str(),
-                         std::strerror(errno ? errno : EIO));
+        const std::string& target = args[1];
+        // A folder that cannot take the backup is refused before the keyboard is read.
+        const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+        const std::string folder = parent.empty() ? "." : parent.string();
+        if (::access(folder.c_str(), W_OK) != 0) {
+            std::fprintf(stderr, "cannot write the backup into %s: %s; the boot request was not sent\n", folder.c_str(),
+                         std::strerror(errno));
             return kExitFailed;
         }
-        std::printf("key functions and macros of the three profiles backed up to %s\n", path.c_str());
+        if (const int r = backupKeyboard(s, target); r != kExitOk) {
+            std::fprintf(stderr, "the boot request was not sent\n");
+            return r;
+        }
+        std::printf("key functions and macros of the three profiles backed up to %s\n", target.c_str());
     }
     const int r = s.commands().EnterBoot();
     if (r != 1) {
@@ -347,15 +365,22 @@ const std::string kKeymapSetHelp =
 
 const std::vector<CommandInfo>& StoreCommands() {
     static const std::vector<CommandInfo> commands = {
-        {"backup", "FILE", "read key functions and macros of all profiles into a profile file", 1, 1, cmdBackup,
+        {"backup", "[--force] FILE", "read key functions and macros of all profiles into a profile file", 1, 1,
+         cmdBackup,
          "Reads the three key-function blocks and the macro memory and writes them to FILE (a profile file).\n"
-         "Program and text functions are not kept by the keyboard and come back as factory and disabled keys."},
+         "An existing FILE is only replaced with --force, and only when it is a regular file you may write.\n"
+         "Program and text functions are not kept by the keyboard and come back as factory and disabled keys.",
+         nullptr, true},
         {"validate", "FILE", "check that FILE is a well-formed profile file", 1, 1, nullptr,
-         "Checks FILE's header and contents; needs no keyboard. Exit code 0 for a valid file, 1 otherwise.",
+         "Checks FILE's header and every key record, macro and string in it; needs no keyboard. Lists what is\n"
+         "wrong (profile, key, what). Exit code 0 for a valid file, 1 otherwise.",
          cmdValidate},
-        {"restore", "FILE", "write a profile file's key functions and macros to the keyboard", 1, 1, cmdRestore,
+        {"restore", "[--force] FILE", "write a profile file's key functions and macros to the keyboard", 1, 1,
+         cmdRestore,
          "Validates FILE, loads it, saves it as the profile store file and writes all three profiles and the\n"
-         "macros to the keyboard."},
+         "macros to the keyboard. A damaged FILE (see validate) is refused, leaving the store and the keyboard\n"
+         "as they were, unless --force is given.",
+         nullptr, true},
         {"keymap show", "[P]", "each key of profile P (default: the active one) with its function", 0, 1, cmdKeymapShow,
          "Lists the 105 keys and the G keys of profile P as the keyboard holds them: key, function (in the\n"
          "form 'keymap set' takes) and the key's caption."},
@@ -365,9 +390,10 @@ const std::vector<CommandInfo>& StoreCommands() {
          "The same as 'keymap set P KEY default'."},
         {"firmware boot", "--backup FILE | --no-backup",
          "back up key functions and macros, then send the keyboard into its boot loader", 0, 2, cmdFirmwareBoot,
-         "Reads the three profiles' key functions and the macros into FILE (a new profile file), then asks the\n"
-         "keyboard to restart into its boot loader, where it waits for a firmware updater. Nothing is sent when\n"
-         "the backup cannot be written. --no-backup sends the request without a backup."},
+         "Reads the three profiles' key functions and the macros into FILE (a new profile file; an existing\n"
+         "one is replaced only with --force), then asks the keyboard to restart into its boot loader, where it\n"
+         "waits for a firmware updater. Nothing is sent when the backup cannot be written. --no-backup sends\n"
+         "the request without a backup."},
         {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
          "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
          "(profile:key) that play it."},

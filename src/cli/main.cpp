@@ -23,7 +23,8 @@ void printHelp() {
         std::printf("  %-22s %s\n", head.c_str(), c.summary);
     }
     std::printf("\nProfiles are numbered 0, 1 and 2. Exit codes: 0 done, 1 the keyboard refused or did not answer,\n"
-                "2 bad command line, 3 no keyboard found or not accessible, 4 the HID service library is missing.\n");
+                "2 bad command line, 3 no keyboard found or not accessible, 4 the HID service library is missing or\n"
+                "cannot start (the emulator refuses a state file that is not one, or that another program uses).\n");
 }
 
 void printCommandHelp(const CommandInfo& c) {
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             help = true;
+        } else if (arg == "--force") {
+            options.force = true;
         } else if (arg == "--trace") {
             options.trace = true;
         } else if (arg == "--emulator") {
@@ -86,6 +89,10 @@ int main(int argc, char** argv) {
     }
     if (!command) {
         std::fprintf(stderr, "unknown command '%s' (see ombrelctl --help)\n", words[0].c_str());
+        return kExitUsage;
+    }
+    if (options.force && !command->takesForce) {
+        std::fprintf(stderr, "%s does not take --force\n", command->name);
         return kExitUsage;
     }
     const Args args(words.begin() + static_cast<long>(at), words.end());

@@ -4,9 +4,11 @@
 
 #include "VevIroz.h"
 #include "emulator/StateFile.h"
+#include "emulator/StateFileLock.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace ombrel::emu {
@@ -22,6 +24,16 @@ bool filterMatches(const DeviceFilter& filter, const DeviceFilter& iface) {
            fieldMatches(filter.matchMask, 2u, filter.productId, iface.productId) &&
            fieldMatches(filter.matchMask, 4u, filter.usagePage, iface.usagePage) &&
            fieldMatches(filter.matchMask, 8u, filter.usage, iface.usage);
+}
+
+// How long to wait for another program's hold on a state file: kStateLockWait, or OMBREL_STATE_LOCK_WAIT_MS for
+// scripts (and tests) that run many programs on one file or want a quick answer.
+std::chrono::milliseconds stateLockWait() {
+    const char* value = std::getenv("OMBREL_STATE_LOCK_WAIT_MS");
+    if (!value || !*value) return EmulatedKeyboard::kStateLockWait;
+    char* end = nullptr;
+    const long long ms = std::strtoll(value, &end, 10);
+    return *end == '\0' && ms >= 0 ? std::chrono::milliseconds(ms) : EmulatedKeyboard::kStateLockWait;
 }
 
 void warn(const std::string& text) {
@@ -57,22 +69,44 @@ bool EmulatedKeyboard::start() {
     {
         std::lock_guard lock(m_mutex);
         if (m_running) return true;
-        if (!m_statePath.empty()) {
-            const StateLoad loaded = LoadStateFile(m_statePath);
-            if (loaded.memory) {
-                m_model.setMemory(*loaded.memory);
-            } else {
-                warn("state file " + m_statePath + ": " + loaded.problem + "; starting from factory memory");
-                m_model.resetToFactory();
-                m_model.markSaved();
-            }
-        }
+        m_problem.clear();
+        // The caller reports the refusal (EmuProblem), so it is not printed here too.
+        if (!m_statePath.empty() && !claimStateFileLocked()) return false;
         m_running = true;
         m_stopping = false;
         m_saveFailureReported = false;
     }
     m_thread = std::thread([this] { deliveryLoop(); });
     return true;
+}
+
+bool EmulatedKeyboard::claimStateFileLocked() {
+    m_stateLock = StateFileLock::acquire(m_statePath, stateLockWait(), &m_problem);
+    if (!m_stateLock) return false;
+    StateLoad loaded = LoadStateFile(m_statePath);
+    switch (loaded.status) {
+    case StateLoad::Status::Loaded:
+        m_model.setMemory(*loaded.memory);
+        return true;
+    case StateLoad::Status::Missing:
+        // A new state file starts from factory memory and exists from the start, so a mistyped path shows at once.
+        m_model.resetToFactory();
+        if (SaveStateFile(m_statePath, m_model.memory(), &m_problem)) {
+            m_model.markSaved();
+            return true;
+        }
+        break;
+    case StateLoad::Status::Refused:
+        m_problem = std::move(loaded.problem);
+        break;
+    }
+    m_stateLock.reset();
+    return false;
+}
+
+std::string EmulatedKeyboard::problem() const {
+    std::lock_guard lock(m_mutex);
+    return m_problem;
 }
 
 bool EmulatedKeyboard::stop() {
@@ -86,7 +120,8 @@ bool EmulatedKeyboard::stop() {
         std::lock_guard lock(m_mutex);
         if (!m_running) return true;
         m_stopping = true;
-        saveLocked();
+        if (m_model.hasUnsavedChanges()) saveLocked();
+        m_stateLock.reset(); // another program may use the file from here on
     }
     m_wake.notify_all();
     m_thread.join();
@@ -383,9 +418,11 @@ void EmulatedKeyboard::saveIfDueLocked() {
 }
 
 bool EmulatedKeyboard::saveLocked() {
-    if (m_statePath.empty()) return false;
-    if (!SaveStateFile(m_statePath, m_model.memory())) {
-        if (!m_saveFailureReported) warn("cannot write the state file " + m_statePath);
+    // Only a file this run has claimed is written: never one that was refused or that another program holds.
+    if (m_statePath.empty() || !m_stateLock) return false;
+    std::string problem;
+    if (!SaveStateFile(m_statePath, m_model.memory(), &problem)) {
+        if (!m_saveFailureReported) warn(problem);
         m_saveFailureReported = true;
         return false;
     }

@@ -8,12 +8,14 @@
 
 #include "device/DeviceFilter.h"
 #include "emulator/KeyboardModel.h"
+#include "emulator/StateFileLock.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
@@ -55,14 +57,20 @@ public:
     EmulatedKeyboard(const EmulatedKeyboard&) = delete;
     EmulatedKeyboard& operator=(const EmulatedKeyboard&) = delete;
 
-    // Library life. configure() works only while stopped. start() loads the state file, if one is configured,
-    // and starts the delivery thread; stop() saves, ends the delivery thread and forgets every registration
+    // Library life. configure() works only while stopped. start() claims the state file, if one is configured
+    // (see StateFileLock.h), loads it or creates a missing one, and starts the delivery thread; it refuses (false,
+    // the reason in problem()) a file that is not a state file, or one another program holds, and never writes
+    // it. stop() saves what changed, lets the file go, ends the delivery thread and forgets every registration
     // and pending notification. Plug state, faults and latency survive both, so a test can prepare the
     // keyboard before the program starts the library. stop() refuses (false) on the delivery thread itself.
     bool configure(const std::string& stateFile);
     bool start();
     bool stop();
     bool running() const;
+    std::string problem() const; // why the last start() refused; empty when it did not
+
+    // How long start() waits for another program to let a state file go.
+    static constexpr std::chrono::milliseconds kStateLockWait{10000};
 
     // Service calls. Each returns 0 / false when refused.
     std::int32_t deviceCount(Interface iface) const;
@@ -120,6 +128,7 @@ private:
     void setPluggedLocked(bool plugged);
     void saveIfDueLocked();
     bool saveLocked();
+    bool claimStateFileLocked();
     std::uint32_t newIdLocked();
     Clock::duration latencyLocked() const { return std::chrono::microseconds(m_latencyMicros); }
 
@@ -132,6 +141,8 @@ private:
 
     KeyboardModel m_model;
     std::string m_statePath;
+    std::unique_ptr<StateFileLock> m_stateLock; // held from start() to stop() while a state file is configured
+    std::string m_problem;
     bool m_saveFailureReported = false;
     bool m_running = false;
     bool m_stopping = false;

@@ -1,14 +1,11 @@
 #include "emulator/StateFile.h"
 
+#include "platform/SafeFileWriter.h"
+#include "text/FileBytes.h"
 #include "util/Bytes.h"
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace ombrel::emu {
 
@@ -20,7 +17,7 @@ constexpr std::size_t kHeaderSize = 12;
 constexpr std::size_t kSectionHeaderSize = 8;
 constexpr std::size_t kCrcSize = 4;
 // Far above any real state file; keeps a hostile file from making us read gigabytes.
-constexpr long kMaxFileSize = 1L << 20;
+constexpr std::size_t kMaxFileSize = 1u << 20;
 
 } // namespace
 
@@ -40,41 +37,6 @@ std::uint32_t StateChecksum(std::span<const std::uint8_t> bytes) {
         crc = table[(crc ^ b) & 0xFFu] ^ (crc >> 8);
     return crc ^ 0xFFFFFFFFu;
 }
-
-namespace {
-
-bool readWholeFile(const std::string& path, std::vector<std::uint8_t>& out, std::string& problem) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) {
-        problem = std::string("cannot open: ") + std::strerror(errno);
-        return false;
-    }
-    std::array<std::uint8_t, 4096> chunk{};
-    std::size_t n = 0;
-    while ((n = std::fread(chunk.data(), 1, chunk.size(), f)) > 0) {
-        out.insert(out.end(), chunk.begin(), chunk.begin() + static_cast<long>(n));
-        if (out.size() > static_cast<std::size_t>(kMaxFileSize)) break;
-    }
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed)
-        problem = "read error";
-    else if (out.size() > static_cast<std::size_t>(kMaxFileSize))
-        problem = "file too large";
-    return problem.empty();
-}
-
-bool writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return false;
-        bytes = bytes.subspan(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-} // namespace
 
 std::vector<std::uint8_t> EncodeState(const KeyboardMemory& memory) {
     std::vector<std::uint8_t> out(kHeaderSize);
@@ -128,27 +90,30 @@ std::optional<KeyboardMemory> DecodeState(std::span<const std::uint8_t> bytes) {
 
 StateLoad LoadStateFile(const std::string& path) {
     StateLoad result;
-    std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path, bytes, result.problem)) return result;
-    result.memory = DecodeState(bytes);
-    if (!result.memory) result.problem = "not a valid state file (truncated, damaged or of another version)";
+    const FileBytes file = ReadFileBytes(path, kMaxFileSize);
+    if (file.status == FileBytes::Status::Missing) {
+        result.status = StateLoad::Status::Missing;
+        return result;
+    }
+    if (file.status == FileBytes::Status::Ok) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(file.bytes.data());
+        result.memory = DecodeState(std::span<const std::uint8_t>(data, file.bytes.size()));
+    }
+    if (result.memory) {
+        result.status = StateLoad::Status::Loaded;
+    } else {
+        result.problem = path + " is not an emulator state file (another kind of file, a damaged state file or one "
+                                "of another version); it is left as it is: choose another file or move it away";
+    }
     return result;
 }
 
-bool SaveStateFile(const std::string& path, const KeyboardMemory& memory) {
+bool SaveStateFile(const std::string& path, const KeyboardMemory& memory, std::string* problem) {
     const std::vector<std::uint8_t> bytes = EncodeState(memory);
-    std::string temp = path + ".XXXXXX";
-    std::vector<char> name(temp.begin(), temp.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0) return false;
-    const bool written = writeAll(fd, bytes);
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(name.data(), path.c_str()) != 0) {
-        ::unlink(name.data());
-        return false;
-    }
-    return true;
+    const FileWriteResult written =
+        WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (problem) *problem = written.message;
+    return written.ok();
 }
 
 } // namespace ombrel::emu

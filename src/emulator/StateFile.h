@@ -22,8 +22,10 @@
 namespace ombrel::emu {
 
 struct StateLoad {
-    std::optional<KeyboardMemory> memory; // empty when the file is missing or unusable
-    std::string problem;                  // why, when empty
+    enum class Status { Loaded, Missing, Refused };
+    Status status = Status::Refused;
+    std::optional<KeyboardMemory> memory; // set when Loaded
+    std::string problem;                  // why, when Refused
 };
 
 // CRC-32 (IEEE) as the file's last four bytes carry it.
@@ -33,8 +35,11 @@ std::vector<std::uint8_t> EncodeState(const KeyboardMemory& memory);
 // Parses the bytes of a state file; bounds-checked, never reads past the span.
 std::optional<KeyboardMemory> DecodeState(std::span<const std::uint8_t> bytes);
 
+// Reads the state file at `path`. Anything there that is not a state file of this version (another file of the
+// user's, a damaged state file, a folder, a device) is Refused, so the caller never writes over it.
 StateLoad LoadStateFile(const std::string& path);
-// Writes a temporary file beside `path` and renames it over `path`. False (and `path` untouched) on failure.
-bool SaveStateFile(const std::string& path, const KeyboardMemory& memory);
+// Replaces `path` through the safe writer (see platform/SafeFileWriter.h). False, with the system's reason in
+// `problem` and `path` untouched, on failure.
+bool SaveStateFile(const std::string& path, const KeyboardMemory& memory, std::string* problem = nullptr);
 
 } // namespace ombrel::emu

@@ -616,7 +616,7 @@ void COmbrelDlg::OnCommand(int id) {
         break;
     case kIdClose:
     case kCmdTrayExit:
-        ExitMain();
+        if (m_commands.ConfirmUnappliedChanges()) ExitMain();
         break;
     case kIdVendorLink:
     case kIdWebSite:
@@ -694,7 +694,7 @@ void COmbrelDlg::closeEvent(QCloseEvent* event) {
     event->ignore();
     if (m_trayAvailable)
         HideMain();
-    else
+    else if (m_commands.ConfirmUnappliedChanges())
         ExitMain();
 }
 

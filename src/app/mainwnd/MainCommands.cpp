@@ -12,6 +12,7 @@
 #include "keys/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
 #include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QDir>
 #include <QMenu>
@@ -25,6 +26,21 @@ namespace {
 
 QString Text(const char* key, int languageIndex) {
     return QString::fromStdString(lookupText(key, languageIndex));
+}
+
+// A text of the language file with a file path in it.
+QString TextWithPath(const char* key, int languageIndex, const QString& path) {
+    return QString::fromStdString(FormatTextString(lookupText(key, languageIndex), path.toStdString()));
+}
+
+// The first few problems of a damaged file, one a line, for a question about it.
+QString ProblemLines(const std::vector<ContentProblem>& problems) {
+    constexpr std::size_t kShown = 8;
+    QStringList lines;
+    for (std::size_t i = 0; i < problems.size() && i < kShown; ++i)
+        lines << QString::fromStdString(problems[i].describe());
+    if (problems.size() > kShown) lines << QStringLiteral("...");
+    return lines.join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -80,10 +96,18 @@ void MainCommands::ImportProfiles() {
     const QString path = UserPrompts::openFileName(&m_window, QString(), QString::fromLatin1(kProfileFileFilter));
     if (path.isEmpty()) return;
     const int language = m_window.languageIndex();
-    if (ValidateFile(path.toStdString(), m_window.screen()) <= 0) {
+    std::vector<ContentProblem> problems;
+    if (ValidateFile(path.toStdString(), m_window.screen(), nullptr, &problems) <= 0) {
         UserPrompts::information(&m_window, Text("MAIN_PROMPT_INPORT", language));
         return;
     }
+    // Restoring replaces all three profiles: the user says so first, knowing what is wrong with a damaged file.
+    const QString question = problems.empty() ? TextWithPath("MAIN_PROMPT_RESTORE_ASK", language, path)
+                                              : TextWithPath("MAIN_PROMPT_RESTORE_DAMAGED", language, path) +
+                                                    QStringLiteral("\n\n") + ProblemLines(problems);
+    if (UserPrompts::ask(&m_window, question, QString(), QMessageBox::Yes | QMessageBox::No, QMessageBox::No) !=
+        QMessageBox::Yes)
+        return;
     DeviceLink* link = m_window.link();
     KeyStores& stores = m_window.stores();
     const std::string store = storePath().toStdString();
@@ -104,14 +128,31 @@ void MainCommands::ImportProfiles() {
     m_window.RefreshKeyMarks();
     // What the keyboard did not take stays pending, so Apply can write it later.
     m_window.SetApplyPending(result != 1);
+    if (result == 1) UserPrompts::information(&m_window, TextWithPath("MAIN_PROMPT_RESTORE_DONE", language, path));
 }
 
 void MainCommands::ExportProfiles() {
     const QString path = UserPrompts::saveFileName(&m_window, QString(), QString::fromLatin1(kProfileFileFilter),
                                                    QString::fromLatin1(kProfileFileSuffix), QStringLiteral("*.obp"));
     if (path.isEmpty()) return;
-    if (ExportStore(m_window.stores().workingStore, path.toStdString(), true) != 1)
-        UserPrompts::information(&m_window, Text("MAIN_PROMPT_EXPORT", m_window.languageIndex()));
+    const int language = m_window.languageIndex();
+    std::string why;
+    if (ExportStore(m_window.stores().workingStore, path.toStdString(), true, &why) != 1) {
+        UserPrompts::information(&m_window, Text("MAIN_PROMPT_EXPORT", language) + QStringLiteral("\n\n") +
+                                                QString::fromStdString(why));
+        return;
+    }
+    UserPrompts::information(&m_window, TextWithPath("MAIN_PROMPT_EXPORT_DONE", language, path));
+}
+
+bool MainCommands::ConfirmUnappliedChanges() {
+    if (!m_window.applyPending()) return true;
+    const auto answer =
+        UserPrompts::ask(&m_window, Text("MAIN_PROMPT_UNAPPLIED", m_window.languageIndex()), QString(),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) return true;
+    // A failed Apply keeps the window open with Apply lit, so nothing is lost.
+    return answer == QMessageBox::Apply && ApplyChanges();
 }
 
 void MainCommands::OpenHelp() {

@@ -27,6 +27,9 @@ public:
     void ImportProfiles();
     // Backup: the store into a file the user chooses.
     void ExportProfiles();
+    // Before the program ends: with unapplied changes, asks whether to apply or discard them, or to stay. True
+    // when the program may end.
+    bool ConfirmUnappliedChanges();
     void OpenHelp();
     void OpenVendorLink(const QString& target);
     // The restore/backup menu at `globalPos`.

@@ -106,13 +106,18 @@ int COmbrelApp::run(int argc, char** argv) {
     if (!library) return Fail(kExitNoService, error);
 
     MainContext context;
-    context.paths = *paths;
+    // An emulator run keeps its per-user data apart, so it never changes what the real keyboard's data holds.
+    context.paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState.toStdString()) : *paths;
     context.settings = &settings;
     context.api = &library->api();
     context.autoShowDone = plan.autoShowDone;
     if (!options.screenshot.isEmpty()) context.trayAvailable = false;
     auto window = std::make_unique<COmbrelDlg>(std::move(context));
-    if (!window->OnInitDialog(&error)) return Fail(kExitNoService, error);
+    if (!window->OnInitDialog(&error)) {
+        // The emulator says itself why it refused to start (a state file that is not one, or one in use).
+        const std::string problem = library->emulatorProblem();
+        return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
+    }
     QObject::connect(window.get(), &COmbrelDlg::ended, &app, [](int code) { QCoreApplication::exit(code); });
 
     // Later starts reach this one through the instance channel; their request is handled on this thread, and

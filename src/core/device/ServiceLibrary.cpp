@@ -1,8 +1,12 @@
 #include "device/ServiceLibrary.h"
 
+#include "VevIrozEmu.h"
+
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <vector>
 
 namespace ombrel {
 
@@ -56,6 +60,14 @@ std::optional<ServiceLibrary> ServiceLibrary::load(const std::string& path, std:
 
 void* ServiceLibrary::symbol(const char* name) const {
     return m_handle ? dlsym(m_handle, name) : nullptr;
+}
+
+std::string ServiceLibrary::emulatorProblem() const {
+    auto problem = reinterpret_cast<decltype(&EmuProblem)>(symbol("EmuProblem"));
+    if (!problem) return {};
+    std::vector<char> text(static_cast<std::size_t>(std::max(problem(nullptr, 0), 0)) + 1);
+    problem(text.data(), static_cast<std::int32_t>(text.size()));
+    return std::string(text.data());
 }
 
 } // namespace ombrel

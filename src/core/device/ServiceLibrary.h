@@ -19,6 +19,8 @@ public:
     // Looks up an additional symbol (e.g. the emulator's control calls); null when absent.
     void* symbol(const char* name) const;
     const std::string& path() const { return m_path; }
+    // Why the emulator build refused to start (its EmuProblem); empty for the real library or when it did not.
+    std::string emulatorProblem() const;
 
 private:
     void* m_handle = nullptr;

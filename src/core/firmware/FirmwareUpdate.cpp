@@ -9,9 +9,7 @@
 
 #include <sys/stat.h>
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 
 namespace ombrel {
@@ -108,10 +106,7 @@ std::string FirmwareUpdate::automaticBackupPath() const {
 
 bool FirmwareUpdate::writeBackup(const std::string& path, std::string* why) {
     if (m_setup.paths.userDir.size() && path.rfind(m_setup.paths.userDir, 0) == 0) EnsurePerUserFolder(m_setup.paths);
-    errno = 0;
-    if (ExportStore(m_working, path, true) == 1) return true;
-    *why = std::strerror(errno ? errno : EIO);
-    return false;
+    return ExportStore(m_working, path, true, why) == 1;
 }
 
 } // namespace ombrel

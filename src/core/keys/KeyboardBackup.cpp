@@ -56,9 +56,17 @@ std::optional<std::vector<std::uint8_t>> ReadKeyboardImage(DeviceCommands& comma
     return SerializeStoreFile(image, macros, {});
 }
 
-int ReadKeyboardToFile(DeviceCommands& commands, DeviceState& state, const std::string& path, const TextLookup& text) {
-    const auto file = ReadKeyboardImage(commands, state, text);
-    return file && ReplaceBinaryFile(path, *file) ? 1 : 0;
+int ReadKeyboardToFile(DeviceCommands& commands, DeviceState& state, const std::string& path, const TextLookup& text,
+                       std::string* why) {
+    int result = LINK_OK;
+    const auto file = ReadKeyboardImage(commands, state, text, &result);
+    if (!file) {
+        if (why) *why = std::string("the keyboard could not be read completely: ") + LinkResultDescription(result);
+        return 0;
+    }
+    const FileWriteResult written = WriteBinaryFile(path, *file);
+    if (why) *why = written.message;
+    return written ? 1 : 0;
 }
 
 } // namespace ombrel

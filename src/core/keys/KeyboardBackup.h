@@ -19,7 +19,8 @@ std::optional<std::vector<std::uint8_t>> ReadKeyboardImage(DeviceCommands& comma
                                                            const TextLookup& text, int* result = nullptr);
 
 // Reads the keyboard and replaces the file at `path` with what it holds; the file is only touched when every read
-// succeeded. Result 1 on success, 0 otherwise.
-int ReadKeyboardToFile(DeviceCommands& commands, DeviceState& state, const std::string& path, const TextLookup& text);
+// succeeded. Result 1 on success, 0 otherwise with what failed in `why` when given.
+int ReadKeyboardToFile(DeviceCommands& commands, DeviceState& state, const std::string& path, const TextLookup& text,
+                       std::string* why = nullptr);
 
 } // namespace ombrel

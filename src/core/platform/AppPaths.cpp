@@ -49,6 +49,12 @@ std::string xdgBase(const std::string& variable, const std::string& home, const 
     return withSlash(home) + fallbackBelowHome;
 }
 
+void setUserDir(AppPaths& p, std::string userDir) {
+    p.userDir = std::move(userDir);
+    p.userIni = p.userDir + "/rira.ini";
+    p.userColorPrefix = p.userDir + "/" + kUserColorFilePrefix;
+}
+
 } // namespace
 
 PathEnvironment PathEnvironment::current() {
@@ -118,12 +124,21 @@ std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env) {
     p.daemonExe = p.programDir + kDaemonName;
     p.serviceLibDir = withSlash((prefix / "lib" / "ombrel").string());
 
-    p.userDir = withSlash(dataBase) + kPerUserFolderName;
-    p.userIni = p.userDir + "/rira.ini";
-    p.userColorPrefix = p.userDir + "/" + kUserColorFilePrefix;
+    setUserDir(p, withSlash(dataBase) + kPerUserFolderName);
     p.settingsIni = withSlash(configBase) + kPerUserFolderName + "/settings.ini";
     p.appProfileIni = withSlash(configBase) + kAppProfileFolderName + "/" + kAppTitle + ".ini";
     return p;
+}
+
+AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile) {
+    if (stateFile.empty()) {
+        setUserDir(paths, paths.userDir + "-emulator");
+        return paths;
+    }
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(stateFile, ec);
+    setUserDir(paths, (ec ? stateFile : absolute.string()) + ".userdata");
+    return paths;
 }
 
 const std::optional<AppPaths>& ProcessAppPaths() {

@@ -62,6 +62,12 @@ inline std::string UserColorFile(const std::string& prefix, int number) {
 // All paths from `env`; nullopt when the executable path is unknown or no per-user base folder can be found.
 std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env);
 
+// The paths of an emulator run: the same, except that the per-user data (profile store, colour files, rira.ini)
+// lives apart from the real keyboard's, so trying things on the emulator never changes what the real keyboard's
+// data holds. With a state file the data sits beside it ("<state file>.userdata", one folder per emulated
+// keyboard); a memory-only emulator uses "<userDir>-emulator".
+AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile);
+
 // The paths of the running process, built on first use (thread-safe) and kept until the process ends.
 const std::optional<AppPaths>& ProcessAppPaths();
 

@@ -1,7 +1,6 @@
 #include "profiles/BinaryFile.h"
 
 #include "platform/UniqueFd.h"
-#include "text/AtomicFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -68,9 +67,10 @@ bool FileExists(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0;
 }
 
-bool ReplaceBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+FileWriteResult WriteBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes, ExistingFile existing) {
     // A view of the same bytes as characters, which is what the shared writer takes.
-    return ReplaceFileAtomically(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    return WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                           existing);
 }
 
 } // namespace ombrel

@@ -2,6 +2,8 @@
 // Binary files: opened for reading pieces at given offsets, read whole with a size limit, and replaced so that a
 // reader, or a crash, sees either the old contents or the new ones.
 
+#include "platform/SafeFileWriter.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -41,8 +43,8 @@ BinaryFileRead ReadBinaryFile(const std::string& path, std::uint64_t maxSize);
 
 bool FileExists(const std::string& path);
 
-// Replaces (or creates) `path` with `bytes` atomically (see text/AtomicFile.h). Returns false, leaving the old
-// file untouched and no temporary file behind, when any step fails.
-bool ReplaceBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Writes `bytes` to `path` through the safe writer (see platform/SafeFileWriter.h).
+FileWriteResult WriteBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                                ExistingFile existing = ExistingFile::Replace);
 
 } // namespace ombrel

@@ -1,11 +1,9 @@
 #include "profiles/ProfileListModel.h"
 
-#include "keys/AssignmentStore.h"
+#include "profiles/BinaryFile.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
 
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 namespace ombrel {
@@ -62,10 +60,9 @@ void ProfileListModel::uncheck() {
 }
 
 bool ProfileListModel::addNew(const std::string& path, std::string* why) {
-    AssignmentStore unused;
-    errno = 0;
-    if (CreateDefault(unused, path, 0, DefaultTarget::File) != 1) {
-        if (why) *why = std::strerror(errno ? errno : EIO);
+    // The save dialog asked before an existing file is replaced.
+    if (const FileWriteResult written = WriteBinaryFile(path, DefaultKeyImage().bytes()); !written) {
+        if (why) *why = written.message;
         return false;
     }
     addExisting(path);

@@ -16,17 +16,19 @@ std::span<std::uint8_t, kFileHeaderSize> fileHeaderOf(KeyImage& image) {
     return image.bytes().first<kFileHeaderSize>();
 }
 
-int writeStore(AssignmentStore& working, const std::string& path, bool takeLock) {
+void setWhy(std::string* why, std::string text) {
+    if (why) *why = std::move(text);
+}
+
+int writeStore(AssignmentStore& working, const std::string& path, bool takeLock, std::string* why) {
     std::unique_lock guard(working.lock, std::defer_lock);
     if (takeLock) guard.lock();
     WriteFileHeader(fileHeaderOf(working.image), working.macroCount(), working.strings.stringBytes(), 0);
     const std::vector<std::uint8_t> area = working.strings.pack(working.image);
     const std::vector<std::uint8_t> file = SerializeStoreFile(working.image, working.macros, area);
-    return ReplaceBinaryFile(path, file) ? 1 : 0;
-}
-
-void setWhy(std::string* why, std::string text) {
-    if (why) *why = std::move(text);
+    const FileWriteResult written = WriteBinaryFile(path, file);
+    setWhy(why, written.message);
+    return written ? 1 : 0;
 }
 
 } // namespace
@@ -35,13 +37,13 @@ std::string StorePath(const std::string& userDir, int /*profileIndex*/) {
     return userDir + "/" + kStoreFileName;
 }
 
-int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock) {
+int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock, std::string* why) {
     if (!FileExists(storePath)) return 0;
-    return writeStore(working, storePath, takeLock);
+    return writeStore(working, storePath, takeLock, why);
 }
 
-int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock) {
-    return writeStore(working, path, takeLock);
+int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock, std::string* why) {
+    return writeStore(working, path, takeLock, why);
 }
 
 int LoadStore(AssignmentStore& working, const std::string& path, std::string* why) {
@@ -69,7 +71,8 @@ void ReplaceStoreContents(AssignmentStore& working, StoreFileContents&& contents
     working.stringArea.clear();
 }
 
-int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why) {
+int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why, std::vector<ContentProblem>* problems) {
+    if (problems) problems->clear();
     const BinaryFileRead file = ReadBinaryFile(path, kLargestFile);
     switch (file.status) {
     case FileStatus::Ok:
@@ -87,9 +90,13 @@ int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why) 
         setWhy(why, "the file cannot be opened or read");
         return VALIDATE_CANNOT_OPEN;
     }
-    const StoreFileCheck check = ParseStoreFile(file.bytes, true).check;
+    const ParsedStoreFile parsed = ParseStoreFile(file.bytes, true);
+    const StoreFileCheck& check = parsed.check;
     setWhy(why, check.describe());
-    if (check.ok()) return VALIDATE_OK;
+    if (check.ok()) {
+        if (problems) *problems = CheckStoreContents(parsed.contents);
+        return VALIDATE_OK;
+    }
     if (check.problem == StoreFileCheck::Problem::NoMemory) return VALIDATE_NO_MEMORY;
     if (check.problem != StoreFileCheck::Problem::TooShort) screen.showFormattedMessage("PROFILE_FORMAT_ERROR", path);
     return VALIDATE_BAD;
@@ -109,7 +116,7 @@ int CreateDefault(AssignmentStore& working, const std::string& path, std::uint8_
         working.image = std::move(image);
         return 1;
     }
-    return ReplaceBinaryFile(path, image.bytes()) ? 1 : 0;
+    return WriteBinaryFile(path, image.bytes()) ? 1 : 0;
 }
 
 } // namespace ombrel

@@ -5,10 +5,12 @@
 
 #include "device/ScreenPort.h"
 #include "keys/AssignmentStore.h"
+#include "profiles/StoreContentCheck.h"
 #include "profiles/StoreFile.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace ombrel {
 
@@ -17,10 +19,11 @@ std::string StorePath(const std::string& userDir, int profileIndex = 0);
 
 // Saves the store into the profile store file, but only when that file exists already (it is created by the
 // first read from the keyboard). With `takeLock` the store's lock is taken here, else the caller holds it.
-// Rewrites the store's file header and its program and text records' string offsets. Result 1 when written.
-int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock);
-// The same into any file, which is created or replaced.
-int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock);
+// Rewrites the store's file header and its program and text records' string offsets. Result 1 when written;
+// otherwise the system's reason goes to `why` when given.
+int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock, std::string* why = nullptr);
+// The same into any file, which is created or replaced (a regular file only, see platform/SafeFileWriter.h).
+int ExportStore(AssignmentStore& working, const std::string& path, bool takeLock, std::string* why = nullptr);
 
 // Replaces the store's image, macros and strings with the file's. The caller holds the lock. Only what can be
 // used safely is loaded: a file that is too short, shorter than its header says, with more than 100 macros, a
@@ -40,8 +43,11 @@ enum ValidateResult : int {
 
 // Checks a file before it is imported. A malformed file (its header, or contents loading would refuse) is
 // reported on `screen` with "PROFILE_FORMAT_ERROR" and the path; a missing, too short or too large file is
-// refused without a message. The reason goes to `why` when given.
-int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why = nullptr);
+// refused without a message. The reason goes to `why` when given. With `problems`, a well-formed file's body is
+// checked too (see StoreContentCheck.h) and what is wrong with it listed there; the result still only says
+// whether the file can be loaded at all.
+int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why = nullptr,
+                 std::vector<ContentProblem>* problems = nullptr);
 
 // A fresh key image: file header with no macros and no strings and the given flags, image header, InitKeyImage.
 KeyImage DefaultKeyImage(std::uint8_t flags = 0);

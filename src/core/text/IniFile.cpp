@@ -1,6 +1,6 @@
 #include "text/IniFile.h"
 
-#include "text/AtomicFile.h"
+#include "platform/SafeFileWriter.h"
 #include "text/FileBytes.h"
 
 #include <mutex>
@@ -36,7 +36,7 @@ bool WriteIniString(const std::string& path, std::string_view section, std::stri
     if (file.status == FileBytes::Status::Unreadable) return false;
     IniDocument doc = file.status == FileBytes::Status::Ok ? IniDocument::fromBytes(file.bytes) : IniDocument();
     if (!doc.setValue(section, key, value)) return false;
-    return ReplaceFileAtomically(path, doc.toBytes());
+    return WriteFileSafely(path, doc.toBytes()).ok();
 }
 
 } // namespace ombrel

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 #include <span>
+#include <string>
 
 using ombrel::CheckValue;
 using ombrel::DeviceFilter;
@@ -145,6 +146,16 @@ int32_t VevIrozProbe(char* node, int32_t capacity) {
 
 int32_t EmuConfigure(const char* stateFile) {
     return keyboard().configure(stateFile ? stateFile : "") ? 1 : 0;
+}
+
+int32_t EmuProblem(char* out, int32_t capacity) {
+    const std::string problem = keyboard().problem();
+    if (out && capacity > 0) {
+        const std::size_t n = std::min(problem.size(), static_cast<std::size_t>(capacity - 1));
+        std::memcpy(out, problem.data(), n);
+        out[n] = '\0';
+    }
+    return static_cast<int32_t>(problem.size());
 }
 
 int32_t EmuReset(void) {

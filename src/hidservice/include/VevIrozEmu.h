@@ -34,14 +34,21 @@ enum {
     EMU_FAULT_SHORT_REPLY = 8    /* the reply is cut to `arg` bytes */
 };
 
-/* Chooses the state file (NULL or "" = memory only). Call before Init (refused with 0 while started); a
- * missing, truncated or garbage file starts from factory defaults with a warning on stderr.
+/* Chooses the state file (NULL or "" = memory only). Call before Init (refused with 0 while started).
  *
- * Init starts the delivery thread and loads the state file; plug state, faults and latency set before Init are
- * kept, so a test can start the program without a keyboard. End saves, ends the thread and forgets every
- * registration and pending notification. Memory is saved after every write outside a begin/end bracket, at
- * the end of a bracket, by EmuSaveState and at End. */
+ * Init locks the state file for this process (waiting up to 10 s, or OMBREL_STATE_LOCK_WAIT_MS milliseconds
+ * from the environment, for another program that holds it, and saying so on stderr), loads
+ * it, or creates it from factory memory when it is missing, and starts the delivery thread. Init fails (0),
+ * leaving the file exactly as it is, when the file is not a state file (another file of the user's, a damaged
+ * state file, a folder or device) or another program keeps holding it; EmuProblem then says why. Plug state,
+ * faults and latency set before Init are kept, so a test can start the program without a keyboard. End saves
+ * what changed, unlocks the file, ends the thread and forgets every registration and pending notification.
+ * Memory is saved after every change outside a begin/end bracket, at the end of a bracket, by EmuSaveState and
+ * at End; a run that changes nothing never rewrites the file. */
 VEV_API int32_t EmuConfigure(const char* stateFile);
+/* Why the last Init failed, as one sentence (zero-terminated, cut to `capacity`); its full length, 0 when Init did
+ * not fail. */
+VEV_API int32_t EmuProblem(char* out, int32_t capacity);
 /* Back to factory memory, plugged in, no faults, default latency; keeps the registrations. */
 VEV_API int32_t EmuReset(void);
 VEV_API int32_t EmuPlug(void);

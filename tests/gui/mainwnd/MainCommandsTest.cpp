@@ -166,18 +166,83 @@ private slots:
         UserPrompts::setNextFileName(path);
         w.OnCommand(kCmdBackup);
         QVERIFY(QFile::exists(path));
-        QVERIFY(UserPrompts::shownMessages().isEmpty());
+        QCOMPARE(UserPrompts::shownMessages(),
+                 QStringList{QStringLiteral("The key functions and macros of all three profiles were backed "
+                                            "up to %1.")
+                                 .arg(path)});
 
         COmbrelDlg& fresh = h.start(true, true);
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         fresh.SetApplyPending(true);
+        // Answered No, the question leaves the store and the keyboard alone.
+        const unsigned before = h.emu().reportCount();
+        UserPrompts::reset();
         UserPrompts::setNextFileName(path);
+        UserPrompts::setNextAnswer(QMessageBox::No);
+        fresh.OnCommand(kCmdRestore);
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("Restore all three profiles from")));
+        QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
+        QCOMPARE(h.emu().reportCount(), before);
+
+        UserPrompts::setNextFileName(path);
+        UserPrompts::setNextAnswer(QMessageBox::Yes);
         fresh.OnCommand(kCmdRestore);
         for (int profile : {0, 1, 2}) {
             QVERIFY(h.keyboardKeymap(profile) != h.factoryKeymap());
             QCOMPARE(RecordOf(fresh, profile, KeyIndexOf(kKeyA)).type, KF_DISABLED);
         }
         QVERIFY(!fresh.applyPending());
+        QCOMPARE(UserPrompts::shownMessages().last(),
+                 QStringLiteral("All three profiles were restored from %1.").arg(path));
+    }
+
+    void aDamagedFileIsOnlyRestoredWhenTheUserSaysSo() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const QString path = h.dir() + QStringLiteral("/damaged.obp");
+        UserPrompts::setNextFileName(path);
+        w.OnCommand(kCmdBackup);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(64 + 16 * KeyIndexOf(kKeyA));
+        file.write("\x09", 1); // an unknown kind of function
+        file.close();
+        UserPrompts::reset();
+        const unsigned before = h.emu().reportCount();
+        UserPrompts::setNextFileName(path);
+        w.OnCommand(kCmdRestore); // headless: the question is answered with its default, No
+        const QString asked = UserPrompts::shownMessages().last();
+        QVERIFY(asked.startsWith(path + QStringLiteral(" is damaged")));
+        QVERIFY2(asked.contains(QStringLiteral("profile 0, key 0x01E: unknown kind of function 0x0009")),
+                 qPrintable(asked));
+        QCOMPARE(h.emu().reportCount(), before);
+    }
+
+    void closingWithUnappliedChangesAsksFirst() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.SetApplyPending(true);
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        w.OnCommand(kIdClose);
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("Some changes have not been applied")));
+        QCOMPARE(ended.count(), 0);
+        QVERIFY(w.applyPending());
+        UserPrompts::setNextAnswer(QMessageBox::Apply);
+        w.OnCommand(kIdClose);
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+
+        COmbrelDlg& fresh = h.start(true, true);
+        QSignalSpy freshEnded(&fresh, &COmbrelDlg::ended);
+        Assign(fresh.stores().workingStore, 0, KeyIndexOf(0x1F));
+        fresh.SetApplyPending(true);
+        const unsigned before = h.emu().reportCount();
+        UserPrompts::setNextAnswer(QMessageBox::Discard);
+        fresh.OnCommand(kIdClose);
+        QTRY_COMPARE(freshEnded.count(), 1);
+        QCOMPARE(h.emu().reportCount(), before);
     }
 
     void backupToAFolderThatCannotBeWrittenSaysSo() {
@@ -186,6 +251,8 @@ private slots:
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/backup.obp"));
         w.OnCommand(kCmdBackup);
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        QVERIFY2(UserPrompts::shownMessages().first().endsWith(QStringLiteral("No such file or directory")),
+                 qPrintable(UserPrompts::shownMessages().first()));
         // Cancel in the file dialog does nothing at all.
         UserPrompts::setNextFileName(QString());
         w.OnCommand(kCmdBackup);

@@ -6,7 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace ombrel::test {
 namespace {
@@ -99,8 +101,8 @@ TEST_F(OmbrelctlTest, FirmwareBootBacksUpFirstAndRefusesWithoutABackupTarget) {
     std::fclose(f);
     const BadUse refused[] = {
         {{emulator(), "firmware", "boot"}, 2, "give\n--backup FILE, or --no-backup"},
-        {{emulator(), "firmware", "boot", "--backup", existing}, 2, "exists already"},
-        {{emulator(), "firmware", "boot", "--backup", dir + "/no/such/folder/b.obp"}, 2, "cannot write the backup"},
+        {{emulator(), "firmware", "boot", "--backup", existing}, 1, "already exists; give --force"},
+        {{emulator(), "firmware", "boot", "--backup", dir + "/no/such/folder/b.obp"}, 1, "cannot write the backup"},
     };
     for (const auto& c : refused) {
         const auto r = run(c.args);
@@ -128,17 +130,36 @@ TEST_F(OmbrelctlTest, WithoutAKeyboardItSaysSo) {
     EXPECT_NE(r.err.find("no keyboard found"), std::string::npos) << r.err;
 }
 
-TEST_F(OmbrelctlTest, GarbageStateFileStartsFromDefaults) {
+TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
+    const std::string path = dir + "/state";
+    const std::string text = "a file of the user's, not an emulator state\n";
     {
-        std::FILE* f = std::fopen((dir + "/state").c_str(), "wb");
-        ASSERT_NE(f, nullptr);
-        std::fputs("this is not an emulator state", f);
-        std::fclose(f);
+        std::ofstream out(path, std::ios::binary);
+        out << text;
     }
+    for (const char* command : {"info", "profile set 2"}) {
+        std::vector<std::string> args{emulator()};
+        std::istringstream words(command);
+        for (std::string w; words >> w;)
+            args.push_back(w);
+        const auto r = run(args);
+        EXPECT_EQ(r.exitCode, 4) << command;
+        EXPECT_NE(r.err.find(path + " is not an emulator state file"), std::string::npos) << r.err;
+        std::ifstream in(path, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), text);
+    }
+}
+
+TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
+    ASSERT_EQ(run({emulator(), "profile", "set", "1"}).exitCode, 0);
+    struct stat before {};
+    ASSERT_EQ(::stat((dir + "/state").c_str(), &before), 0);
     const auto r = run({emulator(), "profile", "get"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "0\n");
-    EXPECT_FALSE(r.err.empty()); // one warning line about the state file
+    EXPECT_EQ(r.out, "1\n") << r.err;
+    struct stat after {};
+    ASSERT_EQ(::stat((dir + "/state").c_str(), &after), 0);
+    EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
+    EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
 }
 
 } // namespace

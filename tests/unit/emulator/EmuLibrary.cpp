@@ -36,6 +36,7 @@ bool EmuLibrary::load(std::string& error) {
     ok = resolve(handle, "RequestAsyncRead", asyncRead, error) && ok;
     ok = resolve(handle, "VevIrozProbe", probe, error) && ok;
     ok = resolve(handle, "EmuConfigure", configure, error) && ok;
+    ok = resolve(handle, "EmuProblem", problem, error) && ok;
     ok = resolve(handle, "EmuReset", reset, error) && ok;
     ok = resolve(handle, "EmuPlug", plug, error) && ok;
     ok = resolve(handle, "EmuUnplug", unplug, error) && ok;

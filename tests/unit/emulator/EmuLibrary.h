@@ -24,6 +24,7 @@ struct EmuLibrary {
     VevRequestAsyncReadFn asyncRead = nullptr;
     VevProbeFn probe = nullptr;
     decltype(&EmuConfigure) configure = nullptr;
+    decltype(&EmuProblem) problem = nullptr;
     decltype(&EmuReset) reset = nullptr;
     decltype(&EmuPlug) plug = nullptr;
     decltype(&EmuUnplug) unplug = nullptr;

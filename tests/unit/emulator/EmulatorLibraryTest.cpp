@@ -7,6 +7,7 @@
 #include "device/Report.h"
 #include "emulator/FactoryMemory.h"
 #include "emulator/StateFile.h"
+#include "emulator/StateFileLock.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <thread>
+#include <unistd.h>
 
 namespace ombrel::test {
 namespace {
@@ -397,6 +399,15 @@ protected:
         EXPECT_EQ(lib().init(0), 1);
         return testing::internal::GetCapturedStderr();
     }
+    std::string problem() {
+        char text[512] = {};
+        lib().problem(text, sizeof text);
+        return text;
+    }
+    std::string fileBytes() {
+        std::ifstream in(m_path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
     std::optional<emu::KeyboardMemory> fileContents() {
         std::ifstream in(m_path, std::ios::binary);
         const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -412,8 +423,9 @@ protected:
 };
 
 TEST_F(EmulatorStateFile, KeepsMemoryAcrossRestartsAndSavesAtTheEndOfABracket) {
-    const std::string warning = startOnStateFile();
-    EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << "a missing file warns once: " << warning;
+    EXPECT_EQ(startOnStateFile(), "");
+    ASSERT_TRUE(fileContents()) << "a missing file is created at once";
+    EXPECT_EQ(fileContents()->config, emu::FactoryMemory().config);
 
     Report config = makeRequest(4, 1, 0);
     config.payload()[0] = 0x5A;
@@ -441,34 +453,70 @@ TEST_F(EmulatorStateFile, KeepsMemoryAcrossRestartsAndSavesAtTheEndOfABracket) {
     EXPECT_EQ(effect, 7);
 }
 
-TEST_F(EmulatorStateFile, BrokenFilesStartFromFactoryMemoryWithOneWarning) {
+TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
     auto changed = emu::FactoryMemory();
     changed.config[0] = 0x99;
     const std::vector<std::uint8_t> good = emu::EncodeState(changed);
     std::vector<std::uint8_t> damaged = good;
     damaged[100] ^= 0x01;
+    std::vector<std::uint8_t> profileFile(32832, 0);
+    profileFile[0] = 0x46;
+    profileFile[1] = 0x44;
     const struct {
         const char* name;
         std::vector<std::uint8_t> bytes;
     } cases[] = {
         {"empty", {}},
-        {"garbage", {'n', 'o', 't', ' ', 'a', ' ', 's', 't', 'a', 't', 'e'}},
+        {"text", {'n', 'o', 't', ' ', 'a', ' ', 's', 't', 'a', 't', 'e'}},
+        {"profile file", profileFile},
         {"truncated", std::vector<std::uint8_t>(good.begin(), good.end() - 10)},
         {"damaged", damaged},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::uint8_t marker = 0x42;
-        ASSERT_EQ(lib().writeMemory(EMU_AREA_CONFIG, 0, &marker, 1), 1);
         writeFile(c.bytes);
-        const std::string warning = startOnStateFile();
-        EXPECT_EQ(std::count(warning.begin(), warning.end(), '\n'), 1) << warning;
-        EXPECT_EQ(configByte(0), emu::FactoryMemory().config[0]);
-        lib().end();
+        const std::string before = fileBytes();
+        ASSERT_EQ(lib().configure(m_path.c_str()), 1);
+        EXPECT_EQ(lib().init(0), 0);
+        EXPECT_NE(problem().find("is not an emulator state file"), std::string::npos) << problem();
+        EXPECT_EQ(lib().saveState(), 0) << "a refused file is never written";
+        EXPECT_EQ(fileBytes(), before);
     }
     writeFile(good);
     EXPECT_EQ(startOnStateFile(), "");
+    EXPECT_EQ(problem(), "");
     EXPECT_EQ(configByte(0), 0x99);
+}
+
+TEST_F(EmulatorStateFile, RunsThatChangeNothingLeaveTheFileAsItWas) {
+    startOnStateFile();
+    lib().end();
+    const auto before = std::filesystem::last_write_time(m_path);
+    const std::string bytes = fileBytes();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    startOnStateFile();
+    std::uint8_t config[44] = {};
+    ASSERT_EQ(lib().readMemory(EMU_AREA_CONFIG, 0, config, sizeof config), 1);
+    lib().end();
+    EXPECT_EQ(std::filesystem::last_write_time(m_path), before) << "reading does not rewrite the file";
+    EXPECT_EQ(fileBytes(), bytes);
+}
+
+TEST_F(EmulatorStateFile, AFileInUseIsRefusedNamingItsHolder) {
+    std::string why;
+    // Another open of the lock file stands for another program: flock locks of two opens exclude each other.
+    const auto holder = emu::StateFileLock::acquire(m_path, std::chrono::milliseconds(0), &why);
+    ASSERT_TRUE(holder) << why;
+    ASSERT_EQ(lib().configure(m_path.c_str()), 1);
+    setenv("OMBREL_STATE_LOCK_WAIT_MS", "200", 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(lib().init(0), 0) << "the emulator waits, then gives up";
+    const std::string waited = testing::internal::GetCapturedStderr();
+    unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
+    EXPECT_NE(waited.find("waiting for test_emulator (process " + std::to_string(::getpid()) + ")"), std::string::npos)
+        << waited;
+    EXPECT_NE(problem().find("is in use by test_emulator (process"), std::string::npos) << problem();
+    EXPECT_FALSE(std::filesystem::exists(m_path)) << "nothing was created for a file in use";
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 
 namespace ombrel::test {
@@ -25,7 +26,7 @@ protected:
 
     std::vector<std::uint8_t> readFile(const std::string& path) { return ReadBinaryFile(path, 1u << 30).bytes; }
     void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-        ASSERT_TRUE(ReplaceBinaryFile(path, bytes));
+        ASSERT_TRUE(WriteBinaryFile(path, bytes));
     }
     // A store with assignments in every profile, three macros and strings, some with stale offsets.
     void fill(AssignmentStore& s) {
@@ -235,6 +236,78 @@ TEST_F(ProfileStoreTest, TheLargestStoreGoesThroughAFile) {
     AssignmentStore loaded;
     ASSERT_EQ(LoadStore(loaded, path), 1);
     EXPECT_EQ(loaded.macros, s.macros);
+}
+
+} // namespace
+} // namespace ombrel::test
+
+namespace ombrel::test {
+namespace {
+
+// Hand-damaged copies of one good file: each kind of damage a body can carry is found and located.
+TEST_F(ProfileStoreTest, ValidationFindsEveryKindOfDamagedBody) {
+    AssignmentStore s;
+    const std::string path = exportFilled(s, "good.obp");
+    std::vector<ContentProblem> problems;
+    ASSERT_EQ(ValidateFile(path, screen, nullptr, &problems), VALIDATE_OK);
+    ASSERT_TRUE(problems.empty()) << problems.front().describe();
+    const std::vector<std::uint8_t> good = readFile(path);
+
+    const auto record = [](int layer, KeyIndex key) {
+        return 64 + 16 * static_cast<std::size_t>(RecordNumber(layer, key));
+    };
+    const std::size_t macro0 = kKeyImageSize, macro1 = kKeyImageSize + kMacroRecordSize;
+    const struct {
+        const char* name;
+        std::function<void(std::vector<std::uint8_t>&)> damage;
+        const char* found;
+    } cases[] = {
+        {"unknown kind", [&](auto& b) { b[record(1, kKeyA)] = 0x09; },
+         "profile 1, key 0x01E: unknown kind of function 0x0009"},
+        {"extra", [&](auto& b) { putLe16(&b[record(0, kKeyA) + 2], 0x4444); },
+         "profile 0, key 0x01E: extra field 0x4444"},
+        {"key code", [&](auto& b) { putLe32(&b[record(0, kCapsLock) + 4], 0x1FF); }, "sends key code 0x1FF"},
+        {"macro id", [&](auto& b) { putLe32(&b[record(1, kTab) + 4], 7); }, "profile 1, key 0x00F: plays macro id 7"},
+        {"media",
+         [&](auto& b) {
+             putLe16(&b[record(2, kTab)], KF_MEDIA);
+             b[record(2, kTab) + 4] = 18;
+         },
+         "media function 18"},
+        {"function",
+         [&](auto& b) {
+             putLe16(&b[record(2, kTab)], KF_FUNCTION);
+             b[record(2, kTab) + 4] = 11;
+         },
+         "keyboard function 11"},
+        {"string offset", [&](auto& b) { putLe32(&b[record(2, kKeyA) + 4], 100000); }, "string offset 100000 outside"},
+        {"mark", [&](auto& b) { b[record(0, kKeyA) + 8] = 2; }, "mark field 2"},
+        {"step key", [&](auto& b) { putLe16(&b[macro0 + 512 + 4], 0); }, "macro 1: step 1 presses key code 0x000"},
+        {"step state", [&](auto& b) { putLe16(&b[macro0 + 512 + 8 + 6], 2); }, "macro 1: step 2 is neither a press"},
+        {"duplicate id", [&](auto& b) { putLe16(&b[macro1 + 506], 2); }, "macro 2: id 2 is used by an earlier macro"},
+        {"cycles", [&](auto& b) { b[macro0 + 500] = 0; }, "macro 1: plays 0 times"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::uint8_t> bytes = good;
+        c.damage(bytes);
+        writeFile(path, bytes);
+        EXPECT_EQ(ValidateFile(path, screen, nullptr, &problems), VALIDATE_OK) << "the header is still sound";
+        ASSERT_FALSE(problems.empty());
+        EXPECT_NE(problems.front().describe().find(c.found), std::string::npos) << problems.front().describe();
+    }
+
+    // Random damage, as a bad disk or a careless tool gives it: 40 bytes of a backup's key records.
+    const KeyImage image = DefaultKeyImage();
+    std::vector<std::uint8_t> backup(image.bytes().begin(), image.bytes().end());
+    std::uint32_t seed = 12345;
+    for (int i = 0; i < 40; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        backup[64 + (seed >> 8) % (kKeyImageSize - 64)] ^= static_cast<std::uint8_t>(1 + (seed >> 20) % 255);
+    }
+    writeFile(path, backup);
+    EXPECT_EQ(ValidateFile(path, screen, nullptr, &problems), VALIDATE_OK);
+    EXPECT_FALSE(problems.empty());
 }
 
 } // namespace

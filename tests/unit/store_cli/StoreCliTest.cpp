@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace ombrel::test {
 namespace {
@@ -52,7 +54,9 @@ protected:
         in >> key >> function;
         return function;
     }
-    std::string storeFile() const { return dir + "/data/Varn88-3_6027/$Profile0"; }
+    // On the emulator the profile store lives beside the state file, apart from the real keyboard's.
+    std::string storeFile() const { return dir + "/state.userdata/$Profile0"; }
+    std::string realStoreFolder() const { return dir + "/data/Varn88-3_6027"; }
     // A profile file with `count` macros of `steps` steps, named "Macro number N".
     std::string macroFile(int count, int steps) {
         AssignmentStore s;
@@ -80,6 +84,7 @@ TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
     ok({"keymap", "set", "2", "G9B", "wheel:down"});
     ok({"keymap", "set", "0", "0x01E", "disabled"});
     EXPECT_TRUE(fs::exists(storeFile()));
+    EXPECT_FALSE(fs::exists(realStoreFolder())) << "the real keyboard's data is not touched by an emulator run";
 
     EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
     EXPECT_EQ(functionOf(shown(1, "G1")), "mouse:left");
@@ -173,6 +178,92 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
     EXPECT_FALSE(fs::exists(storeFile())) << "nothing was changed";
+}
+
+TEST_F(StoreCliTest, ProgramsSharingAStateFileLoseNoChange) {
+    // Eight changes at once: each program waits for the one before to let the state file go.
+    setenv("OMBREL_STATE_LOCK_WAIT_MS", "300000", 1);
+    ok({"keymap", "show", "0"});
+    const char* keys[] = {"0x010", "0x011", "0x012", "0x013", "0x014", "0x015", "0x016", "0x017"};
+    std::vector<std::future<ProgramResult>> runs;
+    for (const char* key : keys)
+        runs.push_back(std::async(std::launch::async, [this, key] {
+            return run({"keymap", "set", "1", key, "disabled"});
+        }));
+    for (auto& r : runs) {
+        const ProgramResult result = r.get();
+        EXPECT_EQ(result.exitCode, 0) << result.err;
+    }
+    unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
+    const ProgramResult shownKeys = ok({"keymap", "show", "1"});
+    for (const char* key : keys)
+        EXPECT_NE(shownKeys.out.find(std::string(key) + "  disabled"), std::string::npos) << key << shownKeys.out;
+}
+
+TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
+    const std::string existing = dir + "/existing.obp";
+    {
+        std::ofstream out(existing, std::ios::binary);
+        out << "the user's own file";
+    }
+    const std::string fifo = dir + "/pipe"; // stands for a device node: never aim a test at a real one
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    struct Case {
+        std::vector<std::string> args;
+        int exitCode;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"backup", existing}, 1, "already exists; give --force to replace it"},
+        {{"backup", "--force", fifo}, 1, "not a regular file"},
+        {{"backup", dir + "/no/such/folder/b.obp"}, 1, "No such file or directory"},
+        {{"keymap", "show", "--force"}, 2, "does not take --force"},
+    };
+    for (const Case& c : cases) {
+        const ProgramResult r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    std::ifstream kept(existing, std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()),
+              "the user's own file");
+    EXPECT_TRUE(fs::is_fifo(fifo));
+    fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    ok({"backup", "--force", existing});
+    EXPECT_EQ(fs::file_size(existing), 32832u);
+    EXPECT_EQ(fs::status(existing).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+        << "a replaced file keeps its permissions";
+}
+
+TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
+    ok({"keymap", "set", "0", "0x03A", "key:0x001"});
+    const std::string damaged = dir + "/damaged.obp";
+    ok({"backup", damaged});
+    {
+        // Key record of profile 1, key 0x01E (index 0x1E): an unknown kind of function.
+        std::fstream f(damaged, std::ios::binary | std::ios::in | std::ios::out);
+        f.seekp(64 + 16 * (512 + 0x1E));
+        f.put(0x09);
+    }
+    const ProgramResult check = run({"validate", damaged});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_NE(check.err.find("profile 1, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
+
+    ok({"keymap", "reset", "0", "0x03A"});
+    const std::string storeBefore = [&] {
+        std::ifstream in(storeFile(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }();
+    const ProgramResult refused = run({"restore", damaged});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find("nothing was restored"), std::string::npos) << refused.err;
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "default") << "the keyboard is as it was";
+    std::ifstream store(storeFile(), std::ios::binary);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(store)), std::istreambuf_iterator<char>()), storeBefore);
+
+    ok({"restore", "--force", damaged});
+    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
 }
 
 TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {

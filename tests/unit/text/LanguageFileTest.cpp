@@ -47,6 +47,10 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"PROFILE_ADD_FAILED", ConversionKind::String},          // the new file's path
     {"UPDATE_AUTO_BACKUP_FAIL", ConversionKind::String},     // the backup's path
     {"UPDATE_AUTO_BACKUP_WHERE", ConversionKind::String},    // the backup's path
+    {"MAIN_PROMPT_EXPORT_DONE", ConversionKind::String},     // the backup's path
+    {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
+    {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
+    {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
 };
 
 class LanguageFileTest : public ::testing::Test {
