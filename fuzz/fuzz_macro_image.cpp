@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     test::FakeService fake;
     fake.onRequest = [&](const Report& request) {
-        if (const auto reply = model.handleReport(request.bytes)) fake.deliverReply(*reply);
+        if (const auto reply = model.handleReport(request.bytes)) fake.deliverReply(Report::fromBytes(reply->bytes));
     };
     NullScreen screen;
     auto link = DeviceLink::start(fake.api(), screen, nullptr,

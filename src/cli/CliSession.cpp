@@ -1,7 +1,6 @@
 #include "CliSession.h"
 
 #include "HexDump.h"
-#include "VevIrozEmu.h"
 #include "device/LinkResult.h"
 
 #include <cstdio>
@@ -49,23 +48,16 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     }
     session->m_options = options;
     session->m_paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState) : *paths;
-    const std::string path = paths->serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
     const std::string udevRule = paths->dataDir + "udev/60-ombrel.rules";
     std::string error;
-    session->m_library = ServiceLibrary::load(path, &error);
+    ServiceChoice choice;
+    choice.emulator = options.emulator;
+    choice.emulatorState = options.emulatorState;
+    session->m_library = LoadServiceLibrary(paths->serviceLibDir, choice, &error);
     if (!session->m_library) {
         std::fprintf(stderr, "%s\n", error.c_str());
         *exitCode = kExitNoService;
         return nullptr;
-    }
-    if (options.emulator) {
-        auto configure = reinterpret_cast<decltype(&EmuConfigure)>(session->m_library->symbol("EmuConfigure"));
-        if (!configure) {
-            std::fprintf(stderr, "%s is not the emulator build of the HID service library\n", path.c_str());
-            *exitCode = kExitNoService;
-            return nullptr;
-        }
-        configure(options.emulatorState.empty() ? nullptr : options.emulatorState.c_str());
     }
     const ServiceApi& api = session->m_library->api();
     session->m_link = DeviceLink::start(api, session->m_screen, &error);

@@ -259,7 +259,7 @@ bool EmulatedKeyboard::unregister(std::uint32_t id) {
     return true;
 }
 
-std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Report::kSize> bytes) {
+std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::kSize> bytes) {
     std::lock_guard lock(m_mutex);
     if (!m_running || !m_plugged) return 0;
     Fault fault{FaultKind::None, 0};
@@ -274,11 +274,12 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Report:
         return 0;
     }
 
-    std::optional<Report> reply;
+    std::optional<Frame> reply;
     if (fault.kind == FaultKind::StatusFF || fault.kind == FaultKind::StatusFE) {
-        reply = KeyboardModel::makeReply(Report::fromBytes(bytes), fault.kind == FaultKind::StatusFF
-                                                                       ? KeyboardModel::kStatusRefused
-                                                                       : KeyboardModel::kStatusBadSum);
+        reply =
+            Frame::replyTo(Frame::received(bytes), fault.kind == FaultKind::StatusFF ? KeyboardModel::kStatusRefused
+                                                                                     : KeyboardModel::kStatusBadSum);
+        reply->stampChecksum();
     } else {
         reply = m_model.handleReport(bytes);
     }
@@ -293,12 +294,12 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Report:
 
     if (fault.kind == FaultKind::WrongCommand) {
         reply->setCommand(static_cast<std::uint8_t>(reply->command() ^ 0x80));
-        reply->seal();
+        reply->stampChecksum();
     }
     Event event;
     event.kind = EventKind::VendorData;
     event.bytes.assign(reply->bytes.begin(), reply->bytes.end());
-    event.length = Report::kSize;
+    event.length = Frame::kSize;
     if (fault.kind == FaultKind::ShortReply) event.length = static_cast<std::uint32_t>(fault.arg);
     Clock::duration due = latencyLocked();
     if (fault.kind == FaultKind::DelayReply) due += std::chrono::milliseconds(fault.arg);
@@ -365,7 +366,7 @@ bool EmulatedKeyboard::sendConsumer(std::uint16_t code) {
 bool EmulatedKeyboard::injectFault(FaultKind kind, std::int32_t arg) {
     if (static_cast<int>(kind) < 0 || kind > FaultKind::ShortReply) return false;
     if (kind == FaultKind::DelayReply && arg < 0) return false;
-    if (kind == FaultKind::ShortReply && (arg < 0 || arg > static_cast<std::int32_t>(Report::kSize))) return false;
+    if (kind == FaultKind::ShortReply && (arg < 0 || arg > static_cast<std::int32_t>(Frame::kSize))) return false;
     std::lock_guard lock(m_mutex);
     m_faults.push_back(Fault{kind, arg});
     return true;

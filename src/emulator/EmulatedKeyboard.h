@@ -6,7 +6,7 @@
 // Locking: m_mutex guards every member below it. No callback is ever called with m_mutex held, so a callback
 // may call back into the keyboard (register, delete, send) and other threads may send while a callback runs.
 
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 #include "emulator/KeyboardModel.h"
 #include "emulator/StateFileLock.h"
 
@@ -81,7 +81,7 @@ public:
     // After this returns, the registration's callback is not called again (unless it is running the call).
     bool unregister(std::uint32_t id);
     // One report to the vendor interface: 1 when the keyboard took it, 0 when not.
-    std::int32_t writeReport(std::span<const std::uint8_t, Report::kSize> report);
+    std::int32_t writeReport(std::span<const std::uint8_t, Frame::kSize> report);
 
     // Control interface.
     void reset();

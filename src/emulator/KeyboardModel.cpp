@@ -53,38 +53,28 @@ void KeyboardModel::setMemory(const KeyboardMemory& memory) {
     m_unsaved = false;
 }
 
-Report KeyboardModel::makeReply(const Report& request, std::uint8_t status) {
-    Report reply;
-    reply.setCommand(request.command());
-    reply.setLength(request.length());
-    reply.setOffset(request.offset());
-    reply.setStatus(status);
-    reply.seal();
-    return reply;
-}
-
-std::optional<Report> KeyboardModel::handleReport(std::span<const std::uint8_t, Report::kSize> bytes) {
-    const Report request = Report::fromBytes(bytes);
-    if (request.bytes[0] != Report::kReportId) return std::nullopt;
+std::optional<Frame> KeyboardModel::handleReport(std::span<const std::uint8_t, Frame::kSize> bytes) {
+    const Frame request = Frame::received(bytes);
+    if (request.reportId() != Frame::kReportId) return std::nullopt;
     if (request.command() == kBootCommand && request.length() == kBootCommand) {
         m_bootMode = true;
         return std::nullopt;
     }
-    Report reply = makeReply(request, kStatusOk);
+    Frame reply = Frame::replyTo(request, kStatusOk);
     std::uint8_t status = kStatusOk;
-    if (!request.sumMatches()) {
+    if (!request.checksumOk()) {
         status = kStatusBadSum;
-    } else if (request.length() > Report::kPayloadSize) {
+    } else if (request.length() > Frame::kDataSize) {
         status = kStatusRefused;
     } else {
         status = execute(request, reply);
     }
     reply.setStatus(status);
-    reply.seal();
+    reply.stampChecksum();
     return reply;
 }
 
-std::uint8_t KeyboardModel::execute(const Report& request, Report& reply) {
+std::uint8_t KeyboardModel::execute(const Frame& request, Frame& reply) {
     if (request.command() == kBegin || request.command() == kEnd) {
         m_inBracket = request.command() == kBegin;
         return kStatusOk;
@@ -98,14 +88,14 @@ std::uint8_t KeyboardModel::execute(const Report& request, Report& reply) {
     return kStatusRefused;
 }
 
-std::uint8_t KeyboardModel::readInto(Area area, const Report& request, Report& reply, ReadSize size) const {
+std::uint8_t KeyboardModel::readInto(Area area, const Frame& request, Frame& reply, ReadSize size) const {
     const std::size_t offset = request.offset();
     const std::size_t areaSize = m_memory.addressableSize(area);
     std::size_t n = request.length();
     if (size == ReadSize::WholeWindow) {
         // Only the offset has to lie inside; the window past the area's end reads as zeros.
         if (offset >= areaSize) return kStatusRefused;
-        n = std::min(Report::kPayloadSize, areaSize - offset);
+        n = std::min(Frame::kDataSize, areaSize - offset);
     } else if (!rangeInside(offset, n, areaSize)) {
         return kStatusRefused;
     }
@@ -114,7 +104,7 @@ std::uint8_t KeyboardModel::readInto(Area area, const Report& request, Report& r
     return kStatusOk;
 }
 
-std::uint8_t KeyboardModel::writeFrom(Area area, const Report& request) {
+std::uint8_t KeyboardModel::writeFrom(Area area, const Frame& request) {
     const std::size_t offset = request.offset();
     const std::size_t length = request.length();
     if (!rangeInside(offset, length, m_memory.addressableSize(area))) return kStatusRefused;

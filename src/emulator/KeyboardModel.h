@@ -12,7 +12,7 @@
 // The boot request (bytes 3 and 4 both 0xEE, sum not checked) gets no reply and puts the model in boot mode.
 // A report whose first byte is not report id 4 is not a vendor report of this interface and gets no reply.
 
-#include "device/Report.h"
+#include "emulator/Frame.h"
 #include "emulator/KeyboardMemory.h"
 
 #include <cstdint>
@@ -30,9 +30,8 @@ public:
 
     KeyboardModel();
 
-    std::optional<Report> handleReport(std::span<const std::uint8_t, Report::kSize> request);
-    // The reply to `request` with the given status and an empty payload.
-    static Report makeReply(const Report& request, std::uint8_t status);
+    // The reply to one received frame; none for a frame of another report or the boot request.
+    std::optional<Frame> handleReport(std::span<const std::uint8_t, Frame::kSize> request);
 
     void resetToFactory();
     const KeyboardMemory& memory() const { return m_memory; }
@@ -52,9 +51,9 @@ public:
 
 private:
     enum class ReadSize { Length, WholeWindow };
-    std::uint8_t execute(const Report& request, Report& reply);
-    std::uint8_t readInto(Area area, const Report& request, Report& reply, ReadSize size) const;
-    std::uint8_t writeFrom(Area area, const Report& request);
+    std::uint8_t execute(const Frame& request, Frame& reply);
+    std::uint8_t readInto(Area area, const Frame& request, Frame& reply, ReadSize size) const;
+    std::uint8_t writeFrom(Area area, const Frame& request);
     void store(std::span<std::uint8_t> target, std::span<const std::uint8_t> bytes);
 
     KeyboardMemory m_memory;

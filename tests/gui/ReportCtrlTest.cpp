@@ -1,6 +1,5 @@
-// The report list: check modes, sorting, in-cell editing, owner callbacks and the three messages.
+// The report list: check modes, sorting, in-cell editing, owner callbacks and the three signals.
 #include "CReportCtrl.h"
-#include "MessageSink.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -11,12 +10,29 @@ using namespace ombrel;
 
 namespace {
 
+// What the list told, in order: which signal and its two values.
+struct Told {
+    enum What { Check, Sorted, Edited } what;
+    int a;
+    int b;
+};
+
 struct ListFixture {
-    MessageSink owner;
+    QWidget owner;
     CReportCtrl* list = new CReportCtrl(&owner);
     int busy = 0;
+    std::vector<Told> told;
 
     explicit ListFixture(int mode) {
+        QObject::connect(list, &CReportCtrl::checkChanged, [this](int item, CReportCtrl::CheckInput how) {
+            told.push_back({Told::Check, item, static_cast<int>(how)});
+        });
+        QObject::connect(list, &CReportCtrl::sorted, [this](int column, bool ascending) {
+            told.push_back({Told::Sorted, column, ascending});
+        });
+        QObject::connect(list, &CReportCtrl::cellEdited, [this](int item, int column) {
+            told.push_back({Told::Edited, item, column});
+        });
         owner.resize(400, 300);
         list->setGeometry(0, 0, 400, 300);
         list->SetBusyFlag(&busy);
@@ -53,9 +69,9 @@ private slots:
         f.userToggles(0);
         f.userToggles(2);
         QVERIFY(f.list->GetCheck(0) && f.list->GetCheck(2));
-        QCOMPARE(f.owner.messages.size(), std::size_t(2));
-        QCOMPARE(f.owner.messages[1].message, kReportCheckChanged);
-        QCOMPARE(f.owner.messages[1].wParam, std::uintptr_t(2));
+        QCOMPARE(f.told.size(), std::size_t(2));
+        QCOMPARE(f.told[1].what, Told::Check);
+        QCOMPARE(f.told[1].a, 2);
         QCOMPARE(f.list->GetSelectedItem(), 2); // the changed row becomes the selected one
         QCOMPARE(f.busy, 0);
     }
@@ -68,7 +84,7 @@ private slots:
         f.userToggles(1);
         QVERIFY(!f.list->GetCheck(0) && f.list->GetCheck(1) && !f.list->GetCheck(2));
         QCOMPARE(callbacks, 2);
-        QCOMPARE(f.owner.messages.size(), std::size_t(2));
+        QCOMPARE(f.told.size(), std::size_t(2));
     }
 
     void fixedChecksCannotBeChangedByTheUser() {
@@ -77,7 +93,7 @@ private slots:
         f.userToggles(1);
         f.userToggles(0);
         QVERIFY(f.list->GetCheck(1) && !f.list->GetCheck(0));
-        QVERIFY(f.owner.messages.empty());
+        QVERIFY(f.told.empty());
     }
 
     void noChecksShowNoBoxes() {
@@ -100,13 +116,13 @@ private slots:
         f.list->SortByColumn(0);
         QCOMPARE(f.column(0), QStringList({"Alpha", "beta", "gamma"}));
         QCOMPARE(calls.size(), std::size_t(6));
-        QCOMPARE(f.owner.messages.size(), std::size_t(3));
-        QCOMPARE(f.owner.messages[1].message, kReportSorted);
-        QCOMPARE(f.owner.messages[1].wParam, std::uintptr_t(1));
-        QCOMPARE(f.owner.messages[1].lParam, std::intptr_t(0)); // descending
+        QCOMPARE(f.told.size(), std::size_t(3));
+        QCOMPARE(f.told[1].what, Told::Sorted);
+        QCOMPARE(f.told[1].a, 1);
+        QCOMPARE(f.told[1].b, 0); // descending
         f.list->SetSortable(false);
         emit f.list->header()->sectionClicked(1);
-        QCOMPARE(f.owner.messages.size(), std::size_t(3));
+        QCOMPARE(f.told.size(), std::size_t(3));
     }
 
     void editingACellCommitsValidatesAndReports() {
@@ -120,10 +136,10 @@ private slots:
         f.list->EndEdit(true);
         QCOMPARE(f.list->GetItemText(1, 0), QStringLiteral("Omega"));
         QCOMPARE(f.list->EditingItem(), -1);
-        QCOMPARE(f.owner.messages.back().message, kReportCellEdited);
-        QCOMPARE(f.owner.messages.back().wParam, std::uintptr_t(1));
-        QCOMPARE(f.owner.messages.back().lParam, std::intptr_t(0));
-        const std::size_t sent = f.owner.messages.size();
+        QCOMPARE(f.told.back().what, Told::Edited);
+        QCOMPARE(f.told.back().a, 1);
+        QCOMPARE(f.told.back().b, 0);
+        const std::size_t sent = f.told.size();
 
         // Rejected by the validator, cancelled, unchanged, or dropped by the owner: no new text, no message.
         f.list->SetValidate([](QLineEdit* editor, CReportCtrl*) { return editor->text().isEmpty() ? 0 : 1; });
@@ -140,7 +156,7 @@ private slots:
         f.list->Editor()->setText(QStringLiteral("eta"));
         f.list->EndEdit(true);
         QCOMPARE(f.list->GetItemText(0, 0), QStringLiteral("beta"));
-        QCOMPARE(f.owner.messages.size(), sent);
+        QCOMPARE(f.told.size(), sent);
     }
 
     void beginEditCallbackCanTakeOverOrRestrictTheEditor() {

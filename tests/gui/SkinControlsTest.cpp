@@ -2,7 +2,6 @@
 #include "CBaseDialog.h"
 #include "CBitmapSlider.h"
 #include "CPngButton.h"
-#include "MessageSink.h"
 #include "RegionFromMask.h"
 #include "SkinPlacement.h"
 
@@ -204,10 +203,10 @@ private slots:
         QVERIFY(calls[0] && !calls[1]);
     }
 
-    void sliderPressKeysAndWheelPostPositions() {
-        MessageSink sink;
+    void sliderPressKeysAndWheelTellPositions() {
+        QWidget sink;
         CBitmapSlider s(&sink);
-        s.SetControlId(1178);
+        QSignalSpy moved(&s, &CBitmapSlider::positionChanged);
         s.SetRange(0, 4);
         s.SetPageStep(2);
         s.SetPicture(Flat(Qt::gray, 100, 20));
@@ -217,20 +216,16 @@ private slots:
         QCOMPARE(s.GetPos(), 2); // (50 + 10) / 100 * 4 = 2.4
         QVERIFY(s.IsActive());
         QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(50, 10));
-        QCoreApplication::processEvents();
-        QCOMPARE(sink.messages.size(), std::size_t(2)); // the press moved it, the release reports the end
-        QCOMPARE(sink.messages[0].message, UM_SLIDER);
-        QCOMPARE(sink.messages[0].wParam, std::uintptr_t(1178));
-        QCOMPARE(sink.messages[0].lParam, std::intptr_t(2));
-        sink.messages.clear();
+        QCOMPARE(moved.count(), 2); // the press moved it, the release reports the end
+        QCOMPARE(moved.at(0).at(0).toInt(), 2);
+        moved.clear();
         QTest::keyClick(&s, Qt::Key_End);
         QTest::keyClick(&s, Qt::Key_PageDown); // at the maximum: stays, still notifies
         QTest::keyClick(&s, Qt::Key_Left);
-        QCoreApplication::processEvents();
-        QCOMPARE(sink.messages.size(), std::size_t(3));
-        QCOMPARE(sink.messages[1].lParam, std::intptr_t(4));
+        QCOMPARE(moved.count(), 3);
+        QCOMPARE(moved.at(1).at(0).toInt(), 4);
         QCOMPARE(s.GetPos(), 3);
-        sink.messages.clear();
+        moved.clear();
         QWheelEvent wheel(QPointF(10, 10), s.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&s, &wheel);

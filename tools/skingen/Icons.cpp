@@ -18,7 +18,7 @@ void KeyMark(const Theme& theme, QPainter& p, int size, const QColor& arc, const
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal s = size;
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x0b, 0x0d, 0x10));
+    p.setBrush(kWell);
     p.drawRoundedRect(QRectF(s * 0.04, s * 0.04, s * 0.92, s * 0.92), s * 0.2, s * 0.2);
     p.setBrush(cap);
     p.drawRoundedRect(QRectF(s * 0.1, s * 0.1, s * 0.8, s * 0.76), s * 0.16, s * 0.16);
@@ -39,13 +39,13 @@ QImage Tray(const Theme& theme, TrayLook look) {
     img.fill(Qt::transparent);
     QPainter p(&img);
     const QColor cap(0x26, 0x2b, 0x34);
-    KeyMark(theme, p, size, look == TrayLook::NoKeyboard ? QColor(0x5a, 0x61, 0x6e) : kAccent, cap);
+    KeyMark(theme, p, size, look == TrayLook::NoKeyboard ? kTextMuted : kAccent, cap);
     if (look == TrayLook::NoKeyboard) {
-        p.setPen(QPen(QColor(0xff, 0x4d, 0x5e), 6, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(QPen(kRecord, 6, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(12, 52), QPointF(52, 12));
     } else if (look == TrayLook::Activity) {
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x0b, 0x0d, 0x10));
+        p.setBrush(kWell);
         p.drawEllipse(QPointF(46, 46), 17, 17);
         p.setBrush(kAccent);
         p.drawPolygon(QPolygonF({QPointF(40, 36), QPointF(56, 46), QPointF(40, 56)}));

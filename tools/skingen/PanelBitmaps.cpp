@@ -102,7 +102,7 @@ QImage Chip(const QSize& size, const QColor& colour, bool chosen) {
     p.setBrush(colour);
     p.drawRoundedRect(QRectF(5.5, 5.5, size.width() - 11, size.height() - 11), 5, 5);
     if (chosen) {
-        p.setPen(QPen(QColor(0x0b, 0x0d, 0x10), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(QPen(kWell, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
         const qreal cx = size.width() / 2.0, cy = size.height() / 2.0;
         p.drawPolyline(QPolygonF({QPointF(cx - 6, cy), QPointF(cx - 2, cy + 4), QPointF(cx + 6, cy - 5)}));
     }
@@ -174,12 +174,12 @@ QImage Slider(const QSize& size, double fraction, int ticks, bool speed) {
     fill.setColorAt(1, kAccent);
     p.setBrush(fill);
     p.drawRoundedRect(QRectF(left - 4, cy - 3, x - left + 4, 6), 3, 3);
-    p.setBrush(QColor(0x3a, 0x40, 0x4c));
+    p.setBrush(kPopupEdge);
     for (int i = 0; i < ticks; ++i) {
         const qreal tx = left + (right - left) * i / (ticks - 1);
         p.drawEllipse(QPointF(tx, cy + 9), 1.2, 1.2);
     }
-    p.setPen(QPen(QColor(0x0b, 0x0d, 0x10), 2));
+    p.setPen(QPen(kWell, 2));
     p.setBrush(kText);
     p.drawEllipse(QPointF(x, cy), knobR - 1, knobR - 1);
     p.setPen(Qt::NoPen);

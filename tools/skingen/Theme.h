@@ -4,6 +4,8 @@
 
 #include "SkinElement.h"
 
+#include "skin/SkinPalette.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -14,22 +16,28 @@ namespace skingen {
 enum class State { Normal, Hover, Pressed, Checked, Disabled, Unmarked, Marked };
 
 namespace colours {
-inline const QColor kWindow(0x0e, 0x10, 0x14);
-inline const QColor kTitle(0x13, 0x16, 0x1b);
-inline const QColor kPanel(0x16, 0x19, 0x1f);
-inline const QColor kPanelEdge(0x24, 0x28, 0x31);
-inline const QColor kWell(0x0b, 0x0d, 0x10);
-inline const QColor kFace(0x22, 0x26, 0x2e);
-inline const QColor kFaceHover(0x2b, 0x30, 0x3a);
-inline const QColor kFacePressed(0x12, 0x15, 0x1a);
-inline const QColor kFaceDisabled(0x18, 0x1a, 0x1f);
-inline const QColor kEdge(0x33, 0x38, 0x43);
-inline const QColor kText(0xe8, 0xec, 0xf2);
-inline const QColor kTextDim(0x8a, 0x92, 0xa2);
-inline const QColor kTextDisabled(0x4a, 0x50, 0x5c);
-inline const QColor kAccent(0x2e, 0xe6, 0xd6);
-inline const QColor kAccentDeep(0x0f, 0x5c, 0x58);
-inline const QColor kRecord(0xff, 0x4d, 0x5e);
+// The program's palette (core/skin/SkinPalette.h) as the painter takes it.
+inline QColor FromPalette(ombrel::palette::Rgb c) {
+    return QColor(c.r, c.g, c.b);
+}
+inline const QColor kWindow = FromPalette(ombrel::palette::kWindow);
+inline const QColor kTitle = FromPalette(ombrel::palette::kTitle);
+inline const QColor kPanel = FromPalette(ombrel::palette::kPanel);
+inline const QColor kPanelEdge = FromPalette(ombrel::palette::kPanelEdge);
+inline const QColor kWell = FromPalette(ombrel::palette::kWell);
+inline const QColor kFace = FromPalette(ombrel::palette::kFace);
+inline const QColor kFaceHover = FromPalette(ombrel::palette::kFaceHover);
+inline const QColor kFacePressed = FromPalette(ombrel::palette::kFacePressed);
+inline const QColor kFaceDisabled = FromPalette(ombrel::palette::kFaceDisabled);
+inline const QColor kEdge = FromPalette(ombrel::palette::kEdge);
+inline const QColor kText = FromPalette(ombrel::palette::kText);
+inline const QColor kTextDim = FromPalette(ombrel::palette::kTextDim);
+inline const QColor kTextDisabled = FromPalette(ombrel::palette::kTextDisabled);
+inline const QColor kAccent = FromPalette(ombrel::palette::kAccent);
+inline const QColor kAccentDeep = FromPalette(ombrel::palette::kAccentDeep);
+inline const QColor kRecord = FromPalette(ombrel::palette::kRecord);
+inline const QColor kTextMuted = FromPalette(ombrel::palette::kTextMuted);
+inline const QColor kPopupEdge = FromPalette(ombrel::palette::kPopupEdge);
 } // namespace colours
 
 class Theme {

@@ -1,10 +1,12 @@
 #include "COmbrel_DlgUpdate.h"
 
+#include "BackupCommands.h"
 #include "CPngButton.h"
 #include "ColorStatic.h"
 #include "PromptQuestions.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
+#include "SkinStyle.h"
 #include "UserPrompts.h"
 
 #include "firmware/FirmwareTexts.h"
@@ -21,7 +23,6 @@ namespace {
 const QString kSection = QStringLiteral("BUTTONINFO");
 // Updaters are mostly Windows programs (run through wine), but a Linux updater can be chosen too.
 constexpr const char* kUpdaterFilter = "Firmware updaters (*.exe);;All files (*)";
-constexpr const char* kProfileFilter = "Profile files (*.obp);;All files (*)";
 
 } // namespace
 
@@ -32,6 +33,7 @@ COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& 
     const TextLookup text = [languageIndex](std::string_view key) { return lookupText(key, languageIndex); };
     setWindowTitle(QString::fromStdString(FixedTextOf(text, kUpdateCaption)));
     applyDialogSkin();
+    setStyleSheet(ControlStyleSheet());
 
     m_path = new ColorStatic(this);
     m_path->setObjectName(QStringLiteral("CONTROL_UPStatic"));
@@ -66,6 +68,7 @@ CPngButton* COmbrel_DlgUpdate::makeButton(int id, const char* skinKey, const std
     b->setProperty("controlId", id);
     placeSkinButton(b, layoutFile(), kSection, QString::fromLatin1(skinKey), normal, over, over, normal, over);
     b->setText(QString::fromStdString(caption));
+    StyleTextButton(b);
     b->setFocusPolicy(Qt::StrongFocus);
     m_buttons[id] = b;
     return b;
@@ -91,7 +94,7 @@ void COmbrel_DlgUpdate::onUpdate() {
 }
 
 void COmbrel_DlgUpdate::onBackup() {
-    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFilter),
+    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
                                                    QStringLiteral("obp"), QStringLiteral("*.obp"));
     if (path.isEmpty()) return;
     PromptQuestions questions(this);

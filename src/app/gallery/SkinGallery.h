@@ -1,6 +1,7 @@
 #pragma once
-// The skin gallery: each skinned dialog's frame with its controls placed from the layout files and given their
-// pictures, filled with sample texts, so the skin can be looked at without a keyboard.
+// The skin gallery: every skinned window of the program as the program builds it, filled with sample state, so the
+// skin can be looked at without a keyboard. The main window is composed of its real parts; a dialog registered in
+// BuildGalleryDialog is its real class, and any other layout file shows as the bare frame it describes.
 
 #include <QString>
 #include <QStringList>
@@ -14,11 +15,11 @@ class CBaseDialog;
 // "Main", "Composite", "Profile", "UpdateDlg".
 QStringList GalleryDialogNames();
 
-// Builds one dialog from the layout file of that name in `skinFolder`. Null when the name is unknown or the
-// dialog's background or mask is missing (the skin failure handler has then run).
+// Builds one window from the layout file of that name in `skinFolder`. Null when the name is unknown or the
+// window's background or mask is missing (the skin failure handler has then run).
 std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QString& skinFolder);
 
-// Renders every dialog to <outFolder>/<name>.png; returns how many could not be rendered.
+// Renders every window to <outFolder>/<name>.png; returns how many could not be rendered.
 int RenderGallery(const QString& skinFolder, const QString& outFolder);
 
 } // namespace ombrel

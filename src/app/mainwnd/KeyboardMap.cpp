@@ -1,14 +1,18 @@
 #include "KeyboardMap.h"
 
 #include "CPngButton.h"
+#include "KeyCaption.h"
 #include "MainMessages.h"
 #include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "WindowContext.h"
 
 #include "keyboard/KeyTable.h"
-#include "text/KeyText.h"
-#include "text/LanguageTexts.h"
 
+#include <QPainter>
 #include <QWidget>
+
+#include <cstdlib>
 
 namespace ombrel {
 
@@ -16,8 +20,6 @@ namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
 const QString kSection2 = QStringLiteral("BUTTONINFO2");
-constexpr int kExtraKeyCount = 6;
-constexpr int kFKeysInFlip = 4;
 constexpr int kGKeysPerCaptionedRow = 5; // G1..G5 carry bank captions; G6..G9 none
 
 int GKeyPosition(int controlId) {
@@ -33,22 +35,38 @@ const KeyButton* KeyButtonOf(int controlId) {
     return nullptr;
 }
 
+// main_normal darkened: the face of a key the layout switches off.
+QPixmap Dimmed(const QPixmap* normal) {
+    if (!normal || normal->isNull()) return {};
+    QPixmap dimmed = *normal;
+    QPainter p(&dimmed);
+    p.fillRect(dimmed.rect(), QColor(10, 12, 15, 150));
+    return dimmed;
+}
+
 } // namespace
 
-KeyboardMap::KeyboardMap(QWidget* window, QString layoutFile, MapPictures pictures, CommandHandler onCommand)
-    : QObject(window), m_window(window), m_layoutFile(std::move(layoutFile)), m_pictures(std::move(pictures)),
-      m_onCommand(std::move(onCommand)) {}
-
-bool KeyboardMap::IsKeyButton(int controlId) {
-    return KeyButtonOf(controlId) != nullptr;
+MapPictures MapPictures::fromSkin(const WindowContext& context) {
+    auto picture = [&](const char* name) { return context.skinPicture(QString::fromLatin1(name)); };
+    MapPictures pictures;
+    pictures.normal = picture("main_normal.jpg");
+    pictures.over = picture("main_over.jpg");
+    pictures.down = picture("main_down.jpg");
+    pictures.disable = picture("main_disable.jpg");
+    pictures.normal2 = pictures.normal; // the second set is read from the same files
+    pictures.arrow = picture("Arrow.jpg");
+    pictures.color0 = picture("main_color0.jpg");
+    pictures.color1 = picture("main_color1.jpg");
+    pictures.dimmed = Dimmed(pictures.normal);
+    return pictures;
 }
 
-bool KeyboardMap::IsGKeyButton(int controlId) {
-    return GKeyPosition(controlId) >= 0;
-}
-
-bool KeyboardMap::IsExtraKeyButton(int controlId) {
-    return controlId >= kIdD1 && controlId < kIdD1 + kExtraKeyCount;
+KeyboardMap::KeyboardMap(WindowContext& context, MapPictures pictures, QObject* parent)
+    : QObject(parent), m_context(context), m_layoutFile(context.layoutFile()), m_pictures(std::move(pictures)) {
+    setObjectName(QStringLiteral("keyboardMap"));
+    placeKeyButtons();
+    placeMapControls();
+    applyLayout(storedLayout());
 }
 
 std::optional<KeyIndex> KeyboardMap::KeyIndexOfButton(int controlId, int bank) {
@@ -63,17 +81,78 @@ CPngButton* KeyboardMap::button(int controlId) const {
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
+CPngButton* KeyboardMap::switchButton() const {
+    return button(kIdSwitch);
+}
+
 CPngButton* KeyboardMap::make(int controlId, const QString& skinKey) {
-    auto* b = new CPngButton(m_window);
+    auto* b = new CPngButton(m_context.window());
     b->setObjectName(skinKey);
     b->setProperty("controlId", controlId);
     b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &CPngButton::clicked, this, [this, controlId] { m_onCommand(controlId); });
+    connect(b, &CPngButton::clicked, this, [this, controlId] { onButtonClicked(controlId); });
     m_buttons[controlId] = b;
     return b;
 }
 
-void KeyboardMap::PlaceKeyButtons() {
+void KeyboardMap::onButtonClicked(int controlId) {
+    switch (controlId) {
+    case kIdFlip1:
+    case kIdFlip2:
+        toggleLayout();
+        return;
+    case kIdSwitch:
+        setMode(m_mode == MapMode::MultiSelect ? MapMode::ShowAssignments : MapMode::MultiSelect);
+        return;
+    default:
+        // Fn, D1..D6, the indicators, Flip0 and the arrows have no record of their own: clickKey ignores them.
+        clickKey(controlId);
+    }
+}
+
+void KeyboardMap::clickKey(int controlId) {
+    const auto key = KeyIndexOfButton(controlId, m_context.bank());
+    if (!key) return;
+    switch (m_mode) {
+    case MapMode::ShowAssignments:
+        emit keyClicked(*key);
+        break;
+    case MapMode::MultiSelect:
+        toggleMark(*key);
+        break;
+    case MapMode::PaintColours:
+        emit keyPainted(*key);
+        break;
+    }
+}
+
+void KeyboardMap::toggleMark(KeyIndex key) {
+    auto& working = m_context.stores().workingStore;
+    {
+        std::lock_guard lock(working.lock);
+        const int n = RecordNumber(m_context.activeLayer(), key);
+        KeyRecord record = working.image.record(n);
+        record.mark = record.mark ? 0 : 1;
+        working.image.setRecord(n, record);
+    }
+    emit marksChanged();
+    refreshOverlays();
+}
+
+void KeyboardMap::setMode(MapMode mode) {
+    m_mode = mode;
+    applyTexts();
+    refreshOverlays();
+}
+
+void KeyboardMap::applyTexts() {
+    if (CPngButton* b = switchButton())
+        b->setText(
+            m_context.text(m_mode == MapMode::MultiSelect ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT"));
+    m_macro->setText(m_context.text("PROFILE_MACRO"));
+}
+
+void KeyboardMap::placeKeyButtons() {
     const MapPictures& p = m_pictures;
     // Key and G-key buttons: their checked face (a key with an assignment) comes from main_disable; a key that the
     // layout switches off shows the dimmed face.
@@ -88,9 +167,9 @@ void KeyboardMap::PlaceKeyButtons() {
         placeSkinButton(make(k.control, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
                         p.disable);
     }
-    for (int i = 0; i < kExtraKeyCount; ++i) {
+    for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
-        placeSkinButton(make(kIdD1 + i, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
+        placeSkinButton(make(kLayoutDKeyIds[i], key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
                         p.disable);
     }
     placeSkinButton(make(kIdFn, QStringLiteral("KEY_FN")), m_layoutFile, kSection, QStringLiteral("KEY_FN"), p.normal,
@@ -99,7 +178,7 @@ void KeyboardMap::PlaceKeyButtons() {
     if (CPngButton* enter = button(kIdEnterKey)) enter->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
 }
 
-void KeyboardMap::PlaceMapControls() {
+void KeyboardMap::placeMapControls() {
     const MapPictures& p = m_pictures;
     const std::pair<int, const char*> locks[] = {
         {kIdLockCaps, "LOCK_CAPS"}, {kIdLockNum, "LOCK_NUM"}, {kIdLockScroll, "LOCK_SCROLL"}, {kIdLockBank, "LOCK_AB"}};
@@ -118,13 +197,18 @@ void KeyboardMap::PlaceMapControls() {
         button(id)->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
     placeArrow(kIdLeftArrow, "LEFT_ARROW", "UP_ARROW_LEFT", "DOWN_ARROW_LEFT");
     placeArrow(kIdRightArrow, "RIGHT_ARROW", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT");
-    for (int i = 0; i < 3; ++i) {
-        const QString key = QStringLiteral("FUNC_PROFILE%1").arg(i + 1);
-        placeSkinButton(make(kIdProfile1 + i, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, p.normal,
-                        p.disable);
-    }
-    placeSkinButton(make(kIdSwitch, QStringLiteral("FUNC_SWITCH")), m_layoutFile, kSection,
-                    QStringLiteral("FUNC_SWITCH"), p.normal, p.over, p.down, p.normal, p.disable);
+    CPngButton* switchButton = make(kIdSwitch, QStringLiteral("FUNC_SWITCH"));
+    placeSkinButton(switchButton, m_layoutFile, kSection, switchButton->objectName(), p.normal, p.over, p.down,
+                    p.normal, p.disable);
+    StyleTextButton(switchButton);
+    // The Macro button acts as a click on the last G key, the one that usually holds a macro.
+    m_macro = new CPngButton(m_context.window());
+    m_macro->setObjectName(QStringLiteral("FUNC_MACRO"));
+    m_macro->setFocusPolicy(Qt::NoFocus);
+    placeSkinButton(m_macro, m_layoutFile, kSection, m_macro->objectName(), p.normal, p.over, p.down, p.normal,
+                    p.disable);
+    StyleTextButton(m_macro);
+    connect(m_macro, &CPngButton::clicked, this, [this] { clickKey(GKeyControls()[kGKeyCount - 1]); });
 }
 
 void KeyboardMap::placeArrow(int controlId, const char* key, const char* upFace, const char* downFace) {
@@ -154,11 +238,11 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
         break;
     case kIdFlip0:
         if (m_flip == 0) {
-            for (int i = 0; i < kFKeysInFlip; ++i)
-                repaint(kIdF1 + i);
+            for (int f : kLayoutFKeyIds)
+                repaint(f);
         } else {
-            for (int i = 0; i < kExtraKeyCount; ++i)
-                repaint(kIdD1 + i);
+            for (int d : kLayoutDKeyIds)
+                repaint(d);
         }
         repaint(kIdF5);
         repaint(kIdFlip1);
@@ -177,68 +261,43 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
     }
 }
 
-void KeyboardMap::RefreshKeyMarks(const KeyImage& image, int layer, int bank, const MacroNameLookup& macroName,
-                                  int languageIndex) {
-    const TextLookup text = [languageIndex](std::string_view key) { return lookupText(key, languageIndex); };
-    const KeyNameLookup keyNames = [languageIndex](KeyCode code) { return KeyText(code, languageIndex); };
-    auto mark = [&](int controlId, KeyIndex index) {
-        CPngButton* b = button(controlId);
-        if (!b) return;
-        const KeyRecord record = image.record(RecordNumber(layer, index));
-        b->SetChecked(record.type != KF_DEFAULT);
-        const std::string caption =
-            AssignmentCaption(KeyDisplayName(index, keyNames), record, text, keyNames, macroName);
-        b->SetTooltip(QString::fromStdString(caption));
-    };
-    const auto& gIds = GKeyControls();
-    for (int i = 0; i < kGKeyCount; ++i)
-        mark(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
-    for (const KeyButton& k : KeyButtonTable())
-        mark(k.control, KeyIndexOf(k.code));
-    ApplyLayout(m_flip);
-}
-
-void KeyboardMap::RefreshGKeyMarks(const KeyImage& image, int layer, int bank) {
-    const auto& gIds = GKeyControls();
-    for (int i = 0; i < kGKeyCount; ++i) {
-        if (CPngButton* b = button(gIds[static_cast<std::size_t>(i)]))
-            b->SetChecked(image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
+void KeyboardMap::refresh() {
+    const int languageIndex = m_context.languageIndex();
+    auto& working = m_context.stores().workingStore;
+    {
+        std::lock_guard lock(working.lock);
+        const KeyImage& image = working.image;
+        const int layer = m_context.activeLayer();
+        const MacroNameLookup macroName = MacroNamesOf(working);
+        auto mark = [&](int controlId, KeyIndex index) {
+            CPngButton* b = button(controlId);
+            if (!b) return;
+            b->SetChecked(image.record(RecordNumber(layer, index)).type != KF_DEFAULT);
+            b->SetTooltip(KeyCaption(image, layer, index, macroName, languageIndex));
+        };
+        const int bank = m_context.bank();
+        const auto& gIds = GKeyControls();
+        for (int i = 0; i < kGKeyCount; ++i)
+            mark(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
+        for (const KeyButton& k : KeyButtonTable())
+            mark(k.control, KeyIndexOf(k.code));
     }
+    applyLayout(storedLayout());
 }
 
-void KeyboardMap::RefreshOverlays(const KeyImage& image, int layer, int bank, bool multiSelect) {
-    auto overlay = [&](int controlId, KeyIndex index) {
-        CPngButton* b = button(controlId);
-        if (!b) return;
-        const bool marked = image.record(RecordNumber(layer, index)).mark != 0;
-        b->SetAlternate(m_pictures.color0, m_pictures.color1, multiSelect, marked);
-    };
-    const auto& gIds = GKeyControls();
-    for (int i = 0; i < kGKeyCount; ++i)
-        overlay(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
-    for (const KeyButton& k : KeyButtonTable())
-        overlay(k.control, KeyIndexOf(k.code));
-}
-
-void KeyboardMap::ApplyLayout(int flip) {
-    m_flip = flip == 1 ? 1 : 0;
-    for (int i = 0; i < kFKeysInFlip; ++i)
-        if (CPngButton* b = button(kIdF1 + i)) b->setEnabled(m_flip == 0);
-    for (int i = 0; i < kExtraKeyCount; ++i)
-        if (CPngButton* b = button(kIdD1 + i)) b->setEnabled(m_flip == 1);
-    if (CPngButton* flip0 = button(kIdFlip0)) {
-        const QPixmap* face = m_flip == 0 ? m_pictures.normal : m_pictures.normal2;
-        flip0->SetStateImages(face, face, face, face, m_pictures.disable);
+void KeyboardMap::showBank() {
+    const int bank = m_context.bank();
+    auto& working = m_context.stores().workingStore;
+    {
+        std::lock_guard lock(working.lock);
+        const int layer = m_context.activeLayer();
+        const auto& gIds = GKeyControls();
+        for (int i = 0; i < kGKeyCount; ++i) {
+            if (CPngButton* b = button(gIds[static_cast<std::size_t>(i)]))
+                b->SetChecked(working.image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
+        }
     }
-}
-
-void KeyboardMap::MarkProfileButtons(int active) {
-    if (active < 0 || active > 2) return;
-    for (int i = 0; i < 3; ++i)
-        if (CPngButton* b = button(kIdProfile1 + i)) b->SetChecked(i == active);
-}
-
-void KeyboardMap::SetBankDisplay(int bank) {
+    refreshOverlays();
     if (CPngButton* indicator = button(kIdLockBank)) indicator->SetChecked(bank != 0);
     const auto& gIds = GKeyControls();
     for (int i = 0; i < kGKeyCount; ++i) {
@@ -248,8 +307,46 @@ void KeyboardMap::SetBankDisplay(int bank) {
     }
 }
 
-void KeyboardMap::SetSwitchCaption(const QString& caption) {
-    if (CPngButton* b = button(kIdSwitch)) b->setText(caption);
+void KeyboardMap::refreshOverlays() {
+    const bool multiSelect = m_mode == MapMode::MultiSelect;
+    auto& working = m_context.stores().workingStore;
+    std::lock_guard lock(working.lock);
+    const int layer = m_context.activeLayer();
+    const int bank = m_context.bank();
+    auto overlay = [&](int controlId, KeyIndex index) {
+        CPngButton* b = button(controlId);
+        if (!b) return;
+        const bool marked = working.image.record(RecordNumber(layer, index)).mark != 0;
+        b->SetAlternate(m_pictures.color0, m_pictures.color1, multiSelect, marked);
+    };
+    const auto& gIds = GKeyControls();
+    for (int i = 0; i < kGKeyCount; ++i)
+        overlay(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
+    for (const KeyButton& k : KeyButtonTable())
+        overlay(k.control, KeyIndexOf(k.code));
+}
+
+int KeyboardMap::storedLayout() const {
+    return std::atoi(m_context.settings().getProfileString("Flip", "0").c_str());
+}
+
+void KeyboardMap::toggleLayout() {
+    // Any value but 1 shows the first layout, so a press always leads to the other one.
+    const int next = storedLayout() == 1 ? 0 : 1;
+    m_context.settings().writeProfileString("Flip", next ? "1" : "0");
+    applyLayout(next);
+}
+
+void KeyboardMap::applyLayout(int flip) {
+    m_flip = flip == 1 ? 1 : 0;
+    for (int f : kLayoutFKeyIds)
+        if (CPngButton* b = button(f)) b->setEnabled(m_flip == 0);
+    for (int d : kLayoutDKeyIds)
+        if (CPngButton* b = button(d)) b->setEnabled(m_flip == 1);
+    if (CPngButton* flip0 = button(kIdFlip0)) {
+        const QPixmap* face = m_flip == 0 ? m_pictures.normal : m_pictures.normal2;
+        flip0->SetStateImages(face, face, face, face, m_pictures.disable);
+    }
 }
 
 } // namespace ombrel

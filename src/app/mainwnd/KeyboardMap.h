@@ -1,23 +1,25 @@
 #pragma once
 // The keyboard map of the main window: one image button per key, the G keys, Fn and D1..D6, and the small
-// controls around them (lock and bank indicators, the layout switch with its arrows, the profile buttons and the
-// Switch button). It knows how each button looks and which record it shows; what a click does is the window's.
+// controls around them (lock and bank indicators, the layout switch with its arrows, the Switch button between
+// the key view and multi-select, and the Macro button). Its mode decides what a click on a key does:
+//  - ShowAssignments: the key's record is emitted as keyClicked (the key assignment dialog opens it);
+//  - MultiSelect: the key's mark is toggled in the working store, and marksChanged is emitted;
+//  - PaintColours: the key is emitted as keyPainted (the lighting panel colours it).
 
-#include "keys/AssignmentCaption.h"
+#include "keyboard/KeyTable.h"
 #include "keys/KeyImage.h"
 
 #include <QObject>
 #include <QPixmap>
 #include <QString>
 
-#include <functional>
 #include <map>
-
-class QWidget;
+#include <optional>
 
 namespace ombrel {
 
 class CPngButton;
+class WindowContext;
 
 // The pictures the map's buttons cut their faces from.
 struct MapPictures {
@@ -30,55 +32,71 @@ struct MapPictures {
     const QPixmap* color0 = nullptr;
     const QPixmap* color1 = nullptr;
     QPixmap dimmed; // main_normal darkened: the face of keys that the current layout switches off
+
+    // The main window's pictures from the skin folder.
+    static MapPictures fromSkin(const WindowContext& context);
 };
 
+enum class MapMode { ShowAssignments, MultiSelect, PaintColours };
+
 class KeyboardMap : public QObject {
+    Q_OBJECT
 public:
-    using CommandHandler = std::function<void(int controlId)>;
+    // Places every button of the map on the context's window.
+    KeyboardMap(WindowContext& context, MapPictures pictures, QObject* parent);
 
-    KeyboardMap(QWidget* window, QString layoutFile, MapPictures pictures, CommandHandler onCommand);
-
-    // The G keys, the 105 key buttons, D1..D6 and Fn, each from its layout key.
-    void PlaceKeyButtons();
-    // Lock and bank indicators, Flip0..2 with the arrows, the profile buttons and Switch.
-    void PlaceMapControls();
-
+    // A map button by its control number (the number the skin's key tables give it); null for none.
     CPngButton* button(int controlId) const;
     const std::map<int, CPngButton*>& buttons() const { return m_buttons; }
+    CPngButton* switchButton() const;
+    CPngButton* macroButton() const { return m_macro; }
 
-    // Checked state ("assigned") and tooltip of every key and G-key button from `layer` of `image`; the G keys
-    // show the records of `bank`.
-    void RefreshKeyMarks(const KeyImage& image, int layer, int bank, const MacroNameLookup& macroName,
-                         int languageIndex);
-    // Only the G keys' checked state, for a bank change.
-    void RefreshGKeyMarks(const KeyImage& image, int layer, int bank);
-    // The multi-select overlay: on when `multiSelect`, each button showing whether its record is marked.
-    void RefreshOverlays(const KeyImage& image, int layer, int bank, bool multiSelect);
-    // Layout 0: F1..F4 usable, D1..D6 not; layout 1 the other way round.
-    void ApplyLayout(int flip);
+    MapMode mode() const { return m_mode; }
+    // The Switch caption and the overlays follow the mode.
+    void setMode(MapMode mode);
+    // What a click on the key button `controlId` does in the current mode.
+    void clickKey(int controlId);
+
+    // Checked state ("assigned") and tooltip of every key and G-key button from the working store's active layer,
+    // the G keys showing the current bank; then the layout from the settings.
+    void refresh();
+    // The multi-select overlay: on in MultiSelect, each button showing whether its record is marked.
+    void refreshOverlays();
+    // After a bank change: the G keys' marks and captions, and the bank indicator.
+    void showBank();
+    void applyTexts();
+
+    // Layout 0: F1..F4 usable, D1..D6 not; layout 1 the other way round. Any stored value but 1 is layout 0.
+    void applyLayout(int flip);
     int layout() const { return m_flip; }
-    // Checks the button of profile `active` (0..2); any other value changes nothing.
-    void MarkProfileButtons(int active);
-    // Bank indicator lit and G-key captions A1..A5 / B1..B5.
-    void SetBankDisplay(int bank);
-    void SetSwitchCaption(const QString& caption);
+    // The other layout, shown and stored.
+    void toggleLayout();
+    // The layout the settings hold.
+    int storedLayout() const;
 
     // The key record a map button shows (G keys in `bank`); nullopt for buttons without one.
     static std::optional<KeyIndex> KeyIndexOfButton(int controlId, int bank);
-    static bool IsKeyButton(int controlId);
-    static bool IsGKeyButton(int controlId);
-    static bool IsExtraKeyButton(int controlId); // D1..D6
+
+signals:
+    void keyClicked(KeyIndex key);
+    void keyPainted(KeyIndex key);
+    void marksChanged();
 
 private:
+    void placeKeyButtons();
+    void placeMapControls();
     CPngButton* make(int controlId, const QString& skinKey);
     void placeArrow(int controlId, const char* key, const char* upFace, const char* downFace);
     void onAfterPaint(CPngButton* button);
+    void onButtonClicked(int controlId);
+    void toggleMark(KeyIndex key);
 
-    QWidget* m_window;
+    WindowContext& m_context;
     QString m_layoutFile;
     MapPictures m_pictures;
-    CommandHandler m_onCommand;
     std::map<int, CPngButton*> m_buttons;
+    CPngButton* m_macro = nullptr;
+    MapMode m_mode = MapMode::ShowAssignments;
     int m_flip = 0;
     std::map<int, bool> m_lastHover; // hover state seen by the after-paint handler, per button
 };

@@ -1,10 +1,12 @@
 #pragma once
-// The main window's messages, timers and control identifiers. Messages travel as AppMessageEvent with the message
-// number as the event type and the four-letter tag as wParam; a handler ignores a message whose tag is wrong, so a
-// stray event of the same number cannot trigger it.
+// The main window's messages, timer intervals and the numbers of its map buttons and menu items. Messages travel as
+// AppMessageEvent with the message number as the event type and the four-letter tag as wParam; a handler ignores a
+// message whose tag is wrong, so a stray event of the same number cannot trigger it. They are used only where a
+// request comes from another thread (the device link's workers) or another process (a later start).
 
 #include "AppMessageEvent.h"
 
+#include <array>
 #include <cstdint>
 
 namespace ombrel {
@@ -25,29 +27,15 @@ inline constexpr std::uintptr_t kTagDel = 0x004C4544;  // "DEL"
 inline constexpr std::uintptr_t kTagLang = 0x4C414E47; // "LANG"
 inline constexpr std::uintptr_t kTagDetach = 0;
 
-inline constexpr int TIMER_APPLY_ANIM = 1050;
-inline constexpr int TIMER_RELOAD = 1051;
-inline constexpr int TIMER_PREVIEW = 1052;
 inline constexpr int kApplyAnimIntervalMs = 50;
 inline constexpr int kPreviewFirstIntervalMs = 100;
 inline constexpr int kPreviewIntervalMs = 50;
 
-// Control and menu identifiers of the main window.
+// The map buttons' numbers (the skin's key tables name the keys by them) and the menu items' data.
 enum MainControl : int {
-    IDOK = 1,
-    IDCANCEL = 2,
-    kIdProfileList = 1005,
-    kIdApply = 1006,
-    kIdMacro = 1007,
-    kIdD1 = 1016, // D1..D6 are 1016..1021
     kIdEnterKey = 1070,
     kIdBackslashKey = 1055,
-    kIdF1 = 1010, // F1..F4 are 1010..1013
     kIdF5 = 1014,
-    kIdVendorLink = 1121,
-    kIdHelp = 1122,
-    kIdMinimize = 1123,
-    kIdClose = 1124,
     kIdLockCaps = 1125,
     kIdLockNum = 1126,
     kIdLockScroll = 1127,
@@ -57,19 +45,9 @@ enum MainControl : int {
     kIdFlip2 = 1131,
     kIdLeftArrow = 1132,
     kIdRightArrow = 1133,
-    kIdVersion = 1134,
-    kIdProfile1 = 1135, // profile buttons 1135..1137
-    kIdDefault = 1138,
-    kIdMenu = 1139,
     kIdSwitch = 1144,
-    kIdEffectList = 1146,
     kIdFn = 1174,
-    kIdProgress = 1177,
-    kIdWebSite = 1219,
-    kIdSocial1 = 1220,
-    kIdSocial2 = 1221,
     // Menu commands.
-    kCmdAbout = 16, // the system-menu item
     kCmdTrayOpen = 32771,
     kCmdTrayAbout = 32773,
     kCmdTrayExit = 32774,
@@ -79,5 +57,8 @@ enum MainControl : int {
 };
 
 inline constexpr int kReportRateIds[4] = {1147, 1168, 1169, 1170};
+// F1..F4, usable in the first layout, and D1..D6, usable in the second.
+inline constexpr std::array<int, 4> kLayoutFKeyIds{1010, 1011, 1012, 1013};
+inline constexpr std::array<int, 6> kLayoutDKeyIds{1016, 1017, 1018, 1019, 1020, 1021};
 
 } // namespace ombrel

@@ -1,6 +1,6 @@
 #pragma once
-// Runs work of other threads on the UI thread. A "sent" call waits until the UI thread has run it, the way a sent
-// window message waits for its handler. Two things keep that from ever hanging:
+// Runs work of other threads on the UI thread. A "sent" call waits until the UI thread has run it. Two things
+// keep that from ever hanging:
 //  - `makeInert()` (called before the device link shuts down) wakes every waiting sender and makes later sends
 //    return at once, so a worker blocked in a send cannot hold up the UI thread that is joining it;
 //  - calls that touch the key stores are held back while a device task owns the stores (see DeviceTask), and run

@@ -54,14 +54,15 @@ void WindowScreen::startReloadTimer() {
     m_dispatcher.post([this] { m_window.startReloadTimer(); });
 }
 
-void WindowScreen::setTrayState(int mode, int icon) {
-    m_dispatcher.send([this, mode, icon] { m_window.SetTrayState(mode, icon); });
+void WindowScreen::setTrayState(TrayState state) {
+    m_dispatcher.send([this, state] { m_window.SetTrayState(state); });
 }
 
 void WindowScreen::showMessage(std::string_view textKey) {
     const std::string key(textKey);
     m_dispatcher.send([this, key] {
-        UserPrompts::information(&m_window, QString::fromStdString(lookupText(key, m_window.languageIndex())));
+        UserPrompts::information(&m_window,
+                                 QString::fromStdString(lookupText(key, m_window.context().languageIndex())));
     });
 }
 
@@ -69,7 +70,7 @@ void WindowScreen::showFormattedMessage(std::string_view textKey, std::string_vi
     const std::string key(textKey);
     const std::string value(argument);
     m_dispatcher.send([this, key, value] {
-        const std::string text = FormatTextString(lookupText(key, m_window.languageIndex()), value);
+        const std::string text = FormatTextString(lookupText(key, m_window.context().languageIndex()), value);
         UserPrompts::information(&m_window, QString::fromStdString(text));
     });
 }

@@ -21,7 +21,7 @@ public:
     void postOpen() override;
     void sendBankChanged(int bank) override;
     void startReloadTimer() override;
-    void setTrayState(int mode, int icon) override;
+    void setTrayState(TrayState state) override;
     bool windowReady() const override { return m_windowReady.load(); }
     void showMessage(std::string_view textKey) override;
     void showFormattedMessage(std::string_view textKey, std::string_view argument) override;

@@ -1,9 +1,11 @@
 #include "COmbrel_DlgProfile.h"
 
+#include "BackupCommands.h"
 #include "CPngButton.h"
 #include "CReportCtrl.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
+#include "SkinStyle.h"
 #include "UserPrompts.h"
 
 #include "platform/AppPaths.h"
@@ -18,7 +20,6 @@ namespace ombrel {
 namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
-constexpr const char* kFileFilter = "Profile files (*.obp);;All files (*)";
 
 // Column captions: the language's, with the dialog's own fixed captions where the language file has none.
 struct Column {
@@ -41,6 +42,7 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     setObjectName(QStringLiteral("ProfileDialog"));
     setWindowTitle(text("PROFILE_DLG_CAPTION", "Profiles"));
     applyDialogSkin();
+    setStyleSheet(ControlStyleSheet());
 
     m_list = new CReportCtrl(this);
     m_list->setObjectName(QStringLiteral("PROGRAM_LIST"));
@@ -101,6 +103,7 @@ CPngButton* COmbrel_DlgProfile::makeButton(int id, const char* skinKey, const ch
     b->setProperty("controlId", id);
     placeSkinButton(b, layoutFile(), kSection, QString::fromLatin1(skinKey), normal, over, down, down, down);
     b->setText(text(textKey, fallback));
+    StyleTextButton(b);
     m_buttons[id] = b;
     return b;
 }
@@ -125,15 +128,10 @@ void COmbrel_DlgProfile::fillList() {
     button(kIdApply)->setEnabled(m_model.applyEnabled());
 }
 
-void COmbrel_DlgProfile::showActiveProfile(int index) {
-    m_model = ProfileListModel(index, m_switcher.storePath(), m_switcher.text());
-    fillList();
-}
-
 void COmbrel_DlgProfile::onAdd() {
     const QString proposed = QString::fromStdString(ProposedNewProfilePath(m_paths.userDir, m_switcher.text()));
-    const QString path =
-        UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kFileFilter), QStringLiteral("obp"), proposed);
+    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
+                                                   QStringLiteral("obp"), proposed);
     if (path.isEmpty()) return;
     std::string why;
     if (!m_model.addNew(path.toStdString(), &why)) {

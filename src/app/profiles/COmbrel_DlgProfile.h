@@ -31,8 +31,6 @@ public:
     CReportCtrl* list() const { return m_list; }
     CPngButton* button(int id) const;
     const ProfileListModel& model() const { return m_model; }
-    // The keyboard's active profile changed while the dialog is open: its row is checked, nothing to apply.
-    void showActiveProfile(int index);
 
 signals:
     void helpRequested();

@@ -3,8 +3,8 @@
 #include "AppMessageEvent.h"
 #include "CHyperLink.h"
 #include "MainMessages.h"
-
-#include "text/LanguageTexts.h"
+#include "SkinStyle.h"
+#include "UiText.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -22,19 +22,19 @@ QPointer<CAboutDlg>& OpenDialog() {
     return dialog;
 }
 
-QString Text(const char* key, int languageIndex) {
-    return QString::fromStdString(lookupText(key, languageIndex));
+QString AboutStyle() {
+    using namespace palette;
+    return QStringLiteral("QDialog{background:%1;}QLabel{color:%2;font-size:13px;}"
+                          "QPushButton{background:%3;color:%2;border:1px solid %4;border-radius:4px;"
+                          "padding:6px 22px;}QPushButton:hover{border-color:%5;}")
+        .arg(Hex(kDialog), Hex(kText), Hex(kButton), Hex(kEdge), Hex(kAccent));
 }
-
-const char* kAboutStyle = "QDialog{background:#15181d;}QLabel{color:#e8ecf2;font-size:13px;}"
-                          "QPushButton{background:#1f242c;color:#e8ecf2;border:1px solid #333843;border-radius:4px;"
-                          "padding:6px 22px;}QPushButton:hover{border-color:#2ee6d6;}";
 
 } // namespace
 
 CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageIndex) {
     setAttribute(Qt::WA_DeleteOnClose);
-    setStyleSheet(QString::fromLatin1(kAboutStyle));
+    setStyleSheet(AboutStyle());
     auto* icon = new QLabel(this);
     icon->setPixmap(QPixmap(iconPath).scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     icon->setAlignment(Qt::AlignTop);
@@ -102,10 +102,10 @@ void CAboutDlg::keyPressEvent(QKeyEvent* event) {
 }
 
 void CAboutDlg::applyTexts(int languageIndex) {
-    setWindowTitle(Text("LANG_ABOUT_TITLE", languageIndex));
-    m_description->setText(Text("GUANYU_JIESHAO", languageIndex));
-    m_copyright->setText(Text("GUANYU_BANQUAN", languageIndex));
-    m_ok->setText(Text("LANG_ABOUT_OK", languageIndex));
+    setWindowTitle(UiText("LANG_ABOUT_TITLE", languageIndex));
+    m_description->setText(UiText("GUANYU_JIESHAO", languageIndex));
+    m_copyright->setText(UiText("GUANYU_BANQUAN", languageIndex));
+    m_ok->setText(UiText("LANG_ABOUT_OK", languageIndex));
 }
 
 } // namespace ombrel

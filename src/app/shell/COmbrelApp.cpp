@@ -6,7 +6,6 @@
 #include "SkinImageCache.h"
 #include "TestControl.h"
 
-#include "VevIrozEmu.h"
 #include "device/ServiceLibrary.h"
 #include "platform/RuntimeDir.h"
 #include "platform/StartupPlan.h"
@@ -34,30 +33,6 @@ int Fail(int code, const QString& message) {
         QGuiApplication::platformName() != QLatin1String("minimal"))
         QMessageBox::critical(nullptr, QStringLiteral("Ombrel"), message);
     return code;
-}
-
-std::optional<ServiceLibrary> LoadService(const AppPaths& paths, const ProgramOptions& options, QString* error) {
-    const std::string path = paths.serviceLibDir + (options.emulator ? kEmulatorLibraryName : kServiceLibraryName);
-    std::string why;
-    auto library = ServiceLibrary::load(path, &why);
-    if (!library) {
-        *error = QStringLiteral("the HID service library could not be loaded: %1").arg(QString::fromStdString(why));
-        return std::nullopt;
-    }
-    if (options.emulator) {
-        auto configure = reinterpret_cast<decltype(&EmuConfigure)>(library->symbol("EmuConfigure"));
-        if (!configure) {
-            *error = QStringLiteral("%1 is not the emulator build of the HID service library")
-                         .arg(QString::fromStdString(path));
-            return std::nullopt;
-        }
-        const QByteArray state = options.emulatorState.toLocal8Bit();
-        configure(state.isEmpty() ? nullptr : state.constData());
-        if (options.emulatorUnplugged) {
-            if (auto unplug = reinterpret_cast<decltype(&EmuUnplug)>(library->symbol("EmuUnplug"))) unplug();
-        }
-    }
-    return library;
 }
 
 } // namespace
@@ -101,9 +76,14 @@ int COmbrelApp::run(int argc, char** argv) {
     if (!plan.note.empty()) std::fprintf(stderr, "ombrel: %s\n", plan.note.c_str());
     if (plan.exitNow) return 0;
 
+    ServiceChoice choice;
+    choice.emulator = options.emulator;
+    choice.emulatorState = options.emulatorState.toLocal8Bit().toStdString();
+    choice.emulatorUnplugged = options.emulatorUnplugged;
+    std::string loadError;
+    const auto library = LoadServiceLibrary(paths->serviceLibDir, choice, &loadError);
+    if (!library) return Fail(kExitNoService, QString::fromStdString(loadError));
     QString error;
-    const auto library = LoadService(*paths, options, &error);
-    if (!library) return Fail(kExitNoService, error);
 
     MainContext context;
     // An emulator run keeps its per-user data apart, so it never changes what the real keyboard's data holds.

@@ -2,8 +2,6 @@
 
 #include "MainMessages.h"
 
-#include "device/PresenceWatcher.h"
-
 #include <QDir>
 #include <QIcon>
 #include <QMenu>
@@ -14,6 +12,10 @@ namespace ombrel {
 namespace {
 
 constexpr int kMaxTipLength = 127;
+// The numbers of the pictures Tray<number>.png.
+constexpr int kIconAbsent = 128;
+constexpr int kIconPresent = 141;
+constexpr int kIconActivity = 142;
 
 QIcon IconPicture(const QString& folder, int iconId) {
     return QIcon(QDir(folder).filePath(QStringLiteral("Tray%1.png").arg(iconId)));
@@ -23,10 +25,13 @@ QIcon IconPicture(const QString& folder, int iconId) {
 
 CTrayIcon::CTrayIcon(QString skinFolder, QObject* parent) : QObject(parent), m_skinFolder(std::move(skinFolder)) {
     m_menu = new QMenu();
-    for (int id : {kCmdTrayOpen, kCmdTrayAbout, kCmdTrayExit}) {
+    const std::pair<int, void (CTrayIcon::*)()> rows[] = {{kCmdTrayOpen, &CTrayIcon::openRequested},
+                                                          {kCmdTrayAbout, &CTrayIcon::aboutRequested},
+                                                          {kCmdTrayExit, &CTrayIcon::exitRequested}};
+    for (const auto& [id, signal] : rows) {
         QAction* action = m_menu->addAction(QString::number(id));
         action->setData(id);
-        connect(action, &QAction::triggered, this, [this, id] { emit command(id); });
+        connect(action, &QAction::triggered, this, signal);
     }
     QFont bold = m_menu->actions().constFirst()->font();
     bold.setBold(true);
@@ -42,11 +47,11 @@ CTrayIcon::~CTrayIcon() {
     delete m_menu;
 }
 
-bool CTrayIcon::Create(const QString& tip, int iconId, bool visible) {
+bool CTrayIcon::Create(const QString& tip, bool visible) {
     m_tip = tip.left(kMaxTipLength);
-    m_current = iconId;
+    m_current = kIconAbsent;
     if (!visible) return false;
-    m_icon = new QSystemTrayIcon(IconPicture(m_skinFolder, iconId), this);
+    m_icon = new QSystemTrayIcon(IconPicture(m_skinFolder, m_current), this);
     m_icon->setToolTip(m_tip);
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
@@ -58,7 +63,7 @@ bool CTrayIcon::Create(const QString& tip, int iconId, bool visible) {
 }
 
 void CTrayIcon::OnDoubleClick() {
-    emit command(kCmdTrayOpen);
+    emit openRequested();
 }
 
 void CTrayIcon::Remove() {
@@ -76,12 +81,20 @@ void CTrayIcon::SetIcon(int iconId) {
     if (m_enabled) m_icon->setIcon(IconPicture(m_skinFolder, iconId));
 }
 
-void CTrayIcon::SetState(int mode, int iconId) {
-    if (mode == 1) {
-        SetIcon(kTrayIconActivity);
+void CTrayIcon::SetState(TrayState state) {
+    switch (state) {
+    case TrayState::Activity:
+        SetIcon(kIconActivity);
         return;
+    case TrayState::KeyboardAbsent:
+        m_remembered = kIconAbsent;
+        break;
+    case TrayState::KeyboardPresent:
+        m_remembered = kIconPresent;
+        break;
+    case TrayState::ActivityEnded:
+        break;
     }
-    if (iconId != 0) m_remembered = iconId;
     SetIcon(m_remembered);
 }
 

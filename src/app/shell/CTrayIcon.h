@@ -4,6 +4,8 @@
 // double click opens the window, a single click does nothing. The state is kept even where the desktop has no
 // tray, so the program behaves the same with or without one.
 
+#include "device/ScreenPort.h"
+
 #include <QObject>
 #include <QString>
 
@@ -21,14 +23,14 @@ public:
     CTrayIcon(QString skinFolder, QObject* parent = nullptr);
     ~CTrayIcon() override;
 
-    // Adds the icon with its tooltip (cut to 127 characters) and picture. With `visible` false (no tray) it is
-    // only kept, not shown. Returns whether it is shown.
-    bool Create(const QString& tip, int iconId, bool visible);
+    // Adds the icon with its tooltip (cut to 127 characters), the keyboard shown as absent. With `visible` false
+    // (no tray) it is only kept, not shown. Returns whether it is shown.
+    bool Create(const QString& tip, bool visible);
     void Remove();
     // Changes the picture; nothing happens when it is already shown.
     void SetIcon(int iconId);
-    // Mode 0 with an icon: show it and remember it; mode 0 with 0: the remembered icon; mode 1: the activity icon.
-    void SetState(int mode, int iconId);
+    // The keyboard's presence is shown and remembered; an activity shows its own picture until it ends.
+    void SetState(TrayState state);
     // Called with the menu just before it is shown, to set its texts.
     void SetMenuCallback(std::function<void(QMenu*)> callback) { m_menuCallback = std::move(callback); }
 
@@ -39,11 +41,13 @@ public:
     QMenu* menu() const { return m_menu; }
     QSystemTrayIcon* trayIcon() const { return m_icon; }
 
-    // What the menu and the mouse do, as window commands.
+    // A double click opens the window, as the menu's Open does.
     void OnDoubleClick();
 
 signals:
-    void command(int id);
+    void openRequested();
+    void aboutRequested();
+    void exitRequested();
 
 private:
     QString m_skinFolder;

@@ -3,6 +3,8 @@
 #include "COmbrelDlg.h"
 #include "CPngButton.h"
 #include "CTrayIcon.h"
+#include "WindowContext.h"
+#include "WindowShell.h"
 
 #include "VevIrozEmu.h"
 
@@ -90,8 +92,8 @@ QString TestControl::describe() const {
     QString out;
     out += QStringLiteral("visible %1\n").arg(window.isVisible() && !window.isMinimized() ? 1 : 0);
     out += QStringLiteral("ready %1\n").arg(window.windowReady() ? 1 : 0);
-    out += QStringLiteral("tray %1\n").arg(window.tray().currentIcon());
-    out += QStringLiteral("apply %1\n").arg(window.applyPending() ? 1 : 0);
+    out += QStringLiteral("tray %1\n").arg(window.shell().tray().currentIcon());
+    out += QStringLiteral("apply %1\n").arg(window.context().pending().pending() ? 1 : 0);
     out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);
     int toplevels = 0;
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -1,23 +1,12 @@
 #pragma once
-// A window message carried as a Qt event: the event type is the message number, and the two parameters travel
-// with it unchanged, so handlers check the same tags and values as the messages they stand for.
+// A numbered message carried as a Qt event: the event type is the message number and two parameters travel with
+// it. Handlers check the tag in the first one, so a stray event of the same number does nothing.
 
 #include <QEvent>
 
 #include <cstdint>
 
 namespace ombrel {
-
-// Messages the skinned controls send to their owners.
-inline constexpr int UM_SLIDER = 10449;           // wParam: control id, lParam: position (posted)
-inline constexpr int kReportCheckChanged = 42768; // wParam: item, lParam: the mouse message (sent)
-inline constexpr int kReportSorted = 42769;       // wParam: column, lParam: ascending flag (sent)
-inline constexpr int kReportCellEdited = 42770;   // wParam: item, lParam: column (sent)
-
-// The mouse messages that a check change can come from, as the owner is told about them.
-inline constexpr std::intptr_t kMsgLButtonDown = 0x0201;
-inline constexpr std::intptr_t kMsgLButtonDblClk = 0x0203;
-inline constexpr std::intptr_t kMsgKeyDown = 0x0100;
 
 class AppMessageEvent : public QEvent {
 public:

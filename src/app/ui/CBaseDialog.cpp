@@ -1,5 +1,7 @@
 #include "CBaseDialog.h"
 
+#include "SkinStyle.h"
+
 #include "RegionFromMask.h"
 
 #include "text/IniFile.h"
@@ -113,7 +115,7 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
     if (!m_background.isNull())
         painter.drawPixmap(0, 0, m_background);
     else
-        painter.fillRect(rect(), QColor(0x12, 0x14, 0x18));
+        painter.fillRect(rect(), ToQColor(palette::kBackdrop));
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

@@ -1,6 +1,5 @@
 #include "CBitmapSlider.h"
 
-#include "AppMessageEvent.h"
 #include "FocusRing.h"
 
 #include <QCoreApplication>
@@ -76,10 +75,7 @@ void CBitmapSlider::Enable(bool enabled) {
 }
 
 void CBitmapSlider::notify() {
-    if (QWidget* target = parentWidget()) {
-        QCoreApplication::postEvent(target,
-                                    new AppMessageEvent(UM_SLIDER, static_cast<std::uintptr_t>(m_controlId), m_pos));
-    }
+    emit positionChanged(m_pos);
 }
 
 void CBitmapSlider::moveTo(int pos) {

@@ -1,6 +1,6 @@
 #pragma once
-// A horizontal slider drawn as one picture; the owner picks the picture for each position. Every change is posted
-// to the parent as UM_SLIDER with the control id and the new position.
+// A horizontal slider drawn as one picture; the owner picks the picture for each position. Every move by the user
+// (mouse, keys, wheel) is told by positionChanged, even one that stays at an end of the range.
 
 #include "rules/SliderMath.h"
 
@@ -22,9 +22,10 @@ public:
     void Enable(bool enabled);
     bool IsSliderEnabled() const { return m_enabled; }
     bool IsActive() const { return m_active; }
-    void SetControlId(int id) { m_controlId = id; }
-    int ControlId() const { return m_controlId; }
     SliderRange Range() const { return m_range; }
+
+signals:
+    void positionChanged(int pos);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -38,7 +39,7 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
 
 private:
-    void moveTo(int pos); // sets the position and posts UM_SLIDER
+    void moveTo(int pos); // sets the position and tells it
     void notify();
 
     SliderRange m_range{0, 100, 1};
@@ -48,7 +49,6 @@ private:
     bool m_active = false;
     bool m_keyboardFocus = false;
     int m_wheelAccumulator = 0;
-    int m_controlId = 0;
     QPixmap m_picture;
 };
 

@@ -14,7 +14,7 @@ class QPixmap;
 
 namespace ombrel {
 
-// Text layout flags of the classic text-drawing call, as the skin code passes them.
+// Text layout flags: horizontal and vertical alignment, word wrap, single line.
 inline constexpr unsigned kDtLeft = 0x0;
 inline constexpr unsigned kDtCenter = 0x1;
 inline constexpr unsigned kDtRight = 0x2;

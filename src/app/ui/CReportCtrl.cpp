@@ -1,7 +1,5 @@
 #include "CReportCtrl.h"
 
-#include "AppMessageEvent.h"
-
 #include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -182,13 +180,6 @@ void CReportCtrl::setBusy(bool on) {
     if (m_busy) *m_busy = on ? 1 : 0;
 }
 
-void CReportCtrl::sendToOwner(int message, std::uintptr_t wParam, std::intptr_t lParam) {
-    if (QWidget* target = owner()) {
-        AppMessageEvent event(message, wParam, lParam);
-        QCoreApplication::sendEvent(target, &event);
-    }
-}
-
 void CReportCtrl::onItemChanged(QTreeWidgetItem* item, int column) {
     if (m_internalChange || column != 0) return;
     const bool now = item->checkState(0) == Qt::Checked;
@@ -215,7 +206,7 @@ void CReportCtrl::onItemChanged(QTreeWidgetItem* item, int column) {
     SelectOnly(row);
     setBusy(false);
     if (m_checkChanged) m_checkChanged(row, this);
-    sendToOwner(kReportCheckChanged, static_cast<std::uintptr_t>(row), m_lastInput ? m_lastInput : kMsgLButtonDown);
+    emit checkChanged(row, m_lastInput);
 }
 
 bool CReportCtrl::onCheckIndicator(const QPoint& pos) const {
@@ -240,7 +231,7 @@ void CReportCtrl::handlePress(QMouseEvent* event, bool doubleClick) {
     const bool wasSelectedAndFocused = item && item->isSelected() && currentItem() == item;
     const bool checkBefore = item && item->checkState(0) == Qt::Checked;
     const bool onCheck = onCheckIndicator(pos);
-    m_lastInput = doubleClick ? kMsgLButtonDblClk : kMsgLButtonDown;
+    m_lastInput = doubleClick ? CheckInput::DoubleClick : CheckInput::Click;
     if (doubleClick)
         QTreeWidget::mouseDoubleClickEvent(event);
     else
@@ -261,7 +252,7 @@ void CReportCtrl::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CReportCtrl::keyPressEvent(QKeyEvent* event) {
-    m_lastInput = kMsgKeyDown;
+    m_lastInput = CheckInput::Key;
     if (m_editable && event->key() == Qt::Key_F2 && currentItem()) {
         StartEdit(indexOfTopLevelItem(currentItem()), std::max(0, currentColumn()));
         return;
@@ -278,7 +269,7 @@ void CReportCtrl::SortByColumn(int column) {
     header()->setSortIndicatorShown(true);
     header()->setSortIndicator(column, m_sort.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     if (m_afterSort) m_afterSort(owner(), this);
-    sendToOwner(kReportSorted, static_cast<std::uintptr_t>(column), m_sort.ascending ? 1 : 0);
+    emit sorted(column, m_sort.ascending);
 }
 
 QRect CReportCtrl::CellRect(int item, int column) const {
@@ -338,7 +329,7 @@ void CReportCtrl::EndEdit(bool commit) {
         const bool accepted = !m_validate || m_validate(editor, this) != 0;
         if (accepted) {
             SetItemText(item, column, editor->text());
-            sendToOwner(kReportCellEdited, static_cast<std::uintptr_t>(item), column);
+            emit cellEdited(item, column);
         }
     }
     m_editItem = -1;

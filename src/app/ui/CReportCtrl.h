@@ -1,7 +1,7 @@
 #pragma once
 // A list of rows and columns with check boxes in four modes, sorting by a header click and editing in the cell.
-// It tells its owner about check changes, sorts and edited cells with messages 42768, 42769 and 42770, and asks
-// the owner through optional callbacks before and after each of those steps.
+// It tells about check changes, sorts and edited cells with signals, and asks the owner through optional
+// callbacks before and after each of those steps.
 
 #include "rules/ReportSortRule.h"
 
@@ -18,6 +18,8 @@ class CReportCtrl : public QTreeWidget {
     Q_OBJECT
 public:
     enum CheckMode { kNoChecks = 0, kFreeChecks = 1, kSingleCheck = 2, kFixedChecks = 3 };
+    // What changed a check: a click (also a change from code, or the first one), a double click, or a key.
+    enum class CheckInput { Click, DoubleClick, Key };
     static inline constexpr int kEditNumber = 0x2000; // extra editor style: digits only
 
     using CheckChangedFn = std::function<void(int item, CReportCtrl* list)>;
@@ -70,6 +72,14 @@ public:
     void SetBeforeSort(SortFn fn) { m_beforeSort = std::move(fn); }
     void SetAfterSort(SortFn fn) { m_afterSort = std::move(fn); }
 
+signals:
+    // The user changed the check of `item`, after the mode's rules were applied.
+    void checkChanged(int item, ombrel::CReportCtrl::CheckInput input);
+    // A header click sorted by `column`.
+    void sorted(int column, bool ascending);
+    // An edit of the cell was committed with a changed text.
+    void cellEdited(int item, int column);
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
@@ -80,7 +90,6 @@ private:
     void handlePress(QMouseEvent* event, bool doubleClick);
     void onItemChanged(QTreeWidgetItem* item, int column);
     bool onCheckIndicator(const QPoint& pos) const;
-    void sendToOwner(int message, std::uintptr_t wParam, std::intptr_t lParam);
     QWidget* owner() const;
     void setBusy(bool on);
     void setCheckSilently(QTreeWidgetItem* item, bool checked);
@@ -94,7 +103,7 @@ private:
     QPointer<QLineEdit> m_editor;
     bool m_ending = false;
     bool m_internalChange = false;
-    std::intptr_t m_lastInput = 0;
+    CheckInput m_lastInput = CheckInput::Click;
     QPointer<QWidget> m_owner;
     int* m_busy = nullptr;
     CheckChangedFn m_checkChanged;

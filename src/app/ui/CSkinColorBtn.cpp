@@ -1,5 +1,7 @@
 #include "CSkinColorBtn.h"
 
+#include "SkinStyle.h"
+
 #include "FocusRing.h"
 
 #include <QColorDialog>
@@ -22,7 +24,7 @@ CSkinColorBtn::OtherPicker& Picker() {
     return picker;
 }
 
-const QColor kFrame(0x3a, 0x40, 0x4c);
+const QColor kFrame = ToQColor(palette::kPopupEdge);
 
 } // namespace
 
@@ -62,11 +64,13 @@ QWidget* CSkinColorBtn::openPalette() {
     auto* popup = new QFrame(this, Qt::Popup);
     popup->setAttribute(Qt::WA_DeleteOnClose, true);
     popup->setObjectName(QStringLiteral("colourPalette"));
-    popup->setStyleSheet(QStringLiteral("QFrame#colourPalette{background:#1b1e24;border:1px solid #3a404c;}"
-                                        "QToolButton{border:1px solid #3a404c;}"
-                                        "QToolButton:hover,QToolButton:focus{border:2px solid #2ee6d6;}"
-                                        "QPushButton{color:#e8ecf2;background:#262a33;border:1px solid #3a404c;"
-                                        "padding:4px;}QPushButton:hover,QPushButton:focus{border-color:#2ee6d6;}"));
+    using namespace palette;
+    popup->setStyleSheet(QStringLiteral("QFrame#colourPalette{background:%1;border:1px solid %2;}"
+                                        "QToolButton{border:1px solid %2;}"
+                                        "QToolButton:hover,QToolButton:focus{border:2px solid %3;}"
+                                        "QPushButton{color:%4;background:%5;border:1px solid %2;"
+                                        "padding:4px;}QPushButton:hover,QPushButton:focus{border-color:%3;}")
+                             .arg(Hex(kPopup), Hex(kPopupEdge), Hex(kAccent), Hex(kText), Hex(kPopupButton)));
     auto* grid = new QGridLayout;
     grid->setSpacing(4);
     for (int i = 0; i < m_palette.size(); ++i) {
@@ -102,7 +106,7 @@ void CSkinColorBtn::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
     painter.setPen(QPen(m_hover || isDown() ? kFocusRingColour : kFrame, 1));
-    painter.setBrush(QColor(0x1b, 0x1e, 0x24));
+    painter.setBrush(ToQColor(palette::kPopup));
     painter.drawRoundedRect(outer, 4, 4);
     const QRectF swatch = outer.adjusted(4, 4, -4, -4);
     painter.setPen(Qt::NoPen);

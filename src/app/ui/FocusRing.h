@@ -2,13 +2,15 @@
 // The ring a skinned control draws while it has the keyboard focus. Only focus that came from the keyboard (Tab,
 // Shift+Tab) shows it, so a mouse click does not leave a ring behind.
 
+#include "SkinStyle.h"
+
 #include <QColor>
 #include <QFocusEvent>
 #include <QPainter>
 
 namespace ombrel {
 
-inline const QColor kFocusRingColour(0x2e, 0xe6, 0xd6);
+inline const QColor kFocusRingColour = ToQColor(palette::kAccent);
 
 inline bool CameFromKeyboard(const QFocusEvent* event) {
     return event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;

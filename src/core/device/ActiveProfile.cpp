@@ -13,14 +13,14 @@ int GetActiveProfile(DeviceCommands& commands, DeviceState& state) {
     return block.activeProfile();
 }
 
-int SetActiveProfile(DeviceCommands& commands, DeviceState& state, int index) {
+LinkResult SetActiveProfile(DeviceCommands& commands, DeviceState& state, int index) {
     if (index < 0) return LINK_BAD_ARGUMENT;
     // The keyboard has three profiles; writing any other number would leave it pointing at nothing.
     if (index >= kProfileCount) return LINK_BAD_PROFILE;
     ConfigBlock block;
-    if (const int read = commands.ReadConfig(block.bytes); read != LINK_OK) return read;
+    if (const LinkResult read = commands.ReadConfig(block.bytes); read != LINK_OK) return read;
     block.setActiveProfile(static_cast<std::uint8_t>(index & 0xFF));
-    const int written = commands.WriteConfig(block.bytes);
+    const LinkResult written = commands.WriteConfig(block.bytes);
     state.cachedProfile.store(written == LINK_OK ? block.activeProfile() : -1);
     return written;
 }

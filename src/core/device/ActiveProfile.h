@@ -12,6 +12,6 @@ int GetActiveProfile(DeviceCommands& commands, DeviceState& state);
 // Makes profile `index` active: reads the configuration block, changes byte 10 and writes it back unchanged
 // otherwise. A negative index does nothing (LINK_BAD_ARGUMENT), an index above 2 is refused (LINK_BAD_PROFILE).
 // Returns the write's result; on a failed write the cache is invalidated so the next query asks the keyboard.
-int SetActiveProfile(DeviceCommands& commands, DeviceState& state, int index);
+LinkResult SetActiveProfile(DeviceCommands& commands, DeviceState& state, int index);
 
 } // namespace ombrel

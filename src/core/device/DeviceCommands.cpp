@@ -12,13 +12,13 @@ namespace {
 
 constexpr std::uint32_t kMaxOffset = 0xFFFF;
 
-int statusResult(const Report& reply) {
+LinkResult statusResult(const Report& reply) {
     if (reply.status() == 0xFF) return LINK_STATUS_FF;
     if (reply.status() == 0xFE) return LINK_STATUS_FE;
     return LINK_OK;
 }
 
-int exchangeSealed(ReportExchange& ex, Report& request, Report& reply, int* replyLength) {
+LinkResult exchangeSealed(ReportExchange& ex, Report& request, Report& reply, int* replyLength) {
     request.seal();
     reply.bytes.fill(0);
     return ex.ExchangeReport(request.bytes.data(), Report::kSize, reply.bytes.data(), Report::kSize, replyLength);
@@ -26,8 +26,8 @@ int exchangeSealed(ReportExchange& ex, Report& request, Report& reply, int* repl
 
 } // namespace
 
-int DeviceCommands::single(std::uint8_t command, std::uint8_t length, std::uint32_t offset,
-                           std::span<const std::uint8_t> payload, std::span<std::uint8_t> replyPayload) {
+LinkResult DeviceCommands::single(std::uint8_t command, std::uint8_t length, std::uint32_t offset,
+                                  std::span<const std::uint8_t> payload, std::span<std::uint8_t> replyPayload) {
     if (offset > kMaxOffset || payload.size() > kChunkSize || replyPayload.size() > kChunkSize)
         return LINK_BAD_ARGUMENT;
     Report request;
@@ -38,28 +38,28 @@ int DeviceCommands::single(std::uint8_t command, std::uint8_t length, std::uint3
 
     Report reply;
     int replyLength = 0;
-    const int result = exchangeSealed(m_exchange, request, reply, &replyLength);
+    const LinkResult result = exchangeSealed(m_exchange, request, reply, &replyLength);
     if (result != LINK_OK) return result;
-    if (const int status = statusResult(reply); status != LINK_OK) return status;
+    if (const LinkResult status = statusResult(reply); status != LINK_OK) return status;
     // The data must really be there: a cut reply would otherwise hand back zeros as if the keyboard held them.
     if (static_cast<std::size_t>(replyLength) < Report::kPayloadOffset + replyPayload.size()) return LINK_SHORT_REPLY;
     std::copy_n(reply.payload().begin(), replyPayload.size(), replyPayload.begin());
     return LINK_OK;
 }
 
-int DeviceCommands::readChunked(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> out) {
+LinkResult DeviceCommands::readChunked(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> out) {
     const std::size_t size = out.size();
     if (size && base + size - 1 > kMaxOffset) return LINK_BAD_ARGUMENT;
     for (std::size_t k = 0; k < size; k += kChunkSize) {
         const std::size_t length = std::min(kChunkSize, size - k);
-        const int result = single(command, static_cast<std::uint8_t>(length), static_cast<std::uint32_t>(base + k), {},
-                                  out.subspan(k, length));
+        const LinkResult result = single(command, static_cast<std::uint8_t>(length),
+                                         static_cast<std::uint32_t>(base + k), {}, out.subspan(k, length));
         if (result != LINK_OK) return result;
     }
     return LINK_OK;
 }
 
-int DeviceCommands::writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in) {
+LinkResult DeviceCommands::writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in) {
     const std::size_t size = in.size();
     if (size && base + size - 1 > kMaxOffset) return LINK_BAD_ARGUMENT;
     // The request is reused from chunk to chunk: payload bytes past a short last chunk keep the previous chunk's
@@ -73,18 +73,18 @@ int DeviceCommands::writeChunked(std::uint8_t command, std::uint32_t base, std::
         std::copy_n(in.begin() + static_cast<std::ptrdiff_t>(k), length, request.payload().begin());
         Report reply;
         int replyLength = 0;
-        int result = exchangeSealed(m_exchange, request, reply, &replyLength);
+        LinkResult result = exchangeSealed(m_exchange, request, reply, &replyLength);
         if (result == LINK_OK) result = statusResult(reply);
         if (result != LINK_OK) return result;
     }
     return LINK_OK;
 }
 
-int DeviceCommands::BeginWrite() {
+LinkResult DeviceCommands::BeginWrite() {
     return single(CMD_BEGIN, 0, 0, {}, {});
 }
 
-int DeviceCommands::EndWrite() {
+LinkResult DeviceCommands::EndWrite() {
     Report request;
     request.setCommand(CMD_END);
     request.seal();
@@ -92,26 +92,26 @@ int DeviceCommands::EndWrite() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     Report reply;
     int replyLength = 0;
-    const int result =
+    const LinkResult result =
         m_exchange.ExchangeReport(request.bytes.data(), Report::kSize, reply.bytes.data(), Report::kSize, &replyLength);
     return result == LINK_OK ? statusResult(reply) : result;
 }
 
-int DeviceCommands::ReadConfig(std::span<std::uint8_t, kConfigSize> out) {
+LinkResult DeviceCommands::ReadConfig(std::span<std::uint8_t, kConfigSize> out) {
     return single(CMD_READ_CONFIG, kConfigSize, 0, {}, out);
 }
 
-int DeviceCommands::WriteConfig(std::span<const std::uint8_t, kConfigSize> in) {
+LinkResult DeviceCommands::WriteConfig(std::span<const std::uint8_t, kConfigSize> in) {
     return single(CMD_WRITE_CONFIG, kConfigSize, 0, in, {});
 }
 
-int DeviceCommands::ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset) {
+LinkResult DeviceCommands::ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset) {
     if (n > static_cast<int>(kChunkSize) || offset < 0) return LINK_BAD_ARGUMENT;
     return single(CMD_READ_LIGHTING, static_cast<std::uint8_t>(std::max(n, 0)), static_cast<std::uint32_t>(offset), {},
                   out);
 }
 
-int DeviceCommands::WriteLighting(std::span<const std::uint8_t> in, int n, int offset) {
+LinkResult DeviceCommands::WriteLighting(std::span<const std::uint8_t> in, int n, int offset) {
     if (n > static_cast<int>(kChunkSize) || offset < 0 || (n > 0 && in.size() < static_cast<std::size_t>(n)))
         return LINK_BAD_ARGUMENT;
     const std::size_t count = static_cast<std::size_t>(std::max(n, 0));
@@ -119,29 +119,29 @@ int DeviceCommands::WriteLighting(std::span<const std::uint8_t> in, int n, int o
                   in.first(count), {});
 }
 
-int DeviceCommands::ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile) {
+LinkResult DeviceCommands::ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile) {
     if (profile < 0 || profile >= kProfileCount) return LINK_BAD_PROFILE;
     return readChunked(CMD_READ_KEYMAP, static_cast<std::uint32_t>(profile) * kKeymapSize, out);
 }
 
-int DeviceCommands::WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile) {
+LinkResult DeviceCommands::WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile) {
     if (profile < 0 || profile >= kProfileCount) return LINK_BAD_PROFILE;
     return writeChunked(CMD_WRITE_KEYMAP, static_cast<std::uint32_t>(profile) * kKeymapSize, in);
 }
 
-int DeviceCommands::ReadMacros(std::span<std::uint8_t> out) {
+LinkResult DeviceCommands::ReadMacros(std::span<std::uint8_t> out) {
     return readChunked(CMD_READ_MACROS, 0, out);
 }
 
-int DeviceCommands::WriteMacros(std::span<const std::uint8_t> in) {
+LinkResult DeviceCommands::WriteMacros(std::span<const std::uint8_t> in) {
     return writeChunked(CMD_WRITE_MACROS, 0, in);
 }
 
-int DeviceCommands::ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out) {
+LinkResult DeviceCommands::ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out) {
     return readChunked(CMD_READ_DEFAULT_KEYMAP, 0, out);
 }
 
-int DeviceCommands::WriteKeyColors(std::span<const std::uint8_t> in, int n, int slot, int profile) {
+LinkResult DeviceCommands::WriteKeyColors(std::span<const std::uint8_t> in, int n, int slot, int profile) {
     if (n > static_cast<int>(kChunkSize) || slot < 0 || (n > 0 && in.size() < static_cast<std::size_t>(n)))
         return LINK_BAD_ARGUMENT;
     if (profile < 0 || profile >= kProfileCount) return LINK_BAD_PROFILE;

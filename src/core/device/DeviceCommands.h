@@ -3,6 +3,7 @@
 // data between the caller's buffer and the payloads; blocks longer than a payload go in 56-byte chunks. The
 // routines know the addressing of every memory area but nothing of its contents.
 
+#include "device/LinkResult.h"
 #include "device/ReportExchange.h"
 
 #include <cstddef>
@@ -39,22 +40,22 @@ class DeviceCommands {
 public:
     explicit DeviceCommands(ReportExchange& exchange) : m_exchange(exchange) {}
 
-    int BeginWrite();
-    int EndWrite();
-    int ReadConfig(std::span<std::uint8_t, kConfigSize> out);
-    int WriteConfig(std::span<const std::uint8_t, kConfigSize> in);
+    LinkResult BeginWrite();
+    LinkResult EndWrite();
+    LinkResult ReadConfig(std::span<std::uint8_t, kConfigSize> out);
+    LinkResult WriteConfig(std::span<const std::uint8_t, kConfigSize> in);
     // Copies the whole 56-byte reply payload, whatever n is. n at most 56.
-    int ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset);
+    LinkResult ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset);
     // Sends n bytes (none when n <= 0). n at most 56.
-    int WriteLighting(std::span<const std::uint8_t> in, int n, int offset);
-    int ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile);
-    int WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile);
-    int ReadMacros(std::span<std::uint8_t> out);
-    int WriteMacros(std::span<const std::uint8_t> in);
-    int ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out);
+    LinkResult WriteLighting(std::span<const std::uint8_t> in, int n, int offset);
+    LinkResult ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile);
+    LinkResult WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile);
+    LinkResult ReadMacros(std::span<std::uint8_t> out);
+    LinkResult WriteMacros(std::span<const std::uint8_t> in);
+    LinkResult ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out);
     // n bytes for colour slot `slot` of profile `profile` (the lighting code passes the profile its last load
     // took). n at most 56.
-    int WriteKeyColors(std::span<const std::uint8_t> in, int n, int slot, int profile);
+    LinkResult WriteKeyColors(std::span<const std::uint8_t> in, int n, int slot, int profile);
     // The boot request: no sum, no reply; returns the send result (1 = sent).
     int EnterBoot();
 
@@ -66,10 +67,10 @@ public:
 
 private:
     // One report with `payload` (may be empty); the reply's payload is copied to `replyPayload` (may be empty).
-    int single(std::uint8_t command, std::uint8_t length, std::uint32_t offset, std::span<const std::uint8_t> payload,
-               std::span<std::uint8_t> replyPayload);
-    int readChunked(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> out);
-    int writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in);
+    LinkResult single(std::uint8_t command, std::uint8_t length, std::uint32_t offset,
+                      std::span<const std::uint8_t> payload, std::span<std::uint8_t> replyPayload);
+    LinkResult readChunked(std::uint8_t command, std::uint32_t base, std::span<std::uint8_t> out);
+    LinkResult writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in);
 
     ReportExchange& m_exchange;
 };

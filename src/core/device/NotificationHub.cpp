@@ -1,7 +1,7 @@
 #include "device/NotificationHub.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "util/Bytes.h"
 
 #include <array>
@@ -130,10 +130,10 @@ void NotificationHub::HandleConsumerCode(std::uint16_t code) {
         m_screen.startReloadTimer();
         break;
     case kConsumerActivityEnd:
-        m_iconWorker.post([this] { m_screen.setTrayState(0, 0); });
+        m_iconWorker.post([this] { m_screen.setTrayState(TrayState::ActivityEnded); });
         break;
     case kConsumerActivityBegin:
-        m_iconWorker.post([this] { m_screen.setTrayState(1, 0); });
+        m_iconWorker.post([this] { m_screen.setTrayState(TrayState::Activity); });
         break;
     default: // 6145..6148 and everything else: no effect
         break;

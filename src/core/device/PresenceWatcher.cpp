@@ -45,7 +45,7 @@ void PresenceWatcher::PresenceWorker(int count) {
         std::this_thread::sleep_for(windowPollInterval);
     }
 
-    m_screen.setTrayState(0, count != 0 ? kTrayIconPresent : kTrayIconAbsent);
+    m_screen.setTrayState(count != 0 ? TrayState::KeyboardPresent : TrayState::KeyboardAbsent);
     m_state.lastDeviceCount.store(count);
 
     if (!m_state.autoShowDone.load()) {

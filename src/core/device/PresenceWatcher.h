@@ -13,10 +13,6 @@
 
 namespace ombrel {
 
-inline constexpr int kTrayIconAbsent = 128;
-inline constexpr int kTrayIconPresent = 141;
-inline constexpr int kTrayIconActivity = 142;
-
 class PresenceWatcher {
 public:
     PresenceWatcher(DeviceCommands& commands, DeviceState& state, ScreenPort& screen)

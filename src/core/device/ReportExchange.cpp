@@ -1,7 +1,7 @@
 #include "device/ReportExchange.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "device/LinkResult.h"
 #include "device/Report.h"
 
@@ -45,8 +45,8 @@ void ReportExchange::disarm() {
     m_capacity = 0;
 }
 
-int ReportExchange::ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply,
-                                   std::size_t capacity, int* replyLength) {
+LinkResult ReportExchange::ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply,
+                                          std::size_t capacity, int* replyLength) {
     if (replyLength) *replyLength = 0;
     std::lock_guard serial(m_exchangeMutex);
 

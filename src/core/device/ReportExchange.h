@@ -5,6 +5,7 @@
 // DeliverReply. The exchange waits up to a time-out per attempt and tries three times: a reply to another
 // command, or a refusing status, costs an attempt like a silence does.
 
+#include "device/LinkResult.h"
 #include "device/ServiceApi.h"
 
 #include <chrono>
@@ -34,10 +35,10 @@ public:
     ReportExchange& operator=(const ReportExchange&) = delete;
 
     // Sends min(length, 64) bytes of `request` (zero-padded to 64) and waits for the reply, which is copied to
-    // `reply` (at most `capacity` bytes; `*replyLength` says how many). Returns a LinkResult. A reply with a
+    // `reply` (at most `capacity` bytes; `*replyLength` says how many). A reply with a
     // refusing status is handed back with LINK_OK after the last attempt; the command routines map the status.
-    int ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply, std::size_t capacity,
-                       int* replyLength);
+    LinkResult ExchangeReport(const std::uint8_t* request, std::size_t length, std::uint8_t* reply,
+                              std::size_t capacity, int* replyLength);
 
     // Sends one report and returns RequestWriteOne's result unchanged: no device check, no reply.
     int SendReportNoReply(const std::uint8_t* bytes, std::size_t length);

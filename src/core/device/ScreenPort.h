@@ -2,12 +2,19 @@
 // What the device link asks of the screen. The main window implements it (each call becomes the window message
 // or timer it stands for); the command-line tool and the tests use their own.
 //
-// "Send" calls return only when the window has handled them, as a sent window message would; "post" calls
-// return at once.
+// "Send" calls return only when the window has handled them; "post" calls return at once.
 
 #include <string_view>
 
 namespace ombrel {
+
+// What the tray icon tells about the keyboard.
+enum class TrayState {
+    KeyboardAbsent,  // shown and remembered
+    KeyboardPresent, // shown and remembered
+    Activity,        // the keyboard reports an activity; the remembered state comes back with ActivityEnded
+    ActivityEnded,   // the remembered state again
+};
 
 class ScreenPort {
 public:
@@ -24,8 +31,7 @@ public:
     virtual void sendBankChanged(int bank) = 0;
     // Start the one-shot lighting reload timer with the shortest elapse; a second start replaces the first.
     virtual void startReloadTimer() = 0;
-    // Tray icon: mode 1 shows the activity icon; mode 0 shows `icon`, or the remembered icon when it is 0.
-    virtual void setTrayState(int mode, int icon) = 0;
+    virtual void setTrayState(TrayState state) = 0;
     // The main window has finished initialising.
     virtual bool windowReady() const = 0;
     // A message box with the language text of `textKey` and an OK button (returns when closed).
@@ -47,7 +53,7 @@ public:
     void postOpen() override {}
     void sendBankChanged(int) override {}
     void startReloadTimer() override {}
-    void setTrayState(int, int) override {}
+    void setTrayState(TrayState) override {}
     bool windowReady() const override { return true; }
     void showMessage(std::string_view) override {}
     void showFormattedMessage(std::string_view, std::string_view) override {}

@@ -62,6 +62,23 @@ void* ServiceLibrary::symbol(const char* name) const {
     return m_handle ? dlsym(m_handle, name) : nullptr;
 }
 
+std::optional<ServiceLibrary> LoadServiceLibrary(const std::string& libraryDir, const ServiceChoice& choice,
+                                                 std::string* error) {
+    const std::string path = libraryDir + (choice.emulator ? kEmulatorLibraryName : kServiceLibraryName);
+    auto library = ServiceLibrary::load(path, error);
+    if (!library || !choice.emulator) return library;
+    auto configure = reinterpret_cast<decltype(&EmuConfigure)>(library->symbol("EmuConfigure"));
+    if (!configure) {
+        if (error) *error = path + " is not the emulator build of the HID service library";
+        return std::nullopt;
+    }
+    configure(choice.emulatorState.empty() ? nullptr : choice.emulatorState.c_str());
+    if (choice.emulatorUnplugged) {
+        if (auto unplug = reinterpret_cast<decltype(&EmuUnplug)>(library->symbol("EmuUnplug"))) unplug();
+    }
+    return library;
+}
+
 std::string ServiceLibrary::emulatorProblem() const {
     auto problem = reinterpret_cast<decltype(&EmuProblem)>(symbol("EmuProblem"));
     if (!problem) return {};

@@ -31,4 +31,16 @@ private:
 inline constexpr const char* kServiceLibraryName = "libVevIroz.so";
 inline constexpr const char* kEmulatorLibraryName = "libVevIrozEmu.so";
 
+// Which build of the service library a program runs on.
+struct ServiceChoice {
+    bool emulator = false;
+    std::string emulatorState;      // the emulator's state file; empty: its memory lasts for this run only
+    bool emulatorUnplugged = false; // the emulated keyboard starts unplugged
+};
+
+// Loads the build `choice` names from `libraryDir` and, for the emulator, configures it. On failure returns
+// nothing and says why in `error`.
+std::optional<ServiceLibrary> LoadServiceLibrary(const std::string& libraryDir, const ServiceChoice& choice,
+                                                 std::string* error);
+
 } // namespace ombrel

@@ -60,14 +60,8 @@ UpdateOutcome FirmwareUpdate::update(UserQuestions& questions) {
     }
     if (!questions.askYesNo(FixedTextOf(m_text, kUpdateConfirm))) return UpdateOutcome::Declined;
 
-    const std::string backupPath = automaticBackupPath();
-    std::string why;
-    if (!writeBackup(backupPath, &why)) {
-        questions.tell(FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupFailed), backupPath) + "\n" + why);
-        return UpdateOutcome::BackupFailed;
-    }
-    m_lastAutomaticBackup = backupPath;
-    const std::string where = FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupWhere), backupPath);
+    if (!backupBeforeUpdate(questions)) return UpdateOutcome::BackupFailed;
+    const std::string where = FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupWhere), m_lastAutomaticBackup);
 
     if (!m_commands || m_commands->EnterBoot() != 1) {
         questions.tell(FixedTextOf(m_text, kUpdateBootRefused) + "\n" + where);
@@ -75,12 +69,24 @@ UpdateOutcome FirmwareUpdate::update(UserQuestions& questions) {
     }
     const std::string updater = m_updaterPath;
     m_updaterPath.clear();
+    std::string why;
     if (m_setup.start(command.argv, updaterFolder(m_setup.paths.packageDir, updater), &why) <= 0) {
         questions.tell(FixedTextOf(m_text, kUpdateCannotRun) + "\n" + why + "\n" + where);
         return UpdateOutcome::StartFailed;
     }
     questions.tell(where);
     return UpdateOutcome::Started;
+}
+
+bool FirmwareUpdate::backupBeforeUpdate(UserQuestions& questions) {
+    const std::string path = automaticBackupPath();
+    std::string why;
+    if (!writeBackup(path, &why)) {
+        questions.tell(FormatTextString(FixedTextOf(m_text, kUpdateAutoBackupFailed), path) + "\n" + why);
+        return false;
+    }
+    m_lastAutomaticBackup = path;
+    return true;
 }
 
 bool FirmwareUpdate::backup(const std::string& path, UserQuestions& questions) {

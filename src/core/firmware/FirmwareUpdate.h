@@ -59,6 +59,9 @@ public:
     // updater, asking and telling through `questions`. The chosen updater is cleared once it was started or the
     // start failed.
     UpdateOutcome update(UserQuestions& questions);
+    // The automatic backup every update starts with (also before the vendor's updater is started for a keyboard
+    // with old firmware). False, after telling the user where it failed and why, when it could not be written.
+    bool backupBeforeUpdate(UserQuestions& questions);
     // The user's own backup of the store to `path` (chosen with an overwrite prompt); tells how it went.
     bool backup(const std::string& path, UserQuestions& questions);
 

@@ -1,6 +1,7 @@
 #pragma once
-// The key code of a Windows keyboard-hook event, from its virtual-key code and its lParam (bits 16..23 the scan
-// code, bit 24 the extended-key flag). Kept beside the Linux translation for a Windows build of the recorder.
+// The key code of a key event given as a virtual-key code with its lParam (bits 16..23 the scan code, bit 24 the
+// extended-key flag). The recorder takes native key events (NativeKeys.h); this converts events in that other
+// form to the same key codes.
 
 #include "keyboard/KeyTable.h"
 

@@ -19,11 +19,11 @@ constexpr int kFailed = 0;
 // The keyboard's macro memory size, read from it when not known yet. A failed read is returned as such: an
 // unknown size must not be taken for a memory too small for the macros, which would tell the user to shorten
 // macros when the keyboard merely did not answer.
-int macroCapacity(DeviceCommands& commands, DeviceState& state, unsigned& capacity) {
+LinkResult macroCapacity(DeviceCommands& commands, DeviceState& state, unsigned& capacity) {
     capacity = state.macroCapacity.load();
     if (capacity) return LINK_OK;
     ConfigBlock config;
-    if (const int r = commands.ReadConfig(config.bytes); r != LINK_OK) return r;
+    if (const LinkResult r = commands.ReadConfig(config.bytes); r != LINK_OK) return r;
     capacity = config.macroCapacity();
     state.macroCapacity.store(capacity);
     return LINK_OK;

@@ -2,7 +2,7 @@
 // One INI file held in memory, read once and looked up many times, and edited line by line so that a write keeps
 // everything it does not change (comments, blank lines, order, line ends, other sections) byte for byte.
 //
-// Reading rules, those of the classic private-profile functions:
+// Reading rules (the ones other tools that write these files expect):
 // - Lines end with "\n", "\r\n" or "\r". Blanks (spaces, tabs) at the start of a line are ignored.
 // - "[name]" starts a section; blanks around the name are ignored and text after "]" too. A line that starts
 //   with "[" but has no "]" is not a section header.
@@ -41,7 +41,7 @@ public:
     // when the section or the key is missing.
     std::optional<std::string> find(std::string_view section, std::string_view key) const;
 
-    // The classic read: the value cut to kMaxValueChars characters; when the section or key is missing, the
+    // The value as programs read it: cut to kMaxValueChars characters; when the section or key is missing, the
     // default without trailing blanks, cut likewise. A key present with an empty value gives "".
     std::string readString(std::string_view section, std::string_view key, std::string_view defaultText) const;
 

@@ -1,5 +1,5 @@
 #pragma once
-// INI files with the observable rules of the classic private-profile functions: section and key names matched
+// INI files read and written by these rules: section and key names matched
 // without regard to case, the default text for a missing key, at most 259 characters returned, surrounding blanks
 // trimmed, one pair of surrounding quotes removed, comment lines, the first of duplicate keys wins; a write keeps
 // everything else in the file and creates the file, section or key that is missing. Files are UTF-8 (a UTF-16LE

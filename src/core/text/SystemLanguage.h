@@ -1,7 +1,7 @@
 #pragma once
-// The system's default language as a Windows language identifier (LANGID), the unit in which language files
-// are named and the language choice is stored. Linux has locale names instead ("en_GB.UTF-8"); a table turns
-// the common ones into identifiers.
+// The system's default language as a language identifier (0x0409 for US English), the unit in which language
+// files are named and the language choice is stored. The locale name ("en_GB.UTF-8") is turned into one by a
+// table of the common ones.
 
 #include <cstdint>
 #include <string_view>

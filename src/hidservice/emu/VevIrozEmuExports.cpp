@@ -4,8 +4,8 @@
 #include "VevIroz.h"
 #include "VevIrozEmu.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "emulator/EmulatedKeyboard.h"
 
 #include <algorithm>

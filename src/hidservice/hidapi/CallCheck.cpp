@@ -1,6 +1,6 @@
 #include "CallCheck.h"
 
-#include "device/CheckValue.h"
+#include "CheckValue.h"
 
 namespace ombrel::hid {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 
 namespace ombrel::hid {
 

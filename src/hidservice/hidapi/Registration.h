@@ -6,7 +6,7 @@
 #include <span>
 
 #include "CallbackGate.h"
-#include "device/DeviceFilter.h"
+#include "DeviceFilter.h"
 
 namespace ombrel::hid {
 

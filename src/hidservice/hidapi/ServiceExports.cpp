@@ -11,9 +11,9 @@
 #include "CallCheck.h"
 #include "DebugLog.h"
 #include "DeviceEnumerator.h"
+#include "DeviceFilter.h"
 #include "ServiceInstance.h"
 #include "VevIroz.h"
-#include "device/DeviceFilter.h"
 
 using ombrel::DeviceFilter;
 using ombrel::hid::callCheckMatches;

@@ -3,12 +3,14 @@
 #include "MainWindowHarness.h"
 
 #include "CPngButton.h"
+#include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
 #include "keys/KeymapCodec.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace ombrel;
@@ -80,8 +82,8 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         Assign(w, 0, GKeyIndex(0, 1)); // G1 in bank B
         Assign(w, 0, GKeyIndex(1, 0)); // G2 in bank A
-        w.RefreshKeyMarks();
-        w.map().SetBankDisplay(0);
+        w.map().refresh();
+        w.map().showBank();
         struct Expect {
             int bank;
             QString g1Caption;
@@ -94,7 +96,7 @@ private slots:
             if (i > 0) h.emu().pressBankKey();
             const Expect& e = steps[i];
             QTRY_COMPARE(w.map().button(GButton(0))->text(), e.g1Caption);
-            QCOMPARE(w.bank(), e.bank);
+            QCOMPARE(w.context().bank(), e.bank);
             QCOMPARE(w.map().button(GButton(0))->IsChecked(), e.g1);
             QCOMPARE(w.map().button(GButton(1))->IsChecked(), e.g2);
             QCOMPARE(w.map().button(kIdLockBank)->IsChecked(), e.bank == 1);
@@ -105,29 +107,29 @@ private slots:
     void layoutSwitchPersistsAcrossRuns() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        QVERIFY(w.map().button(kIdF1)->isEnabled());
-        QVERIFY(!w.map().button(kIdD1)->isEnabled());
-        w.OnCommand(kIdFlip1);
+        QVERIFY(w.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(!w.map().button(kLayoutDKeyIds[0])->isEnabled());
+        w.map().button(kIdFlip1)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
-        QVERIFY(!w.map().button(kIdF1)->isEnabled());
-        QVERIFY(w.map().button(kIdD1 + 5)->isEnabled());
+        QVERIFY(!w.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(w.map().button(kLayoutDKeyIds[5])->isEnabled());
 
         COmbrelDlg& again = h.start(true, true);
-        QVERIFY(!again.map().button(kIdF1 + 3)->isEnabled());
-        QVERIFY(again.map().button(kIdD1)->isEnabled());
-        again.OnCommand(kIdFlip2);
+        QVERIFY(!again.map().button(kLayoutFKeyIds[3])->isEnabled());
+        QVERIFY(again.map().button(kLayoutDKeyIds[0])->isEnabled());
+        again.map().button(kIdFlip2)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("0"));
-        QVERIFY(again.map().button(kIdF1)->isEnabled());
+        QVERIFY(again.map().button(kLayoutFKeyIds[0])->isEnabled());
 
         // A value other than 0 or 1 shows the first layout, and one press gives the second.
         h.settings().writeProfileString("Flip", "2");
         COmbrelDlg& odd = h.start(true, true);
-        QVERIFY(odd.map().button(kIdF1)->isEnabled());
-        QVERIFY(!odd.map().button(kIdD1)->isEnabled());
-        odd.OnCommand(kIdFlip1);
+        QVERIFY(odd.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(!odd.map().button(kLayoutDKeyIds[0])->isEnabled());
+        odd.map().button(kIdFlip1)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
-        QVERIFY(!odd.map().button(kIdF1)->isEnabled());
-        QVERIFY(odd.map().button(kIdD1)->isEnabled());
+        QVERIFY(!odd.map().button(kLayoutFKeyIds[0])->isEnabled());
+        QVERIFY(odd.map().button(kLayoutDKeyIds[0])->isEnabled());
     }
 
     void switchMarksKeysAndTurnsBack() {
@@ -135,39 +137,76 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         const int a = ButtonOf(kKeyA);
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
-        w.OnCommand(kIdSwitch);
-        QVERIFY(w.multiSelectMode());
+        w.map().switchButton()->click();
+        QCOMPARE(w.map().mode(), MapMode::MultiSelect);
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
         QVERIFY(w.map().button(a)->IsAlternate());
-        w.OnCommand(a);
+        w.map().button(a)->click();
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).mark, 1u);
-        QVERIFY(w.applyPending());
+        QVERIFY(w.context().pending().pending());
         QCOMPARE(w.map().button(a)->CurrentFace(), CPngButton::Face::Alternate);
-        w.OnCommand(kIdSwitch);
-        QVERIFY(!w.multiSelectMode());
+        w.map().switchButton()->click();
+        QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
         QVERIFY(!w.map().button(a)->IsAlternate());
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
+    }
+
+    void theModeDecidesWhatAKeyClickDoes() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        CPngButton* a = w.map().button(ButtonOf(kKeyA));
+        const KeyIndex keyA = KeyIndexOf(kKeyA);
+        struct Case {
+            MapMode mode;
+            int clicked, painted, marks;
+        };
+        const Case cases[] = {
+            {MapMode::ShowAssignments, 1, 0, 0}, {MapMode::MultiSelect, 0, 0, 1}, {MapMode::PaintColours, 0, 1, 0}};
+        for (const Case& c : cases) {
+            QSignalSpy clicked(&w.map(), &KeyboardMap::keyClicked);
+            QSignalSpy painted(&w.map(), &KeyboardMap::keyPainted);
+            QSignalSpy marks(&w.map(), &KeyboardMap::marksChanged);
+            w.map().setMode(c.mode);
+            a->click();
+            QCOMPARE(clicked.count(), c.clicked);
+            QCOMPARE(painted.count(), c.painted);
+            QCOMPARE(marks.count(), c.marks);
+            for (QSignalSpy* spy : {&clicked, &painted})
+                if (!spy->isEmpty()) QCOMPARE(spy->at(0).at(0).value<KeyIndex>(), keyA);
+            // Only multi-select touches the store; Fn and the indicators have no record and do nothing in any mode.
+            QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, keyA)).mark, c.marks ? 1u : 0u);
+            for (int id : {kIdFn, kIdLockCaps, kIdFlip0})
+                w.map().button(id)->click();
+            QCOMPARE(clicked.count() + painted.count() + marks.count(), 1);
+            if (c.marks) a->click(); // unmark for the next case
+        }
+        // The Macro button acts as a click on the last G key.
+        w.map().setMode(MapMode::ShowAssignments);
+        QSignalSpy clicked(&w.map(), &KeyboardMap::keyClicked);
+        w.map().macroButton()->click();
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).value<KeyIndex>(), GKeyIndex(kGKeyCount - 1, 0));
     }
 
     void choosingTheActiveProfileSwitchesNothing() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         const unsigned before = h.emu().reportCount();
-        w.OnCommand(kIdProfile1);
+        w.profileBar().profileButton(0)->click();
         QCOMPARE(h.keyboardActiveProfile(), 0);
         QCOMPARE(h.emu().reportCount(), before); // the active profile is known; nothing was written
-        QVERIFY(w.map().button(kIdProfile1)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
     }
 
     void choosingAnotherProfileSwitchesAndResetsTheView() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        w.OnCommand(kIdSwitch);
-        w.OnCommand(kIdProfile1 + 2);
+        w.map().switchButton()->click();
+        w.profileBar().profileButton(2)->click();
         QCOMPARE(h.keyboardActiveProfile(), 2);
-        QVERIFY(!w.map().button(kIdProfile1)->IsChecked());
-        QVERIFY(w.map().button(kIdProfile1 + 2)->IsChecked());
-        QVERIFY(!w.multiSelectMode());
+        QVERIFY(!w.profileBar().profileButton(0)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(2)->IsChecked());
+        QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
         QVERIFY(UserPrompts::shownMessages().isEmpty());
     }
 
@@ -176,21 +215,21 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         // No: the edit is dropped (the store is read back from its file) and the profile changes.
         Assign(w, 0, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
+        w.context().pending().set(true);
         UserPrompts::setNextAnswer(QMessageBox::No);
-        w.OnCommand(kIdProfile1 + 1);
+        w.profileBar().profileButton(1)->click();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
         QCOMPARE(h.keyboardActiveProfile(), 1);
-        QVERIFY(!w.applyPending());
+        QVERIFY(!w.context().pending().pending());
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).type, KF_DEFAULT);
 
         // Yes: the edit is written to the old profile first.
         Assign(w, 1, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
+        w.context().pending().set(true);
         UserPrompts::setNextAnswer(QMessageBox::Yes);
-        w.OnCommand(kIdProfile1);
+        w.profileBar().profileButton(0)->click();
         QCOMPARE(h.keyboardActiveProfile(), 0);
-        QVERIFY(!w.applyPending());
+        QVERIFY(!w.context().pending().pending());
         QVERIFY(h.keyboardKeymap(1) != h.factoryKeymap());
         QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
     }
@@ -200,9 +239,9 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         h.emu().unplug();
         h.settle();
-        w.OnCommand(kIdProfile1 + 1);
-        QVERIFY(w.map().button(kIdProfile1)->IsChecked());
-        QVERIFY(!w.map().button(kIdProfile1 + 1)->IsChecked());
+        w.profileBar().profileButton(1)->click();
+        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
+        QVERIFY(!w.profileBar().profileButton(1)->IsChecked());
     }
 };
 

@@ -3,7 +3,7 @@
 
 #include "CAboutDlg.h"
 #include "CPngButton.h"
-#include "LightingPanelFrame.h"
+#include "LightingPanel.h"
 #include "MainMessages.h"
 #include "UserPrompts.h"
 
@@ -48,9 +48,9 @@ private slots:
         COmbrelDlg& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         const unsigned before = h.emu().reportCount();
-        w.OnCommand(kIdApply);
-        QVERIFY(w.progressPicture()->isVisible());
-        QTRY_VERIFY(!w.progressPicture()->isVisible());
+        w.commandBar().apply();
+        QVERIFY(w.commandBar().progressPicture()->isVisible());
+        QTRY_VERIFY(!w.commandBar().progressPicture()->isVisible());
         QCOMPARE(h.emu().reportCount(), before);
     }
 
@@ -59,9 +59,9 @@ private slots:
         COmbrelDlg& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
-        w.OnCommand(IDOK);
-        QVERIFY(!w.applyPending());
+        w.context().pending().set(true);
+        Click(w, "CONTROL_OK");
+        QVERIFY(!w.context().pending().pending());
         QVERIFY(!w.isVisible());
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
         // The store file was saved too: a fresh window reads it back from the keyboard and file alike.
@@ -74,7 +74,7 @@ private slots:
         h.emu().setLatencyMicros(1000); // a real keyboard's pace: the write takes a while
         for (int layer : {0, 1, 2})
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
+        w.context().pending().set(true);
         // The bank key and an end request arrive while the keyboard is written: the first turn of an event loop
         // comes inside the write, which runs one while it waits.
         QSignalSpy ended(&w, &COmbrelDlg::ended);
@@ -83,23 +83,23 @@ private slots:
             AppMessageEvent kill(UM_KILL, kTagKill, 0);
             QCoreApplication::sendEvent(&w, &kill);
         });
-        w.OnCommand(kIdApply);
+        w.commandBar().apply();
         // The write was finished before the program ended.
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
         QCOMPARE(ended.count(), 1);
-        QCOMPARE(w.bank(), 1);
+        QCOMPARE(w.context().bank(), 1);
     }
 
     void applyThatTheKeyboardRefusesStaysPending() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
+        w.context().pending().set(true);
         h.emu().unplug();
         h.settle();
-        w.OnCommand(kIdApply);
-        QVERIFY(w.applyPending());
-        QVERIFY(w.functionButton(kIdApply)->isEnabled());
+        w.commandBar().apply();
+        QVERIFY(w.context().pending().pending());
+        QVERIFY(w.commandBar().button(CommandBar::Button::Apply)->isEnabled());
     }
 
     void defaultAnsweredNoChangesNothing() {
@@ -107,10 +107,10 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         UserPrompts::setNextAnswer(QMessageBox::No);
-        w.OnCommand(kIdDefault);
+        Click(w, "FUNC_DEFAULT");
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
         QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
-        QVERIFY(!w.applyPending());
+        QVERIFY(!w.context().pending().pending());
     }
 
     void defaultAnsweredYesClearsTheActiveProfileAndApplies() {
@@ -120,20 +120,20 @@ private slots:
         for (int layer : {0, 1})
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
         Assign(w.stores().workingStore, 0, GKeyIndex(0, 0));
-        w.SetApplyPending(true);
-        w.OnCommand(kIdApply);
+        w.context().pending().set(true);
+        w.commandBar().apply();
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
         w.lightingPanel().reportRateButton(2)->SetChecked(true);
 
         UserPrompts::setNextAnswer(QMessageBox::Yes);
-        w.OnCommand(kIdDefault);
+        Click(w, "FUNC_DEFAULT");
         QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         QCOMPARE(RecordOf(w, 0, GKeyIndex(0, 0)).type, KF_DEFAULT);
         QCOMPARE(RecordOf(w, 1, KeyIndexOf(kKeyA)).type, KF_DISABLED); // other profiles keep theirs
         QVERIFY(!w.map().button(GKeyControls()[0])->IsChecked());
         QVERIFY(w.lightingPanel().reportRateButton(0)->IsChecked());
         QVERIFY(!w.lightingPanel().reportRateButton(2)->IsChecked());
-        QVERIFY(!w.applyPending());
+        QVERIFY(!w.context().pending().pending());
         QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
     }
 
@@ -150,7 +150,7 @@ private slots:
         for (const QString& path : {bad, h.dir() + QStringLiteral("/missing.obp")}) {
             UserPrompts::reset();
             UserPrompts::setNextFileName(path);
-            w.OnCommand(kCmdRestore);
+            w.backupCommands().restore();
             QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("This file could not be restored")));
             QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
         }
@@ -164,7 +164,7 @@ private slots:
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
         const QString path = h.dir() + QStringLiteral("/backup.obp");
         UserPrompts::setNextFileName(path);
-        w.OnCommand(kCmdBackup);
+        w.backupCommands().backup();
         QVERIFY(QFile::exists(path));
         QCOMPARE(UserPrompts::shownMessages(),
                  QStringList{QStringLiteral("The key functions and macros of all three profiles were backed "
@@ -173,25 +173,25 @@ private slots:
 
         COmbrelDlg& fresh = h.start(true, true);
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
-        fresh.SetApplyPending(true);
+        fresh.context().pending().set(true);
         // Answered No, the question leaves the store and the keyboard alone.
         const unsigned before = h.emu().reportCount();
         UserPrompts::reset();
         UserPrompts::setNextFileName(path);
         UserPrompts::setNextAnswer(QMessageBox::No);
-        fresh.OnCommand(kCmdRestore);
+        fresh.backupCommands().restore();
         QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("Restore all three profiles from")));
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         QCOMPARE(h.emu().reportCount(), before);
 
         UserPrompts::setNextFileName(path);
         UserPrompts::setNextAnswer(QMessageBox::Yes);
-        fresh.OnCommand(kCmdRestore);
+        fresh.backupCommands().restore();
         for (int profile : {0, 1, 2}) {
             QVERIFY(h.keyboardKeymap(profile) != h.factoryKeymap());
             QCOMPARE(RecordOf(fresh, profile, KeyIndexOf(kKeyA)).type, KF_DISABLED);
         }
-        QVERIFY(!fresh.applyPending());
+        QVERIFY(!fresh.context().pending().pending());
         QCOMPARE(UserPrompts::shownMessages().last(),
                  QStringLiteral("All three profiles were restored from %1.").arg(path));
     }
@@ -201,7 +201,7 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         const QString path = h.dir() + QStringLiteral("/damaged.obp");
         UserPrompts::setNextFileName(path);
-        w.OnCommand(kCmdBackup);
+        w.backupCommands().backup();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         file.seek(64 + 16 * KeyIndexOf(kKeyA));
@@ -210,7 +210,7 @@ private slots:
         UserPrompts::reset();
         const unsigned before = h.emu().reportCount();
         UserPrompts::setNextFileName(path);
-        w.OnCommand(kCmdRestore); // headless: the question is answered with its default, No
+        w.backupCommands().restore(); // headless: the question is answered with its default, No
         const QString asked = UserPrompts::shownMessages().last();
         QVERIFY(asked.startsWith(path + QStringLiteral(" is damaged")));
         QVERIFY2(asked.contains(QStringLiteral("profile 0, key 0x01E: unknown kind of function 0x0009")),
@@ -223,24 +223,24 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         QSignalSpy ended(&w, &COmbrelDlg::ended);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
-        w.SetApplyPending(true);
+        w.context().pending().set(true);
         UserPrompts::setNextAnswer(QMessageBox::Cancel);
-        w.OnCommand(kIdClose);
+        Click(w, "CONTROL_CLOSE");
         QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("Some changes have not been applied")));
         QCOMPARE(ended.count(), 0);
-        QVERIFY(w.applyPending());
+        QVERIFY(w.context().pending().pending());
         UserPrompts::setNextAnswer(QMessageBox::Apply);
-        w.OnCommand(kIdClose);
+        Click(w, "CONTROL_CLOSE");
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
 
         COmbrelDlg& fresh = h.start(true, true);
         QSignalSpy freshEnded(&fresh, &COmbrelDlg::ended);
         Assign(fresh.stores().workingStore, 0, KeyIndexOf(0x1F));
-        fresh.SetApplyPending(true);
+        fresh.context().pending().set(true);
         const unsigned before = h.emu().reportCount();
         UserPrompts::setNextAnswer(QMessageBox::Discard);
-        fresh.OnCommand(kIdClose);
+        Click(fresh, "CONTROL_CLOSE");
         QTRY_COMPARE(freshEnded.count(), 1);
         QCOMPARE(h.emu().reportCount(), before);
     }
@@ -249,35 +249,36 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/backup.obp"));
-        w.OnCommand(kCmdBackup);
+        w.backupCommands().backup();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
         QVERIFY2(UserPrompts::shownMessages().first().endsWith(QStringLiteral("No such file or directory")),
                  qPrintable(UserPrompts::shownMessages().first()));
         // Cancel in the file dialog does nothing at all.
         UserPrompts::setNextFileName(QString());
-        w.OnCommand(kCmdBackup);
+        w.backupCommands().backup();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
     }
 
-    void backupMenuOffersRestoreAndBackupOnly() {
+    void backupMenuOffersRestoreBackupAndFirmware() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         UserPrompts::setNextMenuChoice(-1);
-        w.OnCommand(kIdMenu);
+        Click(w, "CONTROL_MENU");
         QCOMPARE(UserPrompts::lastMenuTexts(),
-                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file...")}));
+                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
+                              QStringLiteral("Firmware update...")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);
-        w.OnCommand(kIdMenu);
+        Click(w, "CONTROL_MENU");
         QVERIFY(QFile::exists(path));
     }
 
     void helpAndLinksOpenTheirPages() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        w.OnCommand(kIdHelp);
-        w.OnCommand(kIdVendorLink);
+        Click(w, "CONTROL_HELP");
+        Click(w, "SORVIK_LINK");
         QCOMPARE(UserPrompts::openedUrls().size(), 2);
         const QUrl help = UserPrompts::openedUrls().at(0);
         QVERIFY(help.isLocalFile());
@@ -288,10 +289,10 @@ private slots:
         // F1 asks for the same help page, in the main window and in the About window.
         w.ShowMain();
         QTest::keyClick(&w, Qt::Key_F1);
-        w.OnCommand(kCmdTrayAbout);
-        QVERIFY(w.aboutDialog());
-        QTest::keyClick(w.aboutDialog(), Qt::Key_F1);
-        QVERIFY(w.aboutDialog()->isVisible());
+        TrayMenu(w, kCmdTrayAbout);
+        QVERIFY(w.shell().aboutDialog());
+        QTest::keyClick(w.shell().aboutDialog(), Qt::Key_F1);
+        QVERIFY(w.shell().aboutDialog()->isVisible());
         QCOMPARE(UserPrompts::openedUrls().size(), 4);
         QCOMPARE(UserPrompts::openedUrls().at(2), help);
         QCOMPARE(UserPrompts::openedUrls().at(3), help);

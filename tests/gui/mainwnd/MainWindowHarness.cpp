@@ -1,5 +1,7 @@
 #include "MainWindowHarness.h"
 
+#include "CPngButton.h"
+#include "CTrayIcon.h"
 #include "SkinImageCache.h"
 #include "UserPrompts.h"
 
@@ -7,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QTest>
 #include <QThread>
 
@@ -14,6 +17,22 @@
 #include <cstdlib>
 
 namespace ombrel::test {
+
+void Click(COmbrelDlg& window, const char* skinKey) {
+    auto* button = window.findChild<CPngButton*>(QString::fromLatin1(skinKey));
+    if (!button) {
+        std::fprintf(stderr, "no button %s in the window\n", skinKey);
+        std::abort();
+    }
+    button->click();
+}
+
+void TrayMenu(COmbrelDlg& window, int command) {
+    for (QAction* action : window.shell().tray().menu()->actions())
+        if (action->data().toInt() == command) return action->trigger();
+    std::fprintf(stderr, "no tray menu item %d\n", command);
+    std::abort();
+}
 
 MainWindowHarness::MainWindowHarness() {
     PathEnvironment env;

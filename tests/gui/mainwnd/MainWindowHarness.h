@@ -2,7 +2,14 @@
 // The main window on the emulated keyboard, in a private set of per-user folders. Dialog answers come from the
 // UserPrompts hooks; nothing blocks on a real dialog.
 
+#include "BackupCommands.h"
 #include "COmbrelDlg.h"
+#include "CaptionBar.h"
+#include "CommandBar.h"
+#include "KeyboardMap.h"
+#include "LightingPanel.h"
+#include "ProfileBar.h"
+#include "WindowShell.h"
 
 #include "platform/SettingsStore.h"
 #include "support/EmulatorLibrary.h"
@@ -14,6 +21,11 @@
 #include <vector>
 
 namespace ombrel::test {
+
+// Clicks the window's image button of that skin key, as the mouse would; fails the test when it is missing.
+void Click(COmbrelDlg& window, const char* skinKey);
+// Chooses the tray menu's item whose command is `command` (kCmdTrayOpen, kCmdTrayAbout, kCmdTrayExit).
+void TrayMenu(COmbrelDlg& window, int command);
 
 class MainWindowHarness {
 public:

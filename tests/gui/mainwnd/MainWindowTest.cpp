@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QSignalSpy>
 #include <QTest>
@@ -36,19 +37,19 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
-        QCOMPARE(w.tray().currentIcon(), 141);
-        QVERIFY(w.tray().tip().contains(QStringLiteral("Ombrel")));
+        QCOMPARE(w.shell().tray().currentIcon(), 141);
+        QVERIFY(w.shell().tray().tip().contains(QStringLiteral("Ombrel")));
         // The active profile's button is checked and Apply has nothing to do.
-        QVERIFY(w.map().button(kIdProfile1)->IsChecked());
-        QVERIFY(!w.applyPending());
+        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
+        QVERIFY(!w.context().pending().pending());
         // Removal hides it and shows the no-keyboard icon; a new arrival does not show it again.
         h.emu().unplug();
         h.settle();
         QTRY_VERIFY(!w.isVisible());
-        QTRY_COMPARE(w.tray().currentIcon(), 128);
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 128);
         h.emu().plug();
         h.settle();
-        QTRY_COMPARE(w.tray().currentIcon(), 141);
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
         QTest::qWait(50);
         QVERIFY(!w.isVisible());
     }
@@ -57,19 +58,19 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(false);
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.tray().currentIcon(), 128);
+        QCOMPARE(w.shell().tray().currentIcon(), 128);
         // Open from the tray only says that no keyboard was found.
-        w.OnCommand(kCmdTrayOpen);
+        TrayMenu(w, kCmdTrayOpen);
         QVERIFY(!w.isVisible());
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
         QVERIFY(UserPrompts::shownMessages().constFirst().startsWith(QStringLiteral("No keyboard")));
         // Its later arrival reads the keyboard and sets the icon, but does not show the window.
         h.emu().plug();
         h.settle();
-        QTRY_COMPARE(w.tray().currentIcon(), 141);
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
         QTest::qWait(50);
         QVERIFY(!w.isVisible());
-        w.OnCommand(kCmdTrayOpen);
+        TrayMenu(w, kCmdTrayOpen);
         QVERIFY(w.isVisible());
     }
 
@@ -78,7 +79,7 @@ private slots:
         COmbrelDlg& w = h.start(true, /*autoShowDone=*/true);
         QTest::qWait(50);
         QVERIFY(!w.isVisible());
-        QCOMPARE(w.tray().currentIcon(), 141);
+        QCOMPARE(w.shell().tray().currentIcon(), 141);
     }
 
     void withoutATrayTheWindowStaysReachable() {
@@ -88,7 +89,7 @@ private slots:
         QTRY_VERIFY(w.isVisible());
         QVERIFY(UserPrompts::shownMessages().isEmpty());
         // Cancel puts it away as a minimised window, not out of reach.
-        w.OnCommand(IDCANCEL);
+        Click(w, "CONTROL_CANCEL");
         QVERIFY(w.isVisible());
         // Closing it from the desktop ends the program.
         QSignalSpy ended(&w, &COmbrelDlg::ended);
@@ -150,19 +151,19 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         h.emu().sendConsumer(6161);
-        QTRY_COMPARE(w.tray().currentIcon(), 142);
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 142);
         h.emu().sendConsumer(6160);
-        QTRY_COMPARE(w.tray().currentIcon(), 141);
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
         // 6160 without a 6161 before it leaves the icon as it is.
         h.emu().sendConsumer(6160);
         QTest::qWait(30);
-        QCOMPARE(w.tray().currentIcon(), 141);
+        QCOMPARE(w.shell().tray().currentIcon(), 141);
     }
 
     void trayMenuHasItsTextsAndAboutOpensOnce() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        QMenu* menu = w.tray().menu();
+        QMenu* menu = w.shell().tray().menu();
         emit menu->aboutToShow();
         QStringList texts;
         for (QAction* a : menu->actions())
@@ -171,27 +172,27 @@ private slots:
         QVERIFY(menu->actions().constFirst()->font().bold());
         QCOMPARE(menu->defaultAction(), menu->actions().constFirst());
 
-        w.OnCommand(kCmdTrayAbout);
-        CAboutDlg* about = w.aboutDialog();
+        TrayMenu(w, kCmdTrayAbout);
+        CAboutDlg* about = w.shell().aboutDialog();
         QVERIFY(about && about->isVisible());
-        w.OnCommand(kCmdTrayAbout);
-        QCOMPARE(w.aboutDialog(), about);
+        TrayMenu(w, kCmdTrayAbout);
+        QCOMPARE(w.shell().aboutDialog(), about);
         QCOMPARE(CAboutDlg::openCount(), 1);
         // The keyboard's removal closes it.
         h.emu().unplug();
         h.settle();
-        QTRY_VERIFY(!w.aboutDialog() || !w.aboutDialog()->isVisible());
+        QTRY_VERIFY(!w.shell().aboutDialog() || !w.shell().aboutDialog()->isVisible());
 
         QSignalSpy ended(&w, &COmbrelDlg::ended);
         menu->actions().last()->trigger();
         QCOMPARE(ended.count(), 1);
-        QVERIFY(!w.tray().enabled());
+        QVERIFY(!w.shell().tray().enabled());
     }
 
     void doubleClickOpensTheWindow() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
-        w.tray().OnDoubleClick();
+        w.shell().tray().OnDoubleClick();
         QVERIFY(w.isVisible());
     }
 
@@ -205,10 +206,10 @@ private slots:
         }
         // Cancel only hides; Close ends the program.
         QSignalSpy ended(&w, &COmbrelDlg::ended);
-        w.OnCommand(IDCANCEL);
+        Click(w, "CONTROL_CANCEL");
         QVERIFY(!w.isVisible());
         QCOMPARE(ended.count(), 0);
-        w.OnCommand(kIdClose);
+        Click(w, "CONTROL_CLOSE");
         QCOMPARE(ended.count(), 1);
     }
 
@@ -216,28 +217,54 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
-        w.OnCommand(kIdApply);
-        h.emu().sendConsumer(1025); // the lighting reload
-        w.OnCommand(IDCANCEL);
+        // Every timer of the window is one of its parts' and is found by its name.
+        auto timers = [&w] {
+            QMap<QString, QTimer*> byName;
+            for (QTimer* timer : w.findChildren<QTimer*>())
+                byName.insert(timer->objectName(), timer);
+            return byName;
+        };
+        const QStringList names{QStringLiteral("applyAnimationTimer"), QStringLiteral("lightingPreviewTimer"),
+                                QStringLiteral("lightingReloadTimer")};
+        for (const QString& name : names)
+            QVERIFY2(timers().contains(name), qPrintable(name));
+        // The apply animation and the preview tick while the window is seen.
+        w.commandBar().startApplyIndicator();
+        w.lightingPanel().setPreviewing(true);
+        QTRY_VERIFY(timers().value(names[0])->isActive() && timers().value(names[1])->isActive());
+
+        QSignalSpy reloaded(&w.lightingPanel(), &LightingPanel::reloaded);
+        Click(w, "CONTROL_CANCEL");
+        h.emu().sendConsumer(1025); // the lighting reload, while hidden
         QTest::qWait(150);
         for (QTimer* timer : w.findChildren<QTimer*>())
             QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
-        QVERIFY(!w.progressPicture()->isVisible());
+        QCOMPARE(reloaded.count(), 0);
+        // Shown again: the reload that waited runs, and the preview goes on.
+        w.ShowMain();
+        QTRY_COMPARE(reloaded.count(), 1);
+        QVERIFY(timers().value(names[1])->isActive());
+        w.lightingPanel().setPreviewing(false);
+        w.commandBar().stopApplyIndicator();
+        QTRY_VERIFY(!w.commandBar().progressPicture()->isVisible());
     }
 
-    void unbuiltPartsAreVisibleButOff() {
+    void lightingControlsAreVisibleButOff() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true);
-        QVERIFY(!w.lightingControls().isEmpty());
-        for (QWidget* control : w.lightingControls()) {
+        QVERIFY(!w.lightingPanel().controls().isEmpty());
+        for (QWidget* control : w.lightingPanel().controls()) {
             QVERIFY(!control->isHidden());
             QVERIFY(!control->isEnabled());
         }
-        QVERIFY(!w.functionButton(kIdProfileList)->isEnabled());
-        // A key in the key view opens nothing yet: no message, no change.
-        w.OnCommand(GKeyControls()[2]);
+        QVERIFY(w.profileBar().nameButton()->isEnabled()); // it opens the profile manager
+        // A key in the key view is handed on for its assignment; the map itself shows nothing and changes nothing.
+        QSignalSpy clicked(&w.map(), &KeyboardMap::keyClicked);
+        w.map().button(GKeyControls()[2])->click();
+        QCOMPARE(clicked.count(), 1);
+        QCOMPARE(clicked.at(0).at(0).value<KeyIndex>(), GKeyIndex(2, 0));
         QVERIFY(UserPrompts::shownMessages().isEmpty());
-        QVERIFY(!w.applyPending());
+        QVERIFY(!w.context().pending().pending());
     }
 };
 

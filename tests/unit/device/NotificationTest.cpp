@@ -30,7 +30,8 @@ TEST_F(NotificationTest, ConsumerCodes) {
         fake.deliverConsumer(code);
     link->notifications().drainIconChanges();
     // Two reloads before the timer fired are two starts of one timer; the icon changes keep their order.
-    EXPECT_EQ(screen.events(), (Events{"reload-timer", "reload-timer", "tray 1 0", "tray 0 0", "tray 0 0"}));
+    EXPECT_EQ(screen.events(),
+              (Events{"reload-timer", "reload-timer", "tray activity", "tray activity-ended", "tray activity-ended"}));
 }
 
 TEST_F(NotificationTest, MalformedRecordsAreIgnored) {

@@ -27,7 +27,7 @@ protected:
 TEST_F(PresenceTest, StartWithKeyboardReadsBlocksAndOpensOnce) {
     link->startPresence();
     link->presence().drain();
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141", "open"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present", "open"}));
     EXPECT_EQ(link->state().macroCapacity.load(), 8192u);
     EXPECT_EQ(link->state().defaultKeymap()[10], static_cast<std::uint8_t>(70));
     EXPECT_TRUE(link->state().devicePresent());
@@ -36,11 +36,11 @@ TEST_F(PresenceTest, StartWithKeyboardReadsBlocksAndOpensOnce) {
     link->state().cachedProfile.store(1);
     screen.clear();
     arrive(0);
-    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray 0 128"}));
+    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray absent"}));
     EXPECT_EQ(link->state().cachedProfile.load(), -1);
     screen.clear();
     arrive(1);
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present"}));
 }
 
 TEST_F(PresenceTest, ShutdownDuringArrivalLetsTheReadFinishAndSkipsTheRest) {
@@ -77,7 +77,7 @@ TEST_F(PresenceTest, StartWithoutKeyboardStaysHiddenOnArrival) {
     EXPECT_TRUE(link->state().autoShowDone.load());
     fake.deviceCount = 1;
     arrive(1);
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present"}));
 }
 
 TEST_F(PresenceTest, SameCountDoesNothingAndMoreKeyboardsCountAsArrival) {
@@ -89,7 +89,7 @@ TEST_F(PresenceTest, SameCountDoesNothingAndMoreKeyboardsCountAsArrival) {
     EXPECT_TRUE(screen.events().empty());
     EXPECT_TRUE(fake.sent.empty());
     arrive(2);
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present"}));
     EXPECT_FALSE(fake.sent.empty());
 }
 
@@ -103,7 +103,7 @@ TEST_F(PresenceTest, UnreadableDefaultBlockKeepsTheOldOneAndGoesOn) {
     };
     const KeymapBytes before = link->state().defaultKeymap();
     arrive(1);
-    EXPECT_EQ(screen.events(), (Events{"message MAIN_DEFAULT_MATRIX_PROMPT", "reload-profile", "tray 0 141"}));
+    EXPECT_EQ(screen.events(), (Events{"message MAIN_DEFAULT_MATRIX_PROMPT", "reload-profile", "tray present"}));
     EXPECT_EQ(link->state().defaultKeymap(), before);
     EXPECT_EQ(link->state().macroCapacity.load(), 8192u);
 }
@@ -118,7 +118,7 @@ TEST_F(PresenceTest, WaitsForTheWindowBeforeTheIcon) {
     EXPECT_EQ(link->state().lastDeviceCount.load(), 0);
     screen.ready = true;
     link->presence().drain();
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141", "open"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present", "open"}));
 }
 
 TEST(BuiltInDefaultKeymap, HoldsThePartialTable) {

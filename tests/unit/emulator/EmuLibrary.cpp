@@ -35,23 +35,11 @@ bool EmuLibrary::load(std::string& error) {
     ok = resolve(handle, "RequestStatusWrite", statusWrite, error) && ok;
     ok = resolve(handle, "RequestAsyncRead", asyncRead, error) && ok;
     ok = resolve(handle, "VevIrozProbe", probe, error) && ok;
-    ok = resolve(handle, "EmuConfigure", configure, error) && ok;
-    ok = resolve(handle, "EmuProblem", problem, error) && ok;
-    ok = resolve(handle, "EmuReset", reset, error) && ok;
-    ok = resolve(handle, "EmuPlug", plug, error) && ok;
-    ok = resolve(handle, "EmuUnplug", unplug, error) && ok;
-    ok = resolve(handle, "EmuIsPlugged", isPlugged, error) && ok;
-    ok = resolve(handle, "EmuPressBankKey", pressBankKey, error) && ok;
-    ok = resolve(handle, "EmuSendConsumer", sendConsumer, error) && ok;
-    ok = resolve(handle, "EmuInjectFault", injectFault, error) && ok;
-    ok = resolve(handle, "EmuReadMemory", readMemory, error) && ok;
-    ok = resolve(handle, "EmuWriteMemory", writeMemory, error) && ok;
-    ok = resolve(handle, "EmuReportCount", reportCount, error) && ok;
-    ok = resolve(handle, "EmuBankStatus", bankStatus, error) && ok;
-    ok = resolve(handle, "EmuBootRequested", bootRequested, error) && ok;
-    ok = resolve(handle, "EmuSaveState", saveState, error) && ok;
-    ok = resolve(handle, "EmuSetLatencyMicros", setLatency, error) && ok;
-    ok = resolve(handle, "EmuClearFaults", clearFaults, error) && ok;
+    std::string missing;
+    if (!ResolveEmulatorControl([this](const char* name) { return dlsym(handle, name); }, emu, missing)) {
+        error += "missing " + missing + "; ";
+        ok = false;
+    }
     for (const char* name :
          {"Debug", "DeleteRequestFromHandle", "RequestWrite", "RequestStatusGet", "RequestStatusSetFeature"}) {
         void* fn = nullptr;

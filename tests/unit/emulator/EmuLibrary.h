@@ -1,8 +1,10 @@
 #pragma once
-// libVevIrozEmu.so loaded with dlopen, its calls resolved by name as the program resolves them, and a recorder
-// for what its delivery thread hands to the callback.
+// libVevIrozEmu.so loaded and unloaded with dlopen of its own (these tests check the library's exports and its
+// end), its calls resolved by name as the program resolves them, and a recorder for what its delivery thread hands
+// to the callback.
 
 #include "VevIrozEmu.h"
+#include "support/EmulatorLibrary.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -23,23 +25,7 @@ struct EmuLibrary {
     VevRequestStatusWriteFn statusWrite = nullptr;
     VevRequestAsyncReadFn asyncRead = nullptr;
     VevProbeFn probe = nullptr;
-    decltype(&EmuConfigure) configure = nullptr;
-    decltype(&EmuProblem) problem = nullptr;
-    decltype(&EmuReset) reset = nullptr;
-    decltype(&EmuPlug) plug = nullptr;
-    decltype(&EmuUnplug) unplug = nullptr;
-    decltype(&EmuIsPlugged) isPlugged = nullptr;
-    decltype(&EmuPressBankKey) pressBankKey = nullptr;
-    decltype(&EmuSendConsumer) sendConsumer = nullptr;
-    decltype(&EmuInjectFault) injectFault = nullptr;
-    decltype(&EmuReadMemory) readMemory = nullptr;
-    decltype(&EmuWriteMemory) writeMemory = nullptr;
-    decltype(&EmuReportCount) reportCount = nullptr;
-    decltype(&EmuBankStatus) bankStatus = nullptr;
-    decltype(&EmuBootRequested) bootRequested = nullptr;
-    decltype(&EmuSaveState) saveState = nullptr;
-    decltype(&EmuSetLatencyMicros) setLatency = nullptr;
-    decltype(&EmuClearFaults) clearFaults = nullptr;
+    EmulatorControl emu; // the control calls
 
     // Loads the library and resolves every call; false (with the reason in `error`) when anything is missing.
     bool load(std::string& error);

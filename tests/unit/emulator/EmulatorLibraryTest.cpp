@@ -2,8 +2,8 @@
 
 #include "EmuLibrary.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "device/Report.h"
 #include "emulator/FactoryMemory.h"
 #include "emulator/StateFile.h"
@@ -54,9 +54,9 @@ protected:
 
     void SetUp() override {
         ASSERT_TRUE(s_loaded) << s_loadError;
-        ASSERT_EQ(lib().configure(""), 1);
+        ASSERT_EQ(lib().emu.configure(""), 1);
         ASSERT_EQ(lib().init(0), 1);
-        lib().reset();
+        lib().emu.reset();
         g_recorder.clear();
     }
     void TearDown() override {
@@ -81,7 +81,7 @@ protected:
     }
     std::uint8_t configByte(std::uint32_t offset) {
         std::uint8_t b = 0;
-        EXPECT_EQ(lib().readMemory(EMU_AREA_CONFIG, offset, &b, 1), 1);
+        EXPECT_EQ(lib().emu.readMemory(EMU_AREA_CONFIG, offset, &b, 1), 1);
         return b;
     }
 
@@ -109,7 +109,7 @@ TEST_F(EmulatorLibrary, RefusesEveryCallWhoseCheckValueIsWrong) {
     EXPECT_EQ(
         lib().writeOne(vendor.data(), nullptr, 0, r.bytes.data(), 64, checkOf(kVendorFilter, nullptr, 0), nullptr), 0)
         << "a check value without the report bytes";
-    EXPECT_EQ(lib().reportCount(), 0u);
+    EXPECT_EQ(lib().emu.reportCount(), 0u);
 
     const std::array<std::uint8_t, 2> status{0x05, 0x03};
     const auto bank = kBankStatusFilter.bytes();
@@ -117,12 +117,12 @@ TEST_F(EmulatorLibrary, RefusesEveryCallWhoseCheckValueIsWrong) {
                                 checkOf(kBankStatusFilter, onNotify, VEV_TAG_DEL, {status.data(), 1}), &id),
               0);
     std::uint8_t seen[2]{};
-    EXPECT_EQ(lib().bankStatus(seen), 0) << "a refused status write was recorded";
+    EXPECT_EQ(lib().emu.bankStatus(seen), 0) << "a refused status write was recorded";
 
     EXPECT_EQ(lib().statusWrite(bank.data(), onNotify, VEV_TAG_DEL, status.data(), 2,
                                 checkOf(kBankStatusFilter, onNotify, VEV_TAG_DEL, status), &id),
               1);
-    ASSERT_EQ(lib().bankStatus(seen), 1);
+    ASSERT_EQ(lib().emu.bankStatus(seen), 1);
     EXPECT_EQ(seen[0], 0x05);
     EXPECT_EQ(seen[1], 0x03);
 }
@@ -146,7 +146,7 @@ TEST_F(EmulatorLibrary, AnswersAReadOnTheControlChannel) {
     EXPECT_TRUE(reply.sumMatches());
     const auto factory = emu::FactoryMemory();
     EXPECT_TRUE(std::equal(factory.config.begin(), factory.config.end(), reply.payload().begin()));
-    EXPECT_EQ(lib().reportCount(), 1u);
+    EXPECT_EQ(lib().emu.reportCount(), 1u);
 }
 
 struct ReplyFault {
@@ -170,9 +170,9 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
     registerRead(kVendorFilter, VEV_TAG_CTRL);
     for (const ReplyFault& c : cases) {
         SCOPED_TRACE(c.name);
-        lib().reset();
+        lib().emu.reset();
         g_recorder.clear();
-        ASSERT_EQ(lib().injectFault(c.kind, c.arg), 1);
+        ASSERT_EQ(lib().emu.injectFault(c.kind, c.arg), 1);
         Report w = makeRequest(6, 1, 0); // lighting: effect of profile 0
         w.payload()[0] = 9;
         w.seal();
@@ -190,7 +190,7 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
             EXPECT_TRUE(reply.sumMatches());
         }
         std::uint8_t effect = 0;
-        lib().readMemory(EMU_AREA_LIGHTING, 0, &effect, 1);
+        lib().emu.readMemory(EMU_AREA_LIGHTING, 0, &effect, 1);
         EXPECT_EQ(effect, c.written ? 9 : 1);
         EXPECT_EQ(Report::fromBytes(got[1].data).command(), 3);
         EXPECT_EQ(Report::fromBytes(got[1].data).status(), 0);
@@ -199,9 +199,9 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
 
 TEST_F(EmulatorLibrary, DroppedAndDelayedRepliesDoNotDisturbTheOthers) {
     registerRead(kVendorFilter, VEV_TAG_CTRL);
-    ASSERT_EQ(lib().injectFault(EMU_FAULT_DROP_REPLY, 0), 1);
-    ASSERT_EQ(lib().injectFault(EMU_FAULT_NONE, 0), 1);
-    ASSERT_EQ(lib().injectFault(EMU_FAULT_DELAY_REPLY, 50), 1);
+    ASSERT_EQ(lib().emu.injectFault(EMU_FAULT_DROP_REPLY, 0), 1);
+    ASSERT_EQ(lib().emu.injectFault(EMU_FAULT_NONE, 0), 1);
+    ASSERT_EQ(lib().emu.injectFault(EMU_FAULT_DELAY_REPLY, 50), 1);
     ASSERT_EQ(write(makeRequest(3, 1, 0)), 1); // dropped
     ASSERT_EQ(write(makeRequest(3, 2, 0)), 1);
     ASSERT_EQ(write(makeRequest(3, 3, 0)), 1); // late
@@ -211,23 +211,23 @@ TEST_F(EmulatorLibrary, DroppedAndDelayedRepliesDoNotDisturbTheOthers) {
     EXPECT_EQ(Report::fromBytes(got[0].data).length(), 2);
     EXPECT_EQ(Report::fromBytes(got[1].data).length(), 4);
     EXPECT_EQ(Report::fromBytes(got[2].data).length(), 3);
-    EXPECT_EQ(lib().reportCount(), 4u);
+    EXPECT_EQ(lib().emu.reportCount(), 4u);
 }
 
 TEST_F(EmulatorLibrary, SendFailureAndUnplugFaultsRefuseTheReport) {
     registerRead(kVendorFilter, VEV_TAG_CTRL);
-    ASSERT_EQ(lib().injectFault(EMU_FAULT_SEND_FAIL, 0), 1);
+    ASSERT_EQ(lib().emu.injectFault(EMU_FAULT_SEND_FAIL, 0), 1);
     EXPECT_EQ(write(makeRequest(3, 44, 0)), 0);
     EXPECT_EQ(write(makeRequest(3, 44, 0)), 1);
     ASSERT_EQ(g_recorder.waitFor(1).size(), 1u);
 
-    ASSERT_EQ(lib().injectFault(EMU_FAULT_UNPLUG, 0), 1);
+    ASSERT_EQ(lib().emu.injectFault(EMU_FAULT_UNPLUG, 0), 1);
     EXPECT_EQ(write(makeRequest(3, 44, 0)), 0);
     const auto got = g_recorder.waitFor(2);
     ASSERT_EQ(got.size(), 2u);
     EXPECT_EQ(got[1].kind, static_cast<std::uint32_t>(VEV_NOTIFY_DEVICE_COUNT));
     EXPECT_EQ(got[1].length, 0u);
-    EXPECT_EQ(lib().isPlugged(), 0);
+    EXPECT_EQ(lib().emu.isPlugged(), 0);
     EXPECT_EQ(deviceCount(), 0);
     EXPECT_EQ(write(makeRequest(3, 44, 0)), 0);
 }
@@ -239,13 +239,13 @@ TEST_F(EmulatorLibrary, UnplugAndPlugAreReportedOnTheControlChannel) {
     EXPECT_EQ(lib().probe(node, sizeof node), 0);
     EXPECT_STREQ(node, "emulator");
 
-    ASSERT_EQ(lib().unplug(), 1);
+    ASSERT_EQ(lib().emu.unplug(), 1);
     EXPECT_EQ(deviceCount(), 0);
     EXPECT_EQ(write(makeRequest(3, 44, 0)), 0);
-    EXPECT_EQ(lib().sendConsumer(1025), 0);
+    EXPECT_EQ(lib().emu.sendConsumer(1025), 0);
     EXPECT_EQ(lib().probe(node, sizeof node), -1);
     EXPECT_STREQ(node, "");
-    ASSERT_EQ(lib().plug(), 1);
+    ASSERT_EQ(lib().emu.plug(), 1);
     EXPECT_EQ(deviceCount(), 1);
 
     const auto got = g_recorder.waitFor(2);
@@ -260,9 +260,9 @@ TEST_F(EmulatorLibrary, UnplugAndPlugAreReportedOnTheControlChannel) {
 TEST_F(EmulatorLibrary, ConsumerCodesReachTheConsumerChannel) {
     registerRead(kConsumerFilter, VEV_TAG_CONS);
     registerRead(kVendorFilter, VEV_TAG_CTRL);
-    ASSERT_EQ(lib().pressBankKey(), 1);
+    ASSERT_EQ(lib().emu.pressBankKey(), 1);
     for (std::uint16_t code : {1025, 6160, 6161})
-        ASSERT_EQ(lib().sendConsumer(code), 1);
+        ASSERT_EQ(lib().emu.sendConsumer(code), 1);
     ASSERT_EQ(write(makeRequest(1, 0, 0)), 1); // its reply, due last, shows the control channel got nothing else
     const auto got = g_recorder.waitFor(5);
     ASSERT_EQ(got.size(), 5u);
@@ -298,12 +298,12 @@ TEST_F(EmulatorLibrary, CallbackMayDeleteItselfAndWriteStatus) {
     g_selfCalls = 0;
     g_selfId = registerRead(kConsumerFilter, VEV_TAG_CONS, deleteSelfAndWriteStatus);
     registerRead(kConsumerFilter, VEV_TAG_CONS); // delivered after the first one: marks the end of each event
-    ASSERT_EQ(lib().pressBankKey(), 1);
-    ASSERT_EQ(lib().pressBankKey(), 1);
+    ASSERT_EQ(lib().emu.pressBankKey(), 1);
+    ASSERT_EQ(lib().emu.pressBankKey(), 1);
     ASSERT_EQ(g_recorder.waitFor(2).size(), 2u);
     EXPECT_EQ(g_selfCalls.load(), 1);
     std::uint8_t status[2]{};
-    ASSERT_EQ(lib().bankStatus(status), 1);
+    ASSERT_EQ(lib().emu.bankStatus(status), 1);
     EXPECT_EQ(status[1], 0x03);
 }
 
@@ -328,7 +328,7 @@ TEST_F(EmulatorLibrary, DeleteWaitsForTheRunningCallbackAndSendingGoesOn) {
     g_released = false;
     g_gateCalls = 0;
     const std::uint32_t gated = registerRead(kConsumerFilter, VEV_TAG_CONS, gatedCallback);
-    ASSERT_EQ(lib().pressBankKey(), 1);
+    ASSERT_EQ(lib().emu.pressBankKey(), 1);
     {
         std::unique_lock lock(g_gateMutex);
         ASSERT_TRUE(g_gateChanged.wait_for(lock, std::chrono::seconds(5), [] { return g_entered; }));
@@ -351,7 +351,7 @@ TEST_F(EmulatorLibrary, DeleteWaitsForTheRunningCallbackAndSendingGoesOn) {
     EXPECT_TRUE(deleted.load());
 
     registerRead(kConsumerFilter, VEV_TAG_CONS);
-    ASSERT_EQ(lib().pressBankKey(), 1);
+    ASSERT_EQ(lib().emu.pressBankKey(), 1);
     ASSERT_EQ(g_recorder.waitFor(1).size(), 1u);
     EXPECT_EQ(g_gateCalls.load(), 1) << "a deleted registration was called again";
 }
@@ -366,17 +366,17 @@ TEST_F(EmulatorLibrary, BootRequestMakesTheKeyboardLeaveUntilPluggedAgain) {
     ASSERT_EQ(got.size(), 1u);
     EXPECT_EQ(got[0].kind, static_cast<std::uint32_t>(VEV_NOTIFY_DEVICE_COUNT));
     EXPECT_EQ(got[0].length, 0u);
-    EXPECT_EQ(lib().bootRequested(), 1);
+    EXPECT_EQ(lib().emu.bootRequested(), 1);
     EXPECT_EQ(deviceCount(), 0);
 
-    ASSERT_EQ(lib().plug(), 1);
+    ASSERT_EQ(lib().emu.plug(), 1);
     ASSERT_EQ(write(makeRequest(3, 44, 0)), 1);
     got = g_recorder.waitFor(3);
     ASSERT_EQ(got.size(), 3u);
     EXPECT_EQ(got[1].length, 1u);
     EXPECT_EQ(Report::fromBytes(got[2].data).command(), 3);
-    lib().reset();
-    EXPECT_EQ(lib().bootRequested(), 0);
+    lib().emu.reset();
+    EXPECT_EQ(lib().emu.bootRequested(), 0);
 }
 
 class EmulatorStateFile : public EmulatorLibrary {
@@ -389,19 +389,19 @@ protected:
     }
     void TearDown() override {
         EmulatorLibrary::TearDown();
-        lib().configure("");
+        lib().emu.configure("");
         std::filesystem::remove_all(m_dir);
     }
     // Starts the library on the state file; returns what it printed on stderr.
     std::string startOnStateFile() {
-        EXPECT_EQ(lib().configure(m_path.c_str()), 1);
+        EXPECT_EQ(lib().emu.configure(m_path.c_str()), 1);
         testing::internal::CaptureStderr();
         EXPECT_EQ(lib().init(0), 1);
         return testing::internal::GetCapturedStderr();
     }
     std::string problem() {
         char text[512] = {};
-        lib().problem(text, sizeof text);
+        lib().emu.problem(text, sizeof text);
         return text;
     }
     std::string fileBytes() {
@@ -445,11 +445,11 @@ TEST_F(EmulatorStateFile, KeepsMemoryAcrossRestartsAndSavesAtTheEndOfABracket) {
     EXPECT_EQ(fileContents()->lighting[42], 7);
 
     lib().end();
-    lib().reset();
+    lib().emu.reset();
     EXPECT_EQ(startOnStateFile(), "");
     EXPECT_EQ(configByte(0), 0x5A);
     std::uint8_t effect = 0;
-    lib().readMemory(EMU_AREA_LIGHTING, 42, &effect, 1);
+    lib().emu.readMemory(EMU_AREA_LIGHTING, 42, &effect, 1);
     EXPECT_EQ(effect, 7);
 }
 
@@ -476,10 +476,10 @@ TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
         SCOPED_TRACE(c.name);
         writeFile(c.bytes);
         const std::string before = fileBytes();
-        ASSERT_EQ(lib().configure(m_path.c_str()), 1);
+        ASSERT_EQ(lib().emu.configure(m_path.c_str()), 1);
         EXPECT_EQ(lib().init(0), 0);
         EXPECT_NE(problem().find("is not an emulator state file"), std::string::npos) << problem();
-        EXPECT_EQ(lib().saveState(), 0) << "a refused file is never written";
+        EXPECT_EQ(lib().emu.saveState(), 0) << "a refused file is never written";
         EXPECT_EQ(fileBytes(), before);
     }
     writeFile(good);
@@ -496,7 +496,7 @@ TEST_F(EmulatorStateFile, RunsThatChangeNothingLeaveTheFileAsItWas) {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     startOnStateFile();
     std::uint8_t config[44] = {};
-    ASSERT_EQ(lib().readMemory(EMU_AREA_CONFIG, 0, config, sizeof config), 1);
+    ASSERT_EQ(lib().emu.readMemory(EMU_AREA_CONFIG, 0, config, sizeof config), 1);
     lib().end();
     EXPECT_EQ(std::filesystem::last_write_time(m_path), before) << "reading does not rewrite the file";
     EXPECT_EQ(fileBytes(), bytes);
@@ -507,7 +507,7 @@ TEST_F(EmulatorStateFile, AFileInUseIsRefusedNamingItsHolder) {
     // Another open of the lock file stands for another program: flock locks of two opens exclude each other.
     const auto holder = emu::StateFileLock::acquire(m_path, std::chrono::milliseconds(0), &why);
     ASSERT_TRUE(holder) << why;
-    ASSERT_EQ(lib().configure(m_path.c_str()), 1);
+    ASSERT_EQ(lib().emu.configure(m_path.c_str()), 1);
     setenv("OMBREL_STATE_LOCK_WAIT_MS", "200", 1);
     testing::internal::CaptureStderr();
     EXPECT_EQ(lib().init(0), 0) << "the emulator waits, then gives up";

@@ -1,4 +1,5 @@
 #include "emulator/KeyboardModel.h"
+#include "device/Report.h"
 #include "emulator/FactoryMemory.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +22,7 @@ Report request(std::uint8_t command, std::uint8_t length, std::uint16_t offset, 
     return r;
 }
 
-std::optional<Report> send(KeyboardModel& model, const Report& r) {
+std::optional<Frame> send(KeyboardModel& model, const Report& r) {
     return model.handleReport(std::span<const std::uint8_t, Report::kSize>(r.bytes));
 }
 
@@ -48,7 +49,7 @@ TEST_P(KeyboardModelStatus, AnswersWithTheExpectedStatus) {
     EXPECT_EQ(reply->length(), c.length);
     EXPECT_EQ(reply->offset(), c.offset);
     EXPECT_EQ(reply->status(), c.status);
-    EXPECT_TRUE(reply->sumMatches());
+    EXPECT_TRUE(reply->checksumOk());
     if (c.status != KeyboardModel::kStatusOk) {
         EXPECT_TRUE(model.memory() == before) << "a refused request changed memory";
         for (std::uint8_t b : reply->payload())
@@ -81,8 +82,67 @@ TEST(KeyboardModel, RefusesABadSumWithFeAndChangesNothing) {
     const auto reply = send(model, req);
     ASSERT_TRUE(reply);
     EXPECT_EQ(reply->status(), KeyboardModel::kStatusBadSum);
-    EXPECT_TRUE(reply->sumMatches());
+    EXPECT_TRUE(reply->checksumOk());
     EXPECT_TRUE(model.memory() == before);
+}
+
+// Frames written byte by byte from the layout, without the program's framing code: the keyboard takes the report
+// id, the sum of bytes 3..63 low byte first, and the offset low byte first, and frames its reply the same way.
+TEST(KeyboardModel, AnswersFramesBuiltByHandFromTheByteLayout) {
+    KeyboardModel model;
+    std::array<std::uint8_t, 64> read{};
+    read[0] = 0x04; // report id
+    read[3] = 0x03; // read the configuration block
+    read[4] = 0x02; // two bytes
+    read[5] = 0x08; // from offset 8: the firmware version
+    read[1] = 0x0D; // 3 + 2 + 8
+    std::array<std::uint8_t, 2> version{};
+    ASSERT_TRUE(model.readArea(Area::Config, 8, version));
+    auto reply = model.handleReport(read);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes[0], 0x04);
+    EXPECT_EQ(std::vector<std::uint8_t>(reply->bytes.begin() + 3, reply->bytes.begin() + 8),
+              (std::vector<std::uint8_t>{0x03, 0x02, 0x08, 0x00, 0x00}));
+    EXPECT_EQ(reply->bytes[8], version[0]);
+    EXPECT_EQ(reply->bytes[9], version[1]);
+    const unsigned replySum = 0x03 + 0x02 + 0x08 + version[0] + version[1];
+    EXPECT_EQ(reply->bytes[1], replySum & 0xFF);
+    EXPECT_EQ(reply->bytes[2], replySum >> 8);
+
+    // 56 bytes of 0xFF to the macro memory at offset 0x0100: the sum needs its high byte.
+    std::array<std::uint8_t, 64> write{};
+    write[0] = 0x04;
+    write[3] = 0x0A; // write macro memory
+    write[4] = 0x38; // 56 bytes
+    write[5] = 0x00;
+    write[6] = 0x01; // offset 0x0100
+    std::fill(write.begin() + 8, write.end(), 0xFF);
+    write[1] = 0x0B; // 10 + 56 + 1 + 56 * 255 = 0x380B
+    write[2] = 0x38;
+    reply = model.handleReport(write);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes[7], 0x00);
+    EXPECT_EQ(reply->bytes[1], 0x43); // 10 + 56 + 1: the reply carries no data
+    EXPECT_EQ(reply->bytes[2], 0x00);
+    std::array<std::uint8_t, 58> macros{};
+    ASSERT_TRUE(model.readArea(Area::Macros, 255, macros));
+    EXPECT_EQ(macros.front(), 0x00) << "written before the offset";
+    EXPECT_EQ(macros[1], 0xFF);
+    EXPECT_EQ(macros[56], 0xFF);
+    EXPECT_EQ(macros.back(), 0x00) << "written past the length";
+
+    // Other data with the sum's bytes swapped (high byte first) is refused with 0xFE and changes nothing.
+    const KeyboardMemory before = model.memory();
+    std::fill(write.begin() + 8, write.end(), 0xEE);
+    write[1] = 0x34; // 10 + 56 + 1 + 56 * 238 = 0x3453
+    write[2] = 0x53;
+    reply = model.handleReport(write);
+    ASSERT_TRUE(reply);
+    EXPECT_EQ(reply->bytes[7], 0xFE);
+    EXPECT_TRUE(model.memory() == before);
+    // Another report id is not the vendor interface's: no reply at all.
+    write[0] = 0x05;
+    EXPECT_FALSE(model.handleReport(write));
 }
 
 struct RoundTripCase {

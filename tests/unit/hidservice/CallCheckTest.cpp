@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "CallCheck.h"
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 
 namespace ombrel::hid::test {
 namespace {

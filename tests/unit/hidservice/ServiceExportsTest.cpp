@@ -4,10 +4,10 @@
 
 #include <dlfcn.h>
 
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 #include "NotificationLog.h"
 #include "VevIroz.h"
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
 #include "device/ServiceLibrary.h"
 #include "support/TestPaths.h"
 

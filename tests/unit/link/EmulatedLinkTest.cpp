@@ -36,7 +36,8 @@ protected:
     }
     // Waits (bounded) until the screen has seen `n` events.
     bool waitForEvents(std::size_t n) {
-        for (int i = 0; i < 400 && screen.events().size() < n; ++i) std::this_thread::sleep_for(5ms);
+        for (int i = 0; i < 400 && screen.events().size() < n; ++i)
+            std::this_thread::sleep_for(5ms);
         return screen.events().size() >= n;
     }
 
@@ -51,7 +52,8 @@ TEST_F(EmulatedLinkTest, ReadsTheFactoryStateAndWritesBack) {
     EXPECT_EQ(config.firmwareVersion(), 0x0110);
     EXPECT_EQ(config.macroCapacity(), 8192u);
     std::vector<std::uint8_t> effects;
-    for (int e = 1; e <= 18; ++e) effects.push_back(static_cast<std::uint8_t>(e));
+    for (int e = 1; e <= 18; ++e)
+        effects.push_back(static_cast<std::uint8_t>(e));
     effects.push_back(20);
     EXPECT_EQ(config.offeredEffects(), effects);
 
@@ -65,7 +67,8 @@ TEST_F(EmulatedLinkTest, ReadsTheFactoryStateAndWritesBack) {
     profile2[3 * 11 + 1] = 2;
     profile2[3 * 11 + 2] = 0x29; // Caps Lock slot sends Escape
     std::vector<std::uint8_t> image(8192);
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint8_t>(i * 31 + 7);
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint8_t>(i * 31 + 7);
     const int written = link->commands().Bracketed([&] {
         const int r = link->commands().WriteMacros(image);
         return r == LINK_OK ? link->commands().WriteKeymap(profile2, 2) : r;
@@ -86,7 +89,7 @@ TEST_F(EmulatedLinkTest, ReadsTheFactoryStateAndWritesBack) {
 TEST_F(EmulatedLinkTest, LateReplyIsTakenByTheNextAttempt) {
     // The first attempt's reply arrives half-way through the second attempt's wait.
     emu.injectFault(EMU_FAULT_DELAY_REPLY, static_cast<int>(kReplyTimeout.count() * 3 / 2));
-    emu.injectFault(EMU_FAULT_DROP_REPLY, 0);    // the second attempt's own reply is lost
+    emu.injectFault(EMU_FAULT_DROP_REPLY, 0); // the second attempt's own reply is lost
     ConfigBlock config;
     EXPECT_EQ(link->commands().ReadConfig(config.bytes), LINK_OK);
     EXPECT_EQ(config.firmwareVersion(), 0x0110);
@@ -105,7 +108,8 @@ class EmulatedFaults : public EmulatedLinkTest, public ::testing::WithParamInter
 
 TEST_P(EmulatedFaults, ReadConfig) {
     const FaultCase& c = GetParam();
-    for (int i = 0; i < c.times; ++i) emu.injectFault(c.fault, 0);
+    for (int i = 0; i < c.times; ++i)
+        emu.injectFault(c.fault, 0);
     ConfigBlock config;
     EXPECT_EQ(link->commands().ReadConfig(config.bytes), c.expected);
     EXPECT_EQ(emu.reportCount(), c.reports);
@@ -127,14 +131,15 @@ TEST_F(EmulatedLinkTest, UnplugInTheMiddleOfABlock) {
     link->startPresence();
     ASSERT_TRUE(waitForEvents(2)); // reload-profile, tray 0 141
     screen.clear();
-    for (int i = 0; i < 3; ++i) emu.injectFault(EMU_FAULT_NONE, 0);
+    for (int i = 0; i < 3; ++i)
+        emu.injectFault(EMU_FAULT_NONE, 0);
     emu.injectFault(EMU_FAULT_UNPLUG, 0);
     std::array<std::uint8_t, kKeymapSize> block{};
     const int result = link->commands().ReadKeymap(block, 1);
     // The write of the fourth chunk fails as the keyboard disappears under it.
     EXPECT_EQ(result, LINK_SEND_FAILED) << LinkResultName(result);
     ASSERT_TRUE(waitForEvents(3));
-    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray 0 128"}));
+    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray absent"}));
     EXPECT_FALSE(link->state().devicePresent());
 
     // Nothing is sent while it is gone; it comes back when plugged in again.
@@ -142,7 +147,7 @@ TEST_F(EmulatedLinkTest, UnplugInTheMiddleOfABlock) {
     screen.clear();
     emu.plug();
     ASSERT_TRUE(waitForEvents(2));
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray 0 141"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present"}));
     EXPECT_EQ(link->commands().ReadKeymap(block, 1), LINK_OK);
 }
 
@@ -188,14 +193,16 @@ TEST_F(EmulatedLinkTest, KeyboardNotifications) {
     EXPECT_EQ(Events(events.begin(), events.begin() + 2), (Events{"bank 1", "bank 0"}));
     // The icon worker and the timer run independently; each kind keeps its own order.
     Events trays, timers;
-    for (const auto& e : events) (e.rfind("tray", 0) == 0 ? trays : timers).push_back(e);
-    EXPECT_EQ(trays, (Events{"tray 1 0", "tray 0 0"}));
+    for (const auto& e : events)
+        (e.rfind("tray", 0) == 0 ? trays : timers).push_back(e);
+    EXPECT_EQ(trays, (Events{"tray activity", "tray activity-ended"}));
     EXPECT_EQ(timers, (Events{"bank 1", "bank 0", "reload-timer"}));
 }
 
 TEST_F(EmulatedLinkTest, BootRequestSendsTheKeyboardAway) {
     EXPECT_EQ(link->commands().EnterBoot(), 1);
-    for (int i = 0; i < 100 && !emu.bootRequested(); ++i) std::this_thread::sleep_for(5ms);
+    for (int i = 0; i < 100 && !emu.bootRequested(); ++i)
+        std::this_thread::sleep_for(5ms);
     EXPECT_EQ(emu.bootRequested(), 1);
 }
 

@@ -4,10 +4,14 @@
 #include "VevIrozEmu.h"
 #include "device/ServiceLibrary.h"
 
+#include <functional>
+#include <string>
+
 namespace ombrel::test {
 
 struct EmulatorControl {
     decltype(&EmuConfigure) configure = nullptr;
+    decltype(&EmuProblem) problem = nullptr;
     decltype(&EmuReset) reset = nullptr;
     decltype(&EmuPlug) plug = nullptr;
     decltype(&EmuUnplug) unplug = nullptr;
@@ -24,6 +28,10 @@ struct EmulatorControl {
     decltype(&EmuBootRequested) bootRequested = nullptr;
     decltype(&EmuSaveState) saveState = nullptr;
 };
+
+// Resolves every control call with `lookup`; false, with the missing names in `missing`, when any is absent.
+bool ResolveEmulatorControl(const std::function<void*(const char*)>& lookup, EmulatorControl& control,
+                            std::string& missing);
 
 // Loads build/lib/ombrel/libVevIrozEmu.so on first use; aborts the test program when it cannot.
 const ServiceLibrary& EmulatorLibrary();

@@ -1,7 +1,7 @@
 #include "support/FakeService.h"
 
-#include "device/CheckValue.h"
-#include "device/DeviceFilter.h"
+#include "CheckValue.h"
+#include "DeviceFilter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 #pragma once
-// A screen that writes down what the device link asked of it, in order, as short words ("detach", "tray 0 141").
+// A screen that writes down what the device link asked of it, in order, as short words ("detach", "tray present").
 
 #include "device/ScreenPort.h"
 
@@ -18,7 +18,10 @@ public:
     void postOpen() override { add("open"); }
     void sendBankChanged(int bank) override { add("bank " + std::to_string(bank)); }
     void startReloadTimer() override { add("reload-timer"); }
-    void setTrayState(int mode, int icon) override { add("tray " + std::to_string(mode) + " " + std::to_string(icon)); }
+    void setTrayState(TrayState state) override {
+        const char* names[] = {"absent", "present", "activity", "activity-ended"};
+        add(std::string("tray ") + names[static_cast<int>(state)]);
+    }
     bool windowReady() const override { return ready.load(); }
     void showMessage(std::string_view textKey) override { add("message " + std::string(textKey)); }
     void showFormattedMessage(std::string_view textKey, std::string_view argument) override {

@@ -1,4 +1,4 @@
-#include "device/CheckValue.h"
+#include "CheckValue.h"
 
 namespace ombrel {
 

@@ -1,0 +1,36 @@
+#pragma once
+// Restore and Backup of the caption bar's menu: a profile file the user picks becomes the store and is written
+// to all three profiles of the keyboard; the store is saved into a file the user names.
+
+#include <QObject>
+
+namespace ombrel {
+
+class CommandBar;
+class WindowContext;
+
+// The profile file filter and extension of the restore and backup dialogs.
+inline constexpr const char* kProfileFileFilter = "Profile files (*.obp);;All files (*)";
+inline constexpr const char* kProfileFileSuffix = "obp";
+
+class BackupCommands : public QObject {
+    Q_OBJECT
+public:
+    // Restore animates `progress`'s indicator while it writes.
+    BackupCommands(WindowContext& context, CommandBar& progress, QObject* parent);
+
+    // Validates and loads a profile file, saves it as the store and writes all three profiles.
+    void restore();
+    // The store into a file the user chooses.
+    void backup();
+
+signals:
+    // The working store now holds the restored records.
+    void storeChanged();
+
+private:
+    WindowContext& m_context;
+    CommandBar& m_progress;
+};
+
+} // namespace ombrel

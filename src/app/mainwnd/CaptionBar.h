@@ -1,0 +1,49 @@
+#pragma once
+// The window's caption bar: help, minimise, close, the restore/backup menu, the vendor link and the version. It
+// opens the help and the vendor's page itself; what ends or hides the window, and the restore and backup
+// commands, it hands on as signals.
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <map>
+
+namespace ombrel {
+
+class CPngButton;
+class WindowContext;
+
+class CaptionBar : public QObject {
+    Q_OBJECT
+public:
+    enum class Button { Help, Minimize, Close, Menu, VendorLink, WebSite, Version, Social1, Social2 };
+
+    CaptionBar(WindowContext& context, QObject* parent);
+
+    CPngButton* button(Button which) const;
+    QString vendorLink() const { return m_vendorLink; }
+    void applyTexts();
+
+    void openHelp();
+    void openVendorLink();
+    // The restore/backup/firmware menu at `globalPos`; the chosen item is emitted.
+    void showBackupMenu(const QPoint& globalPos);
+
+signals:
+    void minimizeRequested();
+    void closeRequested();
+    void restoreRequested();
+    void backupRequested();
+    // The firmware dialog (command 32780).
+    void firmwareRequested();
+
+private:
+    CPngButton* make(Button which, const char* skinKey, bool styled);
+
+    WindowContext& m_context;
+    QString m_vendorLink;
+    std::map<Button, CPngButton*> m_buttons;
+};
+
+} // namespace ombrel

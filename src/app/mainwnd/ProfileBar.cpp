@@ -1,0 +1,166 @@
+#include "ProfileBar.h"
+
+#include "COmbrel_DlgProfile.h"
+#include "CPngButton.h"
+#include "DeviceTask.h"
+#include "PromptQuestions.h"
+#include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "WindowContext.h"
+
+#include "device/ActiveProfile.h"
+#include "text/LanguageTexts.h"
+
+#include <QApplication>
+
+namespace ombrel {
+
+namespace {
+
+const QString kSection = QStringLiteral("BUTTONINFO");
+
+} // namespace
+
+ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
+    setObjectName(QStringLiteral("profileBar"));
+    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
+    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
+    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
+    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
+    auto make = [&](const QString& key) {
+        auto* b = new CPngButton(m_context.window());
+        b->setObjectName(key);
+        b->setFocusPolicy(Qt::NoFocus);
+        placeSkinButton(b, m_context.layoutFile(), kSection, key, n, o, d, n, x);
+        StyleTextButton(b);
+        return b;
+    };
+    for (int i = 0; i < 3; ++i) {
+        m_profiles[i] = make(QStringLiteral("FUNC_PROFILE%1").arg(i + 1));
+        connect(m_profiles[i], &CPngButton::clicked, this, [this, i] { selectProfile(i); });
+    }
+    m_name = make(QStringLiteral("FUNC_PROFILES"));
+    connect(m_name, &CPngButton::clicked, this, &ProfileBar::openProfileManager);
+}
+
+ProfileBar::~ProfileBar() = default;
+
+ProfileSwitcher* ProfileBar::switcher() {
+    DeviceLink* link = m_context.link();
+    if (!link) return nullptr;
+    if (!m_switcher) {
+        // The language can change while the program runs: every text is looked up in the current one.
+        const TextLookup text = [this](std::string_view key) { return lookupText(key, m_context.languageIndex()); };
+        m_switcher = std::make_unique<ProfileSwitcher>(link->commands(), link->state(), m_context.stores().workingStore,
+                                                       m_context.paths(), text, *this);
+    }
+    return m_switcher.get();
+}
+
+CPngButton* ProfileBar::profileButton(int index) const {
+    return index >= 0 && index < 3 ? m_profiles[index] : nullptr;
+}
+
+void ProfileBar::applyTexts() {
+    for (int i = 0; i < 3; ++i)
+        m_profiles[i]->setText(m_context.text("PROFILE_" + std::to_string(i + 1)));
+    showProfileName();
+}
+
+bool ProfileBar::reloadFromKeyboard(bool keepApply) {
+    ProfileSwitcher* s = switcher();
+    return s && s->ReloadFromKeyboard(keepApply);
+}
+
+bool ProfileBar::switchProfile(int index) {
+    ProfileSwitcher* s = switcher();
+    return s && s->SwitchProfile(index);
+}
+
+void ProfileBar::selectProfile(int index) {
+    DeviceLink* link = m_context.link();
+    if (!link) return;
+    if (GetActiveProfile(link->commands(), link->state()) == index) return;
+    if (switchProfile(index)) emit profileSelected(index);
+}
+
+void ProfileBar::showActiveProfile() {
+    DeviceLink* link = m_context.link();
+    if (!link) return;
+    const int active = GetActiveProfile(link->commands(), link->state());
+    // An unknown profile (the keyboard did not answer) changes nothing.
+    if (active >= 0 && active < 3)
+        for (int i = 0; i < 3; ++i)
+            m_profiles[i]->SetChecked(i == active);
+    showProfileName();
+}
+
+void ProfileBar::showProfileName() {
+    if (ProfileSwitcher* s = switcher()) s->RefreshProfileName();
+}
+
+void ProfileBar::openProfileManager() {
+    ProfileSwitcher* s = switcher();
+    DeviceLink* link = m_context.link();
+    if (!s || !link || m_manager) return;
+    COmbrel_DlgProfile dialog(QString::fromStdString(m_context.paths().profileIni), m_context.paths(),
+                              m_context.settings(), *s, GetActiveProfile(link->commands(), link->state()),
+                              m_context.languageIndex(), m_context.window());
+    connect(&dialog, &COmbrel_DlgProfile::helpRequested, this, &ProfileBar::helpRequested);
+    m_manager = &dialog;
+    dialog.exec();
+    m_manager = nullptr;
+}
+
+void ProfileBar::closeProfileManager() {
+    if (COmbrel_DlgProfile* manager = m_manager.data()) manager->reject();
+}
+
+// ---- ProfileHost ----
+
+bool ProfileBar::keyDialogOpen() const {
+    return m_context.keyDialogOpen();
+}
+
+bool ProfileBar::editsPending() const {
+    return m_context.pending().pending();
+}
+
+void ProfileBar::setEditsPending(bool pending) {
+    m_context.pending().set(pending);
+}
+
+void ProfileBar::applyEdits() {
+    emit applyRequested();
+}
+
+bool ProfileBar::askYesNo(const std::string& text) {
+    // Over the profile manager when the question comes from there.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
+    return PromptQuestions(parent).askYesNo(text);
+}
+
+void ProfileBar::tell(const std::string& text) {
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
+    PromptQuestions(parent).tell(text);
+}
+
+void ProfileBar::refreshKeyMarks() {
+    emit storeChanged();
+}
+
+void ProfileBar::showProfileName(const std::string& name, const std::string& tooltip) {
+    m_name->setText(QString::fromStdString(name));
+    m_name->SetTooltip(QString::fromStdString(tooltip));
+}
+
+void ProfileBar::activeProfileChanged(int index) {
+    for (int i = 0; i < 3; ++i)
+        m_profiles[i]->SetChecked(i == index);
+}
+
+int ProfileBar::runDeviceWork(const std::function<int()>& work) {
+    return DeviceTask::run(m_context.dispatcher(), m_context.window(), work);
+}
+
+} // namespace ombrel

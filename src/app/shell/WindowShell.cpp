@@ -1,0 +1,60 @@
+#include "WindowShell.h"
+
+#include "CAboutDlg.h"
+#include "CTrayIcon.h"
+#include "MainMessages.h"
+#include "WindowContext.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QMenu>
+
+namespace ombrel {
+
+WindowShell::WindowShell(WindowContext& context, bool trayAvailable, QString vendorLink, QObject* parent)
+    : QObject(parent), m_context(context), m_trayAvailable(trayAvailable), m_vendorLink(std::move(vendorLink)) {
+    setObjectName(QStringLiteral("windowShell"));
+    m_tray = new CTrayIcon(m_context.skinFolder(), this);
+    connect(m_tray, &CTrayIcon::openRequested, this, &WindowShell::openRequested);
+    connect(m_tray, &CTrayIcon::aboutRequested, this, &WindowShell::openAbout);
+    connect(m_tray, &CTrayIcon::exitRequested, this, &WindowShell::exitRequested);
+    m_tray->SetMenuCallback([this](QMenu* menu) {
+        const std::pair<int, const char*> rows[] = {
+            {kCmdTrayOpen, "MENU_11"}, {kCmdTrayAbout, "MENU_22"}, {kCmdTrayExit, "MENU_33"}};
+        for (QAction* action : menu->actions())
+            for (const auto& [id, key] : rows)
+                if (action->data().toInt() == id) action->setText(m_context.text(key));
+    });
+}
+
+CAboutDlg* WindowShell::aboutDialog() const {
+    return m_about.data();
+}
+
+void WindowShell::createTray() {
+    m_tray->Create(m_context.text("KEYBOARD_TRAY_DESC"), m_trayAvailable);
+}
+
+void WindowShell::removeTray() {
+    m_tray->Remove();
+}
+
+void WindowShell::openAbout() {
+    const QString icon = QDir(m_context.skinFolder()).filePath(QStringLiteral("Ombrel.png"));
+    const bool opened = !m_about;
+    m_about = CAboutDlg::open(icon, m_vendorLink, m_context.languageIndex());
+    if (opened && m_about) connect(m_about, &CAboutDlg::helpRequested, this, &WindowShell::helpRequested);
+}
+
+void WindowShell::closeAbout() {
+    if (CAboutDlg* about = m_about.data()) about->reject();
+}
+
+void WindowShell::applyTexts() {
+    if (m_about) {
+        AppMessageEvent forward(UM_LANG, kTagLang, m_context.languageIndex());
+        QCoreApplication::sendEvent(m_about, &forward);
+    }
+}
+
+} // namespace ombrel
