@@ -3,8 +3,11 @@
 #include "HexDump.h"
 #include "device/LinkResult.h"
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <unistd.h>
 
 namespace ombrel::cli {
@@ -16,11 +19,43 @@ void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
     std::fprintf(stderr, "%s %s\n", mark, HexLine(bytes).c_str());
 }
 
+// How long to wait while another program talks to the keyboard: 10 s, or OMBREL_KEYBOARD_WAIT_MS milliseconds.
+std::chrono::milliseconds keyboardTurnWait() {
+    const char* value = std::getenv("OMBREL_KEYBOARD_WAIT_MS");
+    if (!value || !*value) return std::chrono::seconds(10);
+    char* end = nullptr;
+    const long long ms = std::strtoll(value, &end, 10);
+    return *end == '\0' && ms >= 0 ? std::chrono::milliseconds(ms) : std::chrono::seconds(10);
+}
+
+// Probes the keyboard; while another program is talking to it (it gives the keyboard back when it falls silent),
+// waits for a turn, saying so once.
+int probeWaitingForTurn(const ServiceApi& api, char* node, int capacity) {
+    if (!api.Probe) return -1;
+    const auto deadline = std::chrono::steady_clock::now() + keyboardTurnWait();
+    bool said = false;
+    int probe = api.Probe(node, capacity);
+    while (probe == EBUSY && std::chrono::steady_clock::now() < deadline) {
+        if (!said) std::fprintf(stderr, "waiting for another program to finish with the keyboard at %s...\n", node);
+        said = true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        probe = api.Probe(node, capacity);
+    }
+    return probe;
+}
+
 // Explains why no keyboard answers: absent, or present but not accessible to this user.
 int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
     char node[256] = {};
-    const int probe = api.Probe ? api.Probe(node, sizeof node) : -1;
+    const int probe = probeWaitingForTurn(api, node, sizeof node);
     if (probe > 0) {
+        if (probe == EBUSY) {
+            std::fprintf(stderr,
+                         "the keyboard at %s is in use by another program (Ombrel or another ombrelctl), which did not "
+                         "finish within the wait; try again when it is done\n",
+                         node);
+            return kExitNoKeyboard;
+        }
         std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
         if (probe == EACCES || probe == EPERM) {
             std::fprintf(stderr,
@@ -60,6 +95,9 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
         return nullptr;
     }
     const ServiceApi& api = session->m_library->api();
+    // While another program talks to the keyboard, wait here where it can be said, before the link's first reads.
+    char node[256] = {};
+    probeWaitingForTurn(api, node, sizeof node);
     session->m_link = DeviceLink::start(api, session->m_screen, &error);
     if (!session->m_link) {
         const std::string problem = session->m_library->emulatorProblem();
@@ -70,8 +108,7 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     if (options.trace) session->m_link->exchange().SetTrace(printTrace);
 
     // A node that exists but cannot be opened counts as a keyboard in the library's count; ask first.
-    char node[256] = {};
-    const bool unreachable = api.Probe && api.Probe(node, sizeof node) > 0;
+    const bool unreachable = probeWaitingForTurn(api, node, sizeof node) > 0;
     if (unreachable || session->m_link->exchange().DeviceCount() <= 0) {
         *exitCode = explainMissingKeyboard(api, udevRule);
         return nullptr;

@@ -116,6 +116,7 @@ std::int32_t NotificationHub::HandleNotify(const void* record) {
         const auto* data = readAt<const std::uint8_t*>(request, kRequestData);
         m_exchange.DeliverReply(data, data ? length : 0);
     } else if (kind == VEV_NOTIFY_DEVICE_COUNT && tag == VEV_TAG_CTRL) {
+        if (length == 0) m_exchange.DeviceGone();
         m_presence.post(static_cast<int>(length));
     }
     return 1;

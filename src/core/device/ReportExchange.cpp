@@ -35,6 +35,7 @@ void ReportExchange::arm(std::uint8_t* reply, std::size_t capacity) {
     m_capacity = capacity;
     m_copied = 0;
     m_replied = false;
+    m_gone = false;
     m_busy = true;
 }
 
@@ -70,15 +71,19 @@ LinkResult ReportExchange::ExchangeReport(const std::uint8_t* request, std::size
 
         std::size_t copied = 0;
         bool replied = false;
+        bool gone = false;
         {
             std::unique_lock lock(m_replyMutex);
-            replied = m_replyArrived.wait_for(lock, m_timing.replyTimeout, [this] { return m_replied; });
+            m_replyArrived.wait_for(lock, m_timing.replyTimeout, [this] { return m_replied || m_gone; });
+            replied = m_replied;
+            gone = m_gone && !m_replied;
             copied = m_copied;
             // From here on the library may not touch the caller's buffer.
             m_busy = false;
             m_destination = nullptr;
         }
 
+        if (gone) return LINK_NO_DEVICE;
         Verdict verdict = Verdict::Accept;
         if (!replied) {
             verdict = Verdict::Retry;
@@ -113,6 +118,13 @@ int ReportExchange::SendReportNoReply(const std::uint8_t* bytes, std::size_t len
     trace(TraceDirection::Sent, report.bytes);
     return m_api.RequestWriteOne(kVendorFilterBytes.data(), nullptr, 0, report.bytes.data(),
                                  static_cast<std::int32_t>(Report::kSize), check, nullptr);
+}
+
+void ReportExchange::DeviceGone() {
+    std::lock_guard lock(m_replyMutex);
+    if (!m_busy) return;
+    m_gone = true;
+    m_replyArrived.notify_one();
 }
 
 void ReportExchange::DeliverReply(const std::uint8_t* data, std::size_t length) {

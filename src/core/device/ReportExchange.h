@@ -47,6 +47,10 @@ public:
     // waiting; otherwise copied (cut to the waiting caller's capacity) and the waiter woken.
     void DeliverReply(const std::uint8_t* data, std::size_t length);
 
+    // The library counts no keyboard any more: a waiting exchange stops waiting for a reply that cannot come and
+    // returns LINK_NO_DEVICE, rather than letting the caller wait out the time-out.
+    void DeviceGone();
+
     // The number of attached keyboards, as the library keeps it.
     int DeviceCount() const;
 
@@ -75,6 +79,7 @@ private:
     std::condition_variable m_replyArrived;
     bool m_busy = false;    // an exchange waits for its reply
     bool m_replied = false; // the reply has been copied
+    bool m_gone = false;    // the keyboard went away while the exchange waited
     std::uint8_t* m_destination = nullptr;
     std::size_t m_capacity = 0;
     std::size_t m_copied = 0;

@@ -8,6 +8,7 @@
 
 #include "HidDevice.h"
 #include "InterfaceInfo.h"
+#include "NodeClaim.h"
 
 namespace ombrel::hid {
 
@@ -21,6 +22,8 @@ public:
     virtual std::unique_ptr<HidDevice> open(const std::string& path, int& error) = 0;
     // The interface's raw report descriptor; empty when it cannot be read.
     virtual std::vector<std::uint8_t> reportDescriptor(const std::string& path) = 0;
+    // Claims the node for this program; null with `error` set (EBUSY: another program holds it) on failure.
+    virtual std::unique_ptr<NodeClaim> claim(const std::string& path, int& error) = 0;
 };
 
 } // namespace ombrel::hid

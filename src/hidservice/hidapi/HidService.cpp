@@ -1,6 +1,7 @@
 #include "HidService.h"
 
 #include <algorithm>
+#include <cerrno>
 
 #include "DebugLog.h"
 
@@ -25,6 +26,7 @@ void HidService::refreshDevices() {
         if (!replaced) return;
         generation = *replaced;
         m_handles.clear(); // their nodes may have gone, or been reused by another device
+        releaseClaims();   // a claim holds the node it was taken on, which may be gone; the next write claims anew
         count = m_table.keyboardCount(kVendorFilter);
         if (count == m_lastCount) return;
         debugLog(1, "keyboards attached: " + std::to_string(count));
@@ -109,7 +111,70 @@ bool HidService::removeByRecord(const void* request) {
 }
 
 int HidService::write(const DeviceFilter& filter, std::span<const std::uint8_t> report) {
+    if (isVendorInterface(filter)) {
+        const std::optional<std::string> path = m_table.pathFor(filter);
+        if (!path || !claimVendorNode(*path)) return -1;
+    }
     return withHandle(filter, [&](HidHandle& handle) { return handle.write(report); });
+}
+
+bool HidService::claimVendorNode(const std::string& path) {
+    using Clock = std::chrono::steady_clock;
+    std::unique_lock lock(m_claimMutex);
+    const Clock::time_point deadline = Clock::now() + m_timing.claimWait;
+    bool waitingSaid = false;
+    while (!m_stopping.load() && !m_releaserStopping) {
+        if (m_claims.count(path) != 0) {
+            m_lastClaimUse = Clock::now();
+            return true;
+        }
+        int error = 0;
+        std::unique_ptr<NodeClaim> claim = m_backend->claim(path, error);
+        if (claim) {
+            m_claims.emplace(path, std::move(claim));
+            m_lastClaimUse = Clock::now();
+            if (!m_releaser.joinable()) m_releaser = std::thread([this] { releaseIdleClaims(); });
+            m_claimChanged.notify_all();
+            return true;
+        }
+        if (error != EBUSY || Clock::now() >= deadline) {
+            debugLog(1, "cannot claim " + path + ": " +
+                            (error == EBUSY ? std::string("another program is using the keyboard") : errorText(error)));
+            return false;
+        }
+        if (!waitingSaid) debugLog(1, "waiting for another program to finish with " + path);
+        waitingSaid = true;
+        // The other program's lock gives no sign when it goes: look again shortly.
+        m_claimChanged.wait_for(lock, std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+void HidService::releaseIdleClaims() {
+    std::unique_lock lock(m_claimMutex);
+    while (!m_releaserStopping) {
+        if (m_claims.empty()) {
+            m_claimChanged.wait(lock);
+            continue;
+        }
+        const auto due = m_lastClaimUse + m_timing.claimHold;
+        if (std::chrono::steady_clock::now() >= due) {
+            m_claims.clear();
+            debugLog(2, "keyboard given back after a silence");
+            continue;
+        }
+        m_claimChanged.wait_until(lock, due);
+    }
+}
+
+bool HidService::holdsClaim(const std::string& path) {
+    std::lock_guard lock(m_claimMutex);
+    return m_claims.count(path) != 0;
+}
+
+void HidService::releaseClaims() {
+    std::lock_guard lock(m_claimMutex);
+    m_claims.clear();
 }
 
 int HidService::sendFeatureReport(const DeviceFilter& filter, std::span<const std::uint8_t> report) {
@@ -155,6 +220,15 @@ void HidService::shutdown() {
     for (const auto& reader : retired)
         reader->stop();
     m_handles.clear();
+    std::thread releaser;
+    {
+        std::lock_guard lock(m_claimMutex);
+        m_claims.clear();
+        m_releaserStopping = true;
+        releaser.swap(m_releaser);
+    }
+    m_claimChanged.notify_all();
+    if (releaser.joinable()) releaser.join();
 }
 
 std::uint32_t HidService::nextUnitId() {

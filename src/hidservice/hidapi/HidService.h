@@ -3,12 +3,15 @@
 // write calls. Callbacks never run under any of its locks, so the program may call back in from a callback.
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "DeviceTable.h"
@@ -52,10 +55,15 @@ public:
     bool removeByRecord(const void* request);
 
     // Output report, feature report, input-or-feature report on the interface the filter names: the device's
-    // byte count, or -1 when there is no such interface or the call failed.
+    // byte count, or -1 when there is no such interface or the call failed. Writing to the vendor interface claims
+    // it for this program first (NodeClaim) and keeps it until the program has been silent for claimHold; while
+    // another program holds it, the write waits up to claimWait for its turn, then writes nothing and returns -1.
     int write(const DeviceFilter& filter, std::span<const std::uint8_t> report);
     int sendFeatureReport(const DeviceFilter& filter, std::span<const std::uint8_t> report);
     int getReport(const DeviceFilter& filter, std::span<std::uint8_t> report);
+
+    // Whether this service holds the claim on the node.
+    bool holdsClaim(const std::string& path);
 
     // Stops every reader and closes every handle; later calls fail. Not to be called on a library thread.
     void shutdown();
@@ -71,6 +79,9 @@ private:
     void reapRetired();
     template <typename Call>
     int withHandle(const DeviceFilter& filter, Call call);
+    bool claimVendorNode(const std::string& path);
+    void releaseClaims();
+    void releaseIdleClaims(); // the releaser thread's loop
 
     const std::shared_ptr<HidBackend> m_backend;
     const ServiceTiming m_timing;
@@ -81,6 +92,15 @@ private:
 
     std::mutex m_refreshMutex; // serialises refreshDevices; guards m_lastCount
     std::uint32_t m_lastCount = 0;
+
+    std::mutex m_claimMutex; // guards m_claims, m_lastClaimUse, m_releaserStopping and starting m_releaser
+    std::condition_variable m_claimChanged;
+    std::map<std::string, std::unique_ptr<NodeClaim>> m_claims;
+    std::chrono::steady_clock::time_point m_lastClaimUse;
+    bool m_releaserStopping = false;
+    // Gives the claims back once this program has been silent for claimHold; started with the first claim, it sleeps
+    // without waking while nothing is claimed.
+    std::thread m_releaser;
 
     std::mutex m_mutex; // guards m_entries, m_lastUnitId and m_retired
     std::map<std::uint32_t, Entry> m_entries;

@@ -4,6 +4,7 @@
 
 #include "DeviceEnumerator.h"
 #include "HidapiDevice.h"
+#include "NodeLock.h"
 
 namespace ombrel::hid {
 
@@ -29,6 +30,10 @@ std::vector<std::uint8_t> HidapiBackend::reportDescriptor(const std::string& pat
     in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
     const auto got = static_cast<std::size_t>(in.gcount());
     return std::vector<std::uint8_t>(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(got));
+}
+
+std::unique_ptr<NodeClaim> HidapiBackend::claim(const std::string& path, int& error) {
+    return NodeLock::take(path, error);
 }
 
 std::string reportDescriptorFile(const std::string& nodePath) {

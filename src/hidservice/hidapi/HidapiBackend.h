@@ -10,6 +10,7 @@ public:
     std::vector<InterfaceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path, int& error) override;
     std::vector<std::uint8_t> reportDescriptor(const std::string& path) override;
+    std::unique_ptr<NodeClaim> claim(const std::string& path, int& error) override;
 };
 
 // The sysfs file holding the report descriptor of a hidraw node ("/dev/hidraw3" ->

@@ -12,6 +12,7 @@
 #include "DebugLog.h"
 #include "DeviceEnumerator.h"
 #include "DeviceFilter.h"
+#include "NodeLock.h"
 #include "ServiceInstance.h"
 #include "VevIroz.h"
 
@@ -157,7 +158,11 @@ VEV_API int32_t VevIrozProbe(char* node, int32_t capacity) {
     const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0) return errno;
     ::close(fd);
-    return 0;
+    // EBUSY when another program holds the keyboard (this program's own claim does not count).
+    const std::shared_ptr<HidService> service = ServiceInstance::current();
+    if (service && service->holdsClaim(path)) return 0;
+    int error = 0;
+    return ombrel::hid::NodeLock::take(path, error) ? 0 : error;
 }
 
 } // extern "C"

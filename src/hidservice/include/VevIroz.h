@@ -99,7 +99,8 @@ VEV_API int32_t RequestStatusSetFeature(const uint8_t* filter, VevNotifyFn callb
 
 /* Optional diagnostics, exported by both libraries: what the last enumeration found. Fills `node` (the hidraw
  * node of the vendor interface, "" when none) and returns 0 when that node can be opened, the errno of the open
- * otherwise, or -1 when no keyboard was found at all. Used to tell "no keyboard" from "no permission". */
+ * otherwise (EBUSY: another program is talking to the keyboard), or -1 when no keyboard was found at all. Used
+ * to tell "no keyboard" from "no permission" and "in use". */
 typedef int32_t (*VevProbeFn)(char* node, int32_t capacity);
 VEV_API int32_t VevIrozProbe(char* node, int32_t capacity);
 

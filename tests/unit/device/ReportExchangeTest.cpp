@@ -97,6 +97,27 @@ INSTANTIATE_TEST_SUITE_P(Replies, ExchangeRetry,
                                            RetryCase{"short_reply_three_times", cutShort, 3, LINK_NO_REPLY, 3}),
                          [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
+// The keyboard is unplugged while a request waits for its reply: the exchange ends at once, without the retries a
+// keyboard that is still there would get. A count drop while nothing waits changes no later exchange.
+TEST_F(ExchangeTest, KeyboardGoneWhileWaitingEndsTheExchangeAtOnce) {
+    fake.onRequest = [&](const Report&) {
+        fake.deviceCount = 0;
+        fake.deliverDeviceCount(0);
+    };
+    std::uint8_t reply[64];
+    int length = -1;
+    EXPECT_EQ(exchangeRead(link->exchange(), 3, reply, 64, &length), LINK_NO_DEVICE);
+    EXPECT_EQ(length, 0);
+    EXPECT_EQ(fake.sent.size(), 1u);
+
+    fake.onRequest = nullptr;
+    fake.deviceCount = 1;
+    fake.deliverDeviceCount(0);
+    fake.onRequest = [&](const Report& r) { fake.deliverReply(fake.replyTo(r)); };
+    EXPECT_EQ(exchangeRead(link->exchange(), 3, reply), LINK_OK);
+    EXPECT_EQ(fake.sent.size(), 2u);
+}
+
 TEST_F(ExchangeTest, ThreeRefusalsHandBackTheReplyAndTheRoutineMapsIt) {
     fake.onRequest = [&](const Report& r) { fake.deliverReply(fake.replyTo(r, 0xFF)); };
     std::uint8_t reply[64];

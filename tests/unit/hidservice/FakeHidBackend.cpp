@@ -22,6 +22,8 @@ struct Node {
     bool failWrites = false;
     std::vector<std::vector<std::uint8_t>> writes;
     std::vector<std::shared_ptr<OpenFile>> files;
+    // Like a lock on the node's inode: a replugged node is a new one, unclaimed whatever the old one was.
+    std::shared_ptr<bool> claimed = std::make_shared<bool>(false);
 };
 
 } // namespace
@@ -35,6 +37,20 @@ struct FakeHidBackend::State {
 };
 
 namespace {
+
+class FakeClaim final : public NodeClaim {
+public:
+    FakeClaim(std::shared_ptr<FakeHidBackend::State> state, std::shared_ptr<bool> claimed)
+        : m_state(std::move(state)), m_claimed(std::move(claimed)) {}
+    ~FakeClaim() override {
+        std::lock_guard lock(m_state->mutex);
+        *m_claimed = false;
+    }
+
+private:
+    std::shared_ptr<FakeHidBackend::State> m_state;
+    std::shared_ptr<bool> m_claimed;
+};
 
 class FakeDevice final : public HidDevice {
 public:
@@ -173,6 +189,18 @@ std::unique_ptr<HidDevice> FakeHidBackend::open(const std::string& path, int& er
     node->second.files.push_back(file);
     error = 0;
     return std::make_unique<FakeDevice>(m_state, path, std::move(file));
+}
+
+std::unique_ptr<NodeClaim> FakeHidBackend::claim(const std::string& path, int& error) {
+    std::lock_guard lock(m_state->mutex);
+    auto node = m_state->nodes.find(path);
+    if (node == m_state->nodes.end() || *node->second.claimed) {
+        error = node == m_state->nodes.end() ? ENOENT : EBUSY;
+        return nullptr;
+    }
+    *node->second.claimed = true;
+    error = 0;
+    return std::make_unique<FakeClaim>(m_state, node->second.claimed);
 }
 
 std::vector<std::uint8_t> FakeHidBackend::reportDescriptor(const std::string& path) {

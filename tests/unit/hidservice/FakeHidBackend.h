@@ -36,6 +36,8 @@ public:
     std::vector<InterfaceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path, int& error) override;
     std::vector<std::uint8_t> reportDescriptor(const std::string& path) override;
+    // One claim per node across every service on this backend, as a lock on the node would be across programs.
+    std::unique_ptr<NodeClaim> claim(const std::string& path, int& error) override;
 
     struct State;
 

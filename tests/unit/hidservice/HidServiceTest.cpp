@@ -56,8 +56,10 @@ protected:
 
     std::shared_ptr<FakeHidBackend> backend = std::make_shared<FakeHidBackend>();
     NotificationLog log;
-    // Short waits keep the retries fast; nothing below depends on how long they take.
-    std::unique_ptr<HidService> service = std::make_unique<HidService>(backend, ServiceTiming{20ms, 5ms, 200ms});
+    // Short waits keep the retries fast; nothing below depends on how long they take. A claim on the keyboard lasts
+    // through a test, and a write finding the keyboard claimed by another gives up almost at once.
+    static constexpr ServiceTiming kTiming{20ms, 5ms, 200ms, 10s, 30ms};
+    std::unique_ptr<HidService> service = std::make_unique<HidService>(backend, kTiming);
 };
 
 TEST_F(HidServiceTest, CountFollowsDeviceChangesAndIsToldToVendorRegistrationsOnly) {
@@ -280,6 +282,58 @@ TEST_F(HidServiceTest, WritesGoToTheNamedInterfaceOnHandlesOfTheirOwn) {
     EXPECT_EQ(service->write(kVendorFilter, request), 64);
     EXPECT_EQ(backend->opensSoFar(kVendorNode), opensBefore + 1);
     EXPECT_TRUE(log.all().empty());
+}
+
+// Every program with the vendor node open sees every reply, so two programs talking at once would take each other's
+// replies. The first to write keeps the keyboard while it talks (until it ends, falls silent or the keyboard goes);
+// the other one writes nothing meanwhile.
+TEST_F(HidServiceTest, SecondProgramWritesNothingWhileTheFirstTalksToTheKeyboard) {
+    plugKeyboard();
+    service->refreshDevices();
+    HidService second(backend, kTiming);
+    second.refreshDevices();
+
+    const std::vector<std::uint8_t> first = vendorReport(1);
+    const std::vector<std::uint8_t> other = vendorReport(2);
+    EXPECT_EQ(service->write(kVendorFilter, first), 64);
+    EXPECT_TRUE(service->holdsClaim(kVendorNode));
+    EXPECT_EQ(second.write(kVendorFilter, other), -1);
+    EXPECT_FALSE(second.holdsClaim(kVendorNode));
+    // Only the vendor interface is claimed: the bank status goes out from either.
+    const std::vector<std::uint8_t> bank{0x05, 0x03};
+    EXPECT_EQ(second.write(kBankStatusFilter, bank), 2);
+    EXPECT_EQ(backend->writes(kVendorNode), (std::vector<std::vector<std::uint8_t>>{first}));
+
+    // A replugged keyboard is free again; the program that writes first gets it.
+    unplugKeyboard();
+    plugKeyboard();
+    service->refreshDevices();
+    second.refreshDevices();
+    EXPECT_EQ(second.write(kVendorFilter, other), 64);
+    EXPECT_EQ(service->write(kVendorFilter, first), -1);
+
+    // When the holder ends, the other one may talk.
+    second.shutdown();
+    EXPECT_EQ(service->write(kVendorFilter, first), 64);
+    EXPECT_EQ(backend->writes(kVendorNode), (std::vector<std::vector<std::uint8_t>>{other, first}));
+}
+
+// A program that falls silent gives the keyboard back, so the window in the tray and ombrelctl take turns: a write
+// that finds the other program talking waits for its turn instead of failing.
+TEST_F(HidServiceTest, ProgramsTakeTurnsWithTheKeyboard) {
+    plugKeyboard();
+    HidService first(backend, ServiceTiming{20ms, 5ms, 200ms, 150ms, 30ms});
+    HidService second(backend, ServiceTiming{20ms, 5ms, 200ms, 150ms, 5s});
+    first.refreshDevices();
+    second.refreshDevices();
+
+    EXPECT_EQ(first.write(kVendorFilter, vendorReport(1)), 64);
+    EXPECT_EQ(second.write(kVendorFilter, vendorReport(2)), 64); // once the first has been silent long enough
+    EXPECT_FALSE(first.holdsClaim(kVendorNode));
+    EXPECT_TRUE(second.holdsClaim(kVendorNode));
+    EXPECT_EQ(backend->writes(kVendorNode), (std::vector<std::vector<std::uint8_t>>{vendorReport(1), vendorReport(2)}));
+    first.shutdown();
+    second.shutdown();
 }
 
 } // namespace
