@@ -38,8 +38,8 @@ public:
     void startReloadTimer() override {
         record([](ScreenEvents& e) { ++e.reloadTimers; });
     }
-    void setTrayState(int mode, int) override {
-        if (mode == 1) record([](ScreenEvents& e) { ++e.activityIcons; });
+    void setTrayState(TrayState state) override {
+        if (state == TrayState::Activity) record([](ScreenEvents& e) { ++e.activityIcons; });
     }
     bool windowReady() const override { return true; }
     void showMessage(std::string_view) override {}

@@ -119,7 +119,7 @@ void UhidBridge::onVendorOutput(const std::vector<std::uint8_t>& bytes) {
     }
     std::array<std::uint8_t, Report::kSize> request{};
     std::copy_n(bytes.begin(), std::min(bytes.size(), request.size()), request.begin());
-    const std::optional<Report> reply = m_model.handleReport(request);
+    const auto reply = m_model.handleReport(request);
     if (!reply) return;
     std::this_thread::sleep_for(m_options.latency);
     for (Port& port : m_ports) {
