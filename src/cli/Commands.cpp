@@ -1,5 +1,6 @@
 #include "Commands.h"
 
+#include "CliTexts.h"
 #include "DoctorCommand.h"
 #include "HexDump.h"
 #include "LightingCommands.h"
@@ -7,6 +8,7 @@
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
+#include "profiles/ProfileNames.h"
 
 #include <charconv>
 #include <cstdio>
@@ -53,6 +55,15 @@ int cmdProfileGet(CliSession& s, const Args&) {
     const int p = GetActiveProfile(s.commands(), s.link().state());
     if (p < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
     std::printf("%d\n", p);
+    return kExitOk;
+}
+
+int cmdProfileList(CliSession& s, const Args&) {
+    const int active = GetActiveProfile(s.commands(), s.link().state());
+    if (active < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
+    const TextLookup text = LoadCliTexts().text;
+    for (int p = 0; p < kProfileCount; ++p)
+        std::printf("%c %d  %s\n", p == active ? '*' : ' ', p, ProfileDisplayName(p, text).c_str());
     return kExitOk;
 }
 
@@ -113,16 +124,6 @@ int cmdReadMacros(CliSession& s, const Args& args) {
     return kExitOk;
 }
 
-int cmdBoot(CliSession& s, const Args&) {
-    const int r = s.commands().EnterBoot();
-    if (r != 1) {
-        std::fprintf(stderr, "sending the boot request failed (result %d)\n", r);
-        return kExitFailed;
-    }
-    std::printf("boot request sent: the keyboard restarts into its boot loader and waits for a firmware update\n");
-    return kExitOk;
-}
-
 } // namespace
 
 std::optional<int> parseProfile(const std::string& text) {
@@ -138,13 +139,13 @@ const std::vector<CommandInfo>& AllCommands() {
     static const std::vector<CommandInfo> commands = {
         {"info", "", "firmware version, active profile, macro capacity and offered lighting effects", 0, 0, cmdInfo},
         {"profile get", "", "print the active profile (0, 1 or 2)", 0, 0, cmdProfileGet},
+        {"profile list", "", "the three profiles by name, the active one marked with *", 0, 0, cmdProfileList},
         {"profile set", "N", "make profile N (0, 1 or 2) the active one", 1, 1, cmdProfileSet},
         {"read-config", "", "hex dump of the 44-byte configuration block", 0, 0, cmdReadConfig},
         {"read-lighting", "P", "hex dump of profile P's 42-byte lighting block", 1, 1, cmdReadLighting},
         {"read-keymap", "P", "hex dump of profile P's 378-byte key-function block", 1, 1, cmdReadKeymap},
         {"read-default-keymap", "", "hex dump of the factory key-function block", 0, 0, cmdReadDefaultKeymap},
         {"read-macros", "N", "hex dump of the first N bytes of macro memory", 1, 1, cmdReadMacros},
-        {"boot", "", "send the keyboard into its boot loader (for a firmware update)", 0, 0, cmdBoot},
     };
     static const std::vector<CommandInfo> all = [] {
         std::vector<CommandInfo> v = commands;

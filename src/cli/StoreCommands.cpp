@@ -15,8 +15,12 @@
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
 #include <mutex>
 
 namespace ombrel::cli {
@@ -138,8 +142,9 @@ int profileOrActive(StoreWork& work, const Args& args, int& profile) {
                                                    : ReportResult("reading the active profile", LINK_NO_REPLY);
 }
 
-int cmdBackup(CliSession& s, const Args& args) {
-    const std::string& target = args[0];
+// Reads the keyboard's key functions and macros into the profile file `target`. An existing file is only replaced
+// with --force. Prints what failed; returns the exit code.
+int backupKeyboard(CliSession& s, const std::string& target) {
     // Asked before the keyboard is read, so the user does not wait for a refusal; the write checks again.
     const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
     if (existing == ExistingFile::Keep && FileExists(target)) {
@@ -155,8 +160,13 @@ int cmdBackup(CliSession& s, const Args& args) {
                      written.error == EEXIST ? "; give --force to replace it" : "");
         return kExitFailed;
     }
-    std::printf("key functions and macros of the three profiles written to %s\n", target.c_str());
     return kExitOk;
+}
+
+int cmdBackup(CliSession& s, const Args& args) {
+    const int r = backupKeyboard(s, args[0]);
+    if (r == kExitOk) std::printf("key functions and macros of the three profiles written to %s\n", args[0].c_str());
+    return r;
 }
 
 // Checks a profile file: its header must be one this program can load, and with `listProblems` whatever is wrong
@@ -306,6 +316,39 @@ int cmdMacroList(CliSession& s, const Args&) {
     return kExitOk;
 }
 
+int cmdFirmwareBoot(CliSession& s, const Args& args) {
+    const bool noBackup = args.size() == 1 && args[0] == "--no-backup";
+    const bool withBackup = args.size() == 2 && args[0] == "--backup";
+    if (!noBackup && !withBackup) {
+        std::fprintf(stderr, "a firmware update starts with a backup of the key functions and macros: give\n"
+                             "--backup FILE, or --no-backup to update without one\n");
+        return kExitUsage;
+    }
+    if (withBackup) {
+        const std::string& target = args[1];
+        // A folder that cannot take the backup is refused before the keyboard is read.
+        const std::filesystem::path parent = std::filesystem::path(target).parent_path();
+        const std::string folder = parent.empty() ? "." : parent.string();
+        if (::access(folder.c_str(), W_OK) != 0) {
+            std::fprintf(stderr, "cannot write the backup into %s: %s; the boot request was not sent\n", folder.c_str(),
+                         std::strerror(errno));
+            return kExitFailed;
+        }
+        if (const int r = backupKeyboard(s, target); r != kExitOk) {
+            std::fprintf(stderr, "the boot request was not sent\n");
+            return r;
+        }
+        std::printf("key functions and macros of the three profiles backed up to %s\n", target.c_str());
+    }
+    const int r = s.commands().EnterBoot();
+    if (r != 1) {
+        std::fprintf(stderr, "sending the boot request failed (result %d)\n", r);
+        return kExitFailed;
+    }
+    std::printf("boot request sent: the keyboard restarts into its boot loader and waits for a firmware update\n");
+    return kExitOk;
+}
+
 const std::string kKeymapSetHelp =
     std::string("Gives KEY of profile P (0, 1 or 2) another function and writes the profile "
                 "to the keyboard.\n") +
@@ -340,6 +383,12 @@ const std::vector<CommandInfo>& StoreCommands() {
          kKeymapSetHelp.c_str()},
         {"keymap reset", "P KEY", "give KEY of profile P its factory function back", 2, 2, cmdKeymapReset,
          "The same as 'keymap set P KEY default'."},
+        {"firmware boot", "--backup FILE | --no-backup",
+         "back up key functions and macros, then send the keyboard into its boot loader", 0, 2, cmdFirmwareBoot,
+         "Reads the three profiles' key functions and the macros into FILE (a new profile file; an existing\n"
+         "one is replaced only with --force), then asks the keyboard to restart into its boot loader, where it\n"
+         "waits for a firmware updater. Nothing is sent when the backup cannot be written. --no-backup sends\n"
+         "the request without a backup."},
         {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
          "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
          "(profile:key) that play it."},

@@ -1,6 +1,6 @@
 #pragma once
 // The commands that work on key assignments, macros and profile files: backup, validate, restore, keymap show,
-// keymap set, keymap reset and macro list.
+// keymap set, keymap reset, macro list, and firmware boot (which backs up first).
 
 #include "Commands.h"
 

@@ -300,11 +300,12 @@ DialogGeometry UpdateGeometry() {
     g.client = QSize(480, 250);
     auto& v = g.elements;
     v.push_back(E("CONTROL_UPStatic", 24, 78, 336, 32, Kind::Field));
-    v.push_back(E("CONTROL_OPENButton", 372, 76, 84, 36, Kind::Button, Glyph::Folder, "Open"));
+    // The buttons' captions come from the language file; the pictures carry only their icons.
+    v.push_back(Captioned(E("CONTROL_OPENButton", 372, 76, 84, 36, Kind::Button, Glyph::Folder)));
     v.push_back(E("CONTROL_UPCombox", 24, 124, 336, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_UPButton", 24, 186, 136, 42, Kind::Button, Glyph::Upload, "更新", "primary"));
-    v.push_back(E("CONTROL_CUPButton", 172, 186, 136, 42, Kind::Button, Glyph::Stop, "取消更新"));
-    v.push_back(E("CONTROL_BACKUPButton", 320, 186, 136, 42, Kind::Button, Glyph::Save, "备份"));
+    v.push_back(Captioned(E("CONTROL_UPButton", 24, 186, 136, 42, Kind::Button, Glyph::Upload, "", "primary")));
+    v.push_back(Captioned(E("CONTROL_CUPButton", 172, 186, 136, 42, Kind::Button, Glyph::Stop)));
+    v.push_back(Captioned(E("CONTROL_BACKUPButton", 320, 186, 136, 42, Kind::Button, Glyph::Save)));
     return g;
 }
 

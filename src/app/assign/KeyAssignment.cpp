@@ -42,6 +42,7 @@ void KeyAssignment::open(KeyIndex key) {
         connect(m_dialog, &QDialog::finished, this, [this] {
             if (m_pressed) m_pressed->setDown(false);
             m_pressed = nullptr;
+            m_context.setKeyDialogOpen(false);
         });
     }
     const bool gKey = key >= kFirstGKeyIndex && key < kFirstGKeyIndex + kGKeySlots;
@@ -52,6 +53,8 @@ void KeyAssignment::open(KeyIndex key) {
     if (!m_dialog->prepare(key, m_context.activeLayer(), macroOnly, rect, m_context.languageIndex())) return;
     m_pressed = button;
     if (button) button->setDown(true);
+    // A profile switch meanwhile would change the store the dialog edits; the profile bar refuses it while open.
+    m_context.setKeyDialogOpen(true);
     m_dialog->open();
 }
 

@@ -1,5 +1,6 @@
 #include "FirmwareCheck.h"
 
+#include "FirmwarePart.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
@@ -19,7 +20,8 @@ constexpr char kUpdaterName[] = "Varn88-3-Updater";
 
 } // namespace
 
-FirmwareCheck::FirmwareCheck(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
+FirmwareCheck::FirmwareCheck(WindowContext& context, FirmwarePart& firmware, QObject* parent)
+    : QObject(parent), m_context(context), m_firmware(firmware) {
     setObjectName(QStringLiteral("firmwareCheck"));
 }
 
@@ -41,6 +43,8 @@ void FirmwareCheck::run() {
 }
 
 void FirmwareCheck::startUpdater() {
+    // An update must never cost the user their assignments.
+    if (!m_firmware.backupBeforeUpdater()) return;
     const QString folder = QString::fromStdString(m_context.paths().helpDir);
     const QString updater = QDir(folder).filePath(QString::fromLatin1(kUpdaterName));
     if (!QProcess::startDetached(updater, {QStringLiteral("In the upgrade")}, folder))

@@ -9,6 +9,7 @@
 #include "DeviceTask.h"
 #include "FirmwareCheck.h"
 #include "KeyAssignment.h"
+#include "FirmwarePart.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
@@ -99,7 +100,8 @@ void COmbrelDlg::buildParts() {
     };
     // Apply's progress picture shares the panel's area and shows above it.
     m_commands->progressPicture()->raise();
-    m_firmware = new FirmwareCheck(m_parts, this);
+    m_firmwarePart = new FirmwarePart(m_parts, this);
+    m_firmware = new FirmwareCheck(m_parts, *m_firmwarePart, this);
     m_assign = new KeyAssignment(m_parts, *m_map, this);
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
@@ -110,6 +112,7 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::closeRequested, this, &COmbrelDlg::closeFromUser);
     connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupCommands::restore);
     connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupCommands::backup);
+    connect(m_caption, &CaptionBar::firmwareRequested, m_firmwarePart, &FirmwarePart::openDialog);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
@@ -128,6 +131,7 @@ void COmbrelDlg::connectParts() {
             m_map->refresh();
         }
     });
+    connect(m_profiles, &ProfileBar::helpRequested, m_caption, &CaptionBar::openHelp);
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
     connect(m_assign, &KeyAssignment::helpRequested, m_caption, &CaptionBar::openHelp);
@@ -250,6 +254,7 @@ void COmbrelDlg::onLanguage(int languageIndex) {
 void COmbrelDlg::onDetach() {
     m_shell->closeAbout();
     m_assign->closeForDetach();
+    m_profiles->closeProfileManager();
     m_profiles->profileButton(0)->setFocus();
 }
 

@@ -21,6 +21,7 @@ class CaptionBar;
 class CommandBar;
 class FirmwareCheck;
 class KeyAssignment;
+class FirmwarePart;
 class KeyboardMap;
 class LightingPanel;
 class ProfileBar;
@@ -59,6 +60,7 @@ public:
     BackupCommands& backupCommands() { return *m_backup; }
     WindowShell& shell() { return *m_shell; }
     KeyAssignment& keyAssignment() { return *m_assign; }
+    FirmwarePart& firmware() { return *m_firmwarePart; }
 
     // What the device link asks of the window (through WindowScreen).
     void startReloadTimer();
@@ -101,6 +103,7 @@ private:
     BackupCommands* m_backup = nullptr;
     FirmwareCheck* m_firmware = nullptr;
     KeyAssignment* m_assign = nullptr;
+    FirmwarePart* m_firmwarePart = nullptr;
     WindowShell* m_shell = nullptr;
 
     bool m_shutDown = false;

@@ -81,13 +81,17 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     QMenu menu(m_context.window());
     QAction* restore = menu.addAction(m_context.text("MENU_1"));
     QAction* backup = menu.addAction(m_context.text("MENU_2"));
+    QAction* firmware = menu.addAction(m_context.text("MENU_4"));
     restore->setData(kCmdRestore);
     backup->setData(kCmdBackup);
+    firmware->setData(kCmdFirmware);
     QAction* chosen = UserPrompts::popupMenu(&menu, globalPos);
     if (chosen == restore)
         emit restoreRequested();
     else if (chosen == backup)
         emit backupRequested();
+    else if (chosen == firmware)
+        emit firmwareRequested();
 }
 
 } // namespace ombrel

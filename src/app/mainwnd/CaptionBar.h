@@ -27,7 +27,7 @@ public:
 
     void openHelp();
     void openVendorLink();
-    // The restore/backup menu at `globalPos`; the chosen item is emitted.
+    // The restore/backup/firmware menu at `globalPos`; the chosen item is emitted.
     void showBackupMenu(const QPoint& globalPos);
 
 signals:
@@ -35,6 +35,8 @@ signals:
     void closeRequested();
     void restoreRequested();
     void backupRequested();
+    // The firmware dialog (command 32780).
+    void firmwareRequested();
 
 private:
     CPngButton* make(Button which, const char* skinKey, bool styled);

@@ -53,6 +53,7 @@ enum MainControl : int {
     kCmdTrayExit = 32774,
     kCmdRestore = 32776,
     kCmdBackup = 32777,
+    kCmdFirmware = 32780,
 };
 
 inline constexpr int kReportRateIds[4] = {1147, 1168, 1169, 1170};

@@ -1,25 +1,37 @@
 #include "ProfileBar.h"
 
+#include "COmbrel_DlgProfile.h"
 #include "CPngButton.h"
 #include "DeviceTask.h"
-#include "ProfileName.h"
+#include "PromptQuestions.h"
+#include "SkinPlacement.h"
 #include "SkinStyle.h"
-#include "UserPrompts.h"
 #include "WindowContext.h"
 
 #include "device/ActiveProfile.h"
-#include "device/LinkResult.h"
-#include "keys/KeyboardBackup.h"
-#include "platform/PerUserFolder.h"
-#include "profiles/ProfileStore.h"
 #include "text/LanguageTexts.h"
+
+#include <QApplication>
 
 namespace ombrel {
 
+namespace {
+
+const QString kSection = QStringLiteral("BUTTONINFO");
+
+} // namespace
+
 ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
     setObjectName(QStringLiteral("profileBar"));
+    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
+    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
+    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
+    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
     auto make = [&](const QString& key) {
-        CPngButton* b = m_context.addButton(key);
+        auto* b = new CPngButton(m_context.window());
+        b->setObjectName(key);
+        b->setFocusPolicy(Qt::NoFocus);
+        placeSkinButton(b, m_context.layoutFile(), kSection, key, n, o, d, n, x);
         StyleTextButton(b);
         return b;
     };
@@ -28,8 +40,21 @@ ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent
         connect(m_profiles[i], &CPngButton::clicked, this, [this, i] { selectProfile(i); });
     }
     m_name = make(QStringLiteral("FUNC_PROFILES"));
-    // The button names the active profile and opens nothing, so it is off.
-    m_name->setEnabled(false);
+    connect(m_name, &CPngButton::clicked, this, &ProfileBar::openProfileManager);
+}
+
+ProfileBar::~ProfileBar() = default;
+
+ProfileSwitcher* ProfileBar::switcher() {
+    DeviceLink* link = m_context.link();
+    if (!link) return nullptr;
+    if (!m_switcher) {
+        // The language can change while the program runs: every text is looked up in the current one.
+        const TextLookup text = [this](std::string_view key) { return lookupText(key, m_context.languageIndex()); };
+        m_switcher = std::make_unique<ProfileSwitcher>(link->commands(), link->state(), m_context.stores().workingStore,
+                                                       m_context.paths(), text, *this);
+    }
+    return m_switcher.get();
 }
 
 CPngButton* ProfileBar::profileButton(int index) const {
@@ -39,71 +64,24 @@ CPngButton* ProfileBar::profileButton(int index) const {
 void ProfileBar::applyTexts() {
     for (int i = 0; i < 3; ++i)
         m_profiles[i]->setText(m_context.text("PROFILE_" + std::to_string(i + 1)));
+    showProfileName();
 }
 
 bool ProfileBar::reloadFromKeyboard(bool keepApply) {
-    DeviceLink* link = m_context.link();
-    if (!link) return false;
-    const AppPaths& paths = m_context.paths();
-    EnsurePerUserFolder(paths);
-    const std::string path = StorePath(paths.userDir);
-    const int language = m_context.languageIndex();
-    const TextLookup text = [language](std::string_view key) { return lookupText(key, language); };
-    auto& working = m_context.stores().workingStore;
-
-    const int read = DeviceTask::run(m_context.dispatcher(), m_context.window(), [&] {
-        const int p = GetActiveProfile(link->commands(), link->state());
-        const bool fromKeyboard = p >= 0 && ReadKeyboardToFile(link->commands(), link->state(), path, text) == 1;
-        std::lock_guard lock(working.lock);
-        // A file that cannot be loaded leaves the store as it was, so the default image below replaces it whole.
-        if (fromKeyboard && LoadStore(working, path) == 1) return 1;
-        ClearStrings(working);
-        ClearMacros(working);
-        ClearImage(working);
-        CreateDefault(working, std::string(), 0, DefaultTarget::Store);
-        return 0;
-    });
-    emit storeChanged();
-    if (!keepApply) m_context.pending().set(false);
-    return read == 1;
+    ProfileSwitcher* s = switcher();
+    return s && s->ReloadFromKeyboard(keepApply);
 }
 
 bool ProfileBar::switchProfile(int index) {
-    DeviceLink* link = m_context.link();
-    if (!link) return false;
-    if (index >= kProfileCount) index = 0;
-    if (m_context.pending().pending() && !m_questionPending) {
-        m_questionPending = true;
-        const auto answer = UserPrompts::ask(m_context.window(), m_context.text("PROFILE_SELECT_PROMPT"), QString(),
-                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-        if (answer == QMessageBox::Yes) {
-            emit applyRequested();
-        } else {
-            // The edits are discarded: the store goes back to what the store file holds.
-            m_context.pending().set(false);
-            if (GetActiveProfile(link->commands(), link->state()) >= 0) {
-                auto& working = m_context.stores().workingStore;
-                std::lock_guard lock(working.lock);
-                LoadStore(working, StorePath(m_context.paths().userDir));
-            }
-        }
-        m_questionPending = false;
-    }
-    // A profile the keyboard did not take is not shown as active.
-    const bool switched = SetActiveProfile(link->commands(), link->state(), index) == LINK_OK;
-    emit storeChanged();
-    showProfileName();
-    return switched;
+    ProfileSwitcher* s = switcher();
+    return s && s->SwitchProfile(index);
 }
 
 void ProfileBar::selectProfile(int index) {
     DeviceLink* link = m_context.link();
     if (!link) return;
     if (GetActiveProfile(link->commands(), link->state()) == index) return;
-    if (!switchProfile(index)) return;
-    for (int i = 0; i < 3; ++i)
-        m_profiles[i]->SetChecked(i == index);
-    emit profileSelected(index);
+    if (switchProfile(index)) emit profileSelected(index);
 }
 
 void ProfileBar::showActiveProfile() {
@@ -118,12 +96,71 @@ void ProfileBar::showActiveProfile() {
 }
 
 void ProfileBar::showProfileName() {
+    if (ProfileSwitcher* s = switcher()) s->RefreshProfileName();
+}
+
+void ProfileBar::openProfileManager() {
+    ProfileSwitcher* s = switcher();
     DeviceLink* link = m_context.link();
-    if (!link) return;
-    const QString name =
-        ProfileName(m_context.paths(), GetActiveProfile(link->commands(), link->state()), m_context.languageIndex());
-    m_name->setText(name);
-    m_name->SetTooltip(m_context.text("PROFILE_TIP") + name);
+    if (!s || !link || m_manager) return;
+    COmbrel_DlgProfile dialog(QString::fromStdString(m_context.paths().profileIni), m_context.paths(),
+                              m_context.settings(), *s, GetActiveProfile(link->commands(), link->state()),
+                              m_context.languageIndex(), m_context.window());
+    connect(&dialog, &COmbrel_DlgProfile::helpRequested, this, &ProfileBar::helpRequested);
+    m_manager = &dialog;
+    dialog.exec();
+    m_manager = nullptr;
+}
+
+void ProfileBar::closeProfileManager() {
+    if (COmbrel_DlgProfile* manager = m_manager.data()) manager->reject();
+}
+
+// ---- ProfileHost ----
+
+bool ProfileBar::keyDialogOpen() const {
+    return m_context.keyDialogOpen();
+}
+
+bool ProfileBar::editsPending() const {
+    return m_context.pending().pending();
+}
+
+void ProfileBar::setEditsPending(bool pending) {
+    m_context.pending().set(pending);
+}
+
+void ProfileBar::applyEdits() {
+    emit applyRequested();
+}
+
+bool ProfileBar::askYesNo(const std::string& text) {
+    // Over the profile manager when the question comes from there.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
+    return PromptQuestions(parent).askYesNo(text);
+}
+
+void ProfileBar::tell(const std::string& text) {
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
+    PromptQuestions(parent).tell(text);
+}
+
+void ProfileBar::refreshKeyMarks() {
+    emit storeChanged();
+}
+
+void ProfileBar::showProfileName(const std::string& name, const std::string& tooltip) {
+    m_name->setText(QString::fromStdString(name));
+    m_name->SetTooltip(QString::fromStdString(tooltip));
+}
+
+void ProfileBar::activeProfileChanged(int index) {
+    for (int i = 0; i < 3; ++i)
+        m_profiles[i]->SetChecked(i == index);
+}
+
+int ProfileBar::runDeviceWork(const std::function<int()>& work) {
+    return DeviceTask::run(m_context.dispatcher(), m_context.window(), work);
 }
 
 } // namespace ombrel

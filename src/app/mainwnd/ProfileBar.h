@@ -1,19 +1,28 @@
 #pragma once
-// The profile bar: the three profile buttons and the button that names the active profile. It keeps the working
-// store in step with the keyboard: it reloads the store when the keyboard arrives or reports a profile change, and
-// switches the keyboard's active profile when the user picks another one.
+// The profile bar: the three profile buttons and the button that names the active profile and opens the profile
+// manager. It is the window's side of profile switching (ProfileHost): the store follows the keyboard through
+// ProfileSwitcher, and the bar answers its questions and shows what it decided.
+
+#include "COmbrel_DlgProfile.h"
+
+#include "profiles/ProfileHost.h"
+#include "profiles/ProfileSwitcher.h"
 
 #include <QObject>
+#include <QPointer>
+
+#include <memory>
 
 namespace ombrel {
 
 class CPngButton;
 class WindowContext;
 
-class ProfileBar : public QObject {
+class ProfileBar : public QObject, public ProfileHost {
     Q_OBJECT
 public:
     ProfileBar(WindowContext& context, QObject* parent);
+    ~ProfileBar() override;
 
     // Profile `index` (0..2).
     CPngButton* profileButton(int index) const;
@@ -32,6 +41,24 @@ public:
     void showActiveProfile();
     void showProfileName();
 
+    // The profile manager, modal; null when it is not open.
+    void openProfileManager();
+    COmbrel_DlgProfile* profileManager() const { return m_manager; }
+    // The keyboard went away: an open profile manager closes as with Cancel.
+    void closeProfileManager();
+
+    // ProfileHost
+    bool keyDialogOpen() const override;
+    bool editsPending() const override;
+    void setEditsPending(bool pending) override;
+    void applyEdits() override;
+    bool askYesNo(const std::string& text) override;
+    void tell(const std::string& text) override;
+    void refreshKeyMarks() override;
+    void showProfileName(const std::string& name, const std::string& tooltip) override;
+    void activeProfileChanged(int index) override;
+    int runDeviceWork(const std::function<int()>& work) override;
+
 signals:
     // The working store now holds other records: what shows them must read them again.
     void storeChanged();
@@ -39,12 +66,18 @@ signals:
     void applyRequested();
     // The keyboard took the profile the user picked.
     void profileSelected(int index);
+    // F1 in the profile manager.
+    void helpRequested();
 
 private:
+    // Null until the window has a device link.
+    ProfileSwitcher* switcher();
+
     WindowContext& m_context;
     CPngButton* m_profiles[3] = {};
     CPngButton* m_name = nullptr;
-    bool m_questionPending = false;
+    std::unique_ptr<ProfileSwitcher> m_switcher;
+    QPointer<COmbrel_DlgProfile> m_manager;
 };
 
 } // namespace ombrel

@@ -59,9 +59,10 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
-QString UserPrompts::openFileName(QWidget* parent, const QString& caption, const QString& filter) {
+QString UserPrompts::openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                  const QString& startIn) {
     if (auto name = takeFileName()) return *name;
-    return QFileDialog::getOpenFileName(parent, caption, QString(), filter);
+    return QFileDialog::getOpenFileName(parent, caption, startIn, filter);
 }
 
 QString UserPrompts::saveFileName(QWidget* parent, const QString& caption, const QString& filter,

@@ -29,7 +29,8 @@ public:
                                            QMessageBox::StandardButton defaultButton);
     // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty
     // result means the user cancelled.
-    static QString openFileName(QWidget* parent, const QString& caption, const QString& filter);
+    static QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
+                                const QString& startIn = QString());
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& defaultSuffix, const QString& proposedName = QString());
 

@@ -53,6 +53,9 @@ public:
     ScreenPort& screen() const { return m_screen; }
     KeyStores& stores() { return m_stores; }
     PendingChanges& pending() { return m_pending; }
+    // The key assignment dialog is open: the active profile must not change under it. Its owner sets this.
+    bool keyDialogOpen() const { return m_keyDialogOpen; }
+    void setKeyDialogOpen(bool open) { m_keyDialogOpen = open; }
 
     // Null until the window has started the link, and after a failed start.
     DeviceLink* link() const { return m_link; }
@@ -84,6 +87,7 @@ private:
     ScreenPort& m_screen;
     KeyStores m_stores;
     PendingChanges m_pending;
+    bool m_keyDialogOpen = false;
     DeviceLink* m_link = nullptr;
     int m_languageIndex = 0;
 };

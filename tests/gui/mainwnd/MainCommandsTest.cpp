@@ -266,13 +266,14 @@ private slots:
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
     }
 
-    void backupMenuOffersRestoreAndBackupOnly() {
+    void backupMenuOffersRestoreBackupAndFirmware() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         UserPrompts::setNextMenuChoice(-1);
         Click(w, "CONTROL_MENU");
         QCOMPARE(UserPrompts::lastMenuTexts(),
-                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file...")}));
+                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
+                              QStringLiteral("Firmware update...")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);

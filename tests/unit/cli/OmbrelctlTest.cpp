@@ -87,6 +87,42 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
     EXPECT_NE(help.out.find("read-default-keymap"), std::string::npos);
 }
 
+TEST_F(OmbrelctlTest, ProfileListNamesTheThreeProfilesAndMarksTheActiveOne) {
+    ASSERT_EQ(run({emulator(), "profile", "set", "1"}).exitCode, 0);
+    const auto r = run({emulator(), "profile", "list"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "  0  Profile 1\n* 1  Profile 2\n  2  Profile 3\n");
+}
+
+TEST_F(OmbrelctlTest, FirmwareBootBacksUpFirstAndRefusesWithoutABackupTarget) {
+    const std::string existing = dir + "/existing.obp";
+    std::FILE* f = std::fopen(existing.c_str(), "wb");
+    ASSERT_NE(f, nullptr);
+    std::fclose(f);
+    const BadUse refused[] = {
+        {{emulator(), "firmware", "boot"}, 2, "give\n--backup FILE, or --no-backup"},
+        {{emulator(), "firmware", "boot", "--backup", existing}, 1, "already exists; give --force"},
+        {{emulator(), "firmware", "boot", "--backup", dir + "/no/such/folder/b.obp"}, 1, "cannot write the backup"},
+    };
+    for (const auto& c : refused) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.message << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("boot request sent"), std::string::npos) << r.out;
+    }
+    EXPECT_EQ(std::filesystem::file_size(existing), 0u);
+
+    const std::string backup = dir + "/before-update.obp";
+    const auto r = run({emulator(), "firmware", "boot", "--backup", backup});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_LT(r.out.find("backed up to " + backup), r.out.find("boot request sent")) << r.out;
+    EXPECT_EQ(run({"validate", backup}).exitCode, 0);
+
+    const auto without = run({emulator(), "firmware", "boot", "--no-backup"});
+    EXPECT_EQ(without.exitCode, 0) << without.err;
+    EXPECT_NE(without.out.find("boot request sent"), std::string::npos) << without.out;
+}
+
 TEST_F(OmbrelctlTest, WithoutAKeyboardItSaysSo) {
     // This machine has no keyboard attached: the real service library finds none.
     const auto r = run({"info"});

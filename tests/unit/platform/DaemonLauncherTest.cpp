@@ -1,6 +1,7 @@
 #include "PlatformFixture.h"
 
 #include "platform/DaemonLauncher.h"
+#include "platform/DetachedProcess.h"
 #include "platform/InstanceLock.h"
 
 #include <signal.h>
@@ -52,6 +53,23 @@ TEST_F(DaemonLauncherTest, DaemonRunsDetachedWithoutOurLock) {
     // The lock did not go along with the daemon: once we let go, the name is free.
     lock.release();
     EXPECT_TRUE(InstanceLock::acquire(dir).owned());
+}
+
+TEST_F(DaemonLauncherTest, ADetachedProgramGetsItsArgumentsAndFolder) {
+    const std::string report = dir + "/report";
+    const std::string program = dir + "/updater";
+    fs::create_directory(dir + "/work");
+    writeFile(program,
+              "#!/bin/sh\n{ echo \"$1|$(pwd)\"; } > '" + report + ".tmp'\nmv '" + report + ".tmp' '" + report + "'\n");
+    fs::permissions(program, fs::perms::owner_all);
+    ASSERT_GT(StartDetached({program, "a b"}, dir + "/work"), 0);
+    for (int i = 0; i < 500 && !fs::exists(report); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(readFile(report), "a b|" + fs::canonical(dir + "/work").string() + "\n");
+
+    std::string why;
+    EXPECT_EQ(StartDetached({dir + "/missing"}, "", &why), 0);
+    EXPECT_FALSE(why.empty());
 }
 
 } // namespace

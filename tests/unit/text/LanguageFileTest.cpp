@@ -45,6 +45,9 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MACRO_ERR_MAX", ConversionKind::Integer},              // the number of macros allowed
     {"MACRO_ACTION_ERR_DELAY_MAX", ConversionKind::Integer}, // the longest pause in ms
     {"PROFILE_FORMAT_ERROR", ConversionKind::String},        // the file's path
+    {"PROFILE_ADD_FAILED", ConversionKind::String},          // the new file's path
+    {"UPDATE_AUTO_BACKUP_FAIL", ConversionKind::String},     // the backup's path
+    {"UPDATE_AUTO_BACKUP_WHERE", ConversionKind::String},    // the backup's path
     {"MAIN_PROMPT_EXPORT_DONE", ConversionKind::String},     // the backup's path
     {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
     {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same

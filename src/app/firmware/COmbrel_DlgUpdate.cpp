@@ -1,0 +1,113 @@
+#include "COmbrel_DlgUpdate.h"
+
+#include "BackupCommands.h"
+#include "CPngButton.h"
+#include "ColorStatic.h"
+#include "PromptQuestions.h"
+#include "SkinImageCache.h"
+#include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "UserPrompts.h"
+
+#include "firmware/FirmwareTexts.h"
+#include "firmware/FirmwareUpdate.h"
+#include "platform/AppPaths.h"
+#include "text/LanguageTexts.h"
+
+#include <QKeyEvent>
+
+namespace ombrel {
+
+namespace {
+
+const QString kSection = QStringLiteral("BUTTONINFO");
+// Updaters are mostly Windows programs (run through wine), but a Linux updater can be chosen too.
+constexpr const char* kUpdaterFilter = "Firmware updaters (*.exe);;All files (*)";
+
+} // namespace
+
+COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& paths, FirmwareUpdate& update,
+                                     int languageIndex, QWidget* parent)
+    : CBaseDialog(layoutFile, parent), m_paths(paths), m_update(update), m_languageIndex(languageIndex) {
+    setObjectName(QStringLiteral("UpdateDialog"));
+    const TextLookup text = [languageIndex](std::string_view key) { return lookupText(key, languageIndex); };
+    setWindowTitle(QString::fromStdString(FixedTextOf(text, kUpdateCaption)));
+    applyDialogSkin();
+    setStyleSheet(ControlStyleSheet());
+
+    m_path = new ColorStatic(this);
+    m_path->setObjectName(QStringLiteral("CONTROL_UPStatic"));
+    placeControl(m_path, layoutFile, kSection, QStringLiteral("CONTROL_UPStatic"));
+    m_path->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    makeButton(kIdOpen, "CONTROL_OPENButton", FixedTextOf(text, kUpdateOpen));
+    makeButton(kIdUpdate, "CONTROL_UPButton", FixedTextOf(text, kUpdateStart));
+    makeButton(kIdCancelUpdate, "CONTROL_CUPButton", FixedTextOf(text, kUpdateCancel));
+    makeButton(kIdBackup, "CONTROL_BACKUPButton", FixedTextOf(text, kUpdateBackup));
+    connect(button(kIdOpen), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onOpen);
+    connect(button(kIdUpdate), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onUpdate);
+    connect(button(kIdCancelUpdate), &CPngButton::clicked, this, [this] {
+        m_update.cancel();
+        reject();
+    });
+    connect(button(kIdBackup), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onBackup);
+    showPath();
+}
+
+CPngButton* COmbrel_DlgUpdate::button(int id) const {
+    const auto it = m_buttons.find(id);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+CPngButton* COmbrel_DlgUpdate::makeButton(int id, const char* skinKey, const std::string& caption) {
+    auto& images = SkinImageCache::instance();
+    const QPixmap* normal = images.pixmap(QStringLiteral("update_normal.jpg"));
+    const QPixmap* over = images.pixmap(QStringLiteral("update_over.jpg"));
+    auto* b = new CPngButton(this);
+    b->setObjectName(QString::fromLatin1(skinKey));
+    b->setProperty("controlId", id);
+    placeSkinButton(b, layoutFile(), kSection, QString::fromLatin1(skinKey), normal, over, over, normal, over);
+    b->setText(QString::fromStdString(caption));
+    StyleTextButton(b);
+    b->setFocusPolicy(Qt::StrongFocus);
+    m_buttons[id] = b;
+    return b;
+}
+
+void COmbrel_DlgUpdate::showPath() {
+    m_path->setText(QString::fromStdString(m_update.updaterPath()));
+}
+
+void COmbrel_DlgUpdate::onOpen() {
+    const QString chosen = UserPrompts::openFileName(this, QString(), QString::fromLatin1(kUpdaterFilter),
+                                                     QString::fromStdString(m_paths.packageDir));
+    // Cancelling the dialog clears an earlier choice, so an update never runs a program the user just turned from.
+    m_update.chooseUpdater(chosen.toStdString());
+    showPath();
+}
+
+void COmbrel_DlgUpdate::onUpdate() {
+    PromptQuestions questions(this);
+    const UpdateOutcome outcome = m_update.update(questions);
+    showPath();
+    if (outcome == UpdateOutcome::Started) accept();
+}
+
+void COmbrel_DlgUpdate::onBackup() {
+    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
+                                                   QStringLiteral("obp"), QStringLiteral("*.obp"));
+    if (path.isEmpty()) return;
+    PromptQuestions questions(this);
+    m_update.backup(path.toStdString(), questions);
+}
+
+void COmbrel_DlgUpdate::keyPressEvent(QKeyEvent* event) {
+    // Enter must not start an update by accident: only the Update button does.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace ombrel

@@ -1,0 +1,178 @@
+#include "COmbrel_DlgProfile.h"
+
+#include "BackupCommands.h"
+#include "CPngButton.h"
+#include "CReportCtrl.h"
+#include "SkinImageCache.h"
+#include "SkinPlacement.h"
+#include "SkinStyle.h"
+#include "UserPrompts.h"
+
+#include "platform/AppPaths.h"
+#include "profiles/ProfileNames.h"
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
+
+#include <QKeyEvent>
+
+namespace ombrel {
+
+namespace {
+
+const QString kSection = QStringLiteral("BUTTONINFO");
+
+// Column captions: the language's, with the dialog's own fixed captions where the language file has none.
+struct Column {
+    const char* key;
+    const char* fallback;
+    int width;
+};
+constexpr Column kColumns[] = {
+    {"PROFILE_COL_ACTIVE", "激活", 60},
+    {"PROFILE_COL_NAME", "名称", 120},
+    {"PROFILE_COL_PATH", "路径", 230},
+};
+
+} // namespace
+
+COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths& paths, const SettingsStore& settings,
+                                       ProfileSwitcher& switcher, int activeProfile, int languageIndex, QWidget* parent)
+    : CBaseDialog(layoutFile, parent), m_paths(paths), m_settings(settings), m_switcher(switcher),
+      m_model(activeProfile, switcher.storePath(), switcher.text()), m_languageIndex(languageIndex) {
+    setObjectName(QStringLiteral("ProfileDialog"));
+    setWindowTitle(text("PROFILE_DLG_CAPTION", "Profiles"));
+    applyDialogSkin();
+    setStyleSheet(ControlStyleSheet());
+
+    m_list = new CReportCtrl(this);
+    m_list->setObjectName(QStringLiteral("PROGRAM_LIST"));
+    placeControl(m_list, layoutFile, kSection, QStringLiteral("PROGRAM_LIST"));
+    m_list->SetSortable(false);
+    m_list->SetCheckMode(CReportCtrl::kSingleCheck);
+    for (const Column& c : kColumns)
+        m_list->InsertColumn(m_list->columnCount(), text(c.key, c.fallback), Qt::AlignLeft, c.width);
+    m_list->setRootIsDecorated(false);
+    m_list->SetOwner(this);
+    m_list->SetCheckChanged([this](int item, CReportCtrl* list) {
+        // The list keeps a single row checked itself.
+        if (list->GetCheck(item))
+            m_model.check(item);
+        else if (item == m_model.checkedRow())
+            m_model.uncheck();
+        button(kIdApply)->setEnabled(m_model.applyEnabled());
+    });
+
+    makeButton(kIdAdd, "FUNC_ADD", "PROFILE_ADD", "New...");
+    makeButton(kIdLoad, "FUNC_LOAD", "PROFILE_LOAD", "Add file...");
+    makeButton(kIdDelete, "FUNC_DELETE", "PROFILE_DELETE", "Remove");
+    makeButton(kIdOk, "CONTROL_OK", "PROFILE_OK", "OK");
+    makeButton(kIdCancel, "CONTROL_CANCEL", "PROFILE_CANCLE", "Cancel");
+    makeButton(kIdApply, "CONTROL2_APPLY", "PROFILE_APPLY", "Apply");
+    connect(button(kIdAdd), &CPngButton::clicked, this, &COmbrel_DlgProfile::onAdd);
+    connect(button(kIdLoad), &CPngButton::clicked, this, &COmbrel_DlgProfile::onLoad);
+    connect(button(kIdDelete), &CPngButton::clicked, this, &COmbrel_DlgProfile::onDelete);
+    connect(button(kIdApply), &CPngButton::clicked, this, &COmbrel_DlgProfile::onApply);
+    connect(button(kIdOk), &CPngButton::clicked, this, [this] {
+        onApply();
+        accept();
+    });
+    connect(button(kIdCancel), &CPngButton::clicked, this, &QDialog::reject);
+    fillList();
+    // The keys start from the active profile: Down and Space check the next one.
+    if (m_model.checkedRow() >= 0) m_list->SelectOnly(m_model.checkedRow());
+    m_list->setFocus();
+}
+
+CPngButton* COmbrel_DlgProfile::button(int id) const {
+    const auto it = m_buttons.find(id);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+QString COmbrel_DlgProfile::text(const char* key, const char* fallback) const {
+    const std::string found = lookupText(key, m_languageIndex);
+    return QString::fromStdString(fallback && found == kMissingText ? std::string(fallback) : found);
+}
+
+CPngButton* COmbrel_DlgProfile::makeButton(int id, const char* skinKey, const char* textKey, const char* fallback) {
+    auto& images = SkinImageCache::instance();
+    const QPixmap* normal = images.pixmap(QStringLiteral("Profile_normal.jpg"));
+    const QPixmap* over = images.pixmap(QStringLiteral("Profile_over.jpg"));
+    const QPixmap* down = images.pixmap(QStringLiteral("Profile_down.jpg"));
+    auto* b = new CPngButton(this);
+    b->setObjectName(QString::fromLatin1(skinKey));
+    b->setProperty("controlId", id);
+    placeSkinButton(b, layoutFile(), kSection, QString::fromLatin1(skinKey), normal, over, down, down, down);
+    b->setText(text(textKey, fallback));
+    StyleTextButton(b);
+    m_buttons[id] = b;
+    return b;
+}
+
+void COmbrel_DlgProfile::fillList() {
+    const QSignalBlocker quiet(m_list);
+    m_list->DeleteAllItems();
+    const auto& rows = m_model.rows();
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const int item = m_list->InsertItem(static_cast<int>(r), QString());
+        m_list->SetItemText(item, 1, QString::fromStdString(rows[r].name));
+        m_list->SetItemText(item, 2, QString::fromStdString(rows[r].folder));
+        m_list->SetItemData(item, rows[r].profile);
+        if (rows[r].profile < 0) {
+            // Only the keyboard's profiles can be made active: a file's row has no box to check.
+            QTreeWidgetItem* it = m_list->topLevelItem(item);
+            it->setData(0, Qt::CheckStateRole, QVariant());
+            it->setFlags(it->flags() & ~Qt::ItemIsUserCheckable);
+        }
+    }
+    if (m_model.checkedRow() >= 0) m_list->SetCheck(m_model.checkedRow(), true);
+    button(kIdApply)->setEnabled(m_model.applyEnabled());
+}
+
+void COmbrel_DlgProfile::onAdd() {
+    const QString proposed = QString::fromStdString(ProposedNewProfilePath(m_paths.userDir, m_switcher.text()));
+    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
+                                                   QStringLiteral("obp"), proposed);
+    if (path.isEmpty()) return;
+    std::string why;
+    if (!m_model.addNew(path.toStdString(), &why)) {
+        const std::string message =
+            FormatTextString(lookupText("PROFILE_ADD_FAILED", m_languageIndex), path.toStdString());
+        UserPrompts::information(this, QString::fromStdString(message + "\n" + why));
+        return;
+    }
+    fillList();
+}
+
+void COmbrel_DlgProfile::onLoad() {
+    const QString path = UserPrompts::openFileName(this, QString(), QStringLiteral("Profile files (*.obp)"),
+                                                   QString::fromStdString(m_paths.userDir));
+    if (path.isEmpty()) return;
+    m_model.addExisting(path.toStdString());
+    fillList();
+}
+
+void COmbrel_DlgProfile::onDelete() {
+    if (!m_model.remove(m_list->GetSelectedItem())) return;
+    fillList();
+}
+
+void COmbrel_DlgProfile::onApply() {
+    m_model.apply(m_settings, m_switcher);
+    fillList();
+}
+
+void COmbrel_DlgProfile::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        emit helpRequested();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        button(kIdOk)->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace ombrel

@@ -1,0 +1,59 @@
+#pragma once
+// The profile manager: the keyboard's three profiles with the active one checked, and the profile files the user
+// keeps at hand. New writes a default profile file, Add file lists an existing one, Remove takes a file off the
+// list (the file stays), Apply and OK activate the checked profile and reload the keys from the keyboard.
+
+#include "CBaseDialog.h"
+
+#include "profiles/ProfileListModel.h"
+
+#include <map>
+
+class QKeyEvent;
+
+namespace ombrel {
+
+class CPngButton;
+class CReportCtrl;
+struct AppPaths;
+
+class COmbrel_DlgProfile : public CBaseDialog {
+    Q_OBJECT
+public:
+    enum ControlId { kIdList = 1007, kIdLoad = 1008, kIdAdd = 1010, kIdDelete = 1011, kIdApply = 1012 };
+    static inline constexpr int kIdOk = 1;
+    static inline constexpr int kIdCancel = 2;
+
+    // `activeProfile` is the row checked at opening (none when it is not 0..2).
+    COmbrel_DlgProfile(const QString& layoutFile, const AppPaths& paths, const SettingsStore& settings,
+                       ProfileSwitcher& switcher, int activeProfile, int languageIndex, QWidget* parent = nullptr);
+
+    CReportCtrl* list() const { return m_list; }
+    CPngButton* button(int id) const;
+    const ProfileListModel& model() const { return m_model; }
+
+signals:
+    void helpRequested();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    CPngButton* makeButton(int id, const char* skinKey, const char* textKey, const char* fallback);
+    void fillList();
+    void onAdd();
+    void onLoad();
+    void onDelete();
+    void onApply();
+    QString text(const char* key, const char* fallback = nullptr) const;
+
+    const AppPaths& m_paths;
+    const SettingsStore& m_settings;
+    ProfileSwitcher& m_switcher;
+    ProfileListModel m_model;
+    int m_languageIndex;
+    CReportCtrl* m_list = nullptr;
+    std::map<int, CPngButton*> m_buttons;
+};
+
+} // namespace ombrel

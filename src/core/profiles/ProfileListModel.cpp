@@ -1,0 +1,104 @@
+#include "profiles/ProfileListModel.h"
+
+#include "profiles/BinaryFile.h"
+#include "profiles/ProfileNames.h"
+#include "profiles/ProfileStore.h"
+
+#include <filesystem>
+
+namespace ombrel {
+
+namespace {
+
+constexpr char kListedExtension[] = ".obp";
+
+// "PROFILE00", "PROFILE01", ... (three digits from 100 rows on).
+std::string listKey(std::size_t number) {
+    const std::string digits = std::to_string(number);
+    return "PROFILE" + std::string(digits.size() < 2 ? 2 - digits.size() : 0, '0') + digits;
+}
+
+std::string folderWithSlash(const std::filesystem::path& file) {
+    std::string folder = file.parent_path().string();
+    if (folder.empty() || folder.back() != '/') folder += '/';
+    return folder;
+}
+
+ProfileRow fileRow(const std::string& path) {
+    const std::filesystem::path file(path);
+    return {file.stem().string(), folderWithSlash(file), path, -1};
+}
+
+} // namespace
+
+ProfileListModel::ProfileListModel(int activeProfile, const std::string& storePath, const TextLookup& text) {
+    const std::filesystem::path store(storePath);
+    for (int p = 0; p < kProfileCount; ++p) {
+        const std::string folder = folderWithSlash(store);
+        m_rows.push_back(
+            {ProfileDisplayName(p, text), folder, folder + store.filename().string() + kListedExtension, p});
+    }
+    if (activeProfile >= 0 && activeProfile < kProfileCount) m_checked = activeProfile;
+}
+
+std::optional<int> ProfileListModel::checkedProfile() const {
+    if (m_checked < 0) return std::nullopt;
+    return m_rows[static_cast<std::size_t>(m_checked)].profile;
+}
+
+bool ProfileListModel::check(int row) {
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[static_cast<std::size_t>(row)].profile < 0)
+        return false;
+    m_checked = row;
+    m_applyEnabled = true;
+    return true;
+}
+
+void ProfileListModel::uncheck() {
+    m_checked = -1;
+    m_applyEnabled = true;
+}
+
+bool ProfileListModel::addNew(const std::string& path, std::string* why) {
+    // The save dialog asked before an existing file is replaced.
+    if (const FileWriteResult written = WriteBinaryFile(path, DefaultKeyImage().bytes()); !written) {
+        if (why) *why = written.message;
+        return false;
+    }
+    addExisting(path);
+    return true;
+}
+
+void ProfileListModel::addExisting(const std::string& path) {
+    m_rows.push_back(fileRow(path));
+    m_applyEnabled = true;
+}
+
+bool ProfileListModel::remove(int row) {
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[static_cast<std::size_t>(row)].profile >= 0)
+        return false;
+    // Only the keyboard's rows, which come first and stay, are ever checked: the checked index stays valid.
+    m_rows.erase(m_rows.begin() + row);
+    m_applyEnabled = true;
+    return true;
+}
+
+bool ProfileListModel::writeList(const SettingsStore& settings) const {
+    bool written = true;
+    for (std::size_t r = 0; r < m_rows.size(); ++r)
+        written = settings.writeProfileString(listKey(r + 1), m_rows[r].listedPath) && written;
+    return settings.writeProfileString(listKey(0), std::to_string(m_rows.size())) && written;
+}
+
+bool ProfileListModel::apply(const SettingsStore& settings, ProfileSwitcher& switcher) {
+    writeList(settings);
+    const bool switched = switcher.ApplyProfileChoice(checkedProfile());
+    m_applyEnabled = !switched; // what the keyboard did not take can be applied again
+    return switched;
+}
+
+std::string ProposedNewProfilePath(const std::string& userDir, const TextLookup& text) {
+    return userDir + text("PROFILE_NEW");
+}
+
+} // namespace ombrel

@@ -1,0 +1,156 @@
+// The profile manager (from the profile name button) and the firmware dialog (from the window's menu) on the
+// emulated keyboard, answered through the UserPrompts hooks.
+#include "MainWindowHarness.h"
+
+#include "COmbrel_DlgProfile.h"
+#include "COmbrel_DlgUpdate.h"
+#include "CPngButton.h"
+#include "CReportCtrl.h"
+#include "ColorStatic.h"
+#include "MainMessages.h"
+#include "ProfileBar.h"
+#include "UserPrompts.h"
+
+#include "text/IniFile.h"
+#include "text/LanguageTexts.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace ombrel;
+using namespace ombrel::test;
+
+namespace {
+
+QStringList Column(CReportCtrl* list, int column) {
+    QStringList out;
+    for (int i = 0; i < list->GetItemCount(); ++i)
+        out << list->GetItemText(i, column);
+    return out;
+}
+
+// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
+template <typename T>
+void WhenOpen(const std::function<void(T&)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "the dialog did not open");
+        steps(*dialog);
+    });
+}
+
+QString English(const char* key) {
+    return QString::fromStdString(lookupText(key, 0));
+}
+
+} // namespace
+
+class ProfileDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UserPrompts::reset(); }
+
+    void profileManagerAddsFilesAndActivatesTheCheckedProfile() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        CPngButton* name = w.profileBar().nameButton();
+        QCOMPARE(name->text(), QStringLiteral("Profile 1"));
+        const QString added = h.dir() + QStringLiteral("/mine.obp");
+        bool ran = false;
+        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& dialog) {
+            CReportCtrl* list = dialog.list();
+            QCOMPARE(list->headerItem()->text(0), QStringLiteral("Active"));
+            QCOMPARE(Column(list, 1), (QStringList{"Profile 1", "Profile 2", "Profile 3"}));
+            QVERIFY(list->GetCheck(0));
+            QVERIFY(!dialog.button(COmbrel_DlgProfile::kIdApply)->isEnabled());
+
+            // New writes a default profile file and lists it; Add file, cancelled, lists nothing.
+            UserPrompts::setNextFileName(added);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QCOMPARE(QFile(added).size(), 32832);
+            QCOMPARE(Column(list, 1).last(), QStringLiteral("mine"));
+            QVERIFY(dialog.button(COmbrel_DlgProfile::kIdApply)->isEnabled());
+            UserPrompts::setNextFileName(QString());
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
+            QCOMPARE(list->GetItemCount(), 4);
+            // Remove takes the file's row off the list and leaves the file.
+            list->SelectOnly(3);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdDelete), Qt::LeftButton);
+            QCOMPARE(list->GetItemCount(), 3);
+            QVERIFY(QFile::exists(added));
+
+            list->topLevelItem(2)->setCheckState(0, Qt::Checked); // the user checks Profile 3
+            QVERIFY(!list->GetCheck(0));
+            ran = true;
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdOk), Qt::LeftButton);
+        });
+        QTest::mouseClick(name, Qt::LeftButton);
+        QVERIFY(ran);
+        QVERIFY(!w.profileBar().profileManager());
+        QCOMPARE(h.keyboardActiveProfile(), 2);
+        QCOMPARE(name->text(), QStringLiteral("Profile 3"));
+        QVERIFY(w.profileBar().profileButton(2)->IsChecked());
+        QCOMPARE(QString::fromStdString(ReadIniString(h.paths().appProfileIni, "PROFILES", "PROFILE00", "")),
+                 QStringLiteral("3"));
+    }
+
+    void firmwareDialogBacksUpBeforeTheBootRequest() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        // An updater that ends at once.
+        const QString updater = h.dir() + QStringLiteral("/updater.sh");
+        QFile file(updater);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\nexit 0\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+
+        bool ran = false;
+        WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& dialog) {
+            // Open chooses the updater; cancelling Open clears it again.
+            UserPrompts::setNextFileName(updater);
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            QCOMPARE(dialog.pathDisplay()->text(), updater);
+            UserPrompts::setNextFileName(QString());
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            QCOMPARE(dialog.pathDisplay()->text(), QString());
+
+            // Update with no updater: said so, nothing sent.
+            UserPrompts::shownMessages().clear();
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdUpdate), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages(), QStringList{English("UPDATE_ERR_FILE")});
+            QVERIFY(!h.emu().bootRequested());
+
+            // Backup to a place that cannot be written: said so.
+            UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/b.obp"));
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdBackup), Qt::LeftButton);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(English("UPDATE_BACKUP_FAIL")));
+
+            // The confirmed update: a backup in the per-user folder, then the boot request and the updater.
+            UserPrompts::setNextFileName(updater);
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            UserPrompts::setNextAnswer(QMessageBox::Yes);
+            ran = true;
+            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdUpdate), Qt::LeftButton);
+        });
+        UserPrompts::setNextMenuChoice(kCmdFirmware);
+        Click(w, "CONTROL_MENU");
+        QVERIFY(ran);
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(h.emu().bootRequested());
+        QVERIFY(UserPrompts::shownMessages().contains(English("UPDATE_CONFIRM")));
+        const QStringList backups = QDir(QString::fromStdString(h.paths().userDir))
+                                        .entryList({QStringLiteral("firmware-backup-*.obp")}, QDir::Files);
+        QCOMPARE(backups.size(), 1);
+        QVERIFY(UserPrompts::shownMessages().last().contains(backups.first()));
+    }
+};
+
+QTEST_MAIN(ProfileDialogsTest)
+#include "ProfileDialogsTest.moc"
