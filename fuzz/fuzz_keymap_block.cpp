@@ -57,7 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     test::FakeService fake;
     fake.onRequest = [&](const Report& request) {
-        if (const auto reply = model.handleReport(request.bytes)) fake.deliverReply(*reply);
+        if (const auto reply = model.handleReport(request.bytes))
+            fake.deliverReply(std::vector<std::uint8_t>(reply->bytes.begin(), reply->bytes.end()));
     };
     NullScreen screen;
     auto link = DeviceLink::start(fake.api(), screen, nullptr,

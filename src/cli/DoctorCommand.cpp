@@ -22,21 +22,21 @@ bool sessionBusPresent() {
 }
 
 // The tray is a name on the session bus; dbus-send asks for it without pulling a D-Bus library into the tool.
-TrayState trayState() {
-    if (!sessionBusPresent()) return TrayState::NoSession;
+DesktopTray trayState() {
+    if (!sessionBusPresent()) return DesktopTray::NoSession;
     FILE* pipe = ::popen("dbus-send --session --print-reply --reply-timeout=2000 --dest=org.freedesktop.DBus "
                          "/org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "
                          "string:org.kde.StatusNotifierWatcher 2>/dev/null",
                          "r");
-    if (!pipe) return TrayState::NoSession;
+    if (!pipe) return DesktopTray::NoSession;
     std::string reply;
     char buffer[256];
     while (std::fgets(buffer, sizeof buffer, pipe))
         reply += buffer;
     ::pclose(pipe);
-    if (reply.find("boolean true") != std::string::npos) return TrayState::Present;
-    if (reply.find("boolean false") != std::string::npos) return TrayState::Missing;
-    return TrayState::NoSession; // no answer: dbus-send missing or the bus not reachable
+    if (reply.find("boolean true") != std::string::npos) return DesktopTray::Present;
+    if (reply.find("boolean false") != std::string::npos) return DesktopTray::Missing;
+    return DesktopTray::NoSession; // no answer: dbus-send missing or the bus not reachable
 }
 
 int cmdDoctor(const Args&) {

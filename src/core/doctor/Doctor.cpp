@@ -189,15 +189,15 @@ void checkDevice(const DoctorSystem& s, DoctorReport& r) {
 
 void checkTray(const DoctorSystem& s, DoctorReport& r) {
     switch (s.tray) {
-    case TrayState::Present:
+    case DesktopTray::Present:
         add(r, Level::Ok, "the desktop shows tray icons (StatusNotifierWatcher on the session bus)");
         break;
-    case TrayState::Missing:
+    case DesktopTray::Missing:
         add(r, Level::Problem,
             "the desktop has no tray (no StatusNotifierWatcher on the session bus): the window cannot hide there",
             "sudo apt-get install gnome-shell-extension-appindicator");
         break;
-    case TrayState::NoSession:
+    case DesktopTray::NoSession:
         add(r, Level::Note, "no desktop session: the tray was not checked");
         break;
     }

@@ -11,7 +11,7 @@
 
 namespace ombrel {
 
-enum class TrayState { Present, Missing, NoSession };
+enum class DesktopTray { Present, Missing, NoSession };
 
 struct DoctorSystem {
     std::string sysRoot = "/sys";
@@ -25,7 +25,7 @@ struct DoctorSystem {
     std::string shippedRule;         // the rule file the program ships, for the fix
     std::string serviceLibrary;      // its path
     std::string serviceLibraryError; // empty when it loaded
-    TrayState tray = TrayState::NoSession;
+    DesktopTray tray = DesktopTray::NoSession;
     std::vector<std::string> userFolders; // per-user data and settings folders
     pid_t ownPid = 0;                     // not counted as another program holding the keyboard
 };

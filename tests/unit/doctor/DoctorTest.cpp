@@ -33,7 +33,7 @@ public: // the table of cases arranges the computer through a reference to the f
         system.unreadRuleFolders = {root + "/usr/local/lib/udev/rules.d"};
         system.shippedRule = root + "/share/ombrel/udev/60-ombrel.rules";
         system.serviceLibrary = root + "/lib/ombrel/libVevIroz.so";
-        system.tray = TrayState::Present;
+        system.tray = DesktopTray::Present;
         system.userFolders = {root + "/home/.local/share/ombrel", root + "/home/.config/ombrel"};
         fs::create_directories(root + "/home/.local/share/ombrel");
         fs::permissions(root + "/home", fs::perms::all);
@@ -115,7 +115,7 @@ TEST_F(DoctorTest, EachProblemComesWithItsFix) {
         {"no tray",
          [](DoctorTest& t) {
              t.installRule(t.root + "/etc/udev/rules.d");
-             t.system.tray = TrayState::Missing;
+             t.system.tray = DesktopTray::Missing;
          },
          "the desktop has no tray", "gnome-shell-extension-appindicator"},
         {"data folder is a file",
