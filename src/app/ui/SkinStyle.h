@@ -17,7 +17,7 @@ inline QColor ToQColor(palette::Rgb c, int alpha = 255) {
 }
 
 inline QString Hex(palette::Rgb c) {
-    return QString::fromStdString(c.hex());
+    return QString::fromStdString(palette::HexText(c));
 }
 
 // The skin's font for button texts.

@@ -12,7 +12,7 @@
 // colour, the brush tool, both colours black.
 
 #include "lighting/KeySlots.h"
-#include "lighting/Rgb.h"
+#include "util/Rgb.h"
 #include "text/IniDocument.h"
 
 #include <array>

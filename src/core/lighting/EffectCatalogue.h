@@ -2,7 +2,7 @@
 // What the program knows about each lighting effect: which controls of the lighting panel it shows, what choosing
 // it writes, which direction pictures it uses, and the preset colours.
 
-#include "lighting/Rgb.h"
+#include "util/Rgb.h"
 
 #include <array>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // The 42-byte lighting block each profile keeps in the keyboard's lighting memory (profile p at p x 42): the
 // effect and its parameters. Bytes the program does not interpret are carried along untouched.
 
-#include "lighting/Rgb.h"
+#include "util/Rgb.h"
 
 #include <array>
 #include <cstddef>

@@ -4,7 +4,7 @@
 // and the colour; it does not follow brightness or speed (the keyboard's own pace differs anyway).
 
 #include "lighting/KeySlots.h"
-#include "lighting/Rgb.h"
+#include "util/Rgb.h"
 
 #include <array>
 #include <cstdint>

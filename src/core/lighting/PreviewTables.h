@@ -3,7 +3,7 @@
 // the hue wheel, the level curves, the twinkle order and the light-show script. Keys are map control numbers;
 // kNoKey marks an empty place.
 
-#include "lighting/Rgb.h"
+#include "util/Rgb.h"
 
 #include <array>
 #include <cstdint>

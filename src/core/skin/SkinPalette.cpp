@@ -4,9 +4,9 @@
 
 namespace ombrel::palette {
 
-std::string Rgb::hex() const {
+std::string HexText(Rgb c) {
     char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", r, g, b);
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.r, c.g, c.b);
     return text;
 }
 

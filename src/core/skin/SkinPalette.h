@@ -5,21 +5,14 @@
 #include <cstdint>
 #include <string>
 
+#include "util/Rgb.h"
+
 namespace ombrel::palette {
 
-struct Rgb {
-    std::uint8_t r = 0;
-    std::uint8_t g = 0;
-    std::uint8_t b = 0;
+using Rgb = ombrel::Rgb;
 
-    // As the skin code stores colours: red in the low byte (0x00BBGGRR).
-    constexpr std::uint32_t ref() const {
-        return static_cast<std::uint32_t>(r) | (static_cast<std::uint32_t>(g) << 8) |
-               (static_cast<std::uint32_t>(b) << 16);
-    }
-    // "#rrggbb", for style sheets.
-    std::string hex() const;
-};
+// "#rrggbb", for style sheets.
+std::string HexText(Rgb c);
 
 inline constexpr Rgb kWindow{0x0e, 0x10, 0x14};
 inline constexpr Rgb kBackdrop{0x12, 0x14, 0x18}; // a dialog whose background picture is missing

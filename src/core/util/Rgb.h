@@ -1,5 +1,5 @@
 #pragma once
-// A colour of the lighting code: red, green and blue bytes as the keyboard and the colour files carry them.
+// A colour as red, green and blue bytes: the keyboard, the colour files and the program's palette all carry it so.
 
 #include <cstdint>
 
