@@ -17,6 +17,7 @@ struct CliOptions {
     std::string emulatorState; // empty: the emulator keeps its memory only for this run
     bool trace = false;
     bool force = false; // --force: the user allows replacing files and using damaged profile files
+    bool json = false;  // --json: what a command shows, as JSON
 };
 
 enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNoKeyboard = 3, kExitNoService = 4 };

@@ -3,8 +3,8 @@
 // messages the core would show in a message box.
 
 #include "device/ScreenPort.h"
-#include "platform/AppPaths.h"
 #include "keys/TextSources.h"
+#include "platform/AppPaths.h"
 
 #include <string>
 

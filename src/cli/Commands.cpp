@@ -4,11 +4,13 @@
 #include "DoctorCommand.h"
 #include "HexDump.h"
 #include "LightingCommands.h"
+#include "NamesCommand.h"
 #include "StoreCommands.h"
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
 #include "profiles/ProfileNames.h"
+#include "text/JsonWriter.h"
 
 #include <charconv>
 #include <cstdio>
@@ -36,13 +38,39 @@ int readConfig(CliSession& s, ConfigBlock& block) {
     return s.commands().ReadConfig(block.bytes);
 }
 
+std::string firmwareVersionText(unsigned v) {
+    char s[16];
+    std::snprintf(s, sizeof s, "%u.%02X", v >> 8, v & 0xFF);
+    return s;
+}
+
 int cmdInfo(CliSession& s, const Args&) {
     ConfigBlock block;
     if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
     const unsigned v = block.firmwareVersion();
-    std::printf("Firmware version:  %u.%02X (0x%04X)%s\n", v >> 8, v & 0xFF, v,
+    if (s.options().json) {
+        const CliTexts texts = LoadCliTexts();
+        JsonWriter json;
+        json.beginObject()
+            .member("firmware_version", firmwareVersionText(v))
+            .member("firmware_version_code", v)
+            .member("firmware_update_recommended", block.needsFirmwareUpdate())
+            .member("active_profile", ProfileNumber(block.activeProfile()))
+            .member("macro_capacity_bytes", unsigned(block.macroCapacity()))
+            .key("offered_effects")
+            .beginArray();
+        for (std::uint8_t e : block.offeredEffects())
+            json.beginObject()
+                .member("number", unsigned(e))
+                .member("name", texts.effectName(std::to_string(e)))
+                .endObject();
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
+    std::printf("Firmware version:  %s (0x%04X)%s\n", firmwareVersionText(v).c_str(), v,
                 block.needsFirmwareUpdate() ? "  -- older than 1.10, an update is recommended" : "");
-    std::printf("Active profile:    %u\n", block.activeProfile());
+    std::printf("Active profile:    %d\n", ProfileNumber(block.activeProfile()));
     std::printf("Macro capacity:    %u bytes (%u units of 128)\n", block.macroCapacity(), block.macroUnits());
     std::printf("Offered effects:  ");
     for (std::uint8_t e : block.offeredEffects())
@@ -54,7 +82,13 @@ int cmdInfo(CliSession& s, const Args&) {
 int cmdProfileGet(CliSession& s, const Args&) {
     const int p = GetActiveProfile(s.commands(), s.link().state());
     if (p < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
-    std::printf("%d\n", p);
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject().member("active_profile", ProfileNumber(p)).endObject();
+        std::fputs(json.text().c_str(), stdout);
+    } else {
+        std::printf("%d\n", ProfileNumber(p));
+    }
     return kExitOk;
 }
 
@@ -62,8 +96,21 @@ int cmdProfileList(CliSession& s, const Args&) {
     const int active = GetActiveProfile(s.commands(), s.link().state());
     if (active < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
     const TextLookup text = LoadCliTexts().text;
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject().member("active_profile", ProfileNumber(active)).key("profiles").beginArray();
+        for (int p = 0; p < kProfileCount; ++p)
+            json.beginObject()
+                .member("profile", ProfileNumber(p))
+                .member("name", ProfileDisplayName(p, text))
+                .member("active", p == active)
+                .endObject();
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
     for (int p = 0; p < kProfileCount; ++p)
-        std::printf("%c %d  %s\n", p == active ? '*' : ' ', p, ProfileDisplayName(p, text).c_str());
+        std::printf("%c %d  %s\n", p == active ? '*' : ' ', ProfileNumber(p), ProfileDisplayName(p, text).c_str());
     return kExitOk;
 }
 
@@ -71,7 +118,7 @@ int cmdProfileSet(CliSession& s, const Args& args) {
     const auto p = parseProfile(args[0]);
     if (!p) return kExitUsage;
     const int r = SetActiveProfile(s.commands(), s.link().state(), *p);
-    if (r == LINK_OK) std::printf("profile %d is active\n", *p);
+    if (r == LINK_OK) std::printf("profile %d is active\n", ProfileNumber(*p));
     return ReportResult("switching the profile", r);
 }
 
@@ -128,19 +175,35 @@ int cmdReadMacros(CliSession& s, const Args& args) {
 
 std::optional<int> parseProfile(const std::string& text) {
     const auto n = parseNumber(text);
-    if (!n || *n > 2) {
-        std::fprintf(stderr, "'%s' is not a profile: profiles are 0, 1 and 2\n", text.c_str());
+    if (!n || *n < 1 || *n > kProfileCount) {
+        std::fprintf(stderr, "'%s' is not a profile: profiles are 1, 2 and 3\n", text.c_str());
         return std::nullopt;
     }
-    return static_cast<int>(*n);
+    return static_cast<int>(*n - 1);
+}
+
+bool PrintGroupUsage(const std::string& group, std::FILE* to) {
+    std::string lines;
+    for (const CommandInfo& c : AllCommands()) {
+        const std::string name = c.name;
+        if (name.rfind(group + " ", 0) != 0) continue;
+        lines += "  ombrelctl " + name + (*c.usage ? std::string(" ") + c.usage : "") + "\n      " + c.summary + "\n";
+    }
+    if (lines.empty()) return false;
+    std::fprintf(to, "usage:\n%s(see ombrelctl %s COMMAND --help)\n", lines.c_str(), group.c_str());
+    return true;
 }
 
 const std::vector<CommandInfo>& AllCommands() {
     static const std::vector<CommandInfo> commands = {
-        {"info", "", "firmware version, active profile, macro capacity and offered lighting effects", 0, 0, cmdInfo},
-        {"profile get", "", "print the active profile (0, 1 or 2)", 0, 0, cmdProfileGet},
-        {"profile list", "", "the three profiles by name, the active one marked with *", 0, 0, cmdProfileList},
-        {"profile set", "N", "make profile N (0, 1 or 2) the active one", 1, 1, cmdProfileSet},
+        {"info", "", "firmware version, active profile, macro capacity and offered lighting effects", 0, 0, cmdInfo,
+         "Without a keyboard, lists what is missing (the failing checks of 'ombrelctl doctor') with the command\n"
+         "that fixes each.",
+         nullptr, false, true},
+        {"profile get", "", "print the active profile (1, 2 or 3)", 0, 0, cmdProfileGet, nullptr, nullptr, false, true},
+        {"profile list", "", "the three profiles by name, the active one marked with *", 0, 0, cmdProfileList, nullptr,
+         nullptr, false, true},
+        {"profile set", "N", "make profile N (1, 2 or 3) the active one", 1, 1, cmdProfileSet},
         {"read-config", "", "hex dump of the 44-byte configuration block", 0, 0, cmdReadConfig},
         {"read-lighting", "P", "hex dump of profile P's 42-byte lighting block", 1, 1, cmdReadLighting},
         {"read-keymap", "P", "hex dump of profile P's 378-byte key-function block", 1, 1, cmdReadKeymap},
@@ -152,6 +215,7 @@ const std::vector<CommandInfo>& AllCommands() {
         v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
         v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
         v.push_back(DoctorCommand());
+        v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
         return v;
     }();
     return all;

@@ -39,26 +39,46 @@ DesktopTray trayState() {
     return DesktopTray::NoSession; // no answer: dbus-send missing or the bus not reachable
 }
 
-int cmdDoctor(const Args&) {
+int cmdDoctor(const Args&, const CliOptions&) {
+    const auto report = DoctorReportHere(true);
+    if (!report) return kExitNoService;
+    std::fputs(report->format().c_str(), stdout);
+    return report->allWell() ? kExitOk : kExitFailed;
+}
+
+} // namespace
+
+std::optional<DoctorReport> DoctorReportHere(bool askTheTray) {
     const auto& paths = ProcessAppPaths();
     if (!paths) {
         std::fprintf(stderr, "cannot tell where the program is installed (no /proc/self/exe or no home folder)\n");
-        return kExitNoService;
+        return std::nullopt;
     }
     DoctorSystem system;
     system.shippedRule = paths->dataDir + "udev/" + kUdevRuleName;
     system.serviceLibrary = paths->serviceLibDir + kServiceLibraryName;
     std::string error;
     if (!ServiceLibrary::load(system.serviceLibrary, &error)) system.serviceLibraryError = error.empty() ? "?" : error;
-    system.tray = trayState();
+    system.tray = askTheTray ? trayState() : DesktopTray::NoSession;
     system.userFolders = {paths->userDir, std::filesystem::path(paths->settingsIni).parent_path().string()};
     system.ownPid = ::getpid();
-    const DoctorReport report = RunDoctor(system);
-    std::fputs(report.format().c_str(), stdout);
-    return report.allWell() ? kExitOk : kExitFailed;
+    return RunDoctor(system);
 }
 
-} // namespace
+void PrintKeyboardProblems() {
+    // The tray matters to the window only; here the question is why no keyboard answers.
+    const auto report = DoctorReportHere(false);
+    if (!report) return;
+    bool any = false;
+    for (const DoctorFinding& f : report->findings) {
+        if (f.level != DoctorFinding::Level::Problem) continue;
+        if (!any) std::fprintf(stderr, "What is missing:\n");
+        any = true;
+        std::fprintf(stderr, "  %s\n", f.text.c_str());
+        if (!f.fix.empty()) std::fprintf(stderr, "    fix: %s\n", f.fix.c_str());
+    }
+    if (!any) std::fprintf(stderr, "Is the keyboard plugged in? 'ombrelctl doctor' checks everything it needs.\n");
+}
 
 const CommandInfo& DoctorCommand() {
     static const CommandInfo command{

@@ -1,6 +1,7 @@
 #include "KeyArguments.h"
 
 #include "keys/FunctionLists.h"
+#include "keys/KeyAliases.h"
 #include "keys/MacroRecord.h"
 #include "keys/MediaTable.h"
 
@@ -12,13 +13,6 @@ namespace ombrel::cli {
 namespace {
 
 constexpr int kGKeysPerBank = 9;
-
-// Long spellings of keys whose language-file names are usually abbreviated.
-constexpr std::pair<std::string_view, KeyCode> kLongNames[] = {
-    {"escape", 0x001},      {"return", 0x01C},       {"backspace", 0x00E},   {"control", 0x01D},
-    {"leftcontrol", 0x01D}, {"rightcontrol", 0x11D}, {"delete", 0x153},      {"insert", 0x152},
-    {"pageup", 0x149},      {"pagedown", 0x151},     {"printscreen", 0x137},
-};
 
 std::optional<unsigned long> parseUnsigned(std::string_view text, int base) {
     unsigned long value = 0;
@@ -45,7 +39,33 @@ std::optional<KeyRecord> failWith(std::string* error, std::string text) {
     return std::nullopt;
 }
 
+NameLookup lookup(const NameMatcher& matcher, std::string_view text, const std::string& what) {
+    const NameMatch m = matcher.match(text);
+    if (m.value) return {m.value, {}};
+    std::string problem = "'" + std::string(text) + "' is not " + what;
+    if (const std::string hint = DidYouMean(m.suggestions); !hint.empty()) problem += "; " + hint;
+    return {std::nullopt, problem};
+}
+
+std::optional<KeyIndex> gKey(std::string_view text) {
+    if (text.size() < 2 || (text[0] != 'G' && text[0] != 'g')) return std::nullopt;
+    std::string_view rest = text.substr(1);
+    int bank = 0;
+    if (rest.size() == 2 && (rest[1] == 'A' || rest[1] == 'a' || rest[1] == 'B' || rest[1] == 'b')) {
+        bank = (rest[1] == 'B' || rest[1] == 'b') ? 1 : 0;
+        rest = rest.substr(0, 1);
+    }
+    if (const auto n = parseUnsigned(rest, 10); n && *n >= 1 && *n <= kGKeysPerBank)
+        return static_cast<KeyIndex>(kFirstGKeyIndex + bank * kGKeysPerBank + (*n - 1));
+    return std::nullopt;
+}
+
 } // namespace
+
+const MouseArgument kMouseArguments[5] = {
+    {"mouse:left", kMouseLeft}, {"mouse:right", kMouseRight}, {"mouse:middle", kMouseMiddle},
+    {"wheel:up", kWheelUp},     {"wheel:down", kWheelDown},
+};
 
 const char* const kFunctionArgumentHelp =
     "FUNCTION is one of:\n"
@@ -55,9 +75,10 @@ const char* const kFunctionArgumentHelp =
     "  mouse:left|right|middle a mouse button\n"
     "  wheel:up|down           a wheel step\n"
     "  media:NAME|ROW          a media function, by its name or its row 0..17\n"
-    "  function:N              keyboard function N, 1..11\n"
+    "  function:NAME|N         keyboard function N, 1..11, or its name\n"
     "  macro:ID                plays the macro with that id (see 'ombrelctl macro list')\n"
-    "  stop-macro              stops the playing macro\n";
+    "  stop-macro              stops the playing macro\n"
+    "'ombrelctl names keys|media|functions|mouse' lists the names.\n";
 
 std::string NormaliseName(std::string_view text) {
     std::string out;
@@ -72,36 +93,58 @@ KeyNames::KeyNames(const TextLookup& text) {
     const auto& table = KeyTable();
     for (std::size_t index = 0; index < table.size(); ++index) {
         if (table[index].textKey.empty()) continue;
-        const std::string name = NormaliseName(text(table[index].textKey));
-        if (!name.empty()) m_byName.emplace(name, KeyCodeOf(static_cast<KeyIndex>(index)));
+        m_keys.add(text(table[index].textKey), KeyCodeOf(static_cast<KeyIndex>(index)));
     }
+    for (const auto& [alias, code] : kKeyAliases)
+        m_keys.addAlias(alias, code);
+    for (std::size_t row = 0; row < MediaTable().size(); ++row)
+        m_media.add(text(MediaTable()[row].nameKey), static_cast<int>(row));
+    for (std::size_t row = 0; row < FunctionKeyList().size(); ++row)
+        m_functions.add(text(FunctionKeyList()[row]), static_cast<int>(row));
 }
 
 std::optional<KeyCode> KeyNames::parse(std::string_view text) const {
     if (const auto code = parseHexCode(text)) return code;
-    const std::string name = NormaliseName(text);
-    if (const auto it = m_byName.find(name); it != m_byName.end()) return it->second;
-    for (const auto& [longName, code] : kLongNames)
-        if (name == longName) return code;
+    if (const auto found = m_keys.match(text).value) return static_cast<KeyCode>(*found);
     return std::nullopt;
 }
 
-std::optional<KeyIndex> ParseKeyArgument(std::string_view text, const KeyNames& names) {
-    if (text.size() >= 2 && (text[0] == 'G' || text[0] == 'g')) {
-        std::string_view rest = text.substr(1);
-        int bank = 0;
-        if (rest.size() == 2 && (rest[1] == 'A' || rest[1] == 'a' || rest[1] == 'B' || rest[1] == 'b')) {
-            bank = (rest[1] == 'B' || rest[1] == 'b') ? 1 : 0;
-            rest = rest.substr(0, 1);
-        }
-        if (const auto n = parseUnsigned(rest, 10); n && *n >= 1 && *n <= kGKeysPerBank)
-            return static_cast<KeyIndex>(kFirstGKeyIndex + bank * kGKeysPerBank + (*n - 1));
+NameLookup KeyNames::lookupKey(std::string_view text) const {
+    if (const auto code = parseHexCode(text)) return {*code, {}};
+    return lookup(m_keys, text, "a key name or key code");
+}
+
+NameLookup KeyNames::lookupMedia(std::string_view text) const {
+    if (const auto row = parseUnsigned(text, 10); row && *row < MediaTable().size()) return {int(*row), {}};
+    return lookup(m_media, text, "a media function (a name or a row 0..17)");
+}
+
+NameLookup KeyNames::lookupFunction(std::string_view text) const {
+    if (const auto n = parseUnsigned(text, 10)) {
+        if (*n >= 1 && *n <= kFunctionKeyCount) return {int(*n - 1), {}};
+        return {std::nullopt, "keyboard functions are numbered 1 to 11"};
     }
-    const auto code = names.parse(text);
-    if (!code || *code == 0) return std::nullopt;
-    const KeyIndex index = KeyIndexOf(*code);
-    if (index >= kFirstGKeyIndex || KeyCodeOf(index) != *code) return std::nullopt;
-    return index;
+    return lookup(m_functions, text, "a keyboard function (a name or a number 1..11)");
+}
+
+KeyArgumentLookup LookupKeyArgument(std::string_view text, const KeyNames& names) {
+    if (const auto g = gKey(text)) return {*g, {}};
+    const NameLookup found = names.lookupKey(text);
+    const std::string notAKey = "'" + std::string(text) + "' is not a key of the keyboard";
+    if (!found.value) {
+        const auto hint = found.problem.find("; ");
+        return {std::nullopt, notAKey + (hint == std::string::npos ? ": give its name or its key code (0x03A)"
+                                                                   : found.problem.substr(hint))};
+    }
+    const auto code = static_cast<KeyCode>(*found.value);
+    const KeyIndex index = KeyIndexOf(code);
+    if (code == 0 || index >= kFirstGKeyIndex || KeyCodeOf(index) != code)
+        return {std::nullopt, notAKey + ": give its name or its key code (0x03A)"};
+    return {index, {}};
+}
+
+std::optional<KeyIndex> ParseKeyArgument(std::string_view text, const KeyNames& names) {
+    return LookupKeyArgument(text, names).index;
 }
 
 std::string KeyArgument(KeyIndex index) {
@@ -112,49 +155,45 @@ std::string KeyArgument(KeyIndex index) {
     return hex3(KeyCodeOf(index));
 }
 
-std::optional<KeyRecord> ParseFunctionArgument(std::string_view text, const KeyNames& names, const TextLookup& texts,
-                                               std::string* error) {
+std::string KeyLabel(KeyIndex index, const KeyNameLookup& keyName) {
+    if (index >= kFirstGKeyIndex) return KeyArgument(index);
+    return keyName(KeyCodeOf(index));
+}
+
+std::optional<KeyRecord> ParseFunctionArgument(std::string_view text, const KeyNames& names, std::string* error) {
     const auto colon = text.find(':');
     const std::string kind = NormaliseName(text.substr(0, colon));
     const std::string_view value = colon == std::string_view::npos ? std::string_view() : text.substr(colon + 1);
-    const std::string wanted = NormaliseName(value);
     if (colon == std::string_view::npos) {
         if (kind == "default") return KeyRecord{KF_DEFAULT};
         if (kind == "disabled") return KeyRecord{KF_DISABLED};
         if (kind == "stopmacro") return KeyRecord{KF_STOP_MACRO};
     } else if (kind == "key") {
-        const auto code = names.parse(value);
-        if (!code || *code == 0 || *code >= 0x200)
-            return failWith(error, "'" + std::string(value) + "' is no key name or key code");
-        return KeyRecord{KF_KEY, 0, *code};
+        const NameLookup found = names.lookupKey(value);
+        if (!found.value || *found.value == 0 || *found.value >= 0x200)
+            return failWith(error,
+                            found.value ? "'" + std::string(value) + "' is not a key name or key code" : found.problem);
+        return KeyRecord{KF_KEY, 0, static_cast<std::uint32_t>(*found.value)};
     } else if (kind == "mouse" || kind == "wheel") {
-        const std::pair<std::string_view, KeyCode> choices[] = {{"left", kMouseLeft},
-                                                                {"right", kMouseRight},
-                                                                {"middle", kMouseMiddle},
-                                                                {"up", kWheelUp},
-                                                                {"down", kWheelDown}};
-        for (const auto& [name, code] : choices)
-            if (wanted == name && (kind == "wheel") == (code == kWheelUp || code == kWheelDown))
-                return KeyRecord{KF_KEY, 0, code};
+        const std::string wanted = kind + ":" + NormaliseName(value);
+        for (const MouseArgument& m : kMouseArguments)
+            if (wanted == m.argument) return KeyRecord{KF_KEY, 0, m.code};
         return failWith(error,
                         kind == "mouse" ? "mouse buttons are left, right and middle" : "wheel steps are up and down");
     } else if (kind == "media") {
-        if (const auto row = parseUnsigned(value, 10); row && *row < MediaTable().size())
-            return KeyRecord{KF_MEDIA, 0, static_cast<std::uint32_t>(*row)};
-        for (std::size_t row = 0; row < MediaTable().size(); ++row)
-            if (!wanted.empty() && NormaliseName(texts(MediaTable()[row].nameKey)) == wanted)
-                return KeyRecord{KF_MEDIA, 0, static_cast<std::uint32_t>(row)};
-        return failWith(error, "'" + std::string(value) + "' is no media function (a name or a row 0..17)");
+        const NameLookup found = names.lookupMedia(value);
+        if (!found.value) return failWith(error, found.problem);
+        return KeyRecord{KF_MEDIA, 0, static_cast<std::uint32_t>(*found.value)};
     } else if (kind == "function") {
-        if (const auto n = parseUnsigned(value, 10); n && *n >= 1 && *n <= kFunctionKeyCount)
-            return KeyRecord{KF_FUNCTION, 0, static_cast<std::uint32_t>(*n - 1)};
-        return failWith(error, "keyboard functions are numbered 1 to 11");
+        const NameLookup found = names.lookupFunction(value);
+        if (!found.value) return failWith(error, found.problem);
+        return KeyRecord{KF_FUNCTION, 0, static_cast<std::uint32_t>(*found.value)};
     } else if (kind == "macro") {
         if (const auto id = parseUnsigned(value, 10); id && *id >= 1 && *id <= kMaxMacros)
             return KeyRecord{KF_MACRO, 1, static_cast<std::uint32_t>(*id)};
         return failWith(error, "macro ids are 1 to 100");
     }
-    return failWith(error, "'" + std::string(text) + "' is no key function (see --help)");
+    return failWith(error, "'" + std::string(text) + "' is not a key function (see 'ombrelctl keymap set --help')");
 }
 
 std::string FunctionArgument(const KeyRecord& r) {
@@ -164,20 +203,9 @@ std::string FunctionArgument(const KeyRecord& r) {
     case KF_DISABLED:
         return "disabled";
     case KF_KEY:
-        switch (r.value) {
-        case kMouseLeft:
-            return "mouse:left";
-        case kMouseRight:
-            return "mouse:right";
-        case kMouseMiddle:
-            return "mouse:middle";
-        case kWheelUp:
-            return "wheel:up";
-        case kWheelDown:
-            return "wheel:down";
-        default:
-            return "key:" + hex3(r.value);
-        }
+        for (const MouseArgument& m : kMouseArguments)
+            if (r.value == m.code) return m.argument;
+        return "key:" + hex3(r.value);
     case KF_PROGRAM:
         return "program";
     case KF_MACRO:
@@ -193,6 +221,37 @@ std::string FunctionArgument(const KeyRecord& r) {
     default:
         return "type:" + std::to_string(r.type);
     }
+}
+
+std::string FunctionDescription(const KeyRecord& r, const TextLookup& text, const KeyNameLookup& keyNames,
+                                const MacroNameLookup& macroName) {
+    switch (r.type) {
+    case KF_DEFAULT:
+        return "factory function";
+    case KF_DISABLED:
+        return "disabled";
+    case KF_STOP_MACRO:
+        return "stops the playing macro";
+    case KF_PROGRAM:
+        return "starts a program";
+    case KF_TEXT:
+        return "types a text";
+    default:
+        break;
+    }
+    // A macro kept without its name (when memory is short) still says which one it is.
+    const MacroNameLookup namedMacro = [&](std::uint32_t id) {
+        const std::string name = macroName(id);
+        return name.empty() ? "id " + std::to_string(id) : name;
+    };
+    const std::string prompt = text("KEY_PROMPT_SET");
+    const std::string caption = AssignmentCaption("", r, text, keyNames, namedMacro);
+    std::string description = caption.substr(std::min(prompt.size(), caption.size()));
+    return description.empty() ? "unknown function " + FunctionArgument(r) : description;
+}
+
+std::string KeyLine(const std::string& keyLabel, const std::string& description, const TextLookup& text) {
+    return keyLabel + text("KEY_PROMPT_SET") + description;
 }
 
 } // namespace ombrel::cli

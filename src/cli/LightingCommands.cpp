@@ -8,6 +8,7 @@
 #include "lighting/LightingWriter.h"
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
+#include "text/JsonWriter.h"
 
 #include <charconv>
 #include <cstdio>
@@ -52,6 +53,16 @@ std::string hexColor(Rgb c) {
     return s;
 }
 
+// {"hex": "FF8000", "red": 255, "green": 128, "blue": 0}
+void jsonColor(JsonWriter& json, Rgb c) {
+    json.beginObject()
+        .member("hex", hexColor(c))
+        .member("red", unsigned(c.r))
+        .member("green", unsigned(c.g))
+        .member("blue", unsigned(c.b))
+        .endObject();
+}
+
 // ---- lighting ----------------------------------------------------------------------------------------------------
 
 struct LightingWork {
@@ -77,8 +88,34 @@ int cmdLightingShow(CliSession& s, const Args& args) {
     LightingWork work(s);
     if (const int r = work.load(profile); r != kExitOk) return r;
     const LightingFields& f = work.state.fields;
-    std::printf("Profile %d%s\n", work.state.profile,
-                work.state.profile == work.state.config.activeProfile() ? " (the active profile)" : "");
+    const bool active = work.state.profile == work.state.config.activeProfile();
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject()
+            .member("profile", ProfileNumber(work.state.profile))
+            .member("active", active)
+            .key("effect")
+            .beginObject()
+            .member("number", unsigned(f.effect))
+            .member("name", work.effectName(f.effect))
+            .endObject()
+            .member("brightness", unsigned(f.brightness))
+            .member("speed", unsigned(f.speed))
+            .member("direction", unsigned(f.direction))
+            .member("colorful", f.colorful)
+            .key("color");
+        jsonColor(json, f.color);
+        json.member("four_color", kChoiceNames[f.colorChoice])
+            .member("report_rate", unsigned(f.reportRate))
+            .key("offered_effects")
+            .beginArray();
+        for (std::uint8_t e : work.state.config.offeredEffects())
+            json.beginObject().member("number", unsigned(e)).member("name", work.effectName(e)).endObject();
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
+    std::printf("Profile %d%s\n", ProfileNumber(work.state.profile), active ? " (the active profile)" : "");
     std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
     std::printf("brightness   %u\n", f.brightness);
     std::printf("speed        %u\n", f.speed);
@@ -228,7 +265,7 @@ int cmdLightingSet(CliSession& s, const Args& args) {
     if (!change->apply && !resolveEffect(*change, work)) return kExitUsage;
     LightingWriter writer(s.commands(), work.state);
     const int r = change->apply(writer);
-    if (r == LINK_OK) std::printf("profile %d: %s\n", *profile, change->description.c_str());
+    if (r == LINK_OK) std::printf("profile %d: %s\n", ProfileNumber(*profile), change->description.c_str());
     return ReportResult("writing the lighting", r);
 }
 
@@ -240,7 +277,8 @@ int cmdLightingReset(CliSession& s, const Args& args) {
     LightingWriter writer(s.commands(), work.state);
     const int r = writer.reset();
     if (r == LINK_OK)
-        std::printf("profile %d: default lighting (effect 1, brightness 5, speed 2, colorful white)\n", *profile);
+        std::printf("profile %d: default lighting (effect 1, brightness 5, speed 2, colorful white)\n",
+                    ProfileNumber(*profile));
     return ReportResult("writing the lighting", r);
 }
 
@@ -289,25 +327,64 @@ int cmdColorsShow(CliSession& s, const Args& args) {
         if (!p) return kExitUsage;
         pattern = *p;
     }
-    std::printf("Profile %d colour patterns (%s):\n", *profile, path.c_str());
+    const PatternSettings settings = file.settings(pattern);
+    const CliTexts texts = LoadCliTexts();
+    const auto entries = file.entries(pattern);
+    struct Line {
+        std::string argument, name;
+        int slot;
+    };
+    std::vector<Line> lines;
+    const auto& buttons = KeyButtonTable();
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        lines.push_back(
+            {KeyArgument(KeyIndexOf(buttons[i].code)), texts.keyName(buttons[i].code), KeyButtonSlots()[i]});
+    lines.push_back({"Fn", "Fn", kFnSlot});
+    lines.push_back({"G1-G9", "G keys", kGKeySlot});
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject()
+            .member("profile", ProfileNumber(*profile))
+            .member("file", path)
+            .member("current_pattern", file.currentPattern())
+            .key("patterns")
+            .beginArray();
+        for (int p = 0; p < kPatternCount; ++p)
+            json.beginObject()
+                .member("pattern", p)
+                .member("name", file.patternName(p))
+                .member("current", p == file.currentPattern())
+                .endObject();
+        json.endArray()
+            .member("pattern", pattern)
+            .member("tool", settings.tool == PaintTool::Base ? "base" : "brush")
+            .key("base_color");
+        jsonColor(json, settings.baseColor);
+        json.key("brush_color");
+        jsonColor(json, settings.brushColor);
+        json.key("keys").beginArray();
+        for (const Line& l : lines) {
+            const ColorEntry& e = entries[static_cast<std::size_t>(l.slot)];
+            json.beginObject().member("key", l.name).member("key_argument", l.argument).member("slot", l.slot);
+            json.key("color");
+            jsonColor(json, e.color);
+            json.member("base", e.base).endObject();
+        }
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
+    std::printf("Profile %d colour patterns (%s):\n", ProfileNumber(*profile), path.c_str());
     for (int p = 0; p < kPatternCount; ++p)
         std::printf("  %d %s%s\n", p, file.patternName(p).c_str(), p == file.currentPattern() ? "  (current)" : "");
-    const PatternSettings settings = file.settings(pattern);
     std::printf("Pattern %d: tool %s, base colour %s, brush colour %s\n", pattern,
                 settings.tool == PaintTool::Base ? "base" : "brush", hexColor(settings.baseColor).c_str(),
                 hexColor(settings.brushColor).c_str());
-    const CliTexts texts = LoadCliTexts();
-    const auto entries = file.entries(pattern);
-    auto line = [&](const std::string& key, const std::string& name, int slot) {
-        const ColorEntry& e = entries[static_cast<std::size_t>(slot)];
-        std::printf("%-6s %-14s slot %3d  %s  %s\n", key.c_str(), name.c_str(), slot, hexColor(e.color).c_str(),
-                    e.base ? "base" : "brush");
-    };
-    const auto& buttons = KeyButtonTable();
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        line(KeyArgument(KeyIndexOf(buttons[i].code)), texts.keyName(buttons[i].code), KeyButtonSlots()[i]);
-    line("Fn", "Fn", kFnSlot);
-    line("G1-G9", "G keys", kGKeySlot);
+    for (const Line& l : lines) {
+        const ColorEntry& e = entries[static_cast<std::size_t>(l.slot)];
+        std::printf("%-6s %-14s slot %3d  %s  %s\n", l.argument.c_str(), l.name.c_str(), l.slot,
+                    hexColor(e.color).c_str(), e.base ? "base" : "brush");
+    }
     return kExitOk;
 }
 
@@ -315,7 +392,8 @@ int cmdColorsShow(CliSession& s, const Args& args) {
 std::optional<int> paintableControl(const std::string& text) {
     if (NormaliseName(text) == "fn") return kFnControl;
     const KeyNames names(LoadCliTexts().text);
-    const auto index = ParseKeyArgument(text, names);
+    const KeyArgumentLookup found = LookupKeyArgument(text, names);
+    const auto index = found.index;
     if (index && *index >= kFirstGKeyIndex) {
         std::fprintf(stderr, "the G keys cannot be painted one by one: they show the base colour "
                              "(change it with 'colors base')\n");
@@ -324,8 +402,9 @@ std::optional<int> paintableControl(const std::string& text) {
     if (index)
         for (const KeyButton& b : KeyButtonTable())
             if (b.code == KeyCodeOf(*index)) return b.control;
-    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)\n",
-                 text.c_str());
+    const auto hint = found.problem.find("; ");
+    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)%s\n",
+                 text.c_str(), hint == std::string::npos ? "" : found.problem.substr(hint).c_str());
     return std::nullopt;
 }
 
@@ -355,8 +434,8 @@ int cmdColorsPaint(CliSession& s, const Args& args) {
     const int painted = p.paintControl(*control);
     if (r == LINK_OK) r = painted;
     if (r == LINK_OK)
-        std::printf("profile %d, pattern %d: %s painted %s%s\n", *profile, p.currentPattern(), args[1].c_str(),
-                    hexColor(*color).c_str(), base ? " (base colour)" : "");
+        std::printf("profile %d, pattern %d: %s painted %s%s\n", ProfileNumber(*profile), p.currentPattern(),
+                    args[1].c_str(), hexColor(*color).c_str(), base ? " (base colour)" : "");
     return work.finish("writing the key colours", r);
 }
 
@@ -369,8 +448,8 @@ int cmdColorsSlot(CliSession& s, const Args& args) {
     ColorWork work(s, *profile);
     const int r = work.patterns().selectPattern(*pattern);
     if (r == LINK_OK)
-        std::printf("profile %d: pattern %d (%s) is current and written to the keyboard\n", *profile, *pattern,
-                    work.patterns().patternNames()[static_cast<std::size_t>(*pattern)].c_str());
+        std::printf("profile %d: pattern %d (%s) is current and written to the keyboard\n", ProfileNumber(*profile),
+                    *pattern, work.patterns().patternNames()[static_cast<std::size_t>(*pattern)].c_str());
     return work.finish("writing the key colours", r);
 }
 
@@ -383,8 +462,8 @@ int cmdColorsBase(CliSession& s, const Args& args) {
     ColorWork work(s, *profile);
     const int r = work.patterns().setBaseColor(*color);
     if (r == LINK_OK)
-        std::printf("profile %d, pattern %d: base colour %s\n", *profile, work.patterns().currentPattern(),
-                    hexColor(*color).c_str());
+        std::printf("profile %d, pattern %d: base colour %s\n", ProfileNumber(*profile),
+                    work.patterns().currentPattern(), hexColor(*color).c_str());
     return work.finish("writing the key colours", r);
 }
 
@@ -393,7 +472,7 @@ int cmdColorsBase(CliSession& s, const Args& args) {
 const std::vector<CommandInfo>& LightingCommands() {
     static const std::vector<CommandInfo> commands = {
         {"lighting show", "[P]", "the lighting of profile P (default: the active one) and the offered effects", 0, 1,
-         cmdLightingShow},
+         cmdLightingShow, nullptr, nullptr, false, true},
         {"lighting set", "P FIELD VALUE", "change one lighting field of profile P, written at once", 3, 3,
          cmdLightingSet,
          "FIELD and VALUE:\n"
@@ -411,7 +490,8 @@ const std::vector<CommandInfo>& LightingCommands() {
         {"colors show", "P [PATTERN]", "the per-key colours of a pattern of profile P (default: the current one)", 1, 2,
          cmdColorsShow,
          "The colours come from the profile's colour file, which holds the three named patterns of the user effect "
-         "(the keyboard's colour memory cannot be read back)."},
+         "(the keyboard's colour memory cannot be read back).",
+         nullptr, false, true},
         {"colors paint", "P KEY COLOR [--base]", "paint one key of profile P's current pattern", 3, 4, cmdColorsPaint,
          "KEY is a key name, a hexadecimal key code or Fn. Without --base the key gets COLOR as the brush colour; "
          "with --base COLOR becomes the pattern's base colour (every key that carries it changes too) and the key "

@@ -14,6 +14,7 @@
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
+#include "text/JsonWriter.h"
 
 #include <unistd.h>
 
@@ -91,10 +92,14 @@ public:
         return false;
     }
 
-    std::string caption(int profile, KeyIndex index) {
+    std::string keyLabel(KeyIndex index) const { return KeyLabel(index, m_texts.keyName); }
+    std::string description(const KeyRecord& r) {
+        return FunctionDescription(r, text(), m_texts.keyName, MacroNamesOf(working()));
+    }
+    // "Caps Lock: Key (Esc)".
+    std::string keyLine(int profile, KeyIndex index) {
         const KeyRecord r = working().image.record(RecordNumber(profile, index));
-        return AssignmentCaption(KeyDisplayName(index, m_texts.keyName), r, text(), m_texts.keyName,
-                                 MacroNamesOf(working()));
+        return KeyLine(keyLabel(index), description(r), text());
     }
 
 private:
@@ -185,7 +190,7 @@ std::vector<ContentProblem> checkProfileFile(const std::string& path, bool& usab
     return problems;
 }
 
-int cmdValidate(const Args& args) {
+int cmdValidate(const Args& args, const CliOptions&) {
     bool usable = false;
     const auto problems = checkProfileFile(args[0], usable);
     if (!usable) return kExitFailed;
@@ -230,12 +235,22 @@ int cmdKeymapShow(CliSession& s, const Args& args) {
     int profile = 0;
     if (const int r = profileOrActive(work, args, profile); r != kExitOk) return r;
     if (const int r = work.refresh(false); r != kExitOk) return r;
-    std::printf("Profile %d\n", profile);
+    if (!s.options().json) {
+        std::printf("Profile %d\n", ProfileNumber(profile));
+        for (KeyIndex index : profileKeys())
+            std::printf("%s\n", work.keyLine(profile, index).c_str());
+        return kExitOk;
+    }
+    JsonWriter json;
+    json.beginObject().member("profile", ProfileNumber(profile)).key("keys").beginArray();
     for (KeyIndex index : profileKeys()) {
         const KeyRecord r = work.working().image.record(RecordNumber(profile, index));
-        std::printf("%-6s %-14s %s\n", KeyArgument(index).c_str(), FunctionArgument(r).c_str(),
-                    work.caption(profile, index).c_str());
+        json.beginObject().member("key", work.keyLabel(index)).member("key_argument", KeyArgument(index));
+        if (index < kFirstGKeyIndex) json.member("key_code", unsigned(KeyCodeOf(index)));
+        json.member("function", FunctionArgument(r)).member("description", work.description(r)).endObject();
     }
+    json.endArray().endObject();
+    std::fputs(json.text().c_str(), stdout);
     return kExitOk;
 }
 
@@ -244,21 +259,21 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
     const auto profile = parseProfile(profileArg);
     if (!profile) return kExitUsage;
     StoreWork work(s);
-    const auto key = ParseKeyArgument(keyArg, work.names());
-    if (!key) {
-        std::fprintf(stderr, "'%s' is not a key of the keyboard: give its name or its key code (0x03A)\n",
-                     keyArg.c_str());
+    const KeyArgumentLookup found = LookupKeyArgument(keyArg, work.names());
+    if (!found.index) {
+        std::fprintf(stderr, "%s\n", found.problem.c_str());
         return kExitUsage;
     }
+    const auto key = found.index;
     std::string error;
-    auto record = ParseFunctionArgument(function, work.names(), work.text(), &error);
+    auto record = ParseFunctionArgument(function, work.names(), &error);
     if (!record) {
         std::fprintf(stderr, "%s\n", error.c_str());
         return kExitUsage;
     }
     if (!work.keyboardHasKey(*key)) {
         std::fprintf(stderr, "the keyboard has no key %s: its factory key functions do not name it\n", keyArg.c_str());
-        return kExitFailed;
+        return kExitUsage;
     }
     if (const int r = work.refresh(true); r != kExitOk) return r;
     {
@@ -269,7 +284,7 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
             if (!at) {
                 std::fprintf(stderr, "the keyboard holds no macro with id %u (see ombrelctl macro list)\n",
                              record->value);
-                return kExitFailed;
+                return kExitUsage;
             }
             record->extra = w.macros[static_cast<std::size_t>(*at)].cycles();
         }
@@ -281,7 +296,7 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
     }
     const int one[] = {*profile};
     if (const int r = work.saveAndWrite(one); r != kExitOk) return r;
-    std::printf("profile %d: %s\n", *profile, work.caption(*profile, *key).c_str());
+    std::printf("Profile %d: %s\n", ProfileNumber(*profile), work.keyLine(*profile, *key).c_str());
     return kExitOk;
 }
 
@@ -297,6 +312,39 @@ int cmdMacroList(CliSession& s, const Args&) {
     StoreWork work(s);
     if (const int r = work.refresh(false); r != kExitOk) return r;
     const AssignmentStore& w = work.working();
+    // The keys that play macro `id`, as profile and key.
+    auto keysOf = [&](std::uint32_t id) {
+        std::vector<std::pair<int, KeyIndex>> keys;
+        for (int p = 0; p < kProfileCount; ++p)
+            for (KeyIndex index : profileKeys()) {
+                const KeyRecord r = w.image.record(RecordNumber(p, index));
+                if (r.type == KF_MACRO && r.value == id) keys.emplace_back(p, index);
+            }
+        return keys;
+    };
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject().key("macros").beginArray();
+        for (const MacroRecord& m : w.macros) {
+            json.beginObject()
+                .member("id", unsigned(m.macroId()))
+                .member("name", Utf16ToUtf8(m.name()))
+                .member("cycles", unsigned(m.cycles()))
+                .member("steps", unsigned(m.actionCount()))
+                .key("keys")
+                .beginArray();
+            for (const auto& [p, index] : keysOf(m.macroId()))
+                json.beginObject()
+                    .member("profile", ProfileNumber(p))
+                    .member("key", work.keyLabel(index))
+                    .member("key_argument", KeyArgument(index))
+                    .endObject();
+            json.endArray().endObject();
+        }
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
     if (w.macros.empty()) {
         std::printf("the keyboard holds no macros\n");
         return kExitOk;
@@ -304,12 +352,8 @@ int cmdMacroList(CliSession& s, const Args&) {
     std::printf("%-4s %-6s %-6s %-24s %s\n", "ID", "CYCLES", "STEPS", "NAME", "KEYS (profile:key)");
     for (const MacroRecord& m : w.macros) {
         std::string keys;
-        for (int p = 0; p < kProfileCount; ++p)
-            for (KeyIndex index : profileKeys()) {
-                const KeyRecord r = w.image.record(RecordNumber(p, index));
-                if (r.type == KF_MACRO && r.value == m.macroId())
-                    keys += (keys.empty() ? "" : " ") + std::to_string(p) + ":" + KeyArgument(index);
-            }
+        for (const auto& [p, index] : keysOf(m.macroId()))
+            keys += (keys.empty() ? "" : ", ") + std::to_string(ProfileNumber(p)) + ":" + work.keyLabel(index);
         std::printf("%-4u %-6u %-6u %-24s %s\n", m.macroId(), m.cycles(), m.actionCount(),
                     Utf16ToUtf8(m.name()).c_str(), keys.c_str());
     }
@@ -350,10 +394,11 @@ int cmdFirmwareBoot(CliSession& s, const Args& args) {
 }
 
 const std::string kKeymapSetHelp =
-    std::string("Gives KEY of profile P (0, 1 or 2) another function and writes the profile "
+    std::string("Gives KEY of profile P (1, 2 or 3) another function and writes the profile "
                 "to the keyboard.\n") +
-    "KEY is a key name from the language file (letter case and blanks do not matter), "
-    "a key code in\nhexadecimal (0x03A), or G1..G9 / G1B..G9B.\n" +
+    "KEY is a key name from the language file (letter case, blanks and punctuation do not matter, a unique\n"
+    "beginning is enough, the map's short captions such as Ctrl, Win or Del work too), a key code in\n"
+    "hexadecimal (0x03A), or G1..G9 / G1B..G9B.\n" +
     kFunctionArgumentHelp;
 
 } // namespace
@@ -377,8 +422,10 @@ const std::vector<CommandInfo>& StoreCommands() {
          "as they were, unless --force is given.",
          nullptr, true},
         {"keymap show", "[P]", "each key of profile P (default: the active one) with its function", 0, 1, cmdKeymapShow,
-         "Lists the 105 keys and the G keys of profile P as the keyboard holds them: key, function (in the\n"
-         "form 'keymap set' takes) and the key's caption."},
+         "Lists the 105 keys and the G keys of profile P as the keyboard holds them, one line each in the\n"
+         "window's words: \"Caps Lock: Key (Esc)\". With --json each key also comes with its function in the\n"
+         "form 'keymap set' takes.",
+         nullptr, false, true},
         {"keymap set", "P KEY FUNCTION", "give KEY of profile P another function", 3, 3, cmdKeymapSet,
          kKeymapSetHelp.c_str()},
         {"keymap reset", "P KEY", "give KEY of profile P its factory function back", 2, 2, cmdKeymapReset,
@@ -391,7 +438,8 @@ const std::vector<CommandInfo>& StoreCommands() {
          "the request without a backup."},
         {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
          "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
-         "(profile:key) that play it."},
+         "(profile:key) that play it.",
+         nullptr, false, true},
     };
     return commands;
 }

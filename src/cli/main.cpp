@@ -1,7 +1,10 @@
 // ombrelctl: the keyboard's memory and commands from the command line, on the same core as the window.
 #include "CliSession.h"
 #include "Commands.h"
+#include "DoctorCommand.h"
+#include "text/NameMatcher.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -10,28 +13,38 @@ using namespace ombrel::cli;
 
 namespace {
 
+constexpr const char* kGlobalOptions = "[--emulator[=STATE_FILE]] [--trace] [--json]";
+
 void printHelp() {
-    std::printf("Usage: ombrelctl [--emulator[=STATE_FILE]] [--trace] COMMAND [ARGS]\n\n"
+    std::printf("Usage: ombrelctl %s COMMAND [ARGS]\n\n"
                 "Reads and changes the memory of the 0C45:5204 gaming keyboard.\n\n"
                 "Options:\n"
                 "  --emulator[=FILE]  use the built-in keyboard emulator instead of the real keyboard;\n"
                 "                     with FILE, the emulator keeps its memory there between runs\n"
                 "  --trace            print every report sent (->) and every reply received (<-) as hex\n"
-                "  --help             show this help\n"
-                "  --version          show the version\n\nCommands:\n");
+                "  --json             print what a command shows as JSON (see ombrelctl(1) for the shapes)\n"
+                "  --help             show this help (after a command: that command's help)\n"
+                "  --version          show the version\n\nCommands:\n",
+                kGlobalOptions);
     for (const CommandInfo& c : AllCommands()) {
         const std::string head = std::string(c.name) + (*c.usage ? std::string(" ") + c.usage : "");
         std::printf("  %-22s %s\n", head.c_str(), c.summary);
     }
-    std::printf("\nProfiles are numbered 0, 1 and 2. Exit codes: 0 done, 1 the keyboard refused or did not answer,\n"
-                "2 bad command line, 3 no keyboard found or not accessible, 4 the HID service library is missing or\n"
-                "cannot start (the emulator refuses a state file that is not one, or that another program uses).\n");
+    std::printf("\nProfiles are numbered 1, 2 and 3, as the window shows them. Keys, media and keyboard functions go\n"
+                "by their names (see 'ombrelctl names').\n\n"
+                "Exit codes:\n"
+                "  0  done\n"
+                "  1  the keyboard refused or did not answer, or a file could not be read or written\n"
+                "  2  bad command line: a wrong or missing argument, an unknown name, a macro that does not exist\n"
+                "  3  no keyboard found or not accessible (info then lists what is missing)\n"
+                "  4  the HID service library is missing or cannot start (the emulator refuses a state file that is\n"
+                "     not one, or that another program uses)\n");
 }
 
-void printCommandHelp(const CommandInfo& c) {
-    std::printf("Usage: ombrelctl [--emulator[=STATE_FILE]] [--trace] %s%s%s\n\n%s\n", c.name, *c.usage ? " " : "",
-                c.usage, c.summary);
-    if (c.details) std::printf("\n%s\n", c.details);
+void printCommandHelp(const CommandInfo& c, std::FILE* to) {
+    std::fprintf(to, "Usage: ombrelctl %s %s%s%s\n\n%s\n", kGlobalOptions, c.name, *c.usage ? " " : "", c.usage,
+                 c.summary);
+    if (c.details) std::fprintf(to, "\n%s\n", c.details);
 }
 
 // Finds the command whose words start `words` at `at`; advances `at` past them.
@@ -49,6 +62,24 @@ const CommandInfo* findCommand(const std::vector<std::string>& words, std::size_
     return nullptr;
 }
 
+// Says that `word` is no command, with the closest commands (first words such as "keymap" included).
+void reportUnknownCommand(const std::string& word) {
+    std::vector<std::string> known;
+    for (const CommandInfo& c : AllCommands()) {
+        const std::string name = c.name;
+        const std::string first = name.substr(0, name.find(' '));
+        if (std::find(known.begin(), known.end(), first) == known.end()) known.push_back(first);
+    }
+    ombrel::NameMatcher commands;
+    for (std::size_t i = 0; i < known.size(); ++i)
+        commands.add(known[i], static_cast<int>(i));
+    const ombrel::NameMatch m = commands.match(word);
+    const std::string hint =
+        ombrel::DidYouMean(m.value ? std::vector{known[static_cast<std::size_t>(*m.value)]} : m.suggestions);
+    std::fprintf(stderr, "unknown command '%s'%s%s (see ombrelctl --help)\n", word.c_str(), hint.empty() ? "" : "; ",
+                 hint.c_str());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -59,13 +90,15 @@ int main(int argc, char** argv) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
             help = true;
-        } else if (arg == "--version") {
+        } else if (arg == "--version" || arg == "-V") {
             std::printf("ombrelctl %s\n", OMBREL_VERSION);
             return kExitOk;
         } else if (arg == "--force") {
             options.force = true;
         } else if (arg == "--trace") {
             options.trace = true;
+        } else if (arg == "--json") {
+            options.json = true;
         } else if (arg == "--emulator") {
             options.emulator = true;
         } else if (arg.rfind("--emulator=", 0) == 0) {
@@ -82,8 +115,8 @@ int main(int argc, char** argv) {
     const CommandInfo* command = words.empty() ? nullptr : findCommand(words, at);
     if (help) {
         if (command)
-            printCommandHelp(*command);
-        else
+            printCommandHelp(*command, stdout);
+        else if (words.empty() || !PrintGroupUsage(words[0], stdout))
             printHelp();
         return kExitOk;
     }
@@ -92,21 +125,38 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (!command) {
-        std::fprintf(stderr, "unknown command '%s' (see ombrelctl --help)\n", words[0].c_str());
+        // "keymap" alone, or with a word that is none of its commands: the usage of the group.
+        if (words.size() > 1 && PrintGroupUsage(words[0], stderr)) {
+            std::fprintf(stderr, "'%s' is not a command of '%s'\n", words[1].c_str(), words[0].c_str());
+            return kExitUsage;
+        }
+        if (!PrintGroupUsage(words[0], stderr)) reportUnknownCommand(words[0]);
         return kExitUsage;
     }
     if (options.force && !command->takesForce) {
         std::fprintf(stderr, "%s does not take --force\n", command->name);
         return kExitUsage;
     }
-    const Args args(words.begin() + static_cast<long>(at), words.end());
-    if (static_cast<int>(args.size()) < command->minArgs || static_cast<int>(args.size()) > command->maxArgs) {
-        std::fprintf(stderr, "usage: ombrelctl %s %s\n", command->name, command->usage);
+    if (options.json && !command->takesJson) {
+        std::fprintf(stderr, "%s does not take --json: it shows nothing but what it did\n", command->name);
         return kExitUsage;
     }
-    if (command->runOffline) return command->runOffline(args);
+    const Args args(words.begin() + static_cast<long>(at), words.end());
+    if (args.empty() && command->minArgs > 0) {
+        printCommandHelp(*command, stderr);
+        return kExitUsage;
+    }
+    if (static_cast<int>(args.size()) < command->minArgs || static_cast<int>(args.size()) > command->maxArgs) {
+        std::fprintf(stderr, "usage: ombrelctl %s %s\n(see ombrelctl %s --help)\n", command->name, command->usage,
+                     command->name);
+        return kExitUsage;
+    }
+    if (command->runOffline) return command->runOffline(args, options);
     int exitCode = kExitOk;
     auto session = CliSession::open(options, &exitCode);
-    if (!session) return exitCode;
+    if (!session) {
+        if (exitCode == kExitNoKeyboard && std::strcmp(command->name, "info") == 0) PrintKeyboardProblems();
+        return exitCode;
+    }
     return command->run(*session, args);
 }

@@ -78,7 +78,7 @@ void NameMatcher::addAlias(std::string_view alias, int value) {
 std::vector<std::string> NameMatcher::names() const {
     std::vector<std::string> out;
     for (const Entry& e : m_entries)
-        if (!e.alias) out.push_back(e.shown);
+        if (!e.alias && std::find(out.begin(), out.end(), e.shown) == out.end()) out.push_back(e.shown);
     return out;
 }
 

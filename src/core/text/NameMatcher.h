@@ -25,7 +25,7 @@ public:
 
     NameMatch match(std::string_view text) const;
 
-    // The shown names in the order they were added.
+    // The shown names in the order they were added, each once.
     std::vector<std::string> names() const;
 
 private:

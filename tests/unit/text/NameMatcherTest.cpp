@@ -83,6 +83,7 @@ TEST(NameMatcherTest, ListsShownNamesAndWordsTheSuggestions) {
     m.add("A", 1);
     m.addAlias("Alpha", 1);
     m.add("B", 2);
+    m.add("B", 4);   // two keys of one name are listed once
     m.add("   ", 3); // nothing to match it by
     EXPECT_EQ(m.names(), (std::vector<std::string>{"A", "B"}));
     EXPECT_EQ(DidYouMean({}), "");

@@ -1,0 +1,87 @@
+#include "NamesCommand.h"
+
+#include "CliTexts.h"
+#include "KeyArguments.h"
+#include "keys/KeyAliases.h"
+#include "text/JsonWriter.h"
+
+#include <cstdio>
+
+namespace ombrel::cli {
+
+namespace {
+
+constexpr int kGKeysPerBank = 9;
+
+std::vector<std::string> gKeyNames() {
+    std::vector<std::string> out;
+    for (const char* bank : {"", "B"})
+        for (int n = 1; n <= kGKeysPerBank; ++n)
+            out.push_back("G" + std::to_string(n) + bank);
+    return out;
+}
+
+void printNames(const std::vector<std::string>& names, const std::vector<std::string>& others, bool json) {
+    if (json) {
+        JsonWriter w;
+        w.beginObject().key("names").beginArray();
+        for (const std::string& n : names)
+            w.value(n);
+        w.endArray().key("other_spellings").beginArray();
+        for (const std::string& n : others)
+            w.value(n);
+        w.endArray().endObject();
+        std::fputs(w.text().c_str(), stdout);
+        return;
+    }
+    for (const std::string& n : names)
+        std::printf("%s\n", n.c_str());
+    for (const std::string& n : others)
+        std::printf("%s\n", n.c_str());
+}
+
+int cmdNames(const Args& args, const CliOptions& options) {
+    const KeyNames names(LoadCliTexts().text);
+    const std::string kind = NormaliseName(args[0]);
+    if (kind == "keys" || kind == "key") {
+        std::vector<std::string> keys = names.keyNames();
+        const auto g = gKeyNames();
+        keys.insert(keys.end(), g.begin(), g.end());
+        std::vector<std::string> others;
+        for (const auto& [alias, code] : kKeyAliases)
+            others.emplace_back(alias);
+        printNames(keys, others, options.json);
+    } else if (kind == "media") {
+        printNames(names.mediaNames(), {}, options.json);
+    } else if (kind == "functions" || kind == "function") {
+        printNames(names.functionNames(), {}, options.json);
+    } else if (kind == "mouse") {
+        std::vector<std::string> mouse;
+        for (const MouseArgument& m : kMouseArguments)
+            mouse.emplace_back(m.argument);
+        printNames(mouse, {}, options.json);
+    } else {
+        std::fprintf(stderr, "'%s' is not a kind of name: keys, media, functions or mouse\n", args[0].c_str());
+        return kExitUsage;
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<CommandInfo>& NamesCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {"names", "keys|media|functions|mouse", "list the key, media, keyboard-function or mouse names ombrelctl takes",
+         1, 1, nullptr,
+         "keys       the key names of the language file (for KEY and key:KEY), the G keys, then other spellings\n"
+         "           such as the short captions of the keyboard map (Ctrl, Win, Del)\n"
+         "media      the media functions (for media:NAME)\n"
+         "functions  the keyboard functions (for function:NAME)\n"
+         "mouse      the mouse buttons and wheel steps, as whole function arguments\n"
+         "Letter case, blanks and punctuation do not matter when a name is given, and a unique beginning is enough.",
+         cmdNames, false, true},
+    };
+    return commands;
+}
+
+} // namespace ombrel::cli
