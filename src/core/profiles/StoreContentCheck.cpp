@@ -142,7 +142,8 @@ private:
 std::string ContentProblem::describe() const {
     if (macro >= 0) return "macro " + std::to_string(macro + 1) + ": " + what;
     if (layer >= 0) {
-        const std::string where = layer < 3 ? "profile " + std::to_string(layer) : std::string("unused layer 3");
+        // Profiles are named as the window's profile buttons number them, from 1.
+        const std::string where = layer < 3 ? "profile " + std::to_string(layer + 1) : std::string("unused layer 3");
         return where + ", key " + hex(KeyCodeOf(static_cast<KeyIndex>(key)), 3) + ": " + what;
     }
     return what;

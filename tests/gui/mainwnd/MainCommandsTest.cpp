@@ -220,7 +220,7 @@ private slots:
         w.backupCommands().restore(); // headless: the question is answered with its default, No
         const QString asked = UserPrompts::shownMessages().last();
         QVERIFY(asked.startsWith(path + QStringLiteral(" is damaged")));
-        QVERIFY2(asked.contains(QStringLiteral("profile 0, key 0x01E: unknown kind of function 0x0009")),
+        QVERIFY2(asked.contains(QStringLiteral("profile 1, key 0x01E: unknown kind of function 0x0009")),
                  qPrintable(asked));
         QCOMPARE(h.emu().reportCount(), before);
     }

@@ -40,7 +40,7 @@ TEST_F(OmbrelctlTest, InfoDescribesTheKeyboard) {
 }
 
 TEST_F(OmbrelctlTest, TraceShowsTheSevenRequestsOfAKeymapRead) {
-    const auto r = run({"--emulator", "--trace", "read-keymap", "2"});
+    const auto r = run({"--emulator", "--trace", "read-keymap", "3"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto sent = linesStartingWith(r.err, "-> ");
     const auto received = linesStartingWith(r.err, "<- ");
@@ -56,10 +56,15 @@ TEST_F(OmbrelctlTest, TraceShowsTheSevenRequestsOfAKeymapRead) {
 }
 
 TEST_F(OmbrelctlTest, ProfileSwitchIsKeptInTheStateFile) {
-    ASSERT_EQ(run({emulator(), "profile", "set", "2"}).exitCode, 0);
+    const auto set = run({emulator(), "profile", "set", "3"});
+    ASSERT_EQ(set.exitCode, 0) << set.err;
+    EXPECT_EQ(set.out, "profile 3 is active\n");
     const auto r = run({emulator(), "profile", "get"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "2\n");
+    EXPECT_EQ(r.out, "3\n");
+    EXPECT_EQ(run({emulator(), "profile", "get", "--json"}).out, "{\n  \"active_profile\": 3\n}\n");
+    const auto read = run({emulator(), "read-config"});
+    EXPECT_EQ(read.out.substr(6 + 10 * 3, 2), "02") << "the keyboard counts its profiles from 0: " << read.out;
 }
 
 struct BadUse {
@@ -72,9 +77,13 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
     const BadUse cases[] = {
         {{}, 2, "no command given"},
         {{"--emulator", "frobnicate"}, 2, "unknown command 'frobnicate'"},
-        {{"--emulator", "profile", "set", "3"}, 2, "profiles are 0, 1 and 2"},
-        {{"--emulator", "read-keymap"}, 2, "usage: ombrelctl read-keymap P"},
+        {{"--emulator", "kaymap"}, 2, "unknown command 'kaymap'; did you mean 'keymap'?"},
+        {{"--emulator", "profile", "set", "0"}, 2, "'0' is not a profile: profiles are 1, 2 and 3"},
+        {{"--emulator", "profile", "set", "4"}, 2, "'4' is not a profile: profiles are 1, 2 and 3"},
+        {{"--emulator", "read-lighting", "0"}, 2, "profiles are 1, 2 and 3"},
+        {{"--emulator", "read-keymap", "1", "2"}, 2, "usage: ombrelctl read-keymap P"},
         {{"--emulator", "read-macros", "lots"}, 2, "not a byte count"},
+        {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json"},
         {{"--bogus", "info"}, 2, "unknown option --bogus"},
     };
     for (const auto& c : cases) {
@@ -85,13 +94,68 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
     const auto help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_NE(help.out.find("read-default-keymap"), std::string::npos);
+    EXPECT_NE(help.out.find("2  bad command line"), std::string::npos) << help.out;
+    const auto version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out.rfind("ombrelctl ", 0), 0u) << version.out;
+}
+
+TEST_F(OmbrelctlTest, ACommandWithoutItsArgumentsPrintsItsUsage) {
+    const struct {
+        std::vector<std::string> args;
+        const char* usage;
+    } cases[] = {
+        {{"keymap"}, "ombrelctl keymap set P KEY FUNCTION"},
+        {{"keymap", "frob"}, "ombrelctl keymap show [P]"},
+        {{"profile"}, "ombrelctl profile set N"},
+        {{"macro"}, "ombrelctl macro list"},
+        {{"lighting"}, "ombrelctl lighting set P FIELD VALUE"},
+        {{"colors"}, "ombrelctl colors paint P KEY COLOR [--base]"},
+        {{"firmware"}, "ombrelctl firmware boot"},
+        {{"keymap", "set"}, "Usage: ombrelctl [--emulator[=STATE_FILE]] [--trace] [--json] keymap set P KEY FUNCTION"},
+        {{"profile", "set"}, "profile set N"},
+        {{"read-keymap"}, "read-keymap P"},
+        {{"names"}, "names keys|media|functions|mouse"},
+        {{"validate"}, "validate FILE"},
+        {{"backup"}, "backup [--force] FILE"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), emulator());
+        const auto r = run(args);
+        EXPECT_EQ(r.exitCode, 2) << c.usage;
+        EXPECT_NE(r.err.find(c.usage), std::string::npos) << r.err;
+        EXPECT_EQ(r.out, "");
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/state")) << "the keyboard was not even opened";
 }
 
 TEST_F(OmbrelctlTest, ProfileListNamesTheThreeProfilesAndMarksTheActiveOne) {
-    ASSERT_EQ(run({emulator(), "profile", "set", "1"}).exitCode, 0);
+    ASSERT_EQ(run({emulator(), "profile", "set", "3"}).exitCode, 0);
     const auto r = run({emulator(), "profile", "list"});
     ASSERT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "  0  Profile 1\n* 1  Profile 2\n  2  Profile 3\n");
+    EXPECT_EQ(r.out, "  1  Profile 1\n  2  Profile 2\n* 3  Profile 3\n");
+    const auto json = run({emulator(), "--json", "profile", "list"});
+    EXPECT_EQ(json.out, "{\n"
+                        "  \"active_profile\": 3,\n"
+                        "  \"profiles\": [\n"
+                        "    {\n"
+                        "      \"profile\": 1,\n"
+                        "      \"name\": \"Profile 1\",\n"
+                        "      \"active\": false\n"
+                        "    },\n"
+                        "    {\n"
+                        "      \"profile\": 2,\n"
+                        "      \"name\": \"Profile 2\",\n"
+                        "      \"active\": false\n"
+                        "    },\n"
+                        "    {\n"
+                        "      \"profile\": 3,\n"
+                        "      \"name\": \"Profile 3\",\n"
+                        "      \"active\": true\n"
+                        "    }\n"
+                        "  ]\n"
+                        "}\n");
 }
 
 TEST_F(OmbrelctlTest, FirmwareBootBacksUpFirstAndRefusesWithoutABackupTarget) {
@@ -123,11 +187,64 @@ TEST_F(OmbrelctlTest, FirmwareBootBacksUpFirstAndRefusesWithoutABackupTarget) {
     EXPECT_NE(without.out.find("boot request sent"), std::string::npos) << without.out;
 }
 
-TEST_F(OmbrelctlTest, WithoutAKeyboardItSaysSo) {
-    // This machine has no keyboard attached: the real service library finds none.
+TEST_F(OmbrelctlTest, WithoutAKeyboardInfoSaysWhatIsMissing) {
+    // This machine has no keyboard attached: the real service library finds none, and the doctor's check of the
+    // hidraw nodes says so with what to do.
     const auto r = run({"info"});
     EXPECT_EQ(r.exitCode, 3) << r.out << r.err;
     EXPECT_NE(r.err.find("no keyboard found"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("What is missing:\n"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("no keyboard (USB 0C45:5204) is connected"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("    fix: "), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+TEST_F(OmbrelctlTest, InfoAsJson) {
+    const auto r = run({emulator(), "info", "--json"});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\n"
+                          "  \"firmware_version\": \"1.10\",\n"
+                          "  \"firmware_version_code\": 272,\n"
+                          "  \"firmware_update_recommended\": false,\n"
+                          "  \"active_profile\": 1,\n"
+                          "  \"macro_capacity_bytes\": 8192,\n"
+                          "  \"offered_effects\": [\n"
+                          "    {\n"
+                          "      \"number\": 1,\n"
+                          "      \"name\": \"Wave\"\n"
+                          "    },\n",
+                          0),
+              0u)
+        << r.out;
+    EXPECT_EQ(r.out.substr(r.out.size() - 6), "  ]\n}\n");
+}
+
+TEST_F(OmbrelctlTest, NamesListsWhatTheOtherCommandsTake) {
+    const struct {
+        const char* kind;
+        std::vector<const char*> listed;
+    } cases[] = {
+        {"keys", {"\nEsc\n", "\nCaps Lock\n", "\nLeft Ctrl\n", "\nG9B\n", "\nCtrl\n", "\nWin\n"}},
+        {"media", {"Media Player\n", "\nPlay/Pause\n", "\nEmail\n"}},
+        {"functions", {"Keyboard function 1\n", "\nKeyboard function 11\n"}},
+        {"mouse", {"mouse:left\n", "\nwheel:down\n"}},
+    };
+    for (const auto& c : cases) {
+        const auto r = run({"names", c.kind});
+        EXPECT_EQ(r.exitCode, 0) << c.kind << r.err;
+        for (const char* name : c.listed)
+            EXPECT_NE(("\n" + r.out).find(name), std::string::npos) << c.kind << ": " << name;
+    }
+    EXPECT_EQ(run({"names", "mouse", "--json"}).out, "{\n"
+                                                     "  \"names\": [\n"
+                                                     "    \"mouse:left\",\n"
+                                                     "    \"mouse:right\",\n"
+                                                     "    \"mouse:middle\",\n"
+                                                     "    \"wheel:up\",\n"
+                                                     "    \"wheel:down\"\n"
+                                                     "  ],\n"
+                                                     "  \"other_spellings\": []\n"
+                                                     "}\n");
 }
 
 TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
@@ -137,7 +254,7 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
         std::ofstream out(path, std::ios::binary);
         out << text;
     }
-    for (const char* command : {"info", "profile set 2"}) {
+    for (const char* command : {"info", "profile set 3"}) {
         std::vector<std::string> args{emulator()};
         std::istringstream words(command);
         for (std::string w; words >> w;)
@@ -151,11 +268,11 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
 }
 
 TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
-    ASSERT_EQ(run({emulator(), "profile", "set", "1"}).exitCode, 0);
+    ASSERT_EQ(run({emulator(), "profile", "set", "2"}).exitCode, 0);
     struct stat before {};
     ASSERT_EQ(::stat((dir + "/state").c_str(), &before), 0);
     const auto r = run({emulator(), "profile", "get"});
-    EXPECT_EQ(r.out, "1\n") << r.err;
+    EXPECT_EQ(r.out, "2\n") << r.err;
     struct stat after {};
     ASSERT_EQ(::stat((dir + "/state").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";

@@ -59,11 +59,11 @@ protected:
 };
 
 TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
-    ok({"lighting", "set", "2", "brightness", "3"});
-    ok({"lighting", "set", "1", "effect", "Raindrops"});
-    ok({"lighting", "set", "0", "color", "10,20,30"});
-    ok({"lighting", "set", "0", "four-color", "blue"});
-    ok({"lighting", "set", "1", "report-rate", "2"});
+    ok({"lighting", "set", "3", "brightness", "3"});
+    ok({"lighting", "set", "2", "effect", "Raindrops"});
+    ok({"lighting", "set", "1", "color", "10,20,30"});
+    ok({"lighting", "set", "1", "four-color", "blue"});
+    ok({"lighting", "set", "2", "report-rate", "2"});
     auto m = memory();
     EXPECT_EQ(m.lighting[85], 3);
     EXPECT_EQ(m.lighting[42], 15);
@@ -71,15 +71,39 @@ TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
     EXPECT_EQ((std::array<int, 3>{m.lighting[5], m.lighting[6], m.lighting[7]}), (std::array<int, 3>{10, 20, 30}));
     EXPECT_EQ(m.lighting[17], 3);
     EXPECT_EQ(m.lighting[42 + 15], 2);
-    const ProgramResult shown = ok({"lighting", "show", "2"});
+    const ProgramResult shown = ok({"lighting", "show", "3"});
     EXPECT_NE(shown.out.find("brightness   3\n"), std::string::npos) << shown.out;
+    const ProgramResult json = ok({"lighting", "show", "1", "--json"});
+    EXPECT_EQ(json.out.rfind("{\n"
+                             "  \"profile\": 1,\n"
+                             "  \"active\": true,\n"
+                             "  \"effect\": {\n"
+                             "    \"number\": 1,\n"
+                             "    \"name\": \"Wave\"\n"
+                             "  },\n"
+                             "  \"brightness\": 5,\n"
+                             "  \"speed\": 2,\n"
+                             "  \"direction\": 0,\n"
+                             "  \"colorful\": false,\n"
+                             "  \"color\": {\n"
+                             "    \"hex\": \"0A141E\",\n"
+                             "    \"red\": 10,\n"
+                             "    \"green\": 20,\n"
+                             "    \"blue\": 30\n"
+                             "  },\n"
+                             "  \"four_color\": \"blue\",\n"
+                             "  \"report_rate\": 0,\n"
+                             "  \"offered_effects\": [\n",
+                             0),
+              0u)
+        << json.out;
 
     // One change, one bracket (after the bracket of the reads): begin, the write, end.
-    const ProgramResult traced = ok({"--trace", "lighting", "set", "1", "speed", "4"});
+    const ProgramResult traced = ok({"--trace", "lighting", "set", "2", "speed", "4"});
     EXPECT_EQ(writes(traced.err),
               (std::vector<std::string>{"01 00 00 00", "02 00 00 00", "01 00 00 00", "06 01 2C 00 04", "02 00 00 00"}));
 
-    ok({"lighting", "reset", "2"});
+    ok({"lighting", "reset", "3"});
     m = memory();
     EXPECT_EQ((std::vector<int>(m.lighting.begin() + 84, m.lighting.begin() + 92)),
               (std::vector<int>{1, 5, 2, 0, 255, 255, 255, 255}));
@@ -87,21 +111,23 @@ TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
 
 TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     const std::vector<std::vector<std::string>> bad = {
-        {"lighting", "set", "0", "brightness", "6"},
-        {"lighting", "set", "0", "speed", "5"},
-        {"lighting", "set", "0", "direction", "7"},
-        {"lighting", "set", "0", "color", "12345"},
-        {"lighting", "set", "0", "color", "1,2,256"},
-        {"lighting", "set", "0", "colorful", "maybe"},
-        {"lighting", "set", "0", "four-color", "purple"},
-        {"lighting", "set", "0", "report-rate", "4"},
-        {"lighting", "set", "3", "brightness", "1"},
-        {"lighting", "set", "0", "glow", "1"},
-        {"colors", "paint", "0", "Esc", "red"},
-        {"colors", "paint", "0", "NoSuchKey", "ff0000"},
-        {"colors", "paint", "0", "G1", "ff0000"},
-        {"colors", "slot", "0", "3"},
-        {"colors", "base", "0", "-1,0,0"},
+        {"lighting", "set", "1", "brightness", "6"},
+        {"lighting", "set", "1", "speed", "5"},
+        {"lighting", "set", "1", "direction", "7"},
+        {"lighting", "set", "1", "color", "12345"},
+        {"lighting", "set", "1", "color", "1,2,256"},
+        {"lighting", "set", "1", "colorful", "maybe"},
+        {"lighting", "set", "1", "four-color", "purple"},
+        {"lighting", "set", "1", "report-rate", "4"},
+        {"lighting", "set", "4", "brightness", "1"},
+        {"lighting", "set", "0", "brightness", "1"},
+        {"lighting", "show", "0"},
+        {"lighting", "set", "1", "glow", "1"},
+        {"colors", "paint", "1", "Esc", "red"},
+        {"colors", "paint", "1", "NoSuchKey", "ff0000"},
+        {"colors", "paint", "1", "G1", "ff0000"},
+        {"colors", "slot", "1", "3"},
+        {"colors", "base", "1", "-1,0,0"},
     };
     for (auto args : bad) {
         args.insert(args.begin(), "--trace");
@@ -112,7 +138,7 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
         EXPECT_FALSE(r.err.empty());
     }
     // An effect the keyboard does not offer is found out by reading it; nothing is written.
-    const ProgramResult r = run({"--trace", "lighting", "set", "0", "effect", "19"});
+    const ProgramResult r = run({"--trace", "lighting", "set", "1", "effect", "19"});
     EXPECT_EQ(r.exitCode, 2);
     for (const std::string& w : writes(r.err))
         EXPECT_NE(w.substr(0, 2), "06") << w;
@@ -120,8 +146,8 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
 }
 
 TEST_F(LightingCliTest, PaintingGoesToTheKeyboardAndTheColourFile) {
-    ok({"colors", "slot", "1", "2"});
-    ok({"colors", "paint", "1", "Esc", "0a141e"});
+    ok({"colors", "slot", "2", "2"});
+    ok({"colors", "paint", "2", "Esc", "0a141e"});
     auto m = memory();
     EXPECT_EQ((std::array<int, 3>{m.keyColors[512], m.keyColors[513], m.keyColors[514]}),
               (std::array<int, 3>{0x0A, 0x14, 0x1E}));
@@ -129,16 +155,31 @@ TEST_F(LightingCliTest, PaintingGoesToTheKeyboardAndTheColourFile) {
     EXPECT_EQ(ReadIniString(colorFile(1), "PRESENTMODE", "mode", ""), "2");
 
     // A base colour reaches the keys that carry it, not the painted one.
-    ok({"colors", "paint", "1", "fn", "1,2,3", "--base"});
+    ok({"colors", "paint", "2", "fn", "1,2,3", "--base"});
     m = memory();
     EXPECT_EQ((std::array<int, 3>{m.keyColors[512 + 110 * 3], m.keyColors[512 + 110 * 3 + 1],
                                   m.keyColors[512 + 110 * 3 + 2]}),
               (std::array<int, 3>{1, 2, 3}));
     EXPECT_EQ(m.keyColors[512 + 125 * 3 + 2], 3); // the G keys
     EXPECT_EQ(m.keyColors[512], 0x0A);
-    const ProgramResult shown = ok({"colors", "show", "1"});
+    const ProgramResult shown = ok({"colors", "show", "2"});
     EXPECT_NE(shown.out.find("slot   0  0A141E  brush"), std::string::npos) << shown.out;
     EXPECT_NE(shown.out.find("slot 110  010203  base"), std::string::npos) << shown.out;
+    const ProgramResult json = ok({"colors", "show", "2", "--json"});
+    EXPECT_NE(json.out.find("  \"profile\": 2,\n"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("  \"current_pattern\": 2,\n"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("      \"key\": \"Esc\",\n"
+                            "      \"key_argument\": \"0x001\",\n"
+                            "      \"slot\": 0,\n"
+                            "      \"color\": {\n"
+                            "        \"hex\": \"0A141E\",\n"
+                            "        \"red\": 10,\n"
+                            "        \"green\": 20,\n"
+                            "        \"blue\": 30\n"
+                            "      },\n"
+                            "      \"base\": false\n"),
+              std::string::npos)
+        << json.out;
 }
 
 } // namespace

@@ -263,11 +263,11 @@ TEST_F(ProfileStoreTest, ValidationFindsEveryKindOfDamagedBody) {
         const char* found;
     } cases[] = {
         {"unknown kind", [&](auto& b) { b[record(1, kKeyA)] = 0x09; },
-         "profile 1, key 0x01E: unknown kind of function 0x0009"},
+         "profile 2, key 0x01E: unknown kind of function 0x0009"},
         {"extra", [&](auto& b) { putLe16(&b[record(0, kKeyA) + 2], 0x4444); },
-         "profile 0, key 0x01E: extra field 0x4444"},
+         "profile 1, key 0x01E: extra field 0x4444"},
         {"key code", [&](auto& b) { putLe32(&b[record(0, kCapsLock) + 4], 0x1FF); }, "sends key code 0x1FF"},
-        {"macro id", [&](auto& b) { putLe32(&b[record(1, kTab) + 4], 7); }, "profile 1, key 0x00F: plays macro id 7"},
+        {"macro id", [&](auto& b) { putLe32(&b[record(1, kTab) + 4], 7); }, "profile 2, key 0x00F: plays macro id 7"},
         {"media",
          [&](auto& b) {
              putLe16(&b[record(2, kTab)], KF_MEDIA);

@@ -40,19 +40,13 @@ protected:
         EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
         return r;
     }
-    // The "keymap show" line of a key: "KEY FUNCTION CAPTION".
+    // What "keymap show" says a key does: "Key (Esc)" from the line "Caps Lock: Key (Esc)".
     std::string shown(int profile, const std::string& key) {
         const ProgramResult r = ok({"keymap", "show", std::to_string(profile)});
         std::istringstream in(r.out);
         for (std::string line; std::getline(in, line);)
-            if (line.rfind(key + " ", 0) == 0) return line;
+            if (line.rfind(key + ": ", 0) == 0) return line.substr(key.size() + 2);
         return "(" + key + " not shown)";
-    }
-    static std::string functionOf(const std::string& line) {
-        std::istringstream in(line);
-        std::string key, function;
-        in >> key >> function;
-        return function;
     }
     // On the emulator the profile store lives beside the state file, apart from the real keyboard's.
     std::string storeFile() const { return dir + "/state.userdata/$Profile0"; }
@@ -78,58 +72,124 @@ protected:
 };
 
 TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
-    ok({"keymap", "set", "0", "0x03A", "key:0x001"});
-    ok({"keymap", "set", "1", "G1", "mouse:left"});
-    ok({"keymap", "set", "2", "0x01E", "function:3"});
-    ok({"keymap", "set", "2", "G9B", "wheel:down"});
-    ok({"keymap", "set", "0", "0x01E", "disabled"});
+    ok({"keymap", "set", "1", "0x03A", "key:0x001"});
+    ok({"keymap", "set", "2", "G1", "mouse:left"});
+    ok({"keymap", "set", "3", "0x01E", "function:3"});
+    ok({"keymap", "set", "3", "G9B", "wheel:down"});
+    ok({"keymap", "set", "1", "0x01E", "disabled"});
     EXPECT_TRUE(fs::exists(storeFile()));
     EXPECT_FALSE(fs::exists(realStoreFolder())) << "the real keyboard's data is not touched by an emulator run";
 
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
-    EXPECT_EQ(functionOf(shown(1, "G1")), "mouse:left");
-    EXPECT_EQ(functionOf(shown(0, "G1")), "default");
-    EXPECT_EQ(functionOf(shown(2, "0x01E")), "function:3");
-    EXPECT_EQ(functionOf(shown(2, "G9B")), "wheel:down");
-    EXPECT_EQ(functionOf(shown(0, "0x01E")), "disabled");
+    EXPECT_EQ(shown(1, "Caps Lock"), "Key (Esc)");
+    EXPECT_EQ(shown(2, "G1"), "Key (Left Click)");
+    EXPECT_EQ(shown(1, "G1"), "factory function");
+    EXPECT_EQ(shown(3, "A"), "Function (Keyboard function 3)");
+    EXPECT_EQ(shown(3, "G9B"), "Key (Wheel Down)");
+    EXPECT_EQ(shown(1, "A"), "disabled");
 
     const std::string backup = dir + "/b.obp";
     ok({"backup", backup});
     const ProgramResult valid = ok({"validate", backup});
     EXPECT_NE(valid.out.find("is a valid profile file"), std::string::npos) << valid.out;
 
-    ok({"keymap", "reset", "0", "0x03A"});
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "default");
+    ok({"keymap", "reset", "1", "0x03A"});
+    EXPECT_EQ(shown(1, "Caps Lock"), "factory function");
     ok({"restore", backup});
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
-    EXPECT_EQ(functionOf(shown(2, "G9B")), "wheel:down");
+    EXPECT_EQ(shown(1, "Caps Lock"), "Key (Esc)");
+    EXPECT_EQ(shown(3, "G9B"), "Key (Wheel Down)");
 }
 
-TEST_F(StoreCliTest, KeysGoByTheirLanguageNames) {
-    const ProgramResult set = ok({"keymap", "set", "0", "CapsLock", "key:Escape"});
-    EXPECT_NE(set.out.find(text("IDS_KEYBOARD_CAPS")), std::string::npos) << set.out;
+TEST_F(StoreCliTest, KeysAndFunctionsGoByForgivingNames) {
+    const struct {
+        const char* key;
+        const char* function;
+        const char* line; // what "keymap set" prints
+    } cases[] = {
+        {"CapsLock", "key:Escape", "Profile 2: Caps Lock: Key (Esc)"},
+        {"caps", "media:play", "Profile 2: Caps Lock: Media (Play/Pause)"},
+        {"caps lock",
+         "media:"
+         "Mute",
+         "Profile 2: Caps Lock: Media (Mute)"},
+        {"Ctrl", "key:left click", "Profile 2: Left Ctrl: Key (Left Click)"},
+        {"Ctr", "default", "Profile 2: Left Ctrl: factory function"}, // a unique beginning of the caption "Ctrl"
+        {"win", "function:keyboard function 4", "Profile 2: Left Win: Function (Keyboard function 4)"},
+        {"Del", "media:17", "Profile 2: Delete: Media (Email)"},
+        {"H", "disabled", "Profile 2: H: disabled"},
+        {"h", "stop-macro", "Profile 2: H: stops the playing macro"},
+        {"G3B", "default", "Profile 2: G3B: factory function"},
+    };
+    for (const auto& c : cases) {
+        const ProgramResult set = ok({"keymap", "set", "2", c.key, c.function});
+        EXPECT_EQ(set.out, std::string(c.line) + "\n") << c.key << " " << c.function;
+    }
+    EXPECT_EQ(shown(2, "Left Win"), "Function (Keyboard function 4)");
     ok({"backup", dir + "/b.obp"});
     ok({"validate", dir + "/b.obp"});
-    const std::string caps = shown(0, "0x03A");
-    EXPECT_EQ(functionOf(caps), "key:0x001");
-    EXPECT_NE(caps.find(text("IDS_KEYBOARD_ESC")), std::string::npos) << caps;
 
-    ok({"keymap", "set", "1", "caps lock", "media:" + text("MEDIA_MUTE_8")});
-    EXPECT_EQ(functionOf(shown(1, "0x03A")), "media:7");
-    ok({"keymap", "set", "1", "a", "key:" + text("IDS_KEYBOARD_MOU_LEFT")});
-    EXPECT_EQ(functionOf(shown(1, "0x01E")), "mouse:left");
+    // Every name "names" lists is taken back.
+    for (const char* kind : {"media", "functions", "mouse"}) {
+        const ProgramResult names = ok({"names", kind});
+        std::istringstream in(names.out);
+        int listed = 0;
+        for (std::string name; std::getline(in, name); ++listed) {
+            const std::string function = std::string(kind) == "mouse"   ? name
+                                         : std::string(kind) == "media" ? "media:" + name
+                                                                        : "function:" + name;
+            const ProgramResult set = run({"keymap", "set", "1", "H", function});
+            EXPECT_EQ(set.exitCode, 0) << function << ": " << set.err;
+        }
+        EXPECT_GT(listed, 0) << kind;
+    }
+}
+
+TEST_F(StoreCliTest, KeymapAndMacrosAsJson) {
+    ok({"restore", macroFile(2, 3)});
+    ok({"keymap", "set", "2", "Caps Lock", "macro:2"});
+    ok({"keymap", "set", "2", "G1B", "key:Esc"});
+    const ProgramResult keys = ok({"--json", "keymap", "show", "2"});
+    EXPECT_EQ(keys.out.rfind("{\n  \"profile\": 2,\n  \"keys\": [\n", 0), 0u) << keys.out;
+    for (const char* key : {"    {\n"
+                            "      \"key\": \"Caps Lock\",\n"
+                            "      \"key_argument\": \"0x03A\",\n"
+                            "      \"key_code\": 58,\n"
+                            "      \"function\": \"macro:2\",\n"
+                            "      \"description\": \"Macro (Macro number 2)\"\n"
+                            "    }",
+                            "    {\n"
+                            "      \"key\": \"G1B\",\n"
+                            "      \"key_argument\": \"G1B\",\n"
+                            "      \"function\": \"key:0x001\",\n"
+                            "      \"description\": \"Key (Esc)\"\n"
+                            "    }"})
+        EXPECT_NE(keys.out.find(key), std::string::npos) << key << "\n" << keys.out;
+
+    const ProgramResult macros = ok({"macro", "list", "--json"});
+    EXPECT_NE(macros.out.find("      \"id\": 2,\n"
+                              "      \"name\": \"Macro number 2\",\n"
+                              "      \"cycles\": 2,\n"
+                              "      \"steps\": 3,\n"
+                              "      \"keys\": [\n"
+                              "        {\n"
+                              "          \"profile\": 2,\n"
+                              "          \"key\": \"Caps Lock\",\n"
+                              "          \"key_argument\": \"0x03A\"\n"
+                              "        }\n"
+                              "      ]\n"),
+              std::string::npos)
+        << macros.out;
 }
 
 TEST_F(StoreCliTest, MacrosComeFromARestoredFileAndKeysPlayThem) {
     ok({"restore", macroFile(3, 10)});
-    ok({"keymap", "set", "0", "0x03A", "macro:2"});
+    ok({"keymap", "set", "1", "0x03A", "macro:2"});
     const ProgramResult list = ok({"macro", "list"});
     EXPECT_NE(list.out.find("Macro number 2"), std::string::npos) << list.out;
-    EXPECT_NE(list.out.find("0:0x03A"), std::string::npos) << list.out;
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "macro:2");
+    EXPECT_NE(list.out.find("1:Caps Lock"), std::string::npos) << list.out;
+    EXPECT_EQ(shown(1, "Caps Lock"), "Macro (Macro number 2)");
 
-    const ProgramResult missing = run({"keymap", "set", "0", "0x03A", "macro:4"});
-    EXPECT_EQ(missing.exitCode, 1);
+    const ProgramResult missing = run({"keymap", "set", "1", "0x03A", "macro:4"});
+    EXPECT_EQ(missing.exitCode, 2) << "a macro that does not exist is the user's mistake";
     EXPECT_NE(missing.err.find("no macro with id 4"), std::string::npos) << missing.err;
 }
 
@@ -158,16 +218,23 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         const char* message;
     };
     const BadUse cases[] = {
-        {{"keymap", "set", "0", "NoSuchKey", "disabled"}, 2, "'NoSuchKey' is not a key"},
-        {{"keymap", "set", "0", "G10", "disabled"}, 2, "'G10' is not a key"},
-        {{"keymap", "set", "0", "0x054", "disabled"}, 1, "the keyboard has no key 0x054"}, // SysRq: no slot
-        {{"keymap", "set", "0", "0x03A", "key:nothing"}, 2, "'nothing' is no key name"},
-        {{"keymap", "set", "0", "0x03A", "mouse:up"}, 2, "mouse buttons are left, right and middle"},
-        {{"keymap", "set", "0", "0x03A", "function:12"}, 2, "numbered 1 to 11"},
-        {{"keymap", "set", "0", "0x03A", "macro:0"}, 2, "macro ids are 1 to 100"},
-        {{"keymap", "set", "0", "0x03A", "frobnicate"}, 2, "no key function"},
-        {{"keymap", "set", "3", "0x03A", "disabled"}, 2, "profiles are 0, 1 and 2"},
-        {{"keymap", "show", "7"}, 2, "profiles are 0, 1 and 2"},
+        {{"keymap", "set", "1", "NoSuchKey", "disabled"}, 2, "'NoSuchKey' is not a key"},
+        {{"keymap", "set", "1", "G10", "disabled"}, 2, "'G10' is not a key"},
+        {{"keymap", "set", "1", "Cpas Lock", "disabled"}, 2, "is not a key of the keyboard; did you mean 'Caps Lock'?"},
+        {{"keymap", "set", "1", "0x054", "disabled"}, 2, "the keyboard has no key 0x054"}, // SysRq: no slot
+        {{"keymap", "set", "1", "0x03A", "key:nothing"}, 2, "'nothing' is not a key name"},
+        {{"keymap", "set", "1", "0x03A", "key:Esk"}, 2, "did you mean 'Esc'?"},
+        {{"keymap", "set", "1", "0x03A", "media:mutte"}, 2, "did you mean 'Mute'?"},
+        {{"keymap", "set", "1", "0x03A", "media:browser"}, 2, "'Browser Home', 'Browser Refresh'"},
+        {{"keymap", "set", "1", "0x03A", "mouse:up"}, 2, "mouse buttons are left, right and middle"},
+        {{"keymap", "set", "1", "0x03A", "function:12"}, 2, "numbered 1 to 11"},
+        {{"keymap", "set", "1", "0x03A", "macro:0"}, 2, "macro ids are 1 to 100"},
+        {{"keymap", "set", "1", "0x03A", "frobnicate"}, 2, "not a key function"},
+        {{"keymap", "set", "0", "0x03A", "disabled"}, 2, "profiles are 1, 2 and 3"},
+        {{"keymap", "set", "4", "0x03A", "disabled"}, 2, "profiles are 1, 2 and 3"},
+        {{"keymap", "show", "7"}, 2, "profiles are 1, 2 and 3"},
+        {{"keymap", "set", "1", "H", "disabled", "--json"}, 2, "does not take --json"},
+        {{"names", "colours"}, 2, "keys, media, functions or mouse"},
         {{"validate", damaged}, 1, "header is damaged"},
         {{"validate", dir + "/none.obp"}, 1, "does not exist"},
         {{"restore", damaged}, 1, "header is damaged"},
@@ -176,6 +243,9 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         const ProgramResult r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.message << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        if (c.exitCode == 2) {
+            EXPECT_EQ(r.out, "") << c.message;
+        }
     }
     EXPECT_FALSE(fs::exists(storeFile())) << "nothing was changed";
 }
@@ -183,21 +253,23 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
 TEST_F(StoreCliTest, ProgramsSharingAStateFileLoseNoChange) {
     // Eight changes at once: each program waits for the one before to let the state file go.
     setenv("OMBREL_STATE_LOCK_WAIT_MS", "300000", 1);
-    ok({"keymap", "show", "0"});
+    ok({"keymap", "show", "1"});
     const char* keys[] = {"0x010", "0x011", "0x012", "0x013", "0x014", "0x015", "0x016", "0x017"};
     std::vector<std::future<ProgramResult>> runs;
     for (const char* key : keys)
         runs.push_back(std::async(std::launch::async, [this, key] {
-            return run({"keymap", "set", "1", key, "disabled"});
+            return run({"keymap", "set", "2", key, "disabled"});
         }));
     for (auto& r : runs) {
         const ProgramResult result = r.get();
         EXPECT_EQ(result.exitCode, 0) << result.err;
     }
     unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
-    const ProgramResult shownKeys = ok({"keymap", "show", "1"});
+    const ProgramResult shownKeys = ok({"--json", "keymap", "show", "2"});
     for (const char* key : keys)
-        EXPECT_NE(shownKeys.out.find(std::string(key) + "  disabled"), std::string::npos) << key << shownKeys.out;
+        EXPECT_NE(shownKeys.out.find(std::string(key) + "\",\n      \"key_code\": "), std::string::npos) << key;
+    for (const char* name : {"Q", "W", "E", "R", "T", "Y", "U", "I"})
+        EXPECT_EQ(shown(2, name), "disabled") << name;
 }
 
 TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
@@ -237,20 +309,20 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
 }
 
 TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
-    ok({"keymap", "set", "0", "0x03A", "key:0x001"});
+    ok({"keymap", "set", "1", "0x03A", "key:0x001"});
     const std::string damaged = dir + "/damaged.obp";
     ok({"backup", damaged});
     {
-        // Key record of profile 1, key 0x01E (index 0x1E): an unknown kind of function.
+        // Key record of profile 2, key 0x01E (index 0x1E): an unknown kind of function.
         std::fstream f(damaged, std::ios::binary | std::ios::in | std::ios::out);
         f.seekp(64 + 16 * (512 + 0x1E));
         f.put(0x09);
     }
     const ProgramResult check = run({"validate", damaged});
     EXPECT_EQ(check.exitCode, 1);
-    EXPECT_NE(check.err.find("profile 1, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
+    EXPECT_NE(check.err.find("profile 2, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
 
-    ok({"keymap", "reset", "0", "0x03A"});
+    ok({"keymap", "reset", "1", "0x03A"});
     const std::string storeBefore = [&] {
         std::ifstream in(storeFile(), std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -258,12 +330,12 @@ TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
     const ProgramResult refused = run({"restore", damaged});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("nothing was restored"), std::string::npos) << refused.err;
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "default") << "the keyboard is as it was";
+    EXPECT_EQ(shown(1, "Caps Lock"), "factory function") << "the keyboard is as it was";
     std::ifstream store(storeFile(), std::ios::binary);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(store)), std::istreambuf_iterator<char>()), storeBefore);
 
     ok({"restore", "--force", damaged});
-    EXPECT_EQ(functionOf(shown(0, "0x03A")), "key:0x001");
+    EXPECT_EQ(shown(1, "Caps Lock"), "Key (Esc)");
 }
 
 TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {
@@ -276,7 +348,7 @@ TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {
         args.push_back("--help");
         const ProgramResult r = RunProgram("ombrelctl", args);
         EXPECT_EQ(r.exitCode, 0) << command;
-        EXPECT_NE(r.out.find(std::string("ombrelctl [--emulator[=STATE_FILE]] [--trace] ") + command),
+        EXPECT_NE(r.out.find(std::string("ombrelctl [--emulator[=STATE_FILE]] [--trace] [--json] ") + command),
                   std::string::npos)
             << r.out;
     }
