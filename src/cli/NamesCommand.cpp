@@ -71,8 +71,8 @@ int cmdNames(const Args& args, const CliOptions& options) {
 
 const std::vector<CommandInfo>& NamesCommands() {
     static const std::vector<CommandInfo> commands = {
-        {"names", "keys|media|functions|mouse", "list the key, media, keyboard-function or mouse names ombrelctl takes",
-         1, 1, nullptr,
+        {"names", "KIND", "list the key, media, keyboard-function or mouse names ombrelctl takes", 1, 1, nullptr,
+         "KIND is one of:\n"
          "keys       the key names of the language file (for KEY and key:KEY), the G keys, then other spellings\n"
          "           such as the short captions of the keyboard map (Ctrl, Win, Del)\n"
          "media      the media functions (for media:NAME)\n"

@@ -78,13 +78,19 @@ complete_bash() {
 }
 [[ $(complete_bash key) == "keymap " ]] || fail "bash: 'key' completes to '$(complete_bash key)'"
 [[ $(complete_bash keymap "") == "reset set show " ]] || fail "bash: 'keymap' offers '$(complete_bash keymap "")'"
-[[ $(complete_bash keymap set "") == "0 1 2 " ]] || fail "bash: profiles are '$(complete_bash keymap set "")'"
-[[ $(complete_bash keymap set 0 A st) == "stop-macro " ]] || fail "bash: functions '$(complete_bash keymap set 0 A st)'"
+[[ $(complete_bash keymap set "") == "1 2 3 " ]] || fail "bash: profiles are '$(complete_bash keymap set "")'"
+[[ $(complete_bash keymap set 1 A st) == "stop-macro " ]] || fail "bash: functions '$(complete_bash keymap set 1 A st)'"
+[[ $(complete_bash keymap set 1 CapsL) == "CapsLock " ]] || fail "bash: keys '$(complete_bash keymap set 1 CapsL)'"
+[[ $(complete_bash keymap set 1 A media:Play) == "Play/Pause " ]] ||
+    fail "bash: media names '$(complete_bash keymap set 1 A media:Play)'"
+[[ $(complete_bash names "") == "functions keys media mouse " ]] || fail "bash: names '$(complete_bash names "")'"
 [[ $(complete_bash --tr) == "--trace " ]] || fail "bash: options '$(complete_bash --tr)'"
 zsh -n "$share/zsh/"*"/_ombrelctl" || fail "zsh completion does not parse"
 fish -n "$share/fish/vendor_completions.d/ombrelctl.fish" || fail "fish completion does not parse"
 fish_out=$(PATH="$usr/bin:$PATH" fish -c "source $share/fish/vendor_completions.d/ombrelctl.fish; complete -C 'ombrelctl keymap s'" 2>&1)
 grep -q '^set' <<<"$fish_out" && grep -q '^show' <<<"$fish_out" || fail "fish: 'keymap s' offers '$fish_out'"
+fish_keys=$(PATH="$usr/bin:$PATH" fish -c "source $share/fish/vendor_completions.d/ombrelctl.fish; complete -C 'ombrelctl keymap set 1 CapsL'" 2>&1)
+grep -q '^CapsLock' <<<"$fish_keys" || fail "fish: 'keymap set 1 CapsL' offers '$fish_keys'"
 
 # The installed programs find their service library, data and skin.
 out=$("$ctl" --emulator info 2>&1) || fail "installed ombrelctl --emulator info: $out"

@@ -115,7 +115,7 @@ TEST_F(OmbrelctlTest, ACommandWithoutItsArgumentsPrintsItsUsage) {
         {{"keymap", "set"}, "Usage: ombrelctl [--emulator[=STATE_FILE]] [--trace] [--json] keymap set P KEY FUNCTION"},
         {{"profile", "set"}, "profile set N"},
         {{"read-keymap"}, "read-keymap P"},
-        {{"names"}, "names keys|media|functions|mouse"},
+        {{"names"}, "names KIND"},
         {{"validate"}, "validate FILE"},
         {{"backup"}, "backup [--force] FILE"},
     };
