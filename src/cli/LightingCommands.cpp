@@ -9,6 +9,7 @@
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
 #include "text/JsonWriter.h"
+#include "text/NameMatcher.h"
 
 #include <charconv>
 #include <cstdio>
@@ -235,18 +236,22 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
 // Resolves the effect of `c` against the effects the keyboard offers.
 bool resolveEffect(FieldChange& c, const LightingWork& work) {
     const auto offered = work.state.config.offeredEffects();
+    std::string hint;
     if (!c.effectToOffer) {
-        const std::string wanted = NormaliseName(c.effectArgument);
+        NameMatcher names;
         for (std::uint8_t e : offered)
-            if (NormaliseName(work.effectName(e)) == wanted) c.effectToOffer = e;
+            names.add(work.effectName(e), e);
+        const NameMatch found = names.match(c.effectArgument);
+        if (found.value) c.effectToOffer = static_cast<std::uint8_t>(*found.value);
+        hint = DidYouMean(found.suggestions);
     }
     if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
         std::string list;
         for (std::uint8_t e : offered)
             list += "  " + std::to_string(e) + " " + work.effectName(e);
-        std::fprintf(stderr, "the keyboard does not offer the effect '%s'; it offers:%s\n",
+        std::fprintf(stderr, "the keyboard does not offer the effect '%s'%s%s; it offers:%s\n",
                      c.effectArgument.empty() ? std::to_string(*c.effectToOffer).c_str() : c.effectArgument.c_str(),
-                     list.c_str());
+                     hint.empty() ? "" : ", ", hint.c_str(), list.c_str());
         return false;
     }
     const std::uint8_t effect = *c.effectToOffer;

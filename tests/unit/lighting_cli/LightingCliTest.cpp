@@ -143,6 +143,11 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     for (const std::string& w : writes(r.err))
         EXPECT_NE(w.substr(0, 2), "06") << w;
     EXPECT_NE(r.err.find("does not offer"), std::string::npos);
+    const ProgramResult typo = run({"lighting", "set", "1", "effect", "Rain rdops"});
+    EXPECT_EQ(typo.exitCode, 2);
+    EXPECT_NE(typo.err.find("'Rain rdops', did you mean 'Raindrops'?"), std::string::npos) << typo.err;
+    const ProgramResult beginning = ok({"lighting", "set", "1", "effect", "breath"});
+    EXPECT_EQ(beginning.out, "profile 1: effect 5 (Breathing)\n");
 }
 
 TEST_F(LightingCliTest, PaintingGoesToTheKeyboardAndTheColourFile) {
