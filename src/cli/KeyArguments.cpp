@@ -41,10 +41,9 @@ std::optional<KeyRecord> failWith(std::string* error, std::string text) {
 
 NameLookup lookup(const NameMatcher& matcher, std::string_view text, const std::string& what) {
     const NameMatch m = matcher.match(text);
-    if (m.value) return {m.value, {}};
-    std::string problem = "'" + std::string(text) + "' is not " + what;
-    if (const std::string hint = DidYouMean(m.suggestions); !hint.empty()) problem += "; " + hint;
-    return {std::nullopt, problem};
+    if (m.value) return {m.value, {}, {}};
+    const std::string hint = DidYouMean(m.suggestions);
+    return {std::nullopt, "'" + std::string(text) + "' is not " + what + (hint.empty() ? "" : "; " + hint), hint};
 }
 
 std::optional<KeyIndex> gKey(std::string_view text) {
@@ -110,37 +109,36 @@ std::optional<KeyCode> KeyNames::parse(std::string_view text) const {
 }
 
 NameLookup KeyNames::lookupKey(std::string_view text) const {
-    if (const auto code = parseHexCode(text)) return {*code, {}};
+    if (const auto code = parseHexCode(text)) return {*code, {}, {}};
     return lookup(m_keys, text, "a key name or key code");
 }
 
 NameLookup KeyNames::lookupMedia(std::string_view text) const {
-    if (const auto row = parseUnsigned(text, 10); row && *row < MediaTable().size()) return {int(*row), {}};
+    if (const auto row = parseUnsigned(text, 10); row && *row < MediaTable().size()) return {int(*row), {}, {}};
     return lookup(m_media, text, "a media function (a name or a row 0..17)");
 }
 
 NameLookup KeyNames::lookupFunction(std::string_view text) const {
     if (const auto n = parseUnsigned(text, 10)) {
-        if (*n >= 1 && *n <= kFunctionKeyCount) return {int(*n - 1), {}};
-        return {std::nullopt, "keyboard functions are numbered 1 to 11"};
+        if (*n >= 1 && *n <= kFunctionKeyCount) return {int(*n - 1), {}, {}};
+        return {std::nullopt, "keyboard functions are numbered 1 to 11", {}};
     }
     return lookup(m_functions, text, "a keyboard function (a name or a number 1..11)");
 }
 
 KeyArgumentLookup LookupKeyArgument(std::string_view text, const KeyNames& names) {
-    if (const auto g = gKey(text)) return {*g, {}};
+    if (const auto g = gKey(text)) return {*g, {}, {}};
     const NameLookup found = names.lookupKey(text);
     const std::string notAKey = "'" + std::string(text) + "' is not a key of the keyboard";
-    if (!found.value) {
-        const auto hint = found.problem.find("; ");
-        return {std::nullopt, notAKey + (hint == std::string::npos ? ": give its name or its key code (0x03A)"
-                                                                   : found.problem.substr(hint))};
-    }
+    if (!found.value)
+        return {std::nullopt,
+                notAKey + (found.hint.empty() ? ": give its name or its key code (0x03A)" : "; " + found.hint),
+                found.hint};
     const auto code = static_cast<KeyCode>(*found.value);
     const KeyIndex index = KeyIndexOf(code);
     if (code == 0 || index >= kFirstGKeyIndex || KeyCodeOf(index) != code)
-        return {std::nullopt, notAKey + ": give its name or its key code (0x03A)"};
-    return {index, {}};
+        return {std::nullopt, notAKey + ": give its name or its key code (0x03A)", {}};
+    return {index, {}, {}};
 }
 
 std::optional<KeyIndex> ParseKeyArgument(std::string_view text, const KeyNames& names) {

@@ -24,6 +24,7 @@ std::string NormaliseName(std::string_view text);
 struct NameLookup {
     std::optional<int> value;
     std::string problem; // without a value: "'x' is not a key ...; did you mean ...?"
+    std::string hint;    // the "did you mean ...?" part alone, "" when nothing is close
 };
 
 // The names ombrelctl accepts, in the user's language.
@@ -52,6 +53,7 @@ private:
 struct KeyArgumentLookup {
     std::optional<KeyIndex> index;
     std::string problem;
+    std::string hint; // "did you mean ...?", or ""
 };
 KeyArgumentLookup LookupKeyArgument(std::string_view text, const KeyNames& names);
 std::optional<KeyIndex> ParseKeyArgument(std::string_view text, const KeyNames& names);

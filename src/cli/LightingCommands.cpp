@@ -407,9 +407,8 @@ std::optional<int> paintableControl(const std::string& text) {
     if (index)
         for (const KeyButton& b : KeyButtonTable())
             if (b.code == KeyCodeOf(*index)) return b.control;
-    const auto hint = found.problem.find("; ");
-    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)%s\n",
-                 text.c_str(), hint == std::string::npos ? "" : found.problem.substr(hint).c_str());
+    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)%s%s\n",
+                 text.c_str(), found.hint.empty() ? "" : "; ", found.hint.c_str());
     return std::nullopt;
 }
 
