@@ -14,6 +14,7 @@ using namespace ombrel::cli;
 namespace {
 
 constexpr const char* kGlobalOptions = "[--emulator[=STATE_FILE]] [--trace] [--json]";
+constexpr std::size_t kHeadWidth = 22;
 
 void printHelp() {
     std::printf("Usage: ombrelctl %s COMMAND [ARGS]\n\n"
@@ -23,12 +24,16 @@ void printHelp() {
                 "                     with FILE, the emulator keeps its memory there between runs\n"
                 "  --trace            print every report sent (->) and every reply received (<-) as hex\n"
                 "  --json             print what a command shows as JSON (see ombrelctl(1) for the shapes)\n"
-                "  --help             show this help (after a command: that command's help)\n"
-                "  --version          show the version\n\nCommands:\n",
+                "  -h, --help         show this help (after a command: that command's help)\n"
+                "  -V, --version      show the version\n\nCommands:\n",
                 kGlobalOptions);
     for (const CommandInfo& c : AllCommands()) {
         const std::string head = std::string(c.name) + (*c.usage ? std::string(" ") + c.usage : "");
-        std::printf("  %-22s %s\n", head.c_str(), c.summary);
+        // A long usage gets a line of its own, so the summaries stay in one column.
+        if (head.size() > kHeadWidth)
+            std::printf("  %s\n  %-*s %s\n", head.c_str(), int(kHeadWidth), "", c.summary);
+        else
+            std::printf("  %-*s %s\n", int(kHeadWidth), head.c_str(), c.summary);
     }
     std::printf("\nProfiles are numbered 1, 2 and 3, as the window shows them. Keys, media and keyboard functions go\n"
                 "by their names (see 'ombrelctl names').\n\n"
