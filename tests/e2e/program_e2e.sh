@@ -80,7 +80,7 @@ program_alive() { kill -0 "$program" 2>/dev/null; }
 program_ended() { ! program_alive; }
 
 # An assignment made on the keyboard by another program: the Z key disabled in profile 0.
-"$ombrelctl" --emulator="$state" keymap set 0 0x02C disabled >/dev/null 2>&1
+"$ombrelctl" --emulator="$state" keymap set 1 0x02C disabled >/dev/null 2>&1
 check "ombrelctl assigns a key" test $? -eq 0
 
 trayer --edge top --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
@@ -169,18 +169,18 @@ check "/Kill ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
 # What the lighting steps wrote, read back from the emulator's memory and the colour file.
-"$ombrelctl" --emulator="$state" read-lighting 0 >"$work/lighting" 2>&1
+"$ombrelctl" --emulator="$state" read-lighting 1 >"$work/lighting" 2>&1
 check "the keyboard runs the user effect" grep -q '^0000  14 ' "$work/lighting"
-"$ombrelctl" --emulator="$state" colors show 0 >"$work/colors" 2>&1
+"$ombrelctl" --emulator="$state" colors show 1 >"$work/colors" 2>&1
 check "Esc was painted with the brush colour" grep -qE '^0x001 .* slot   0  2EE6D6  brush$' "$work/colors"
 
 # What the dialog stored and Apply wrote, read from the emulated keyboard by ombrelctl once the program has let go
 # of the emulator's state file.
-"$ombrelctl" --emulator="$state" keymap show 0 >"$work/keymap" 2>&1
-check "ombrelctl sees Caps Lock sending B" grep -Eq '^0x03A +key:0x030 ' "$work/keymap"
-check "ombrelctl sees G1 playing the macro" grep -Eq '^G1 +macro:1 ' "$work/keymap"
+"$ombrelctl" --emulator="$state" keymap show 1 >"$work/keymap" 2>&1
+check "ombrelctl sees Caps Lock sending B" grep -q '^Caps Lock: Key (B)$' "$work/keymap"
+check "ombrelctl sees G1 playing the macro" grep -q '^G1: Macro (Macro 1)$' "$work/keymap"
 "$ombrelctl" --emulator="$state" macro list >"$work/macros" 2>&1
-check "ombrelctl lists the recorded macro with its two steps" grep -Eq '^1 +1 +2 +Macro 1 +0:G1$' "$work/macros"
+check "ombrelctl lists the recorded macro with its two steps" grep -Eq '^1 +1 +2 +Macro 1 +1:G1$' "$work/macros"
 
 echo "e2e: $passed passed, $failed failed"
 if ((failed > 0)); then
