@@ -26,8 +26,8 @@ UnpluggedNotice::UnpluggedNotice(QWidget* window) : QWidget(window), m_label(new
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setFixedWidth(kMessageWidth);
     m_label->setStyleSheet(QStringLiteral("QLabel { color: %1; background: %2; border: 1px solid %3; "
-                                          "border-radius: 6px; padding: 18px; font-size: 15px; }")
-                               .arg(Hex(palette::kText), Hex(palette::kPopup), Hex(palette::kAccent)));
+                                          "border-radius: 6px; padding: 18px; font-family: '%4'; font-size: 15px; }")
+                               .arg(Hex(palette::kText), Hex(palette::kPopup), Hex(palette::kAccent), SkinFontFace()));
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_label, 0, Qt::AlignCenter);
     window->installEventFilter(this);

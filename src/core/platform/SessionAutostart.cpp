@@ -35,15 +35,20 @@ FileWriteResult Failure(int error, const std::string& what, const std::string& p
 } // namespace
 
 AutostartEntry ReadAutostartEntry(const std::string& path) {
-    AutostartEntry entry;
     struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0) return entry;
-    entry.exists = true;
+    if (::lstat(path.c_str(), &st) != 0) return {};
     const FileBytes file = ReadFileBytes(path, kMaxEntrySize);
-    if (file.status != FileBytes::Status::Ok) return entry;
-    const IniDocument document = IniDocument::fromBytes(file.bytes);
+    if (file.status != FileBytes::Status::Ok) return {.exists = true};
+    return AutostartEntryFromBytes(file.bytes, S_ISREG(st.st_mode));
+}
+
+AutostartEntry AutostartEntryFromBytes(std::string_view bytes, bool regularFile) {
+    AutostartEntry entry;
+    entry.exists = true;
+    if (bytes.size() > kMaxEntrySize) return entry;
+    const IniDocument document = IniDocument::fromBytes(bytes);
     if (!document.find(kEntrySection, "Type")) return entry;
-    entry.ours = S_ISREG(st.st_mode) && IsTrue(document.find(kEntrySection, kAutostartMarkerKey));
+    entry.ours = regularFile && IsTrue(document.find(kEntrySection, kAutostartMarkerKey));
     entry.enabled = !IsTrue(document.find(kEntrySection, "Hidden")) &&
                     !IsFalse(document.find(kEntrySection, "X-GNOME-Autostart-enabled"));
     return entry;

@@ -21,6 +21,8 @@ struct AutostartEntry {
 };
 
 AutostartEntry ReadAutostartEntry(const std::string& path);
+// The same for the bytes of an entry that exists; `regularFile` says whether they came from a regular file.
+AutostartEntry AutostartEntryFromBytes(std::string_view bytes, bool regularFile);
 
 // The entry's text for the program at `programPath`; empty when the path cannot be written into an Exec line
 // (control characters).
