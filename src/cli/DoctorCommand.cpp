@@ -1,14 +1,13 @@
 #include "DoctorCommand.h"
 
-#include "device/ServiceLibrary.h"
 #include "doctor/Doctor.h"
+#include "doctor/LocalDoctorSystem.h"
 #include "platform/AppPaths.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 namespace ombrel::cli {
@@ -54,14 +53,8 @@ std::optional<DoctorReport> DoctorReportHere(bool askTheTray) {
         std::fprintf(stderr, "cannot tell where the program is installed (no /proc/self/exe or no home folder)\n");
         return std::nullopt;
     }
-    DoctorSystem system;
-    system.shippedRule = paths->dataDir + "udev/" + kUdevRuleName;
-    system.serviceLibrary = paths->serviceLibDir + kServiceLibraryName;
-    std::string error;
-    if (!ServiceLibrary::load(system.serviceLibrary, &error)) system.serviceLibraryError = error.empty() ? "?" : error;
+    DoctorSystem system = LocalDoctorSystem(*paths);
     system.tray = askTheTray ? trayState() : DesktopTray::NoSession;
-    system.userFolders = {paths->userDir, std::filesystem::path(paths->settingsIni).parent_path().string()};
-    system.ownPid = ::getpid();
     return RunDoctor(system);
 }
 

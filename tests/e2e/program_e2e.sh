@@ -5,7 +5,8 @@
 # dialog, which captures a real key press and records a macro from real key presses, and the window's Apply writes
 # both (checked with ombrelctl); the lighting panel is switched on, the user effect chosen and Esc painted (checked
 # in the emulator's memory and the colour file with ombrelctl at the end); a click in the marking view marks a key;
-# an unplugged keyboard hides the window;
+# the window's menu, driven from the keyboard, turns "Start with my session" on and off; an unplugged keyboard
+# leaves the window open with a note over it, which goes when the keyboard is back;
 # "/Kill" ends the program.
 #   program_e2e.sh OMBREL OMBRELCTL
 set -uo pipefail
@@ -159,9 +160,20 @@ click_button FUNC_SWITCH
 click_button KEY_01E
 check "a click in the marking view marks the key" until_ok 5 dump_has "apply 1"
 
+# The window's menu: its last item is "Start with my session" (Up from the top wraps to it).
+autostart="$XDG_CONFIG_HOME/autostart/ombrel.desktop"
+menu_item_last() { click_button CONTROL_MENU && sleep 0.5 && xdotool key Up Return; }
+menu_item_last
+check "Start with my session writes the autostart entry" until_ok 5 grep -q '^Exec=.* --start$' "$autostart"
+menu_item_last
+check "turning it off removes the entry" until_ok 5 test ! -e "$autostart"
+
 echo unplug >"$fifo"
-check "unplugging the keyboard hides the window" until_ok 10 dump_has "visible 0"
 check "unplugging shows the no-keyboard icon" until_ok 10 dump_has "tray 128"
+check "unplugging says so in the open window" until_ok 10 dump_has "unplugged 1"
+check "the window stays open while unplugged" dump_has "visible 1"
+echo plug >"$fifo"
+check "the note goes when the keyboard is back" until_ok 10 dump_has "unplugged 0"
 
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends with status 0" test $? -eq 0

@@ -24,7 +24,7 @@ public:
     void sendDetach() override {
         record([](ScreenEvents& e) { ++e.detaches; });
     }
-    void hideMainWindow() override {}
+    void showKeyboardGone() override {}
     void sendProfileReload() override {
         record([](ScreenEvents& e) { ++e.profileReloads; });
     }

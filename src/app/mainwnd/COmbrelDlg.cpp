@@ -8,13 +8,16 @@
 #include "CommandBar.h"
 #include "DeviceTask.h"
 #include "FirmwareCheck.h"
-#include "KeyAssignment.h"
 #include "FirmwarePart.h"
+#include "KeyAssignment.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
+#include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
+#include "SessionStartCommand.h"
 #include "SkinStyle.h"
+#include "UnpluggedNotice.h"
 #include "UserPrompts.h"
 #include "WindowShell.h"
 
@@ -105,6 +108,7 @@ void COmbrelDlg::buildParts() {
     m_assign = new KeyAssignment(m_parts, *m_map, this);
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
+    m_unplugged = new UnpluggedNotice(this);
 }
 
 void COmbrelDlg::connectParts() {
@@ -113,6 +117,8 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupCommands::restore);
     connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupCommands::backup);
     connect(m_caption, &CaptionBar::firmwareRequested, m_firmwarePart, &FirmwarePart::openDialog);
+    connect(m_caption, &CaptionBar::languageChosen, this, &COmbrelDlg::chooseLanguage);
+    connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
@@ -229,6 +235,8 @@ void COmbrelDlg::onOpen() {
 
 void COmbrelDlg::onProfileReload() {
     if (m_shutDown) return;
+    // The keyboard is back (or another one came).
+    m_unplugged->hide();
     m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
     m_lighting->load(true);
@@ -248,7 +256,17 @@ void COmbrelDlg::onLanguage(int languageIndex) {
     m_map->applyTexts();
     m_lighting->applyTexts();
     m_assign->applyTexts();
+    m_unplugged->setText(m_parts.text("MAIN_UNPLUGGED"));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
+}
+
+void COmbrelDlg::chooseLanguage(int languageIndex) {
+    // A choice that cannot be stored still holds for this run.
+    if (!ChooseLanguage(*m_context.settings, languageIndex))
+        std::fprintf(stderr, "ombrel: the language choice could not be stored in %s\n",
+                     m_context.settings->settingsIni().c_str());
+    AppMessageEvent lang(UM_LANG, kTagLang, languageIndex);
+    QCoreApplication::sendEvent(this, &lang);
 }
 
 void COmbrelDlg::onDetach() {
@@ -272,7 +290,7 @@ void COmbrelDlg::SetTrayState(TrayState state) {
 
 void COmbrelDlg::ShowMain() {
     if (!m_link || !m_link->state().devicePresent()) {
-        UserPrompts::information(this, m_parts.text("MAIN_NO_DEVICE_PROMPT"));
+        UserPrompts::information(this, NoKeyboardMessage(m_parts, !m_context.emulator, m_shell->trayAvailable()));
         return;
     }
     if (isMinimized()) showNormal();
@@ -286,6 +304,17 @@ void COmbrelDlg::HideMain() {
         hide();
     else if (isVisible())
         showMinimized();
+}
+
+void COmbrelDlg::showKeyboardGone() {
+    // A hidden window stays hidden: the tray icon tells the keyboard is gone.
+    if (m_shutDown || !isVisible()) return;
+    const CPngButton* close = m_caption->button(CaptionBar::Button::Close);
+    m_unplugged->showOver(close ? close->geometry().bottom() + 1 : 0, m_parts.text("MAIN_UNPLUGGED"));
+}
+
+bool COmbrelDlg::showsKeyboardGone() const {
+    return m_unplugged && m_unplugged->isVisible();
 }
 
 void COmbrelDlg::ExitMain() {

@@ -25,6 +25,7 @@ class FirmwarePart;
 class KeyboardMap;
 class LightingPanel;
 class ProfileBar;
+class UnpluggedNotice;
 class WindowShell;
 
 class COmbrelDlg : public CBaseDialog {
@@ -41,6 +42,11 @@ public:
     void ShowMain();
     // Hides the window; without a tray it is minimised instead, so it can always be reached.
     void HideMain();
+    // The keyboard was unplugged: an open window stays and says so until the keyboard is back.
+    void showKeyboardGone();
+    bool showsKeyboardGone() const;
+    // The user's language choice: stored, and every open window takes its texts.
+    void chooseLanguage(int languageIndex);
     // Ends the program: hides the window, shuts down and emits `ended`. During device work the end waits for it.
     void ExitMain();
     void ShutdownMain();
@@ -105,6 +111,7 @@ private:
     KeyAssignment* m_assign = nullptr;
     FirmwarePart* m_firmwarePart = nullptr;
     WindowShell* m_shell = nullptr;
+    UnpluggedNotice* m_unplugged = nullptr;
 
     bool m_shutDown = false;
     bool m_ended = false;

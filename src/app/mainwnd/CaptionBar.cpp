@@ -6,8 +6,12 @@
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
+#include "platform/SessionAutostart.h"
 #include "text/IniFile.h"
+#include "text/LanguageChoice.h"
+#include "text/LanguageTexts.h"
 
+#include <QActionGroup>
 #include <QDir>
 #include <QMenu>
 #include <QUrl>
@@ -85,13 +89,38 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     restore->setData(kCmdRestore);
     backup->setData(kCmdBackup);
     firmware->setData(kCmdFirmware);
+    menu.addSeparator();
+
+    // Each language by its own name, so a reader of any of them finds theirs.
+    QMenu* languages = menu.addMenu(m_context.text("MENU_LANGUAGE"));
+    auto* languageGroup = new QActionGroup(languages);
+    for (int i = 0; i < static_cast<int>(kLanguageTable.size()); ++i) {
+        const std::string_view name = LanguageOwnName(i);
+        QAction* language = languages->addAction(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+        language->setCheckable(true);
+        language->setChecked(i == m_context.languageIndex());
+        language->setData(kCmdLanguageFirst + i);
+        languageGroup->addAction(language);
+    }
+
+    QAction* sessionStart = menu.addAction(m_context.text("MENU_AUTOSTART"));
+    sessionStart->setCheckable(true);
+    sessionStart->setChecked(ReadAutostartEntry(m_context.paths().autostartFile).enabled);
+    sessionStart->setData(kCmdSessionStart);
+
     QAction* chosen = UserPrompts::popupMenu(&menu, globalPos);
+    if (!chosen) return;
+    const int command = chosen->data().toInt();
     if (chosen == restore)
         emit restoreRequested();
     else if (chosen == backup)
         emit backupRequested();
     else if (chosen == firmware)
         emit firmwareRequested();
+    else if (chosen == sessionStart)
+        emit sessionStartChosen(!ReadAutostartEntry(m_context.paths().autostartFile).enabled);
+    else if (command >= kCmdLanguageFirst && command < kCmdLanguageFirst + static_cast<int>(kLanguageTable.size()))
+        emit languageChosen(command - kCmdLanguageFirst);
 }
 
 } // namespace ombrel

@@ -27,7 +27,8 @@ public:
 
     void openHelp();
     void openVendorLink();
-    // The restore/backup/firmware menu at `globalPos`; the chosen item is emitted.
+    // The window's menu at `globalPos` (restore, backup, firmware, the language and "Start with my session");
+    // the chosen item is emitted.
     void showBackupMenu(const QPoint& globalPos);
 
 signals:
@@ -37,6 +38,10 @@ signals:
     void backupRequested();
     // The firmware dialog (command 32780).
     void firmwareRequested();
+    // A language of the language table, by its index.
+    void languageChosen(int languageIndex);
+    // "Start with my session" turned on or off.
+    void sessionStartChosen(bool on);
 
 private:
     CPngButton* make(Button which, const char* skinKey, bool styled);

@@ -16,6 +16,7 @@ struct MainContext {
     SettingsStore* settings = nullptr; // outlives the window
     const ServiceApi* api = nullptr;   // outlives the window
     bool autoShowDone = false;         // "/Start": stay in the tray until the user opens the window
+    bool emulator = false;             // the keyboard is the built-in emulator (no system to check when it is absent)
     // Whether the desktop shows tray icons; unset = ask the desktop. Without a tray the window is shown at start
     // and is minimised where it would hide, so the program can always be reached.
     std::optional<bool> trayAvailable;

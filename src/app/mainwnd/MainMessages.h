@@ -54,6 +54,8 @@ enum MainControl : int {
     kCmdRestore = 32776,
     kCmdBackup = 32777,
     kCmdFirmware = 32780,
+    kCmdSessionStart = 32781,
+    kCmdLanguageFirst = 32790, // one item a language, in the order of the language table
 };
 
 inline constexpr int kReportRateIds[4] = {1147, 1168, 1169, 1170};

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMenu>
 
+#include <functional>
+
 namespace ombrel {
 
 namespace {
@@ -93,9 +95,18 @@ QAction* UserPrompts::popupMenu(QMenu* menu, const QPoint& globalPos) {
     if (!s.menuChoices.empty()) {
         const int choice = s.menuChoices.front();
         s.menuChoices.pop_front();
-        for (QAction* action : menu->actions())
-            if (action->data().toInt() == choice) return action;
-        return nullptr;
+        // Items of submenus are chosen the same way, as a person would reach them through their submenu.
+        std::function<QAction*(QMenu*)> find = [&](QMenu* in) -> QAction* {
+            for (QAction* action : in->actions()) {
+                if (action->menu()) {
+                    if (QAction* inner = find(action->menu())) return inner;
+                } else if (action->data().toInt() == choice) {
+                    return action;
+                }
+            }
+            return nullptr;
+        };
+        return find(menu);
     }
     if (s.headless) return nullptr;
     return menu->exec(globalPos);

@@ -25,8 +25,8 @@ void WindowScreen::sendDetach() {
     sendMessage(UM_DETACH, kTagDetach, false);
 }
 
-void WindowScreen::hideMainWindow() {
-    m_dispatcher.send([this] { m_window.HideMain(); });
+void WindowScreen::showKeyboardGone() {
+    m_dispatcher.send([this] { m_window.showKeyboardGone(); });
 }
 
 void WindowScreen::sendProfileReload() {

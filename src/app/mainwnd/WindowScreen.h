@@ -16,7 +16,7 @@ public:
     WindowScreen(COmbrelDlg& window, UiDispatcher& dispatcher) : m_window(window), m_dispatcher(dispatcher) {}
 
     void sendDetach() override;
-    void hideMainWindow() override;
+    void showKeyboardGone() override;
     void sendProfileReload() override;
     void postOpen() override;
     void sendBankChanged(int bank) override;

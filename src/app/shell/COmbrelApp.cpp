@@ -1,6 +1,7 @@
 #include "COmbrelApp.h"
 
 #include "COmbrelDlg.h"
+#include "DisplayProbe.h"
 #include "MainMessages.h"
 #include "ProgramOptions.h"
 #include "SkinImageCache.h"
@@ -8,17 +9,27 @@
 
 #include "device/ServiceLibrary.h"
 #include "platform/RuntimeDir.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/StartupPlan.h"
 #include "text/LanguageTexts.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCursor>
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPixmap>
 #include <QSocketNotifier>
 #include <QTimer>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace ombrel {
 
@@ -33,6 +44,29 @@ int Fail(int code, const QString& message) {
         QGuiApplication::platformName() != QLatin1String("minimal"))
         QMessageBox::critical(nullptr, QStringLiteral("Ombrel"), message);
     return code;
+}
+
+// Why a picture cannot be saved at `path`, or "" when its folder takes new files.
+std::string ScreenshotFolderProblem(const QString& path) {
+    const QString folder = QFileInfo(path).absolutePath();
+    const QByteArray native = QFile::encodeName(folder);
+    struct stat st {};
+    if (::stat(native.constData(), &st) != 0) return "the folder " + folder.toStdString() + ": " + std::strerror(errno);
+    if (!S_ISDIR(st.st_mode)) return folder.toStdString() + " is not a folder";
+    if (::access(native.constData(), W_OK) != 0)
+        return "the folder " + folder.toStdString() + ": " + std::strerror(errno);
+    return {};
+}
+
+// Saves the picture as PNG through the program's safe writer; the reason on failure.
+std::string SaveScreenshot(const QPixmap& picture, const QString& path) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!picture.save(&buffer, "PNG")) return "cannot save the screenshot: the picture could not be encoded";
+    const FileWriteResult written =
+        WriteFileSafely(QFile::encodeName(path).toStdString(), std::string_view(png.constData(), png.size()));
+    return written ? std::string() : written.message;
 }
 
 } // namespace
@@ -51,15 +85,36 @@ int COmbrelApp::run(int argc, char** argv) {
         std::printf("ombrel %s\n", OMBREL_VERSION);
         return 0;
     }
-    for (const QString& argument : options.ignored)
-        std::fprintf(stderr, "ombrel: ignoring the unknown argument %s\n", qPrintable(argument));
     if (!options.error.isEmpty()) {
-        std::fprintf(stderr, "ombrel: %s\nTry 'ombrel --help'.\n", qPrintable(options.error));
+        std::fprintf(stderr, "ombrel: %s\nUsage: ombrel [OPTION]...\nTry 'ombrel --help' for the options.\n",
+                     qPrintable(options.error));
         return kExitBadCommandLine;
+    }
+    if (!options.screenshot.isEmpty()) {
+        // Refused before the window starts, rather than after it was shown for nothing.
+        const std::string problem = ScreenshotFolderProblem(options.screenshot);
+        if (!problem.empty()) {
+            std::fprintf(stderr, "ombrel: cannot save the screenshot to %s: %s\n", qPrintable(options.screenshot),
+                         problem.c_str());
+            return kExitBadCommandLine;
+        }
+    }
+    // Qt aborts the process when it finds no display; say plainly what is missing instead.
+    if (const std::string reason = NoDisplayReason(DisplayEnvironment::current(options.platform.toStdString()));
+        !reason.empty()) {
+        std::fprintf(stderr,
+                     "ombrel: %s.\n"
+                     "Start Ombrel from a desktop session (or with DISPLAY set to a running X server). For a picture\n"
+                     "of the window on a machine without a screen:\n"
+                     "  QT_QPA_PLATFORM=offscreen ombrel --emulator --screenshot=ombrel.png\n",
+                     reason.c_str());
+        return kExitNoDisplay;
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("ombrel"));
+    // The desktop matches the window to its menu entry (icon, name) by this.
+    QGuiApplication::setDesktopFileName(QStringLiteral("ombrel"));
     QApplication::setApplicationVersion(QStringLiteral(OMBREL_VERSION));
     // The window hides into the tray: closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -91,6 +146,7 @@ int COmbrelApp::run(int argc, char** argv) {
     context.settings = &settings;
     context.api = &library->api();
     context.autoShowDone = plan.autoShowDone;
+    context.emulator = options.emulator;
     if (!options.screenshot.isEmpty()) context.trayAvailable = false;
     auto window = std::make_unique<COmbrelDlg>(std::move(context));
     if (!window->OnInitDialog(&error)) {
@@ -121,17 +177,19 @@ int COmbrelApp::run(int argc, char** argv) {
         if (!control->listen(options.testControl, &error)) return Fail(kExitBadCommandLine, error);
     }
 
+    bool screenshotFailed = false;
     if (!options.screenshot.isEmpty()) {
         // The window is shown (there is no tray), painted, saved as a picture, and the program ends.
-        QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options] {
+        QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options, &screenshotFailed] {
             window->ShowMain();
             QCursor::setPos(0, 0); // no key shows the pointer's hover face in the picture
-            QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options] {
-                const bool saved = window->grab().save(options.screenshot);
-                std::fprintf(saved ? stdout : stderr,
-                             saved ? "ombrel: screenshot saved to %s\n"
-                                   : "ombrel: could not save the screenshot to %s\n",
-                             qPrintable(options.screenshot));
+            QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options, &screenshotFailed] {
+                const std::string problem = SaveScreenshot(window->grab(), options.screenshot);
+                screenshotFailed = !problem.empty();
+                if (screenshotFailed)
+                    std::fprintf(stderr, "ombrel: %s\n", problem.c_str());
+                else
+                    std::printf("ombrel: screenshot saved to %s\n", qPrintable(options.screenshot));
                 window->ExitMain();
             });
         });
@@ -147,7 +205,7 @@ int COmbrelApp::run(int argc, char** argv) {
     channelNotifier.reset();
     plan.channel.reset();
     plan.lock.release();
-    return code;
+    return screenshotFailed ? kExitBadCommandLine : code;
 }
 
 } // namespace ombrel

@@ -15,6 +15,7 @@ public:
 };
 
 inline constexpr int kExitBadCommandLine = 1;
+inline constexpr int kExitNoDisplay = 1;
 inline constexpr int kExitNoService = 2;
 
 } // namespace ombrel

@@ -42,6 +42,11 @@ CTrayIcon::CTrayIcon(QString skinFolder, QObject* parent) : QObject(parent), m_s
     });
 }
 
+void CTrayIcon::SetTip(const QString& tip) {
+    m_tip = tip.left(kMaxTipLength);
+    if (m_icon) m_icon->setToolTip(m_tip);
+}
+
 CTrayIcon::~CTrayIcon() {
     Remove();
     delete m_menu;

@@ -29,6 +29,8 @@ public:
     void Remove();
     // Changes the picture; nothing happens when it is already shown.
     void SetIcon(int iconId);
+    // A new tooltip, as when the language changes.
+    void SetTip(const QString& tip);
     // The keyboard's presence is shown and remembered; an activity shows its own picture until it ends.
     void SetState(TrayState state);
     // Called with the menu just before it is shown, to set its texts.

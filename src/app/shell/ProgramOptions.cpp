@@ -2,16 +2,64 @@
 
 #include "platform/CommandLine.h"
 
+#include <array>
+
 namespace ombrel {
+
+namespace {
+
+// Options every Qt program takes (QGuiApplication and QApplication read them), with "-" or "--".
+constexpr std::array<const char*, 16> kQtOptionsWithValue{"platform",
+                                                          "platformpluginpath",
+                                                          "platformtheme",
+                                                          "plugin",
+                                                          "qwindowgeometry",
+                                                          "qwindowicon",
+                                                          "qwindowtitle",
+                                                          "display",
+                                                          "geometry",
+                                                          "style",
+                                                          "stylesheet",
+                                                          "session",
+                                                          "name",
+                                                          "title",
+                                                          "qmljsdebugger",
+                                                          "visual"};
+constexpr std::array<const char*, 5> kQtFlags{"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
+// The option's name without its dashes when it is one of Qt's, else an empty string.
+QString QtOptionName(const QString& argument, bool* takesValue) {
+    if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-") || argument == QLatin1String("--"))
+        return {};
+    const QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+    for (const char* option : kQtOptionsWithValue)
+        if (name == QLatin1String(option)) return *takesValue = true, name;
+    for (const char* flag : kQtFlags)
+        if (name == QLatin1String(flag)) return *takesValue = false, name;
+    return {};
+}
+
+} // namespace
 
 ProgramOptions ParseProgramOptions(const QStringList& arguments) {
     ProgramOptions options;
-    for (const QString& argument : arguments) {
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
         const QByteArray bytes = argument.toUtf8();
         if (ClassifyArgument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) !=
             StartSwitch::None)
             continue;
-        if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+        bool takesValue = false;
+        if (const QString qtOption = QtOptionName(argument, &takesValue); !qtOption.isEmpty()) {
+            options.qtArguments << argument;
+            if (!takesValue) continue;
+            if (i + 1 >= arguments.size()) {
+                if (options.error.isEmpty()) options.error = QStringLiteral("%1 needs a value").arg(argument);
+                continue;
+            }
+            options.qtArguments << arguments[++i];
+            if (qtOption == QLatin1String("platform")) options.platform = arguments[i];
+        } else if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
             options.help = true;
         } else if (argument == QLatin1String("--version")) {
             options.version = true;
@@ -26,9 +74,10 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
             options.testControl = argument.mid(15);
         } else if (argument.startsWith(QLatin1String("--screenshot="))) {
             options.screenshot = argument.mid(13);
-        } else {
-            // Launchers and the toolkit add arguments of their own; a start (or a "/Kill") must not fail on them.
-            options.ignored << argument;
+            if (options.screenshot.isEmpty() && options.error.isEmpty())
+                options.error = QStringLiteral("--screenshot needs a file name");
+        } else if (options.error.isEmpty()) {
+            options.error = QStringLiteral("unknown argument '%1'").arg(argument);
         }
     }
     if (options.error.isEmpty() && (options.emulatorUnplugged || !options.testControl.isEmpty()) && !options.emulator)
@@ -39,8 +88,9 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
 QString ProgramUsage() {
     return QStringLiteral(
         "Usage: ombrel [OPTION]...\n"
-        "Configuration program for the 0C45:5204 RGB gaming keyboard. It lives in the tray; the window opens when\n"
-        "the keyboard is found, or from the tray icon.\n"
+        "Configuration program for the 0C45:5204 RGB gaming keyboard. It lives in the tray; the window opens the\n"
+        "first time the keyboard is found (at start, or when it is plugged in later), and from the tray icon. While\n"
+        "the window is open, unplugging the keyboard covers it with a note until the keyboard is back.\n"
         "\n"
         "  /Start, --start          stay in the tray until the window is opened from there\n"
         "  /Kill, --kill            end the running instance, if any, and do not start\n"
@@ -53,10 +103,14 @@ QString ProgramUsage() {
         "  --emulator-unplugged     start with the emulated keyboard unplugged\n"
         "  --test-control=FIFO      read emulator commands from FIFO, one a line: plug, unplug, bank,\n"
         "                           consumer CODE, dump FILE (writes the window's state to FILE)\n"
-        "  --screenshot=PNG         show the window, save a picture of it to PNG and exit\n"
+        "  --screenshot=PNG         show the window, save a picture of it to PNG and exit (on a machine without a\n"
+        "                           screen: QT_QPA_PLATFORM=offscreen ombrel --emulator --screenshot=PNG)\n"
+        "\n"
+        "Qt's own options (-platform NAME, -display NAME, -style NAME, -reverse, ...) are passed on to Qt.\n"
         "\n"
         "Exit status: 0 on a normal end (also when a running instance took over the request), 1 for a bad\n"
-        "command line, 2 when the HID service library or the skin cannot be loaded.\n");
+        "command line, when no display can be reached or when the screenshot cannot be saved, 2 when the HID\n"
+        "service library or the skin cannot be loaded.\n");
 }
 
 } // namespace ombrel

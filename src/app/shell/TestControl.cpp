@@ -98,6 +98,7 @@ QString TestControl::describe() const {
     QString out;
     out += QStringLiteral("visible %1\n").arg(window.isVisible() && !window.isMinimized() ? 1 : 0);
     out += QStringLiteral("ready %1\n").arg(window.windowReady() ? 1 : 0);
+    out += QStringLiteral("unplugged %1\n").arg(window.showsKeyboardGone() ? 1 : 0);
     out += QStringLiteral("tray %1\n").arg(window.shell().tray().currentIcon());
     out += QStringLiteral("apply %1\n").arg(window.context().pending().pending() ? 1 : 0);
     out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);

@@ -51,6 +51,7 @@ void WindowShell::closeAbout() {
 }
 
 void WindowShell::applyTexts() {
+    m_tray->SetTip(m_context.text("KEYBOARD_TRAY_DESC"));
     if (m_about) {
         AppMessageEvent forward(UM_LANG, kTagLang, m_context.languageIndex());
         QCoreApplication::sendEvent(m_about, &forward);

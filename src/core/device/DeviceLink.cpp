@@ -20,9 +20,9 @@ std::unique_ptr<DeviceLink> DeviceLink::start(const ServiceApi& api, ScreenPort&
 }
 
 void DeviceLink::startPresence() {
-    const int count = m_exchange.DeviceCount();
-    m_presence.post(count);
-    if (count == 0) m_state.autoShowDone.store(true);
+    // Without a keyboard now, the automatic showing waits for its arrival: a person who started the program
+    // without "/Start" wants its window, and gets it as soon as there is a keyboard to show.
+    m_presence.post(m_exchange.DeviceCount());
 }
 
 void DeviceLink::shutdown() {

@@ -26,7 +26,8 @@ public:
     DeviceLink(const DeviceLink&) = delete;
     DeviceLink& operator=(const DeviceLink&) = delete;
 
-    // Runs the first presence worker with the current count; with no keyboard the automatic showing is off.
+    // Runs the first presence worker with the current count; the window is shown automatically once, when a
+    // keyboard is first found (unless "/Start" switched that off).
     void startPresence();
 
     ReportExchange& exchange() { return m_exchange; }

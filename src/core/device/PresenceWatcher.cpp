@@ -22,7 +22,7 @@ void PresenceWatcher::PresenceWorker(int count) {
     if (count == 0) {
         m_state.cachedProfile.store(-1);
         m_screen.sendDetach();
-        m_screen.hideMainWindow();
+        m_screen.showKeyboardGone();
     } else {
         KeymapBytes block{};
         const int read = m_commands.ReadDefaultKeymap(block);

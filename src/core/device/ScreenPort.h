@@ -20,9 +20,10 @@ class ScreenPort {
 public:
     virtual ~ScreenPort() = default;
 
-    // The keyboard is gone: close every open owned dialog and focus the main window (sent), then hide it.
+    // The keyboard is gone: close every open owned dialog and focus the main window (sent); then an open main
+    // window says that the keyboard was unplugged (it is not hidden under the user's hands).
     virtual void sendDetach() = 0;
-    virtual void hideMainWindow() = 0;
+    virtual void showKeyboardGone() = 0;
     // Reload what the window shows from the keyboard (sent).
     virtual void sendProfileReload() = 0;
     // Show the main window and check the firmware version (posted).
@@ -48,7 +49,7 @@ public:
 class NullScreen : public ScreenPort {
 public:
     void sendDetach() override {}
-    void hideMainWindow() override {}
+    void showKeyboardGone() override {}
     void sendProfileReload() override {}
     void postOpen() override {}
     void sendBankChanged(int) override {}

@@ -130,6 +130,7 @@ std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env) {
     setUserDir(p, withSlash(dataBase) + kPerUserFolderName);
     p.settingsIni = withSlash(configBase) + kPerUserFolderName + "/settings.ini";
     p.appProfileIni = withSlash(configBase) + kPerUserFolderName + "/" + kAppTitle + ".ini";
+    p.autostartFile = withSlash(configBase) + "autostart/ombrel.desktop";
     return p;
 }
 

@@ -51,6 +51,7 @@ struct AppPaths {
     std::string userColorPrefix; // userDir + "/UserDengColor_"
     std::string settingsIni;     // $XDG_CONFIG_HOME/ombrel/settings.ini
     std::string appProfileIni;   // $XDG_CONFIG_HOME/ombrel/<title>.ini
+    std::string autostartFile;   // $XDG_CONFIG_HOME/autostart/ombrel.desktop ("Start with my session")
 };
 
 // A user colour file: `prefix` (userColorPrefix or userColorTemplatePrefix) + number + ".userd".

@@ -67,4 +67,18 @@ int currentLanguageIndex(LanguageIdStore& store) {
     return currentLanguageIndex(store, SystemLanguageId());
 }
 
+std::string_view LanguageOwnName(int languageIndex) {
+    // In the order of the language table.
+    constexpr std::array<std::string_view, kLanguageTable.size()> kOwnNames{"English", "Deutsch",  "Français",
+                                                                            "Español", "简体中文", "日本語"};
+    if (languageIndex < 0 || languageIndex >= static_cast<int>(kOwnNames.size())) return {};
+    return kOwnNames[static_cast<std::size_t>(languageIndex)];
+}
+
+bool ChooseLanguage(LanguageIdStore& store, int languageIndex) {
+    if (languageIndex < 0 || languageIndex >= kSearchedEntries) return false;
+    const std::uint32_t languageId = kLanguageTable[static_cast<std::size_t>(languageIndex)];
+    return languageId != 0 && store.storeLanguageId(languageId);
+}
+
 } // namespace ombrel

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 namespace ombrel {
 
@@ -33,5 +34,13 @@ std::uint32_t currentLanguageId(LanguageIdStore& store); // with SystemLanguageI
 // The language index of currentLanguageId(), 0 when the identifier is not in the language table.
 int currentLanguageIndex(LanguageIdStore& store, std::uint32_t systemLanguageId);
 int currentLanguageIndex(LanguageIdStore& store);
+
+// The language's name in that language ("Deutsch", "日本語"), as the language choice lists it; "" for an index
+// outside the language table.
+std::string_view LanguageOwnName(int languageIndex);
+
+// The user picks the language of `languageIndex`: its identifier is stored, so it holds from now on whatever the
+// system language is. False when the index is no language or the choice cannot be stored.
+bool ChooseLanguage(LanguageIdStore& store, int languageIndex);
 
 } // namespace ombrel

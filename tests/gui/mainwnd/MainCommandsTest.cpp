@@ -271,9 +271,11 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         UserPrompts::setNextMenuChoice(-1);
         Click(w, "CONTROL_MENU");
+        // Then, after a separator, the language and the session start.
         QCOMPARE(UserPrompts::lastMenuTexts(),
                  (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
-                              QStringLiteral("Firmware update...")}));
+                              QStringLiteral("Firmware update..."), QString(), QStringLiteral("Language"),
+                              QStringLiteral("Start with my session")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);

@@ -8,6 +8,8 @@
 #include "MainMessages.h"
 #include "UserPrompts.h"
 
+#include "doctor/LocalDoctorSystem.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMap>
@@ -42,11 +44,31 @@ private slots:
         // The active profile's button is checked and Apply has nothing to do.
         QVERIFY(w.profileBar().profileButton(0)->IsChecked());
         QVERIFY(!w.context().pending().pending());
-        // Removal hides it and shows the no-keyboard icon; a new arrival does not show it again.
+        // Removal leaves the open window where it is and says so over its controls; the icon shows no keyboard.
         h.emu().unplug();
         h.settle();
-        QTRY_VERIFY(!w.isVisible());
         QTRY_COMPARE(w.shell().tray().currentIcon(), 128);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.showsKeyboardGone());
+        const auto* notice = w.findChild<QLabel*>(QStringLiteral("unpluggedText"));
+        QVERIFY(notice && notice->text().startsWith(QStringLiteral("The keyboard was unplugged")));
+        // The note covers everything below the caption bar, whose buttons stay usable.
+        const QWidget* cover = notice->parentWidget();
+        const CPngButton* close = w.captionBar().button(CaptionBar::Button::Close);
+        QCOMPARE(cover->geometry().bottom(), w.rect().bottom());
+        QVERIFY(!cover->geometry().intersects(close->geometry()));
+        // Back: the note goes and the window is as it was.
+        h.emu().plug();
+        h.settle();
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
+        QTRY_VERIFY(!w.showsKeyboardGone());
+        QVERIFY(w.isVisible());
+        // A hidden window is left hidden: the automatic showing happens once per run.
+        w.HideMain();
+        h.emu().unplug();
+        h.settle();
+        QTRY_COMPARE(w.shell().tray().currentIcon(), 128);
+        QVERIFY(!w.showsKeyboardGone());
         h.emu().plug();
         h.settle();
         QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
@@ -54,24 +76,30 @@ private slots:
         QVERIFY(!w.isVisible());
     }
 
-    void startWithoutKeyboardStaysInTheTray() {
+    void startWithoutKeyboardOpensWhenItArrives() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(false);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.shell().tray().currentIcon(), 128);
-        // Open from the tray only says that no keyboard was found.
+        // Open from the tray says that no keyboard was found, with what stands in the way on this computer.
         TrayMenu(w, kCmdTrayOpen);
         QVERIFY(!w.isVisible());
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
-        QVERIFY(UserPrompts::shownMessages().constFirst().startsWith(QStringLiteral("No keyboard")));
-        // Its later arrival reads the keyboard and sets the icon, but does not show the window.
+        const QString message = UserPrompts::shownMessages().constFirst();
+        QVERIFY(message.startsWith(QStringLiteral("No keyboard")));
+        DoctorSystem system = LocalDoctorSystem(h.paths());
+        system.tray = DesktopTray::Present;
+        for (const DoctorFinding& finding : RunDoctor(system).findings) {
+            if (finding.level != DoctorFinding::Level::Problem) continue;
+            QVERIFY2(message.contains(QStringLiteral("Checked on this computer:")), qPrintable(message));
+            QVERIFY2(message.contains(QString::fromStdString(finding.text)), qPrintable(message));
+            QVERIFY2(message.contains(QString::fromStdString(finding.fix)), qPrintable(message));
+        }
+        // Its later arrival reads the keyboard, sets the icon and opens the window, as the help says.
         h.emu().plug();
         h.settle();
         QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
-        QTest::qWait(50);
-        QVERIFY(!w.isVisible());
-        TrayMenu(w, kCmdTrayOpen);
-        QVERIFY(w.isVisible());
+        QTRY_VERIFY(w.isVisible());
     }
 
     void startSwitchKeepsTheWindowHidden() {
@@ -80,6 +108,13 @@ private slots:
         QTest::qWait(50);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.shell().tray().currentIcon(), 141);
+        // Also when the keyboard comes only later.
+        h.start(false, /*autoShowDone=*/true);
+        h.emu().plug();
+        h.settle();
+        QTRY_COMPARE(h.window().shell().tray().currentIcon(), 141);
+        QTest::qWait(50);
+        QVERIFY(!h.window().isVisible());
     }
 
     void withoutATrayTheWindowStaysReachable() {

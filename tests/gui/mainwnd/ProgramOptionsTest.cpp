@@ -1,5 +1,5 @@
-// The program's command line: its own options, the start switches left to the platform, and arguments it does not
-// know, which a start must survive.
+// The program's command line: its own options, the start switches left to the platform, Qt's options passed on,
+// and arguments nobody knows, which are an error rather than silently dropped.
 #include "ProgramOptions.h"
 
 #include <QTest>
@@ -10,30 +10,45 @@ class ProgramOptionsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void argumentsAreReadOrIgnored_data() {
+    void argumentsAreReadPassedOnOrRefused_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("ignored");
+        QTest::addColumn<QStringList>("qtArguments");
+        QTest::addColumn<QString>("platform");
         QTest::addColumn<bool>("emulator");
-        QTest::addColumn<bool>("failed");
-        QTest::newRow("switches only") << QStringList{"/START", "--kill"} << QStringList{} << false << false;
-        QTest::newRow("toolkit and launcher arguments")
-            << QStringList{"-platform", "xcb", "/Start", "file:///tmp/x"}
-            << QStringList{"-platform", "xcb", "file:///tmp/x"} << false << false;
-        QTest::newRow("unknown next to an option")
-            << QStringList{"--emulator", "--bogus"} << QStringList{"--bogus"} << true << false;
-        QTest::newRow("option that needs another")
-            << QStringList{"--emulator-unplugged", "stray"} << QStringList{"stray"} << false << true;
+        QTest::addColumn<QString>("error"); // a part of the message; empty = no error
+        QTest::newRow("switches only") << QStringList{"/START", "--kill"} << QStringList{} << QString() << false
+                                       << QString();
+        QTest::newRow("toolkit options with their values")
+            << QStringList{"-platform", "offscreen", "/Start", "--style", "fusion", "-reverse", "--emulator"}
+            << QStringList{"-platform", "offscreen", "--style", "fusion", "-reverse"} << QStringLiteral("offscreen")
+            << true << QString();
+        QTest::newRow("unknown next to an option") << QStringList{"--emulator", "--bogus"} << QStringList{} << QString()
+                                                   << true << QStringLiteral("unknown argument '--bogus'");
+        QTest::newRow("launcher's file argument") << QStringList{"file:///tmp/x"} << QStringList{} << QString() << false
+                                                  << QStringLiteral("unknown argument 'file:///tmp/x'");
+        QTest::newRow("toolkit option without its value")
+            << QStringList{"--emulator", "-display"} << QStringList{"-display"} << QString() << true
+            << QStringLiteral("-display needs a value");
+        QTest::newRow("screenshot without a name") << QStringList{"--screenshot="} << QStringList{} << QString()
+                                                   << false << QStringLiteral("--screenshot needs a file name");
+        QTest::newRow("option that needs another") << QStringList{"--emulator-unplugged"} << QStringList{} << QString()
+                                                   << false << QStringLiteral("need --emulator");
     }
 
-    void argumentsAreReadOrIgnored() {
+    void argumentsAreReadPassedOnOrRefused() {
         QFETCH(QStringList, arguments);
-        QFETCH(QStringList, ignored);
+        QFETCH(QStringList, qtArguments);
+        QFETCH(QString, platform);
         QFETCH(bool, emulator);
-        QFETCH(bool, failed);
+        QFETCH(QString, error);
         const ProgramOptions options = ParseProgramOptions(arguments);
-        QCOMPARE(options.ignored, ignored);
+        QCOMPARE(options.qtArguments, qtArguments);
+        QCOMPARE(options.platform, platform);
         QCOMPARE(options.emulator, emulator);
-        QCOMPARE(!options.error.isEmpty(), failed);
+        if (error.isEmpty())
+            QVERIFY2(options.error.isEmpty(), qPrintable(options.error));
+        else
+            QVERIFY2(options.error.contains(error), qPrintable(options.error));
     }
 };
 

@@ -36,7 +36,7 @@ TEST_F(PresenceTest, StartWithKeyboardReadsBlocksAndOpensOnce) {
     link->state().cachedProfile.store(1);
     screen.clear();
     arrive(0);
-    EXPECT_EQ(screen.events(), (Events{"detach", "hide", "tray absent"}));
+    EXPECT_EQ(screen.events(), (Events{"detach", "gone", "tray absent"}));
     EXPECT_EQ(link->state().cachedProfile.load(), -1);
     screen.clear();
     arrive(1);
@@ -69,15 +69,21 @@ TEST_F(PresenceTest, ShutdownDuringArrivalLetsTheReadFinishAndSkipsTheRest) {
     EXPECT_TRUE(screen.events().empty());
 }
 
-TEST_F(PresenceTest, StartWithoutKeyboardStaysHiddenOnArrival) {
+TEST_F(PresenceTest, StartWithoutKeyboardOpensTheWindowOnItsFirstArrival) {
     fake.deviceCount = 0;
     link->startPresence();
     link->presence().drain();
     EXPECT_TRUE(screen.events().empty());
-    EXPECT_TRUE(link->state().autoShowDone.load());
+    EXPECT_FALSE(link->state().autoShowDone.load());
     fake.deviceCount = 1;
     arrive(1);
-    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present"}));
+    EXPECT_EQ(screen.events(), (Events{"reload-profile", "tray present", "open"}));
+    EXPECT_TRUE(link->state().autoShowDone.load());
+    // Once only: unplugged and plugged in again, the window is left as the user has it.
+    screen.clear();
+    arrive(0);
+    arrive(1);
+    EXPECT_EQ(screen.events(), (Events{"detach", "gone", "tray absent", "reload-profile", "tray present"}));
 }
 
 TEST_F(PresenceTest, SameCountDoesNothingAndMoreKeyboardsCountAsArrival) {

@@ -40,6 +40,7 @@ TEST(AppPaths, InstalledLayoutFollowsTheExecutable) {
     EXPECT_EQ(UserColorFile(paths->userColorPrefix, 2), "/home/ann/.local/share/ombrel/UserDengColor_2.userd");
     EXPECT_EQ(paths->settingsIni, "/home/ann/.config/ombrel/settings.ini");
     EXPECT_EQ(paths->appProfileIni, "/home/ann/.config/ombrel/Corvane Varn88-3 Mechanical Keyboard.ini");
+    EXPECT_EQ(paths->autostartFile, "/home/ann/.config/autostart/ombrel.desktop");
 }
 
 TEST(AppPaths, EnvironmentOverrides) {

@@ -13,7 +13,7 @@ namespace ombrel::test {
 class RecordingScreen : public ScreenPort {
 public:
     void sendDetach() override { add("detach"); }
-    void hideMainWindow() override { add("hide"); }
+    void showKeyboardGone() override { add("gone"); }
     void sendProfileReload() override { add("reload-profile"); }
     void postOpen() override { add("open"); }
     void sendBankChanged(int bank) override { add("bank " + std::to_string(bank)); }

@@ -130,6 +130,42 @@ private:
     std::vector<std::optional<std::string>> m_saved;
 };
 
+TEST(LanguageChoice, ChoosingALanguageHoldsOverTheSystemLanguage) {
+    FakeStore store;
+    // Nothing stored: the system language decides.
+    EXPECT_EQ(currentLanguageIndex(store, 0x040C), 2);
+    const struct {
+        int index;
+        std::uint32_t stored;
+        std::string_view ownName;
+    } cases[] = {{0, 0x0409, "English"}, {1, 0x0407, "Deutsch"},  {2, 0x040C, "Français"},
+                 {3, 0x0C0A, "Español"}, {4, 0x0804, "简体中文"}, {5, 0x0411, "日本語"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        ASSERT_TRUE(ChooseLanguage(store, c.index));
+        EXPECT_EQ(store.value, c.stored);
+        // The choice holds whatever the system says, and reads the file of that language.
+        EXPECT_EQ(currentLanguageIndex(store, 0x0411), c.index);
+        EXPECT_EQ(currentLanguageIndex(store, 0x0809), c.index);
+        EXPECT_EQ(LanguageOwnName(c.index), c.ownName);
+    }
+}
+
+TEST(LanguageChoice, AChoiceThatCannotBeMadeChangesNothing) {
+    FakeStore store;
+    store.value = 0x0407;
+    for (const int index : {-1, 6, 100}) {
+        EXPECT_FALSE(ChooseLanguage(store, index)) << index;
+        EXPECT_TRUE(LanguageOwnName(index).empty()) << index;
+    }
+    EXPECT_TRUE(store.writes.empty());
+    EXPECT_EQ(store.value, 0x0407u);
+    // A store that cannot be written says so; the language in use stays what it was.
+    store.failWrites = true;
+    EXPECT_FALSE(ChooseLanguage(store, 2));
+    EXPECT_EQ(currentLanguageIndex(store, 0x0409), 1);
+}
+
 TEST(SystemLanguage, FirstSetLocaleVariableDecides) {
     {
         const LocaleEnvironment env("ja_JP.UTF-8", "de_DE.UTF-8", "fr_FR.UTF-8");

@@ -52,6 +52,8 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
     {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
     {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
+    {"AUTOSTART_REPLACE_PROMPT", ConversionKind::String},    // the autostart entry's path
+    {"AUTOSTART_REMOVE_PROMPT", ConversionKind::String},     // the same
 };
 
 class LanguageFileTest : public ::testing::Test {

@@ -1,0 +1,22 @@
+#include "doctor/LocalDoctorSystem.h"
+
+#include "device/ServiceLibrary.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+namespace ombrel {
+
+DoctorSystem LocalDoctorSystem(const AppPaths& paths) {
+    DoctorSystem system;
+    system.shippedRule = paths.dataDir + "udev/" + kUdevRuleName;
+    system.serviceLibrary = paths.serviceLibDir + kServiceLibraryName;
+    std::string error;
+    if (!ServiceLibrary::load(system.serviceLibrary, &error)) system.serviceLibraryError = error.empty() ? "?" : error;
+    system.userFolders = {paths.userDir, std::filesystem::path(paths.settingsIni).parent_path().string()};
+    system.ownPid = ::getpid();
+    return system;
+}
+
+} // namespace ombrel
