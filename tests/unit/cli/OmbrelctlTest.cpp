@@ -1,5 +1,6 @@
 // ombrelctl as a user runs it, on the emulator (and, for the error paths, without any keyboard).
 #include "support/RunProgram.h"
+#include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -15,11 +17,18 @@ namespace {
 
 class OmbrelctlTest : public ::testing::Test {
 protected:
-    void SetUp() override { dir = makeTempDir("ombrelctl"); }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    void SetUp() override {
+        dir = makeTempDir("ombrelctl");
+        home.emplace(dir + "/home");
+    }
+    void TearDown() override {
+        home.reset();
+        std::filesystem::remove_all(dir);
+    }
     ProgramResult run(std::vector<std::string> args) { return RunProgram("ombrelctl", args); }
     std::string emulator() const { return "--emulator=" + dir + "/state"; }
     std::string dir;
+    std::optional<ScopedUserHome> home;
 };
 
 std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
@@ -120,8 +129,8 @@ TEST_F(OmbrelctlTest, ACommandWithoutItsArgumentsPrintsItsUsage) {
         {{"backup"}, "backup [--force] FILE"},
     };
     for (const auto& c : cases) {
-        std::vector<std::string> args = c.args;
-        args.insert(args.begin(), emulator());
+        std::vector<std::string> args{emulator()};
+        args.insert(args.end(), c.args.begin(), c.args.end());
         const auto r = run(args);
         EXPECT_EQ(r.exitCode, 2) << c.usage;
         EXPECT_NE(r.err.find(c.usage), std::string::npos) << r.err;
@@ -256,14 +265,12 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
     }
     for (const char* command : {"info", "profile set 3"}) {
         std::vector<std::string> args{emulator()};
-        std::istringstream words(command);
-        for (std::string w; words >> w;)
+        for (const std::string& w : words(command))
             args.push_back(w);
         const auto r = run(args);
         EXPECT_EQ(r.exitCode, 4) << command;
         EXPECT_NE(r.err.find(path + " is not an emulator state file"), std::string::npos) << r.err;
-        std::ifstream in(path, std::ios::binary);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()), text);
+        EXPECT_EQ(fileText(path), text);
     }
 }
 

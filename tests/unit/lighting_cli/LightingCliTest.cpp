@@ -2,6 +2,7 @@
 // colour file, and bad values refused before anything is sent.
 #include "emulator/StateFile.h"
 #include "support/RunProgram.h"
+#include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
 #include "text/IniFile.h"
 
@@ -9,6 +10,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <regex>
 
 namespace ombrel::test {
@@ -18,13 +20,14 @@ class LightingCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = makeTempDir("lighting-cli");
+        home.emplace(dir + "/home");
         setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
         // An existing per-user folder without colour files: every pattern starts from the defaults (all keys red,
         // carrying the base colour), whatever template the build ships.
         std::filesystem::create_directories(dir + "/state.userdata");
     }
     void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
+        home.reset();
         std::filesystem::remove_all(dir);
     }
     ProgramResult run(std::vector<std::string> args) {
@@ -56,6 +59,7 @@ protected:
         return out;
     }
     std::string dir;
+    std::optional<ScopedUserHome> home;
 };
 
 TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {

@@ -3,6 +3,7 @@
 #include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
 #include "support/RunProgram.h"
+#include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
 #include "text/LanguageTexts.h"
 
@@ -12,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <optional>
 #include <sstream>
 #include <sys/stat.h>
 
@@ -24,11 +26,12 @@ class StoreCliTest : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = makeTempDir("store-cli");
+        home.emplace(dir + "/home");
         // The profile store file goes to the per-user folder below XDG_DATA_HOME.
         setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
     }
     void TearDown() override {
-        unsetenv("XDG_DATA_HOME");
+        home.reset();
         fs::remove_all(dir);
     }
     ProgramResult run(std::vector<std::string> args) {
@@ -69,6 +72,7 @@ protected:
     }
 
     std::string dir;
+    std::optional<ScopedUserHome> home;
 };
 
 TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
@@ -296,9 +300,7 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
-    std::ifstream kept(existing, std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()),
-              "the user's own file");
+    EXPECT_EQ(fileText(existing), "the user's own file");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ok({"backup", "--force", existing});
@@ -323,16 +325,12 @@ TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
     EXPECT_NE(check.err.find("profile 2, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
 
     ok({"keymap", "reset", "1", "0x03A"});
-    const std::string storeBefore = [&] {
-        std::ifstream in(storeFile(), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }();
+    const std::string storeBefore = fileText(storeFile());
     const ProgramResult refused = run({"restore", damaged});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("nothing was restored"), std::string::npos) << refused.err;
     EXPECT_EQ(shown(1, "Caps Lock"), "factory function") << "the keyboard is as it was";
-    std::ifstream store(storeFile(), std::ios::binary);
-    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(store)), std::istreambuf_iterator<char>()), storeBefore);
+    EXPECT_EQ(fileText(storeFile()), storeBefore);
 
     ok({"restore", "--force", damaged});
     EXPECT_EQ(shown(1, "Caps Lock"), "Key (Esc)");
@@ -341,10 +339,7 @@ TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
 TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {
     for (const char* command :
          {"backup", "validate", "restore", "keymap show", "keymap set", "keymap reset", "macro list"}) {
-        std::vector<std::string> args;
-        std::istringstream words(command);
-        for (std::string w; words >> w;)
-            args.push_back(w);
+        std::vector<std::string> args = words(command);
         args.push_back("--help");
         const ProgramResult r = RunProgram("ombrelctl", args);
         EXPECT_EQ(r.exitCode, 0) << command;

@@ -28,7 +28,8 @@ ProgramResult RunProgram(const std::string& program, const std::vector<std::stri
     std::vector<std::string> argStrings{path};
     argStrings.insert(argStrings.end(), args.begin(), args.end());
     std::vector<char*> argv;
-    for (auto& a : argStrings) argv.push_back(a.data());
+    for (auto& a : argStrings)
+        argv.push_back(a.data());
     argv.push_back(nullptr);
     pid_t pid = 0;
     const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);

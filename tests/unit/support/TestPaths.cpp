@@ -1,5 +1,7 @@
 #include "support/TestPaths.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -21,6 +23,31 @@ std::string makeTempDir(const std::string& prefix) {
 
 std::string sourcePath(const std::string& relative) {
     return std::string(OMBREL_TEST_SOURCE_DIR) + "/" + relative;
+}
+
+// Read with stdio rather than stream iterators: GCC's -Wnull-dereference reports false alarms inside the inlined
+// stream buffer code of every test body that uses them.
+std::string fileText(const std::string& path) {
+    std::string text;
+    if (FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t n = 0;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            text.append(buffer, n);
+        std::fclose(file);
+    }
+    return text;
+}
+
+std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::size_t start = 0;
+    while (start < line.size()) {
+        const std::size_t end = std::min(line.find(' ', start), line.size());
+        if (end > start) out.push_back(line.substr(start, end - start));
+        start = end + 1;
+    }
+    return out;
 }
 
 } // namespace ombrel::test
