@@ -95,7 +95,7 @@ void COmbrel_DlgUpdate::onUpdate() {
 
 void COmbrel_DlgUpdate::onBackup() {
     const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
-                                                   QStringLiteral("obp"), QStringLiteral("*.obp"));
+                                                   QStringLiteral("obp"), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     PromptQuestions questions(this);
     m_update.backup(path.toStdString(), questions);

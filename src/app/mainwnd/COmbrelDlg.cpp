@@ -14,7 +14,9 @@
 #include "LightingPanel.h"
 #include "MainMessages.h"
 #include "ProfileBar.h"
+#include "MapKeyFocus.h"
 #include "SkinStyle.h"
+#include "TabOrder.h"
 #include "UserPrompts.h"
 #include "WindowShell.h"
 
@@ -39,10 +41,12 @@ COmbrelDlg::COmbrelDlg(MainContext context)
       m_screen(*this, m_dispatcher),
       m_parts(*this, layoutFile(), m_context.paths, *m_context.settings, m_dispatcher, m_screen) {
     setObjectName(QStringLiteral("COmbrelDlg"));
+    UserPrompts::rememberFoldersIn(m_context.settings);
 }
 
 COmbrelDlg::~COmbrelDlg() {
     ShutdownMain();
+    UserPrompts::rememberFoldersIn(nullptr);
 }
 
 bool COmbrelDlg::OnInitDialog(QString* error) {
@@ -105,6 +109,21 @@ void COmbrelDlg::buildParts() {
     m_assign = new KeyAssignment(m_parts, *m_map, this);
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
+    arrangeTabOrder();
+}
+
+void COmbrelDlg::arrangeTabOrder() {
+    // Reading order: the caption bar, the profiles, the map's own buttons and then its keys, the lighting panel,
+    // and last the buttons that end an edit.
+    using B = CaptionBar::Button;
+    ArrangeTabOrder(this,
+                    {m_caption->button(B::Menu), m_caption->button(B::Help), m_caption->button(B::Minimize),
+                     m_caption->button(B::Close), m_profiles->profileButton(0), m_profiles->profileButton(1),
+                     m_profiles->profileButton(2), m_profiles->nameButton(), m_map->switchButton(),
+                     m_map->button(kIdFlip1), m_map->macroButton(), m_map->keyFocus().current()},
+                    {m_commands->button(CommandBar::Button::Default), m_commands->button(CommandBar::Button::Ok),
+                     m_commands->button(CommandBar::Button::Cancel), m_commands->button(CommandBar::Button::Apply),
+                     m_caption->button(B::Link)});
 }
 
 void COmbrelDlg::connectParts() {
@@ -113,6 +132,7 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupCommands::restore);
     connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupCommands::backup);
     connect(m_caption, &CaptionBar::firmwareRequested, m_firmwarePart, &FirmwarePart::openDialog);
+    connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);

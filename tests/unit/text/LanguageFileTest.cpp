@@ -52,6 +52,9 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
     {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
     {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
+    {"MAIN_HELP_MISSING", ConversionKind::String},           // the help page's path
+    {"MAIN_HELP_FAILED", ConversionKind::String},            // the same
+    {"ABOUT_VERSION", ConversionKind::String},               // the program's version
 };
 
 class LanguageFileTest : public ::testing::Test {
