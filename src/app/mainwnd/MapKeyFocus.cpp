@@ -5,8 +5,10 @@
 #include <QEvent>
 #include <QKeyEvent>
 
+#include <algorithm>
+#include <iterator>
 #include <cstdlib>
-#include <limits>
+#include <vector>
 
 namespace ombrel {
 
@@ -48,34 +50,63 @@ void MapKeyFocus::keepStopUsable() {
 }
 
 CPngButton* MapKeyFocus::neighbour(const CPngButton* from, int arrowKey) const {
+    if (!IsArrow(arrowKey)) return nullptr;
+    const bool horizontal = arrowKey == Qt::Key_Left || arrowKey == Qt::Key_Right;
     const QPoint origin = from->geometry().center();
-    CPngButton* best = nullptr;
-    long bestScore = std::numeric_limits<long>::max();
+    struct Candidate {
+        CPngButton* key;
+        int along;    // how far in the arrow's direction
+        int sideways; // how far off its line
+        int offset;   // the same, signed: a key between two below goes to the right one, as on the keycaps
+    };
+    std::vector<Candidate> ahead;
     for (CPngButton* key : m_keys) {
         if (key == from || !Usable(key)) continue;
         const QPoint d = key->geometry().center() - origin;
-        int along = 0, sideways = 0;
-        switch (arrowKey) {
-        case Qt::Key_Left:
-            along = -d.x(), sideways = d.y();
-            break;
-        case Qt::Key_Right:
-            along = d.x(), sideways = d.y();
-            break;
-        case Qt::Key_Up:
-            along = -d.y(), sideways = d.x();
-            break;
-        case Qt::Key_Down:
-            along = d.y(), sideways = d.x();
-            break;
-        default:
-            return nullptr;
-        }
-        if (along <= 0) continue;
-        const long score = along + kSidewaysWeight * static_cast<long>(std::abs(sideways));
-        if (score < bestScore) bestScore = score, best = key;
+        const int along = arrowKey == Qt::Key_Left ? -d.x()
+                          : arrowKey == Qt::Key_Right ? d.x()
+                          : arrowKey == Qt::Key_Up    ? -d.y()
+                                                      : d.y();
+        const int offset = horizontal ? d.y() : d.x();
+        if (along > 0) ahead.push_back({key, along, std::abs(offset), offset});
     }
-    return best;
+    if (!horizontal) {
+        // Up and down look ahead within a cone, so a key far to the side (the G keys) is not the next row.
+        const int reach = from->width();
+        std::vector<Candidate> cone;
+        std::copy_if(ahead.begin(), ahead.end(), std::back_inserter(cone),
+                     [reach](const Candidate& c) { return c.sideways <= c.along + reach; });
+        if (!cone.empty()) ahead.swap(cone);
+    }
+    if (ahead.empty()) return nullptr;
+    const auto nearest = [&ahead](auto better) {
+        return std::min_element(ahead.begin(), ahead.end(), better)->key;
+    };
+    if (horizontal) {
+        // Along the row the key lies on; past its end, to the nearest key ahead that lies close to the row.
+        const bool rowGoesOn = std::any_of(ahead.begin(), ahead.end(), [&](const Candidate& c) {
+            return c.sideways <= from->height() / 2;
+        });
+        if (rowGoesOn)
+            return nearest([&](const Candidate& a, const Candidate& b) {
+                const bool aInRow = a.sideways <= from->height() / 2, bInRow = b.sideways <= from->height() / 2;
+                return aInRow != bInRow ? aInRow : a.along < b.along;
+            });
+    } else {
+        // Up and down go to the next row, to its key that lies closest above or below.
+        const int nextRow = std::min_element(ahead.begin(), ahead.end(), [](const Candidate& a, const Candidate& b) {
+                                return a.along < b.along;
+                            })->along;
+        const int rowDepth = from->height() / 2;
+        return nearest([&](const Candidate& a, const Candidate& b) {
+            const bool aInRow = a.along <= nextRow + rowDepth, bInRow = b.along <= nextRow + rowDepth;
+            if (aInRow != bInRow) return aInRow;
+            return a.sideways != b.sideways ? a.sideways < b.sideways : a.offset > b.offset;
+        });
+    }
+    return nearest([](const Candidate& a, const Candidate& b) {
+        return a.along + kSidewaysWeight * a.sideways < b.along + kSidewaysWeight * b.sideways;
+    });
 }
 
 bool MapKeyFocus::eventFilter(QObject* watched, QEvent* event) {

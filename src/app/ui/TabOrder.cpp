@@ -21,9 +21,11 @@ QList<QWidget*> TabStops(const QWidget* window) {
 
 void ArrangeTabOrder(QWidget* window, const QList<QWidget*>& first, const QList<QWidget*>& last) {
     QList<QWidget*> middle;
-    // Every control of the chain, whether it takes Tab now or only later (a hidden panel, a disabled button).
+    // Every control of the chain that can take the focus, now or later (on a hidden panel, a disabled button).
+    // Containers stay out: Qt moves a container's whole chain with it, which would undo the order.
     for (QWidget* w = window->nextInFocusChain(); w && w != window; w = w->nextInFocusChain())
-        if (window->isAncestorOf(w) && !first.contains(w) && !last.contains(w)) middle << w;
+        if (window->isAncestorOf(w) && w->focusPolicy() != Qt::NoFocus && !first.contains(w) && !last.contains(w))
+            middle << w;
     QList<QWidget*> order;
     for (QWidget* w : first + middle + last)
         if (w) order << w;
