@@ -11,6 +11,7 @@
 #include "keyboard/KeyTable.h"
 #include "profiles/ProfileStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -335,8 +336,8 @@ private slots:
         if (fails) {
             QTRY_COMPARE(UserPrompts::shownMessages().size(), 1);
             const QString message = UserPrompts::shownMessages().constFirst();
-            QVERIFY2(message.contains(QString::fromStdString(h.paths().helpDir) + QStringLiteral("/index.html")),
-                     qPrintable(message));
+            const QString page = QDir(QString::fromStdString(h.paths().helpDir)).filePath(QStringLiteral("index.html"));
+            QVERIFY2(message.contains(page), qPrintable(message));
             QVERIFY2(message.contains(QStringLiteral("could not be opened")), qPrintable(message));
         } else {
             QTest::qWait(300);
