@@ -3,7 +3,14 @@
 // dialogs.
 #include "MainWindowHarness.h"
 
+#include "CAboutDlg.h"
+#include "COmbrel_DlgProfile.h"
+#include "COmbrel_DlgUpdate.h"
 #include "CPngButton.h"
+#include "FirmwarePart.h"
+#include "KeyAssignment.h"
+#include "Ombrel_DlgComposite.h"
+#include "TabOrder.h"
 #include "MapKeyFocus.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
@@ -21,6 +28,9 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
 
 using namespace ombrel;
 using namespace ombrel::test;
@@ -41,9 +51,9 @@ bool IsMapKey(const QWidget* w) {
 QList<QWidget*> WalkTabOrder(QWidget& window, QWidget* start) {
     start->setFocus(Qt::TabFocusReason);
     QList<QWidget*> stops{start};
-    for (int i = 0; i < 500; ++i) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* now = QApplication::focusWidget();
+    for (int i = 0; i < 500 && window.focusWidget(); ++i) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        QWidget* now = window.focusWidget();
         if (!now || now == start || !window.isAncestorOf(now)) break;
         stops << now;
     }
@@ -65,6 +75,34 @@ bool NearAccent(QRgb pixel) {
     const QColor accent = ToQColor(palette::kAccent);
     return std::abs(qRed(pixel) - accent.red()) < 40 && std::abs(qGreen(pixel) - accent.green()) < 40 &&
            std::abs(qBlue(pixel) - accent.blue()) < 40;
+}
+
+// Walks the tab order of `dialog` once round and checks every stop says what it is and what it does. Returns the
+// stops' names, for the order.
+QStringList CheckStops(QWidget& dialog) {
+    const QList<QWidget*> tabStops = TabStops(&dialog);
+    if (tabStops.isEmpty()) return {QStringLiteral("<no stops>")};
+    const QList<QWidget*> stops = WalkTabOrder(dialog, tabStops.constFirst());
+    QStringList problems;
+    for (QWidget* stop : stops) {
+        const QString id = QStringLiteral("%1 %2").arg(QString::fromLatin1(stop->metaObject()->className()),
+                                                        stop->objectName());
+        if (Spoken(stop, QAccessible::Name).trimmed().isEmpty()) problems << id + QStringLiteral(" has no name");
+        if (Spoken(stop, QAccessible::Description).trimmed().isEmpty())
+            problems << id + QStringLiteral(" has no description");
+    }
+    if (stops.size() != tabStops.size()) problems << QStringLiteral("Tab does not reach every control");
+    return problems;
+}
+
+// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
+template <typename T>
+void WhenOpen(const std::function<void(T&)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "the dialog did not open");
+        steps(*dialog);
+    });
 }
 
 bool IsDark(const QColor& c) {
@@ -114,6 +152,35 @@ private slots:
             QVERIFY2(!description.trimmed().isEmpty(), qPrintable(stop->objectName() + " has no description"));
             QVERIFY2(name != description, qPrintable(stop->objectName() + ": " + name));
         }
+    }
+
+    void theDialogsAreWalkedWithTabAndEveryStopIsNamed() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QStringList problems;
+        const auto check = [&problems](const char* dialog, QWidget& d) {
+            for (const QString& p : CheckStops(d))
+                problems << QString::fromLatin1(dialog) + QStringLiteral(": ") + p;
+        };
+        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+            check("profile manager", d);
+            d.reject();
+        });
+        Click(w, "FUNC_PROFILES");
+        WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+            check("firmware update", d);
+            d.reject();
+        });
+        w.firmware().openDialog();
+        w.map().button(GKeyControls()[0])->click();
+        Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+        QVERIFY(keyDialog && keyDialog->isVisible());
+        check("key assignment", *keyDialog);
+        keyDialog->reject();
+        Click(w, "SORVIK_LINK");
+        check("About", *w.shell().aboutDialog());
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 
     void aKeyboardFocusShowsAnAccentRingAndAClickLeavesNone() {
