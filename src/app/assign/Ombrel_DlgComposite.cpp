@@ -346,10 +346,9 @@ void Ombrel_DlgComposite::applyAccessibleTexts() {
     m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
     const std::pair<CPngButton*, const char*> described[] = {
-        {m_tabKey, "SINGLE_STATIC"},         {m_tabMacro, "MACRO_EDIT_TISHI"},
-        {m_tabMedia, "MEDIA_EDIT_TISHI"},    {m_tabFunction, "FUNCTION_TISHI"},
-        {m_ok, "ACC_DIALOG_OK_DESC"},        {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
-        {m_apply, "ACC_DIALOG_APPLY_DESC"},  {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
+        {m_tabKey, "SINGLE_STATIC"},        {m_tabMacro, "MACRO_EDIT_TISHI"},   {m_tabMedia, "MEDIA_EDIT_TISHI"},
+        {m_tabFunction, "FUNCTION_TISHI"},  {m_ok, "ACC_DIALOG_OK_DESC"},       {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
+        {m_apply, "ACC_DIALOG_APPLY_DESC"}, {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
     for (const auto& [button, key] : described)
         button->setAccessibleDescription(untilColon(text(key)));
 }

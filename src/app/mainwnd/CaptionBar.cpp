@@ -39,7 +39,7 @@ CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
         // From the keyboard the menu opens below its button, from the mouse at the pointer.
         CPngButton* menu = button(Button::Menu);
         showBackupMenu(menu->hasFocus() && !menu->underMouse() ? menu->mapToGlobal(QPoint(0, menu->height()))
-                                                              : QCursor::pos());
+                                                               : QCursor::pos());
     });
 }
 

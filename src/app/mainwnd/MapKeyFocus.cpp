@@ -6,8 +6,8 @@
 #include <QKeyEvent>
 
 #include <algorithm>
-#include <iterator>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 namespace ombrel {
@@ -44,7 +44,7 @@ void MapKeyFocus::makeCurrent(CPngButton* key) {
 }
 
 void MapKeyFocus::keepStopUsable() {
-    if (m_current && Usable(m_current)) return;
+    if (const CPngButton* current = m_current.data(); current && Usable(current)) return;
     for (CPngButton* key : m_keys)
         if (Usable(key)) return makeCurrent(key);
 }
@@ -63,7 +63,7 @@ CPngButton* MapKeyFocus::neighbour(const CPngButton* from, int arrowKey) const {
     for (CPngButton* key : m_keys) {
         if (key == from || !Usable(key)) continue;
         const QPoint d = key->geometry().center() - origin;
-        const int along = arrowKey == Qt::Key_Left ? -d.x()
+        const int along = arrowKey == Qt::Key_Left    ? -d.x()
                           : arrowKey == Qt::Key_Right ? d.x()
                           : arrowKey == Qt::Key_Up    ? -d.y()
                                                       : d.y();
@@ -79,14 +79,11 @@ CPngButton* MapKeyFocus::neighbour(const CPngButton* from, int arrowKey) const {
         if (!cone.empty()) ahead.swap(cone);
     }
     if (ahead.empty()) return nullptr;
-    const auto nearest = [&ahead](auto better) {
-        return std::min_element(ahead.begin(), ahead.end(), better)->key;
-    };
+    const auto nearest = [&ahead](auto better) { return std::min_element(ahead.begin(), ahead.end(), better)->key; };
     if (horizontal) {
         // Along the row the key lies on; past its end, to the nearest key ahead that lies close to the row.
-        const bool rowGoesOn = std::any_of(ahead.begin(), ahead.end(), [&](const Candidate& c) {
-            return c.sideways <= from->height() / 2;
-        });
+        const bool rowGoesOn = std::any_of(ahead.begin(), ahead.end(),
+                                           [&](const Candidate& c) { return c.sideways <= from->height() / 2; });
         if (rowGoesOn)
             return nearest([&](const Candidate& a, const Candidate& b) {
                 const bool aInRow = a.sideways <= from->height() / 2, bInRow = b.sideways <= from->height() / 2;

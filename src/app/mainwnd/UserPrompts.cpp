@@ -89,8 +89,8 @@ void UserPrompts::rememberFoldersIn(SettingsStore* settings) {
 
 QString UserPrompts::startFolder() {
     auto& s = State();
-    QString folder = s.settings ? QString::fromStdString(s.settings->getProfileString(kLastFolderKey, ""))
-                                : s.lastFolder;
+    QString folder =
+        s.settings ? QString::fromStdString(s.settings->getProfileString(kLastFolderKey, "")) : s.lastFolder;
     // A remembered folder that is gone (a removed stick, a deleted folder) is passed over.
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
     folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -126,8 +126,8 @@ QString UserPrompts::saveFileName(QWidget* parent, const QString& caption, const
                                   const QString& defaultSuffix, const QString& proposedName) {
     // A name without a folder is proposed in the folder last used.
     State().lastProposed = QFileInfo(proposedName).isAbsolute() ? proposedName
-                           : proposedName.isEmpty()              ? startFolder()
-                                                                 : QDir(startFolder()).filePath(proposedName);
+                           : proposedName.isEmpty()             ? startFolder()
+                                                                : QDir(startFolder()).filePath(proposedName);
     auto name = takeFileName();
     if (!name) {
         QFileDialog dialog(parent, caption, State().lastProposed, filter);

@@ -71,8 +71,8 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     makeButton(kIdCancel, "CONTROL_CANCEL", "PROFILE_CANCLE", "Cancel");
     makeButton(kIdApply, "CONTROL2_APPLY", "PROFILE_APPLY", "Apply");
     const std::pair<int, const char*> descriptions[] = {
-        {kIdAdd, "ACC_PROFILE_ADD_DESC"},  {kIdLoad, "ACC_PROFILE_LOAD_DESC"},    {kIdDelete, "ACC_PROFILE_DELETE_DESC"},
-        {kIdOk, "ACC_DIALOG_OK_DESC"},     {kIdCancel, "ACC_DIALOG_CANCEL_DESC"}, {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
+        {kIdAdd, "ACC_PROFILE_ADD_DESC"}, {kIdLoad, "ACC_PROFILE_LOAD_DESC"},    {kIdDelete, "ACC_PROFILE_DELETE_DESC"},
+        {kIdOk, "ACC_DIALOG_OK_DESC"},    {kIdCancel, "ACC_DIALOG_CANCEL_DESC"}, {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
     for (const auto& [id, key] : descriptions)
         button(id)->setAccessibleDescription(text(key, nullptr));
     connect(button(kIdAdd), &CPngButton::clicked, this, &COmbrel_DlgProfile::onAdd);

@@ -125,8 +125,8 @@ void CAboutDlg::applyTexts(int languageIndex) {
     setWindowTitle(UiText("LANG_ABOUT_TITLE", languageIndex));
     m_description->setText(UiText("GUANYU_JIESHAO", languageIndex));
     m_copyright->setText(UiText("GUANYU_BANQUAN", languageIndex));
-    m_version->setText(
-        QString::fromStdString(FormatTextString(lookupText("ABOUT_VERSION", languageIndex), VersionText().toStdString())));
+    m_version->setText(QString::fromStdString(
+        FormatTextString(lookupText("ABOUT_VERSION", languageIndex), VersionText().toStdString())));
     m_help->setText(UiText("MAIN_HELP_PROMPT", languageIndex));
     m_help->setAccessibleDescription(UiText("ACC_HELP_DESC", languageIndex));
     m_ok->setText(UiText("LANG_ABOUT_OK", languageIndex));

@@ -9,10 +9,10 @@
 #include "CPngButton.h"
 #include "FirmwarePart.h"
 #include "KeyAssignment.h"
-#include "Ombrel_DlgComposite.h"
-#include "TabOrder.h"
 #include "MapKeyFocus.h"
+#include "Ombrel_DlgComposite.h"
 #include "SkinStyle.h"
+#include "TabOrder.h"
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
@@ -85,8 +85,8 @@ QStringList CheckStops(QWidget& dialog) {
     const QList<QWidget*> stops = WalkTabOrder(dialog, tabStops.constFirst());
     QStringList problems;
     for (QWidget* stop : stops) {
-        const QString id = QStringLiteral("%1 %2").arg(QString::fromLatin1(stop->metaObject()->className()),
-                                                        stop->objectName());
+        const QString id =
+            QStringLiteral("%1 %2").arg(QString::fromLatin1(stop->metaObject()->className()), stop->objectName());
         if (Spoken(stop, QAccessible::Name).trimmed().isEmpty()) problems << id + QStringLiteral(" has no name");
         if (Spoken(stop, QAccessible::Description).trimmed().isEmpty())
             problems << id + QStringLiteral(" has no description");
@@ -127,12 +127,11 @@ private slots:
         const QStringList names = NamesOf(stops);
 
         // The caption bar, the profiles and the map's own buttons come first, in reading order.
-        const QStringList head{QStringLiteral("CONTROL_MENU"),   QStringLiteral("CONTROL_HELP"),
-                               QStringLiteral("CONTROL_MINIMIZE"), QStringLiteral("CONTROL_CLOSE"),
-                               QStringLiteral("FUNC_PROFILE1"),  QStringLiteral("FUNC_PROFILE2"),
-                               QStringLiteral("FUNC_PROFILE3"),  QStringLiteral("FUNC_PROFILES"),
-                               QStringLiteral("FUNC_SWITCH"),    QStringLiteral("FLIP_1"),
-                               QStringLiteral("FUNC_MACRO")};
+        const QStringList head{
+            QStringLiteral("CONTROL_MENU"),  QStringLiteral("CONTROL_HELP"),  QStringLiteral("CONTROL_MINIMIZE"),
+            QStringLiteral("CONTROL_CLOSE"), QStringLiteral("FUNC_PROFILE1"), QStringLiteral("FUNC_PROFILE2"),
+            QStringLiteral("FUNC_PROFILE3"), QStringLiteral("FUNC_PROFILES"), QStringLiteral("FUNC_SWITCH"),
+            QStringLiteral("FLIP_1"),        QStringLiteral("FUNC_MACRO")};
         QCOMPARE(names.mid(0, head.size()), head);
         // Then the map, as one stop: the arrows move among its keys.
         QVERIFY2(IsMapKey(stops.at(head.size())), qPrintable(names.join(' ')));
@@ -272,7 +271,8 @@ private slots:
         ApplyProgramLook();
         QMenu menu;
         menu.addAction(QStringLiteral("Restore from file..."));
-        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Restore?"), QMessageBox::Yes | QMessageBox::No);
+        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Restore?"),
+                        QMessageBox::Yes | QMessageBox::No);
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
         for (QWidget* w : std::initializer_list<QWidget*>{&menu, &box, &dialog}) {

@@ -2,8 +2,8 @@
 #include "MainWindowHarness.h"
 
 #include "CAboutDlg.h"
-#include "HelpLauncher.h"
 #include "CPngButton.h"
+#include "HelpLauncher.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
 #include "UserPrompts.h"
