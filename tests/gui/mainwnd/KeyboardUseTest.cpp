@@ -9,6 +9,7 @@
 #include "CPngButton.h"
 #include "FirmwarePart.h"
 #include "KeyAssignment.h"
+#include "LightingPanel.h"
 #include "MapKeyFocus.h"
 #include "Ombrel_DlgComposite.h"
 #include "SkinStyle.h"
@@ -20,6 +21,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -179,6 +181,16 @@ private slots:
         keyDialog->reject();
         Click(w, "SORVIK_LINK");
         check("About", *w.shell().aboutDialog());
+        w.shell().closeAbout();
+        // The lighting panel shows other controls for each effect.
+        LightingPanel& panel = w.lightingPanel();
+        panel.setPanelOn(true);
+        QVERIFY(panel.effectList()->isVisibleTo(&w));
+        QVERIFY(TabStops(&w).contains(panel.effectList()));
+        for (int i = 0; i < panel.effectList()->count(); ++i) {
+            panel.effectList()->setCurrentIndex(i);
+            check(qPrintable(QStringLiteral("lighting, ") + panel.effectList()->itemText(i)), w);
+        }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 
