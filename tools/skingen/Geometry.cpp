@@ -196,9 +196,6 @@ DialogGeometry MainGeometry() {
     // Bottom bar.
     v.push_back(Captioned(E("SORVIK_LINK", 38, 750, 220, 34, Kind::Button, Glyph::Link)));
     v.push_back(E("SORVIK_VER", 264, 750, 120, 34, Kind::Label));
-    v.push_back(E("CONTROL_Network", 396, 751, 32, 32, Kind::Button, Glyph::Globe));
-    v.push_back(E("CONTROL_Facebook", 434, 751, 32, 32, Kind::Button, Glyph::Share));
-    v.push_back(E("CONTROL_twitter", 472, 751, 32, 32, Kind::Button, Glyph::Bird));
     v.push_back(E("CONTROL_OK", 790, 748, 110, 38, Kind::Button, Glyph::None, "", "primary"));
     v.push_back(E("CONTROL_CANCEL", 906, 748, 110, 38, Kind::Button));
     v.push_back(E("CONTROL2_APPLY", 1022, 748, 112, 38, Kind::Button));

@@ -13,7 +13,4 @@ DialogGeometry UpdateGeometry();
 // The arrow faces inside Arrow.jpg: each face is kArrowFace pixels square.
 inline constexpr int kArrowFace = 18;
 
-// The web address the main window's vendor link opens.
-inline constexpr const char* kVendorLink = "https://ombrel.invalid/support";
-
 } // namespace skingen

@@ -71,7 +71,8 @@ void WriteMainSkin(const Theme& theme, SkinWriter& out) {
     }
     p.end();
     out.jpeg(QStringLiteral("Arrow.jpg"), arrows);
-    out.layout(g, QStringLiteral("main_bg.jpg"), QStringLiteral("main_mask.bmp"), QString::fromLatin1(kVendorLink));
+    // No "Link": the program's own link opens its About box; a skin made for a vendor may name its web page there.
+    out.layout(g, QStringLiteral("main_bg.jpg"), QStringLiteral("main_mask.bmp"), QString());
 }
 
 } // namespace skingen

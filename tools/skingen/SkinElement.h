@@ -33,8 +33,6 @@ enum class Glyph {
     Minimise,
     Close,
     Globe,
-    Share,
-    Bird,
     Plus,
     Minus,
     Trash,

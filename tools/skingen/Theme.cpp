@@ -253,27 +253,6 @@ void Theme::drawGlyph(QPainter& p, const QRectF& r, Glyph g, const QColor& c) co
         p.drawEllipse(QRectF(P(0.3, 0.06), P(0.7, 0.94)));
         p.drawLine(P(0.06, 0.5), P(0.94, 0.5));
         break;
-    case Glyph::Share:
-        p.setBrush(c);
-        p.drawEllipse(P(0.25, 0.5), w * 0.1, w * 0.1);
-        p.drawEllipse(P(0.75, 0.22), w * 0.1, w * 0.1);
-        p.drawEllipse(P(0.75, 0.78), w * 0.1, w * 0.1);
-        p.drawLine(P(0.25, 0.5), P(0.75, 0.22));
-        p.drawLine(P(0.25, 0.5), P(0.75, 0.78));
-        break;
-    case Glyph::Bird: {
-        QPainterPath path;
-        path.moveTo(P(0.1, 0.7));
-        path.cubicTo(P(0.35, 0.85), P(0.75, 0.7), P(0.8, 0.3));
-        path.lineTo(P(0.92, 0.2));
-        path.lineTo(P(0.78, 0.22));
-        path.cubicTo(P(0.6, 0.05), P(0.4, 0.25), P(0.48, 0.42));
-        path.cubicTo(P(0.3, 0.42), P(0.18, 0.32), P(0.12, 0.22));
-        path.cubicTo(P(0.08, 0.4), P(0.2, 0.55), P(0.3, 0.58));
-        path.cubicTo(P(0.22, 0.64), P(0.16, 0.68), P(0.1, 0.7));
-        p.drawPath(path);
-        break;
-    }
     case Glyph::Plus:
         p.drawLine(P(0.5, 0.15), P(0.5, 0.85));
         p.drawLine(P(0.15, 0.5), P(0.85, 0.5));

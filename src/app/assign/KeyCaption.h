@@ -11,4 +11,13 @@ namespace ombrel {
 
 QString KeyCaption(const KeyImage& image, int layer, KeyIndex key, const MacroNameLookup& macroName, int languageIndex);
 
+// A key as a screen reader says it: its name, and what it does now (the assignment after the name, or that it has
+// its factory function).
+struct SpokenKey {
+    QString name;
+    QString assignment;
+};
+SpokenKey SpokenKeyOf(const KeyImage& image, int layer, KeyIndex key, const MacroNameLookup& macroName,
+                      int languageIndex);
+
 } // namespace ombrel

@@ -333,8 +333,24 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     for (std::string_view k : FunctionKeyList())
         functions << UiText(k, languageIndex);
     fill(m_functionList, functions);
+    applyAccessibleTexts();
     m_macroTab->applyTexts(languageIndex);
     if (m_choice) showChoice();
+}
+
+void Ombrel_DlgComposite::applyAccessibleTexts() {
+    // The radio buttons' captions are labels of their own beside them; a screen reader gets them as the names.
+    m_kb->setAccessibleName(m_kbCaption->text());
+    m_mouse->setAccessibleName(m_mouseCaption->text());
+    const auto untilColon = [](QString s) { return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s; };
+    m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
+    m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
+    const std::pair<CPngButton*, const char*> described[] = {
+        {m_tabKey, "SINGLE_STATIC"},        {m_tabMacro, "MACRO_EDIT_TISHI"},   {m_tabMedia, "MEDIA_EDIT_TISHI"},
+        {m_tabFunction, "FUNCTION_TISHI"},  {m_ok, "ACC_DIALOG_OK_DESC"},       {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
+        {m_apply, "ACC_DIALOG_APPLY_DESC"}, {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
+    for (const auto& [button, key] : described)
+        button->setAccessibleDescription(untilColon(text(key)));
 }
 
 // ---- user actions ----

@@ -67,6 +67,8 @@ protected:
     void done(int result) override;
 
 private:
+    // What a screen reader says for the controls whose captions are not their own text.
+    void applyAccessibleTexts();
     void buildControls();
     void showChoice();
     void placeBeside(std::optional<QRect> keyButton);

@@ -44,6 +44,12 @@ COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& 
     makeButton(kIdUpdate, "CONTROL_UPButton", FixedTextOf(text, kUpdateStart));
     makeButton(kIdCancelUpdate, "CONTROL_CUPButton", FixedTextOf(text, kUpdateCancel));
     makeButton(kIdBackup, "CONTROL_BACKUPButton", FixedTextOf(text, kUpdateBackup));
+    const std::pair<int, const char*> descriptions[] = {{kIdOpen, "ACC_UPDATE_OPEN_DESC"},
+                                                        {kIdUpdate, "ACC_UPDATE_START_DESC"},
+                                                        {kIdCancelUpdate, "ACC_UPDATE_CANCEL_DESC"},
+                                                        {kIdBackup, "ACC_UPDATE_BACKUP_DESC"}};
+    for (const auto& [id, key] : descriptions)
+        button(id)->setAccessibleDescription(QString::fromStdString(text(key)));
     connect(button(kIdOpen), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onOpen);
     connect(button(kIdUpdate), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onUpdate);
     connect(button(kIdCancelUpdate), &CPngButton::clicked, this, [this] {
@@ -95,7 +101,7 @@ void COmbrel_DlgUpdate::onUpdate() {
 
 void COmbrel_DlgUpdate::onBackup() {
     const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
-                                                   QStringLiteral("obp"), QStringLiteral("*.obp"));
+                                                   QStringLiteral("obp"), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     PromptQuestions questions(this);
     m_update.backup(path.toStdString(), questions);

@@ -1,5 +1,7 @@
 #include "ClickablePicture.h"
 
+#include "FocusRing.h"
+
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -41,12 +43,11 @@ void ClickablePicture::paintEvent(QPaintEvent* event) {
     if (!hasFocus() || !m_keyboardFocus) return;
     // A keyboard user sees where the focus is.
     QPainter painter(this);
-    painter.setPen(QPen(palette().highlight().color(), 2));
-    painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    DrawFocusRing(painter, rect());
 }
 
 void ClickablePicture::focusInEvent(QFocusEvent* event) {
-    m_keyboardFocus = event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    m_keyboardFocus = CameFromKeyboard(event);
     QLabel::focusInEvent(event);
     update();
 }

@@ -271,7 +271,57 @@ void LightingPanel::applyTexts() {
     for (const auto& [l, key] : m_labels)
         l->setText(key.isEmpty() ? QStringLiteral("RGB")
                                  : QString::fromStdString(lookupLight(key.toStdString(), language)));
+    applyAccessibleTexts();
     if (m_session) refresh(); // the effect names
+}
+
+void LightingPanel::applyAccessibleTexts() {
+    // What a screen reader says for each control: a "LIGHT" name (the label beside it) or a "TEXT" one, and what
+    // the control does.
+    struct Spoken {
+        const char* control;
+        const char* lightName; // "LIGHT" key, or null
+        const char* textName;  // "TEXT" key when there is no "LIGHT" one
+        const char* description;
+    };
+    static const Spoken kSpoken[] = {
+        {"CONTROL_DengStaPic", "Deng", nullptr, "ACC_LIGHT_SWITCH_DESC"},
+        {"CONTROL_XGcombox", nullptr, "ACC_LIGHT_EFFECT", "ACC_LIGHT_EFFECT_DESC"},
+        {"CONTROL_LightSlider", "Light", nullptr, "ACC_LIGHT_BRIGHTNESS_DESC"},
+        {"CONTROL_SpeedSlider", "Speed", nullptr, "ACC_LIGHT_SPEED_DESC"},
+        {"CONTROL_BLFXLStaPic", nullptr, "ACC_LIGHT_FORWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {"CONTROL_BLFXRStaPic", nullptr, "ACC_LIGHT_BACKWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {"CONTROL_HXysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {"CONTROL_FYYSButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {"CONTROL_HXsjsStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {"CONTROL_FYSJSStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {"CONTROL_HONGPIC", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {"CONTROL_HUANGPIC", nullptr, "ACC_LIGHT_YELLOW", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {"CONTROL_LVPIC", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {"CONTROL_LANPIC", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {"CONTROL_USERgjStaPic1", nullptr, "ACC_LIGHT_BRUSH", "ACC_LIGHT_TOOL_DESC"},
+        {"CONTROL_USERgjStaPic2", nullptr, "ACC_LIGHT_BASE", "ACC_LIGHT_TOOL_DESC"},
+        {"CONTROL_USERysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {"CONTROL_USERjsButton", "JColor", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {"CONTROL_umCombo", nullptr, "ACC_LIGHT_PATTERN", "ACC_LIGHT_PATTERN_DESC"},
+        {"COLOR_R", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_RGB_DESC"},
+        {"COLOR_G", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_RGB_DESC"},
+        {"COLOR_B", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_RGB_DESC"},
+    };
+    for (QWidget* control : std::as_const(m_controls)) {
+        const QByteArray name = control->objectName().toLatin1();
+        for (const Spoken& s : kSpoken) {
+            if (name != s.control) continue;
+            control->setAccessibleName(s.lightName ? lightText(s.lightName) : m_context.text(s.textName));
+            control->setAccessibleDescription(m_context.text(s.description));
+        }
+    }
+    for (CPngButton* rate : m_rates)
+        rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
+    for (int i = 0; i < 8; ++i) {
+        m_swatches[i]->setAccessibleName(m_context.text("ACC_LIGHT_SWATCH") + QStringLiteral(" %1").arg(i + 1));
+        m_swatches[i]->setAccessibleDescription(m_context.text("ACC_LIGHT_SWATCH_DESC"));
+    }
 }
 
 void LightingPanel::showDefaultReportRate() {

@@ -84,6 +84,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void applyAccessibleTexts();
     void buildEffectControls();
     bool ensureSession();
     void refresh();

@@ -75,7 +75,7 @@ void BackupCommands::restore() {
 void BackupCommands::backup() {
     const QString path =
         UserPrompts::saveFileName(m_context.window(), QString(), QString::fromLatin1(kProfileFileFilter),
-                                  QString::fromLatin1(kProfileFileSuffix), QStringLiteral("*.obp"));
+                                  QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     std::string why;
     if (ExportStore(m_context.stores().workingStore, path.toStdString(), true, &why) != 1) {

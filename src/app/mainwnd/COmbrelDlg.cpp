@@ -13,10 +13,12 @@
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
+#include "MapKeyFocus.h"
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
 #include "SessionStartCommand.h"
 #include "SkinStyle.h"
+#include "TabOrder.h"
 #include "UnpluggedNotice.h"
 #include "UserPrompts.h"
 #include "WindowShell.h"
@@ -42,10 +44,12 @@ COmbrelDlg::COmbrelDlg(MainContext context)
       m_screen(*this, m_dispatcher),
       m_parts(*this, layoutFile(), m_context.paths, *m_context.settings, m_dispatcher, m_screen) {
     setObjectName(QStringLiteral("COmbrelDlg"));
+    UserPrompts::rememberFoldersIn(m_context.settings);
 }
 
 COmbrelDlg::~COmbrelDlg() {
     ShutdownMain();
+    UserPrompts::rememberFoldersIn(nullptr);
 }
 
 bool COmbrelDlg::OnInitDialog(QString* error) {
@@ -109,6 +113,21 @@ void COmbrelDlg::buildParts() {
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
     m_unplugged = new UnpluggedNotice(this);
+    arrangeTabOrder();
+}
+
+void COmbrelDlg::arrangeTabOrder() {
+    // Reading order: the caption bar, the profiles, the map's own buttons and then its keys, the lighting panel,
+    // and last the buttons that end an edit.
+    using B = CaptionBar::Button;
+    ArrangeTabOrder(this,
+                    {m_caption->button(B::Menu), m_caption->button(B::Help), m_caption->button(B::Minimize),
+                     m_caption->button(B::Close), m_profiles->profileButton(0), m_profiles->profileButton(1),
+                     m_profiles->profileButton(2), m_profiles->nameButton(), m_map->switchButton(),
+                     m_map->button(kIdFlip1), m_map->macroButton(), m_map->keyFocus().current()},
+                    {m_commands->button(CommandBar::Button::Default), m_commands->button(CommandBar::Button::Ok),
+                     m_commands->button(CommandBar::Button::Cancel), m_commands->button(CommandBar::Button::Apply),
+                     m_caption->button(B::Link)});
 }
 
 void COmbrelDlg::connectParts() {
@@ -119,6 +138,7 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::firmwareRequested, m_firmwarePart, &FirmwarePart::openDialog);
     connect(m_caption, &CaptionBar::languageChosen, this, &COmbrelDlg::chooseLanguage);
     connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
+    connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);

@@ -83,6 +83,7 @@ protected:
 
 private:
     void buildParts();
+    void arrangeTabOrder();
     void connectParts();
     bool handleMessage(int message, std::uintptr_t wParam, std::intptr_t lParam);
     void onInit();

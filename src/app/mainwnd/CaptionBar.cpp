@@ -1,6 +1,7 @@
 #include "CaptionBar.h"
 
 #include "CPngButton.h"
+#include "HelpLauncher.h"
 #include "MainMessages.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
@@ -12,43 +13,39 @@
 #include "text/LanguageTexts.h"
 
 #include <QActionGroup>
+#include <QCursor>
 #include <QDir>
 #include <QMenu>
 #include <QUrl>
 
 namespace ombrel {
 
-namespace {
-
-constexpr char kDefaultLink[] = "https://ombrel.invalid/support";
-
-} // namespace
-
-CaptionBar::CaptionBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
+CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
+    : QObject(parent), m_context(context), m_help(new HelpLauncher(context, this)) {
     setObjectName(QStringLiteral("captionBar"));
-    m_vendorLink = QString::fromStdString(ReadIniString(m_context.paths().mainIni, "SCREEN", "Link", kDefaultLink));
-    const QUrl url(m_vendorLink);
-    // The link shows its target's host.
-    make(Button::VendorLink, "SORVIK_LINK", true)->setText(url.host().isEmpty() ? m_vendorLink : url.host());
-    make(Button::Help, "CONTROL_HELP", false);
-    make(Button::Close, "CONTROL_CLOSE", false);
-    make(Button::Minimize, "CONTROL_MINIMIZE", false);
+    // A skin made for a vendor may name its web page; the program's own skin names none, and the link then opens
+    // the About box, which tells the version and the build.
+    m_vendorLink = QString::fromStdString(ReadIniString(m_context.paths().mainIni, "SCREEN", "Link", ""));
     make(Button::Menu, "CONTROL_MENU", false);
+    make(Button::Help, "CONTROL_HELP", false);
+    make(Button::Minimize, "CONTROL_MINIMIZE", false);
+    make(Button::Close, "CONTROL_CLOSE", false);
+    make(Button::Link, "SORVIK_LINK", true);
     CPngButton* version = make(Button::Version, "SORVIK_VER", false);
     StyleVersionButton(version);
     version->setText(QStringLiteral("v" OMBREL_VERSION));
     version->setEnabled(false);
-    make(Button::WebSite, "CONTROL_Network", false)->SetTooltip(m_vendorLink);
-    // The program has no social-media pages to offer, so their buttons stay off.
-    make(Button::Social1, "CONTROL_Facebook", false)->setEnabled(false);
-    make(Button::Social2, "CONTROL_twitter", false)->setEnabled(false);
 
     connect(button(Button::Help), &CPngButton::clicked, this, &CaptionBar::openHelp);
-    connect(button(Button::VendorLink), &CPngButton::clicked, this, &CaptionBar::openVendorLink);
-    connect(button(Button::WebSite), &CPngButton::clicked, this, &CaptionBar::openVendorLink);
+    connect(button(Button::Link), &CPngButton::clicked, this, &CaptionBar::openLink);
     connect(button(Button::Minimize), &CPngButton::clicked, this, &CaptionBar::minimizeRequested);
     connect(button(Button::Close), &CPngButton::clicked, this, &CaptionBar::closeRequested);
-    connect(button(Button::Menu), &CPngButton::clicked, this, [this] { showBackupMenu(QCursor::pos()); });
+    connect(button(Button::Menu), &CPngButton::clicked, this, [this] {
+        // From the keyboard the menu opens below its button, from the mouse at the pointer.
+        CPngButton* menu = button(Button::Menu);
+        showBackupMenu(menu->hasFocus() && !menu->underMouse() ? menu->mapToGlobal(QPoint(0, menu->height()))
+                                                               : QCursor::pos());
+    });
 }
 
 CPngButton* CaptionBar::make(Button which, const char* skinKey, bool styled) {
@@ -64,21 +61,47 @@ CPngButton* CaptionBar::button(Button which) const {
 }
 
 void CaptionBar::applyTexts() {
-    const std::pair<Button, const char*> tips[] = {{Button::Minimize, "MAIN_MINIMIZE_PROMPT"},
-                                                   {Button::Menu, "MAIN_MENU_PROMPT"},
-                                                   {Button::Close, "MAIN_CLOSE_PROMPT"},
-                                                   {Button::Help, "MAIN_HELP_PROMPT"}};
-    for (const auto& [which, key] : tips)
-        button(which)->SetTooltip(m_context.text(key));
+    struct Texts {
+        Button which;
+        const char* tooltip;
+        const char* name;
+        const char* description;
+    };
+    const Texts texts[] = {{Button::Menu, "MAIN_MENU_PROMPT", "ACC_MENU", "MAIN_MENU_PROMPT"},
+                           {Button::Help, "MAIN_HELP_PROMPT", "MAIN_HELP_PROMPT", "ACC_HELP_DESC"},
+                           {Button::Minimize, "MAIN_MINIMIZE_PROMPT", "MAIN_MINIMIZE_PROMPT", "ACC_MINIMIZE_DESC"},
+                           {Button::Close, "MAIN_CLOSE_PROMPT", "MAIN_CLOSE_PROMPT", "ACC_CLOSE_DESC"}};
+    for (const auto& [which, tooltip, name, description] : texts) {
+        CPngButton* b = button(which);
+        b->SetTooltip(m_context.text(tooltip));
+        b->setAccessibleName(m_context.text(name));
+        b->setAccessibleDescription(m_context.text(description));
+    }
+    CPngButton* link = button(Button::Link);
+    if (m_vendorLink.isEmpty()) {
+        link->setText(m_context.text("LANG_ABOUT_TITLE"));
+        link->setAccessibleDescription(m_context.text("ACC_ABOUT_DESC"));
+    } else {
+        // The link shows its target's host.
+        const QString host = QUrl(m_vendorLink).host();
+        link->setText(host.isEmpty() ? m_vendorLink : host);
+        link->setAccessibleDescription(m_vendorLink);
+    }
+    link->SetTooltip(link->accessibleDescription());
+    CPngButton* version = button(Button::Version);
+    version->setAccessibleName(version->text());
+    version->setAccessibleDescription(m_context.text("ACC_VERSION_DESC"));
 }
 
 void CaptionBar::openHelp() {
-    const QString page = QDir(QString::fromStdString(m_context.paths().helpDir)).filePath(QStringLiteral("index.html"));
-    UserPrompts::openUrl(QUrl::fromLocalFile(page));
+    m_help->open();
 }
 
-void CaptionBar::openVendorLink() {
-    if (!m_vendorLink.isEmpty()) UserPrompts::openUrl(QUrl::fromUserInput(m_vendorLink));
+void CaptionBar::openLink() {
+    if (m_vendorLink.isEmpty())
+        emit aboutRequested();
+    else
+        UserPrompts::openUrl(QUrl::fromUserInput(m_vendorLink));
 }
 
 void CaptionBar::showBackupMenu(const QPoint& globalPos) {

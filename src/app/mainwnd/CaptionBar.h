@@ -1,7 +1,7 @@
 #pragma once
-// The window's caption bar: help, minimise, close, the restore/backup menu, the vendor link and the version. It
-// opens the help and the vendor's page itself; what ends or hides the window, and the restore and backup
-// commands, it hands on as signals.
+// The window's caption bar: the restore/backup menu, help, minimise, close, and below the link (the About box, or
+// the web page a vendor's skin names) and the version. It opens the help and a vendor's page itself; what ends or
+// hides the window, About, and the restore and backup commands, it hands on as signals.
 
 #include <QObject>
 #include <QPoint>
@@ -12,12 +12,13 @@
 namespace ombrel {
 
 class CPngButton;
+class HelpLauncher;
 class WindowContext;
 
 class CaptionBar : public QObject {
     Q_OBJECT
 public:
-    enum class Button { Help, Minimize, Close, Menu, VendorLink, WebSite, Version, Social1, Social2 };
+    enum class Button { Help, Minimize, Close, Menu, Link, Version };
 
     CaptionBar(WindowContext& context, QObject* parent);
 
@@ -26,7 +27,8 @@ public:
     void applyTexts();
 
     void openHelp();
-    void openVendorLink();
+    // The web page of the skin's "Link", or the About box when the skin names none.
+    void openLink();
     // The window's menu at `globalPos` (restore, backup, firmware, the language and "Start with my session");
     // the chosen item is emitted.
     void showBackupMenu(const QPoint& globalPos);
@@ -42,11 +44,13 @@ signals:
     void languageChosen(int languageIndex);
     // "Start with my session" turned on or off.
     void sessionStartChosen(bool on);
+    void aboutRequested();
 
 private:
     CPngButton* make(Button which, const char* skinKey, bool styled);
 
     WindowContext& m_context;
+    HelpLauncher* m_help;
     QString m_vendorLink;
     std::map<Button, CPngButton*> m_buttons;
 };

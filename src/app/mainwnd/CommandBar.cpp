@@ -66,12 +66,19 @@ CPngButton* CommandBar::button(Button which) const {
 }
 
 void CommandBar::applyTexts() {
-    const std::pair<Button, const char*> captions[] = {{Button::Default, "PROFILE_DEFAULT"},
-                                                       {Button::Ok, "PROFILE_OK"},
-                                                       {Button::Cancel, "PROFILE_CANCLE"},
-                                                       {Button::Apply, "PROFILE_APPLY"}};
-    for (const auto& [which, key] : captions)
-        button(which)->setText(m_context.text(key));
+    struct Texts {
+        Button which;
+        const char* caption;
+        const char* description;
+    };
+    const Texts texts[] = {{Button::Default, "PROFILE_DEFAULT", "ACC_DEFAULT_DESC"},
+                           {Button::Ok, "PROFILE_OK", "ACC_OK_DESC"},
+                           {Button::Cancel, "PROFILE_CANCLE", "ACC_CANCEL_DESC"},
+                           {Button::Apply, "PROFILE_APPLY", "ACC_APPLY_DESC"}};
+    for (const auto& [which, caption, description] : texts) {
+        button(which)->setText(m_context.text(caption));
+        button(which)->setAccessibleDescription(m_context.text(description));
+    }
 }
 
 bool CommandBar::apply() {

@@ -3,6 +3,7 @@
 #include "CPngButton.h"
 #include "KeyCaption.h"
 #include "MainMessages.h"
+#include "MapKeyFocus.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "WindowContext.h"
@@ -63,7 +64,8 @@ MapPictures MapPictures::fromSkin(const WindowContext& context) {
 }
 
 KeyboardMap::KeyboardMap(WindowContext& context, MapPictures pictures, QObject* parent)
-    : QObject(parent), m_context(context), m_layoutFile(context.layoutFile()), m_pictures(std::move(pictures)) {
+    : QObject(parent), m_context(context), m_layoutFile(context.layoutFile()), m_pictures(std::move(pictures)),
+      m_keyFocus(new MapKeyFocus(this)) {
     setObjectName(QStringLiteral("keyboardMap"));
     placeKeyButtons();
     placeMapControls();
@@ -151,6 +153,12 @@ void KeyboardMap::applyTexts() {
         b->setText(
             m_context.text(m_mode == MapMode::MultiSelect ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT"));
     m_macro->setText(m_context.text("PROFILE_MACRO"));
+    if (CPngButton* b = switchButton()) b->setAccessibleDescription(m_context.text("ACC_SWITCH_DESC"));
+    m_macro->setAccessibleDescription(m_context.text("ACC_MACRO_DESC"));
+    if (CPngButton* flip = button(kIdFlip1)) {
+        flip->setAccessibleName(m_context.text("ACC_LAYOUT"));
+        flip->setAccessibleDescription(m_context.text("ACC_LAYOUT_DESC"));
+    }
 }
 
 void KeyboardMap::placeKeyButtons() {
@@ -162,11 +170,13 @@ void KeyboardMap::placeKeyButtons() {
         const QString key = QString::fromStdString(SkinKeyOfGKey(i));
         placeSkinButton(make(gIds[static_cast<std::size_t>(i)], key), m_layoutFile, kSection, key, p.normal, p.over,
                         p.down, &p.dimmed, p.disable);
+        m_keyFocus->addKey(button(gIds[static_cast<std::size_t>(i)]));
     }
     for (const KeyButton& k : KeyButtonTable()) {
         const QString key = QString::fromStdString(SkinKeyOfButton(k.code));
         placeSkinButton(make(k.control, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
                         p.disable);
+        m_keyFocus->addKey(button(k.control));
     }
     for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
@@ -175,6 +185,8 @@ void KeyboardMap::placeKeyButtons() {
     }
     placeSkinButton(make(kIdFn, QStringLiteral("KEY_FN")), m_layoutFile, kSection, QStringLiteral("KEY_FN"), p.normal,
                     p.over, p.down, &p.dimmed, p.disable);
+    // D1..D6 have no function of their own, so the arrows pass them by; Fn takes a colour while keys are painted.
+    m_keyFocus->addKey(button(kIdFn));
     // A wide key is drawn in two pieces on some layouts: Enter repaints the key above it.
     if (CPngButton* enter = button(kIdEnterKey)) enter->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
 }
@@ -202,10 +214,12 @@ void KeyboardMap::placeMapControls() {
     placeSkinButton(switchButton, m_layoutFile, kSection, switchButton->objectName(), p.normal, p.over, p.down,
                     p.normal, p.disable);
     StyleTextButton(switchButton);
+    // FLIP_1 and FLIP_2 do the same, so one of them is enough for the keyboard.
+    for (CPngButton* b : {switchButton, button(kIdFlip1)})
+        b->setFocusPolicy(Qt::StrongFocus);
     // The Macro button acts as a click on the last G key, the one that usually holds a macro.
     m_macro = new CPngButton(m_context.window());
     m_macro->setObjectName(QStringLiteral("FUNC_MACRO"));
-    m_macro->setFocusPolicy(Qt::NoFocus);
     placeSkinButton(m_macro, m_layoutFile, kSection, m_macro->objectName(), p.normal, p.over, p.down, p.normal,
                     p.disable);
     StyleTextButton(m_macro);
@@ -275,6 +289,9 @@ void KeyboardMap::refresh() {
             if (!b) return;
             b->SetChecked(image.record(RecordNumber(layer, index)).type != KF_DEFAULT);
             b->SetTooltip(KeyCaption(image, layer, index, macroName, languageIndex));
+            const SpokenKey spoken = SpokenKeyOf(image, layer, index, macroName, languageIndex);
+            b->setAccessibleName(spoken.name);
+            b->setAccessibleDescription(spoken.assignment);
         };
         const int bank = m_context.bank();
         const auto& gIds = GKeyControls();
@@ -282,6 +299,10 @@ void KeyboardMap::refresh() {
             mark(gIds[static_cast<std::size_t>(i)], GKeyIndex(i, bank));
         for (const KeyButton& k : KeyButtonTable())
             mark(k.control, KeyIndexOf(k.code));
+    }
+    if (CPngButton* fn = button(kIdFn)) {
+        fn->setAccessibleName(QStringLiteral("Fn"));
+        fn->setAccessibleDescription(m_context.text("ACC_KEY_FN"));
     }
     applyLayout(storedLayout());
 }
@@ -293,9 +314,16 @@ void KeyboardMap::showBank() {
         std::lock_guard lock(working.lock);
         const int layer = m_context.activeLayer();
         const auto& gIds = GKeyControls();
+        const MacroNameLookup macroName = MacroNamesOf(working);
         for (int i = 0; i < kGKeyCount; ++i) {
-            if (CPngButton* b = button(gIds[static_cast<std::size_t>(i)]))
-                b->SetChecked(working.image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
+            CPngButton* b = button(gIds[static_cast<std::size_t>(i)]);
+            if (!b) continue;
+            b->SetChecked(working.image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
+            // A screen reader tells what the key does in the bank now shown.
+            const SpokenKey spoken =
+                SpokenKeyOf(working.image, layer, GKeyIndex(i, bank), macroName, m_context.languageIndex());
+            b->setAccessibleName(spoken.name);
+            b->setAccessibleDescription(spoken.assignment);
         }
     }
     refreshOverlays();

@@ -20,6 +20,7 @@
 namespace ombrel {
 
 class CPngButton;
+class MapKeyFocus;
 class WindowContext;
 
 // The pictures the map's buttons cut their faces from.
@@ -51,6 +52,8 @@ public:
     const std::map<int, CPngButton*>& buttons() const { return m_buttons; }
     CPngButton* switchButton() const;
     CPngButton* macroButton() const { return m_macro; }
+    // The keys' keyboard focus: the map's one tab stop and the arrow keys between the keys.
+    MapKeyFocus& keyFocus() const { return *m_keyFocus; }
 
     MapMode mode() const { return m_mode; }
     // The Switch caption and the overlays follow the mode.
@@ -97,6 +100,7 @@ private:
     MapPictures m_pictures;
     std::map<int, CPngButton*> m_buttons;
     CPngButton* m_macro = nullptr;
+    MapKeyFocus* m_keyFocus;
     MapMode m_mode = MapMode::ShowAssignments;
     int m_flip = 0;
     std::map<int, bool> m_lastHover; // hover state seen by the after-paint handler, per button

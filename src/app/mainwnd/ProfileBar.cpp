@@ -30,7 +30,6 @@ ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent
     auto make = [&](const QString& key) {
         auto* b = new CPngButton(m_context.window());
         b->setObjectName(key);
-        b->setFocusPolicy(Qt::NoFocus);
         placeSkinButton(b, m_context.layoutFile(), kSection, key, n, o, d, n, x);
         StyleTextButton(b);
         return b;
@@ -62,8 +61,11 @@ CPngButton* ProfileBar::profileButton(int index) const {
 }
 
 void ProfileBar::applyTexts() {
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         m_profiles[i]->setText(m_context.text("PROFILE_" + std::to_string(i + 1)));
+        m_profiles[i]->setAccessibleDescription(m_context.text("ACC_PROFILE_DESC"));
+    }
+    m_name->setAccessibleDescription(m_context.text("ACC_PROFILES_DESC"));
     showProfileName();
 }
 
@@ -152,6 +154,7 @@ void ProfileBar::refreshKeyMarks() {
 void ProfileBar::showProfileName(const std::string& name, const std::string& tooltip) {
     m_name->setText(QString::fromStdString(name));
     m_name->SetTooltip(QString::fromStdString(tooltip));
+    m_name->setAccessibleName(name.empty() ? m_context.text("PROFILE_DLG_CAPTION") : m_name->text());
 }
 
 void ProfileBar::activeProfileChanged(int index) {

@@ -1,8 +1,14 @@
 #include "UserPrompts.h"
 
+#include "platform/SettingsStore.h"
+
+#include <QDate>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
+#include <QStandardPaths>
 
 #include <functional>
 
@@ -18,11 +24,29 @@ struct PromptState {
     QStringList menuTexts;
     QList<QUrl> urls;
     bool headless = false;
+    SettingsStore* settings = nullptr;
+    QString lastFolder;   // used when there is no settings store
+    QString lastProposed; // where the last file dialog started
 };
 
 PromptState& State() {
     static PromptState state;
     return state;
+}
+
+constexpr char kLastFolderKey[] = "LastFolder";
+
+void RememberFolderOf(const QString& file) {
+    if (file.isEmpty()) return;
+    const QString folder = QFileInfo(file).absolutePath();
+    auto& s = State();
+    s.lastFolder = folder;
+    if (s.settings) s.settings->writeProfileString(kLastFolderKey, folder.toStdString());
+}
+
+// The dialogs are Qt's own, not the desktop's, so they wear the program's dark look.
+void UseProgramLook(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
 }
 
 } // namespace
@@ -61,22 +85,65 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+void UserPrompts::rememberFoldersIn(SettingsStore* settings) {
+    State().settings = settings;
+}
+
+QString UserPrompts::startFolder() {
+    auto& s = State();
+    QString folder =
+        s.settings ? QString::fromStdString(s.settings->getProfileString(kLastFolderKey, "")) : s.lastFolder;
+    // A remembered folder that is gone (a removed stick, a deleted folder) is passed over.
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+QString UserPrompts::proposedBackupName() {
+    return QStringLiteral("Ombrel profiles %1.obp").arg(QDate::currentDate().toString(Qt::ISODate));
+}
+
+QString UserPrompts::lastProposedPath() {
+    return State().lastProposed;
+}
+
 QString UserPrompts::openFileName(QWidget* parent, const QString& caption, const QString& filter,
                                   const QString& startIn) {
-    if (auto name = takeFileName()) return *name;
-    return QFileDialog::getOpenFileName(parent, caption, startIn, filter);
+    State().lastProposed = startIn.isEmpty() ? startFolder() : startIn;
+    auto name = takeFileName();
+    if (!name) {
+        QFileDialog dialog(parent, caption, State().lastProposed, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        UseProgramLook(dialog);
+        name = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
+    }
+    RememberFolderOf(*name);
+    return *name;
 }
 
 QString UserPrompts::saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                   const QString& defaultSuffix, const QString& proposedName) {
-    if (auto name = takeFileName()) return *name;
-    QFileDialog dialog(parent, caption, proposedName, filter);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(defaultSuffix);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return QString();
-    return dialog.selectedFiles().constFirst();
+    // A name without a folder is proposed in the folder last used.
+    State().lastProposed = QFileInfo(proposedName).isAbsolute() ? proposedName
+                           : proposedName.isEmpty()             ? startFolder()
+                                                                : QDir(startFolder()).filePath(proposedName);
+    auto name = takeFileName();
+    if (!name) {
+        QFileDialog dialog(parent, caption, State().lastProposed, filter);
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setDefaultSuffix(defaultSuffix);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+        UseProgramLook(dialog);
+        name = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
+                   ? dialog.selectedFiles().constFirst()
+                   : QString();
+    }
+    RememberFolderOf(*name);
+    return *name;
 }
 
 void UserPrompts::openUrl(const QUrl& url) {
@@ -134,6 +201,10 @@ void UserPrompts::setNextFileName(const QString& path) {
 
 void UserPrompts::setHeadless(bool headless) {
     State().headless = headless;
+}
+
+bool UserPrompts::isHeadless() {
+    return State().headless;
 }
 
 QStringList& UserPrompts::shownMessages() {

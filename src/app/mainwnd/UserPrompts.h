@@ -28,11 +28,18 @@ public:
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
     // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty
-    // result means the user cancelled.
+    // result means the user cancelled. Without `startIn`, and for a proposed name without a folder, they start in
+    // the folder last used (see rememberFoldersIn), else the user's documents folder; the folder of every chosen
+    // file is remembered.
     static QString openFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& startIn = QString());
     static QString saveFileName(QWidget* parent, const QString& caption, const QString& filter,
                                 const QString& defaultSuffix, const QString& proposedName = QString());
+    // Where the last used folder is kept between runs; null keeps it for this run only.
+    static void rememberFoldersIn(class SettingsStore* settings);
+    static QString startFolder();
+    // A backup's proposed name: "Ombrel profiles 2026-12-10.obp", with today's date.
+    static QString proposedBackupName();
 
     // Hands a page or web address to the desktop.
     static void openUrl(const QUrl& url);
@@ -48,7 +55,9 @@ public:
     // Without queued answers, questions are answered with their default button and file dialogs with Cancel,
     // and nothing is shown (for tests that must never block on a dialog).
     static void setHeadless(bool headless);
+    static bool isHeadless();
     static QStringList& shownMessages(); // texts of every message and question shown since the last clear
+    static QString lastProposedPath();   // the folder or file the last file dialog started at
     static void reset();
 
 private:

@@ -53,7 +53,6 @@ const QPixmap* WindowContext::skinPicture(const QString& fileName) const {
 CPngButton* WindowContext::addButton(const QString& skinKey) const {
     auto* b = new CPngButton(&m_window);
     b->setObjectName(skinKey);
-    b->setFocusPolicy(Qt::NoFocus);
     const QPixmap* normal = skinPicture(QStringLiteral("main_normal.jpg"));
     placeSkinButton(b, m_layoutFile, QStringLiteral("BUTTONINFO"), skinKey, normal,
                     skinPicture(QStringLiteral("main_over.jpg")), skinPicture(QStringLiteral("main_down.jpg")), normal,

@@ -75,7 +75,7 @@ public:
     // A picture of the skin folder, read once per process.
     const QPixmap* skinPicture(const QString& fileName) const;
     // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
-    // from main_disable), clicked with the mouse only.
+    // from main_disable); it takes the focus from Tab and a click.
     CPngButton* addButton(const QString& skinKey) const;
 
 private:

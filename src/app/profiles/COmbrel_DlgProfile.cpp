@@ -62,12 +62,19 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
         button(kIdApply)->setEnabled(m_model.applyEnabled());
     });
 
+    m_list->setAccessibleName(text("ACC_PROFILE_LIST", nullptr));
+    m_list->setAccessibleDescription(text("ACC_PROFILE_LIST_DESC", nullptr));
     makeButton(kIdAdd, "FUNC_ADD", "PROFILE_ADD", "New...");
     makeButton(kIdLoad, "FUNC_LOAD", "PROFILE_LOAD", "Add file...");
     makeButton(kIdDelete, "FUNC_DELETE", "PROFILE_DELETE", "Remove");
     makeButton(kIdOk, "CONTROL_OK", "PROFILE_OK", "OK");
     makeButton(kIdCancel, "CONTROL_CANCEL", "PROFILE_CANCLE", "Cancel");
     makeButton(kIdApply, "CONTROL2_APPLY", "PROFILE_APPLY", "Apply");
+    const std::pair<int, const char*> descriptions[] = {
+        {kIdAdd, "ACC_PROFILE_ADD_DESC"}, {kIdLoad, "ACC_PROFILE_LOAD_DESC"},    {kIdDelete, "ACC_PROFILE_DELETE_DESC"},
+        {kIdOk, "ACC_DIALOG_OK_DESC"},    {kIdCancel, "ACC_DIALOG_CANCEL_DESC"}, {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
+    for (const auto& [id, key] : descriptions)
+        button(id)->setAccessibleDescription(text(key, nullptr));
     connect(button(kIdAdd), &CPngButton::clicked, this, &COmbrel_DlgProfile::onAdd);
     connect(button(kIdLoad), &CPngButton::clicked, this, &COmbrel_DlgProfile::onLoad);
     connect(button(kIdDelete), &CPngButton::clicked, this, &COmbrel_DlgProfile::onDelete);

@@ -1,10 +1,13 @@
 #include "CAboutDlg.h"
 
 #include "AppMessageEvent.h"
+#include "BuildInfo.h"
 #include "CHyperLink.h"
 #include "MainMessages.h"
 #include "SkinStyle.h"
 #include "UiText.h"
+
+#include "text/SafeFormat.h"
 
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -24,10 +27,10 @@ QPointer<CAboutDlg>& OpenDialog() {
 
 QString AboutStyle() {
     using namespace palette;
-    return QStringLiteral("QDialog{background:%1;}QLabel{color:%2;font-size:13px;}"
+    return QStringLiteral("QDialog{background:%1;}QLabel{color:%2;font-size:13px;}QLabel#aboutBuild{color:%6;}"
                           "QPushButton{background:%3;color:%2;border:1px solid %4;border-radius:4px;"
-                          "padding:6px 22px;}QPushButton:hover{border-color:%5;}")
-        .arg(Hex(kDialog), Hex(kText), Hex(kButton), Hex(kEdge), Hex(kAccent));
+                          "padding:6px 22px;}QPushButton:hover,QPushButton:focus{border-color:%5;}")
+        .arg(Hex(kDialog), Hex(kText), Hex(kButton), Hex(kEdge), Hex(kAccent), Hex(kTextDim));
 }
 
 } // namespace
@@ -40,23 +43,40 @@ CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageI
     icon->setAlignment(Qt::AlignTop);
     m_description = new QLabel(this);
     m_description->setWordWrap(true);
+    m_version = new QLabel(this);
+    m_version->setObjectName(QStringLiteral("aboutVersion"));
+    auto* build = new QLabel(BuildText(), this);
+    build->setObjectName(QStringLiteral("aboutBuild"));
+    build->setWordWrap(true);
+    // A user quoting the build in a report copies it from here.
+    for (QLabel* l : {m_version, build})
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_copyright = new QLabel(this);
     m_copyright->setWordWrap(true);
     m_link = new CHyperLink(this);
     m_link->setText(link);
     m_link->SetTarget(link);
+    m_link->setAccessibleDescription(link);
+    // The program's own skin names no web page: then there is no link to show.
+    m_link->setVisible(!link.isEmpty());
+    m_help = new QPushButton(this);
+    m_help->setObjectName(QStringLiteral("aboutHelp"));
+    connect(m_help, &QPushButton::clicked, this, &CAboutDlg::helpRequested);
     m_ok = new QPushButton(this);
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
 
     auto* texts = new QVBoxLayout;
     texts->addWidget(m_description);
+    texts->addWidget(m_version);
+    texts->addWidget(build);
     texts->addWidget(m_copyright);
     texts->addWidget(m_link);
     auto* top = new QHBoxLayout;
     top->addWidget(icon);
     top->addLayout(texts, 1);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_help);
     buttons->addStretch();
     buttons->addWidget(m_ok);
     auto* layout = new QVBoxLayout(this);
@@ -105,7 +125,12 @@ void CAboutDlg::applyTexts(int languageIndex) {
     setWindowTitle(UiText("LANG_ABOUT_TITLE", languageIndex));
     m_description->setText(UiText("GUANYU_JIESHAO", languageIndex));
     m_copyright->setText(UiText("GUANYU_BANQUAN", languageIndex));
+    m_version->setText(QString::fromStdString(
+        FormatTextString(lookupText("ABOUT_VERSION", languageIndex), VersionText().toStdString())));
+    m_help->setText(UiText("MAIN_HELP_PROMPT", languageIndex));
+    m_help->setAccessibleDescription(UiText("ACC_HELP_DESC", languageIndex));
     m_ok->setText(UiText("LANG_ABOUT_OK", languageIndex));
+    m_ok->setAccessibleDescription(UiText("ACC_ABOUT_CLOSE_DESC", languageIndex));
 }
 
 } // namespace ombrel

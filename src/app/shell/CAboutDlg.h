@@ -1,6 +1,6 @@
 #pragma once
-// The About window: the program's icon, what it does, the copyright and the vendor link. At most one is open; it
-// follows UM_LANG like the main window.
+// The About window: the program's icon, what it does, its version and build, the copyright, a vendor's link when
+// the skin names one, and the way to the help. At most one is open; it follows UM_LANG like the main window.
 
 #include <QDialog>
 
@@ -22,9 +22,10 @@ public:
     static int openCount();
 
     QLabel* description() const { return m_description; }
+    QLabel* version() const { return m_version; }
 
 signals:
-    // F1 in the window: the program's help, as the main window opens it.
+    // F1 or the Help button: the program's help, as the main window opens it.
     void helpRequested();
 
 protected:
@@ -35,8 +36,10 @@ private:
     void applyTexts(int languageIndex);
 
     QLabel* m_description = nullptr;
+    QLabel* m_version = nullptr;
     QLabel* m_copyright = nullptr;
     CHyperLink* m_link = nullptr;
+    QPushButton* m_help = nullptr;
     QPushButton* m_ok = nullptr;
 };
 

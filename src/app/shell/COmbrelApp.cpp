@@ -5,6 +5,7 @@
 #include "MainMessages.h"
 #include "ProgramOptions.h"
 #include "SkinImageCache.h"
+#include "SkinStyle.h"
 #include "TestControl.h"
 
 #include "device/ServiceLibrary.h"
@@ -118,6 +119,7 @@ int COmbrelApp::run(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(OMBREL_VERSION));
     // The window hides into the tray: closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    ApplyProgramLook();
 
     const auto& paths = ProcessAppPaths();
     if (!paths) return Fail(kExitNoService, QStringLiteral("the program's own folders could not be found"));

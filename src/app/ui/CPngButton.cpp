@@ -7,6 +7,7 @@
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolTip>
@@ -230,6 +231,17 @@ void CPngButton::focusInEvent(QFocusEvent* event) {
 void CPngButton::focusOutEvent(QFocusEvent* event) {
     m_keyboardFocus = false;
     QAbstractButton::focusOutEvent(event);
+}
+
+void CPngButton::keyPressEvent(QKeyEvent* event) {
+    // Space clicks on release, as on every button; Enter clicks at once, as a keyboard user expects of a button
+    // that has the focus.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        event->accept();
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 } // namespace ombrel

@@ -19,7 +19,8 @@ namespace {
 
 CSkinColorBtn::OtherPicker& Picker() {
     static CSkinColorBtn::OtherPicker picker = [](const QColor& current, QWidget* parent) {
-        return QColorDialog::getColor(current, parent);
+        // Qt's own dialog, so the picker wears the program's dark look.
+        return QColorDialog::getColor(current, parent, QString(), QColorDialog::DontUseNativeDialog);
     };
     return picker;
 }

@@ -3,6 +3,9 @@
 #include "CPngButton.h"
 #include "ColorStatic.h"
 
+#include <QApplication>
+#include <QStyleFactory>
+
 namespace ombrel {
 
 using namespace palette;
@@ -43,6 +46,56 @@ QString ControlStyleSheet() {
                           "QToolTip{background:%8;color:%2;border:1px solid %7;padding:3px;}")
         .arg(Hex(kWell), Hex(kText), Hex(kEdge), Hex(kAccentDeep), Hex(kTextMuted), Hex(kEdgeDisabled), Hex(kAccent),
              Hex(kPanel), Hex(kTextDim));
+}
+
+QPalette DarkPalette() {
+    QPalette p;
+    const auto set = [&p](QPalette::ColorRole role, Rgb colour, Rgb disabled) {
+        p.setColor(QPalette::All, role, ToQColor(colour));
+        p.setColor(QPalette::Disabled, role, ToQColor(disabled));
+    };
+    set(QPalette::Window, kDialog, kDialog);
+    set(QPalette::WindowText, kText, kTextDisabled);
+    set(QPalette::Base, kWell, kFaceDisabled);
+    set(QPalette::AlternateBase, kPanel, kFaceDisabled);
+    set(QPalette::ToolTipBase, kPanel, kPanel);
+    set(QPalette::ToolTipText, kText, kText);
+    set(QPalette::PlaceholderText, kTextMuted, kTextDisabled);
+    set(QPalette::Text, kText, kTextDisabled);
+    set(QPalette::Button, kButton, kFaceDisabled);
+    set(QPalette::ButtonText, kText, kTextDisabled);
+    set(QPalette::BrightText, kRecord, kRecord);
+    set(QPalette::Light, kFaceHover, kFaceDisabled);
+    set(QPalette::Midlight, kFace, kFaceDisabled);
+    set(QPalette::Mid, kEdge, kEdgeDisabled);
+    set(QPalette::Dark, kFacePressed, kFacePressed);
+    set(QPalette::Shadow, kWell, kWell);
+    set(QPalette::Highlight, kAccentDeep, kFace);
+    set(QPalette::HighlightedText, kText, kTextDisabled);
+    set(QPalette::Link, kAccent, kTextDim);
+    set(QPalette::LinkVisited, kAccent, kTextDim);
+    return p;
+}
+
+void ApplyProgramLook() {
+    if (QStyle* fusion = QStyleFactory::create(QStringLiteral("Fusion"))) QApplication::setStyle(fusion);
+    QApplication::setPalette(DarkPalette());
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    if (!app) return;
+    // The rules Fusion's palette alone does not give: the accent on the focused button and on the chosen menu
+    // item, and a frame around menus so they stand out from the dark window below.
+    app->setStyleSheet(
+        QStringLiteral("QMenu{background:%1;color:%2;border:1px solid %3;padding:4px;}"
+                       "QMenu::item{padding:5px 24px 5px 16px;border-radius:3px;}"
+                       "QMenu::item:selected{background:%4;color:%2;}QMenu::item:disabled{color:%5;}"
+                       "QMenu::separator{height:1px;background:%3;margin:4px 8px;}"
+                       "QMessageBox QPushButton,QDialogButtonBox QPushButton{min-width:72px;padding:5px 14px;}"
+                       "QPushButton{background:%6;color:%2;border:1px solid %3;border-radius:4px;padding:5px 14px;}"
+                       "QPushButton:hover{border-color:%7;}QPushButton:focus{border:2px solid %7;}"
+                       "QPushButton:default{border-color:%7;}QPushButton:disabled{color:%5;border-color:%8;}"
+                       "QToolTip{background:%1;color:%2;border:1px solid %7;padding:3px;}")
+            .arg(Hex(kPopup), Hex(kText), Hex(kPopupEdge), Hex(kAccentDeep), Hex(kTextDisabled), Hex(kButton),
+                 Hex(kAccent), Hex(kEdgeDisabled)));
 }
 
 } // namespace ombrel

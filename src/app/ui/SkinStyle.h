@@ -5,6 +5,7 @@
 #include "skin/SkinPalette.h"
 
 #include <QColor>
+#include <QPalette>
 #include <QString>
 
 namespace ombrel {
@@ -30,5 +31,11 @@ void StyleVersionButton(CPngButton* button);
 void StyleDimLabel(ColorStatic* label);
 // Dark looks for line edits, combo boxes, lists and tool tips on the skin.
 QString ControlStyleSheet();
+
+// The skin's colours as a widget palette: dark faces, light text, the one cyan accent for selection and links.
+QPalette DarkPalette();
+// The look of everything the skin does not draw (menus, message boxes, file and colour dialogs, tool tips): the
+// Fusion style with DarkPalette and a few rules for menus and buttons, for the whole application.
+void ApplyProgramLook();
 
 } // namespace ombrel

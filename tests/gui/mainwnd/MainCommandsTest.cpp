@@ -3,6 +3,7 @@
 
 #include "CAboutDlg.h"
 #include "CPngButton.h"
+#include "HelpLauncher.h"
 #include "LightingPanel.h"
 #include "MainMessages.h"
 #include "UserPrompts.h"
@@ -10,8 +11,11 @@
 #include "keyboard/KeyTable.h"
 #include "profiles/ProfileStore.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -283,28 +287,65 @@ private slots:
         QVERIFY(QFile::exists(path));
     }
 
-    void helpAndLinksOpenTheirPages() {
+    void helpAndTheLinkOpenWhatTheySay() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         Click(w, "CONTROL_HELP");
-        Click(w, "SORVIK_LINK");
-        QCOMPARE(UserPrompts::openedUrls().size(), 2);
+        QCOMPARE(UserPrompts::openedUrls().size(), 1);
         const QUrl help = UserPrompts::openedUrls().at(0);
         QVERIFY(help.isLocalFile());
         QVERIFY(help.toLocalFile().endsWith(QStringLiteral("Help/index.html")));
         QVERIFY(QFile::exists(help.toLocalFile()));
-        QCOMPARE(UserPrompts::openedUrls().at(1).scheme(), QStringLiteral("https"));
 
-        // F1 asks for the same help page, in the main window and in the About window.
+        // The program's own skin names no web page: the link is About, which tells the version and the build.
+        auto* link = w.findChild<CPngButton*>(QStringLiteral("SORVIK_LINK"));
+        QCOMPARE(link->text(), QStringLiteral("About Ombrel"));
+        Click(w, "SORVIK_LINK");
+        QCOMPARE(UserPrompts::openedUrls().size(), 1);
+        CAboutDlg* about = w.shell().aboutDialog();
+        QVERIFY(about && about->isVisible());
+        QCOMPARE(about->version()->text(), QStringLiteral("Version " OMBREL_VERSION));
+        const auto* build = about->findChild<QLabel*>(QStringLiteral("aboutBuild"));
+        QVERIFY(build->text().contains(QStringLiteral("Qt ")));
+        QVERIFY(build->text().contains(QRegularExpression(QStringLiteral("GCC|Clang"))));
+        for (const QLabel* label : about->findChildren<QLabel*>())
+            QVERIFY2(!label->text().contains(QStringLiteral(".invalid")), qPrintable(label->text()));
+
+        // F1 asks for the same help page in the main window and in About, and so does About's Help button.
         w.ShowMain();
         QTest::keyClick(&w, Qt::Key_F1);
-        TrayMenu(w, kCmdTrayAbout);
-        QVERIFY(w.shell().aboutDialog());
-        QTest::keyClick(w.shell().aboutDialog(), Qt::Key_F1);
-        QVERIFY(w.shell().aboutDialog()->isVisible());
-        QCOMPARE(UserPrompts::openedUrls().size(), 4);
-        QCOMPARE(UserPrompts::openedUrls().at(2), help);
-        QCOMPARE(UserPrompts::openedUrls().at(3), help);
+        QTest::keyClick(about, Qt::Key_F1);
+        about->findChild<QPushButton*>(QStringLiteral("aboutHelp"))->click();
+        QVERIFY(about->isVisible());
+        QCOMPARE(UserPrompts::openedUrls(), (QList<QUrl>{help, help, help, help}));
+    }
+
+    void helpThatCannotBeOpenedSaysSoWithThePagesPath_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::addColumn<bool>("fails");
+        QTest::newRow("the opener hands the page on") << QStringLiteral("true") << false;
+        QTest::newRow("no browser takes the page") << QStringLiteral("false") << true;
+        QTest::newRow("no opener installed") << QStringLiteral("/nonexistent/xdg-open") << true;
+    }
+
+    void helpThatCannotBeOpenedSaysSoWithThePagesPath() {
+        QFETCH(QString, opener);
+        QFETCH(bool, fails);
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        HelpLauncher::setOpenerProgram(opener);
+        Click(w, "CONTROL_HELP");
+        if (fails) {
+            QTRY_COMPARE(UserPrompts::shownMessages().size(), 1);
+            const QString message = UserPrompts::shownMessages().constFirst();
+            const QString page = QDir(QString::fromStdString(h.paths().helpDir)).filePath(QStringLiteral("index.html"));
+            QVERIFY2(message.contains(page), qPrintable(message));
+            QVERIFY2(message.contains(QStringLiteral("could not be opened")), qPrintable(message));
+        } else {
+            QTest::qWait(300);
+            QCOMPARE(UserPrompts::shownMessages(), QStringList());
+        }
+        HelpLauncher::setOpenerProgram(QString());
     }
 };
 

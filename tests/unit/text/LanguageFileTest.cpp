@@ -54,6 +54,9 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
     {"AUTOSTART_REPLACE_PROMPT", ConversionKind::String},    // the autostart entry's path
     {"AUTOSTART_REMOVE_PROMPT", ConversionKind::String},     // the same
+    {"MAIN_HELP_MISSING", ConversionKind::String},           // the help page's path
+    {"MAIN_HELP_FAILED", ConversionKind::String},            // the same
+    {"ABOUT_VERSION", ConversionKind::String},               // the program's version
 };
 
 class LanguageFileTest : public ::testing::Test {

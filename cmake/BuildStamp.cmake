@@ -1,0 +1,31 @@
+# Writes BuildStamp.h (OUT) with the commit the program is built from and that commit's date, when the source is
+# a git checkout; both are empty otherwise (a source archive). Run at every build, it rewrites the header only when
+# the commit changed, so a build of the same commit recompiles nothing.
+set(_hash "")
+set(_date "")
+find_package(Git QUIET)
+if(GIT_FOUND AND EXISTS "${SRC}/.git")
+    execute_process(COMMAND "${GIT_EXECUTABLE}" -C "${SRC}" log -1 --format=%h%n%cs
+                    OUTPUT_VARIABLE _out RESULT_VARIABLE _rc ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+    if(_rc EQUAL 0)
+        string(REPLACE "\n" ";" _lines "${_out}")
+        list(LENGTH _lines _n)
+        if(_n EQUAL 2)
+            list(GET _lines 0 _hash)
+            list(GET _lines 1 _date)
+        endif()
+        execute_process(COMMAND "${GIT_EXECUTABLE}" -C "${SRC}" status --porcelain --untracked-files=no
+                        OUTPUT_VARIABLE _dirty ERROR_QUIET OUTPUT_STRIP_TRAILING_WHITESPACE)
+        if(NOT _dirty STREQUAL "" AND NOT _hash STREQUAL "")
+            string(APPEND _hash "+")
+        endif()
+    endif()
+endif()
+set(_text "#pragma once\n// Generated at build time.\n#define OMBREL_BUILD_COMMIT \"${_hash}\"\n#define OMBREL_BUILD_COMMIT_DATE \"${_date}\"\n")
+set(_old "")
+if(EXISTS "${OUT}")
+    file(READ "${OUT}" _old)
+endif()
+if(NOT _old STREQUAL _text)
+    file(WRITE "${OUT}" "${_text}")
+endif()

@@ -1,0 +1,329 @@
+// The window without a mouse and with a screen reader: the tab order, the focus ring, the arrow keys on the map,
+// Space and Enter as clicks, what each control is called, and the dark look of menus, message boxes and file
+// dialogs.
+#include "MainWindowHarness.h"
+
+#include "CAboutDlg.h"
+#include "COmbrel_DlgProfile.h"
+#include "COmbrel_DlgUpdate.h"
+#include "CPngButton.h"
+#include "FirmwarePart.h"
+#include "KeyAssignment.h"
+#include "LightingPanel.h"
+#include "MapKeyFocus.h"
+#include "Ombrel_DlgComposite.h"
+#include "SkinStyle.h"
+#include "TabOrder.h"
+#include "UserPrompts.h"
+
+#include "keyboard/KeyTable.h"
+#include "keys/KeyRecord.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace ombrel;
+using namespace ombrel::test;
+
+namespace {
+
+QString Spoken(QWidget* w, QAccessible::Text what) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face ? face->text(what) : QString();
+}
+
+bool IsMapKey(const QWidget* w) {
+    const QString name = w->objectName();
+    return name.startsWith(QStringLiteral("KEY_")) || name.startsWith(QStringLiteral("FUNC_G"));
+}
+
+// Every control Tab reaches from `start`, once round the window.
+QList<QWidget*> WalkTabOrder(QWidget& window, QWidget* start) {
+    start->setFocus(Qt::TabFocusReason);
+    QList<QWidget*> stops{start};
+    for (int i = 0; i < 500 && window.focusWidget(); ++i) {
+        QTest::keyClick(window.focusWidget(), Qt::Key_Tab);
+        QWidget* now = window.focusWidget();
+        if (!now || now == start || !window.isAncestorOf(now)) break;
+        stops << now;
+    }
+    return stops;
+}
+
+QStringList NamesOf(const QList<QWidget*>& widgets) {
+    QStringList names;
+    for (const QWidget* w : widgets)
+        names << w->objectName();
+    return names;
+}
+
+QString KeyName(KeyCode code) {
+    return QString::fromStdString(SkinKeyOfButton(code));
+}
+
+bool NearAccent(QRgb pixel) {
+    const QColor accent = ToQColor(palette::kAccent);
+    return std::abs(qRed(pixel) - accent.red()) < 40 && std::abs(qGreen(pixel) - accent.green()) < 40 &&
+           std::abs(qBlue(pixel) - accent.blue()) < 40;
+}
+
+// Walks the tab order of `dialog` once round and checks every stop says what it is and what it does. Returns the
+// stops' names, for the order.
+QStringList CheckStops(QWidget& dialog) {
+    const QList<QWidget*> tabStops = TabStops(&dialog);
+    if (tabStops.isEmpty()) return {QStringLiteral("<no stops>")};
+    const QList<QWidget*> stops = WalkTabOrder(dialog, tabStops.constFirst());
+    QStringList problems;
+    for (QWidget* stop : stops) {
+        const QString id =
+            QStringLiteral("%1 %2").arg(QString::fromLatin1(stop->metaObject()->className()), stop->objectName());
+        if (Spoken(stop, QAccessible::Name).trimmed().isEmpty()) problems << id + QStringLiteral(" has no name");
+        if (Spoken(stop, QAccessible::Description).trimmed().isEmpty())
+            problems << id + QStringLiteral(" has no description");
+    }
+    if (stops.size() != tabStops.size()) problems << QStringLiteral("Tab does not reach every control");
+    return problems;
+}
+
+// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
+template <typename T>
+void WhenOpen(const std::function<void(T&)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "the dialog did not open");
+        steps(*dialog);
+    });
+}
+
+bool IsDark(const QColor& c) {
+    return c.lightness() < 60;
+}
+
+} // namespace
+
+class KeyboardUseTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { UserPrompts::reset(); }
+
+    void tabWalksTheWindowInReadingOrderAndEveryStopIsNamed() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* menu = w.findChild<CPngButton*>(QStringLiteral("CONTROL_MENU"));
+        const QList<QWidget*> stops = WalkTabOrder(w, menu);
+        const QStringList names = NamesOf(stops);
+
+        // The caption bar, the profiles and the map's own buttons come first, in reading order.
+        const QStringList head{
+            QStringLiteral("CONTROL_MENU"),  QStringLiteral("CONTROL_HELP"),  QStringLiteral("CONTROL_MINIMIZE"),
+            QStringLiteral("CONTROL_CLOSE"), QStringLiteral("FUNC_PROFILE1"), QStringLiteral("FUNC_PROFILE2"),
+            QStringLiteral("FUNC_PROFILE3"), QStringLiteral("FUNC_PROFILES"), QStringLiteral("FUNC_SWITCH"),
+            QStringLiteral("FLIP_1"),        QStringLiteral("FUNC_MACRO")};
+        QCOMPARE(names.mid(0, head.size()), head);
+        // Then the map, as one stop: the arrows move among its keys.
+        QVERIFY2(IsMapKey(stops.at(head.size())), qPrintable(names.join(' ')));
+        int mapStops = 0;
+        for (const QWidget* s : stops)
+            mapStops += IsMapKey(s) ? 1 : 0;
+        QCOMPARE(mapStops, 1);
+        // The buttons that end an edit come last (Apply is off while nothing waits), then the About link.
+        const QStringList tail{QStringLiteral("FUNC_DEFAULT"), QStringLiteral("CONTROL_OK"),
+                               QStringLiteral("CONTROL_CANCEL"), QStringLiteral("SORVIK_LINK")};
+        QVERIFY2(names.mid(names.size() - tail.size()) == tail, qPrintable(names.join(' ')));
+
+        for (QWidget* stop : stops) {
+            const QString name = Spoken(stop, QAccessible::Name);
+            const QString description = Spoken(stop, QAccessible::Description);
+            QVERIFY2(!name.trimmed().isEmpty(), qPrintable(stop->objectName() + " has no name"));
+            QVERIFY2(!description.trimmed().isEmpty(), qPrintable(stop->objectName() + " has no description"));
+            QVERIFY2(name != description, qPrintable(stop->objectName() + ": " + name));
+        }
+    }
+
+    void theDialogsAreWalkedWithTabAndEveryStopIsNamed() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QStringList problems;
+        const auto check = [&problems](const char* dialog, QWidget& d) {
+            for (const QString& p : CheckStops(d))
+                problems << QString::fromLatin1(dialog) + QStringLiteral(": ") + p;
+        };
+        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+            check("profile manager", d);
+            d.reject();
+        });
+        Click(w, "FUNC_PROFILES");
+        WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+            check("firmware update", d);
+            d.reject();
+        });
+        w.firmware().openDialog();
+        w.map().button(GKeyControls()[0])->click();
+        Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+        QVERIFY(keyDialog && keyDialog->isVisible());
+        check("key assignment", *keyDialog);
+        keyDialog->reject();
+        Click(w, "SORVIK_LINK");
+        check("About", *w.shell().aboutDialog());
+        w.shell().closeAbout();
+        // The lighting panel shows other controls for each effect.
+        LightingPanel& panel = w.lightingPanel();
+        panel.setPanelOn(true);
+        QVERIFY(panel.effectList()->isVisibleTo(&w));
+        QVERIFY(TabStops(&w).contains(panel.effectList()));
+        for (int i = 0; i < panel.effectList()->count(); ++i) {
+            panel.effectList()->setCurrentIndex(i);
+            check(qPrintable(QStringLiteral("lighting, ") + panel.effectList()->itemText(i)), w);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    void aKeyboardFocusShowsAnAccentRingAndAClickLeavesNone() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* help = w.findChild<CPngButton*>(QStringLiteral("CONTROL_HELP"));
+        const auto topEdge = [help] {
+            const QImage face = help->grab().toImage();
+            return face.pixel(face.width() / 2, 1);
+        };
+        help->setFocus(Qt::MouseFocusReason);
+        QVERIFY(!NearAccent(topEdge()));
+        help->clearFocus();
+        help->setFocus(Qt::TabFocusReason);
+        QVERIFY(NearAccent(topEdge()));
+    }
+
+    void arrowKeysMoveAcrossTheMapAsOnTheKeyboard_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("arrow");
+        QTest::addColumn<int>("to");
+        QTest::newRow("A right: S") << 0x1E << int(Qt::Key_Right) << 0x1F;
+        QTest::newRow("A left: Caps Lock") << 0x1E << int(Qt::Key_Left) << 0x3A;
+        QTest::newRow("A up: Q") << 0x1E << int(Qt::Key_Up) << 0x10;
+        QTest::newRow("S down: X") << 0x1F << int(Qt::Key_Down) << 0x2D;
+        QTest::newRow("Q up: 2, the nearer key of the row above") << 0x10 << int(Qt::Key_Up) << 0x03;
+        QTest::newRow("Backspace right: Insert") << 0x0E << int(Qt::Key_Right) << 0x152;
+    }
+
+    void arrowKeysMoveAcrossTheMapAsOnTheKeyboard() {
+        QFETCH(int, from);
+        QFETCH(int, arrow);
+        QFETCH(int, to);
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* start = w.findChild<CPngButton*>(KeyName(static_cast<KeyCode>(from)));
+        start->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(start, static_cast<Qt::Key>(arrow));
+        QCOMPARE(QApplication::focusWidget()->objectName(), KeyName(static_cast<KeyCode>(to)));
+        // The key the arrows reached is the map's tab stop from now on.
+        QCOMPARE(w.map().keyFocus().current()->objectName(), KeyName(static_cast<KeyCode>(to)));
+    }
+
+    void spaceAndEnterClickTheFocusedKeyAndItsNameSaysWhatItDoes() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        auto* a = w.findChild<CPngButton*>(KeyName(0x1E));
+        QCOMPARE(Spoken(a, QAccessible::Name), QStringLiteral("A"));
+        QCOMPARE(Spoken(a, QAccessible::Description), QStringLiteral("Factory function"));
+        // Whatever the key does now, said without repeating its name.
+        const std::pair<std::uint16_t, const char*> assignments[] = {{KF_KEY, "Key (B)"},
+                                                                     {KF_DISABLED, "Does nothing (switched off)"}};
+        for (const auto& [type, spoken] : assignments) {
+            {
+                auto& working = w.stores().workingStore;
+                std::lock_guard lock(working.lock);
+                KeyRecord record = working.image.record(RecordNumber(0, KeyIndexOf(0x1E)));
+                record.type = type;
+                record.value = 0x30; // B
+                working.image.setRecord(RecordNumber(0, KeyIndexOf(0x1E)), record);
+            }
+            w.map().refresh();
+            QCOMPARE(Spoken(a, QAccessible::Name), QStringLiteral("A"));
+            QCOMPARE(Spoken(a, QAccessible::Description), QString::fromLatin1(spoken));
+        }
+
+        QSignalSpy clicked(&w.map(), &KeyboardMap::keyClicked);
+        a->setFocus(Qt::TabFocusReason);
+        for (Qt::Key key : {Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter})
+            QTest::keyClick(a, key);
+        QCOMPARE(clicked.size(), 3);
+        for (const QList<QVariant>& args : clicked)
+            QCOMPARE(args.at(0).value<KeyIndex>(), KeyIndexOf(0x1E));
+        // Enter on a top button acts as its click too.
+        auto* profiles = w.findChild<CPngButton*>(QStringLiteral("FUNC_PROFILE2"));
+        QSignalSpy profileClicked(profiles, &CPngButton::clicked);
+        profiles->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(profiles, Qt::Key_Return);
+        QCOMPARE(profileClicked.size(), 1);
+    }
+
+    void menusMessagesAndFileDialogsWearTheDarkLook() {
+        ApplyProgramLook();
+        QMenu menu;
+        menu.addAction(QStringLiteral("Restore from file..."));
+        QMessageBox box(QMessageBox::Question, QString(), QStringLiteral("Restore?"),
+                        QMessageBox::Yes | QMessageBox::No);
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        for (QWidget* w : std::initializer_list<QWidget*>{&menu, &box, &dialog}) {
+            w->ensurePolished();
+            QVERIFY2(IsDark(w->palette().color(QPalette::Window)), w->metaObject()->className());
+            QVERIFY2(!IsDark(w->palette().color(QPalette::WindowText)), w->metaObject()->className());
+        }
+        QCOMPARE(QApplication::palette().color(QPalette::Link), ToQColor(palette::kAccent));
+        qApp->setStyleSheet(QString());
+        QApplication::setPalette(QPalette());
+    }
+
+    void fileDialogsStartInTheLastFolderWithADatedName() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
+        UserPrompts::setNextFileName(QString());
+        w.backupCommands().backup();
+        QCOMPARE(UserPrompts::lastProposedPath(),
+                 QDir(first).filePath(QStringLiteral("Ombrel profiles %1.obp").arg(today)));
+
+        // A file chosen elsewhere makes its folder the next start, for this run and the next.
+        QDir(h.dir()).mkpath(QStringLiteral("elsewhere"));
+        UserPrompts::setNextFileName(h.dir() + QStringLiteral("/elsewhere/mine.obp"));
+        w.backupCommands().backup();
+        h.stop();
+        COmbrelDlg& again = h.start(true, true);
+        UserPrompts::setNextFileName(QString());
+        again.backupCommands().restore();
+        QCOMPARE(UserPrompts::lastProposedPath(), h.dir() + QStringLiteral("/elsewhere"));
+        // A remembered folder that has gone is passed over.
+        QDir(h.dir() + QStringLiteral("/elsewhere")).removeRecursively();
+        UserPrompts::setNextFileName(QString());
+        again.backupCommands().restore();
+        QCOMPARE(UserPrompts::lastProposedPath(), first);
+    }
+};
+
+QTEST_MAIN(KeyboardUseTest)
+#include "KeyboardUseTest.moc"
