@@ -72,7 +72,8 @@ std::vector<LayoutCase> Layouts() {
          Split("main_normal.jpg main_over.jpg main_down.jpg main_disable.jpg main_color0.jpg main_color1.jpg"), 100},
         {QStringLiteral("Composite.ini"),
          Split("CONTROL_TITLE CONTROL_MASK CONTROL_KEY CONTROL_MACRO CONTROL_MEDIA CONTROL_FUNCTION CONTROL_OSK "
-               "CONTROL_CLEAR CONTROL_OK CONTROL_CANCEL CONTROL2_APPLY KEY_SETTING TISHI_SINGLE_STATIC MEDIA_SETTING_TISHI "
+               "CONTROL_CLEAR CONTROL_OK CONTROL_CANCEL CONTROL2_APPLY KEY_SETTING TISHI_SINGLE_STATIC "
+               "MEDIA_SETTING_TISHI "
                "FUNCTION_KEY_SETTING_TISHI MARCO_NAME_SETTING FUNC_KEY_INPUT FUNC_KEY_RADIO_KB "
                "FUNC_KEY_RADIO_KB_STATIC FUNC_KEY_RADIO_MOU FUNC_KEY_RADIO_MOU_STATIC FUNC_MEDIA_SELECT "
                "FUNC_FUNCTION_SELECT FUNC_MACRO_LIST FUNC_MACRO_LIST2 FUNC_MACRO_CYCLES FUNC_MACRO_CYCLES_PROMPT "
@@ -143,6 +144,38 @@ private slots:
                 QVERIFY(QRect(QPoint(0, 0), SizeOf(QDir(kSkin).filePath(QStringLiteral("Arrow.jpg"))))
                             .contains(QPoint(r.x - 1 + 17, r.y - 1 + 17)));
             }
+        }
+    }
+
+    // The main window fits a 1366 x 768 laptop screen with a desktop panel at 100 %.
+    void mainWindowFitsALaptopScreen() {
+        const std::string ini = QDir(kSkin).filePath(QStringLiteral("Main.ini")).toStdString();
+        const QSize client =
+            SizeOf(QDir(kSkin).filePath(QString::fromStdString(ReadIniString(ini, "SCREEN", "Main", ""))));
+        QVERIFY(client.isValid());
+        QVERIFY2(client.width() <= 1280 && client.height() <= 700,
+                 qPrintable(QStringLiteral("%1 x %2").arg(client.width()).arg(client.height())));
+    }
+
+    // Every picture has a twin drawn at twice its size for dense screens. Masks shape the window in its own
+    // coordinates and the icons come in their own sizes, so they have none.
+    void everyPictureHasItsTwinAtTwiceTheSize() {
+        const QStringList pictures =
+            QDir(kSkin).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.bmp")}, QDir::Files);
+        QVERIFY(!pictures.isEmpty());
+        for (const QString& name : pictures) {
+            if (name.contains(QLatin1String("@2x"))) {
+                // No twin without its 1x picture.
+                QVERIFY2(QFile::exists(QDir(kSkin).filePath(QString(name).remove(QStringLiteral("@2x")))),
+                         qPrintable(name));
+                continue;
+            }
+            const QString twin = SkinTwinPath(QDir(kSkin).filePath(name));
+            if (name.endsWith(QLatin1String("_mask.bmp"))) {
+                QVERIFY2(!QFile::exists(twin), qPrintable(name));
+                continue;
+            }
+            QCOMPARE(SizeOf(twin), SizeOf(QDir(kSkin).filePath(name)) * 2);
         }
     }
 

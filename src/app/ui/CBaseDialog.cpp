@@ -1,5 +1,6 @@
 #include "CBaseDialog.h"
 
+#include "SkinImageCache.h"
 #include "SkinStyle.h"
 
 #include "RegionFromMask.h"
@@ -8,7 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -34,12 +34,6 @@ QString ScreenValue(const QString& layoutFile, const char* key) {
     return QString::fromStdString(ReadIniString(layoutFile.toStdString(), "SCREEN", key, ""));
 }
 
-QImage ReadPicture(const QString& path) {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    return reader.read();
-}
-
 } // namespace
 
 DialogSkin loadDialogSkin(const QString& layoutFile) {
@@ -54,12 +48,13 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = layoutFile;
         return skin;
     }
-    const QImage background = mainName.isEmpty() ? QImage() : ReadPicture(mainPath);
+    const QImage background = mainName.isEmpty() ? QImage() : readSkinPicture(mainPath);
     if (background.isNull()) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;
     }
-    skin.mask = maskName == mainName ? background : ReadPicture(maskPath);
+    // The mask shapes the window in its own coordinates, so it is read at 1x.
+    skin.mask = maskName == mainName ? readSkinPicture(mainPath, 1.0) : readSkinPicture(maskPath, 1.0);
     if (skin.mask.isNull()) {
         skin.missingFile = maskPath;
         return skin;
@@ -99,7 +94,7 @@ bool CBaseDialog::applyDialogSkin() {
     m_background = skin.background;
     const QPoint topLeft = pos();
     hide();
-    setFixedSize(m_background.size());
+    setFixedSize(m_background.deviceIndependentSize().toSize());
     move(topLeft);
     const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
     if (shape.isEmpty())
@@ -116,9 +111,11 @@ void CBaseDialog::releaseDialogSkin() {
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_background.isNull())
+    if (!m_background.isNull()) {
+        // A 2x picture on a screen of another density is scaled: smoothly, so its text stays legible.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_background.devicePixelRatio() != devicePixelRatio());
         painter.drawPixmap(0, 0, m_background);
-    else
+    } else
         painter.fillRect(rect(), ToQColor(palette::kBackdrop));
 }
 

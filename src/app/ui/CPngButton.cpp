@@ -172,7 +172,11 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 2, height() - 2)));
     } else if (const QPixmap* pm = FacePixmap(face); pm && !pm->isNull()) {
-        painter.drawPixmap(0, 0, *pm, m_srcX - 1, m_srcY - 1, width(), height());
+        // The source point is in the window's coordinates; a 2x picture holds it at twice the pixel position.
+        const qreal ratio = pm->devicePixelRatio();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != devicePixelRatio());
+        painter.drawPixmap(QRectF(0, 0, width(), height()), *pm,
+                           QRectF((m_srcX - 1) * ratio, (m_srcY - 1) * ratio, width() * ratio, height() * ratio));
     }
     if (m_textOn) drawText(painter, face);
     if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());

@@ -38,6 +38,16 @@ private:
 // Decodes a picture of the skin folder (JPEG, BMP or PNG) without caching it. A missing file gives a null image.
 QImage loadSkinPicture(const QString& relativeName);
 
+// The density the skin's pictures are chosen for: the highest device pixel ratio of the screens (1 without an
+// application object). Above 1 the 2x twins are read, which stay sharp when Qt scales them to the screen.
+qreal SkinPictureScale();
+// "main_bg.jpg" -> "main_bg@2x.jpg": the twin drawn at twice the size.
+QString SkinTwinPath(const QString& path);
+// Reads the picture at `path` (full path) for the given density: the 2x twin when `scale` is above 1 and the
+// twin can be read (its device pixel ratio is 2, so it has the 1x picture's size in the window's coordinates),
+// else the picture itself.
+QImage readSkinPicture(const QString& path, qreal scale = SkinPictureScale());
+
 // The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
 QString DefaultSkinFolder();
 
