@@ -9,6 +9,7 @@
 #include "ProfileBar.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
+#include "SkinScale.h"
 #include "rules/SkinRect.h"
 
 #include "keyboard/KeyTable.h"
@@ -176,6 +177,58 @@ private slots:
                 continue;
             }
             QCOMPARE(SizeOf(twin), SizeOf(QDir(kSkin).filePath(name)) * 2);
+        }
+    }
+
+    // On a screen smaller than the window everything shrinks by one factor: the window and its shape, every
+    // control's place, and the face each key shows; a click lands on the key drawn under the pointer.
+    void shrunkWindowKeepsItsHitAreasAndFaces() {
+        const double kScale = 0.75;
+        auto& cache = SkinImageCache::instance();
+        cache.setSkinFolder(kSkin);
+        // The pictures are read for one scale; the window (which holds them) goes before they are freed.
+        struct ScaleFor {
+            explicit ScaleFor(double scale) {
+                SkinImageCache::instance().clear();
+                SetSkinWindowScale(scale);
+            }
+            ~ScaleFor() {
+                SetSkinWindowScale(1.0);
+                SkinImageCache::instance().clear();
+            }
+        } scaled(kScale);
+        auto dlg = BuildGalleryDialog(QStringLiteral("Main"), kSkin);
+        QVERIFY(dlg);
+        const QImage bg(QDir(kSkin).filePath(QStringLiteral("main_bg.jpg")));
+        QCOMPARE(dlg->size(), (QSizeF(bg.size()) * kScale).toSize());
+        QVERIFY(dlg->mask().boundingRect().width() <= dlg->width());
+        const QImage shot = dlg->grab().toImage();
+        QCOMPARE(shot.size(), dlg->size());
+        const QImage normal(QDir(kSkin).filePath(QStringLiteral("main_normal.jpg")));
+        const std::string ini = QDir(kSkin).filePath(QStringLiteral("Main.ini")).toStdString();
+        for (const QString& key : MainKeys()) {
+            if (!key.startsWith(QLatin1String("KEY_")) && !key.startsWith(QLatin1String("FUNC_"))) continue;
+            const SkinRect r = ReadSkinRect(ini, "BUTTONINFO", key.toStdString());
+            const QRect placed(qRound(r.x * kScale), qRound(r.y * kScale),
+                               qRound((r.x + r.w) * kScale) - qRound(r.x * kScale),
+                               qRound((r.y + r.h) * kScale) - qRound(r.y * kScale));
+            auto* button = dlg->findChild<CPngButton*>(key);
+            QVERIFY2(button, qPrintable(key));
+            QCOMPARE(button->geometry(), placed);
+            QWidget* hit = dlg->childAt(placed.center());
+            QVERIFY2(hit == button || button->isAncestorOf(hit), qPrintable(key));
+        }
+        // Each letter key shows its own face from the picture, shrunk: pixel by pixel it matches the background
+        // shrunk as a whole (a face cut from the wrong place shows other edges and legends).
+        const QImage expected = bg.scaled(dlg->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (const char* key : {"KEY_010", "KEY_019", "KEY_01E", "KEY_026", "KEY_02C", "KEY_032"}) {
+            const QRect face = dlg->findChild<CPngButton*>(QString::fromLatin1(key))->geometry().adjusted(2, 2, -2, -2);
+            double difference = 0;
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x)
+                    difference += std::abs(qGray(shot.pixel(x, y)) - qGray(expected.pixel(x, y)));
+            difference /= face.width() * face.height();
+            QVERIFY2(difference < 6, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(key)).arg(difference)));
         }
     }
 

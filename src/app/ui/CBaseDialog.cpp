@@ -53,8 +53,11 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;
     }
-    // The mask shapes the window in its own coordinates, so it is read at 1x.
-    skin.mask = maskName == mainName ? readSkinPicture(mainPath, 1.0) : readSkinPicture(maskPath, 1.0);
+    // The mask is read at 1x and brought to the window's scale whole, so the shape has no seams.
+    skin.mask = maskName == mainName ? readSkinPicture(mainPath, 1.0, 1.0) : readSkinPicture(maskPath, 1.0, 1.0);
+    if (!skin.mask.isNull() && SkinWindowScale() != 1.0)
+        skin.mask = skin.mask.scaled(ScaleSkinPixels(skin.mask.width()), ScaleSkinPixels(skin.mask.height()),
+                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (skin.mask.isNull()) {
         skin.missingFile = maskPath;
         return skin;

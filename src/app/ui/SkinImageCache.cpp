@@ -63,20 +63,22 @@ QString SkinTwinPath(const QString& path) {
     return suffix.isEmpty() ? stem + QStringLiteral("@2x") : stem + QStringLiteral("@2x.") + suffix;
 }
 
-QImage readSkinPicture(const QString& path, qreal scale) {
+QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
     auto read = [](const QString& file) {
         QImageReader reader(file);
         reader.setAutoTransform(false);
         return reader.read();
     };
-    if (scale > 1.0) {
+    if (density * windowScale > 1.0) {
         QImage twin = read(SkinTwinPath(path));
         if (!twin.isNull()) {
-            twin.setDevicePixelRatio(2.0);
+            twin.setDevicePixelRatio(2.0 / windowScale);
             return twin;
         }
     }
-    return read(path);
+    QImage picture = read(path);
+    picture.setDevicePixelRatio(1.0 / windowScale);
+    return picture;
 }
 
 QString DefaultSkinFolder() {

@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "SkinScale.h"
+
 #include <cstddef>
 
 namespace ombrel {
@@ -43,10 +45,10 @@ QImage loadSkinPicture(const QString& relativeName);
 qreal SkinPictureScale();
 // "main_bg.jpg" -> "main_bg@2x.jpg": the twin drawn at twice the size.
 QString SkinTwinPath(const QString& path);
-// Reads the picture at `path` (full path) for the given density: the 2x twin when `scale` is above 1 and the
-// twin can be read (its device pixel ratio is 2, so it has the 1x picture's size in the window's coordinates),
-// else the picture itself.
-QImage readSkinPicture(const QString& path, qreal scale = SkinPictureScale());
+// Reads the picture at `path` (full path) for a screen of the given density and a window shown at `windowScale`:
+// the 2x twin when the two together call for more than 1x and the twin can be read, else the picture itself. Its
+// device pixel ratio makes it as large, in the window's coordinates, as the 1x picture times the window's scale.
+QImage readSkinPicture(const QString& path, qreal density = SkinPictureScale(), double windowScale = SkinWindowScale());
 
 // The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
 QString DefaultSkinFolder();
