@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -308,6 +309,31 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.mask().boundingRect(), QRect(5, 5, 70, 40));
         QCOMPARE(dlg.grab().toImage().pixel(10, 10), QColor(Qt::darkCyan).rgb());
+    }
+
+    // A dialog that would open partly off the screen's free area opens inside it, as near its place as fits.
+    void dialogOpensInsideTheScreensFreeArea_data() {
+        QTest::addColumn<QPoint>("placed");
+        QTest::addColumn<QPoint>("shown");
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("inside stays") << area.topLeft() + QPoint(30, 40) << area.topLeft() + QPoint(30, 40);
+        QTest::newRow("past the bottom right")
+            << area.bottomRight() - QPoint(10, 10) << area.bottomRight() - QPoint(79, 49);
+        QTest::newRow("above and left") << area.topLeft() - QPoint(20, 30) << area.topLeft();
+    }
+    void dialogOpensInsideTheScreensFreeArea() {
+        QFETCH(QPoint, placed);
+        QFETCH(QPoint, shown);
+        QTemporaryDir dir;
+        QImage bg(80, 50, QImage::Format_RGB32);
+        bg.fill(Qt::darkCyan);
+        QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n");
+        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        QVERIFY(dlg.applyDialogSkin());
+        dlg.move(placed);
+        dlg.show();
+        QCOMPARE(dlg.pos(), shown);
     }
 
     void missingBackgroundIsReportedByName() {

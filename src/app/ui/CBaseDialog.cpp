@@ -12,8 +12,10 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -110,6 +112,23 @@ bool CBaseDialog::applyDialogSkin() {
 
 void CBaseDialog::releaseDialogSkin() {
     m_background = QPixmap();
+}
+
+void CBaseDialog::showEvent(QShowEvent* event) {
+    keepInsideScreen();
+    QDialog::showEvent(event);
+}
+
+void CBaseDialog::keepInsideScreen() {
+    const QScreen* where = screen();
+    if (!where || isMinimized()) return;
+    const QRect area = where->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (area.contains(frame)) return;
+    // A dialog larger than the area keeps its top-left corner in view.
+    const int x = std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+    move(pos() + QPoint(x, y) - frame.topLeft());
 }
 
 void CBaseDialog::paintEvent(QPaintEvent*) {
