@@ -68,7 +68,9 @@ private:
             keyProblem(layer, key, "extra field " + hex(r.extra, 4) + " out of range");
         switch (r.type) {
         case KF_KEY:
-            if (!isKeyCode(r.value))
+            // Code 0 sends nothing: it is what a keyboard's mouse entry this program does not know reads back
+            // as, so a backup of such a keyboard holds it and must restore.
+            if (r.value != 0 && !isKeyCode(r.value))
                 keyProblem(layer, key, "sends key code " + hex(r.value, 3) + ", which names no key");
             break;
         case KF_MACRO:
