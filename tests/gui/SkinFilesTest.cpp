@@ -7,6 +7,7 @@
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "ProfileBar.h"
+#include "ScreenFit.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
 #include "SkinScale.h"
@@ -21,6 +22,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -230,6 +232,26 @@ private slots:
             difference /= face.width() * face.height();
             QVERIFY2(difference < 6, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(key)).arg(difference)));
         }
+    }
+
+    // The program's start on a screen smaller than the window (the offscreen screen is 800 x 600): the main window
+    // comes out inside the free area, and the fonts shrink with it.
+    void programFitsTheMainWindowToTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QFont font = QApplication::font();
+        SkinImageCache::instance().clear();
+        const double fit = FitProgramToScreen(kSkin);
+        {
+            auto dlg = BuildGalleryDialog(QStringLiteral("Main"), kSkin);
+            QVERIFY(dlg);
+            QVERIFY2(dlg->width() <= area.width() && dlg->height() <= area.height(),
+                     qPrintable(QStringLiteral("%1 x %2 at %3").arg(dlg->width()).arg(dlg->height()).arg(fit)));
+            QCOMPARE(SkinWindowScale(), fit);
+            if (fit < 1.0) QVERIFY(QApplication::font().pointSizeF() < font.pointSizeF());
+        }
+        SetSkinWindowScale(1.0);
+        QApplication::setFont(font);
+        SkinImageCache::instance().clear();
     }
 
     void keyButtonsDoNotOverlap() {
