@@ -3,12 +3,14 @@
 #include "CBitmapSlider.h"
 #include "CPngButton.h"
 #include "RegionFromMask.h"
+#include "SkinImageCache.h"
 #include "SkinPlacement.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +76,47 @@ private slots:
         QCOMPARE(b.SourcePoint(), QPoint(10, 20));
         QCOMPARE(PixelOf(b, 0, 0), qRgb(9, 19, 0));
         QCOMPARE(PixelOf(b, 29, 39), qRgb(38, 58, 0));
+    }
+
+    // A dense screen reads the 2x twin; it has the 1x picture's size in the window's coordinates, and a button
+    // cut from it shows the same place of the picture.
+    void twinPictureIsChosenByDensityAndCutAtTheSamePlace_data() {
+        QTest::addColumn<qreal>("scale");
+        QTest::addColumn<bool>("twinPresent");
+        QTest::addColumn<bool>("twinRead");
+        QTest::newRow("1x screen") << 1.0 << true << false;
+        QTest::newRow("1.5x screen") << 1.5 << true << true;
+        QTest::newRow("2x screen") << 2.0 << true << true;
+        QTest::newRow("3x screen") << 3.0 << true << true;
+        QTest::newRow("2x screen, no twin") << 2.0 << false << false;
+    }
+    void twinPictureIsChosenByDensityAndCutAtTheSamePlace() {
+        QFETCH(qreal, scale);
+        QFETCH(bool, twinPresent);
+        QFETCH(bool, twinRead);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("face.bmp"));
+        QVERIFY(m_coords.toImage().copy(0, 0, 60, 60).save(path));
+        if (twinPresent) {
+            // The twin tells itself apart by its blue; each 2 x 2 block holds one pixel of the 1x picture.
+            QImage twin(120, 120, QImage::Format_RGB32);
+            for (int y = 0; y < 120; ++y)
+                for (int x = 0; x < 120; ++x)
+                    twin.setPixel(x, y, qRgb(x / 2, y / 2, 255));
+            QVERIFY(twin.save(dir.filePath(QStringLiteral("face@2x.bmp"))));
+        }
+        const QImage read = readSkinPicture(path, scale);
+        QCOMPARE(read.deviceIndependentSize().toSize(), QSize(60, 60));
+        QCOMPARE(read.devicePixelRatio(), twinRead ? 2.0 : 1.0);
+        const int blue = twinRead ? 255 : 0;
+        const QPixmap picture = QPixmap::fromImage(read);
+        QWidget parent;
+        CPngButton b(&parent);
+        placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), &picture, &picture, &picture,
+                        &picture, &picture);
+        QCOMPARE(b.geometry(), QRect(10, 20, 30, 40));
+        QCOMPARE(PixelOf(b, 0, 0), qRgb(9, 19, blue));
+        QCOMPARE(PixelOf(b, 29, 39), qRgb(38, 58, blue));
     }
 
     void missingOrShortKeyLeavesButtonAtOneOneDisabled_data() {
@@ -266,6 +309,31 @@ private slots:
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.mask().boundingRect(), QRect(5, 5, 70, 40));
         QCOMPARE(dlg.grab().toImage().pixel(10, 10), QColor(Qt::darkCyan).rgb());
+    }
+
+    // A dialog that would open partly off the screen's free area opens inside it, as near its place as fits.
+    void dialogOpensInsideTheScreensFreeArea_data() {
+        QTest::addColumn<QPoint>("placed");
+        QTest::addColumn<QPoint>("shown");
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("inside stays") << area.topLeft() + QPoint(30, 40) << area.topLeft() + QPoint(30, 40);
+        QTest::newRow("past the bottom right")
+            << area.bottomRight() - QPoint(10, 10) << area.bottomRight() - QPoint(79, 49);
+        QTest::newRow("above and left") << area.topLeft() - QPoint(20, 30) << area.topLeft();
+    }
+    void dialogOpensInsideTheScreensFreeArea() {
+        QFETCH(QPoint, placed);
+        QFETCH(QPoint, shown);
+        QTemporaryDir dir;
+        QImage bg(80, 50, QImage::Format_RGB32);
+        bg.fill(Qt::darkCyan);
+        QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n");
+        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        QVERIFY(dlg.applyDialogSkin());
+        dlg.move(placed);
+        dlg.show();
+        QCOMPARE(dlg.pos(), shown);
     }
 
     void missingBackgroundIsReportedByName() {

@@ -7,8 +7,10 @@
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
 #include "ProfileBar.h"
+#include "ScreenFit.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
+#include "SkinScale.h"
 #include "rules/SkinRect.h"
 
 #include "keyboard/KeyTable.h"
@@ -20,6 +22,7 @@
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -145,6 +148,110 @@ private slots:
                             .contains(QPoint(r.x - 1 + 17, r.y - 1 + 17)));
             }
         }
+    }
+
+    // The main window fits a 1366 x 768 laptop screen with a desktop panel at 100 %.
+    void mainWindowFitsALaptopScreen() {
+        const std::string ini = QDir(kSkin).filePath(QStringLiteral("Main.ini")).toStdString();
+        const QSize client =
+            SizeOf(QDir(kSkin).filePath(QString::fromStdString(ReadIniString(ini, "SCREEN", "Main", ""))));
+        QVERIFY(client.isValid());
+        QVERIFY2(client.width() <= 1280 && client.height() <= 700,
+                 qPrintable(QStringLiteral("%1 x %2").arg(client.width()).arg(client.height())));
+    }
+
+    // Every picture has a twin drawn at twice its size for dense screens. Masks shape the window in its own
+    // coordinates and the icons come in their own sizes, so they have none.
+    void everyPictureHasItsTwinAtTwiceTheSize() {
+        const QStringList pictures =
+            QDir(kSkin).entryList({QStringLiteral("*.jpg"), QStringLiteral("*.bmp")}, QDir::Files);
+        QVERIFY(!pictures.isEmpty());
+        for (const QString& name : pictures) {
+            if (name.contains(QLatin1String("@2x"))) {
+                // No twin without its 1x picture.
+                QVERIFY2(QFile::exists(QDir(kSkin).filePath(QString(name).remove(QStringLiteral("@2x")))),
+                         qPrintable(name));
+                continue;
+            }
+            const QString twin = SkinTwinPath(QDir(kSkin).filePath(name));
+            if (name.endsWith(QLatin1String("_mask.bmp"))) {
+                QVERIFY2(!QFile::exists(twin), qPrintable(name));
+                continue;
+            }
+            QCOMPARE(SizeOf(twin), SizeOf(QDir(kSkin).filePath(name)) * 2);
+        }
+    }
+
+    // On a screen smaller than the window everything shrinks by one factor: the window and its shape, every
+    // control's place, and the face each key shows; a click lands on the key drawn under the pointer.
+    void shrunkWindowKeepsItsHitAreasAndFaces() {
+        const double kScale = 0.75;
+        auto& cache = SkinImageCache::instance();
+        cache.setSkinFolder(kSkin);
+        // The pictures are read for one scale; the window (which holds them) goes before they are freed.
+        struct ScaleFor {
+            explicit ScaleFor(double scale) {
+                SkinImageCache::instance().clear();
+                SetSkinWindowScale(scale);
+            }
+            ~ScaleFor() {
+                SetSkinWindowScale(1.0);
+                SkinImageCache::instance().clear();
+            }
+        } scaled(kScale);
+        auto dlg = BuildGalleryDialog(QStringLiteral("Main"), kSkin);
+        QVERIFY(dlg);
+        const QImage bg(QDir(kSkin).filePath(QStringLiteral("main_bg.jpg")));
+        QCOMPARE(dlg->size(), (QSizeF(bg.size()) * kScale).toSize());
+        QVERIFY(dlg->mask().boundingRect().width() <= dlg->width());
+        const QImage shot = dlg->grab().toImage();
+        QCOMPARE(shot.size(), dlg->size());
+        const QImage normal(QDir(kSkin).filePath(QStringLiteral("main_normal.jpg")));
+        const std::string ini = QDir(kSkin).filePath(QStringLiteral("Main.ini")).toStdString();
+        for (const QString& key : MainKeys()) {
+            if (!key.startsWith(QLatin1String("KEY_")) && !key.startsWith(QLatin1String("FUNC_"))) continue;
+            const SkinRect r = ReadSkinRect(ini, "BUTTONINFO", key.toStdString());
+            const QRect placed(qRound(r.x * kScale), qRound(r.y * kScale),
+                               qRound((r.x + r.w) * kScale) - qRound(r.x * kScale),
+                               qRound((r.y + r.h) * kScale) - qRound(r.y * kScale));
+            auto* button = dlg->findChild<CPngButton*>(key);
+            QVERIFY2(button, qPrintable(key));
+            QCOMPARE(button->geometry(), placed);
+            QWidget* hit = dlg->childAt(placed.center());
+            QVERIFY2(hit == button || button->isAncestorOf(hit), qPrintable(key));
+        }
+        // Each letter key shows its own face from the picture, shrunk: pixel by pixel it matches the background
+        // shrunk as a whole (a face cut from the wrong place shows other edges and legends).
+        const QImage expected = bg.scaled(dlg->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        for (const char* key : {"KEY_010", "KEY_019", "KEY_01E", "KEY_026", "KEY_02C", "KEY_032"}) {
+            const QRect face = dlg->findChild<CPngButton*>(QString::fromLatin1(key))->geometry().adjusted(2, 2, -2, -2);
+            double difference = 0;
+            for (int y = face.top(); y <= face.bottom(); ++y)
+                for (int x = face.left(); x <= face.right(); ++x)
+                    difference += std::abs(qGray(shot.pixel(x, y)) - qGray(expected.pixel(x, y)));
+            difference /= face.width() * face.height();
+            QVERIFY2(difference < 6, qPrintable(QStringLiteral("%1: %2").arg(QLatin1String(key)).arg(difference)));
+        }
+    }
+
+    // The program's start on a screen smaller than the window (the offscreen screen is 800 x 600): the main window
+    // comes out inside the free area, and the fonts shrink with it.
+    void programFitsTheMainWindowToTheScreen() {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        const QFont font = QApplication::font();
+        SkinImageCache::instance().clear();
+        const double fit = FitProgramToScreen(kSkin);
+        {
+            auto dlg = BuildGalleryDialog(QStringLiteral("Main"), kSkin);
+            QVERIFY(dlg);
+            QVERIFY2(dlg->width() <= area.width() && dlg->height() <= area.height(),
+                     qPrintable(QStringLiteral("%1 x %2 at %3").arg(dlg->width()).arg(dlg->height()).arg(fit)));
+            QCOMPARE(SkinWindowScale(), fit);
+            if (fit < 1.0) QVERIFY(QApplication::font().pointSizeF() < font.pointSizeF());
+        }
+        SetSkinWindowScale(1.0);
+        QApplication::setFont(font);
+        SkinImageCache::instance().clear();
     }
 
     void keyButtonsDoNotOverlap() {

@@ -4,6 +4,7 @@
 #include "rules/RotatedText.h"
 #include "rules/SkinRect.h"
 #include "rules/SliderMath.h"
+#include "rules/WindowFit.h"
 
 #include <QTest>
 
@@ -37,6 +38,32 @@ private slots:
         QCOMPARE(r.fields, fields);
         QCOMPARE(QRect(r.x, r.y, r.w, r.h), rect);
         QCOMPARE(r.usable(), usable);
+    }
+
+    void windowFitScale_data() {
+        QTest::addColumn<QSize>("window");
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<double>("scale");
+        QTest::newRow("fits") << QSize(1172, 700) << QSize(1366, 740) << 1.0;
+        QTest::newRow("fits exactly") << QSize(1172, 700) << QSize(1172, 700) << 1.0;
+        QTest::newRow("too tall") << QSize(1172, 700) << QSize(1024, 576) << 0.82; // 576 / 700 = 0.8228
+        QTest::newRow("too wide") << QSize(1172, 700) << QSize(800, 1000) << 0.68; // 800 / 1172 = 0.6826
+        QTest::newRow("the tighter side wins") << QSize(1000, 1000) << QSize(900, 700) << 0.7;
+        QTest::newRow("never below half") << QSize(1172, 700) << QSize(320, 240) << 0.5;
+        QTest::newRow("unknown window") << QSize(0, 0) << QSize(800, 600) << 1.0;
+        QTest::newRow("unknown area") << QSize(1172, 700) << QSize(-1, 600) << 1.0;
+    }
+    void windowFitScale() {
+        QFETCH(QSize, window);
+        QFETCH(QSize, area);
+        QFETCH(double, scale);
+        const double fit = WindowFitScale(window.width(), window.height(), area.width(), area.height());
+        QCOMPARE(fit, scale);
+        // Scaled, a window that can fit does fit, to the pixel.
+        if (fit > 0.5 && fit < 1.0) {
+            QVERIFY(qRound(window.width() * fit) <= area.width());
+            QVERIFY(qRound(window.height() * fit) <= area.height());
+        }
     }
 
     void maskRunsMakeOneRectanglePerRun() {

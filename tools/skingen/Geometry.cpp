@@ -31,19 +31,24 @@ SkinElement OnPage(const char* page, SkinElement e) {
     return e;
 }
 
-// Main window: a 1172 x 800 client area. A key unit is 44 pixels; keys leave 4 pixels between them.
+// Main window: a 1172 x 700 client area, small enough for a 1366 x 768 laptop screen with a desktop panel. A key
+// unit is 40 pixels; keys leave 4 pixels between them. The keyboard sits centred in its case.
 constexpr int kMainWidth = 1172;
-constexpr int kMainHeight = 800;
-constexpr int kQuarter = 11;
+constexpr int kMainHeight = 700;
+constexpr int kQuarter = 10;
 constexpr int kKeyGap = 4;
-constexpr int kBoardLeft = 38;
-constexpr int kBoardTop = 124;
-constexpr int kKeysLeft = 126;
-constexpr int kKeysTop = 182;
-constexpr int kGLeft = 56;
+constexpr int kKeysLeft = 171;
+constexpr int kKeysTop = 156;
+constexpr int kGLeft = 101;
 constexpr int kGWidth = 52;
-constexpr int kGHeight = 28;
-constexpr int kGPitch = 32;
+constexpr int kGHeight = 26;
+constexpr int kGPitch = 29;
+// The rows of the window: caption, profile bar, the keyboard's top strip, the lighting cards, the bottom bar.
+constexpr int kCaptionTop = 9;
+constexpr int kBarTop = 54;
+constexpr int kStripTop = 110;
+constexpr int kCardTop = 454; // the first row inside the lighting cards
+constexpr int kBottomTop = 652;
 
 QRect CapRect(const KeyCap& k) {
     return QRect(kKeysLeft + k.x * kQuarter + kKeyGap / 2, kKeysTop + k.y * kQuarter + kKeyGap / 2,
@@ -65,40 +70,41 @@ DialogGeometry MainGeometry() {
     g.name = QStringLiteral("Main");
     g.client = QSize(kMainWidth, kMainHeight);
     g.stateMargin = 100; // the main window's pictures are drawn at client size + 100
+    g.captionLine = 45;
     auto& v = g.elements;
 
     // Caption bar.
-    v.push_back(E("CONTROL_MENU", kMainWidth - 176, 12, 36, 28, Kind::CaptionBtn, Glyph::Menu));
-    v.push_back(E("CONTROL_HELP", kMainWidth - 136, 12, 36, 28, Kind::CaptionBtn, Glyph::Help));
-    v.push_back(E("CONTROL_MINIMIZE", kMainWidth - 96, 12, 36, 28, Kind::CaptionBtn, Glyph::Minimise));
-    v.push_back(E("CONTROL_CLOSE", kMainWidth - 56, 12, 36, 28, Kind::CaptionBtn, Glyph::Close));
+    v.push_back(E("CONTROL_MENU", kMainWidth - 176, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Menu));
+    v.push_back(E("CONTROL_HELP", kMainWidth - 136, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Help));
+    v.push_back(E("CONTROL_MINIMIZE", kMainWidth - 96, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Minimise));
+    v.push_back(E("CONTROL_CLOSE", kMainWidth - 56, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Close));
 
     // Profile bar.
-    v.push_back(E("FUNC_PROFILE1", 38, 64, 120, 38, Kind::Button));
-    v.push_back(E("FUNC_PROFILE2", 164, 64, 120, 38, Kind::Button));
-    v.push_back(E("FUNC_PROFILE3", 290, 64, 120, 38, Kind::Button));
-    v.push_back(Captioned(E("FUNC_PROFILES", 422, 64, 250, 38, Kind::Button, Glyph::Folder)));
-    v.push_back(E("FUNC_SWITCH", 722, 64, 160, 38, Kind::Button));
-    v.push_back(Captioned(E("FUNC_MACRO", 888, 64, 120, 38, Kind::Button, Glyph::Record)));
-    v.push_back(E("FUNC_DEFAULT", 1014, 64, 120, 38, Kind::Button));
+    v.push_back(E("FUNC_PROFILE1", 38, kBarTop, 120, 36, Kind::Button));
+    v.push_back(E("FUNC_PROFILE2", 164, kBarTop, 120, 36, Kind::Button));
+    v.push_back(E("FUNC_PROFILE3", 290, kBarTop, 120, 36, Kind::Button));
+    v.push_back(Captioned(E("FUNC_PROFILES", 422, kBarTop, 250, 36, Kind::Button, Glyph::Folder)));
+    v.push_back(E("FUNC_SWITCH", 722, kBarTop, 160, 36, Kind::Button));
+    v.push_back(Captioned(E("FUNC_MACRO", 888, kBarTop, 120, 36, Kind::Button, Glyph::Record)));
+    v.push_back(E("FUNC_DEFAULT", 1014, kBarTop, 120, 36, Kind::Button));
 
     // The keyboard: its top strip with the layout switch, D1..D6 and the indicators.
-    v.push_back(E("LEFT_ARROW", 56, 141, kArrowFace, kArrowFace, Kind::Arrow));
-    v.push_back(E("FLIP_1", 78, 136, 28, 28, Kind::Chip, Glyph::None, "‹"));
-    v.push_back(E("FLIP_0", 110, 136, 120, 28, Kind::Chip, Glyph::None, "F1–F4 · D1–D6"));
-    v.push_back(E("FLIP_2", 234, 136, 28, 28, Kind::Chip, Glyph::None, "›"));
-    v.push_back(E("RIGHT_ARROW", 266, 141, kArrowFace, kArrowFace, Kind::Arrow));
+    v.push_back(E("LEFT_ARROW", 56, kStripTop + 5, kArrowFace, kArrowFace, Kind::Arrow));
+    v.push_back(E("FLIP_1", 78, kStripTop, 28, 28, Kind::Chip, Glyph::None, "‹"));
+    v.push_back(E("FLIP_0", 110, kStripTop, 120, 28, Kind::Chip, Glyph::None, "F1–F4 · D1–D6"));
+    v.push_back(E("FLIP_2", 234, kStripTop, 28, 28, Kind::Chip, Glyph::None, "›"));
+    v.push_back(E("RIGHT_ARROW", 266, kStripTop + 5, kArrowFace, kArrowFace, Kind::Arrow));
     for (int i = 0; i < 6; ++i) {
         const KeyCap& d = ExtraCaps()[static_cast<std::size_t>(i)];
-        SkinElement e = E("", 328 + i * 44, 136, 40, 28, Kind::Key);
+        SkinElement e = E("", 328 + i * 44, kStripTop, 40, 28, Kind::Key);
         e.key = d.skinKey;
         e.legend = d.legend;
         v.push_back(e);
     }
-    v.push_back(E("LOCK_CAPS", 818, 138, 74, 24, Kind::Indicator, Glyph::None, "CAPS"));
-    v.push_back(E("LOCK_NUM", 898, 138, 74, 24, Kind::Indicator, Glyph::None, "NUM"));
-    v.push_back(E("LOCK_SCROLL", 978, 138, 74, 24, Kind::Indicator, Glyph::None, "SCROLL"));
-    v.push_back(E("LOCK_AB", 1058, 138, 58, 24, Kind::Indicator, Glyph::None, "G·A", "G·B"));
+    v.push_back(E("LOCK_CAPS", 818, kStripTop + 2, 74, 24, Kind::Indicator, Glyph::None, "CAPS"));
+    v.push_back(E("LOCK_NUM", 898, kStripTop + 2, 74, 24, Kind::Indicator, Glyph::None, "NUM"));
+    v.push_back(E("LOCK_SCROLL", 978, kStripTop + 2, 74, 24, Kind::Indicator, Glyph::None, "SCROLL"));
+    v.push_back(E("LOCK_AB", 1058, kStripTop + 2, 58, 24, Kind::Indicator, Glyph::None, "G·A", "G·B"));
 
     for (int i = 0; i < 9; ++i) {
         SkinElement e = E("", kGLeft, kKeysTop + 1 + i * kGPitch, kGWidth, kGHeight, Kind::GKey);
@@ -118,18 +124,18 @@ DialogGeometry MainGeometry() {
     }
 
     // Lighting panel, three cards. Labels, lists, sliders and pictures are drawn by the program.
-    const int top = 514;
+    const int top = kCardTop;
     v.push_back(E("CONTROL_DengStaPic", 56, top, 56, 28, Kind::Picture));
     v.push_back(E("CONTROL_DengStatic", 122, top, 250, 28, Kind::Label));
-    v.push_back(E("CONTROL_XGcombox", 56, 554, 314, 30, Kind::Label));
-    v.push_back(E("CONTROL_LightStatic", 56, 598, 96, 24, Kind::Label));
-    v.push_back(E("CONTROL_LightSlider", 156, 598, 214, 24, Kind::Picture));
-    v.push_back(E("CONTROL_SpeedStatic", 56, 636, 96, 24, Kind::Label));
-    v.push_back(E("CONTROL_SpeedSlider", 156, 636, 214, 24, Kind::Picture));
-    v.push_back(E("CONTROL_UsbStatic", 56, 678, 96, 30, Kind::Label));
+    v.push_back(E("CONTROL_XGcombox", 56, top + 36, 314, 30, Kind::Label));
+    v.push_back(E("CONTROL_LightStatic", 56, top + 74, 96, 24, Kind::Label));
+    v.push_back(E("CONTROL_LightSlider", 156, top + 74, 214, 24, Kind::Picture));
+    v.push_back(E("CONTROL_SpeedStatic", 56, top + 106, 96, 24, Kind::Label));
+    v.push_back(E("CONTROL_SpeedSlider", 156, top + 106, 214, 24, Kind::Picture));
+    v.push_back(E("CONTROL_UsbStatic", 56, top + 148, 96, 30, Kind::Label));
     const char* rates[] = {"1000", "500", "250", "125"};
     for (int i = 0; i < 4; ++i) {
-        SkinElement e = E("", 156 + i * 54, 678, 50, 30, Kind::Chip, Glyph::None, rates[i]);
+        SkinElement e = E("", 156 + i * 54, top + 148, 50, 30, Kind::Chip, Glyph::None, rates[i]);
         e.key = QStringLiteral("FUNC_REPORT%1").arg(i + 1);
         v.push_back(e);
     }
@@ -159,27 +165,27 @@ DialogGeometry MainGeometry() {
         const QString button = n == QStringLiteral("FY") ? QStringLiteral("CONTROL_FYYSButton")
                                                          : QStringLiteral("CONTROL_%1ysButton").arg(n);
         const Kind kind = (n == QStringLiteral("HX") || n == QStringLiteral("FY")) ? Kind::Label : Kind::Hidden;
-        v.push_back(E(qPrintable(label), 418, 560, 110, 30, kind));
-        v.push_back(E(qPrintable(button), 534, 560, 64, 30, kind == Kind::Label ? Kind::Picture : Kind::Hidden));
-        v.push_back(E(qPrintable(picture), 606, 558, 48, 34, kind == Kind::Label ? Kind::Picture : Kind::Hidden));
-        v.push_back(E(qPrintable(colourful), 660, 560, 96, 30, kind));
+        v.push_back(E(qPrintable(label), 418, top + 40, 110, 30, kind));
+        v.push_back(E(qPrintable(button), 534, top + 40, 64, 30, kind == Kind::Label ? Kind::Picture : Kind::Hidden));
+        v.push_back(E(qPrintable(picture), 606, top + 38, 48, 34, kind == Kind::Label ? Kind::Picture : Kind::Hidden));
+        v.push_back(E(qPrintable(colourful), 660, top + 40, 96, 30, kind));
     }
-    v.push_back(E("CONTROL_JTysStatic", 418, 560, 110, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_JTysButton", 534, 560, 64, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_USERysStatic", 418, 560, 110, 30, Kind::Label));
-    v.push_back(E("CONTROL_USERysButton", 534, 560, 64, 30, Kind::Picture));
-    v.push_back(E("CONTROL_USERjsStatic", 606, 560, 86, 30, Kind::Label));
-    v.push_back(E("CONTROL_USERjsButton", 696, 560, 60, 30, Kind::Picture));
-    v.push_back(E("CONTROL_HONGPIC", 418, 606, 40, 40, Kind::Picture));
-    v.push_back(E("CONTROL_HUANGPIC", 466, 606, 40, 40, Kind::Picture));
-    v.push_back(E("CONTROL_LVPIC", 514, 606, 40, 40, Kind::Picture));
-    v.push_back(E("CONTROL_LANPIC", 562, 606, 40, 40, Kind::Picture));
-    v.push_back(E("CONTROL_umCombo", 418, 608, 338, 30, Kind::Label));
-    v.push_back(E("CONTROL_FYCFStatic", 418, 656, 110, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_FYdjcfStatic", 534, 656, 80, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_FYdjcfStaPic", 618, 654, 40, 34, Kind::Hidden));
-    v.push_back(E("CONTROL_FYggcfStatc", 662, 656, 60, 30, Kind::Hidden));
-    v.push_back(E("CONTROL_FYggcfStaPic", 722, 654, 34, 34, Kind::Hidden));
+    v.push_back(E("CONTROL_JTysStatic", 418, top + 40, 110, 30, Kind::Hidden));
+    v.push_back(E("CONTROL_JTysButton", 534, top + 40, 64, 30, Kind::Hidden));
+    v.push_back(E("CONTROL_USERysStatic", 418, top + 40, 110, 30, Kind::Label));
+    v.push_back(E("CONTROL_USERysButton", 534, top + 40, 64, 30, Kind::Picture));
+    v.push_back(E("CONTROL_USERjsStatic", 606, top + 40, 86, 30, Kind::Label));
+    v.push_back(E("CONTROL_USERjsButton", 696, top + 40, 60, 30, Kind::Picture));
+    v.push_back(E("CONTROL_HONGPIC", 418, top + 82, 40, 40, Kind::Picture));
+    v.push_back(E("CONTROL_HUANGPIC", 466, top + 82, 40, 40, Kind::Picture));
+    v.push_back(E("CONTROL_LVPIC", 514, top + 82, 40, 40, Kind::Picture));
+    v.push_back(E("CONTROL_LANPIC", 562, top + 82, 40, 40, Kind::Picture));
+    v.push_back(E("CONTROL_umCombo", 418, top + 84, 338, 30, Kind::Label));
+    v.push_back(E("CONTROL_FYCFStatic", 418, top + 128, 110, 30, Kind::Hidden));
+    v.push_back(E("CONTROL_FYdjcfStatic", 534, top + 128, 80, 30, Kind::Hidden));
+    v.push_back(E("CONTROL_FYdjcfStaPic", 618, top + 126, 40, 34, Kind::Hidden));
+    v.push_back(E("CONTROL_FYggcfStatc", 662, top + 128, 60, 30, Kind::Hidden));
+    v.push_back(E("CONTROL_FYggcfStaPic", 722, top + 126, 34, 34, Kind::Hidden));
 
     // Card three: the colour by numbers, preset swatches and the progress of a write.
     v.push_back(E("CONTROL_RGBStatic", 802, top, 60, 30, Kind::Label));
@@ -187,18 +193,18 @@ DialogGeometry MainGeometry() {
     v.push_back(E("COLOR_G", 952, top, 76, 30, Kind::Field));
     v.push_back(E("COLOR_B", 1036, top, 80, 30, Kind::Field));
     for (int i = 0; i < 8; ++i) {
-        SkinElement e = E("", 802 + i * 40, 562, 36, 36, Kind::Picture);
+        SkinElement e = E("", 802 + i * 40, top + 42, 36, 36, Kind::Picture);
         e.key = QStringLiteral("CONTROL_Color%1").arg(i + 1);
         v.push_back(e);
     }
-    v.push_back(E("CONTROL_JDTStatic", 802, 690, 314, 10, Kind::Picture));
+    v.push_back(E("CONTROL_JDTStatic", 802, top + 170, 314, 10, Kind::Picture));
 
     // Bottom bar.
-    v.push_back(Captioned(E("SORVIK_LINK", 38, 750, 220, 34, Kind::Button, Glyph::Link)));
-    v.push_back(E("SORVIK_VER", 264, 750, 120, 34, Kind::Label));
-    v.push_back(E("CONTROL_OK", 790, 748, 110, 38, Kind::Button, Glyph::None, "", "primary"));
-    v.push_back(E("CONTROL_CANCEL", 906, 748, 110, 38, Kind::Button));
-    v.push_back(E("CONTROL2_APPLY", 1022, 748, 112, 38, Kind::Button));
+    v.push_back(Captioned(E("SORVIK_LINK", 38, kBottomTop + 1, 220, 34, Kind::Button, Glyph::Link)));
+    v.push_back(E("SORVIK_VER", 264, kBottomTop + 1, 120, 34, Kind::Label));
+    v.push_back(E("CONTROL_OK", 790, kBottomTop, 110, 36, Kind::Button, Glyph::None, "", "primary"));
+    v.push_back(E("CONTROL_CANCEL", 906, kBottomTop, 110, 36, Kind::Button));
+    v.push_back(E("CONTROL2_APPLY", 1022, kBottomTop, 112, 36, Kind::Button));
 
     // Where the arrow faces lie in Arrow.jpg (only x and y are read).
     const char* arrows[] = {"UP_ARROW_LEFT", "DOWN_ARROW_LEFT", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT"};
@@ -252,8 +258,8 @@ DialogGeometry CompositeGeometry() {
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES_PROMPT", 392, 114, 208, 24, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_CYCLES", 392, 142, 90, 30, Kind::Field)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_LIST2", 40, 186, 380, 244, Kind::Field)));
-    v.push_back(OnPage("CONTROL_MACRO", Captioned(E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button,
-                                                   Glyph::Record, "", "", "macro"))));
+    v.push_back(OnPage("CONTROL_MACRO", Captioned(E("FUNC_MACRO_RECORD", 432, 186, 168, 38, Kind::Button, Glyph::Record,
+                                                    "", "", "macro"))));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY", 432, 232, 22, 22, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO", E("FUNC_MACRO_RECORD_DELAY2", 460, 230, 140, 26, Kind::Label)));
     v.push_back(OnPage("CONTROL_MACRO",

@@ -15,25 +15,25 @@ bool IsMapKey(const SkinElement& e) {
 
 // Panels of the main window: the keyboard case, the three lighting cards, the wordmark.
 void MainDecor(const Theme& theme, QPainter& p, const DialogGeometry& g) {
-    theme.drawLogo(p, QPoint(22, 12), 28);
+    theme.drawLogo(p, QPoint(22, 9), 28);
     p.setFont(theme.font(18, true));
     p.setPen(colours::kText);
-    p.drawText(QRect(58, 10, 200, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("OMBREL"));
+    p.drawText(QRect(58, 7, 200, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("OMBREL"));
     p.setFont(theme.font(11));
     p.setPen(colours::kTextDim);
-    p.drawText(QRect(156, 10, 300, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("RGB keyboard studio"));
+    p.drawText(QRect(156, 7, 300, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("RGB keyboard studio"));
     // The keyboard case with its top strip.
-    theme.drawPanel(p, QRect(38, 124, g.client.width() - 76, 362));
+    theme.drawPanel(p, QRect(38, 100, g.client.width() - 76, 328));
     p.setPen(QPen(colours::kPanelEdge, 1));
-    p.drawLine(QPointF(50, 172.5), QPointF(g.client.width() - 50, 172.5));
-    theme.drawPanel(p, QRect(38, 498, 350, 230));
-    theme.drawPanel(p, QRect(400, 498, 372, 230));
-    theme.drawPanel(p, QRect(784, 498, 350, 230));
+    p.drawLine(QPointF(50, 146.5), QPointF(g.client.width() - 50, 146.5));
+    theme.drawPanel(p, QRect(38, 440, 350, 200));
+    theme.drawPanel(p, QRect(400, 440, 372, 200));
+    theme.drawPanel(p, QRect(784, 440, 350, 200));
     // Hairlines that group the rows of the cards.
     p.setPen(QPen(colours::kPanelEdge, 1));
-    p.drawLine(QPointF(56, 666.5), QPointF(370, 666.5));
-    p.drawLine(QPointF(802, 550.5), QPointF(1116, 550.5));
-    p.drawLine(QPointF(802, 676.5), QPointF(1116, 676.5));
+    p.drawLine(QPointF(56, 594.5), QPointF(370, 594.5));
+    p.drawLine(QPointF(802, 490.5), QPointF(1116, 490.5));
+    p.drawLine(QPointF(802, 616.5), QPointF(1116, 616.5));
 }
 
 } // namespace
@@ -61,7 +61,7 @@ void WriteMainSkin(const Theme& theme, SkinWriter& out) {
     out.jpeg(QStringLiteral("main_color1.jpg"), r.statePicture(g, decor, overlay(State::Marked)));
 
     // Arrow faces on the keyboard case's colour: up and down for the left arrow, then for the right one.
-    QImage arrows(QSize(4 * (kArrowFace + 2) + 4, kArrowFace + 6), QImage::Format_RGB32);
+    QImage arrows = theme.canvas(QSize(4 * (kArrowFace + 2) + 4, kArrowFace + 6));
     arrows.fill(colours::kPanel);
     QPainter p(&arrows);
     const Glyph faces[] = {Glyph::Up, Glyph::Down, Glyph::Up, Glyph::Down};

@@ -18,8 +18,8 @@ QSize SizeOf(const DialogGeometry& g, const char* key) {
     return e ? e->rect.size() : QSize(40, 30);
 }
 
-QImage Canvas(const QSize& size) {
-    QImage image(size, QImage::Format_RGB32);
+QImage Canvas(const Theme& theme, const QSize& size) {
+    QImage image = theme.canvas(size);
     image.fill(kPanel);
     return image;
 }
@@ -33,7 +33,7 @@ void Plate(QPainter& p, const QSize& size, bool chosen) {
 }
 
 QImage Direction(const Theme& theme, const QSize& size, Glyph glyph, bool chosen, bool doubled) {
-    QImage img = Canvas(size);
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     Plate(p, size, chosen);
     const QColor ink = chosen ? kAccent : kTextDim;
@@ -57,8 +57,8 @@ QImage Direction(const Theme& theme, const QSize& size, Glyph glyph, bool chosen
     return img;
 }
 
-QImage Arrow(const QSize& size, bool left, bool chosen) {
-    QImage img = Canvas(size);
+QImage Arrow(const Theme& theme, const QSize& size, bool left, bool chosen) {
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     Plate(p, size, chosen);
     const QColor ink = chosen ? kAccent : kTextDim;
@@ -71,7 +71,7 @@ QImage Arrow(const QSize& size, bool left, bool chosen) {
 }
 
 QImage Switch(const Theme& theme, const QSize& size, bool on) {
-    QImage img = Canvas(size);
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF track(1, 2, size.width() - 2, size.height() - 4);
@@ -89,8 +89,8 @@ QImage Switch(const Theme& theme, const QSize& size, bool on) {
     return img;
 }
 
-QImage Chip(const QSize& size, const QColor& colour, bool chosen) {
-    QImage img = Canvas(size);
+QImage Chip(const Theme& theme, const QSize& size, const QColor& colour, bool chosen) {
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     if (chosen) {
@@ -109,8 +109,8 @@ QImage Chip(const QSize& size, const QColor& colour, bool chosen) {
     return img;
 }
 
-QImage Colourful(const QSize& size, bool on) {
-    QImage img = Canvas(size);
+QImage Colourful(const Theme& theme, const QSize& size, bool on) {
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     Plate(p, size, on);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -129,7 +129,7 @@ QImage Colourful(const QSize& size, bool on) {
 }
 
 QImage Tool(const Theme& theme, const QSize& size, bool bucket, bool chosen) {
-    QImage img = Canvas(size);
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     Plate(p, size, chosen);
     p.setRenderHint(QPainter::Antialiasing, true);
@@ -153,13 +153,12 @@ QImage Tool(const Theme& theme, const QSize& size, bool bucket, bool chosen) {
         p.setBrush(ink);
         p.drawEllipse(QPointF(cx + 11, cy + 7), 2.5, 3.5);
     }
-    Q_UNUSED(theme);
     return img;
 }
 
 // A slider face: a track filled up to the knob, tick marks for the steps.
-QImage Slider(const QSize& size, double fraction, int ticks, bool speed) {
-    QImage img = Canvas(size);
+QImage Slider(const Theme& theme, const QSize& size, double fraction, int ticks, bool speed) {
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     const qreal knobR = 8;
@@ -188,8 +187,8 @@ QImage Slider(const QSize& size, double fraction, int ticks, bool speed) {
     return img;
 }
 
-QImage Progress(const QSize& size, int frame) {
-    QImage img = Canvas(size);
+QImage Progress(const Theme& theme, const QSize& size, int frame) {
+    QImage img = Canvas(theme, size);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF track(0.5, 0.5, size.width() - 1, size.height() - 1);
@@ -218,10 +217,10 @@ void WritePanelBitmaps(const Theme& theme, SkinWriter& out) {
     out.bmp(QStringLiteral("dengdown.bmp"), Switch(theme, sw, true));
 
     const QSize dir = SizeOf(g, "CONTROL_BLFXLStaPic");
-    out.bmp(QStringLiteral("leftup.bmp"), Arrow(dir, true, false));
-    out.bmp(QStringLiteral("leftdown.bmp"), Arrow(dir, true, true));
-    out.bmp(QStringLiteral("rightup.bmp"), Arrow(dir, false, false));
-    out.bmp(QStringLiteral("rightdown.bmp"), Arrow(dir, false, true));
+    out.bmp(QStringLiteral("leftup.bmp"), Arrow(theme, dir, true, false));
+    out.bmp(QStringLiteral("leftdown.bmp"), Arrow(theme, dir, true, true));
+    out.bmp(QStringLiteral("rightup.bmp"), Arrow(theme, dir, false, false));
+    out.bmp(QStringLiteral("rightdown.bmp"), Arrow(theme, dir, false, true));
     out.bmp(QStringLiteral("upup.bmp"), Direction(theme, dir, Glyph::Up, false, false));
     out.bmp(QStringLiteral("updown.bmp"), Direction(theme, dir, Glyph::Up, true, false));
     out.bmp(QStringLiteral("downup.bmp"), Direction(theme, dir, Glyph::Down, false, false));
@@ -237,12 +236,12 @@ void WritePanelBitmaps(const Theme& theme, SkinWriter& out) {
                                                     {"lv", QColor(0x30, 0xe0, 0x60)},
                                                     {"lan", QColor(0x30, 0x80, 0xff)}};
     for (const auto& [name, colour] : chips) {
-        out.bmp(QStringLiteral("%1.bmp").arg(QLatin1String(name)), Chip(chip, colour, false));
-        out.bmp(QStringLiteral("%1ok.bmp").arg(QLatin1String(name)), Chip(chip, colour, true));
+        out.bmp(QStringLiteral("%1.bmp").arg(QLatin1String(name)), Chip(theme, chip, colour, false));
+        out.bmp(QStringLiteral("%1ok.bmp").arg(QLatin1String(name)), Chip(theme, chip, colour, true));
     }
     const QSize sjs = SizeOf(g, "CONTROL_HXsjsStaPic");
-    out.bmp(QStringLiteral("sjsup.bmp"), Colourful(sjs, false));
-    out.bmp(QStringLiteral("sjsdown.bmp"), Colourful(sjs, true));
+    out.bmp(QStringLiteral("sjsup.bmp"), Colourful(theme, sjs, false));
+    out.bmp(QStringLiteral("sjsdown.bmp"), Colourful(theme, sjs, true));
     const QSize tool = SizeOf(g, "CONTROL_USERgjStaPic1");
     out.bmp(QStringLiteral("user1up.bmp"), Tool(theme, tool, false, false));
     out.bmp(QStringLiteral("user1down.bmp"), Tool(theme, tool, false, true));
@@ -254,23 +253,23 @@ void WritePanelBitmaps(const Theme& theme, SkinWriter& out) {
     for (int n = 0; n <= 25; ++n) {
         QImage face;
         if (n <= 5)
-            face = Slider(slider, n / 5.0, 6, false);
+            face = Slider(theme, slider, n / 5.0, 6, false);
         else if (n <= 11)
-            face = Slider(slider, (n - 6) / 5.0, 6, true);
+            face = Slider(theme, slider, (n - 6) / 5.0, 6, true);
         else
-            face = Slider(slider, (n - 12) / 13.0, 14, false);
+            face = Slider(theme, slider, (n - 12) / 13.0, 14, false);
         out.bmp(QStringLiteral("%1.bmp").arg(n), face);
     }
     const QSize jdt = SizeOf(g, "CONTROL_JDTStatic");
     for (int n = 1; n <= 10; ++n)
-        out.bmp(QStringLiteral("jdt%1.bmp").arg(n), Progress(jdt, n));
+        out.bmp(QStringLiteral("jdt%1.bmp").arg(n), Progress(theme, jdt, n));
 
     // Preset swatches in the preset colours of the panel.
     const QColor presets[] = {QColor(235, 99, 30), QColor(255, 0, 0),   QColor(0, 126, 255), QColor(90, 255, 0),
                               QColor(234, 255, 0), QColor(255, 192, 0), QColor(255, 0, 180), QColor(174, 0, 255)};
     const QSize swatch = SizeOf(g, "CONTROL_Color1");
     for (int i = 0; i < 8; ++i)
-        out.bmp(QStringLiteral("Color%1.bmp").arg(i + 1), Chip(swatch, presets[i], false));
+        out.bmp(QStringLiteral("Color%1.bmp").arg(i + 1), Chip(theme, swatch, presets[i], false));
 }
 
 } // namespace skingen

@@ -64,9 +64,10 @@ struct SkinElement {
 };
 
 struct DialogGeometry {
-    QString name;        // layout file name without extension
-    QSize client;        // the dialog's client size = background size
-    int stateMargin = 1; // state pictures are this much larger than the client area at right and bottom
+    QString name;         // layout file name without extension
+    QSize client;         // the dialog's client size = background size
+    int stateMargin = 1;  // state pictures are this much larger than the client area at right and bottom
+    int captionLine = 51; // where the accent line under the caption runs
     std::vector<SkinElement> elements;
     std::vector<SkinElement> extras; // BUTTONINFO2 and other keys written but not drawn
 

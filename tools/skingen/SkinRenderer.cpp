@@ -10,10 +10,10 @@ constexpr qreal kCornerRadius = 10;
 
 QImage SkinRenderer::scene(const DialogGeometry& g, const Decor& decor, const StateOf& state,
                            const QString& page) const {
-    QImage image(g.client, QImage::Format_RGB32);
+    QImage image = m_theme.canvas(g.client);
     image.fill(colours::kWindow);
     QPainter p(&image);
-    m_theme.drawWindow(p, g.client, true);
+    m_theme.drawWindow(p, g.client, true, g.captionLine);
     if (decor) decor(p);
     for (const SkinElement& e : g.elements)
         if (e.page.isEmpty() || e.page == page) m_theme.drawElement(p, e, state(e));
@@ -22,7 +22,7 @@ QImage SkinRenderer::scene(const DialogGeometry& g, const Decor& decor, const St
 
 QImage SkinRenderer::statePicture(const DialogGeometry& g, const Decor& decor, const StateOf& state,
                                   const QString& page) const {
-    QImage image(g.client + QSize(g.stateMargin, g.stateMargin), QImage::Format_RGB32);
+    QImage image = m_theme.canvas(g.client + QSize(g.stateMargin, g.stateMargin));
     image.fill(colours::kWindow);
     QPainter p(&image);
     p.drawImage(QPoint(-1, -1), scene(g, decor, state, page));
@@ -30,6 +30,7 @@ QImage SkinRenderer::statePicture(const DialogGeometry& g, const Decor& decor, c
 }
 
 QImage SkinRenderer::mask(const DialogGeometry& g) const {
+    // Always 1x: the program shapes the window in its own (scale-free) coordinates.
     QImage image(g.client, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);

@@ -16,7 +16,19 @@ QString RectText(const QRect& r) {
 }
 } // namespace
 
+QString SkinWriter::twinName(const QString& name, int scale) {
+    if (scale == 1) return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString suffix = QStringLiteral("@%1x").arg(scale);
+    return dot < 0 ? name + suffix : name.left(dot) + suffix + name.mid(dot);
+}
+
 bool SkinWriter::text(const QString& name, const QByteArray& content) {
+    if (m_scale != 1) return true;
+    return write(name, content);
+}
+
+bool SkinWriter::write(const QString& name, const QByteArray& content) {
     QSaveFile file(m_folder + QLatin1Char('/') + name);
     if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.commit()) {
         std::fprintf(stderr, "skingen: cannot write %s\n", qPrintable(file.fileName()));
@@ -27,6 +39,8 @@ bool SkinWriter::text(const QString& name, const QByteArray& content) {
 }
 
 bool SkinWriter::image(const QString& name, const QImage& img, const char* format, int quality) {
+    // Pictures that have only one size (masks, icons) come with the 1x pass.
+    if (qRound(img.devicePixelRatio()) != m_scale) return true;
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
@@ -37,7 +51,7 @@ bool SkinWriter::image(const QString& name, const QImage& img, const char* forma
         ++m_failures;
         return false;
     }
-    return text(name, bytes);
+    return write(twinName(name, m_scale), bytes);
 }
 
 bool SkinWriter::jpeg(const QString& name, const QImage& img) {

@@ -13,6 +13,12 @@ class SkinWriter {
 public:
     explicit SkinWriter(QString folder) : m_folder(std::move(folder)) {}
 
+    // The pass at 2x writes only the pictures drawn at 2x, each as the twin "name@2x.ext" of its 1x picture; the
+    // text files, the masks and the icons are written by the 1x pass alone.
+    void setScale(int scale) { m_scale = scale; }
+    // "main_bg.jpg" -> "main_bg@2x.jpg".
+    static QString twinName(const QString& name, int scale);
+
     bool jpeg(const QString& name, const QImage& image);
     bool bmp(const QString& name, const QImage& image);
     bool png(const QString& name, const QImage& image);
@@ -26,8 +32,10 @@ public:
 
 private:
     bool image(const QString& name, const QImage& image, const char* format, int quality);
+    bool write(const QString& name, const QByteArray& content);
     QString m_folder;
     int m_failures = 0;
+    int m_scale = 1;
 };
 
 } // namespace skingen

@@ -37,6 +37,12 @@ bool Theme::loadFonts(const QString& latinRegular, const QString& latinBold, con
     return !m_latin.isEmpty() && !m_latinBold.isEmpty() && !m_cjk.isEmpty();
 }
 
+QImage Theme::canvas(const QSize& size, QImage::Format format) const {
+    QImage image(size * m_scale, format);
+    image.setDevicePixelRatio(m_scale);
+    return image;
+}
+
 QFont Theme::font(int pixelSize, bool bold) const {
     QFont f(bold ? m_latinBold : m_latin);
     f.setPixelSize(pixelSize);
@@ -55,7 +61,7 @@ QFont Theme::cjkFont(int pixelSize) const {
     return f;
 }
 
-void Theme::drawWindow(QPainter& p, const QSize& client, bool titleBar) const {
+void Theme::drawWindow(QPainter& p, const QSize& client, bool titleBar, int captionLine) const {
     p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF outer(0.5, 0.5, client.width() - 1.0, client.height() - 1.0);
     QLinearGradient bg(0, 0, 0, client.height());
@@ -73,7 +79,7 @@ void Theme::drawWindow(QPainter& p, const QSize& client, bool titleBar) const {
         line.setColorAt(1, QColor(0x2e, 0xe6, 0xd6, 0));
         p.setPen(Qt::NoPen);
         p.setBrush(line);
-        p.drawRect(QRectF(12, 51, client.width() - 24, 1));
+        p.drawRect(QRectF(12, captionLine, client.width() - 24, 1));
     }
 }
 

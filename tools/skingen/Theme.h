@@ -8,6 +8,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QImage>
 #include <QPainter>
 #include <QString>
 
@@ -45,10 +46,18 @@ public:
     // Loads the fonts from the given files; false when a file cannot be loaded.
     bool loadFonts(const QString& latinRegular, const QString& latinBold, const QString& cjk);
 
+    // Every picture is drawn twice: at 1x, and at 2x for screens with twice the pixel density. The drawing code
+    // works in 1x pixels either way; the canvas carries the scale.
+    void setScale(int scale) { m_scale = scale; }
+    int scale() const { return m_scale; }
+    // A picture of `size` 1x pixels at the current scale.
+    QImage canvas(const QSize& size, QImage::Format format = QImage::Format_RGB32) const;
+
     QFont font(int pixelSize, bool bold = false) const;
     QFont cjkFont(int pixelSize) const;
 
-    void drawWindow(QPainter& p, const QSize& client, bool titleBar) const;
+    // The window's surface; with a title bar, a faint accent line runs at `captionLine` under it.
+    void drawWindow(QPainter& p, const QSize& client, bool titleBar, int captionLine = 51) const;
     void drawPanel(QPainter& p, const QRect& r) const;
     void drawElement(QPainter& p, const SkinElement& e, State s) const;
     void drawKey(QPainter& p, const QRect& r, const QString& legend, const QString& sub, State s) const;
@@ -66,6 +75,7 @@ private:
     QString m_latin;
     QString m_latinBold;
     QString m_cjk;
+    int m_scale = 1;
 };
 
 } // namespace skingen

@@ -39,12 +39,19 @@ int main(int argc, char** argv) {
         return 1;
     }
     skingen::SkinWriter writer(out);
-    skingen::WriteMainSkin(theme, writer);
-    skingen::WriteCompositeSkin(theme, writer);
-    skingen::WriteProfileSkin(theme, writer);
-    skingen::WriteUpdateSkin(theme, writer);
-    skingen::WritePanelBitmaps(theme, writer);
-    skingen::WriteIcons(theme, writer);
+    // The 1x pass writes everything; the 2x pass adds the sharp twin of every picture.
+    for (int scale : {1, 2}) {
+        theme.setScale(scale);
+        writer.setScale(scale);
+        skingen::WriteMainSkin(theme, writer);
+        skingen::WriteCompositeSkin(theme, writer);
+        skingen::WriteProfileSkin(theme, writer);
+        skingen::WriteUpdateSkin(theme, writer);
+        skingen::WritePanelBitmaps(theme, writer);
+        skingen::WriteIcons(theme, writer);
+    }
+    // Last, so that its presence means a whole skin.
+    writer.setScale(1);
     skingen::WriteColourTemplate(writer);
     return writer.failures() == 0 ? 0 : 1;
 }

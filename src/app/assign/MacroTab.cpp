@@ -5,6 +5,7 @@
 #include "CReportCtrl.h"
 #include "ColorStatic.h"
 #include "SkinPlacement.h"
+#include "SkinScale.h"
 #include "UiText.h"
 #include "UserPrompts.h"
 
@@ -73,7 +74,7 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
     for (int c = 0; c < 3; ++c)
         m_steps->InsertColumn(c, QString(), Qt::AlignLeft, kColumnWidth);
     QFont small = m_steps->font();
-    small.setPointSize(8);
+    small.setPointSizeF(ScaleSkinFont(8));
     m_steps->setFont(small);
     placeControl(m_steps, layoutFile, kSection, QStringLiteral("FUNC_MACRO_LIST2"));
     m_record = MakeSkinButton(dialog, layoutFile, "FUNC_MACRO_RECORD", set);

@@ -8,6 +8,7 @@
 #include "NativeKeyEvent.h"
 #include "OnScreenKeyboard.h"
 #include "SkinPlacement.h"
+#include "SkinScale.h"
 #include "SkinStyle.h"
 #include "UiText.h"
 
@@ -50,7 +51,7 @@ ColorStatic* Caption(QWidget* parent, const QString& layoutFile, const char* key
     c->setObjectName(QString::fromLatin1(key));
     c->SetTextColor(kCaptionColour);
     QFont f = c->font();
-    f.setPointSizeF(points);
+    f.setPointSizeF(ScaleSkinFont(points));
     c->setFont(f);
     placeControl(c, layoutFile, kSection, QString::fromLatin1(key));
     return c;
@@ -60,7 +61,7 @@ QListWidget* List(QWidget* parent, const QString& name, double points) {
     auto* l = new QListWidget(parent);
     l->setObjectName(name);
     QFont f = l->font();
-    f.setPointSizeF(points);
+    f.setPointSizeF(ScaleSkinFont(points));
     l->setFont(f);
     return l;
 }
@@ -117,7 +118,7 @@ void Ombrel_DlgComposite::buildControls() {
     m_keyBox->setAlignment(Qt::AlignCenter);
     m_keyBox->setFocusPolicy(Qt::NoFocus);
     QFont big = m_keyBox->font();
-    big.setPointSize(18);
+    big.setPointSizeF(ScaleSkinFont(18));
     m_keyBox->setFont(big);
     placeControl(m_keyBox, ini, kSection, QStringLiteral("FUNC_KEY_INPUT"));
     m_oskButton = MakeSkinButton(this, ini, "CONTROL_OSK", key);
@@ -133,7 +134,7 @@ void Ombrel_DlgComposite::buildControls() {
     radios->addButton(m_kb);
     radios->addButton(m_mouse);
     m_mouseList = List(this, QStringLiteral("mouseList"), 12);
-    m_mouseList->setGeometry(kMouseListRect);
+    m_mouseList->setGeometry(ScaleSkinRect(kMouseListRect));
 
     m_mediaCaption = Caption(this, ini, "MEDIA_SETTING_TISHI", 10.8);
     m_mediaList = List(this, QStringLiteral("FUNC_MEDIA_SELECT"), 12);

@@ -1,6 +1,7 @@
 // ombrel-skin-gallery: opens every skinned dialog's frame with its controls in place.
-//   ombrel-skin-gallery [--skin DIR] [--render OUT_DIR] [DIALOG ...]
-// --render draws each dialog to OUT_DIR/<name>.png and exits, which works without a display.
+//   ombrel-skin-gallery [--skin DIR] [--render OUT_DIR] [--scale FACTOR] [DIALOG ...]
+// --render draws each dialog to OUT_DIR/<name>.png and exits, which works without a display. --scale shows the
+// dialogs shrunk as on a screen smaller than the main window (for example 0.8).
 #include "CBaseDialog.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
@@ -21,6 +22,8 @@ int main(int argc, char** argv) {
             skin = args[++i];
         else if (args[i] == QLatin1String("--render") && i + 1 < args.size())
             render = args[++i];
+        else if (args[i] == QLatin1String("--scale") && i + 1 < args.size())
+            ombrel::SetSkinWindowScale(args[++i].toDouble());
         else
             names << args[i];
     }

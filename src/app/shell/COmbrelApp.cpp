@@ -4,6 +4,7 @@
 #include "DisplayProbe.h"
 #include "MainMessages.h"
 #include "ProgramOptions.h"
+#include "ScreenFit.h"
 #include "SkinImageCache.h"
 #include "SkinStyle.h"
 #include "TestControl.h"
@@ -123,6 +124,7 @@ int COmbrelApp::run(int argc, char** argv) {
 
     const auto& paths = ProcessAppPaths();
     if (!paths) return Fail(kExitNoService, QStringLiteral("the program's own folders could not be found"));
+    FitProgramToScreen(QString::fromStdString(paths->mainIniDir));
     SharedLanguageTexts().setDataFolder(paths->dataDir);
     SkinImageCache::instance().setSkinFolder(QString::fromStdString(paths->mainIniDir));
     SettingsStore settings(paths->settingsIni, paths->appProfileIni);

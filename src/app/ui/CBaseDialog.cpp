@@ -1,5 +1,6 @@
 #include "CBaseDialog.h"
 
+#include "SkinImageCache.h"
 #include "SkinStyle.h"
 
 #include "RegionFromMask.h"
@@ -8,12 +9,13 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -34,12 +36,6 @@ QString ScreenValue(const QString& layoutFile, const char* key) {
     return QString::fromStdString(ReadIniString(layoutFile.toStdString(), "SCREEN", key, ""));
 }
 
-QImage ReadPicture(const QString& path) {
-    QImageReader reader(path);
-    reader.setAutoTransform(false);
-    return reader.read();
-}
-
 } // namespace
 
 DialogSkin loadDialogSkin(const QString& layoutFile) {
@@ -54,12 +50,16 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = layoutFile;
         return skin;
     }
-    const QImage background = mainName.isEmpty() ? QImage() : ReadPicture(mainPath);
+    const QImage background = mainName.isEmpty() ? QImage() : readSkinPicture(mainPath);
     if (background.isNull()) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;
     }
-    skin.mask = maskName == mainName ? background : ReadPicture(maskPath);
+    // The mask is read at 1x and brought to the window's scale whole, so the shape has no seams.
+    skin.mask = maskName == mainName ? readSkinPicture(mainPath, 1.0, 1.0) : readSkinPicture(maskPath, 1.0, 1.0);
+    if (!skin.mask.isNull() && SkinWindowScale() != 1.0)
+        skin.mask = skin.mask.scaled(ScaleSkinPixels(skin.mask.width()), ScaleSkinPixels(skin.mask.height()),
+                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (skin.mask.isNull()) {
         skin.missingFile = maskPath;
         return skin;
@@ -99,7 +99,7 @@ bool CBaseDialog::applyDialogSkin() {
     m_background = skin.background;
     const QPoint topLeft = pos();
     hide();
-    setFixedSize(m_background.size());
+    setFixedSize(m_background.deviceIndependentSize().toSize());
     move(topLeft);
     const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
     if (shape.isEmpty())
@@ -114,11 +114,30 @@ void CBaseDialog::releaseDialogSkin() {
     m_background = QPixmap();
 }
 
+void CBaseDialog::showEvent(QShowEvent* event) {
+    keepInsideScreen();
+    QDialog::showEvent(event);
+}
+
+void CBaseDialog::keepInsideScreen() {
+    const QScreen* where = screen();
+    if (!where || isMinimized()) return;
+    const QRect area = where->availableGeometry();
+    const QRect frame = frameGeometry();
+    if (area.contains(frame)) return;
+    // A dialog larger than the area keeps its top-left corner in view.
+    const int x = std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
+    const int y = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+    move(pos() + QPoint(x, y) - frame.topLeft());
+}
+
 void CBaseDialog::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_background.isNull())
+    if (!m_background.isNull()) {
+        // A 2x picture on a screen of another density is scaled: smoothly, so its text stays legible.
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_background.devicePixelRatio() != devicePixelRatio());
         painter.drawPixmap(0, 0, m_background);
-    else
+    } else
         painter.fillRect(rect(), ToQColor(palette::kBackdrop));
 }
 

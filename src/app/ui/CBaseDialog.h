@@ -48,12 +48,16 @@ public:
     void releaseDialogSkin();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // A dialog that would show partly off its screen's free area (under a panel, past an edge) is moved inside it.
+    void keepInsideScreen();
+
     QString m_layoutFile;
     QPixmap m_background;
     bool m_busy = false;

@@ -61,7 +61,7 @@ void CBitmapSlider::SetPos(int pos) {
 
 void CBitmapSlider::SetPicture(const QPixmap& picture) {
     m_picture = picture;
-    if (!picture.isNull()) resize(picture.size());
+    if (!picture.isNull()) resize(picture.deviceIndependentSize().toSize());
     update();
 }
 
@@ -85,7 +85,10 @@ void CBitmapSlider::moveTo(int pos) {
 
 void CBitmapSlider::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (!m_picture.isNull()) painter.drawPixmap(rect(), m_picture, m_picture.rect());
+    if (!m_picture.isNull()) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_picture.devicePixelRatio() != devicePixelRatio());
+        painter.drawPixmap(rect(), m_picture, m_picture.rect());
+    }
     if (m_active || (m_keyboardFocus && hasFocus())) DrawFocusRing(painter, rect());
 }
 

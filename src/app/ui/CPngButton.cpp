@@ -1,5 +1,7 @@
 #include "CPngButton.h"
 
+#include "SkinScale.h"
+
 #include "ColorRef.h"
 #include "FocusRing.h"
 #include "rules/RotatedText.h"
@@ -173,7 +175,14 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 2, height() - 2)));
     } else if (const QPixmap* pm = FacePixmap(face); pm && !pm->isNull()) {
-        painter.drawPixmap(0, 0, *pm, m_srcX - 1, m_srcY - 1, width(), height());
+        // The source point is in the layout's coordinates: scaled like the button's place, then to the picture's
+        // pixels (a 2x picture holds it at twice the position).
+        const qreal ratio = pm->devicePixelRatio();
+        const double scale = SkinWindowScale();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != devicePixelRatio());
+        painter.drawPixmap(
+            QRectF(0, 0, width(), height()), *pm,
+            QRectF((m_srcX - 1) * scale * ratio, (m_srcY - 1) * scale * ratio, width() * ratio, height() * ratio));
     }
     if (m_textOn) drawText(painter, face);
     if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());
@@ -184,7 +193,7 @@ void CPngButton::drawText(QPainter& painter, Face face) {
     const QString label = text().left(kMaxWindowText);
     if (label.isEmpty()) return;
     QFont font(m_fontFace);
-    font.setPointSize(m_pointSize);
+    font.setPointSizeF(ScaleSkinFont(m_pointSize));
     font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
     painter.setFont(font);
     painter.setPen(textColour(face));

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImageReader>
 
 namespace ombrel {
@@ -27,9 +28,7 @@ const QPixmap* SkinImageCache::pixmap(const QString& path) {
     const QString key = resolve(path);
     auto it = m_pixmaps.constFind(key);
     if (it != m_pixmaps.constEnd()) return it.value();
-    QImageReader reader(key);
-    reader.setAutoTransform(false);
-    auto* pm = new QPixmap(QPixmap::fromImage(reader.read()));
+    auto* pm = new QPixmap(QPixmap::fromImage(readSkinPicture(key)));
     m_pixmaps.insert(key, pm);
     return pm;
 }
@@ -38,7 +37,7 @@ std::size_t SkinImageCache::byteCount() const {
     std::size_t total = 0;
     for (const QPixmap* pm : m_pixmaps) {
         if (pm->isNull()) continue;
-        total += static_cast<std::size_t>(pm->width()) * static_cast<std::size_t>(pm->height()) *
+        total += static_cast<std::size_t>(pm->width()) * static_cast<std::size_t>(pm->height()) * // device pixels
                  static_cast<std::size_t>(pm->depth() / 8);
     }
     return total;
@@ -50,9 +49,36 @@ void SkinImageCache::clear() {
 }
 
 QImage loadSkinPicture(const QString& relativeName) {
-    QImageReader reader(SkinImageCache::instance().resolve(relativeName));
-    reader.setAutoTransform(false);
-    return reader.read();
+    return readSkinPicture(SkinImageCache::instance().resolve(relativeName));
+}
+
+qreal SkinPictureScale() {
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? qGuiApp->devicePixelRatio() : 1.0;
+}
+
+QString SkinTwinPath(const QString& path) {
+    const QFileInfo info(path);
+    const QString suffix = info.suffix();
+    const QString stem = suffix.isEmpty() ? path : path.left(path.size() - suffix.size() - 1);
+    return suffix.isEmpty() ? stem + QStringLiteral("@2x") : stem + QStringLiteral("@2x.") + suffix;
+}
+
+QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
+    auto read = [](const QString& file) {
+        QImageReader reader(file);
+        reader.setAutoTransform(false);
+        return reader.read();
+    };
+    if (density * windowScale > 1.0) {
+        QImage twin = read(SkinTwinPath(path));
+        if (!twin.isNull()) {
+            twin.setDevicePixelRatio(2.0 / windowScale);
+            return twin;
+        }
+    }
+    QImage picture = read(path);
+    picture.setDevicePixelRatio(1.0 / windowScale);
+    return picture;
 }
 
 QString DefaultSkinFolder() {

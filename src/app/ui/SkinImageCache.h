@@ -7,6 +7,8 @@
 #include <QPixmap>
 #include <QString>
 
+#include "SkinScale.h"
+
 #include <cstddef>
 
 namespace ombrel {
@@ -37,6 +39,16 @@ private:
 
 // Decodes a picture of the skin folder (JPEG, BMP or PNG) without caching it. A missing file gives a null image.
 QImage loadSkinPicture(const QString& relativeName);
+
+// The density the skin's pictures are chosen for: the highest device pixel ratio of the screens (1 without an
+// application object). Above 1 the 2x twins are read, which stay sharp when Qt scales them to the screen.
+qreal SkinPictureScale();
+// "main_bg.jpg" -> "main_bg@2x.jpg": the twin drawn at twice the size.
+QString SkinTwinPath(const QString& path);
+// Reads the picture at `path` (full path) for a screen of the given density and a window shown at `windowScale`:
+// the 2x twin when the two together call for more than 1x and the twin can be read, else the picture itself. Its
+// device pixel ratio makes it as large, in the window's coordinates, as the 1x picture times the window's scale.
+QImage readSkinPicture(const QString& path, qreal density = SkinPictureScale(), double windowScale = SkinWindowScale());
 
 // The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
 QString DefaultSkinFolder();

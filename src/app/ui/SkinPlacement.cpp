@@ -1,6 +1,7 @@
 #include "SkinPlacement.h"
 
 #include "CPngButton.h"
+#include "SkinScale.h"
 #include "rules/SkinRect.h"
 
 #include <QWidget>
@@ -13,7 +14,7 @@ namespace {
 
 QRect GeometryOf(const SkinRect& r) {
     // A window cannot have a negative size; what the file says beyond that is kept.
-    return QRect(r.x, r.y, std::max(0, r.w), std::max(0, r.h));
+    return ScaleSkinRect(QRect(r.x, r.y, std::max(0, r.w), std::max(0, r.h)));
 }
 
 } // namespace
@@ -39,7 +40,7 @@ void placeControl(QWidget* widget, const QString& layoutFile, const QString& sec
 
 void moveControl(QWidget* widget, const QString& layoutFile, const QString& section, const QString& key) {
     const SkinRect r = readSkinRect(layoutFile, section, key);
-    widget->move(r.x, r.y);
+    widget->move(ScaleSkinPoint(QPoint(r.x, r.y)));
     if (r.fields < 4) widget->setEnabled(false);
     widget->update();
 }

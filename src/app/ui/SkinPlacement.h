@@ -1,6 +1,7 @@
 #pragma once
 // Placing controls from a skin layout file. Every call reads the file again, so a dialog that re-places a control
-// (the lighting panel does) always follows the file.
+// (the lighting panel does) always follows the file. Places are scaled to the window's scale (SkinScale.h); the
+// source points of button faces stay in the layout's coordinates.
 
 #include <QString>
 

@@ -2,6 +2,7 @@
 
 #include "CPngButton.h"
 #include "ColorStatic.h"
+#include "SkinScale.h"
 
 #include <QApplication>
 #include <QStyleFactory>
@@ -27,13 +28,13 @@ void StyleVersionButton(CPngButton* button) {
 void StyleDimLabel(ColorStatic* label) {
     label->SetTextColor(kTextDim.ref());
     QFont f = label->font();
-    f.setPixelSize(13);
+    f.setPixelSize(ScaleSkinPixels(13));
     label->setFont(f);
 }
 
 QString ControlStyleSheet() {
     return QStringLiteral("QLineEdit,QComboBox,QListWidget,QTreeWidget{background:%1;color:%2;border:1px solid %3;"
-                          "border-radius:4px;selection-background-color:%4;font-size:13px;}"
+                          "border-radius:4px;selection-background-color:%4;font-size:%10px;}"
                           "QLineEdit,QComboBox{padding:2px 8px;}"
                           "QLineEdit:disabled,QComboBox:disabled{color:%5;border-color:%6;}"
                           "QLineEdit:focus,QComboBox:focus,QListWidget:focus,QTreeWidget:focus{border-color:%7;}"
@@ -45,7 +46,7 @@ QString ControlStyleSheet() {
                           "QTreeView::indicator:checked,QCheckBox::indicator:checked{background:%7;border-color:%7;}"
                           "QToolTip{background:%8;color:%2;border:1px solid %7;padding:3px;}")
         .arg(Hex(kWell), Hex(kText), Hex(kEdge), Hex(kAccentDeep), Hex(kTextMuted), Hex(kEdgeDisabled), Hex(kAccent),
-             Hex(kPanel), Hex(kTextDim));
+             Hex(kPanel), Hex(kTextDim), QString::number(ScaleSkinPixels(13)));
 }
 
 QPalette DarkPalette() {
