@@ -4,6 +4,7 @@
 // as atoi reads it, clamped where atoi would overflow.
 #include "platform/SettingsStore.h"
 #include "text/LanguageChoice.h"
+#include "text/LanguageTexts.h"
 #include "util/Bytes.h"
 
 #include "inputs/InputFiles.h"
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (store.loadLanguageId() != chosen) std::abort(); // and it is kept
     }
     const int index = currentLanguageIndex(store, systemLanguage);
-    if (index < 0 || index > 4) std::abort();
+    if (index < 0 || index >= static_cast<int>(kLanguageTable.size())) std::abort();
 
     const std::string flipText = store.getProfileString("Flip", "0");
     const long long wide = std::strtoll(flipText.c_str(), nullptr, 10);
