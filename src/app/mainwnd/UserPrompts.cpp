@@ -44,9 +44,12 @@ void RememberFolderOf(const QString& file) {
     if (s.settings) s.settings->writeProfileString(kLastFolderKey, folder.toStdString());
 }
 
-// The dialogs are Qt's own, not the desktop's, so they wear the program's dark look.
-void UseProgramLook(QFileDialog& dialog) {
+// Shows the file dialog and returns the chosen file, or an empty name when the user cancels. The dialog is Qt's
+// own, not the desktop's, so it wears the program's dark look.
+QString RunFileDialog(QFileDialog& dialog) {
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty() ? dialog.selectedFiles().constFirst()
+                                                                                   : QString();
 }
 
 } // namespace
@@ -115,10 +118,7 @@ QString UserPrompts::openFileName(QWidget* parent, const QString& caption, const
         QFileDialog dialog(parent, caption, State().lastProposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::ExistingFile);
-        UseProgramLook(dialog);
-        name = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().constFirst()
-                   : QString();
+        name = RunFileDialog(dialog);
     }
     RememberFolderOf(*name);
     return *name;
@@ -137,10 +137,7 @@ QString UserPrompts::saveFileName(QWidget* parent, const QString& caption, const
         dialog.setFileMode(QFileDialog::AnyFile);
         dialog.setDefaultSuffix(defaultSuffix);
         dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
-        UseProgramLook(dialog);
-        name = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
-                   ? dialog.selectedFiles().constFirst()
-                   : QString();
+        name = RunFileDialog(dialog);
     }
     RememberFolderOf(*name);
     return *name;

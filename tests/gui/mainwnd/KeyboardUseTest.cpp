@@ -97,16 +97,6 @@ QStringList CheckStops(QWidget& dialog) {
     return problems;
 }
 
-// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
-template <typename T>
-void WhenOpen(const std::function<void(T&)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "the dialog did not open");
-        steps(*dialog);
-    });
-}
-
 bool IsDark(const QColor& c) {
     return c.lightness() < 60;
 }

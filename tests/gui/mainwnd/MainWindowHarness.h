@@ -14,9 +14,13 @@
 #include "platform/SettingsStore.h"
 #include "support/EmulatorLibrary.h"
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -26,6 +30,16 @@ namespace ombrel::test {
 void Click(COmbrelDlg& window, const char* skinKey);
 // Chooses the tray menu's item whose command is `command` (kCmdTrayOpen, kCmdTrayAbout, kCmdTrayExit).
 void TrayMenu(COmbrelDlg& window, int command);
+
+// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
+template <typename T>
+void WhenOpen(const std::function<void(T&)>& steps) {
+    QTimer::singleShot(0, [steps] {
+        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+        QVERIFY2(dialog, "the dialog did not open");
+        steps(*dialog);
+    });
+}
 
 class MainWindowHarness {
 public:

@@ -34,16 +34,6 @@ QStringList Column(CReportCtrl* list, int column) {
     return out;
 }
 
-// Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
-template <typename T>
-void WhenOpen(const std::function<void(T&)>& steps) {
-    QTimer::singleShot(0, [steps] {
-        T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        QVERIFY2(dialog, "the dialog did not open");
-        steps(*dialog);
-    });
-}
-
 QString English(const char* key) {
     return QString::fromStdString(lookupText(key, 0));
 }
