@@ -2,6 +2,7 @@
 #include "support/RunProgram.h"
 #include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
+#include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -270,7 +271,7 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
         const auto r = run(args);
         EXPECT_EQ(r.exitCode, 4) << command;
         EXPECT_NE(r.err.find(path + " is not an emulator state file"), std::string::npos) << r.err;
-        EXPECT_EQ(fileText(path), text);
+        EXPECT_EQ(ReadFileBytes(path).bytes, text);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "support/RunProgram.h"
 #include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
+#include "text/FileBytes.h"
 #include "text/LanguageTexts.h"
 
 #include <gtest/gtest.h>
@@ -300,7 +301,7 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
-    EXPECT_EQ(fileText(existing), "the user's own file");
+    EXPECT_EQ(ReadFileBytes(existing).bytes, "the user's own file");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ok({"backup", "--force", existing});
@@ -325,12 +326,12 @@ TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
     EXPECT_NE(check.err.find("profile 2, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
 
     ok({"keymap", "reset", "1", "0x03A"});
-    const std::string storeBefore = fileText(storeFile());
+    const std::string storeBefore = ReadFileBytes(storeFile()).bytes;
     const ProgramResult refused = run({"restore", damaged});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("nothing was restored"), std::string::npos) << refused.err;
     EXPECT_EQ(shown(1, "Caps Lock"), "factory function") << "the keyboard is as it was";
-    EXPECT_EQ(fileText(storeFile()), storeBefore);
+    EXPECT_EQ(ReadFileBytes(storeFile()).bytes, storeBefore);
 
     ok({"restore", "--force", damaged});
     EXPECT_EQ(shown(1, "Caps Lock"), "Key (Esc)");

@@ -1,7 +1,6 @@
 #include "support/TestPaths.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -23,20 +22,6 @@ std::string makeTempDir(const std::string& prefix) {
 
 std::string sourcePath(const std::string& relative) {
     return std::string(OMBREL_TEST_SOURCE_DIR) + "/" + relative;
-}
-
-// Read with stdio rather than stream iterators: GCC's -Wnull-dereference reports false alarms inside the inlined
-// stream buffer code of every test body that uses them.
-std::string fileText(const std::string& path) {
-    std::string text;
-    if (FILE* file = std::fopen(path.c_str(), "rb")) {
-        char buffer[4096];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            text.append(buffer, n);
-        std::fclose(file);
-    }
-    return text;
 }
 
 std::vector<std::string> words(const std::string& line) {

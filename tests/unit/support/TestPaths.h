@@ -12,8 +12,6 @@ std::string serviceLibraryPath(const std::string& fileName);
 std::string makeTempDir(const std::string& prefix);
 // Path below the source tree.
 std::string sourcePath(const std::string& relative);
-// The whole content of a file; empty when it cannot be read.
-std::string fileText(const std::string& path);
 // A command line written as one string ("keymap set 1"), split at spaces.
 std::vector<std::string> words(const std::string& line);
 
