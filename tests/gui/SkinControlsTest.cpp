@@ -3,9 +3,11 @@
 #include "CBitmapSlider.h"
 #include "CPngButton.h"
 #include "RegionFromMask.h"
+#include "SkinAccessibility.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -279,6 +281,88 @@ private slots:
         QCOMPARE(s.GetPos(), 2); // disabled: mouse and keys ignored
         s.SetPos(99);
         QCOMPARE(s.GetPos(), 4); // clamped
+    }
+
+    void screenReadersHearWhatEachSkinnedControlIs_data() {
+        QTest::addColumn<AccessibleKind>("kind");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QAccessible::Role>("role");
+        QTest::addColumn<bool>("spokenChecked");
+        QTest::addColumn<bool>("spokenSelected");
+        // A map key shows an assignment with its checked face: that is no checked state for a screen reader.
+        QTest::newRow("button") << AccessibleKind::Button << true << QAccessible::PushButton << false << false;
+        QTest::newRow("toggle on") << AccessibleKind::Toggle << true << QAccessible::CheckBox << true << false;
+        QTest::newRow("toggle off") << AccessibleKind::Toggle << false << QAccessible::CheckBox << false << false;
+        QTest::newRow("choice") << AccessibleKind::Choice << true << QAccessible::RadioButton << true << false;
+        QTest::newRow("tab") << AccessibleKind::Tab << true << QAccessible::PageTab << false << true;
+    }
+
+    void screenReadersHearWhatEachSkinnedControlIs() {
+        QFETCH(AccessibleKind, kind);
+        QFETCH(bool, checked);
+        QFETCH(QAccessible::Role, role);
+        QFETCH(bool, spokenChecked);
+        QFETCH(bool, spokenSelected);
+        InstallSkinAccessibility();
+        QWidget window;
+        auto* b = new CPngButton(&window);
+        b->setText(QStringLiteral("Caption"));
+        b->setAccessibleKind(kind);
+        b->SetChecked(checked);
+        QSignalSpy clicked(b, &QAbstractButton::clicked);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(b);
+        QVERIFY(face);
+        QCOMPARE(face->role(), role);
+        QCOMPARE(bool(face->state().checked), spokenChecked);
+        QCOMPARE(bool(face->state().selected), spokenSelected);
+        QCOMPARE(face->text(QAccessible::Name), QStringLiteral("Caption")); // the caption when there is no name
+        QAccessibleActionInterface* action = face->actionInterface();
+        QVERIFY(action && !action->actionNames().isEmpty());
+        action->doAction(action->actionNames().constFirst());
+        QCOMPARE(clicked.count(), 1);
+    }
+
+    void screenReadersHearSliderValuesAndOnlyShownControls() {
+        InstallSkinAccessibility();
+        QWidget window;
+        auto* slider = new CBitmapSlider(&window);
+        slider->SetRange(0, 5);
+        slider->SetPos(2);
+        QSignalSpy moved(slider, &CBitmapSlider::positionChanged);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(slider);
+        QCOMPARE(face->role(), QAccessible::Slider);
+        QAccessibleValueInterface* value = face->valueInterface();
+        QVERIFY(value);
+        QCOMPARE(value->currentValue().toInt(), 2);
+        QCOMPARE(value->minimumValue().toInt(), 0);
+        QCOMPARE(value->maximumValue().toInt(), 5);
+        // A screen reader's change moves it as the user would, clamped, and the window hears of it.
+        value->setCurrentValue(9);
+        QCOMPARE(slider->GetPos(), 5);
+        QCOMPARE(moved.count(), 1);
+        slider->Enable(false);
+        value->setCurrentValue(1);
+        QCOMPARE(slider->GetPos(), 5);
+
+        // Hidden controls and pictures are not in the tree; shown ones are, and come back when shown again.
+        auto* hidden = new CPngButton(&window);
+        hidden->hide();
+        auto* picture = new CPngButton(&window);
+        picture->setAccessibleKind(AccessibleKind::Decoration);
+        auto* overlay = new QWidget(&window);
+        HideFromScreenReaders(overlay);
+        QAccessibleInterface* windowFace = QAccessible::queryAccessibleInterface(&window);
+        const auto listed = [windowFace] {
+            QList<QObject*> objects;
+            for (int i = 0; i < windowFace->childCount(); ++i)
+                objects << windowFace->child(i)->object();
+            return objects;
+        };
+        QCOMPARE(listed(), QList<QObject*>{slider});
+        hidden->show();
+        QCOMPARE(listed(), (QList<QObject*>{slider, hidden}));
+        QCOMPARE(windowFace->indexOfChild(QAccessible::queryAccessibleInterface(hidden)), 1);
+        QCOMPARE(windowFace->indexOfChild(QAccessible::queryAccessibleInterface(picture)), -1);
     }
 
     void regionFromMaskKeepsWhiteOutside() {

@@ -15,6 +15,7 @@
 #include "text/LanguageTexts.h"
 #include "text/SafeFormat.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -78,6 +79,7 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
     m_steps->setFont(small);
     placeControl(m_steps, layoutFile, kSection, QStringLiteral("FUNC_MACRO_LIST2"));
     m_record = MakeSkinButton(dialog, layoutFile, "FUNC_MACRO_RECORD", set);
+    m_record->setAccessibleKind(AccessibleKind::Toggle); // checked while recording
     m_record->installEventFilter(this);
     m_deleteStep = MakeSkinButton(dialog, layoutFile, "FUNC_MACRO_DELETE2", set);
     m_clearSteps = MakeSkinButton(dialog, layoutFile, "FUNC_MACRO_CLEAR", set);
@@ -173,6 +175,18 @@ void MacroTab::applyTexts(int languageIndex) {
         b->SetTooltip(text(key));
         b->setAccessibleName(text(key));
     }
+    for (const auto& [b, key] :
+         {std::pair<CPngButton*, const char*>{m_add, "ACC_MACRO_ADD"}, {m_delete, "ACC_MACRO_DELETE"}}) {
+        b->SetTooltip(text(key));
+        b->setAccessibleName(text(key));
+    }
+    // The macro list, the play count and the steps are named by the captions beside them.
+    const auto untilColon = [](QString s) { return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s; };
+    m_list->setAccessibleName(untilColon(m_nameCaption->text()));
+    m_list->lineEdit()->setAccessibleName(m_list->accessibleName());
+    m_list->view()->setAccessibleName(m_list->accessibleName());
+    m_cycles->setAccessibleName(untilColon(m_cyclesCaption->text()));
+    m_steps->setAccessibleName(text("ACC_MACRO_STEPS"));
     m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
     m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));

@@ -105,11 +105,16 @@ void Ombrel_DlgComposite::buildControls() {
     m_mask->setFocusPolicy(Qt::NoFocus);
     m_title = MakeSkinButton(this, ini, "CONTROL_TITLE", key);
     m_title->setFocusPolicy(Qt::NoFocus);
+    // The page and the title bar are pictures only; the caption over the title is a label of its own.
+    m_mask->setAccessibleKind(AccessibleKind::Decoration);
+    m_title->setAccessibleKind(AccessibleKind::Decoration);
     m_titleCaption = Caption(this, ini, "KEY_SETTING", 10.8);
     m_tabKey = MakeSkinButton(this, ini, "CONTROL_KEY", key);
     m_tabMacro = MakeSkinButton(this, ini, "CONTROL_MACRO", key);
     m_tabMedia = MakeSkinButton(this, ini, "CONTROL_MEDIA", key);
     m_tabFunction = MakeSkinButton(this, ini, "CONTROL_FUNCTION", key);
+    for (CPngButton* tab : {m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction})
+        tab->setAccessibleKind(AccessibleKind::Tab);
 
     m_singleCaption = Caption(this, ini, "TISHI_SINGLE_STATIC", 10.8);
     m_keyBox = new QLineEdit(this);
@@ -297,6 +302,7 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
         title += QStringLiteral(" \u2014 ") + QString::fromStdString(KeyDisplayName(m_choice->keyIndex(), keyNames));
     }
     m_titleCaption->setText(title);
+    setWindowTitle(title); // for the task bar, the window switcher and screen readers
     m_singleCaption->setText(text("SINGLE_STATIC"));
     m_mediaCaption->setText(text("MEDIA_EDIT_TISHI"));
     m_functionCaption->setText(text("FUNCTION_TISHI"));
@@ -352,6 +358,13 @@ void Ombrel_DlgComposite::applyAccessibleTexts() {
         {m_apply, "ACC_DIALOG_APPLY_DESC"}, {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
     for (const auto& [button, key] : described)
         button->setAccessibleDescription(untilColon(text(key)));
+    // The key box and the lists are named by the captions above them.
+    m_keyBox->setAccessibleName(text("SINGLE_KEY"));
+    m_keyBox->setAccessibleDescription(untilColon(m_singleCaption->text()));
+    m_mouseList->setAccessibleName(m_mouseCaption->text());
+    m_mediaList->setAccessibleName(untilColon(m_mediaCaption->text()));
+    m_functionList->setAccessibleName(untilColon(m_functionCaption->text()));
+    m_oskButton->setAccessibleName(text("ACC_OSK"));
 }
 
 // ---- user actions ----

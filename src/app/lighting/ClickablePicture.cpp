@@ -21,6 +21,12 @@ void ClickablePicture::showPicture(const QPixmap* picture) {
         clear();
 }
 
+void ClickablePicture::setChecked(bool checked) {
+    if (checked == m_checked) return;
+    m_checked = checked;
+    announceChecked(this, checked);
+}
+
 void ClickablePicture::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
     QLabel::mouseReleaseEvent(event);

@@ -1,5 +1,7 @@
 #include "KeyColorOverlay.h"
 
+#include "SkinControl.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -10,6 +12,7 @@ KeyColorOverlay::KeyColorOverlay(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
     setFocusPolicy(Qt::NoFocus);
+    HideFromScreenReaders(this); // the keys below it are what a screen reader lists
     if (parent) setGeometry(parent->rect());
 }
 

@@ -20,6 +20,7 @@
 #include "platform/AppPaths.h"
 #include "text/LanguageTexts.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QEvent>
 #include <QLabel>
@@ -100,6 +101,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     };
 
     m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
+    m_switch->setAccessibleKind(AccessibleKind::Toggle);
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
     label("CONTROL_DengStatic", "Deng");
     m_effects = new QComboBox(this);
@@ -136,6 +138,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         placeSkinButton(b, layoutFile, kSection, key, pictures.normal, pictures.over, pictures.down, pictures.normal,
                         pictures.disable);
         b->setText(QString::fromLatin1(kRateCaptions[i]));
+        b->setAccessibleKind(AccessibleKind::Choice);
         m_rates[i] = b;
         adopt(b);
         connect(b, &QAbstractButton::clicked, this, [this, i] {
@@ -149,6 +152,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     m_directionLabel = label("CONTROL_BLFXStatic", "FX");
     for (int side = 0; side < 2; ++side) {
         m_directionPictures[side] = clickable(side == 0 ? "CONTROL_BLFXLStaPic" : "CONTROL_BLFXRStaPic", nullptr);
+        m_directionPictures[side]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_directionPictures[side], &ClickablePicture::clicked, this, [this, side] {
             if (!ensureSession()) return;
             check(m_session->writer().setDirection(side == 0 ? kDirectionForward : kDirectionBackward));
@@ -167,6 +171,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         adopt(g.button);
         connect(g.button, &CSkinColorBtn::colorChanged, this, &LightingPanel::onColorPicked);
         g.colorful = clickable(keys[2], "sjsup.bmp");
+        g.colorful->setAccessibleKind(AccessibleKind::Toggle);
         connect(g.colorful, &ClickablePicture::clicked, this, [this] {
             if (!ensureSession()) return;
             check(m_session->writer().setColorful(!m_session->state().fields.colorful));
@@ -176,6 +181,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     }
     for (int k = 0; k < 4; ++k) {
         m_fourColor[k] = clickable(kFourColorKeys[k], nullptr);
+        m_fourColor[k]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_fourColor[k], &ClickablePicture::clicked, this, [this, k] {
             if (!ensureSession()) return;
             check(m_session->writer().setColorChoice(k));
@@ -314,8 +320,17 @@ void LightingPanel::applyAccessibleTexts() {
             if (name != s.control) continue;
             control->setAccessibleName(s.lightName ? lightText(s.lightName) : m_context.text(s.textName));
             control->setAccessibleDescription(m_context.text(s.description));
+            // The typing field of an editable list is a stop of its own.
+            if (auto* combo = qobject_cast<QComboBox*>(control)) {
+                combo->view()->setAccessibleName(control->accessibleName());
+                if (QLineEdit* edit = combo->lineEdit()) {
+                    edit->setAccessibleName(control->accessibleName());
+                    edit->setAccessibleDescription(control->accessibleDescription());
+                }
+            }
         }
     }
+    setAccessibleName(lightText("Deng"));
     for (CPngButton* rate : m_rates)
         rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
     for (int i = 0; i < 8; ++i) {
@@ -395,20 +410,27 @@ void LightingPanel::refresh() {
     for (ColorGroupControls& g : m_groups) {
         g.button->SetColor(qColor(f.color));
         g.colorful->showPicture(picture(f.colorful ? QStringLiteral("sjsdown.bmp") : QStringLiteral("sjsup.bmp")));
+        g.colorful->setChecked(f.colorful);
     }
-    for (int k = 0; k < 4; ++k)
+    for (int k = 0; k < 4; ++k) {
         m_fourColor[k]->showPicture(picture(QLatin1String(kFourColorFiles[k]) +
                                             (k == f.colorChoice ? QStringLiteral("ok.bmp") : QStringLiteral(".bmp"))));
+        m_fourColor[k]->setChecked(k == f.colorChoice);
+    }
     const DirectionPictures dir = DirectionPicturesOf(f.effect, f.direction);
     m_directionPictures[0]->showPicture(
         picture(QString::fromLatin1(dir.left.data(), static_cast<int>(dir.left.size()))));
     m_directionPictures[1]->showPicture(
         picture(QString::fromLatin1(dir.right.data(), static_cast<int>(dir.right.size()))));
+    // Any value but the backward one runs forward, as the pictures show.
+    m_directionPictures[0]->setChecked(f.direction != kDirectionBackward);
+    m_directionPictures[1]->setChecked(f.direction == kDirectionBackward);
     const std::array<int, 3> rgb{f.color.r, f.color.g, f.color.b};
     for (std::size_t i = 0; i < 3; ++i)
         if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
     m_user->refresh();
     m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
+    m_switch->setChecked(panelOn());
     showEffectControls();
     showUserColorsOrClear();
     setPreviewing(panelOn());

@@ -50,6 +50,7 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     label("CONTROL_USERgjStatic", "Tool");
     for (int t = 0; t < 2; ++t) {
         m_tools[t] = new ClickablePicture(panel);
+        m_tools[t]->setAccessibleKind(AccessibleKind::Choice);
         place(m_tools[t], t == 0 ? "CONTROL_USERgjStaPic1" : "CONTROL_USERgjStaPic2");
         connect(m_tools[t], &ClickablePicture::clicked, this, [this, t] {
             if (!m_session) return;
@@ -104,6 +105,8 @@ void UserEffectGroup::showTool() {
         m_context.skinPicture(base ? QStringLiteral("user1up.bmp") : QStringLiteral("user1down.bmp")));
     m_tools[1]->showPicture(
         m_context.skinPicture(base ? QStringLiteral("user2down.bmp") : QStringLiteral("user2up.bmp")));
+    m_tools[0]->setChecked(!base);
+    m_tools[1]->setChecked(base);
 }
 
 void UserEffectGroup::onPatternChosen(int index) {

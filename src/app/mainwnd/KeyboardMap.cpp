@@ -180,8 +180,10 @@ void KeyboardMap::placeKeyButtons() {
     }
     for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
-        placeSkinButton(make(kLayoutDKeyIds[i], key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
-                        p.disable);
+        CPngButton* d = make(kLayoutDKeyIds[i], key);
+        placeSkinButton(d, m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed, p.disable);
+        // D1..D6 have no function of their own: only their picture.
+        d->setAccessibleKind(AccessibleKind::Decoration);
     }
     placeSkinButton(make(kIdFn, QStringLiteral("KEY_FN")), m_layoutFile, kSection, QStringLiteral("KEY_FN"), p.normal,
                     p.over, p.down, &p.dimmed, p.disable);
@@ -208,6 +210,12 @@ void KeyboardMap::placeMapControls() {
     }
     for (int id : {kIdLockBank, kIdFlip0, kIdFlip1, kIdFlip2})
         button(id)->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
+    // The lock lights, FLIP_0 and FLIP_2 (FLIP_1 does what FLIP_2 does) are parts of the keyboard's picture that
+    // no click changes: a screen reader does not list them.
+    for (const auto& [id, key] : locks)
+        button(id)->setAccessibleKind(AccessibleKind::Decoration);
+    for (int id : {kIdFlip0, kIdFlip2})
+        button(id)->setAccessibleKind(AccessibleKind::Decoration);
     placeArrow(kIdLeftArrow, "LEFT_ARROW", "UP_ARROW_LEFT", "DOWN_ARROW_LEFT");
     placeArrow(kIdRightArrow, "RIGHT_ARROW", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT");
     CPngButton* switchButton = make(kIdSwitch, QStringLiteral("FUNC_SWITCH"));
@@ -229,6 +237,7 @@ void KeyboardMap::placeMapControls() {
 void KeyboardMap::placeArrow(int controlId, const char* key, const char* upFace, const char* downFace) {
     CPngButton* arrow = button(controlId);
     if (!arrow) arrow = make(controlId, QString::fromLatin1(key));
+    arrow->setAccessibleKind(AccessibleKind::Decoration); // it only points at the layout switch
     // The face number stays 0, so the face used is always the one numbered 1.
     const QString face = QString::fromLatin1(m_flip == 1 ? upFace : downFace) + QLatin1Char('1');
     placeArrowButton(arrow, m_layoutFile, kSection, QString::fromLatin1(key), kSection2, face, m_pictures.arrow);

@@ -36,6 +36,7 @@ ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent
     };
     for (int i = 0; i < 3; ++i) {
         m_profiles[i] = make(QStringLiteral("FUNC_PROFILE%1").arg(i + 1));
+        m_profiles[i]->setAccessibleKind(AccessibleKind::Choice); // the checked one is the active profile
         connect(m_profiles[i], &CPngButton::clicked, this, [this, i] { selectProfile(i); });
     }
     m_name = make(QStringLiteral("FUNC_PROFILES"));

@@ -5,6 +5,7 @@
 #include "MainMessages.h"
 #include "ProgramOptions.h"
 #include "ScreenFit.h"
+#include "SkinAccessibility.h"
 #include "SkinImageCache.h"
 #include "SkinStyle.h"
 #include "TestControl.h"
@@ -121,6 +122,7 @@ int COmbrelApp::run(int argc, char** argv) {
     // The window hides into the tray: closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     ApplyProgramLook();
+    InstallSkinAccessibility();
 
     const auto& paths = ProcessAppPaths();
     if (!paths) return Fail(kExitNoService, QStringLiteral("the program's own folders could not be found"));

@@ -2,6 +2,7 @@
 
 #include "FocusRing.h"
 
+#include <QAccessible>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -55,8 +56,17 @@ void CBitmapSlider::SetPageStep(int page) {
 }
 
 void CBitmapSlider::SetPos(int pos) {
+    const int old = m_pos;
     m_pos = ClampSliderPos(m_range, pos);
     update();
+    if (m_pos != old && QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, m_pos);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void CBitmapSlider::moveByUser(int pos) {
+    if (m_enabled) moveTo(pos);
 }
 
 void CBitmapSlider::SetPicture(const QPixmap& picture) {

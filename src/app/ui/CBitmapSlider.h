@@ -18,6 +18,8 @@ public:
     void SetPageStep(int page);
     void SetPos(int pos); // clamped to the range, then redrawn; does not notify
     int GetPos() const { return m_pos; }
+    // A move asked for by the user from outside the slider (a screen reader): set and told like a key press.
+    void moveByUser(int pos);
     void SetPicture(const QPixmap& picture); // sizes the control to the picture
     void Enable(bool enabled);
     bool IsSliderEnabled() const { return m_enabled; }

@@ -78,6 +78,7 @@ void CPngButton::SetAlternate(const QPixmap* first, const QPixmap* second, bool 
 }
 
 void CPngButton::SetChecked(bool checked, bool redraw) {
+    if (checked != m_checked) announceChecked(this, checked);
     m_checked = checked;
     if (redraw) update();
 }

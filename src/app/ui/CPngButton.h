@@ -2,6 +2,8 @@
 // The image button nearly every clickable element of the skinned dialogs is made of. Its face for each state is cut
 // out of a whole-dialog picture at the button's own position, so a dialog's pictures show every button in one state.
 
+#include "SkinControl.h"
+
 #include <QAbstractButton>
 #include <QColor>
 #include <QString>
@@ -24,7 +26,7 @@ inline constexpr unsigned kDtWordBreak = 0x10;
 inline constexpr unsigned kDtSingleLine = 0x20;
 inline constexpr unsigned kDtDefaultFormat = kDtCenter | kDtVCenter | kDtSingleLine; // 37
 
-class CPngButton : public QAbstractButton {
+class CPngButton : public QAbstractButton, public SkinControl {
     Q_OBJECT
 public:
     enum class Face { None, Normal, Hover, Pressed, Disabled, Checked, Alternate };
@@ -62,6 +64,9 @@ public:
     Face CurrentFace() const;
     const QPixmap* FacePixmap(Face face) const;
     QSize sizeHint() const override;
+
+    bool accessibleChecked() const override { return m_checked; }
+    void accessiblePress() override { click(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
