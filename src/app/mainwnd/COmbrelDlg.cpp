@@ -16,6 +16,7 @@
 #include "MapKeyFocus.h"
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
+#include "ProgramIcon.h"
 #include "SessionStartCommand.h"
 #include "SkinStyle.h"
 #include "TabOrder.h"
@@ -44,6 +45,8 @@ COmbrelDlg::COmbrelDlg(MainContext context)
       m_screen(*this, m_dispatcher),
       m_parts(*this, layoutFile(), m_context.paths, *m_context.settings, m_dispatcher, m_screen) {
     setObjectName(QStringLiteral("COmbrelDlg"));
+    // The program's own window: a normal top-level window for task bars and window switchers, not a dialog.
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     UserPrompts::rememberFoldersIn(m_context.settings);
 }
 
@@ -58,7 +61,7 @@ bool COmbrelDlg::OnInitDialog(QString* error) {
         return false;
     }
     setStyleSheet(ControlStyleSheet());
-    setWindowIcon(QIcon(QDir(m_parts.skinFolder()).filePath(QStringLiteral("Ombrel.png"))));
+    setWindowIcon(ProgramIcon(m_parts.skinFolder()));
     m_screen.setWindowReady(false);
 
     std::string linkError;

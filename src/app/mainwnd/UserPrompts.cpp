@@ -44,6 +44,14 @@ void RememberFolderOf(const QString& file) {
     if (s.settings) s.settings->writeProfileString(kLastFolderKey, folder.toStdString());
 }
 
+// A message without a caption of its own is titled like the window it belongs to ("Profiles", "Ombrel"), not
+// with the program's file name.
+QString PromptTitle(QWidget* parent, const QString& caption) {
+    if (!caption.isEmpty()) return caption;
+    const QWidget* window = parent ? parent->window() : nullptr;
+    return window && !window->windowTitle().isEmpty() ? window->windowTitle() : QStringLiteral("Ombrel");
+}
+
 // Shows the file dialog and returns the chosen file, or an empty name when the user cancels. The dialog is Qt's
 // own, not the desktop's, so it wears the program's dark look.
 QString RunFileDialog(QFileDialog& dialog) {
@@ -73,7 +81,7 @@ std::optional<QString> UserPrompts::takeFileName() {
 void UserPrompts::information(QWidget* parent, const QString& text, const QString& caption) {
     State().shown << text;
     if (State().headless) return;
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, PromptTitle(parent, caption), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -83,7 +91,7 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     State().shown << text;
     if (auto answer = takeAnswer()) return *answer;
     if (State().headless) return defaultButton;
-    QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
+    QMessageBox box(QMessageBox::Question, PromptTitle(parent, caption), text, buttons, parent);
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -3,6 +3,7 @@
 #include "COmbrelDlg.h"
 #include "DisplayProbe.h"
 #include "MainMessages.h"
+#include "ProgramIcon.h"
 #include "ProgramOptions.h"
 #include "ScreenFit.h"
 #include "SkinAccessibility.h"
@@ -129,6 +130,8 @@ int COmbrelApp::run(int argc, char** argv) {
     FitProgramToScreen(QString::fromStdString(paths->mainIniDir));
     SharedLanguageTexts().setDataFolder(paths->dataDir);
     SkinImageCache::instance().setSkinFolder(QString::fromStdString(paths->mainIniDir));
+    // Every window of the program, message boxes and file dialogs too, carries its icon.
+    QApplication::setWindowIcon(ProgramIcon(QString::fromStdString(paths->mainIniDir)));
     SettingsStore settings(paths->settingsIni, paths->appProfileIni);
 
     std::string runtimeError;

@@ -18,6 +18,7 @@
 
 #include "keyboard/KeyTable.h"
 #include "keys/KeyRecord.h"
+#include "text/LanguageTexts.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -180,6 +181,55 @@ private slots:
         for (int i = 0; i < panel.effectList()->count(); ++i) {
             panel.effectList()->setCurrentIndex(i);
             check(qPrintable(QStringLiteral("lighting, ") + panel.effectList()->itemText(i)), w);
+        }
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
+    }
+
+    void everyWindowSaysWhatItIsToTheDesktopInEveryLanguage() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        // The program's own window is a normal top-level window, not a dialog, and carries the program's icon in
+        // sizes that X takes in one request (65535 words at most without big requests).
+        QCOMPARE(w.windowType(), Qt::Window);
+        const QList<QSize> sizes = w.windowIcon().availableSizes();
+        QVERIFY(!sizes.isEmpty());
+        qint64 words = 0;
+        for (const QSize& s : sizes)
+            words += 2 + qint64(s.width()) * s.height();
+        QVERIFY2(words < 65535, qPrintable(QString::number(words)));
+
+        const auto text = [&w](const char* key) {
+            return QString::fromStdString(lookupText(key, w.context().languageIndex()));
+        };
+        QStringList problems;
+        const auto expect = [&problems](const char* what, const QWidget& d, const QString& title) {
+            if (d.windowType() != Qt::Dialog || !d.windowTitle().contains(title) || title.isEmpty())
+                problems << QStringLiteral("%1: \"%2\", want \"%3\"").arg(QLatin1String(what), d.windowTitle(), title);
+        };
+        for (int language = 0; language < 6; ++language) {
+            w.chooseLanguage(language);
+            if (w.windowTitle() != text("MAIN_CAPTION")) problems << QStringLiteral("main window: ") + w.windowTitle();
+            WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+                expect("profile manager", d, text("PROFILE_DLG_CAPTION"));
+                d.reject();
+            });
+            Click(w, "FUNC_PROFILES");
+            WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+                expect("firmware update", d, text("UPDATE_CAPTION"));
+                d.reject();
+            });
+            w.firmware().openDialog();
+            w.map().button(GKeyControls()[0])->click();
+            Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+            QVERIFY(keyDialog && keyDialog->isVisible());
+            expect("key dialog", *keyDialog,
+                   text(keyDialog->windowTitle().startsWith(text("MACRO_EDIT_TISHI")) ? "MACRO_EDIT_TISHI"
+                                                                                      : "KEY_SETTING_TISHI"));
+            keyDialog->reject();
+            Click(w, "SORVIK_LINK");
+            expect("About", *w.shell().aboutDialog(), text("LANG_ABOUT_TITLE"));
+            w.shell().closeAbout();
         }
         QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
