@@ -3,8 +3,10 @@
 // how the generator draws it. The layout files and every picture are made from the same entries.
 
 #include <QRect>
+#include <QRectF>
 #include <QString>
 
+#include <algorithm>
 #include <vector>
 
 namespace skingen {
@@ -62,6 +64,14 @@ struct SkinElement {
     QString page;           // the tab page the element belongs to ("" = every page)
     bool glyphLeft = false; // the program draws a caption in the middle; the icon keeps to the left
 };
+
+// Where a button with a caption drawn by the program carries its icon: at the left, centred in height, relative to
+// the button. The layout file tells the program (section ICONINFO), which keeps the caption clear of it.
+inline QRectF CaptionIconRect(const QRectF& button) {
+    const QRectF body = button.adjusted(0.5, 0.5, -0.5, -0.5);
+    const qreal side = std::min<qreal>(18, body.height() - 10);
+    return {body.left() + 10, body.center().y() - side / 2, side, side};
+}
 
 struct DialogGeometry {
     QString name;         // layout file name without extension

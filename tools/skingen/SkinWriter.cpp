@@ -76,6 +76,14 @@ bool SkinWriter::layout(const DialogGeometry& g, const QString& background, cons
     out += QStringLiteral("\n[BUTTONINFO]\n");
     for (const SkinElement& e : g.elements)
         out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
+    bool icons = false;
+    for (const SkinElement& e : g.elements) {
+        if (!e.glyphLeft || e.glyph == Glyph::None) continue;
+        if (!icons) out += QStringLiteral("\n[ICONINFO]\n");
+        icons = true;
+        const QRect icon = CaptionIconRect(QRectF(QPointF(0, 0), QSizeF(e.rect.size()))).toAlignedRect();
+        out += QStringLiteral("%1=%2\n").arg(e.key, RectText(icon));
+    }
     bool second = false;
     for (const SkinElement& e : g.extras) {
         if (e.group != QStringLiteral("BUTTONINFO2")) continue;

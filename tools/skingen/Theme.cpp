@@ -218,7 +218,7 @@ void Theme::drawButton(QPainter& p, const QRect& r, Glyph g, const QString& text
         if (text.isEmpty())
             glyph.moveCenter(body.center());
         else
-            glyph.moveTopLeft(QPointF(body.left() + 10, body.center().y() - side / 2));
+            glyph = CaptionIconRect(QRectF(r));
         drawGlyph(p, glyph, g, g == Glyph::Record && s != State::Disabled ? kRecord : ink);
     }
     if (!text.trimmed().isEmpty()) {

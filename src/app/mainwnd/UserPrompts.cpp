@@ -1,5 +1,7 @@
 #include "UserPrompts.h"
 
+#include "SkinStyle.h"
+
 #include "platform/SettingsStore.h"
 
 #include <QDate>
@@ -82,6 +84,7 @@ void UserPrompts::information(QWidget* parent, const QString& text, const QStrin
     State().shown << text;
     if (State().headless) return;
     QMessageBox box(QMessageBox::NoIcon, PromptTitle(parent, caption), text, QMessageBox::Ok, parent);
+    box.setIconPixmap(PromptIconPixmap(PromptIcon::Information));
     box.exec();
 }
 
@@ -92,6 +95,7 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     if (auto answer = takeAnswer()) return *answer;
     if (State().headless) return defaultButton;
     QMessageBox box(QMessageBox::Question, PromptTitle(parent, caption), text, buttons, parent);
+    box.setIconPixmap(PromptIconPixmap(PromptIcon::Question));
     box.setDefaultButton(defaultButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -1,6 +1,7 @@
 #include "CPngButton.h"
 
 #include "SkinScale.h"
+#include "SkinStyle.h"
 
 #include "ColorRef.h"
 #include "FocusRing.h"
@@ -22,6 +23,7 @@ namespace {
 
 constexpr int kMaxWindowText = 260;
 constexpr int kFrameLevelCap = 100;
+constexpr int kIconGap = 6; // between an icon and the caption, and from the caption to the right edge
 
 Qt::Alignment AlignmentOf(unsigned format) {
     Qt::Alignment a;
@@ -119,6 +121,43 @@ void CPngButton::SetAfterPaint(AfterPaint callback) {
     m_afterPaint = std::move(callback);
 }
 
+void CPngButton::setIconRect(const QRect& rect) {
+    m_iconRect = rect;
+    update();
+}
+
+CPngButton::TextLayout CPngButton::layoutText() const {
+    TextLayout t;
+    t.label = text().left(kMaxWindowText);
+    QStringList families = SkinFontFamilies();
+    families.removeAll(m_fontFace);
+    families.prepend(m_fontFace);
+    t.font.setFamilies(families);
+    t.font.setPointSizeF(ScaleSkinFont(m_pointSize));
+    t.font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
+    t.box = rect();
+    if (m_iconRect.isEmpty() || m_escapement != 0 || t.label.isEmpty()) return t;
+    // Beside an icon the caption takes the room right of it, centred there; a caption too wide for that room
+    // is set smaller, down to three quarters of its size, and then shortened.
+    const int gap = ScaleSkinPixels(kIconGap);
+    const int left = std::max(0, m_iconRect.right() + 1 + gap);
+    t.box = QRect(left, 0, std::max(0, width() - left - gap), height());
+    const qreal full = t.font.pointSizeF();
+    for (qreal size = full; size >= full * 0.75; size -= 0.5) {
+        t.font.setPointSizeF(size);
+        if (QFontMetrics(t.font).horizontalAdvance(t.label) <= t.box.width()) return t;
+    }
+    t.label = QFontMetrics(t.font).elidedText(t.label, Qt::ElideRight, t.box.width());
+    return t;
+}
+
+QRect CPngButton::textRect() const {
+    if (!m_textOn || text().isEmpty() || m_escapement != 0) return {};
+    const TextLayout t = layoutText();
+    const int flags = static_cast<int>(AlignmentOf(m_format)) | ((m_format & kDtWordBreak) ? Qt::TextWordWrap : 0);
+    return QFontMetrics(t.font).boundingRect(t.box, flags, t.label);
+}
+
 CPngButton::Face CPngButton::CurrentFace() const {
     if (!isEnabled()) return Face::Disabled;
     if (m_alternate) return Face::Alternate;
@@ -191,17 +230,16 @@ void CPngButton::paintEvent(QPaintEvent*) {
 }
 
 void CPngButton::drawText(QPainter& painter, Face face) {
-    const QString label = text().left(kMaxWindowText);
+    const TextLayout layout = layoutText();
+    const QString& label = layout.label;
     if (label.isEmpty()) return;
-    QFont font(m_fontFace);
-    font.setPointSizeF(ScaleSkinFont(m_pointSize));
-    font.setWeight(m_rotated ? QFont::Black : QFont::Normal);
+    const QFont& font = layout.font;
     painter.setFont(font);
     painter.setPen(textColour(face));
     const Qt::Alignment align = AlignmentOf(m_format);
     const int flags = static_cast<int>(align) | ((m_format & kDtWordBreak) ? Qt::TextWordWrap : 0);
     if (m_escapement == 0) {
-        painter.drawText(rect(), flags, label);
+        painter.drawText(layout.box, flags, label);
         return;
     }
     QRect box = rect();

@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QColor>
+#include <QFont>
+#include <QRect>
 #include <QString>
 
 #include <array>
@@ -53,6 +55,12 @@ public:
     // A non-empty text becomes the tooltip, shown at once when the pointer enters; an empty one changes nothing.
     void SetTooltip(const QString& text, bool activate = true);
     void SetAfterPaint(AfterPaint callback);
+    // Where the picture carries an icon beside the caption (in the button's pixels); the caption keeps clear of
+    // it, in a smaller font when it has to.
+    void setIconRect(const QRect& rect);
+    QRect iconRect() const { return m_iconRect; }
+    // Where the caption is drawn now (unrotated captions); empty without a caption.
+    QRect textRect() const;
 
     bool IsChecked() const { return m_checked; }
     bool IsHover() const { return m_hover; }
@@ -78,6 +86,13 @@ protected:
 
 private:
     void drawText(class QPainter& painter, Face face);
+    // The caption's font, box and (elided when even the smallest font is too wide) text.
+    struct TextLayout {
+        QFont font;
+        QRect box;
+        QString label;
+    };
+    TextLayout layoutText() const;
     QColor textColour(Face face) const;
 
     enum { kNormal, kHover, kPressed, kDisabled, kChecked, kImageCount };
@@ -103,6 +118,7 @@ private:
     QString m_tooltip;
     bool m_keyboardFocus = false;
     AfterPaint m_afterPaint;
+    QRect m_iconRect;
 };
 
 } // namespace ombrel

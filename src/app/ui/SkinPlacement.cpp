@@ -30,6 +30,10 @@ void placeSkinButton(CPngButton* button, const QString& layoutFile, const QStrin
     button->setGeometry(GeometryOf(r));
     button->SetImages(r.x, r.y, normal, hover, pressed, disabled, checked, true);
     if (!r.usable()) button->setEnabled(false);
+    // An icon the picture draws beside the caption, relative to the button.
+    const SkinRect icon = readSkinRect(layoutFile, QStringLiteral("ICONINFO"), key);
+    button->setIconRect(
+        icon.fields >= 4 && icon.w > 0 && icon.h > 0 ? ScaleSkinRect(QRect(icon.x, icon.y, icon.w, icon.h)) : QRect());
 }
 
 void placeControl(QWidget* widget, const QString& layoutFile, const QString& section, const QString& key) {

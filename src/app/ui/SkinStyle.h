@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QPalette>
 #include <QString>
+#include <QStringList>
 
 namespace ombrel {
 
@@ -23,6 +24,8 @@ inline QString Hex(palette::Rgb c) {
 
 // The skin's font for button texts.
 QString SkinFontFace();
+// The one font of every text, with the Chinese and Japanese fallback for what Inter does not have.
+QStringList SkinFontFamilies();
 // A text button of the main window: light text, the accent when pressed or checked, dim when disabled.
 void StyleTextButton(CPngButton* button, int pointSize = 10);
 // The version caption: dim in every state.
@@ -34,6 +37,9 @@ QString ControlStyleSheet();
 
 // The skin's colours as a widget palette: dark faces, light text, the one cyan accent for selection and links.
 QPalette DarkPalette();
+// Message box icons in the program's look: an accent ring with a question mark or an "i".
+enum class PromptIcon { Question, Information };
+QPixmap PromptIconPixmap(PromptIcon icon);
 // The look of everything the skin does not draw (menus, message boxes, file and colour dialogs, tool tips): the
 // Fusion style with DarkPalette and a few rules for menus and buttons, for the whole application.
 void ApplyProgramLook();

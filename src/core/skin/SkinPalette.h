@@ -37,6 +37,7 @@ inline constexpr Rgb kTextMuted{0x5a, 0x61, 0x6e};
 inline constexpr Rgb kTextDisabled{0x4a, 0x50, 0x5c};
 inline constexpr Rgb kAccent{0x2e, 0xe6, 0xd6};
 inline constexpr Rgb kAccentDeep{0x0f, 0x5c, 0x58};
+inline constexpr Rgb kAccentDisabled{0x14, 0x3b, 0x3b}; // the selected row of a list that is switched off
 inline constexpr Rgb kRecord{0xff, 0x4d, 0x5e};
 // Laid over a key's face to show that the current layout switches it off; alpha out of 255.
 inline constexpr Rgb kDimmer{0x0a, 0x0c, 0x0f};

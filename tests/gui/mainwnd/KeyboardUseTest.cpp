@@ -26,6 +26,9 @@
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QSignalSpy>
@@ -320,6 +323,7 @@ private slots:
     }
 
     void menusMessagesAndFileDialogsWearTheDarkLook() {
+        const QFont oldFont = QApplication::font();
         ApplyProgramLook();
         QMenu menu;
         menu.addAction(QStringLiteral("Restore from file..."));
@@ -327,14 +331,84 @@ private slots:
                         QMessageBox::Yes | QMessageBox::No);
         QFileDialog dialog;
         dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+        // Lists and fields on the skin, with its style sheet, in the one font too.
+        QWidget panel;
+        panel.setStyleSheet(ControlStyleSheet());
+        auto* list = new QListWidget(&panel);
+        auto* field = new QLineEdit(&panel);
         for (QWidget* w : std::initializer_list<QWidget*>{&menu, &box, &dialog}) {
             w->ensurePolished();
             QVERIFY2(IsDark(w->palette().color(QPalette::Window)), w->metaObject()->className());
             QVERIFY2(!IsDark(w->palette().color(QPalette::WindowText)), w->metaObject()->className());
         }
+        for (QWidget* w : std::initializer_list<QWidget*>{&menu, &box, &dialog, list, field}) {
+            w->ensurePolished();
+            QVERIFY2(
+                QFontInfo(w->font()).family() == SkinFontFace(),
+                qPrintable(QString::fromLatin1(w->metaObject()->className()) + ": " + QFontInfo(w->font()).family()));
+        }
+        // The chosen row of a list that is switched off stays visible against the list.
+        list->setEnabled(false);
+        list->ensurePolished();
+        const QColor row = list->palette().color(QPalette::Disabled, QPalette::Highlight);
+        const QColor ground = list->palette().color(QPalette::Disabled, QPalette::Base);
+        QVERIFY2(std::abs(row.lightness() - ground.lightness()) + std::abs(row.hue() - ground.hue()) > 20,
+                 qPrintable(row.name() + " on " + ground.name()));
         QCOMPARE(QApplication::palette().color(QPalette::Link), ToQColor(palette::kAccent));
         qApp->setStyleSheet(QString());
         QApplication::setPalette(QPalette());
+        QApplication::setFont(oldFont);
+    }
+
+    void noIconCoversACaptionInAnyLanguage() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QStringList problems;
+        int withIcon = 0;
+        const auto check = [&](const QString& where, QWidget& dialog) {
+            for (CPngButton* b : dialog.findChildren<CPngButton*>()) {
+                const QRect text = b->textRect();
+                if (!b->isVisibleTo(&dialog) || text.isEmpty()) continue;
+                const QString id = QStringLiteral("%1 %2 \"%3\"").arg(where, b->objectName(), b->text());
+                if (!b->iconRect().isEmpty()) {
+                    ++withIcon;
+                    if (b->iconRect().intersects(text))
+                        problems << id + QStringLiteral(": the icon covers the caption");
+                    if (text.left() < 0 || text.right() >= b->width())
+                        problems << id + QStringLiteral(": the caption runs past the button");
+                }
+            }
+        };
+        for (int language = 0; language < 6; ++language) {
+            w.chooseLanguage(language);
+            const QString lang = QStringLiteral("language %1,").arg(language);
+            check(lang + QStringLiteral(" main window"), w);
+            WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+                check(lang + QStringLiteral(" profile manager"), d);
+                d.reject();
+            });
+            Click(w, "FUNC_PROFILES");
+            WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+                check(lang + QStringLiteral(" firmware update"), d);
+                d.reject();
+            });
+            w.firmware().openDialog();
+            w.map().button(GKeyControls()[0])->click();
+            Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+            QVERIFY(keyDialog && keyDialog->isVisible());
+            for (const char* tab : {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"}) {
+                if (auto* b = keyDialog->findChild<CPngButton*>(QLatin1String(tab)); b && b->isVisible()) b->click();
+                check(lang + QStringLiteral(" key dialog ") + QLatin1String(tab), *keyDialog);
+            }
+            keyDialog->reject();
+            Click(w, "SORVIK_LINK");
+            check(lang + QStringLiteral(" About"), *w.shell().aboutDialog());
+            w.shell().closeAbout();
+        }
+        // The profile manager's, the firmware dialog's and the window's captioned icons were among them.
+        QVERIFY2(withIcon >= 6 * 6, qPrintable(QString::number(withIcon)));
+        QVERIFY2(problems.isEmpty(), qPrintable(problems.join('\n')));
     }
 
     void fileDialogsStartInTheLastFolderWithADatedName() {
