@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleWidget>
-#include <QDialog>
 #include <QFocusFrame>
 #include <QMenu>
 
