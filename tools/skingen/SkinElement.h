@@ -73,6 +73,12 @@ inline QRectF CaptionIconRect(const QRectF& button) {
     return {body.left() + 10, body.center().y() - side / 2, side, side};
 }
 
+// A tab's icon: at the left, 16 pixels, centred in height.
+inline QRectF TabIconRect(const QRectF& tab) {
+    const QRectF body = tab.adjusted(0.5, 0.5, -0.5, -0.5);
+    return {body.left() + 12, body.center().y() - 8, 16, 16};
+}
+
 struct DialogGeometry {
     QString name;         // layout file name without extension
     QSize client;         // the dialog's client size = background size

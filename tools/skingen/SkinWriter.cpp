@@ -78,10 +78,12 @@ bool SkinWriter::layout(const DialogGeometry& g, const QString& background, cons
         out += QStringLiteral("%1=%2\n").arg(e.key, RectText(e.rect));
     bool icons = false;
     for (const SkinElement& e : g.elements) {
-        if (!e.glyphLeft || e.glyph == Glyph::None) continue;
+        const bool tab = e.kind == Kind::Tab;
+        if ((!e.glyphLeft && !tab) || e.glyph == Glyph::None) continue;
         if (!icons) out += QStringLiteral("\n[ICONINFO]\n");
         icons = true;
-        const QRect icon = CaptionIconRect(QRectF(QPointF(0, 0), QSizeF(e.rect.size()))).toAlignedRect();
+        const QRectF button(QPointF(0, 0), QSizeF(e.rect.size()));
+        const QRect icon = (tab ? TabIconRect(button) : CaptionIconRect(button)).toAlignedRect();
         out += QStringLiteral("%1=%2\n").arg(e.key, RectText(icon));
     }
     bool second = false;

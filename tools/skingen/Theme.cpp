@@ -414,7 +414,7 @@ void Theme::drawTab(QPainter& p, const SkinElement& e, State s) const {
     p.setPen(Qt::NoPen);
     p.setBrush(fill);
     p.drawPath(Rounded(body, 6));
-    drawGlyph(p, QRectF(body.left() + 12, body.center().y() - 8, 16, 16), e.glyph, ink);
+    drawGlyph(p, TabIconRect(QRectF(e.rect)), e.glyph, ink);
 }
 
 void Theme::drawCaptionButton(QPainter& p, const SkinElement& e, State s) const {
