@@ -14,6 +14,9 @@ namespace ombrel::cli {
 
 namespace {
 
+// The library of the open session, for the reason behind a change the emulator could not keep.
+const ServiceLibrary* g_library = nullptr;
+
 void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
     const char* mark = direction == TraceDirection::Sent ? "->" : direction == TraceDirection::Received ? "<-" : "<x";
     std::fprintf(stderr, "%s %s\n", mark, HexLine(bytes).c_str());
@@ -114,10 +117,12 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
         return nullptr;
     }
     *exitCode = kExitOk;
+    g_library = &*session->m_library;
     return session;
 }
 
 CliSession::~CliSession() {
+    if (m_library && g_library == &*m_library) g_library = nullptr;
     if (!m_link) return;
     m_link->shutdown();
     // A one-shot tool owns the library: stop its threads before the process exits rather than racing them.
@@ -128,6 +133,11 @@ int ReportResult(const char* what, int result) {
     if (result == LINK_OK) return kExitOk;
     std::fprintf(stderr, "%s failed: %s (%s %d)\n", what, LinkResultDescription(result), LinkResultName(result),
                  result);
+    // The emulator knows why it could not keep a change (a full disk, a read-only state file).
+    if (result == LINK_NOT_KEPT && g_library) {
+        if (const std::string why = g_library->emulatorProblem(); !why.empty())
+            std::fprintf(stderr, "%s\n", why.c_str());
+    }
     return kExitFailed;
 }
 

@@ -9,8 +9,10 @@
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
 #include "keys/KeymapCodec.h"
+#include "keys/MacroImage.h"
 #include "keys/Utf16Text.h"
 #include "platform/PerUserFolder.h"
+#include "platform/SafeFileWriter.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
@@ -38,6 +40,8 @@ public:
     explicit StoreWork(CliSession& session)
         : m_session(session), m_texts(LoadCliTexts()), m_screen(m_texts.text), m_names(m_texts.text),
           m_storePath(StorePath(session.paths().userDir)) {
+        // The keyboard is this run's alone, and so is its store file: a temporary file a killed run left is ours.
+        RemoveStaleTemporaryFiles(m_storePath);
         learnKeyboard();
     }
 
@@ -72,16 +76,21 @@ public:
         return kExitOk;
     }
 
-    // Saves the store into the profile store file and writes the macros and the blocks of `profiles`.
+    // Writes the macros and the blocks of `profiles` to the keyboard, then saves the store into the profile store
+    // file. The keyboard goes first: the store must never hold what the keyboard did not take, and a store left
+    // behind by a crash is replaced from the keyboard at the next run (refresh).
     int saveAndWrite(std::span<const int> profiles) {
         std::lock_guard guard(working().lock);
         if (!ensureStoreFolder()) return kExitFailed;
+        if (const int r = macrosFit(); r != kExitOk) return r;
+        const int written = WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles);
+        if (const int r = ReportResult("writing the key functions and macros", written); r != kExitOk) return r;
         if (std::string why; ExportStore(working(), m_storePath, false, &why) != 1) {
-            std::fprintf(stderr, "%s\n", why.c_str());
+            std::fprintf(stderr, "%s\nthe keyboard holds the new key functions, but the profile store file does not\n",
+                         why.c_str());
             return kExitFailed;
         }
-        return ReportResult("writing the key functions and macros",
-                            WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles));
+        return kExitOk;
     }
 
     // Keys the keyboard's factory block names no slot for cannot be given a function.
@@ -103,6 +112,18 @@ public:
     }
 
 private:
+    // The macros must fit the keyboard's macro memory (without their names, if need be); says so once when not.
+    int macrosFit() {
+        const unsigned capacity = state().macroCapacity.load();
+        const std::size_t needed = MeasureMacroImage(working().macros).withoutNames;
+        if (capacity == 0 || needed <= capacity) return kExitOk;
+        std::fprintf(stderr,
+                     "the macros need %zu bytes but the keyboard's macro memory holds %u; nothing was written. "
+                     "Shorten or delete some macros\n",
+                     needed, capacity);
+        return kExitFailed;
+    }
+
     // What the program learns when the keyboard arrives: its factory key functions and its macro memory size.
     void learnKeyboard() {
         KeymapBytes factory{};

@@ -11,7 +11,11 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
 
 namespace ombrel::test {
 namespace {
@@ -285,6 +289,59 @@ TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
     ASSERT_EQ(::stat((dir + "/state").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+// Runs ombrelctl with files limited to `bytes`: the state file then cannot be written, as on a full disk, and that
+// holds for root as well. SIGXFSZ is ignored so the write fails with EFBIG instead of ending the program.
+ProgramResult runWithFileSizeLimit(const std::vector<std::string>& args, rlim_t bytes) {
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit small{bytes, old.rlim_max};
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    ProgramResult r = RunProgram("ombrelctl", args);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    return r;
+}
+
+TEST_F(OmbrelctlTest, AChangeTheKeyboardDidNotKeepFailsAndSaysWhy) {
+    const std::string state = dir + "/state";
+    const std::string backup = dir + "/backup.obp";
+    ASSERT_EQ(run({emulator(), "backup", backup}).exitCode, 0);
+    ASSERT_EQ(run({emulator(), "colors", "show", "1"}).exitCode, 0);
+    const std::string before = ReadFileBytes(state).bytes;
+    for (const char* command :
+         {"profile set 3", "keymap set 1 CapsLock key:Escape", "lighting set 1 brightness 1", "lighting reset 2",
+          "colors paint 1 Esc 00ff00", "colors base 1 0000ff", "restore BACKUP"}) {
+        std::vector<std::string> args{emulator()};
+        for (const std::string& w : words(command))
+            args.push_back(w == "BACKUP" ? backup : w);
+        const auto r = runWithFileSizeLimit(args, 1024);
+        EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out << r.err;
+        EXPECT_EQ(r.out, "") << command << ": no success line";
+        EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << command << "\n" << r.err;
+        EXPECT_EQ(ReadFileBytes(state).bytes, before) << command;
+    }
+    // Nothing of it was kept: the keyboard shows what it held before.
+    EXPECT_EQ(run({emulator(), "profile", "get"}).out, "1\n");
+    EXPECT_NE(run({emulator(), "keymap", "show", "1"}).out.find("Caps Lock: factory function"), std::string::npos);
+}
+
+TEST_F(OmbrelctlTest, TemporaryFilesOfAKilledRunAreRemovedAtTheNextRun) {
+    ASSERT_EQ(run({emulator(), "keymap", "set", "1", "CapsLock", "key:Escape"}).exitCode, 0);
+    const std::string userData = dir + "/state.userdata";
+    const std::vector<std::string> stale{dir + "/.state.a1B2c3", userData + "/.$Profile0.Zz9Yy8"};
+    const std::vector<std::string> kept{dir + "/.state.lock", dir + "/.state.toolong1", dir + "/notes.a1B2c3",
+                                        userData + "/.$Profile0.bak"};
+    for (const auto& list : {stale, kept})
+        for (const std::string& path : list)
+            std::ofstream(path) << "left over\n";
+    ASSERT_EQ(run({emulator(), "keymap", "set", "1", "CapsLock", "default"}).exitCode, 0);
+    for (const std::string& path : stale)
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    for (const std::string& path : kept)
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
 } // namespace
