@@ -1,5 +1,8 @@
 // The key-function, macro and profile-file commands of ombrelctl as a user runs them, on the emulator.
+#include "emulator/FactoryMemory.h"
+#include "emulator/StateFile.h"
 #include "keys/KeysTestData.h"
+#include "keys/MacroImage.h"
 #include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
 #include "support/RunProgram.h"
@@ -216,6 +219,34 @@ TEST_F(StoreCliTest, MacroMemoryLimitsAreReported) {
     EXPECT_EQ(tooLong.out, "");
     EXPECT_EQ(ReadFileBytes(storeFile()).bytes, storeBefore);
     EXPECT_NE(ok({"macro", "list"}).out.find(" 220 "), std::string::npos);
+}
+
+// A keyboard holding what the window never writes (a macro step on a usage no key has, a key playing a macro the
+// memory does not hold, a function number the keyboard lacks, a macro played 0 times) still gives a backup that
+// validates and restores without --force, again and again.
+TEST_F(StoreCliTest, ABackupOfAnyKeyboardRestoresWithoutForce) {
+    emu::KeyboardMemory memory = emu::FactoryMemory();
+    MacroRecord macro = MakeMacro(1, u"odd", 6, 0);
+    std::vector<std::uint8_t> image = BuildMacroImage(std::span(&macro, 1), true);
+    const std::size_t step6 = kMacroImageHeaderSize + 2 + 4 + 4 * 5;
+    image[step6 + 1] = 0x80; // kind 0: a usage no key has
+    std::copy(image.begin(), image.end(), memory.storage(emu::Area::Macros).begin());
+    auto keymap = memory.storage(emu::Area::Keymap);
+    const std::uint8_t odd[][3] = {{0x05, 0x01, 0x07}, {0x05, 0x05, 0xC8}, {0x01, 0x09, 0x09}, {0x06, 0xA2, 0x00}};
+    for (std::size_t i = 0; i < std::size(odd); ++i)
+        std::copy(odd[i], odd[i] + 3, keymap.begin() + 378 + 3 * static_cast<long>(i + 10));
+    ASSERT_TRUE(emu::SaveStateFile(dir + "/state", memory));
+
+    const std::string first = dir + "/first.obp", second = dir + "/second.obp";
+    ok({"backup", first});
+    ok({"validate", first});
+    const ProgramResult restored = ok({"restore", first});
+    EXPECT_EQ(restored.err, "");
+    // What the restore wrote backs up and restores the same way.
+    const std::string shownBefore = ok({"keymap", "show", "2"}).out;
+    ok({"backup", second});
+    EXPECT_EQ(ok({"restore", second}).err, "");
+    EXPECT_EQ(ok({"keymap", "show", "2"}).out, shownBefore);
 }
 
 TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
