@@ -5,6 +5,7 @@
 #include "VevIroz.h"
 #include "emulator/StateFile.h"
 #include "emulator/StateFileLock.h"
+#include "platform/AppPaths.h"
 #include "platform/SafeFileWriter.h"
 
 #include <algorithm>
@@ -61,7 +62,8 @@ EmulatedKeyboard::~EmulatedKeyboard() {
 bool EmulatedKeyboard::configure(const std::string& stateFile) {
     std::lock_guard lock(m_mutex);
     if (m_running) return false;
-    m_statePath = stateFile;
+    // Resolved once: a link to the file and the file itself must share one lock.
+    m_statePath = ResolvedStatePath(stateFile);
     return true;
 }
 

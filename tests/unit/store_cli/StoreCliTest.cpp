@@ -294,20 +294,25 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
 }
 
 TEST_F(StoreCliTest, ProgramsSharingAStateFileLoseNoChange) {
-    // Eight changes at once: each program waits for the one before to let the state file go.
+    // Eight changes at once, half of them through a link to the state file: each program waits for the one
+    // before to let the file go, whichever name it was given.
     setenv("OMBREL_STATE_LOCK_WAIT_MS", "300000", 1);
     ok({"keymap", "show", "1"});
+    fs::create_symlink(dir + "/state", dir + "/link");
     const char* keys[] = {"0x010", "0x011", "0x012", "0x013", "0x014", "0x015", "0x016", "0x017"};
     std::vector<std::future<ProgramResult>> runs;
-    for (const char* key : keys)
-        runs.push_back(std::async(std::launch::async, [this, key] {
-            return run({"keymap", "set", "2", key, "disabled"});
+    for (std::size_t i = 0; i < std::size(keys); ++i)
+        runs.push_back(std::async(std::launch::async, [this, i, key = keys[i]] {
+            const std::string state = dir + (i % 2 ? "/link" : "/state");
+            return RunProgram("ombrelctl", {"--emulator=" + state, "keymap", "set", "2", key, "disabled"});
         }));
     for (auto& r : runs) {
         const ProgramResult result = r.get();
         EXPECT_EQ(result.exitCode, 0) << result.err;
     }
     unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
+    EXPECT_FALSE(fs::exists(dir + "/link.lock"));
+    EXPECT_FALSE(fs::exists(dir + "/link.userdata"));
     const ProgramResult shownKeys = ok({"--json", "keymap", "show", "2"});
     for (const char* key : keys)
         EXPECT_NE(shownKeys.out.find(std::string(key) + "\",\n      \"key_code\": "), std::string::npos) << key;
