@@ -249,6 +249,31 @@ TEST_F(StoreCliTest, ABackupOfAnyKeyboardRestoresWithoutForce) {
     EXPECT_EQ(ok({"keymap", "show", "2"}).out, shownBefore);
 }
 
+// A pipe nobody writes to would hold a reader up for good: it, a folder and a link into nothing are refused
+// before anything is read, with the reason.
+TEST_F(StoreCliTest, OnlyRegularFilesAreReadAsProfileFiles) {
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    fs::create_directory(dir + "/folder");
+    fs::create_symlink(dir + "/nothing", dir + "/dangling");
+    const struct {
+        const char* name;
+        const char* reason;
+    } files[] = {{"fifo", "it is not a regular file"},
+                 {"folder", "it is not a regular file"},
+                 {"dangling", "the file does not exist"}};
+    for (const auto& f : files)
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"validate"}, {"restore"}, {"restore", "--force"}}) {
+            std::vector<std::string> args{"--emulator=" + dir + "/state"};
+            args.insert(args.end(), command.begin(), command.end());
+            args.push_back(dir + "/" + f.name);
+            const ProgramResult r = RunProgram("ombrelctl", args, 10);
+            EXPECT_EQ(r.exitCode, 1) << f.name << " " << command.back() << r.err;
+            EXPECT_NE(r.err.find(f.reason), std::string::npos) << r.err;
+            EXPECT_EQ(r.out, "");
+        }
+}
+
 TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
     const std::string damaged = dir + "/damaged.obp";
     {
