@@ -358,22 +358,45 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         int exitCode;
         const char* message;
     };
+    fs::create_directory(dir + "/folder");
+    fs::create_symlink(dir + "/nothing", dir + "/dangling");
     const Case cases[] = {
         {{"backup", existing}, 1, "already exists; give --force to replace it"},
         {{"backup", "--force", fifo}, 1, "not a regular file"},
+        {{"backup", fifo}, 1, "not a regular file"},
+        {{"backup", dir + "/folder"}, 1, "it is a folder"},
+        {{"backup", "--force", dir + "/folder"}, 1, "it is a folder"},
+        {{"backup", dir + "/dangling"}, 1, "a link to a file that does not exist"},
+        {{"backup", dir + "/dangling", "--force"}, 1, "a link to a file that does not exist"},
+        {{"firmware", "boot", "--backup", fifo, "--force"}, 1, "not a regular file"},
         {{"backup", dir + "/no/such/folder/b.obp"}, 1, "No such file or directory"},
+        {{"backup", ""}, 2, "no file name given"},
         {{"keymap", "show", "--force"}, 2, "does not take --force"},
     };
     for (const Case& c : cases) {
         const ProgramResult r = run(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        if (c.args[0] == "backup" && c.exitCode == 1 &&
+            c.message != std::string("already exists; give --force to replace it"))
+            EXPECT_EQ(r.err.find("--force"), std::string::npos) << "--force would not help: " << r.err;
+        EXPECT_EQ(r.out, "");
     }
+    EXPECT_FALSE(fs::exists(dir + "/nothing"));
     EXPECT_EQ(ReadFileBytes(existing).bytes, "the user's own file");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ok({"backup", "--force", existing});
     EXPECT_EQ(fs::file_size(existing), 32832u);
+    // A firmware update's backup takes --force the same way, wherever it stands.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--force", "firmware", "boot", "--backup", existing},
+          {"firmware", "boot", "--backup", existing, "--force"}}) {
+        fs::resize_file(existing, 0);
+        const ProgramResult r = ok(args);
+        EXPECT_NE(r.out.find("boot request sent"), std::string::npos) << r.out;
+        EXPECT_EQ(fs::file_size(existing), 32832u);
+    }
     EXPECT_EQ(fs::status(existing).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
         << "a replaced file keeps its permissions";
