@@ -249,6 +249,43 @@ TEST_F(StoreCliTest, ABackupOfAnyKeyboardRestoresWithoutForce) {
     EXPECT_EQ(ok({"keymap", "show", "2"}).out, shownBefore);
 }
 
+// The window's language changes nothing for a script: names, messages and JSON are the same in German.
+TEST_F(StoreCliTest, ScriptsGetTheSameAnswerInEveryLanguage) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"keymap", "set", "2", "Ctrl", "media:play"},
+        {"keymap", "set", "1", "Enter", "key:Delete"},
+        {"keymap", "set", "1", "UpArrow", "key:Enter"},
+        {"lighting", "set", "1", "effect", "Breathing"},
+        {"lighting", "set", "1", "effect", "Statisch"}, // refused the same way in both
+        {"keymap", "set", "1", "Delete", "media:nonsense"},
+        {"--json", "keymap", "show", "1"},
+        {"--json", "lighting", "show", "1"},
+        {"--json", "profile", "list"},
+        {"--json", "info"},
+        {"keymap", "show", "2"},
+    };
+    auto runAll = [&] {
+        fs::remove_all(dir + "/state");
+        fs::remove_all(dir + "/state.userdata");
+        std::vector<ProgramResult> results;
+        for (const auto& c : commands)
+            results.push_back(run(c));
+        return results;
+    };
+    const std::vector<ProgramResult> english = runAll();
+    const std::string settings = dir + "/home/.config/ombrel/settings.ini";
+    fs::create_directories(fs::path(settings).parent_path());
+    std::ofstream(settings) << "[Settings]\ndwLanguageId=1031\n";
+    const std::vector<ProgramResult> german = runAll();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        SCOPED_TRACE(commands[i][1] + " " + commands[i].back());
+        EXPECT_EQ(english[i].exitCode, i < 4 ? 0 : commands[i][0] == "--json" || i == 10 ? 0 : 2) << english[i].err;
+        EXPECT_EQ(german[i].exitCode, english[i].exitCode) << german[i].err;
+        EXPECT_EQ(german[i].out, english[i].out);
+        EXPECT_EQ(german[i].err, english[i].err);
+    }
+}
+
 // A pipe nobody writes to would hold a reader up for good: it, a folder and a link into nothing are refused
 // before anything is read, with the reason.
 TEST_F(StoreCliTest, OnlyRegularFilesAreReadAsProfileFiles) {
