@@ -289,10 +289,18 @@ int cmdLightingReset(CliSession& s, const Args& args) {
 
 // ---- colors ------------------------------------------------------------------------------------------------------
 
+// A damaged colour file shows and is rewritten as defaults; the user hears of it, by name.
+void WarnIfColorFileDamaged(const std::string& path) {
+    if (const std::string damage = ColorFileDamage(path); !damage.empty())
+        std::fprintf(stderr, "warning: the colour file %s is damaged (%s); its patterns read as defaults\n",
+                     path.c_str(), damage.c_str());
+}
+
 // The profile's colour file, opened the way the window opens it.
 class ColorWork {
 public:
     ColorWork(CliSession& session, int profile) : m_patterns(session.commands(), session.paths().userColorPrefix) {
+        WarnIfColorFileDamaged(UserColorFile(session.paths().userColorPrefix, profile));
         m_patterns.onFileUnwritable = [this](const std::string& problem) {
             std::fprintf(stderr, "the colours are not saved: %s\n", problem.c_str());
             m_fileFailed = true;
@@ -323,7 +331,10 @@ std::optional<int> parsePattern(const std::string& text) {
 int cmdColorsShow(CliSession& s, const Args& args) {
     const auto profile = parseProfile(args[0]);
     if (!profile) return kExitUsage;
+    // Seeded as the first change would seed it, so a later change shows the same colours.
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
     const std::string path = UserColorFile(s.paths().userColorPrefix, *profile);
+    WarnIfColorFileDamaged(path);
     const IniDocument doc = ReadIniDocument(path).value_or(IniDocument());
     const ColorFileView file(doc);
     int pattern = file.currentPattern();
