@@ -160,9 +160,14 @@ int cmdReadDefaultKeymap(CliSession& s, const Args&) {
 }
 
 int cmdReadMacros(CliSession& s, const Args& args) {
+    // The keyboard says how much macro memory it has; more cannot be read.
+    ConfigBlock block;
+    if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
+    const unsigned capacity = block.macroCapacity();
     const auto n = parseNumber(args[0]);
-    if (!n || *n > 0x10000) {
-        std::fprintf(stderr, "'%s' is not a byte count from 0 to 65536\n", args[0].c_str());
+    if (!n || *n > static_cast<long>(capacity)) {
+        std::fprintf(stderr, "'%s' is not a byte count from 0 to %u (the keyboard's macro memory)\n", args[0].c_str(),
+                     capacity);
         return kExitUsage;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*n));

@@ -97,13 +97,28 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
         {{"--emulator", "read-lighting", "0"}, 2, "profiles are 1, 2 and 3"},
         {{"--emulator", "read-keymap", "1", "2"}, 2, "usage: ombrelctl read-keymap P"},
         {{"--emulator", "read-macros", "lots"}, 2, "not a byte count"},
-        {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json"},
+        {{"--emulator", "read-macros", "8193"}, 2, "'8193' is not a byte count from 0 to 8192"},
+        {{"--emulator", "read-macros", "0x2001"}, 2, "from 0 to 8192 (the keyboard's macro memory)"},
+        {{"--emulator", "read-macros", "65537"}, 2, "from 0 to 8192"},
+        {{"--emulator", "read-macros", "-1"}, 2, "'-1' is not a byte count"},
+        {{"--emulator", "read-macros", "+5"}, 2, "'+5' is not a byte count"},
+        {{"--emulator", "read-macros", "1e3"}, 2, "'1e3' is not a byte count"},
+        {{"--emulator", "read-macros", "0x"}, 2, "'0x' is not a byte count"},
+        {{"--emulator", "read-macros", "99999999999999999999999"}, 2, "is not a byte count"},
+        {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json: it prints a hex dump"},
+        {{"--emulator", "profile", "set", "--json", "2"}, 2, "it shows nothing but what it did"},
+        {{"--emulator", "info", "extra"}, 2, "unexpected argument 'extra'\nusage: ombrelctl info\n"},
         {{"--bogus", "info"}, 2, "unknown option --bogus"},
     };
     for (const auto& c : cases) {
         const auto r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    for (const char* most : {"8192", "0x2000"}) {
+        const auto r = run({"--emulator", "read-macros", most});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 512) << most;
     }
     const auto help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
