@@ -83,6 +83,11 @@ struct LightingWork {
     LightingState state;
 };
 
+// The words 'lighting set' takes for a direction; other values (set by another program) have none.
+const char* directionName(std::uint8_t direction) {
+    return direction == 255 ? "forward" : direction == 0 ? "backward" : "other";
+}
+
 int cmdLightingShow(CliSession& s, const Args& args) {
     std::optional<int> profile;
     if (!args.empty() && !(profile = parseProfile(args[0]))) return kExitUsage;
@@ -103,6 +108,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("brightness", unsigned(f.brightness))
             .member("speed", unsigned(f.speed))
             .member("direction", unsigned(f.direction))
+            .member("direction_name", directionName(f.direction))
             .member("colorful", f.colorful)
             .key("color");
         jsonColor(json, f.color);
@@ -120,7 +126,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
     std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
     std::printf("brightness   %u\n", f.brightness);
     std::printf("speed        %u\n", f.speed);
-    std::printf("direction    %u\n", f.direction);
+    std::printf("direction    %u (%s)\n", f.direction, directionName(f.direction));
     std::printf("colorful     %s\n", f.colorful ? "on" : "off");
     std::printf("color        %s (%u,%u,%u)\n", hexColor(f.color).c_str(), f.color.r, f.color.g, f.color.b);
     std::printf("four-color   %s\n", kChoiceNames[f.colorChoice]);
@@ -244,6 +250,19 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
         const NameMatch found = names.match(c.effectArgument);
         if (found.value) c.effectToOffer = static_cast<std::uint8_t>(*found.value);
         hint = DidYouMean(found.suggestions);
+        // A beginning several offered effects share is no unknown effect: say which ones it could be.
+        std::string several;
+        int count = 0;
+        const std::string typed = NormaliseName(c.effectArgument);
+        for (std::uint8_t e : offered)
+            if (!typed.empty() && NormaliseName(work.effectName(e)).rfind(typed, 0) == 0) {
+                several += (count++ ? ", " : "") + work.effectName(e);
+            }
+        if (!found.value && count > 1) {
+            std::fprintf(stderr, "'%s' is the beginning of several effects (%s); give more of the name\n",
+                         c.effectArgument.c_str(), several.c_str());
+            return false;
+        }
     }
     if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
         std::string list;

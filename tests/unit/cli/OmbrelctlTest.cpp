@@ -294,6 +294,22 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
     }
 }
 
+// An empty file holds nothing to lose and becomes a state file, as a missing one does; a pipe is refused at once.
+TEST_F(OmbrelctlTest, AnEmptyStateFileIsTakenAndAPipeRefused) {
+    const std::string path = dir + "/state";
+    std::ofstream(path).close();
+    const auto r = run({emulator(), "profile", "set", "2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(run({emulator(), "profile", "get"}).out, "2\n");
+
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto refused = RunProgram("ombrelctl", {"--emulator=" + fifo, "info"}, 10);
+    EXPECT_EQ(refused.exitCode, 4) << refused.err;
+    EXPECT_NE(refused.err.find("is not an emulator state file"), std::string::npos) << refused.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
 TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
     ASSERT_EQ(run({emulator(), "profile", "set", "2"}).exitCode, 0);
     struct stat before {};

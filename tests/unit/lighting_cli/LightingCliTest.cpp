@@ -91,6 +91,7 @@ TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
                              "  \"brightness\": 5,\n"
                              "  \"speed\": 2,\n"
                              "  \"direction\": 0,\n"
+                             "  \"direction_name\": \"backward\",\n"
                              "  \"colorful\": false,\n"
                              "  \"color\": {\n"
                              "    \"hex\": \"0A141E\",\n"
@@ -153,6 +154,12 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     const ProgramResult typo = run({"lighting", "set", "1", "effect", "Rain rdops"});
     EXPECT_EQ(typo.exitCode, 2);
     EXPECT_NE(typo.err.find("'Rain rdops', did you mean 'Raindrops'?"), std::string::npos) << typo.err;
+    const ProgramResult several = run({"lighting", "set", "1", "effect", "r"});
+    EXPECT_EQ(several.exitCode, 2);
+    EXPECT_NE(several.err.find("'r' is the beginning of several effects (Reactive, Reactive Ripple, "),
+              std::string::npos)
+        << several.err;
+    EXPECT_NE(ok({"lighting", "show", "1"}).out.find("direction    0 (backward)\n"), std::string::npos);
     const ProgramResult beginning = ok({"lighting", "set", "1", "effect", "breath"});
     EXPECT_EQ(beginning.out, "profile 1: effect 5 (Breathing)\n");
 }
