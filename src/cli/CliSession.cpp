@@ -1,5 +1,6 @@
 #include "CliSession.h"
 
+#include "DoctorCommand.h"
 #include "HexDump.h"
 #include "device/LinkResult.h"
 
@@ -48,7 +49,7 @@ int probeWaitingForTurn(const ServiceApi& api, char* node, int capacity) {
 }
 
 // Explains why no keyboard answers: absent, or present but not accessible to this user.
-int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
+int explainMissingKeyboard(const ServiceApi& api) {
     char node[256] = {};
     const int probe = probeWaitingForTurn(api, node, sizeof node);
     if (probe > 0) {
@@ -60,14 +61,9 @@ int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
             return kExitNoKeyboard;
         }
         std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
-        if (probe == EACCES || probe == EPERM) {
-            std::fprintf(stderr,
-                         "The udev rule that gives you access is not installed. Install it with:\n"
-                         "  sudo install -m 644 %s /etc/udev/rules.d/\n"
-                         "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"
-                         "then unplug and re-plug the keyboard.\n",
-                         udevRule.c_str());
-        }
+        // What blocks access depends on the system (no rule, a rule not applied, no udev at all, a remote login):
+        // the doctor's findings name it, with fixes that fit this user.
+        if (probe == EACCES || probe == EPERM) PrintKeyboardProblems();
         return kExitNoKeyboard;
     }
     std::fprintf(stderr, "no keyboard found\n");
@@ -86,7 +82,6 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     }
     session->m_options = options;
     session->m_paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState) : *paths;
-    const std::string udevRule = paths->dataDir + "udev/60-ombrel.rules";
     std::string error;
     ServiceChoice choice;
     choice.emulator = options.emulator;
@@ -113,7 +108,7 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     // A node that exists but cannot be opened counts as a keyboard in the library's count; ask first.
     const bool unreachable = probeWaitingForTurn(api, node, sizeof node) > 0;
     if (unreachable || session->m_link->exchange().DeviceCount() <= 0) {
-        *exitCode = explainMissingKeyboard(api, udevRule);
+        *exitCode = explainMissingKeyboard(api);
         return nullptr;
     }
     *exitCode = kExitOk;
