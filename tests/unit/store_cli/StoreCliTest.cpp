@@ -339,7 +339,7 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         {{"keymap", "set", "4", "0x03A", "disabled"}, 2, "profiles are 1, 2 and 3"},
         {{"keymap", "show", "7"}, 2, "profiles are 1, 2 and 3"},
         {{"keymap", "set", "1", "H", "disabled", "--json"}, 2, "does not take --json"},
-        {{"names", "colours"}, 2, "keys, media, functions or mouse"},
+        {{"names", "colours"}, 2, "keys, keyboard, media, functions or mouse"},
         {{"validate", damaged}, 1, "header is damaged"},
         {{"validate", dir + "/none.obp"}, 1, "does not exist"},
         {{"restore", damaged}, 1, "header is damaged"},
