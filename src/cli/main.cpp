@@ -2,6 +2,7 @@
 #include "CliSession.h"
 #include "Commands.h"
 #include "DoctorCommand.h"
+#include "TerminalSafeOutput.h"
 #include "text/NameMatcher.h"
 
 #include <algorithm>
@@ -88,6 +89,7 @@ void reportUnknownCommand(const std::string& word) {
 } // namespace
 
 int main(int argc, char** argv) {
+    MakeOutputTerminalSafe();
     CliOptions options;
     std::vector<std::string> words;
     bool help = false;

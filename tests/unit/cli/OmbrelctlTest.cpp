@@ -375,5 +375,25 @@ TEST_F(OmbrelctlTest, TemporaryFilesOfAKilledRunAreRemovedAtTheNextRun) {
         EXPECT_TRUE(std::filesystem::exists(path)) << path;
 }
 
+// What a user typed comes back in messages; a control character in it is shown, never sent to the terminal.
+TEST_F(OmbrelctlTest, EchoedArgumentsCannotDriveTheTerminal) {
+    const std::string evil = "x\x1b]0;owned\x07\x1b[2J\r\x7f";
+    const std::string shown = "x\\x1B]0;owned\\x07\\x1B[2J\\x0D\\x7F";
+    const std::vector<std::vector<std::string>> commands = {
+        {evil},
+        {"--emulator", "profile", "set", evil},
+        {"--emulator", "keymap", "set", "1", evil, "default"},
+        {"--emulator", "lighting", "set", "1", "effect", evil},
+        {"validate", dir + "/" + evil},
+        {emulator(), "backup", dir + "/" + evil},
+    };
+    for (const auto& args : commands) {
+        const auto r = run(args);
+        const std::string both = r.out + r.err;
+        EXPECT_NE(both.find(shown), std::string::npos) << both;
+        EXPECT_EQ(both.find_first_of("\x1b\x07\r\x7f"), std::string::npos) << both;
+    }
+}
+
 } // namespace
 } // namespace ombrel::test
