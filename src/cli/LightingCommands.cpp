@@ -24,10 +24,7 @@ constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", 
 constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
 
 std::optional<long> wholeNumber(std::string_view text) {
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    return ParseWholeNumber(std::string(text));
 }
 
 std::optional<Rgb> parseColorArgument(std::string_view text) {
@@ -199,10 +196,12 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
         std::optional<int> d;
         if (const auto n = wholeNumber(value); n && (*n == 0 || *n == 255))
             d = static_cast<int>(*n);
-        else if (const auto w = wordIn("direction", value, {"backward", "forward"}))
-            d = *w ? 255 : 0;
-        else
+        else if (const std::string word = NormaliseName(value); word == "backward" || word == "forward")
+            d = word == "forward" ? 255 : 0;
+        if (!d) {
+            std::fprintf(stderr, "direction must be 0, 255, backward or forward, not '%s'\n", value.c_str());
             return std::nullopt;
+        }
         c.description = "direction " + std::to_string(*d);
         c.apply = [d](LightingWriter& w) { return w.setDirection(static_cast<std::uint8_t>(*d)); };
     } else if (field == "color" || field == "colour") {

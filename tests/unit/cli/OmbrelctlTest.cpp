@@ -115,6 +115,23 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
     }
+    // One form of number everywhere: decimal or 0x hexadecimal, no sign, no blanks.
+    const BadUse forms[] = {
+        {{emulator(), "profile", "set", "-0"}, 2, "'-0' is not a profile"},
+        {{emulator(), "profile", "set", "+1"}, 2, "'+1' is not a profile"},
+        {{emulator(), "profile", "set", " 1"}, 2, "' 1' is not a profile"},
+        {{emulator(), "lighting", "set", "1", "brightness", "-0"}, 2, "from 0 to 5, not '-0'"},
+        {{emulator(), "lighting", "set", "1", "direction", "7"}, 2, "direction must be 0, 255, backward or forward"},
+        {{emulator(), "profile", "set", "0x2"}, 0, ""},
+        {{emulator(), "profile", "set", "03"}, 0, ""},
+        {{emulator(), "lighting", "set", "1", "brightness", "0x3"}, 0, ""},
+        {{emulator(), "lighting", "set", "1", "direction", "0xFF"}, 0, ""},
+    };
+    for (const auto& c : forms) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
     for (const char* most : {"8192", "0x2000"}) {
         const auto r = run({"--emulator", "read-macros", most});
         EXPECT_EQ(r.exitCode, 0) << r.err;
