@@ -85,7 +85,8 @@ _ombrelctl() {
     local commands
     commands=$(_ombrelctl_commands "$prog")
     if ((${#words[@]} == 0)); then
-        COMPREPLY=($(compgen -W "$(printf '%s\n' $commands | sort -u)" -- "$cur"))
+        # The first word of each command ("profile" of "profile get"), each once.
+        COMPREPLY=($(compgen -W "$(printf '%s\n' "$commands" | sed 's/ .*//' | sort -u)" -- "$cur"))
         return
     fi
     # A two-word command: complete its second word.
@@ -105,7 +106,7 @@ _ombrelctl() {
             COMPREPLY=($(compgen -f -- "$cur"))
             ;;
         names)
-            ((nargs == 0)) && COMPREPLY=($(compgen -W 'keys media functions mouse' -- "$cur"))
+            ((nargs == 0)) && COMPREPLY=($(compgen -W 'keys keyboard media functions mouse' -- "$cur"))
             ;;
         "firmware boot")
             ((nargs == 0)) && COMPREPLY=($(compgen -W '--backup --no-backup' -- "$cur"))
@@ -115,9 +116,10 @@ _ombrelctl() {
             if ((nargs == 0)); then
                 COMPREPLY=($(compgen -W "$(_ombrelctl_profiles "$prog")" -- "$cur"))
             elif ((nargs == 1)) && [[ $name == "keymap set" || $name == "keymap reset" ]]; then
-                COMPREPLY=($(compgen -W "$(_ombrelctl_names "$prog" keys)" -- "$cur"))
+                COMPREPLY=($(compgen -W "$(_ombrelctl_names "$prog" keyboard)" -- "$cur"))
             elif ((nargs == 1)) && [[ $name == "colors paint" ]]; then
-                COMPREPLY=($(compgen -W "Fn $(_ombrelctl_names "$prog" keys)" -- "$cur"))
+                # The G keys show the base colour and are not painted one by one.
+                COMPREPLY=($(compgen -W "Fn $(_ombrelctl_names "$prog" keyboard | grep -v '^G[1-9]B\{0,1\}$')" -- "$cur"))
             elif ((nargs == 1)) && [[ $name == "lighting set" ]]; then
                 COMPREPLY=($(compgen -W 'effect brightness speed direction color colorful four-color report-rate' \
                     -- "$cur"))

@@ -1,5 +1,6 @@
 #include "CliSession.h"
 
+#include "DoctorCommand.h"
 #include "HexDump.h"
 #include "device/LinkResult.h"
 
@@ -13,6 +14,9 @@
 namespace ombrel::cli {
 
 namespace {
+
+// The library of the open session, for the reason behind a change the emulator could not keep.
+const ServiceLibrary* g_library = nullptr;
 
 void printTrace(TraceDirection direction, std::span<const std::uint8_t> bytes) {
     const char* mark = direction == TraceDirection::Sent ? "->" : direction == TraceDirection::Received ? "<-" : "<x";
@@ -45,7 +49,7 @@ int probeWaitingForTurn(const ServiceApi& api, char* node, int capacity) {
 }
 
 // Explains why no keyboard answers: absent, or present but not accessible to this user.
-int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
+int explainMissingKeyboard(const ServiceApi& api) {
     char node[256] = {};
     const int probe = probeWaitingForTurn(api, node, sizeof node);
     if (probe > 0) {
@@ -57,14 +61,9 @@ int explainMissingKeyboard(const ServiceApi& api, const std::string& udevRule) {
             return kExitNoKeyboard;
         }
         std::fprintf(stderr, "found the keyboard at %s but cannot open it: %s\n", node, std::strerror(probe));
-        if (probe == EACCES || probe == EPERM) {
-            std::fprintf(stderr,
-                         "The udev rule that gives you access is not installed. Install it with:\n"
-                         "  sudo install -m 644 %s /etc/udev/rules.d/\n"
-                         "  sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw\n"
-                         "then unplug and re-plug the keyboard.\n",
-                         udevRule.c_str());
-        }
+        // What blocks access depends on the system (no rule, a rule not applied, no udev at all, a remote login):
+        // the doctor's findings name it, with fixes that fit this user.
+        if (probe == EACCES || probe == EPERM) PrintKeyboardProblems();
         return kExitNoKeyboard;
     }
     std::fprintf(stderr, "no keyboard found\n");
@@ -83,7 +82,6 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     }
     session->m_options = options;
     session->m_paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState) : *paths;
-    const std::string udevRule = paths->dataDir + "udev/60-ombrel.rules";
     std::string error;
     ServiceChoice choice;
     choice.emulator = options.emulator;
@@ -110,14 +108,16 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
     // A node that exists but cannot be opened counts as a keyboard in the library's count; ask first.
     const bool unreachable = probeWaitingForTurn(api, node, sizeof node) > 0;
     if (unreachable || session->m_link->exchange().DeviceCount() <= 0) {
-        *exitCode = explainMissingKeyboard(api, udevRule);
+        *exitCode = explainMissingKeyboard(api);
         return nullptr;
     }
     *exitCode = kExitOk;
+    g_library = &*session->m_library;
     return session;
 }
 
 CliSession::~CliSession() {
+    if (m_library && g_library == &*m_library) g_library = nullptr;
     if (!m_link) return;
     m_link->shutdown();
     // A one-shot tool owns the library: stop its threads before the process exits rather than racing them.
@@ -128,6 +128,11 @@ int ReportResult(const char* what, int result) {
     if (result == LINK_OK) return kExitOk;
     std::fprintf(stderr, "%s failed: %s (%s %d)\n", what, LinkResultDescription(result), LinkResultName(result),
                  result);
+    // The emulator knows why it could not keep a change (a full disk, a read-only state file).
+    if (result == LINK_NOT_KEPT && g_library) {
+        if (const std::string why = g_library->emulatorProblem(); !why.empty())
+            std::fprintf(stderr, "%s\n", why.c_str());
+    }
     return kExitFailed;
 }
 

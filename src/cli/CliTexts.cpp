@@ -2,7 +2,6 @@
 
 #include "platform/AppPaths.h"
 #include "platform/PerUserFolder.h"
-#include "platform/SettingsStore.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
 #include "text/SafeFormat.h"
@@ -14,19 +13,16 @@ namespace ombrel::cli {
 
 namespace {
 
-// The language the window would show, without storing a choice the way the window does on its first start.
-int languageIndex(const AppPaths& paths) {
-    SettingsStore settings(paths.settingsIni, paths.appProfileIni);
-    const auto id = settings.loadLanguageId();
-    return id ? LanguageIndexOf(*id).value_or(0) : 0;
-}
+// ombrelctl speaks English whatever the window's language: scripts must get the same names, messages and JSON
+// on every machine, and its own messages are English.
+constexpr int kEnglish = 0; // Lang0409.ini, the first of the language table
 
 } // namespace
 
 CliTexts LoadCliTexts() {
     const auto& paths = ProcessAppPaths();
     auto texts = std::make_shared<LanguageTexts>(paths ? paths->dataDir : std::string());
-    const int index = paths ? languageIndex(*paths) : 0;
+    const int index = kEnglish;
     CliTexts t;
     t.text = [texts, index](std::string_view key) { return texts->lookupText(key, index); };
     t.keyName = [texts, index](KeyCode code) { return KeyText(*texts, code, index); };

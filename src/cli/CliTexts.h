@@ -16,7 +16,7 @@ struct CliTexts {
     TextLookup effectName; // by effect number in decimal
 };
 
-// The texts of the program's language file.
+// The texts of the English language file, whatever language the window shows.
 CliTexts LoadCliTexts();
 
 // Creates and seeds the per-user folder of `paths` when it is missing; prints why and returns false when that fails.

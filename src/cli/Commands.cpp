@@ -20,18 +20,8 @@ namespace ombrel::cli {
 
 namespace {
 
-// A whole non-negative number, decimal or 0x-prefixed hexadecimal.
 std::optional<long> parseNumber(const std::string& text) {
-    int base = 10;
-    std::string_view digits(text);
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        base = 16;
-        digits.remove_prefix(2);
-    }
-    long value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) return std::nullopt;
-    return value;
+    return ParseWholeNumber(text);
 }
 
 int readConfig(CliSession& s, ConfigBlock& block) {
@@ -160,9 +150,14 @@ int cmdReadDefaultKeymap(CliSession& s, const Args&) {
 }
 
 int cmdReadMacros(CliSession& s, const Args& args) {
+    // The keyboard says how much macro memory it has; more cannot be read.
+    ConfigBlock block;
+    if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
+    const unsigned capacity = block.macroCapacity();
     const auto n = parseNumber(args[0]);
-    if (!n || *n > 0x10000) {
-        std::fprintf(stderr, "'%s' is not a byte count from 0 to 65536\n", args[0].c_str());
+    if (!n || *n > static_cast<long>(capacity)) {
+        std::fprintf(stderr, "'%s' is not a byte count from 0 to %u (the keyboard's macro memory)\n", args[0].c_str(),
+                     capacity);
         return kExitUsage;
     }
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(*n));
@@ -172,6 +167,21 @@ int cmdReadMacros(CliSession& s, const Args& args) {
 }
 
 } // namespace
+
+std::optional<long> ParseWholeNumber(const std::string& text) {
+    int base = 10;
+    std::string_view digits(text);
+    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
+        base = 16;
+        digits.remove_prefix(2);
+    }
+    // No sign: "-0" and "+1" are no forms of a count, and hexadecimal digits after 0x only.
+    if (digits.empty() || digits[0] == '-' || digits[0] == '+') return std::nullopt;
+    long value = 0;
+    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
+    if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) return std::nullopt;
+    return value;
+}
 
 std::optional<int> parseProfile(const std::string& text) {
     const auto n = parseNumber(text);

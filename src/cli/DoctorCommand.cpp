@@ -59,6 +59,10 @@ std::optional<DoctorReport> DoctorReportHere(bool askTheTray) {
 }
 
 void PrintKeyboardProblems() {
+    // Once a run: opening the keyboard and 'info' may both want to explain.
+    static bool printed = false;
+    if (printed) return;
+    printed = true;
     // The tray matters to the window only; here the question is why no keyboard answers.
     const auto report = DoctorReportHere(false);
     if (!report) return;

@@ -24,10 +24,7 @@ constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", 
 constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
 
 std::optional<long> wholeNumber(std::string_view text) {
-    long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    return ParseWholeNumber(std::string(text));
 }
 
 std::optional<Rgb> parseColorArgument(std::string_view text) {
@@ -83,6 +80,11 @@ struct LightingWork {
     LightingState state;
 };
 
+// The words 'lighting set' takes for a direction; other values (set by another program) have none.
+const char* directionName(std::uint8_t direction) {
+    return direction == 255 ? "forward" : direction == 0 ? "backward" : "other";
+}
+
 int cmdLightingShow(CliSession& s, const Args& args) {
     std::optional<int> profile;
     if (!args.empty() && !(profile = parseProfile(args[0]))) return kExitUsage;
@@ -103,6 +105,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("brightness", unsigned(f.brightness))
             .member("speed", unsigned(f.speed))
             .member("direction", unsigned(f.direction))
+            .member("direction_name", directionName(f.direction))
             .member("colorful", f.colorful)
             .key("color");
         jsonColor(json, f.color);
@@ -120,7 +123,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
     std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
     std::printf("brightness   %u\n", f.brightness);
     std::printf("speed        %u\n", f.speed);
-    std::printf("direction    %u\n", f.direction);
+    std::printf("direction    %u (%s)\n", f.direction, directionName(f.direction));
     std::printf("colorful     %s\n", f.colorful ? "on" : "off");
     std::printf("color        %s (%u,%u,%u)\n", hexColor(f.color).c_str(), f.color.r, f.color.g, f.color.b);
     std::printf("four-color   %s\n", kChoiceNames[f.colorChoice]);
@@ -193,10 +196,12 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
         std::optional<int> d;
         if (const auto n = wholeNumber(value); n && (*n == 0 || *n == 255))
             d = static_cast<int>(*n);
-        else if (const auto w = wordIn("direction", value, {"backward", "forward"}))
-            d = *w ? 255 : 0;
-        else
+        else if (const std::string word = NormaliseName(value); word == "backward" || word == "forward")
+            d = word == "forward" ? 255 : 0;
+        if (!d) {
+            std::fprintf(stderr, "direction must be 0, 255, backward or forward, not '%s'\n", value.c_str());
             return std::nullopt;
+        }
         c.description = "direction " + std::to_string(*d);
         c.apply = [d](LightingWriter& w) { return w.setDirection(static_cast<std::uint8_t>(*d)); };
     } else if (field == "color" || field == "colour") {
@@ -244,6 +249,19 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
         const NameMatch found = names.match(c.effectArgument);
         if (found.value) c.effectToOffer = static_cast<std::uint8_t>(*found.value);
         hint = DidYouMean(found.suggestions);
+        // A beginning several offered effects share is no unknown effect: say which ones it could be.
+        std::string several;
+        int count = 0;
+        const std::string typed = NormaliseName(c.effectArgument);
+        for (std::uint8_t e : offered)
+            if (!typed.empty() && NormaliseName(work.effectName(e)).rfind(typed, 0) == 0) {
+                several += (count++ ? ", " : "") + work.effectName(e);
+            }
+        if (!found.value && count > 1) {
+            std::fprintf(stderr, "'%s' is the beginning of several effects (%s); give more of the name\n",
+                         c.effectArgument.c_str(), several.c_str());
+            return false;
+        }
     }
     if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
         std::string list;
@@ -289,10 +307,18 @@ int cmdLightingReset(CliSession& s, const Args& args) {
 
 // ---- colors ------------------------------------------------------------------------------------------------------
 
+// A damaged colour file shows and is rewritten as defaults; the user hears of it, by name.
+void WarnIfColorFileDamaged(const std::string& path) {
+    if (const std::string damage = ColorFileDamage(path); !damage.empty())
+        std::fprintf(stderr, "warning: the colour file %s is damaged (%s); its patterns read as defaults\n",
+                     path.c_str(), damage.c_str());
+}
+
 // The profile's colour file, opened the way the window opens it.
 class ColorWork {
 public:
     ColorWork(CliSession& session, int profile) : m_patterns(session.commands(), session.paths().userColorPrefix) {
+        WarnIfColorFileDamaged(UserColorFile(session.paths().userColorPrefix, profile));
         m_patterns.onFileUnwritable = [this](const std::string& problem) {
             std::fprintf(stderr, "the colours are not saved: %s\n", problem.c_str());
             m_fileFailed = true;
@@ -323,7 +349,10 @@ std::optional<int> parsePattern(const std::string& text) {
 int cmdColorsShow(CliSession& s, const Args& args) {
     const auto profile = parseProfile(args[0]);
     if (!profile) return kExitUsage;
+    // Seeded as the first change would seed it, so a later change shows the same colours.
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
     const std::string path = UserColorFile(s.paths().userColorPrefix, *profile);
+    WarnIfColorFileDamaged(path);
     const IniDocument doc = ReadIniDocument(path).value_or(IniDocument());
     const ColorFileView file(doc);
     int pattern = file.currentPattern();

@@ -2,6 +2,7 @@
 
 #include "CliTexts.h"
 #include "KeyArguments.h"
+#include "keyboard/KeyTable.h"
 #include "keys/KeyAliases.h"
 #include "text/JsonWriter.h"
 
@@ -51,6 +52,15 @@ int cmdNames(const Args& args, const CliOptions& options) {
         for (const auto& [alias, code] : kKeyAliases)
             others.emplace_back(alias);
         printNames(keys, others, options.json);
+    } else if (kind == "keyboard") {
+        // The keys the keyboard itself has, for KEY: sending keys such as Calculator or Power are no keys of it.
+        const CliTexts texts = LoadCliTexts();
+        std::vector<std::string> keys;
+        for (const KeyButton& b : KeyButtonTable())
+            keys.push_back(texts.keyName(b.code));
+        const auto g = gKeyNames();
+        keys.insert(keys.end(), g.begin(), g.end());
+        printNames(keys, {}, options.json);
     } else if (kind == "media") {
         printNames(names.mediaNames(), {}, options.json);
     } else if (kind == "functions" || kind == "function") {
@@ -61,7 +71,8 @@ int cmdNames(const Args& args, const CliOptions& options) {
             mouse.emplace_back(m.argument);
         printNames(mouse, {}, options.json);
     } else {
-        std::fprintf(stderr, "'%s' is not a kind of name: keys, media, functions or mouse\n", args[0].c_str());
+        std::fprintf(stderr, "'%s' is not a kind of name: keys, keyboard, media, functions or mouse\n",
+                     args[0].c_str());
         return kExitUsage;
     }
     return kExitOk;
@@ -73,8 +84,9 @@ const std::vector<CommandInfo>& NamesCommands() {
     static const std::vector<CommandInfo> commands = {
         {"names", "KIND", "list the key, media, keyboard-function or mouse names ombrelctl takes", 1, 1, nullptr,
          "KIND is one of:\n"
-         "keys       the key names of the language file (for KEY and key:KEY), the G keys, then other spellings\n"
+         "keys       the key names of the language file (for key:KEY), the G keys, then other spellings\n"
          "           such as the short captions of the keyboard map (Ctrl, Win, Del)\n"
+         "keyboard   the keys the keyboard has, then the G keys (for KEY of keymap set and colors paint)\n"
          "media      the media functions (for media:NAME)\n"
          "functions  the keyboard functions (for function:NAME)\n"
          "mouse      the mouse buttons and wheel steps, as whole function arguments\n"

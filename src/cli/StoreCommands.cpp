@@ -9,13 +9,16 @@
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
 #include "keys/KeymapCodec.h"
+#include "keys/MacroImage.h"
 #include "keys/Utf16Text.h"
 #include "platform/PerUserFolder.h"
+#include "platform/SafeFileWriter.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 #include "text/JsonWriter.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -38,6 +41,8 @@ public:
     explicit StoreWork(CliSession& session)
         : m_session(session), m_texts(LoadCliTexts()), m_screen(m_texts.text), m_names(m_texts.text),
           m_storePath(StorePath(session.paths().userDir)) {
+        // The keyboard is this run's alone, and so is its store file: a temporary file a killed run left is ours.
+        RemoveStaleTemporaryFiles(m_storePath);
         learnKeyboard();
     }
 
@@ -72,16 +77,21 @@ public:
         return kExitOk;
     }
 
-    // Saves the store into the profile store file and writes the macros and the blocks of `profiles`.
+    // Writes the macros and the blocks of `profiles` to the keyboard, then saves the store into the profile store
+    // file. The keyboard goes first: the store must never hold what the keyboard did not take, and a store left
+    // behind by a crash is replaced from the keyboard at the next run (refresh).
     int saveAndWrite(std::span<const int> profiles) {
         std::lock_guard guard(working().lock);
         if (!ensureStoreFolder()) return kExitFailed;
+        if (const int r = macrosFit(); r != kExitOk) return r;
+        const int written = WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles);
+        if (const int r = ReportResult("writing the key functions and macros", written); r != kExitOk) return r;
         if (std::string why; ExportStore(working(), m_storePath, false, &why) != 1) {
-            std::fprintf(stderr, "%s\n", why.c_str());
+            std::fprintf(stderr, "%s\nthe keyboard holds the new key functions, but the profile store file does not\n",
+                         why.c_str());
             return kExitFailed;
         }
-        return ReportResult("writing the key functions and macros",
-                            WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles));
+        return kExitOk;
     }
 
     // Keys the keyboard's factory block names no slot for cannot be given a function.
@@ -103,6 +113,18 @@ public:
     }
 
 private:
+    // The macros must fit the keyboard's macro memory (without their names, if need be); says so once when not.
+    int macrosFit() {
+        const unsigned capacity = state().macroCapacity.load();
+        const std::size_t needed = MeasureMacroImage(working().macros).withoutNames;
+        if (capacity == 0 || needed <= capacity) return kExitOk;
+        std::fprintf(stderr,
+                     "the macros need %zu bytes but the keyboard's macro memory holds %u; nothing was written. "
+                     "Shorten or delete some macros\n",
+                     needed, capacity);
+        return kExitFailed;
+    }
+
     // What the program learns when the keyboard arrives: its factory key functions and its macro memory size.
     void learnKeyboard() {
         KeymapBytes factory{};
@@ -147,15 +169,42 @@ int profileOrActive(StoreWork& work, const Args& args, int& profile) {
                                                    : ReportResult("reading the active profile", LINK_NO_REPLY);
 }
 
+// Whether `target` may take a backup: only a regular file (or a link to one) is ever replaced, and only with
+// --force; anything else is refused with what it is, so --force is never proposed where it cannot help.
+int checkBackupTarget(const std::string& target, ExistingFile existing) {
+    if (target.empty()) {
+        std::fprintf(stderr, "no file name given for the backup\n");
+        return kExitUsage;
+    }
+    struct stat link {};
+    if (::lstat(target.c_str(), &link) != 0) return kExitOk; // nothing there yet
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) {
+        std::fprintf(stderr, "cannot write %s: it is a link to a file that does not exist\n", target.c_str());
+        return kExitFailed;
+    }
+    if (S_ISDIR(info.st_mode)) {
+        std::fprintf(stderr, "cannot write %s: it is a folder\n", target.c_str());
+        return kExitFailed;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        std::fprintf(stderr, "cannot write %s: it is not a regular file (a device, pipe or socket) and is left alone\n",
+                     target.c_str());
+        return kExitFailed;
+    }
+    if (existing == ExistingFile::Keep) {
+        std::fprintf(stderr, "%s already exists; give --force to replace it\n", target.c_str());
+        return kExitFailed;
+    }
+    return kExitOk;
+}
+
 // Reads the keyboard's key functions and macros into the profile file `target`. An existing file is only replaced
 // with --force. Prints what failed; returns the exit code.
 int backupKeyboard(CliSession& s, const std::string& target) {
     // Asked before the keyboard is read, so the user does not wait for a refusal; the write checks again.
     const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
-    if (existing == ExistingFile::Keep && FileExists(target)) {
-        std::fprintf(stderr, "%s already exists; give --force to replace it\n", target.c_str());
-        return kExitFailed;
-    }
+    if (const int r = checkBackupTarget(target, existing); r != kExitOk) return r;
     StoreWork work(s);
     int result = LINK_OK;
     const auto file = ReadKeyboardImage(work.commands(), work.state(), work.text(), &result);
@@ -430,12 +479,13 @@ const std::vector<CommandInfo>& StoreCommands() {
          kKeymapSetHelp.c_str()},
         {"keymap reset", "P KEY", "give KEY of profile P its factory function back", 2, 2, cmdKeymapReset,
          "The same as 'keymap set P KEY default'."},
-        {"firmware boot", "--backup FILE | --no-backup",
+        {"firmware boot", "[--force] --backup FILE | --no-backup",
          "back up key functions and macros, then send the keyboard into its boot loader", 0, 2, cmdFirmwareBoot,
          "Reads the three profiles' key functions and the macros into FILE (a new profile file; an existing\n"
          "one is replaced only with --force), then asks the keyboard to restart into its boot loader, where it\n"
          "waits for a firmware updater. Nothing is sent when the backup cannot be written. --no-backup sends\n"
-         "the request without a backup."},
+         "the request without a backup.",
+         nullptr, true},
         {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
          "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
          "(profile:key) that play it.",

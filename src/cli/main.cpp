@@ -2,6 +2,7 @@
 #include "CliSession.h"
 #include "Commands.h"
 #include "DoctorCommand.h"
+#include "TerminalSafeOutput.h"
 #include "text/NameMatcher.h"
 
 #include <algorithm>
@@ -88,6 +89,7 @@ void reportUnknownCommand(const std::string& word) {
 } // namespace
 
 int main(int argc, char** argv) {
+    MakeOutputTerminalSafe();
     CliOptions options;
     std::vector<std::string> words;
     bool help = false;
@@ -143,7 +145,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (options.json && !command->takesJson) {
-        std::fprintf(stderr, "%s does not take --json: it shows nothing but what it did\n", command->name);
+        // The read commands show raw memory; the others only say what they did.
+        const bool dump = std::strncmp(command->name, "read-", 5) == 0;
+        std::fprintf(stderr, "%s does not take --json: %s\n", command->name,
+                     dump ? "it prints a hex dump of the keyboard's memory, which has no JSON form"
+                          : "it shows nothing but what it did");
         return kExitUsage;
     }
     const Args args(words.begin() + static_cast<long>(at), words.end());
@@ -152,8 +158,11 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (static_cast<int>(args.size()) < command->minArgs || static_cast<int>(args.size()) > command->maxArgs) {
-        std::fprintf(stderr, "usage: ombrelctl %s %s\n(see ombrelctl %s --help)\n", command->name, command->usage,
-                     command->name);
+        if (static_cast<int>(args.size()) > command->maxArgs)
+            std::fprintf(stderr, "unexpected argument '%s'\n",
+                         args[static_cast<std::size_t>(command->maxArgs)].c_str());
+        std::fprintf(stderr, "usage: ombrelctl %s%s%s\n(see ombrelctl %s --help)\n", command->name,
+                     *command->usage ? " " : "", command->usage, command->name);
         return kExitUsage;
     }
     if (command->runOffline) return command->runOffline(args, options);

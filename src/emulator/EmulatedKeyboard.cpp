@@ -5,6 +5,8 @@
 #include "VevIroz.h"
 #include "emulator/StateFile.h"
 #include "emulator/StateFileLock.h"
+#include "platform/AppPaths.h"
+#include "platform/SafeFileWriter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,7 +62,8 @@ EmulatedKeyboard::~EmulatedKeyboard() {
 bool EmulatedKeyboard::configure(const std::string& stateFile) {
     std::lock_guard lock(m_mutex);
     if (m_running) return false;
-    m_statePath = stateFile;
+    // Resolved once: a link to the file and the file itself must share one lock.
+    m_statePath = ResolvedStatePath(stateFile);
     return true;
 }
 
@@ -74,7 +77,6 @@ bool EmulatedKeyboard::start() {
         if (!m_statePath.empty() && !claimStateFileLocked()) return false;
         m_running = true;
         m_stopping = false;
-        m_saveFailureReported = false;
     }
     m_thread = std::thread([this] { deliveryLoop(); });
     return true;
@@ -87,12 +89,15 @@ bool EmulatedKeyboard::claimStateFileLocked() {
     switch (loaded.status) {
     case StateLoad::Status::Loaded:
         m_model.setMemory(*loaded.memory);
+        m_keptMemory = *loaded.memory;
+        RemoveStaleTemporaryFiles(m_statePath);
         return true;
     case StateLoad::Status::Missing:
         // A new state file starts from factory memory and exists from the start, so a mistyped path shows at once.
         m_model.resetToFactory();
         if (SaveStateFile(m_statePath, m_model.memory(), &m_problem)) {
             m_model.markSaved();
+            m_keptMemory = m_model.memory();
             return true;
         }
         break;
@@ -120,8 +125,10 @@ bool EmulatedKeyboard::stop() {
         std::lock_guard lock(m_mutex);
         if (!m_running) return true;
         m_stopping = true;
-        if (m_model.hasUnsavedChanges()) saveLocked();
+        // Nobody is left to hear a failure here but stderr.
+        if (m_model.hasUnsavedChanges() && !m_statePath.empty() && !saveLocked()) warn(m_problem);
         m_stateLock.reset(); // another program may use the file from here on
+        m_keptMemory.reset();
     }
     m_wake.notify_all();
     m_thread.join();
@@ -289,7 +296,11 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::
         setPluggedLocked(false);
         return 1;
     }
-    saveIfDueLocked();
+    if (!saveIfDueLocked() && reply) {
+        // The keyboard did not keep what it was given: the reply must not say it did.
+        reply->setStatus(KeyboardModel::kStatusNotKept);
+        reply->stampChecksum();
+    }
     if (!reply || fault.kind == FaultKind::DropReply) return 1;
 
     if (fault.kind == FaultKind::WrongCommand) {
@@ -385,8 +396,7 @@ bool EmulatedKeyboard::readMemory(Area area, std::size_t offset, std::span<std::
 bool EmulatedKeyboard::writeMemory(Area area, std::size_t offset, std::span<const std::uint8_t> in) {
     std::lock_guard lock(m_mutex);
     if (!m_model.writeArea(area, offset, in)) return false;
-    saveIfDueLocked();
-    return true;
+    return saveIfDueLocked();
 }
 
 std::uint32_t EmulatedKeyboard::reportCount() const {
@@ -414,8 +424,10 @@ bool EmulatedKeyboard::saveState() {
     return saveLocked();
 }
 
-void EmulatedKeyboard::saveIfDueLocked() {
-    if (m_model.hasUnsavedChanges() && !m_model.inBracket()) saveLocked();
+bool EmulatedKeyboard::saveIfDueLocked() {
+    // Without a state file the memory lives only as long as the library: nothing to keep, nothing to fail.
+    if (m_statePath.empty() || !m_model.hasUnsavedChanges() || m_model.inBracket()) return true;
+    return saveLocked();
 }
 
 bool EmulatedKeyboard::saveLocked() {
@@ -423,12 +435,14 @@ bool EmulatedKeyboard::saveLocked() {
     if (m_statePath.empty() || !m_stateLock) return false;
     std::string problem;
     if (!SaveStateFile(m_statePath, m_model.memory(), &problem)) {
-        if (!m_saveFailureReported) warn(problem);
-        m_saveFailureReported = true;
+        // A real keyboard that cannot store a change does not show it later either: back to what the file holds.
+        if (m_keptMemory) m_model.setMemory(*m_keptMemory);
+        m_problem = problem;
         return false;
     }
-    m_saveFailureReported = false;
+    m_problem.clear();
     m_model.markSaved();
+    m_keptMemory = m_model.memory();
     return true;
 }
 

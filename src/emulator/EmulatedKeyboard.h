@@ -17,6 +17,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <string>
 #include <thread>
@@ -67,7 +68,8 @@ public:
     bool start();
     bool stop();
     bool running() const;
-    std::string problem() const; // why the last start() refused; empty when it did not
+    // Why the last start() refused, or why the last change could not be kept; empty when neither happened.
+    std::string problem() const;
 
     // How long start() waits for another program to let a state file go.
     static constexpr std::chrono::milliseconds kStateLockWait{10000};
@@ -126,7 +128,9 @@ private:
     void enqueueCount(std::uint32_t count);
     void dropPendingData();
     void setPluggedLocked(bool plugged);
-    void saveIfDueLocked();
+    // False when a change could not be kept: the state file could not be written, so the memory went back to what
+    // the file holds and problem() says why.
+    bool saveIfDueLocked();
     bool saveLocked();
     bool claimStateFileLocked();
     std::uint32_t newIdLocked();
@@ -142,8 +146,8 @@ private:
     KeyboardModel m_model;
     std::string m_statePath;
     std::unique_ptr<StateFileLock> m_stateLock; // held from start() to stop() while a state file is configured
+    std::optional<KeyboardMemory> m_keptMemory; // what the state file holds; the memory returns to it on failure
     std::string m_problem;
-    bool m_saveFailureReported = false;
     bool m_running = false;
     bool m_stopping = false;
     bool m_plugged = true;

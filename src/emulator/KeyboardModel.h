@@ -7,6 +7,8 @@
 //   0x00  done.
 //   0xFE  the request's sum does not match its bytes; nothing done.
 //   0xFF  unknown command, length above 56, or a range outside the area; nothing done.
+//   0xFD  (set by the emulator around the model) the change could not be kept: its state file could not be
+//         written, and the memory went back to what the file holds.
 // A lighting read answers with the whole 56-byte window starting at its offset, whatever its length, with
 // zeros past the end of lighting memory; only its offset has to lie inside the area.
 // The boot request (bytes 3 and 4 both 0xEE, sum not checked) gets no reply and puts the model in boot mode.
@@ -26,6 +28,7 @@ public:
     static constexpr std::uint8_t kStatusOk = 0x00;
     static constexpr std::uint8_t kStatusBadSum = 0xFE;
     static constexpr std::uint8_t kStatusRefused = 0xFF;
+    static constexpr std::uint8_t kStatusNotKept = 0xFD;
     static constexpr std::uint8_t kBootCommand = 0xEE;
 
     KeyboardModel();

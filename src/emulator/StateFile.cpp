@@ -91,7 +91,8 @@ std::optional<KeyboardMemory> DecodeState(std::span<const std::uint8_t> bytes) {
 StateLoad LoadStateFile(const std::string& path) {
     StateLoad result;
     const FileBytes file = ReadFileBytes(path, kMaxFileSize);
-    if (file.status == FileBytes::Status::Missing) {
+    // An empty file holds nothing to keep: it is taken as a new state file, as a missing one is created.
+    if (file.status == FileBytes::Status::Missing || (file.status == FileBytes::Status::Ok && file.bytes.empty())) {
         result.status = StateLoad::Status::Missing;
         return result;
     }

@@ -83,7 +83,7 @@ complete_bash() {
 [[ $(complete_bash keymap set 1 CapsL) == "CapsLock " ]] || fail "bash: keys '$(complete_bash keymap set 1 CapsL)'"
 [[ $(complete_bash keymap set 1 A media:Play) == "Play/Pause " ]] ||
     fail "bash: media names '$(complete_bash keymap set 1 A media:Play)'"
-[[ $(complete_bash names "") == "functions keys media mouse " ]] || fail "bash: names '$(complete_bash names "")'"
+[[ $(complete_bash names "") == "functions keyboard keys media mouse " ]] || fail "bash: names '$(complete_bash names "")'"
 [[ $(complete_bash --tr) == "--trace " ]] || fail "bash: options '$(complete_bash --tr)'"
 zsh -n "$share/zsh/"*"/_ombrelctl" || fail "zsh completion does not parse"
 fish -n "$share/fish/vendor_completions.d/ombrelctl.fish" || fail "fish completion does not parse"

@@ -15,6 +15,7 @@ constexpr std::uint32_t kMaxOffset = 0xFFFF;
 LinkResult statusResult(const Report& reply) {
     if (reply.status() == 0xFF) return LINK_STATUS_FF;
     if (reply.status() == 0xFE) return LINK_STATUS_FE;
+    if (reply.status() == 0xFD) return LINK_NOT_KEPT;
     return LINK_OK;
 }
 
@@ -160,8 +161,10 @@ int DeviceCommands::EnterBoot() {
 int DeviceCommands::Bracketed(const std::function<int()>& body) {
     BeginWrite();
     const int result = body();
-    EndWrite();
-    return result;
+    // What the end answers is otherwise not judged, but a keyboard that says it could not keep the sequence has
+    // not got it, however well the writes went.
+    const int end = EndWrite();
+    return result == LINK_OK && end == LINK_NOT_KEPT ? end : result;
 }
 
 } // namespace ombrel

@@ -60,7 +60,8 @@ public:
     int EnterBoot();
 
     // Opens a write sequence with BeginWrite and closes it with EndWrite whatever `body` returns; the bracket's
-    // own results are not examined. Returns what `body` returned.
+    // own results are not examined, except an end the keyboard answers with LINK_NOT_KEPT: that is returned in
+    // place of a succeeding body's LINK_OK. Otherwise returns what `body` returned.
     int Bracketed(const std::function<int()>& body);
 
     ReportExchange& exchange() { return m_exchange; }

@@ -20,6 +20,8 @@ const char* LinkResultName(int result) {
         return "LINK_STATUS_FF";
     case LINK_STATUS_FE:
         return "LINK_STATUS_FE";
+    case LINK_NOT_KEPT:
+        return "LINK_NOT_KEPT";
     case LINK_BAD_PROFILE:
         return "LINK_BAD_PROFILE";
     default:
@@ -44,6 +46,8 @@ const char* LinkResultDescription(int result) {
     case LINK_STATUS_FF:
     case LINK_STATUS_FE:
         return "the keyboard refused the request";
+    case LINK_NOT_KEPT:
+        return "the keyboard could not keep the change and still holds what it held before";
     case LINK_BAD_PROFILE:
         return "there is no such profile (profiles are 0, 1 and 2)";
     default:

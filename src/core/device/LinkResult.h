@@ -13,6 +13,8 @@ enum LinkResult : int {
     LINK_BAD_ARGUMENT = -4,  // a length or address the report cannot carry; nothing sent
     LINK_STATUS_FF = -102,   // the keyboard refused (status 0xFF)
     LINK_STATUS_FE = -103,   // the keyboard refused (status 0xFE)
+    LINK_NOT_KEPT = -104,    // the keyboard took the data but could not keep it (status 0xFD, the emulator's state
+                             // file could not be written); it went back to what it held before
     LINK_BAD_PROFILE = -201, // profile index above 2; nothing sent
 };
 

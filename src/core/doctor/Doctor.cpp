@@ -114,6 +114,12 @@ std::string nearestExisting(fs::path path) {
     return path.string();
 }
 
+// A command that needs root, as this user can give it.
+std::string asRoot(const DoctorSystem& s, const std::string& command) {
+    if (s.asRoot) return command;
+    return (s.sudoAvailable ? "sudo " : "as root: ") + command;
+}
+
 void add(DoctorReport& report, Level level, std::string text, std::string fix = {}) {
     report.findings.push_back({level, std::move(text), std::move(fix)});
 }
@@ -123,23 +129,32 @@ void checkLibrary(const DoctorSystem& s, DoctorReport& r) {
         add(r, Level::Ok, "the HID service library loads (" + s.serviceLibrary + ")");
     else
         add(r, Level::Problem, "the HID service library does not load: " + s.serviceLibraryError,
-            "sudo apt-get install --reinstall ombrel");
+            asRoot(s, "apt-get install --reinstall ombrel"));
 }
 
 void checkDevice(const DoctorSystem& s, DoctorReport& r) {
-    const std::string installRule = "sudo install -m 644 " + quoted(s.shippedRule) +
-                                    " /etc/udev/rules.d/ && sudo udevadm control --reload && "
-                                    "sudo udevadm trigger --subsystem-match=hidraw --action=change";
-    const std::string retrigger = "sudo udevadm control --reload && sudo udevadm trigger --subsystem-match=hidraw "
-                                  "--action=change";
+    const std::string installRule = s.udevDaemon
+                                        ? asRoot(s, "install -m 644 " + quoted(s.shippedRule) + " /etc/udev/rules.d/") +
+                                              " && " + asRoot(s, "udevadm control --reload") + " && " +
+                                              asRoot(s, "udevadm trigger --subsystem-match=hidraw --action=change")
+                                        : std::string();
+    const std::string retrigger = asRoot(s, "udevadm control --reload") + " && " +
+                                  asRoot(s, "udevadm trigger --subsystem-match=hidraw --action=change");
     const std::string rule = findRule(s.ruleFolders);
+    const std::string noDaemon = "no udev daemon runs here (a container?), so no udev rule takes effect";
     if (!rule.empty()) {
         add(r, Level::Ok, "the udev rule is installed: " + rule);
     } else if (const std::string unread = findRule(s.unreadRuleFolders); !unread.empty()) {
         add(r, Level::Problem, "the udev rule is in " + unread + ", where udev does not read rules",
-            "sudo install -m 644 " + quoted(unread) +
-                " /etc/udev/rules.d/ && sudo udevadm control --reload && "
-                "sudo udevadm trigger --subsystem-match=hidraw --action=change");
+            asRoot(s, "install -m 644 " + quoted(unread) + " /etc/udev/rules.d/") + " && " +
+                asRoot(s, "udevadm control --reload") + " && " +
+                asRoot(s, "udevadm trigger --subsystem-match=hidraw --action=change"));
+    } else if (s.asRoot) {
+        // Root opens the keyboard without a rule; only other users need one.
+        add(r, Level::Note, "no udev rule is installed: you are root and may open the keyboard, other users may not",
+            installRule);
+    } else if (!s.udevDaemon) {
+        add(r, Level::Problem, "no udev rule gives you the keyboard, and " + noDaemon);
     } else {
         add(r, Level::Problem, "no udev rule gives you the keyboard: only root may open it", installRule);
     }
@@ -157,7 +172,16 @@ void checkDevice(const DoctorSystem& s, DoctorReport& r) {
         text += DescribeInterface(node.usages);
         struct stat info {};
         if (::stat(node.devPath.c_str(), &info) != 0) {
-            add(r, Level::Problem, text + "; the node is missing", retrigger);
+            // Without udev nothing creates the node: it is made by hand from the kernel's device number.
+            std::string major = node.deviceNumber, minor;
+            if (const auto colon = major.find(':'); colon != std::string::npos) {
+                minor = major.substr(colon + 1);
+                major.resize(colon);
+            }
+            add(r, Level::Problem, text + "; the node is missing" + (s.udevDaemon ? "" : " (" + noDaemon + ")"),
+                s.udevDaemon || minor.empty()
+                    ? retrigger
+                    : asRoot(s, "mknod -m 0600 " + node.devPath + " c " + major + " " + minor));
             continue;
         }
         char mode[8];
@@ -168,6 +192,9 @@ void checkDevice(const DoctorSystem& s, DoctorReport& r) {
         const bool tagged = !node.deviceNumber.empty() && taggedForSeat(s.udevDataDir, node.deviceNumber);
         if (::access(node.devPath.c_str(), R_OK | W_OK) == 0) {
             add(r, Level::Ok, text + "; you can open it");
+        } else if (!s.udevDaemon) {
+            add(r, Level::Problem, text + "; you cannot open it: " + noDaemon,
+                asRoot(s, "setfacl -m u:" + me + ":rw " + node.devPath));
         } else if (rule.empty()) {
             add(r, Level::Problem, text + "; you cannot open it (no udev rule)", installRule);
         } else if (!tagged) {
@@ -176,7 +203,7 @@ void checkDevice(const DoctorSystem& s, DoctorReport& r) {
         } else {
             // The rule gives the node to whoever sits at the computer's own screen; a remote login is not that user.
             add(r, Level::Problem, text + "; you cannot open it: the udev rule gives it to the user at the seat",
-                "sudo setfacl -m u:" + me + ":rw " + node.devPath);
+                asRoot(s, "setfacl -m u:" + me + ":rw " + node.devPath));
         }
         for (const auto& [name, pid] : holdersOf(s.procRoot, node.devPath, s.ownPid))
             add(r, Level::Note,
@@ -195,7 +222,7 @@ void checkTray(const DoctorSystem& s, DoctorReport& r) {
     case DesktopTray::Missing:
         add(r, Level::Problem,
             "the desktop has no tray (no StatusNotifierWatcher on the session bus): the window cannot hide there",
-            "sudo apt-get install gnome-shell-extension-appindicator");
+            asRoot(s, "apt-get install gnome-shell-extension-appindicator"));
         break;
     case DesktopTray::NoSession:
         add(r, Level::Note, "no desktop session: the tray was not checked");
@@ -215,7 +242,7 @@ void checkFolders(const DoctorSystem& s, DoctorReport& r) {
                     "mv " + quoted(folder) + " " + quoted(folder + ".old"));
             else
                 add(r, Level::Problem, folder + " is not writable for you",
-                    "sudo chown -R " + me + ": " + quoted(folder));
+                    asRoot(s, "chown -R " + me + ": " + quoted(folder)));
             continue;
         }
         const std::string parent = nearestExisting(folder);
@@ -223,7 +250,7 @@ void checkFolders(const DoctorSystem& s, DoctorReport& r) {
             add(r, Level::Ok, folder + " will be created on first use");
         else
             add(r, Level::Problem, folder + " cannot be created: " + parent + " is not writable for you",
-                "sudo install -d -o " + me + " " + quoted(folder));
+                asRoot(s, "install -d -o " + me + " " + quoted(folder)));
     }
 }
 

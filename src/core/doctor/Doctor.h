@@ -28,6 +28,11 @@ struct DoctorSystem {
     DesktopTray tray = DesktopTray::NoSession;
     std::vector<std::string> userFolders; // per-user data and settings folders
     pid_t ownPid = 0;                     // not counted as another program holding the keyboard
+    // Who runs the check and where, so each fix fits: root needs no sudo, a system without sudo gets "as root:",
+    // and where no udev daemon runs (a container) udev rules and udevadm cannot help.
+    bool asRoot = false;
+    bool sudoAvailable = true;
+    bool udevDaemon = true;
 };
 
 struct DoctorFinding {

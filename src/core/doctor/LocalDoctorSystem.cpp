@@ -16,6 +16,10 @@ DoctorSystem LocalDoctorSystem(const AppPaths& paths) {
     if (!ServiceLibrary::load(system.serviceLibrary, &error)) system.serviceLibraryError = error.empty() ? "?" : error;
     system.userFolders = {paths.userDir, std::filesystem::path(paths.settingsIni).parent_path().string()};
     system.ownPid = ::getpid();
+    system.asRoot = ::geteuid() == 0;
+    system.sudoAvailable = ::access("/usr/bin/sudo", X_OK) == 0 || ::access("/bin/sudo", X_OK) == 0;
+    // udevd answers on this socket; without it (a container) no rule is ever applied.
+    system.udevDaemon = ::access("/run/udev/control", F_OK) == 0;
     return system;
 }
 

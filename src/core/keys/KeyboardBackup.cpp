@@ -52,6 +52,17 @@ std::optional<std::vector<std::uint8_t>> ReadKeyboardImage(DeviceCommands& comma
     const KeymapBlock factory(state.defaultKeymap());
     for (int p = 0; p < kProfileCount; ++p)
         DecodeKeymapBlock(KeymapBlock(blocks[static_cast<std::size_t>(p)]), factory, image, p);
+    // A key that plays a macro position the memory does not hold plays nothing; the file says so, as it must
+    // name only macros it holds.
+    for (int p = 0; p < kProfileCount; ++p)
+        for (int key = 0; key < kRecordsPerLayer; ++key) {
+            const int n = RecordNumber(p, static_cast<KeyIndex>(key));
+            KeyRecord r = image.record(n);
+            if (r.type != KF_MACRO || r.value <= macros.size()) continue;
+            r.type = KF_DISABLED;
+            r.value = 0;
+            image.setRecord(n, r);
+        }
     if (result) *result = LINK_OK;
     return SerializeStoreFile(image, macros, {});
 }

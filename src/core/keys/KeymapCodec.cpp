@@ -52,7 +52,8 @@ KeyRecord recordOfEntry(const KeymapEntry& e) {
             r.value = e.b2 + 1u;
         } else if (e.b1 == kSpecialStopMacro) {
             r.type = KF_STOP_MACRO;
-        } else if (e.b1 == kSpecialFunction) {
+        } else if (e.b1 == kSpecialFunction && e.b2 < kFunctionKeyCount) {
+            // A function number the keyboard does not have does nothing, like the other unknown entries.
             r.type = KF_FUNCTION;
             r.value = e.b2;
         }

@@ -39,7 +39,9 @@ bool readBlock(std::span<const std::uint8_t> image, std::size_t offset, MacroRec
     if (offset > image.size() || image.size() - offset < kBlockHeaderSize) return false;
     const std::uint16_t steps = getLe16(&image[offset]);
     const std::uint8_t nameLength = image[offset + 3];
-    macro.setCycles(image[offset + 2]);
+    // A macro plays at least once; a block that says 0 times (never written by this program) is read as once, so
+    // a backup of it is a file this program accepts.
+    macro.setCycles(std::max<std::uint8_t>(image[offset + 2], kMinMacroCycles));
     const std::size_t stepBytes = kStepSize * steps;
     const std::size_t stepsAt = offset + kBlockHeaderSize;
     if (steps > kMaxMacroActions || image.size() - stepsAt < stepBytes) return false;

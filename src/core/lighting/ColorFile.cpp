@@ -1,5 +1,9 @@
 #include "lighting/ColorFile.h"
 
+#include "text/IniFile.h"
+
+#include <sys/stat.h>
+
 #include <charconv>
 #include <cstdio>
 #include <vector>
@@ -103,6 +107,17 @@ std::array<ColorEntry, kColorSlotCount> ColorFileView::entries(int pattern) cons
     for (int s = 0; s < kColorSlotCount; ++s)
         all[static_cast<std::size_t>(s)] = entry(pattern, s);
     return all;
+}
+
+std::string ColorFileDamage(const std::string& path) {
+    struct stat info {};
+    // Missing, or empty as a folder seeded without a template leaves it: nothing there yet, nothing damaged.
+    if (::stat(path.c_str(), &info) != 0 || (S_ISREG(info.st_mode) && info.st_size == 0)) return {};
+    const auto doc = ReadIniDocument(path);
+    if (!doc) return "it cannot be read";
+    for (int p = 0; p < kPatternCount; ++p)
+        if (doc->find(kPatternNameSection, std::to_string(p)) || doc->find(PatternSection(p), "0")) return {};
+    return "it holds no colour pattern";
 }
 
 } // namespace ombrel

@@ -12,8 +12,8 @@
 // colour, the brush tool, both colours black.
 
 #include "lighting/KeySlots.h"
-#include "util/Rgb.h"
 #include "text/IniDocument.h"
+#include "util/Rgb.h"
 
 #include <array>
 #include <optional>
@@ -63,6 +63,10 @@ public:
 private:
     const IniDocument& m_doc;
 };
+
+// Why the colour file at `path` cannot serve as one (it cannot be read, or holds no colour pattern), for a
+// warning; empty when it is sound or missing (a missing file is seeded, not damaged).
+std::string ColorFileDamage(const std::string& path);
 
 // Section and key names.
 std::string PatternSection(int pattern);

@@ -139,10 +139,16 @@ AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile) {
         setUserDir(paths, paths.userDir + "-emulator");
         return paths;
     }
-    std::error_code ec;
-    const fs::path absolute = fs::absolute(stateFile, ec);
-    setUserDir(paths, (ec ? stateFile : absolute.string()) + ".userdata");
+    setUserDir(paths, ResolvedStatePath(stateFile) + ".userdata");
     return paths;
+}
+
+std::string ResolvedStatePath(const std::string& stateFile) {
+    if (stateFile.empty()) return stateFile;
+    std::error_code ec;
+    // weakly_canonical follows every link, also in a folder part, and keeps a missing last part as it is written.
+    const fs::path real = fs::weakly_canonical(fs::absolute(stateFile, ec), ec);
+    return ec ? stateFile : real.string();
 }
 
 const std::optional<AppPaths>& ProcessAppPaths() {

@@ -67,6 +67,9 @@ std::optional<AppPaths> BuildAppPaths(const PathEnvironment& env);
 // data holds. With a state file the data sits beside it ("<state file>.userdata", one folder per emulated
 // keyboard); a memory-only emulator uses "<userDir>-emulator".
 AppPaths EmulatorAppPaths(AppPaths paths, const std::string& stateFile);
+// The file a state file path names, absolute, every symbolic link followed: its lock and its per-user data go by
+// this name, so a program reaching the file through a link shares them with one that names it directly.
+std::string ResolvedStatePath(const std::string& stateFile);
 
 // The paths of the running process, built on first use (thread-safe) and kept until the process ends. The first
 // use also moves the per-user folders of earlier versions to their current places (see LegacyUserFolders.h) and

@@ -12,6 +12,7 @@ enum class CopyResult {
     Failed,        // the source could not be read or the target could not be written; the target is as it was
 };
 
-CopyResult CopyFileReplacing(const std::string& from, const std::string& to);
+// On failure `why`, when given, holds the reason (the system's, as "cannot write PATH: No space left on device").
+CopyResult CopyFileReplacing(const std::string& from, const std::string& to, std::string* why = nullptr);
 
 } // namespace ombrel

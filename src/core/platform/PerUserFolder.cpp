@@ -49,14 +49,17 @@ PerUserFolderResult EnsurePerUserFolder(const AppPaths& paths) {
     const std::string templatePath = UserColorFile(paths.userColorTemplatePrefix, kColorTemplateNumber);
     const std::string stagingPrefix = staging + "/" + kUserColorFilePrefix;
     for (int i = 0; i < kSeededColorFiles && result.status == PerUserFolderStatus::Created; ++i) {
-        switch (CopyFileReplacing(templatePath, UserColorFile(stagingPrefix, i))) {
+        std::string why;
+        switch (CopyFileReplacing(templatePath, UserColorFile(stagingPrefix, i), &why)) {
         case CopyResult::Copied:
             break;
         case CopyResult::SourceMissing:
             result.templateFound = false;
             break;
         case CopyResult::Failed:
-            result = failure("cannot seed " + paths.userDir + " from " + templatePath);
+            // The reason names the temporary folder's file; what matters to the user is why (a full disk...).
+            result = failure("cannot seed " + paths.userDir + " from " + templatePath + ": " +
+                             why.substr(why.rfind(": ") == std::string::npos ? 0 : why.rfind(": ") + 2));
             break;
         }
     }

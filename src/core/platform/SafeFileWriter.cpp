@@ -1,9 +1,11 @@
 #include "platform/SafeFileWriter.h"
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -148,6 +150,32 @@ FileWriteResult WriteFileSafely(const std::string& path, std::string_view conten
     if (error != 0) return failure(path, error);
     syncFolder(folder);
     return {};
+}
+
+void RemoveStaleTemporaryFiles(const std::string& path) {
+    if (path.empty()) return;
+    std::string target = path;
+    if (char* resolved = ::realpath(path.c_str(), nullptr)) {
+        target = resolved;
+        std::free(resolved);
+    }
+    const std::string folder = folderOf(target);
+    const std::string prefix = "." + nameOf(target) + ".";
+    constexpr std::size_t kSuffix = 6; // mkstemp's XXXXXX
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    const int dirFd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.size() != prefix.size() + kSuffix || name.compare(0, prefix.size(), prefix) != 0) continue;
+        bool mkstempName = true;
+        for (std::size_t i = prefix.size(); i < name.size(); ++i)
+            mkstempName = mkstempName && (std::isalnum(static_cast<unsigned char>(name[i])) != 0);
+        struct stat info {};
+        if (!mkstempName || ::fstatat(dirFd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) ::unlinkat(dirFd, name.c_str(), 0);
+    }
+    ::closedir(dir);
 }
 
 } // namespace ombrel

@@ -29,4 +29,9 @@ struct FileWriteResult {
 FileWriteResult WriteFileSafely(const std::string& path, std::string_view contents,
                                 ExistingFile existing = ExistingFile::Replace);
 
+// Removes the temporary files a write to `path` leaves when the writer is killed before its rename (".NAME.XXXXXX"
+// beside the file, regular, ours). Only for a caller that alone may write `path` at the moment (it holds the
+// file's lock): another writer's temporary file would otherwise go from under it.
+void RemoveStaleTemporaryFiles(const std::string& path);
+
 } // namespace ombrel

@@ -3,6 +3,7 @@
 #include "platform/UniqueFd.h"
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
@@ -11,18 +12,48 @@
 namespace ombrel {
 
 std::unique_ptr<InputFile> InputFile::open(const std::string& path, FileStatus* status) {
-    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Non-blocking, so a pipe without a writer cannot hold the program up: it is refused below like a folder or a
+    // device, before anything is read.
+    UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
-        *status = errno == ENOENT ? FileStatus::Missing : FileStatus::CannotOpen;
+        *status = errno == ENOENT   ? FileStatus::Missing
+                  : errno == EISDIR ? FileStatus::NotRegular
+                                    : FileStatus::CannotOpen;
         return nullptr;
     }
     struct stat st {};
-    if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (::fstat(fd.get(), &st) != 0) {
         *status = FileStatus::CannotOpen;
         return nullptr;
     }
+    if (!S_ISREG(st.st_mode)) {
+        *status = FileStatus::NotRegular;
+        return nullptr;
+    }
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
     *status = FileStatus::Ok;
     return std::unique_ptr<InputFile>(new InputFile(fd.release(), static_cast<std::uint64_t>(st.st_size)));
+}
+
+std::string DescribeFileStatus(FileStatus status, int error) {
+    switch (status) {
+    case FileStatus::Ok:
+        return {};
+    case FileStatus::Missing:
+        return "the file does not exist";
+    case FileStatus::NotRegular:
+        return "it is not a regular file (a folder, pipe, device or socket)";
+    case FileStatus::TooLarge:
+        return "the file is too large to be a profile file";
+    case FileStatus::NoMemory:
+        return "there is not enough memory to read the file";
+    case FileStatus::CannotOpen:
+        if (error != 0) return std::string("the file cannot be opened: ") + std::strerror(error);
+        return "the file cannot be opened";
+    case FileStatus::ReadFailed:
+        break;
+    }
+    return "the file cannot be read";
 }
 
 InputFile::~InputFile() {
@@ -43,7 +74,10 @@ bool InputFile::readAt(std::uint64_t offset, std::span<std::uint8_t> out) const 
 BinaryFileRead ReadBinaryFile(const std::string& path, std::uint64_t maxSize) {
     BinaryFileRead result;
     const auto file = InputFile::open(path, &result.status);
-    if (!file) return result;
+    if (!file) {
+        result.error = errno;
+        return result;
+    }
     result.size = file->size();
     if (result.size > maxSize) {
         result.status = FileStatus::TooLarge;
@@ -69,8 +103,7 @@ bool FileExists(const std::string& path) {
 
 FileWriteResult WriteBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes, ExistingFile existing) {
     // A view of the same bytes as characters, which is what the shared writer takes.
-    return WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                           existing);
+    return WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), existing);
 }
 
 } // namespace ombrel

@@ -12,7 +12,12 @@
 
 namespace ombrel {
 
-enum class FileStatus { Ok, Missing, CannotOpen, TooLarge, NoMemory, ReadFailed };
+// NotRegular: a folder, pipe, device or socket, refused before anything is read from it.
+enum class FileStatus { Ok, Missing, CannotOpen, NotRegular, TooLarge, NoMemory, ReadFailed };
+
+// The sentence for a status that is not Ok: "the file does not exist" and so on; `error` is the errno of a failed
+// open, for CannotOpen.
+std::string DescribeFileStatus(FileStatus status, int error);
 
 class InputFile {
 public:
@@ -36,6 +41,7 @@ struct BinaryFileRead {
     FileStatus status = FileStatus::Missing;
     std::uint64_t size = 0; // the file's size, also when it was too large to read
     std::vector<std::uint8_t> bytes;
+    int error = 0; // errno of a failed open
 };
 
 // Reads at most `maxSize` bytes; a larger file is TooLarge and is not read.

@@ -1,5 +1,7 @@
 #include "profiles/ProfileStore.h"
 
+#include <cerrno>
+
 #include "profiles/BinaryFile.h"
 #include "profiles/StoreFileHeader.h"
 
@@ -50,7 +52,7 @@ int LoadStore(AssignmentStore& working, const std::string& path, std::string* wh
     FileStatus status = FileStatus::Ok;
     const auto file = InputFile::open(path, &status);
     if (!file) {
-        setWhy(why, status == FileStatus::Missing ? "the file does not exist" : "the file cannot be opened");
+        setWhy(why, DescribeFileStatus(status, errno));
         return 0;
     }
     ParsedStoreFile parsed = ParseStoreFile(
@@ -78,16 +80,14 @@ int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why, 
     case FileStatus::Ok:
         break;
     case FileStatus::Missing:
-        setWhy(why, "the file does not exist");
-        return VALIDATE_BAD;
     case FileStatus::TooLarge:
-        setWhy(why, "the file is too large to be a profile file");
+        setWhy(why, DescribeFileStatus(file.status, file.error));
         return VALIDATE_BAD;
     case FileStatus::NoMemory:
-        setWhy(why, "there is not enough memory to read the file");
+        setWhy(why, DescribeFileStatus(file.status, file.error));
         return VALIDATE_NO_MEMORY;
     default:
-        setWhy(why, "the file cannot be opened or read");
+        setWhy(why, DescribeFileStatus(file.status, file.error));
         return VALIDATE_CANNOT_OPEN;
     }
     const ParsedStoreFile parsed = ParseStoreFile(file.bytes, true);

@@ -17,6 +17,9 @@ constexpr int kLayers = 4;
 constexpr int kRecordsPerLayer = 512;
 constexpr KeyCode kLastKeyCode = 0x17F; // codes above fold onto others and cannot name a key
 constexpr KeyFunction kLastKeyFunction = KF_FUNCTION;
+// A G-key entry in a macro step reads back as 0x1FF + its 1-based number byte.
+constexpr std::uint32_t kFirstStepGKeyCode = 0x1FF;
+constexpr std::uint32_t kLastStepGKeyCode = 0x1FF + 0xFF;
 
 std::string hex(unsigned value, int digits) {
     char text[16];
@@ -27,6 +30,12 @@ std::string hex(unsigned value, int digits) {
 // A key code the key table names: what a key may send and what a macro step may press.
 bool isKeyCode(std::uint32_t code) {
     return code != 0 && code <= kLastKeyCode && !KeyRowOf(static_cast<KeyCode>(code)).textKey.empty();
+}
+
+// What a macro step may press: a named key, a G key as the keyboard's step entries name them, or nothing (code
+// 0: a step on a usage this program does not know, read back from the keyboard that way).
+bool isStepKey(std::uint32_t code) {
+    return code == 0 || isKeyCode(code) || (code >= kFirstStepGKeyCode && code <= kLastStepGKeyCode);
 }
 
 class Checker {
@@ -123,7 +132,7 @@ private:
             if (m.cycles() < kMinMacroCycles) problem("plays 0 times (cycles must be 1..255)");
             for (int s = 0; s < m.stepCount(); ++s) {
                 const MacroAction a = m.action(s);
-                if (!isKeyCode(a.keyCode))
+                if (!isStepKey(a.keyCode))
                     problem("step " + std::to_string(s + 1) + " presses key code " + hex(a.keyCode, 3) +
                             ", which names no key");
                 else if (a.state != MACRO_PRESS && a.state != MACRO_RELEASE)

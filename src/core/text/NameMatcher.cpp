@@ -115,7 +115,10 @@ NameMatch NameMatcher::match(std::string_view text) const {
             if (const auto v = unique([&](const Entry& e) { return e.loose.rfind(loose, 0) == 0; })) return {v, {}};
     }
 
-    // Nothing: the names closest to what was typed.
+    // Nothing: the names closest to what was typed. Text far longer than any name is like none of them, and
+    // measuring its distance to each would cost seconds for an argument of 100 kB.
+    constexpr std::size_t kLongestSuggestedText = 256;
+    if (text.size() > kLongestSuggestedText) return {};
     struct Candidate {
         std::size_t score;
         std::size_t order;

@@ -11,7 +11,11 @@
 #include <fstream>
 #include <optional>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <csignal>
+#include <cstring>
 
 namespace ombrel::test {
 namespace {
@@ -93,13 +97,45 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
         {{"--emulator", "read-lighting", "0"}, 2, "profiles are 1, 2 and 3"},
         {{"--emulator", "read-keymap", "1", "2"}, 2, "usage: ombrelctl read-keymap P"},
         {{"--emulator", "read-macros", "lots"}, 2, "not a byte count"},
-        {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json"},
+        {{"--emulator", "read-macros", "8193"}, 2, "'8193' is not a byte count from 0 to 8192"},
+        {{"--emulator", "read-macros", "0x2001"}, 2, "from 0 to 8192 (the keyboard's macro memory)"},
+        {{"--emulator", "read-macros", "65537"}, 2, "from 0 to 8192"},
+        {{"--emulator", "read-macros", "-1"}, 2, "'-1' is not a byte count"},
+        {{"--emulator", "read-macros", "+5"}, 2, "'+5' is not a byte count"},
+        {{"--emulator", "read-macros", "1e3"}, 2, "'1e3' is not a byte count"},
+        {{"--emulator", "read-macros", "0x"}, 2, "'0x' is not a byte count"},
+        {{"--emulator", "read-macros", "99999999999999999999999"}, 2, "is not a byte count"},
+        {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json: it prints a hex dump"},
+        {{"--emulator", "profile", "set", "--json", "2"}, 2, "it shows nothing but what it did"},
+        {{"--emulator", "info", "extra"}, 2, "unexpected argument 'extra'\nusage: ombrelctl info\n"},
         {{"--bogus", "info"}, 2, "unknown option --bogus"},
     };
     for (const auto& c : cases) {
         const auto r = run(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.message;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    // One form of number everywhere: decimal or 0x hexadecimal, no sign, no blanks.
+    const BadUse forms[] = {
+        {{emulator(), "profile", "set", "-0"}, 2, "'-0' is not a profile"},
+        {{emulator(), "profile", "set", "+1"}, 2, "'+1' is not a profile"},
+        {{emulator(), "profile", "set", " 1"}, 2, "' 1' is not a profile"},
+        {{emulator(), "lighting", "set", "1", "brightness", "-0"}, 2, "from 0 to 5, not '-0'"},
+        {{emulator(), "lighting", "set", "1", "direction", "7"}, 2, "direction must be 0, 255, backward or forward"},
+        {{emulator(), "profile", "set", "0x2"}, 0, ""},
+        {{emulator(), "profile", "set", "03"}, 0, ""},
+        {{emulator(), "lighting", "set", "1", "brightness", "0x3"}, 0, ""},
+        {{emulator(), "lighting", "set", "1", "direction", "0xFF"}, 0, ""},
+    };
+    for (const auto& c : forms) {
+        const auto r = run(c.args);
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    }
+    for (const char* most : {"8192", "0x2000"}) {
+        const auto r = run({"--emulator", "read-macros", most});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 512) << most;
     }
     const auto help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
@@ -275,6 +311,22 @@ TEST_F(OmbrelctlTest, AFileThatIsNoStateFileIsRefusedAndKeptByteForByte) {
     }
 }
 
+// An empty file holds nothing to lose and becomes a state file, as a missing one does; a pipe is refused at once.
+TEST_F(OmbrelctlTest, AnEmptyStateFileIsTakenAndAPipeRefused) {
+    const std::string path = dir + "/state";
+    std::ofstream(path).close();
+    const auto r = run({emulator(), "profile", "set", "2"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(run({emulator(), "profile", "get"}).out, "2\n");
+
+    const std::string fifo = dir + "/pipe";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const auto refused = RunProgram("ombrelctl", {"--emulator=" + fifo, "info"}, 10);
+    EXPECT_EQ(refused.exitCode, 4) << refused.err;
+    EXPECT_NE(refused.err.find("is not an emulator state file"), std::string::npos) << refused.err;
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
+}
+
 TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
     ASSERT_EQ(run({emulator(), "profile", "set", "2"}).exitCode, 0);
     struct stat before {};
@@ -285,6 +337,79 @@ TEST_F(OmbrelctlTest, ACommandThatChangesNothingDoesNotRewriteTheStateFile) {
     ASSERT_EQ(::stat((dir + "/state").c_str(), &after), 0);
     EXPECT_EQ(after.st_ino, before.st_ino) << "the file was replaced";
     EXPECT_EQ(after.st_mtim.tv_nsec, before.st_mtim.tv_nsec);
+}
+
+// Runs ombrelctl with files limited to `bytes`: the state file then cannot be written, as on a full disk, and that
+// holds for root as well. SIGXFSZ is ignored so the write fails with EFBIG instead of ending the program.
+ProgramResult runWithFileSizeLimit(const std::vector<std::string>& args, rlim_t bytes) {
+    rlimit old{};
+    ::getrlimit(RLIMIT_FSIZE, &old);
+    const rlimit small{bytes, old.rlim_max};
+    const auto oldHandler = ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    ProgramResult r = RunProgram("ombrelctl", args);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    ::signal(SIGXFSZ, oldHandler);
+    return r;
+}
+
+TEST_F(OmbrelctlTest, AChangeTheKeyboardDidNotKeepFailsAndSaysWhy) {
+    const std::string state = dir + "/state";
+    const std::string backup = dir + "/backup.obp";
+    ASSERT_EQ(run({emulator(), "backup", backup}).exitCode, 0);
+    ASSERT_EQ(run({emulator(), "colors", "show", "1"}).exitCode, 0);
+    const std::string before = ReadFileBytes(state).bytes;
+    for (const char* command :
+         {"profile set 3", "keymap set 1 CapsLock key:Escape", "lighting set 1 brightness 1", "lighting reset 2",
+          "colors paint 1 Esc 00ff00", "colors base 1 0000ff", "restore BACKUP"}) {
+        std::vector<std::string> args{emulator()};
+        for (const std::string& w : words(command))
+            args.push_back(w == "BACKUP" ? backup : w);
+        const auto r = runWithFileSizeLimit(args, 1024);
+        EXPECT_EQ(r.exitCode, 1) << command << "\n" << r.out << r.err;
+        EXPECT_EQ(r.out, "") << command << ": no success line";
+        EXPECT_NE(r.err.find(std::strerror(EFBIG)), std::string::npos) << command << "\n" << r.err;
+        EXPECT_EQ(ReadFileBytes(state).bytes, before) << command;
+    }
+    // Nothing of it was kept: the keyboard shows what it held before.
+    EXPECT_EQ(run({emulator(), "profile", "get"}).out, "1\n");
+    EXPECT_NE(run({emulator(), "keymap", "show", "1"}).out.find("Caps Lock: factory function"), std::string::npos);
+}
+
+TEST_F(OmbrelctlTest, TemporaryFilesOfAKilledRunAreRemovedAtTheNextRun) {
+    ASSERT_EQ(run({emulator(), "keymap", "set", "1", "CapsLock", "key:Escape"}).exitCode, 0);
+    const std::string userData = dir + "/state.userdata";
+    const std::vector<std::string> stale{dir + "/.state.a1B2c3", userData + "/.$Profile0.Zz9Yy8"};
+    const std::vector<std::string> kept{dir + "/.state.lock", dir + "/.state.toolong1", dir + "/notes.a1B2c3",
+                                        userData + "/.$Profile0.bak"};
+    for (const auto& list : {stale, kept})
+        for (const std::string& path : list)
+            std::ofstream(path) << "left over\n";
+    ASSERT_EQ(run({emulator(), "keymap", "set", "1", "CapsLock", "default"}).exitCode, 0);
+    for (const std::string& path : stale)
+        EXPECT_FALSE(std::filesystem::exists(path)) << path;
+    for (const std::string& path : kept)
+        EXPECT_TRUE(std::filesystem::exists(path)) << path;
+}
+
+// What a user typed comes back in messages; a control character in it is shown, never sent to the terminal.
+TEST_F(OmbrelctlTest, EchoedArgumentsCannotDriveTheTerminal) {
+    const std::string evil = "x\x1b]0;owned\x07\x1b[2J\r\x7f";
+    const std::string shown = "x\\x1B]0;owned\\x07\\x1B[2J\\x0D\\x7F";
+    const std::vector<std::vector<std::string>> commands = {
+        {evil},
+        {"--emulator", "profile", "set", evil},
+        {"--emulator", "keymap", "set", "1", evil, "default"},
+        {"--emulator", "lighting", "set", "1", "effect", evil},
+        {"validate", dir + "/" + evil},
+        {emulator(), "backup", dir + "/" + evil},
+    };
+    for (const auto& args : commands) {
+        const auto r = run(args);
+        const std::string both = r.out + r.err;
+        EXPECT_NE(both.find(shown), std::string::npos) << both;
+        EXPECT_EQ(both.find_first_of("\x1b\x07\r\x7f"), std::string::npos) << both;
+    }
 }
 
 } // namespace

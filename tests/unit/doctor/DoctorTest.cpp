@@ -16,6 +16,7 @@ namespace ombrel::test {
 namespace {
 
 namespace fs = std::filesystem;
+const std::string t_nodePlaceholder = "NODE";
 using ::testing::HasSubstr;
 using ::testing::Not;
 
@@ -23,6 +24,7 @@ using ::testing::Not;
 class DoctorTest : public ::testing::Test {
 public: // the table of cases arranges the computer through a reference to the fixture
     void SetUp() override {
+        system = DoctorSystem{};
         root = makeTempDir("ombrel-doctor");
         ASSERT_EQ(::chmod(root.c_str(), 0755), 0);
         system.sysRoot = root + "/sys";
@@ -139,6 +141,54 @@ TEST_F(DoctorTest, EachProblemComesWithItsFix) {
         ASSERT_NE(at, std::string::npos) << text;
         EXPECT_EQ(text.substr(text.rfind('\n', at) + 1, 9), "PROBLEM  ") << text;
         EXPECT_THAT(text, HasSubstr(c.fix)) << text;
+    }
+}
+
+// The fixes fit who runs them and where: root needs no sudo and no rule, a system without sudo says "as root:",
+// and without a udev daemon (a container) no udev rule or udevadm is proposed.
+TEST_F(DoctorTest, FixesFitWhoRunsThemAndWhere) {
+    struct Case {
+        const char* name;
+        std::function<void(DoctorTest&)> arrange;
+        std::vector<std::string> said;
+        std::vector<std::string> notSaid;
+    };
+    const std::vector<Case> cases = {
+        {"root without a rule",
+         [](DoctorTest& t) { t.system.asRoot = true; },
+         {"note     no udev rule is installed: you are root and may open the keyboard, other users may not",
+          "fix: install -m 644 '"},
+         {"sudo", "only root may open it", "PROBLEM  no udev rule"}},
+        {"no sudo",
+         [](DoctorTest& t) { t.system.sudoAvailable = false; },
+         {"fix: as root: install -m 644 '", "&& as root: udevadm control --reload"},
+         {"sudo"}},
+        {"container",
+         [](DoctorTest& t) { t.system.udevDaemon = false; },
+         {"no udev rule gives you the keyboard, and no udev daemon runs here (a container?)"},
+         {"udevadm"}},
+        {"container without the node",
+         [](DoctorTest& t) {
+             t.system.udevDaemon = false;
+             t.system.asRoot = true;
+             fs::remove(t.node());
+         },
+         {"the node is missing (no udev daemon runs here", "fix: mknod -m 0600 " + t_nodePlaceholder + " c 247 3"},
+         {"udevadm", "sudo"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        c.arrange(*this);
+        const std::string text = RunDoctor(system).format();
+        for (std::string want : c.said) {
+            if (const auto at = want.find(t_nodePlaceholder); at != std::string::npos)
+                want.replace(at, t_nodePlaceholder.size(), node());
+            EXPECT_THAT(text, HasSubstr(want));
+        }
+        for (const std::string& unwanted : c.notSaid)
+            EXPECT_THAT(text, Not(HasSubstr(unwanted)));
     }
 }
 

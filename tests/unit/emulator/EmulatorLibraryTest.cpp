@@ -466,7 +466,6 @@ TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
         const char* name;
         std::vector<std::uint8_t> bytes;
     } cases[] = {
-        {"empty", {}},
         {"text", {'n', 'o', 't', ' ', 'a', ' ', 's', 't', 'a', 't', 'e'}},
         {"profile file", profileFile},
         {"truncated", std::vector<std::uint8_t>(good.begin(), good.end() - 10)},
@@ -482,6 +481,12 @@ TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
         EXPECT_EQ(lib().emu.saveState(), 0) << "a refused file is never written";
         EXPECT_EQ(fileBytes(), before);
     }
+    // An empty file holds nothing to keep: it becomes a new state file, as a missing one does.
+    writeFile({});
+    EXPECT_EQ(startOnStateFile(), "");
+    lib().end();
+    EXPECT_EQ(fileBytes().size(), good.size());
+
     writeFile(good);
     EXPECT_EQ(startOnStateFile(), "");
     EXPECT_EQ(problem(), "");

@@ -6,6 +6,7 @@
 #include "keys/KeymapCodec.h"
 #include "keys/MacroImage.h"
 #include "keys/MediaTable.h"
+#include "profiles/StoreContentCheck.h"
 #include "profiles/StoreFile.h"
 #include "support/TestPaths.h"
 
@@ -170,6 +171,36 @@ TEST_F(KeyboardTransferTest, BackupGivesBackEveryFunctionTheKeyboardHolds) {
         for (int j = 0; j < m.stepCount(); ++j)
             EXPECT_EQ(back.macros[i].action(j), m.action(j));
     }
+}
+
+// Whatever the keyboard holds, its backup is a file this program accepts: every entry kind with every b1 and b2
+// in the key-function blocks, every step kind with every b1 and b2 in a macro, every cycle count.
+TEST_F(KeyboardTransferTest, EveryBackupPassesItsOwnCheck) {
+    const KeymapBlock factory = TestFactoryBlock();
+    for (int kind : {0, 1, 2, 3, 4, 5, 6, 7, 0x80, 0xFF})
+        for (int b1 = 0; b1 < 256; ++b1) {
+            for (int p = 0; p < 3; ++p) {
+                KeymapBlock block = factory;
+                for (int slot = 0; slot < KeymapBlock::kSlots; ++slot)
+                    if (KeyOfEntry(factory.entry(slot)) != 0)
+                        block.setEntry(slot, {static_cast<std::uint8_t>(kind), static_cast<std::uint8_t>(b1),
+                                              static_cast<std::uint8_t>(slot + KeymapBlock::kSlots * p)});
+                std::copy(block.bytes().begin(), block.bytes().end(), fake.memory[7].begin() + 378 * p);
+            }
+            MacroRecord macro = MakeMacro(1, u"all steps", 256, static_cast<std::uint8_t>(b1));
+            std::vector<std::uint8_t> image = BuildMacroImage(std::span(&macro, 1), false);
+            const std::size_t steps = kMacroImageHeaderSize + 2 + 4;
+            for (std::size_t b2 = 0; b2 < 256; ++b2) {
+                image[steps + 4 * b2 + 1] = static_cast<std::uint8_t>((b2 & 0x80) | ((kind & 7) << 4));
+                image[steps + 4 * b2 + 2] = static_cast<std::uint8_t>(b1);
+                image[steps + 4 * b2 + 3] = static_cast<std::uint8_t>(b2);
+            }
+            std::copy(image.begin(), image.end(), fake.memory[9].begin());
+
+            const StoreFileContents back = backup();
+            const auto problems = CheckStoreContents(back, 1);
+            ASSERT_TRUE(problems.empty()) << "kind " << kind << ", b1 " << b1 << ": " << problems.front().describe();
+        }
 }
 
 TEST_F(KeyboardTransferTest, BackupLeavesTheFileAloneWhenAReadFails) {

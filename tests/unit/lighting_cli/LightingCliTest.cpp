@@ -1,12 +1,15 @@
 // ombrelctl lighting and colors as a user runs them, on the emulator: what reaches the keyboard's memory and the
 // colour file, and bad values refused before anything is sent.
 #include "emulator/StateFile.h"
+#include "platform/AppPaths.h"
 #include "support/RunProgram.h"
 #include "support/ScopedUserHome.h"
 #include "support/TestPaths.h"
 #include "text/IniFile.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
 
 #include <cstdlib>
 #include <filesystem>
@@ -88,6 +91,7 @@ TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
                              "  \"brightness\": 5,\n"
                              "  \"speed\": 2,\n"
                              "  \"direction\": 0,\n"
+                             "  \"direction_name\": \"backward\",\n"
                              "  \"colorful\": false,\n"
                              "  \"color\": {\n"
                              "    \"hex\": \"0A141E\",\n"
@@ -150,6 +154,12 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     const ProgramResult typo = run({"lighting", "set", "1", "effect", "Rain rdops"});
     EXPECT_EQ(typo.exitCode, 2);
     EXPECT_NE(typo.err.find("'Rain rdops', did you mean 'Raindrops'?"), std::string::npos) << typo.err;
+    const ProgramResult several = run({"lighting", "set", "1", "effect", "r"});
+    EXPECT_EQ(several.exitCode, 2);
+    EXPECT_NE(several.err.find("'r' is the beginning of several effects (Reactive, Reactive Ripple, "),
+              std::string::npos)
+        << several.err;
+    EXPECT_NE(ok({"lighting", "show", "1"}).out.find("direction    0 (backward)\n"), std::string::npos);
     const ProgramResult beginning = ok({"lighting", "set", "1", "effect", "breath"});
     EXPECT_EQ(beginning.out, "profile 1: effect 5 (Breathing)\n");
 }
@@ -189,6 +199,33 @@ TEST_F(LightingCliTest, PaintingGoesToTheKeyboardAndTheColourFile) {
                             "      \"base\": false\n"),
               std::string::npos)
         << json.out;
+}
+
+// A new state file's colours are the seeded ones from the first look on, so painting one key changes only that
+// key; a damaged colour file is named once per command and then rewritten as defaults by a change.
+TEST_F(LightingCliTest, ColoursShowTheSameBeforeAndAfterAnyWrite) {
+    // The program's data with a colour template, as an installed program has it.
+    const std::string data = dir + "/share";
+    std::filesystem::copy(ProcessAppPaths()->dataDir, data, std::filesystem::copy_options::recursive);
+    std::filesystem::create_directories(data + "/Skins");
+    std::ofstream(data + "/Skins/UserDengColor_3.userd") << "[MODENAME]\n0=Sweep\n1=Focus\n2=Ember\n";
+    setenv("OMBREL_DATA_DIR", data.c_str(), 1);
+    std::filesystem::remove_all(dir + "/state.userdata"); // a state file that never ran: nothing seeded yet
+    const std::string before = ok({"--json", "colors", "show", "1"}).out;
+    EXPECT_NE(before.find("\"Ember\""), std::string::npos) << before;
+    ok({"keymap", "set", "2", "CapsLock", "key:Escape"});
+    EXPECT_EQ(ok({"--json", "colors", "show", "1"}).out, before);
+
+    for (const char* damage : {"\x01\x02garbage without any section\n", "[Other]\nkey=1\n"}) {
+        std::ofstream(colorFile(1), std::ios::binary) << damage; // profile 2 on the command line
+        const ProgramResult shown = ok({"colors", "show", "2"});
+        EXPECT_EQ(shown.err, "warning: the colour file " + colorFile(1) +
+                                 " is damaged (it holds no colour pattern); its patterns read as defaults\n");
+        const ProgramResult painted = ok({"colors", "paint", "2", "Esc", "00ff00"});
+        EXPECT_EQ(painted.err, shown.err) << "said once";
+        EXPECT_EQ(ok({"colors", "show", "2"}).err, "") << "the change rewrote it";
+    }
+    unsetenv("OMBREL_DATA_DIR");
 }
 
 } // namespace

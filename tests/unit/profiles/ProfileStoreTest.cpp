@@ -287,7 +287,7 @@ TEST_F(ProfileStoreTest, ValidationFindsEveryKindOfDamagedBody) {
          "keyboard function 11"},
         {"string offset", [&](auto& b) { putLe32(&b[record(2, kKeyA) + 4], 100000); }, "string offset 100000 outside"},
         {"mark", [&](auto& b) { b[record(0, kKeyA) + 8] = 2; }, "mark field 2"},
-        {"step key", [&](auto& b) { putLe16(&b[macro0 + 512 + 4], 0); }, "macro 1: step 1 presses key code 0x000"},
+        {"step key", [&](auto& b) { putLe16(&b[macro0 + 512 + 4], 0x3FF); }, "macro 1: step 1 presses key code 0x3FF"},
         {"step state", [&](auto& b) { putLe16(&b[macro0 + 512 + 8 + 6], 2); }, "macro 1: step 2 is neither a press"},
         {"duplicate id", [&](auto& b) { putLe16(&b[macro1 + 506], 2); }, "macro 2: id 2 is used by an earlier macro"},
         {"cycles", [&](auto& b) { b[macro0 + 500] = 0; }, "macro 1: plays 0 times"},

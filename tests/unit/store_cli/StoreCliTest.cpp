@@ -1,5 +1,8 @@
 // The key-function, macro and profile-file commands of ombrelctl as a user runs them, on the emulator.
+#include "emulator/FactoryMemory.h"
+#include "emulator/StateFile.h"
 #include "keys/KeysTestData.h"
+#include "keys/MacroImage.h"
 #include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
 #include "support/RunProgram.h"
@@ -206,9 +209,106 @@ TEST_F(StoreCliTest, MacroMemoryLimitsAreReported) {
     EXPECT_EQ(list.out.find("Macro number"), std::string::npos) << "names were left out: " << list.out;
     EXPECT_NE(list.out.find(" 220 "), std::string::npos) << "the steps are all there: " << list.out;
 
+    // One true reason, with the exit code of a refused file; nothing reaches the keyboard or the store file.
+    const std::string storeBefore = ReadFileBytes(storeFile()).bytes;
     const ProgramResult tooLong = run({"restore", macroFile(9, 300)});
     EXPECT_EQ(tooLong.exitCode, 1);
-    EXPECT_NE(tooLong.err.find(text("EXTRA_MACRO_TOO_LONG")), std::string::npos) << tooLong.err;
+    EXPECT_EQ(tooLong.err,
+              "the macros need 10870 bytes but the keyboard's macro memory holds 8192; nothing was written. Shorten "
+              "or delete some macros\n");
+    EXPECT_EQ(tooLong.out, "");
+    EXPECT_EQ(ReadFileBytes(storeFile()).bytes, storeBefore);
+    EXPECT_NE(ok({"macro", "list"}).out.find(" 220 "), std::string::npos);
+}
+
+// A keyboard holding what the window never writes (a macro step on a usage no key has, a key playing a macro the
+// memory does not hold, a function number the keyboard lacks, a macro played 0 times) still gives a backup that
+// validates and restores without --force, again and again.
+TEST_F(StoreCliTest, ABackupOfAnyKeyboardRestoresWithoutForce) {
+    emu::KeyboardMemory memory = emu::FactoryMemory();
+    MacroRecord macro = MakeMacro(1, u"odd", 6, 0);
+    std::vector<std::uint8_t> image = BuildMacroImage(std::span(&macro, 1), true);
+    const std::size_t step6 = kMacroImageHeaderSize + 2 + 4 + 4 * 5;
+    image[step6 + 1] = 0x80; // kind 0: a usage no key has
+    std::copy(image.begin(), image.end(), memory.storage(emu::Area::Macros).begin());
+    auto keymap = memory.storage(emu::Area::Keymap);
+    const std::uint8_t odd[][3] = {{0x05, 0x01, 0x07}, {0x05, 0x05, 0xC8}, {0x01, 0x09, 0x09}, {0x06, 0xA2, 0x00}};
+    for (std::size_t i = 0; i < std::size(odd); ++i)
+        std::copy(odd[i], odd[i] + 3, keymap.begin() + 378 + 3 * static_cast<long>(i + 10));
+    ASSERT_TRUE(emu::SaveStateFile(dir + "/state", memory));
+
+    const std::string first = dir + "/first.obp", second = dir + "/second.obp";
+    ok({"backup", first});
+    ok({"validate", first});
+    const ProgramResult restored = ok({"restore", first});
+    EXPECT_EQ(restored.err, "");
+    // What the restore wrote backs up and restores the same way.
+    const std::string shownBefore = ok({"keymap", "show", "2"}).out;
+    ok({"backup", second});
+    EXPECT_EQ(ok({"restore", second}).err, "");
+    EXPECT_EQ(ok({"keymap", "show", "2"}).out, shownBefore);
+}
+
+// The window's language changes nothing for a script: names, messages and JSON are the same in German.
+TEST_F(StoreCliTest, ScriptsGetTheSameAnswerInEveryLanguage) {
+    const std::vector<std::vector<std::string>> commands = {
+        {"keymap", "set", "2", "Ctrl", "media:play"},
+        {"keymap", "set", "1", "Enter", "key:Delete"},
+        {"keymap", "set", "1", "UpArrow", "key:Enter"},
+        {"lighting", "set", "1", "effect", "Breathing"},
+        {"lighting", "set", "1", "effect", "Statisch"}, // refused the same way in both
+        {"keymap", "set", "1", "Delete", "media:nonsense"},
+        {"--json", "keymap", "show", "1"},
+        {"--json", "lighting", "show", "1"},
+        {"--json", "profile", "list"},
+        {"--json", "info"},
+        {"keymap", "show", "2"},
+    };
+    auto runAll = [&] {
+        fs::remove_all(dir + "/state");
+        fs::remove_all(dir + "/state.userdata");
+        std::vector<ProgramResult> results;
+        for (const auto& c : commands)
+            results.push_back(run(c));
+        return results;
+    };
+    const std::vector<ProgramResult> english = runAll();
+    const std::string settings = dir + "/home/.config/ombrel/settings.ini";
+    fs::create_directories(fs::path(settings).parent_path());
+    std::ofstream(settings) << "[Settings]\ndwLanguageId=1031\n";
+    const std::vector<ProgramResult> german = runAll();
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        SCOPED_TRACE(commands[i][1] + " " + commands[i].back());
+        EXPECT_EQ(english[i].exitCode, i < 4 ? 0 : commands[i][0] == "--json" || i == 10 ? 0 : 2) << english[i].err;
+        EXPECT_EQ(german[i].exitCode, english[i].exitCode) << german[i].err;
+        EXPECT_EQ(german[i].out, english[i].out);
+        EXPECT_EQ(german[i].err, english[i].err);
+    }
+}
+
+// A pipe nobody writes to would hold a reader up for good: it, a folder and a link into nothing are refused
+// before anything is read, with the reason.
+TEST_F(StoreCliTest, OnlyRegularFilesAreReadAsProfileFiles) {
+    ASSERT_EQ(::mkfifo((dir + "/fifo").c_str(), 0600), 0);
+    fs::create_directory(dir + "/folder");
+    fs::create_symlink(dir + "/nothing", dir + "/dangling");
+    const struct {
+        const char* name;
+        const char* reason;
+    } files[] = {{"fifo", "it is not a regular file"},
+                 {"folder", "it is not a regular file"},
+                 {"dangling", "the file does not exist"}};
+    for (const auto& f : files)
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"validate"}, {"restore"}, {"restore", "--force"}}) {
+            std::vector<std::string> args{"--emulator=" + dir + "/state"};
+            args.insert(args.end(), command.begin(), command.end());
+            args.push_back(dir + "/" + f.name);
+            const ProgramResult r = RunProgram("ombrelctl", args, 10);
+            EXPECT_EQ(r.exitCode, 1) << f.name << " " << command.back() << r.err;
+            EXPECT_NE(r.err.find(f.reason), std::string::npos) << r.err;
+            EXPECT_EQ(r.out, "");
+        }
 }
 
 TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
@@ -239,7 +339,7 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         {{"keymap", "set", "4", "0x03A", "disabled"}, 2, "profiles are 1, 2 and 3"},
         {{"keymap", "show", "7"}, 2, "profiles are 1, 2 and 3"},
         {{"keymap", "set", "1", "H", "disabled", "--json"}, 2, "does not take --json"},
-        {{"names", "colours"}, 2, "keys, media, functions or mouse"},
+        {{"names", "colours"}, 2, "keys, keyboard, media, functions or mouse"},
         {{"validate", damaged}, 1, "header is damaged"},
         {{"validate", dir + "/none.obp"}, 1, "does not exist"},
         {{"restore", damaged}, 1, "header is damaged"},
@@ -256,20 +356,25 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
 }
 
 TEST_F(StoreCliTest, ProgramsSharingAStateFileLoseNoChange) {
-    // Eight changes at once: each program waits for the one before to let the state file go.
+    // Eight changes at once, half of them through a link to the state file: each program waits for the one
+    // before to let the file go, whichever name it was given.
     setenv("OMBREL_STATE_LOCK_WAIT_MS", "300000", 1);
     ok({"keymap", "show", "1"});
+    fs::create_symlink(dir + "/state", dir + "/link");
     const char* keys[] = {"0x010", "0x011", "0x012", "0x013", "0x014", "0x015", "0x016", "0x017"};
     std::vector<std::future<ProgramResult>> runs;
-    for (const char* key : keys)
-        runs.push_back(std::async(std::launch::async, [this, key] {
-            return run({"keymap", "set", "2", key, "disabled"});
+    for (std::size_t i = 0; i < std::size(keys); ++i)
+        runs.push_back(std::async(std::launch::async, [this, i, key = keys[i]] {
+            const std::string state = dir + (i % 2 ? "/link" : "/state");
+            return RunProgram("ombrelctl", {"--emulator=" + state, "keymap", "set", "2", key, "disabled"});
         }));
     for (auto& r : runs) {
         const ProgramResult result = r.get();
         EXPECT_EQ(result.exitCode, 0) << result.err;
     }
     unsetenv("OMBREL_STATE_LOCK_WAIT_MS");
+    EXPECT_FALSE(fs::exists(dir + "/link.lock"));
+    EXPECT_FALSE(fs::exists(dir + "/link.userdata"));
     const ProgramResult shownKeys = ok({"--json", "keymap", "show", "2"});
     for (const char* key : keys)
         EXPECT_NE(shownKeys.out.find(std::string(key) + "\",\n      \"key_code\": "), std::string::npos) << key;
@@ -290,22 +395,45 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         int exitCode;
         const char* message;
     };
+    fs::create_directory(dir + "/folder");
+    fs::create_symlink(dir + "/nothing", dir + "/dangling");
     const Case cases[] = {
         {{"backup", existing}, 1, "already exists; give --force to replace it"},
         {{"backup", "--force", fifo}, 1, "not a regular file"},
+        {{"backup", fifo}, 1, "not a regular file"},
+        {{"backup", dir + "/folder"}, 1, "it is a folder"},
+        {{"backup", "--force", dir + "/folder"}, 1, "it is a folder"},
+        {{"backup", dir + "/dangling"}, 1, "a link to a file that does not exist"},
+        {{"backup", dir + "/dangling", "--force"}, 1, "a link to a file that does not exist"},
+        {{"firmware", "boot", "--backup", fifo, "--force"}, 1, "not a regular file"},
         {{"backup", dir + "/no/such/folder/b.obp"}, 1, "No such file or directory"},
+        {{"backup", ""}, 2, "no file name given"},
         {{"keymap", "show", "--force"}, 2, "does not take --force"},
     };
     for (const Case& c : cases) {
         const ProgramResult r = run(c.args);
-        EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
+        EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        if (c.args[0] == "backup" && c.exitCode == 1 &&
+            c.message != std::string("already exists; give --force to replace it"))
+            EXPECT_EQ(r.err.find("--force"), std::string::npos) << "--force would not help: " << r.err;
+        EXPECT_EQ(r.out, "");
     }
+    EXPECT_FALSE(fs::exists(dir + "/nothing"));
     EXPECT_EQ(ReadFileBytes(existing).bytes, "the user's own file");
     EXPECT_TRUE(fs::is_fifo(fifo));
     fs::permissions(existing, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     ok({"backup", "--force", existing});
     EXPECT_EQ(fs::file_size(existing), 32832u);
+    // A firmware update's backup takes --force the same way, wherever it stands.
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"--force", "firmware", "boot", "--backup", existing},
+          {"firmware", "boot", "--backup", existing, "--force"}}) {
+        fs::resize_file(existing, 0);
+        const ProgramResult r = ok(args);
+        EXPECT_NE(r.out.find("boot request sent"), std::string::npos) << r.out;
+        EXPECT_EQ(fs::file_size(existing), 32832u);
+    }
     EXPECT_EQ(fs::status(existing).permissions() & fs::perms::all,
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
         << "a replaced file keeps its permissions";
