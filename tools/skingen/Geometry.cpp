@@ -74,6 +74,8 @@ DialogGeometry MainGeometry() {
     auto& v = g.elements;
 
     // Caption bar.
+    // The line beside the wordmark is the language's, drawn by the program.
+    v.push_back(E("CONTROL_TaglineStatic", 156, 7, 300, 32, Kind::Label));
     v.push_back(E("CONTROL_MENU", kMainWidth - 176, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Menu));
     v.push_back(E("CONTROL_HELP", kMainWidth - 136, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Help));
     v.push_back(E("CONTROL_MINIMIZE", kMainWidth - 96, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Minimise));
@@ -287,6 +289,8 @@ DialogGeometry ProfileGeometry() {
     g.name = QStringLiteral("Profile");
     g.client = QSize(560, 440);
     auto& v = g.elements;
+    // The title is the language's, drawn by the program beside the logo.
+    v.push_back(E("CONTROL_TitleStatic", 58, 12, 380, 32, Kind::Label));
     v.push_back(E("PROGRAM_LIST", 20, 64, 520, 240, Kind::Field));
     v.push_back(Captioned(E("FUNC_ADD", 20, 318, 120, 36, Kind::Button, Glyph::Plus)));
     v.push_back(Captioned(E("FUNC_LOAD", 148, 318, 120, 36, Kind::Button, Glyph::Folder)));
@@ -302,6 +306,9 @@ DialogGeometry UpdateGeometry() {
     g.name = QStringLiteral("UpdateDlg");
     g.client = QSize(480, 250);
     auto& v = g.elements;
+    // The title and the label over the path are the language's, drawn by the program.
+    v.push_back(E("CONTROL_TitleStatic", 58, 12, 300, 32, Kind::Label));
+    v.push_back(E("CONTROL_UPLabel", 24, 52, 432, 22, Kind::Label));
     v.push_back(E("CONTROL_UPStatic", 24, 78, 336, 32, Kind::Field));
     // The buttons' captions come from the language file; the pictures carry only their icons.
     v.push_back(Captioned(E("CONTROL_OPENButton", 372, 76, 84, 36, Kind::Button, Glyph::Folder)));

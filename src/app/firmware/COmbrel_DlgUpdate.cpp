@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "CPngButton.h"
 #include "ColorStatic.h"
+#include "DialogHeading.h"
 #include "PromptQuestions.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
@@ -34,6 +35,9 @@ COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& 
     setWindowTitle(QString::fromStdString(FixedTextOf(text, kUpdateCaption)));
     applyDialogSkin();
     setStyleSheet(ControlStyleSheet());
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_TitleStatic"), windowTitle(), true);
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_UPLabel"),
+                    QString::fromStdString(FixedTextOf(text, kUpdateProgramLabel)), false);
 
     m_path = new ColorStatic(this);
     m_path->setObjectName(QStringLiteral("CONTROL_UPStatic"));

@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "CPngButton.h"
 #include "CReportCtrl.h"
+#include "DialogHeading.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
@@ -43,6 +44,7 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     setWindowTitle(text("PROFILE_DLG_CAPTION", "Profiles"));
     applyDialogSkin();
     setStyleSheet(ControlStyleSheet());
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_TitleStatic"), windowTitle(), true);
 
     m_list = new CReportCtrl(this);
     m_list->setObjectName(QStringLiteral("PROGRAM_LIST"));
