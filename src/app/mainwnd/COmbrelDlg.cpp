@@ -16,6 +16,7 @@
 #include "MapKeyFocus.h"
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
+#include "QtLanguage.h"
 #include "SessionStartCommand.h"
 #include "SkinStyle.h"
 #include "TabOrder.h"
@@ -268,6 +269,7 @@ void COmbrelDlg::onBankChanged() {
 }
 
 void COmbrelDlg::onLanguage(int languageIndex) {
+    ApplyLanguageToQt(languageIndex);
     m_parts.setLanguageIndex(languageIndex);
     m_shell->applyTexts();
     m_caption->applyTexts();

@@ -1,7 +1,9 @@
 #include "UserPrompts.h"
 
 #include "platform/SettingsStore.h"
+#include "text/LanguageTexts.h"
 
+#include <QAbstractButton>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
@@ -24,6 +26,7 @@ struct PromptState {
     QStringList menuTexts;
     QList<QUrl> urls;
     bool headless = false;
+    int languageIndex = 0;
     SettingsStore* settings = nullptr;
     QString lastFolder;   // used when there is no settings store
     QString lastProposed; // where the last file dialog started
@@ -74,6 +77,7 @@ void UserPrompts::information(QWidget* parent, const QString& text, const QStrin
     State().shown << text;
     if (State().headless) return;
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, parent);
+    captionButtons(box);
     box.exec();
 }
 
@@ -85,7 +89,40 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     if (State().headless) return defaultButton;
     QMessageBox box(QMessageBox::Question, caption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    captionButtons(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void UserPrompts::setLanguage(int languageIndex) {
+    State().languageIndex = languageIndex;
+}
+
+QString UserPrompts::buttonCaption(QMessageBox::StandardButton button) {
+    const char* key = nullptr;
+    switch (button) {
+    case QMessageBox::Yes:
+        key = "BUTTON_YES";
+        break;
+    case QMessageBox::No:
+        key = "BUTTON_NO";
+        break;
+    case QMessageBox::Ok:
+        key = "BUTTON_OK";
+        break;
+    case QMessageBox::Cancel:
+        key = "BUTTON_CANCEL";
+        break;
+    default:
+        return QString();
+    }
+    return QString::fromStdString(lookupText(key, State().languageIndex));
+}
+
+void UserPrompts::captionButtons(QMessageBox& box) {
+    for (QAbstractButton* b : box.buttons()) {
+        const QString caption = buttonCaption(box.standardButton(b));
+        if (!caption.isEmpty()) b->setText(caption);
+    }
 }
 
 void UserPrompts::rememberFoldersIn(SettingsStore* settings) {

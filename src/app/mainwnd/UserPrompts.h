@@ -41,6 +41,10 @@ public:
     // A backup's proposed name: "Ombrel profiles 2026-12-10.obp", with today's date.
     static QString proposedBackupName();
 
+    // The language whose captions the message boxes' buttons wear (Yes, No, OK, Cancel from the language file).
+    static void setLanguage(int languageIndex);
+    static QString buttonCaption(QMessageBox::StandardButton button);
+
     // Hands a page or web address to the desktop.
     static void openUrl(const QUrl& url);
     // Shows a popup menu and returns the chosen action, or null.
@@ -63,6 +67,7 @@ public:
 private:
     static std::optional<QMessageBox::StandardButton> takeAnswer();
     static std::optional<QString> takeFileName();
+    static void captionButtons(QMessageBox& box);
 };
 
 } // namespace ombrel
