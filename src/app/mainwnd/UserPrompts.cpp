@@ -118,6 +118,11 @@ QString UserPrompts::buttonCaption(QMessageBox::StandardButton button) {
     return QString::fromStdString(lookupText(key, State().languageIndex));
 }
 
+QString UserPrompts::fileFilter(const char* nameKey) {
+    const int index = State().languageIndex;
+    return QString::fromStdString(lookupText(nameKey, index) + ";;" + lookupText("FILTER_ALL", index));
+}
+
 void UserPrompts::captionButtons(QMessageBox& box) {
     for (QAbstractButton* b : box.buttons()) {
         const QString caption = buttonCaption(box.standardButton(b));

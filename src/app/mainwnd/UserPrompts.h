@@ -44,6 +44,9 @@ public:
     // The language whose captions the message boxes' buttons wear (Yes, No, OK, Cancel from the language file).
     static void setLanguage(int languageIndex);
     static QString buttonCaption(QMessageBox::StandardButton button);
+    // A file dialog filter in that language: the text of `nameKey` (which ends in its pattern, "Profile files
+    // (*.obp)") followed by "All files (*)".
+    static QString fileFilter(const char* nameKey);
 
     // Hands a page or web address to the desktop.
     static void openUrl(const QUrl& url);

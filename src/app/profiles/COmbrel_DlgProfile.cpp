@@ -139,8 +139,8 @@ void COmbrel_DlgProfile::fillList() {
 
 void COmbrel_DlgProfile::onAdd() {
     const QString proposed = QString::fromStdString(ProposedNewProfilePath(m_paths.userDir, m_switcher.text()));
-    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
-                                                   QStringLiteral("obp"), proposed);
+    const QString path =
+        UserPrompts::saveFileName(this, QString(), ProfileFileFilter(), QStringLiteral("obp"), proposed);
     if (path.isEmpty()) return;
     std::string why;
     if (!m_model.addNew(path.toStdString(), &why)) {
@@ -153,8 +153,8 @@ void COmbrel_DlgProfile::onAdd() {
 }
 
 void COmbrel_DlgProfile::onLoad() {
-    const QString path = UserPrompts::openFileName(this, QString(), QStringLiteral("Profile files (*.obp)"),
-                                                   QString::fromStdString(m_paths.userDir));
+    const QString path =
+        UserPrompts::openFileName(this, QString(), ProfileFileFilter(), QString::fromStdString(m_paths.userDir));
     if (path.isEmpty()) return;
     m_model.addExisting(path.toStdString());
     fillList();

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -139,6 +140,24 @@ private slots:
                                         .entryList({QStringLiteral("firmware-backup-*.obp")}, QDir::Files);
         QCOMPARE(backups.size(), 1);
         QVERIFY(UserPrompts::shownMessages().last().contains(backups.first()));
+
+        // The boot loader takes the keyboard away: the window says an update runs, not that it was unplugged.
+        const auto noticeText = [&w] {
+            const auto* notice = w.findChild<QLabel*>(QStringLiteral("unpluggedText"));
+            return notice && w.showsKeyboardGone() ? notice->text() : QString();
+        };
+        w.ShowMain();
+        QTRY_VERIFY(w.isVisible());
+        h.emu().unplug();
+        h.settle();
+        QTRY_COMPARE(noticeText(), English("MAIN_UPDATING_FIRMWARE"));
+        // Back after the update; a later removal is a plain unplugging again.
+        h.emu().plug();
+        h.settle();
+        QTRY_VERIFY(!w.showsKeyboardGone());
+        h.emu().unplug();
+        h.settle();
+        QTRY_COMPARE(noticeText(), English("MAIN_UNPLUGGED"));
     }
 };
 
