@@ -291,10 +291,12 @@ DialogGeometry ProfileGeometry() {
     auto& v = g.elements;
     // The title is the language's, drawn by the program beside the logo.
     v.push_back(E("CONTROL_TitleStatic", 58, 12, 380, 32, Kind::Label));
-    v.push_back(E("PROGRAM_LIST", 20, 64, 520, 240, Kind::Field));
-    v.push_back(Captioned(E("FUNC_ADD", 20, 318, 120, 36, Kind::Button, Glyph::Plus)));
-    v.push_back(Captioned(E("FUNC_LOAD", 148, 318, 120, 36, Kind::Button, Glyph::Folder)));
-    v.push_back(Captioned(E("FUNC_DELETE", 276, 318, 120, 36, Kind::Button, Glyph::Trash)));
+    v.push_back(E("PROGRAM_LIST", 20, 64, 520, 196, Kind::Field));
+    v.push_back(Captioned(E("FUNC_ADD", 20, 272, 164, 36, Kind::Button, Glyph::Plus)));
+    v.push_back(Captioned(E("FUNC_LOAD", 198, 272, 164, 36, Kind::Button, Glyph::Folder)));
+    v.push_back(Captioned(E("FUNC_DELETE", 376, 272, 164, 36, Kind::Button, Glyph::Trash)));
+    v.push_back(Captioned(E("FUNC_RENAME", 20, 318, 164, 36, Kind::Button, Glyph::None)));
+    v.push_back(Captioned(E("FUNC_EXPORT", 198, 318, 164, 36, Kind::Button, Glyph::Save)));
     v.push_back(E("CONTROL_OK", 188, 386, 110, 38, Kind::Button, Glyph::None, "", "primary"));
     v.push_back(E("CONTROL_CANCEL", 308, 386, 110, 38, Kind::Button));
     v.push_back(E("CONTROL2_APPLY", 428, 386, 112, 38, Kind::Button));

@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QStandardPaths>
 
@@ -21,6 +22,7 @@ namespace {
 struct PromptState {
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> fileNames;
+    std::deque<QString> texts;
     QStringList shown;
     std::deque<int> menuChoices;
     QStringList menuTexts;
@@ -130,6 +132,23 @@ void UserPrompts::captionButtons(QMessageBox& box) {
     }
 }
 
+QString UserPrompts::askText(QWidget* parent, const QString& label, const QString& current) {
+    auto& s = State();
+    s.shown << label;
+    if (!s.texts.empty()) {
+        QString text = s.texts.front();
+        s.texts.pop_front();
+        return text;
+    }
+    if (s.headless) return QString();
+    QInputDialog dialog(parent);
+    dialog.setLabelText(label);
+    dialog.setTextValue(current);
+    dialog.setOkButtonText(buttonCaption(QMessageBox::Ok));
+    dialog.setCancelButtonText(buttonCaption(QMessageBox::Cancel));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
+}
+
 void UserPrompts::rememberFoldersIn(SettingsStore* settings) {
     State().settings = settings;
 }
@@ -234,6 +253,10 @@ void UserPrompts::setNextAnswer(QMessageBox::StandardButton answer) {
     State().answers.push_back(answer);
 }
 
+void UserPrompts::setNextText(const QString& text) {
+    State().texts.push_back(text);
+}
+
 void UserPrompts::setNextFileName(const QString& path) {
     State().fileNames.push_back(path);
 }
@@ -254,6 +277,7 @@ void UserPrompts::reset() {
     auto& s = State();
     s.answers.clear();
     s.fileNames.clear();
+    s.texts.clear();
     s.shown.clear();
     s.menuChoices.clear();
     s.menuTexts.clear();

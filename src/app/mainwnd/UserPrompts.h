@@ -27,6 +27,8 @@ public:
     static QMessageBox::StandardButton ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
+    // A line of text, proposed as `current`; empty when the user cancels.
+    static QString askText(QWidget* parent, const QString& label, const QString& current);
     // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty
     // result means the user cancelled. Without `startIn`, and for a proposed name without a folder, they start in
     // the folder last used (see rememberFoldersIn), else the user's documents folder; the folder of every chosen
@@ -59,6 +61,7 @@ public:
     static QList<QUrl>& openedUrls();              // addresses opened while headless
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setNextFileName(const QString& path); // an empty path answers Cancel
+    static void setNextText(const QString& text);     // for askText; an empty text answers Cancel
     // Without queued answers, questions are answered with their default button and file dialogs with Cancel,
     // and nothing is shown (for tests that must never block on a dialog).
     static void setHeadless(bool headless);

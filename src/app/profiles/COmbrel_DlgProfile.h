@@ -1,7 +1,8 @@
 #pragma once
 // The profile manager: the keyboard's three profiles with the active one checked, and the profile files the user
 // keeps at hand. New writes a default profile file, Add file lists an existing one, Remove takes a file off the
-// list (the file stays), Apply and OK activate the checked profile and reload the keys from the keyboard.
+// list (the file stays), Rename renames a listed file, Export writes the keyboard's profiles to a file, Apply and
+// OK activate the checked profile and reload the keys from the keyboard. Cancel takes back the files New wrote.
 
 #include "CBaseDialog.h"
 
@@ -20,7 +21,15 @@ struct AppPaths;
 class COmbrel_DlgProfile : public CBaseDialog {
     Q_OBJECT
 public:
-    enum ControlId { kIdList = 1007, kIdLoad = 1008, kIdAdd = 1010, kIdDelete = 1011, kIdApply = 1012 };
+    enum ControlId {
+        kIdList = 1007,
+        kIdLoad = 1008,
+        kIdAdd = 1010,
+        kIdDelete = 1011,
+        kIdApply = 1012,
+        kIdRename = 1013,
+        kIdExport = 1014
+    };
     static inline constexpr int kIdOk = 1;
     static inline constexpr int kIdCancel = 2;
 
@@ -31,6 +40,9 @@ public:
     CReportCtrl* list() const { return m_list; }
     CPngButton* button(int id) const;
     const ProfileListModel& model() const { return m_model; }
+
+    // Cancel: the files New wrote in this opening are removed again.
+    void reject() override;
 
 signals:
     void helpRequested();
@@ -44,6 +56,8 @@ private:
     void onAdd();
     void onLoad();
     void onDelete();
+    void onRename();
+    void onExport();
     void onApply();
     QString text(const char* key, const char* fallback = nullptr) const;
 

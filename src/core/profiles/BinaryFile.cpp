@@ -69,8 +69,7 @@ bool FileExists(const std::string& path) {
 
 FileWriteResult WriteBinaryFile(const std::string& path, std::span<const std::uint8_t> bytes, ExistingFile existing) {
     // A view of the same bytes as characters, which is what the shared writer takes.
-    return WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-                           existing);
+    return WriteFileSafely(path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), existing);
 }
 
 } // namespace ombrel

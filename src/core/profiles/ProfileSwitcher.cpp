@@ -14,7 +14,10 @@ namespace ombrel {
 ProfileSwitcher::ProfileSwitcher(DeviceCommands& commands, DeviceState& state, AssignmentStore& working, AppPaths paths,
                                  TextLookup text, ProfileHost& host)
     : m_commands(commands), m_state(state), m_working(working), m_paths(std::move(paths)),
-      m_storePath(StorePath(m_paths.userDir)), m_text(std::move(text)), m_host(host) {}
+      m_storePath(StorePath(m_paths.userDir)), m_text(std::move(text)), m_host(host) {
+    // A folder the start-up did not look at (the emulator's state folder) may still hold the old name.
+    MoveLegacyStoreFile(m_paths.userDir);
+}
 
 bool ProfileSwitcher::ReloadFromKeyboard(bool keepApply) {
     EnsurePerUserFolder(m_paths);

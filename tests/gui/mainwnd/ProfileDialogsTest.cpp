@@ -91,6 +91,61 @@ private slots:
                  QStringLiteral("3"));
     }
 
+    void profileManagerRenamesExportsAndCancelLeavesNoNewFile() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const QString fresh = h.dir() + QStringLiteral("/fresh.obp");
+        const QString kept = h.dir() + QStringLiteral("/kept.obp");
+        QFile keptFile(kept);
+        QVERIFY(keptFile.open(QIODevice::WriteOnly));
+        keptFile.write("the user's own file");
+        keptFile.close();
+        const QString exported = h.dir() + QStringLiteral("/exported.obp");
+
+        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& dialog) {
+            CReportCtrl* list = dialog.list();
+            // New writes two files, one of them over a file the user agreed to replace.
+            UserPrompts::setNextFileName(fresh);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            UserPrompts::setNextFileName(kept);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QVERIFY(QFile::exists(fresh));
+
+            // Rename: a keyboard profile keeps its name and says why; a file is renamed, never over another.
+            list->SelectOnly(0);
+            UserPrompts::shownMessages().clear();
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages(), QStringList{English("PROFILE_RENAME_ONLY_FILES")});
+            list->SelectOnly(3);
+            UserPrompts::setNextText(QStringLiteral("kept"));
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_RENAME_FAILED")));
+            QVERIFY(QFile::exists(fresh));
+            UserPrompts::setNextText(QStringLiteral("Racing"));
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QCOMPARE(Column(list, 1).at(3), QStringLiteral("Racing"));
+            QVERIFY(!QFile::exists(fresh));
+            QCOMPARE(QFile(h.dir() + QStringLiteral("/Racing.obp")).size(), 32832);
+
+            // Export writes the keyboard's profiles, as the store holds them, to a file.
+            UserPrompts::setNextFileName(exported);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdExport), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_EXPORT_DONE"));
+            QFile store(QString::fromStdString(h.paths().userDir) + QStringLiteral("/keyboard-profiles.obp"));
+            QFile out(exported);
+            QVERIFY(store.open(QIODevice::ReadOnly) && out.open(QIODevice::ReadOnly));
+            QCOMPARE(out.readAll(), store.readAll());
+
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdCancel), Qt::LeftButton);
+        });
+        QTest::mouseClick(w.profileBar().nameButton(), Qt::LeftButton);
+        QVERIFY(!w.profileBar().profileManager());
+        // Cancel took back the file New wrote (under its new name); the replaced file is the user's and stays.
+        QVERIFY(!QFile::exists(h.dir() + QStringLiteral("/Racing.obp")));
+        QCOMPARE(QFile(kept).size(), 32832);
+        QVERIFY(QFile::exists(exported));
+    }
+
     void firmwareDialogBacksUpBeforeTheBootRequest() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
