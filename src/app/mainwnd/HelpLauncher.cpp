@@ -1,5 +1,6 @@
 #include "HelpLauncher.h"
 
+#include "QtLanguage.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
@@ -39,7 +40,12 @@ HelpLauncher::~HelpLauncher() {
 }
 
 QString HelpLauncher::pagePath() const {
-    return QDir(QString::fromStdString(m_context.paths().helpDir)).filePath(QStringLiteral("index.html"));
+    // The page of the chosen language (index.de.html, ...), else the English index.html.
+    const QDir help(QString::fromStdString(m_context.paths().helpDir));
+    const QString name = QtTranslationName(m_context.languageIndex());
+    const QString translated = help.filePath(QStringLiteral("index.%1.html").arg(name));
+    if (name != QLatin1String("en") && QFileInfo(translated).isFile()) return translated;
+    return help.filePath(QStringLiteral("index.html"));
 }
 
 void HelpLauncher::open() {
