@@ -298,6 +298,7 @@ DialogGeometry ProfileGeometry() {
     v.push_back(Captioned(E("FUNC_DELETE", 376, 272, 164, 36, Kind::Button, Glyph::Trash)));
     v.push_back(Captioned(E("FUNC_RENAME", 20, 318, 164, 36, Kind::Button, Glyph::None)));
     v.push_back(Captioned(E("FUNC_EXPORT", 198, 318, 164, 36, Kind::Button, Glyph::Save)));
+    v.push_back(Captioned(E("FUNC_LOAD_INTO", 376, 318, 164, 36, Kind::Button, Glyph::Upload)));
     v.push_back(E("CONTROL_OK", 188, 386, 110, 38, Kind::Button, Glyph::None, "", "primary"));
     v.push_back(E("CONTROL_CANCEL", 308, 386, 110, 38, Kind::Button));
     v.push_back(E("CONTROL2_APPLY", 428, 386, 112, 38, Kind::Button));

@@ -16,6 +16,7 @@
 #include "text/SafeFormat.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 
 #include <cerrno>
 
@@ -74,14 +75,16 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     makeButton(kIdDelete, "FUNC_DELETE", "PROFILE_DELETE", "Remove");
     makeButton(kIdRename, "FUNC_RENAME", "PROFILE_RENAME", "Rename...");
     makeButton(kIdExport, "FUNC_EXPORT", "PROFILE_EXPORT", "Export...");
+    makeButton(kIdLoadInto, "FUNC_LOAD_INTO", "PROFILE_LOAD_INTO", "Load into...");
     makeButton(kIdOk, "CONTROL_OK", "PROFILE_OK", "OK");
     makeButton(kIdCancel, "CONTROL_CANCEL", "PROFILE_CANCLE", "Cancel");
     makeButton(kIdApply, "CONTROL2_APPLY", "PROFILE_APPLY", "Apply");
     const std::pair<int, const char*> descriptions[] = {
         {kIdAdd, "ACC_PROFILE_ADD_DESC"},       {kIdLoad, "ACC_PROFILE_LOAD_DESC"},
         {kIdDelete, "ACC_PROFILE_DELETE_DESC"}, {kIdRename, "ACC_PROFILE_RENAME_DESC"},
-        {kIdExport, "ACC_PROFILE_EXPORT_DESC"}, {kIdOk, "ACC_DIALOG_OK_DESC"},
-        {kIdCancel, "ACC_DIALOG_CANCEL_DESC"},  {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
+        {kIdExport, "ACC_PROFILE_EXPORT_DESC"}, {kIdLoadInto, "ACC_PROFILE_LOAD_INTO_DESC"},
+        {kIdOk, "ACC_DIALOG_OK_DESC"},          {kIdCancel, "ACC_DIALOG_CANCEL_DESC"},
+        {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
     for (const auto& [id, key] : descriptions) {
         button(id)->setAccessibleDescription(text(key, nullptr));
         if (id != kIdOk && id != kIdCancel && id != kIdApply)
@@ -92,6 +95,7 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     connect(button(kIdDelete), &CPngButton::clicked, this, &COmbrel_DlgProfile::onDelete);
     connect(button(kIdRename), &CPngButton::clicked, this, &COmbrel_DlgProfile::onRename);
     connect(button(kIdExport), &CPngButton::clicked, this, &COmbrel_DlgProfile::onExport);
+    connect(button(kIdLoadInto), &CPngButton::clicked, this, &COmbrel_DlgProfile::onLoadInto);
     connect(button(kIdApply), &CPngButton::clicked, this, &COmbrel_DlgProfile::onApply);
     connect(button(kIdOk), &CPngButton::clicked, this, [this] {
         onApply();
@@ -207,6 +211,28 @@ void COmbrel_DlgProfile::onExport() {
     UserPrompts::information(this, written ? text("PROFILE_EXPORT_DONE")
                                            : text("PROFILE_EXPORT_FAILED") + QLatin1Char('\n') +
                                                  QString::fromStdString(written.message));
+}
+
+void COmbrel_DlgProfile::onLoadInto() {
+    const int row = m_list->GetSelectedItem();
+    if (row < 0 || row >= static_cast<int>(m_model.rows().size()) ||
+        m_model.rows()[static_cast<std::size_t>(row)].profile >= 0) {
+        UserPrompts::information(this, text("PROFILE_LOAD_INTO_ONLY_FILES"));
+        return;
+    }
+    const std::string path = m_model.rows()[static_cast<std::size_t>(row)].listedPath;
+    QMenu menu(this);
+    for (int p = 0; p < 3; ++p)
+        menu.addAction(text(("PROFILE_" + std::to_string(p + 1)).c_str()))->setData(p);
+    CPngButton* b = button(kIdLoadInto);
+    QAction* chosen = UserPrompts::popupMenu(&menu, b->mapToGlobal(QPoint(0, b->height())));
+    if (!chosen) return;
+    std::string why;
+    if (m_switcher.LoadProfileFromFile(path, chosen->data().toInt(), &why))
+        UserPrompts::information(this, text("PROFILE_LOAD_INTO_DONE"));
+    else
+        UserPrompts::information(this,
+                                 text("PROFILE_LOAD_INTO_FAILED") + QLatin1Char('\n') + QString::fromStdString(why));
 }
 
 void COmbrel_DlgProfile::reject() {

@@ -1,7 +1,8 @@
 #pragma once
 // The profile manager: the keyboard's three profiles with the active one checked, and the profile files the user
 // keeps at hand. New writes a default profile file, Add file lists an existing one, Remove takes a file off the
-// list (the file stays), Rename renames a listed file, Export writes the keyboard's profiles to a file, Apply and
+// list (the file stays), Rename renames a listed file, Export writes the keyboard's profiles to a file, Load into
+// takes one profile of a listed file into profile 1, 2 or 3 (written by the main window's Apply), Apply and
 // OK activate the checked profile and reload the keys from the keyboard. Cancel takes back the files New wrote.
 
 #include "CBaseDialog.h"
@@ -28,7 +29,8 @@ public:
         kIdDelete = 1011,
         kIdApply = 1012,
         kIdRename = 1013,
-        kIdExport = 1014
+        kIdExport = 1014,
+        kIdLoadInto = 1015
     };
     static inline constexpr int kIdOk = 1;
     static inline constexpr int kIdCancel = 2;
@@ -58,6 +60,7 @@ private:
     void onDelete();
     void onRename();
     void onExport();
+    void onLoadInto();
     void onApply();
     QString text(const char* key, const char* fallback = nullptr) const;
 

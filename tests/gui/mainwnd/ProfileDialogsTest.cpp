@@ -136,6 +136,32 @@ private slots:
             QVERIFY(store.open(QIODevice::ReadOnly) && out.open(QIODevice::ReadOnly));
             QCOMPARE(out.readAll(), store.readAll());
 
+            // Load into: a profile of a listed file becomes a pending edit of that profile; a file that is not a
+            // profile file is refused; the keyboard's own rows have nothing to load.
+            QVERIFY(!w.context().pending().pending());
+            list->SelectOnly(1);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_ONLY_FILES"));
+            UserPrompts::setNextFileName(exported);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
+            list->SelectOnly(list->GetItemCount() - 1);
+            UserPrompts::setNextMenuChoice(1);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QCOMPARE(UserPrompts::lastMenuTexts(), (QStringList{"Profile 1", "Profile 2", "Profile 3"}));
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_DONE"));
+            QVERIFY(w.context().pending().pending());
+            const QString junk = h.dir() + QStringLiteral("/junk.obp");
+            QFile junkFile(junk);
+            QVERIFY(junkFile.open(QIODevice::WriteOnly));
+            junkFile.write("not a profile");
+            junkFile.close();
+            UserPrompts::setNextFileName(junk);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
+            list->SelectOnly(list->GetItemCount() - 1);
+            UserPrompts::setNextMenuChoice(0);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_LOAD_INTO_FAILED")));
+
             QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdCancel), Qt::LeftButton);
         });
         QTest::mouseClick(w.profileBar().nameButton(), Qt::LeftButton);
