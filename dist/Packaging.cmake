@@ -11,7 +11,7 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://github.com/ombrel/ombrel")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # udev applies the rule; dbus-send lets `ombrelctl doctor` ask the session bus for the tray.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, dbus-bin")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "udev, dbus-bin, qt6-translations-l10n")
 # The service libraries sit in a private folder; dpkg-shlibdeps finds their users' dependencies all the same.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS "${CMAKE_INSTALL_PREFIX}/${OMBREL_LIBDIR_REL}")
 # The synopsis is the project's description; these lines follow it.

@@ -1,4 +1,5 @@
-// The composite key dialog, the profile manager and the firmware update dialog.
+// The composite key dialog, the profile manager and the firmware update dialog. Their titles and labels are the
+// language's, drawn by the program: the pictures carry only the frame.
 #include "Geometry.h"
 #include "SkinParts.h"
 #include "SkinRenderer.h"
@@ -8,12 +9,6 @@
 namespace skingen {
 
 namespace {
-
-void DialogTitle(const Theme& theme, QPainter& p, const QString& text, bool cjk) {
-    p.setFont(cjk ? theme.cjkFont(16) : theme.font(15, true));
-    p.setPen(colours::kText);
-    p.drawText(QRect(58, 12, 400, 32), Qt::AlignVCenter | Qt::AlignLeft, text);
-}
 
 void Wordmark(const Theme& theme, QPainter& p, const QSize& client) {
     p.setFont(theme.font(11, true));
@@ -104,7 +99,6 @@ void WriteProfileSkin(const Theme& theme, SkinWriter& out) {
     const DialogGeometry g = ProfileGeometry();
     const Decor decor = [&](QPainter& p) {
         theme.drawLogo(p, QPoint(20, 14), 26);
-        DialogTitle(theme, p, QStringLiteral("配置文件 · Profiles"), true);
         Wordmark(theme, p, g.client);
     };
     WriteOneSetDialog(theme, out, g, decor, QStringLiteral("Profile"),
@@ -115,12 +109,7 @@ void WriteUpdateSkin(const Theme& theme, SkinWriter& out) {
     const DialogGeometry g = UpdateGeometry();
     const Decor decor = [&](QPainter& p) {
         theme.drawLogo(p, QPoint(20, 14), 26);
-        DialogTitle(theme, p, QStringLiteral("固件更新 · Firmware update"), true);
         Wordmark(theme, p, g.client);
-        p.setFont(theme.cjkFont(13));
-        p.setPen(colours::kTextDim);
-        p.drawText(QRect(24, 52, 432, 22), Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("更新程序 · Updater program"));
     };
     WriteOneSetDialog(theme, out, g, decor, QStringLiteral("update"),
                       {{"normal", State::Normal}, {"over", State::Hover}});

@@ -74,6 +74,8 @@ DialogGeometry MainGeometry() {
     auto& v = g.elements;
 
     // Caption bar.
+    // The line beside the wordmark is the language's, drawn by the program.
+    v.push_back(E("CONTROL_TaglineStatic", 156, 7, 300, 32, Kind::Label));
     v.push_back(E("CONTROL_MENU", kMainWidth - 176, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Menu));
     v.push_back(E("CONTROL_HELP", kMainWidth - 136, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Help));
     v.push_back(E("CONTROL_MINIMIZE", kMainWidth - 96, kCaptionTop, 36, 28, Kind::CaptionBtn, Glyph::Minimise));
@@ -91,7 +93,8 @@ DialogGeometry MainGeometry() {
     // The keyboard: its top strip with the layout switch, D1..D6 and the indicators.
     v.push_back(E("LEFT_ARROW", 56, kStripTop + 5, kArrowFace, kArrowFace, Kind::Arrow));
     v.push_back(E("FLIP_1", 78, kStripTop, 28, 28, Kind::Chip, Glyph::None, "‹"));
-    v.push_back(E("FLIP_0", 110, kStripTop, 120, 28, Kind::Chip, Glyph::None, "F1–F4 · D1–D6"));
+    // Its caption, the keys the strip shows now, is drawn by the program.
+    v.push_back(E("FLIP_0", 110, kStripTop, 120, 28, Kind::Chip));
     v.push_back(E("FLIP_2", 234, kStripTop, 28, 28, Kind::Chip, Glyph::None, "›"));
     v.push_back(E("RIGHT_ARROW", 266, kStripTop + 5, kArrowFace, kArrowFace, Kind::Arrow));
     for (int i = 0; i < 6; ++i) {
@@ -287,10 +290,15 @@ DialogGeometry ProfileGeometry() {
     g.name = QStringLiteral("Profile");
     g.client = QSize(560, 440);
     auto& v = g.elements;
-    v.push_back(E("PROGRAM_LIST", 20, 64, 520, 240, Kind::Field));
-    v.push_back(Captioned(E("FUNC_ADD", 20, 318, 120, 36, Kind::Button, Glyph::Plus)));
-    v.push_back(Captioned(E("FUNC_LOAD", 148, 318, 120, 36, Kind::Button, Glyph::Folder)));
-    v.push_back(Captioned(E("FUNC_DELETE", 276, 318, 120, 36, Kind::Button, Glyph::Trash)));
+    // The title is the language's, drawn by the program beside the logo.
+    v.push_back(E("CONTROL_TitleStatic", 58, 12, 380, 32, Kind::Label));
+    v.push_back(E("PROGRAM_LIST", 20, 64, 520, 196, Kind::Field));
+    v.push_back(Captioned(E("FUNC_ADD", 20, 272, 164, 36, Kind::Button, Glyph::Plus)));
+    v.push_back(Captioned(E("FUNC_LOAD", 198, 272, 164, 36, Kind::Button, Glyph::Folder)));
+    v.push_back(Captioned(E("FUNC_DELETE", 376, 272, 164, 36, Kind::Button, Glyph::Trash)));
+    v.push_back(Captioned(E("FUNC_RENAME", 20, 318, 164, 36, Kind::Button, Glyph::None)));
+    v.push_back(Captioned(E("FUNC_EXPORT", 198, 318, 164, 36, Kind::Button, Glyph::Save)));
+    v.push_back(Captioned(E("FUNC_LOAD_INTO", 376, 318, 164, 36, Kind::Button, Glyph::Upload)));
     v.push_back(E("CONTROL_OK", 188, 386, 110, 38, Kind::Button, Glyph::None, "", "primary"));
     v.push_back(E("CONTROL_CANCEL", 308, 386, 110, 38, Kind::Button));
     v.push_back(E("CONTROL2_APPLY", 428, 386, 112, 38, Kind::Button));
@@ -302,6 +310,9 @@ DialogGeometry UpdateGeometry() {
     g.name = QStringLiteral("UpdateDlg");
     g.client = QSize(480, 250);
     auto& v = g.elements;
+    // The title and the label over the path are the language's, drawn by the program.
+    v.push_back(E("CONTROL_TitleStatic", 58, 12, 300, 32, Kind::Label));
+    v.push_back(E("CONTROL_UPLabel", 24, 52, 432, 22, Kind::Label));
     v.push_back(E("CONTROL_UPStatic", 24, 78, 336, 32, Kind::Field));
     // The buttons' captions come from the language file; the pictures carry only their icons.
     v.push_back(Captioned(E("CONTROL_OPENButton", 372, 76, 84, 36, Kind::Button, Glyph::Folder)));

@@ -19,9 +19,6 @@ void MainDecor(const Theme& theme, QPainter& p, const DialogGeometry& g) {
     p.setFont(theme.font(18, true));
     p.setPen(colours::kText);
     p.drawText(QRect(58, 7, 200, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("OMBREL"));
-    p.setFont(theme.font(11));
-    p.setPen(colours::kTextDim);
-    p.drawText(QRect(156, 7, 300, 32), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("RGB keyboard studio"));
     // The keyboard case with its top strip.
     theme.drawPanel(p, QRect(38, 100, g.client.width() - 76, 328));
     p.setPen(QPen(colours::kPanelEdge, 1));

@@ -340,6 +340,10 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     for (std::string_view k : FunctionKeyList())
         functions << UiText(k, languageIndex);
     fill(m_functionList, functions);
+    // What a keyboard function does is the keyboard's own business: its manual names them, not this program.
+    const QString functionTip = text("FUNC_KEY_TIP");
+    for (int row = 0; row < m_functionList->count(); ++row)
+        m_functionList->item(row)->setToolTip(functionTip);
     applyAccessibleTexts();
     m_macroTab->applyTexts(languageIndex);
     if (m_choice) showChoice();

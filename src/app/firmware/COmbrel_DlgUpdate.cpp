@@ -3,6 +3,7 @@
 #include "BackupCommands.h"
 #include "CPngButton.h"
 #include "ColorStatic.h"
+#include "DialogHeading.h"
 #include "PromptQuestions.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
@@ -21,8 +22,6 @@ namespace ombrel {
 namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
-// Updaters are mostly Windows programs (run through wine), but a Linux updater can be chosen too.
-constexpr const char* kUpdaterFilter = "Firmware updaters (*.exe);;All files (*)";
 
 } // namespace
 
@@ -34,6 +33,9 @@ COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& 
     setWindowTitle(QString::fromStdString(FixedTextOf(text, kUpdateCaption)));
     applyDialogSkin();
     setStyleSheet(ControlStyleSheet());
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_TitleStatic"), windowTitle(), true);
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_UPLabel"),
+                    QString::fromStdString(FixedTextOf(text, kUpdateProgramLabel)), false);
 
     m_path = new ColorStatic(this);
     m_path->setObjectName(QStringLiteral("CONTROL_UPStatic"));
@@ -48,8 +50,11 @@ COmbrel_DlgUpdate::COmbrel_DlgUpdate(const QString& layoutFile, const AppPaths& 
                                                         {kIdUpdate, "ACC_UPDATE_START_DESC"},
                                                         {kIdCancelUpdate, "ACC_UPDATE_CANCEL_DESC"},
                                                         {kIdBackup, "ACC_UPDATE_BACKUP_DESC"}};
-    for (const auto& [id, key] : descriptions)
+    // What each button does, for the pointer as for a screen reader.
+    for (const auto& [id, key] : descriptions) {
         button(id)->setAccessibleDescription(QString::fromStdString(text(key)));
+        button(id)->SetTooltip(button(id)->accessibleDescription());
+    }
     connect(button(kIdOpen), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onOpen);
     connect(button(kIdUpdate), &CPngButton::clicked, this, &COmbrel_DlgUpdate::onUpdate);
     connect(button(kIdCancelUpdate), &CPngButton::clicked, this, [this] {
@@ -85,7 +90,7 @@ void COmbrel_DlgUpdate::showPath() {
 }
 
 void COmbrel_DlgUpdate::onOpen() {
-    const QString chosen = UserPrompts::openFileName(this, QString(), QString::fromLatin1(kUpdaterFilter),
+    const QString chosen = UserPrompts::openFileName(this, QString(), UserPrompts::fileFilter("FILTER_UPDATERS"),
                                                      QString::fromStdString(m_paths.packageDir));
     // Cancelling the dialog clears an earlier choice, so an update never runs a program the user just turned from.
     m_update.chooseUpdater(chosen.toStdString());
@@ -100,8 +105,8 @@ void COmbrel_DlgUpdate::onUpdate() {
 }
 
 void COmbrel_DlgUpdate::onBackup() {
-    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
-                                                   QStringLiteral("obp"), UserPrompts::proposedBackupName());
+    const QString path = UserPrompts::saveFileName(this, QString(), ProfileFileFilter(), QStringLiteral("obp"),
+                                                   UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     PromptQuestions questions(this);
     m_update.backup(path.toStdString(), questions);

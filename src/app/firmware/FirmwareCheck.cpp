@@ -32,9 +32,9 @@ void FirmwareCheck::run() {
     ConfigBlock config;
     std::copy(block.begin(), block.end(), config.bytes.begin());
     if (!config.needsFirmwareUpdate()) return;
-    const auto answer =
-        UserPrompts::ask(m_context.window(), QStringLiteral("The current version is too low!"),
-                         QStringLiteral("Version update"), QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
+    const auto answer = UserPrompts::ask(m_context.window(), m_context.text("FIRMWARE_TOO_OLD"),
+                                         m_context.text("FIRMWARE_TOO_OLD_CAPTION"),
+                                         QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok);
     if (answer != QMessageBox::Ok) {
         emit exitRequested();
         return;

@@ -28,7 +28,8 @@ FirmwareUpdate& FirmwarePart::update() {
 void FirmwarePart::openDialog() {
     COmbrel_DlgUpdate dialog(QString::fromStdString(m_context.paths().updateIni), m_context.paths(), update(),
                              m_context.languageIndex(), m_context.window());
-    dialog.exec();
+    // The dialog is accepted only when the keyboard took the boot request and the updater started.
+    if (dialog.exec() == QDialog::Accepted) m_updating = true;
 }
 
 bool FirmwarePart::backupBeforeUpdater() {

@@ -23,10 +23,14 @@ public:
     // Backs up the store before an updater starts; false (the user was told) when that failed.
     bool backupBeforeUpdater();
     FirmwareUpdate& update();
+    // From a started update until the keyboard is back: the keyboard is in its boot loader, not unplugged.
+    bool updating() const { return m_updating; }
+    void keyboardBack() { m_updating = false; }
 
 private:
     WindowContext& m_context;
     std::unique_ptr<FirmwareUpdate> m_update;
+    bool m_updating = false;
 };
 
 } // namespace ombrel

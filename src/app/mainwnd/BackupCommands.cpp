@@ -34,7 +34,7 @@ BackupCommands::BackupCommands(WindowContext& context, CommandBar& progress, QOb
 
 void BackupCommands::restore() {
     QWidget* window = m_context.window();
-    const QString path = UserPrompts::openFileName(window, QString(), QString::fromLatin1(kProfileFileFilter));
+    const QString path = UserPrompts::openFileName(window, QString(), ProfileFileFilter());
     if (path.isEmpty()) return;
     std::vector<ContentProblem> problems;
     if (ValidateFile(path.toStdString(), m_context.screen(), nullptr, &problems) <= 0) {
@@ -74,7 +74,7 @@ void BackupCommands::restore() {
 
 void BackupCommands::backup() {
     const QString path =
-        UserPrompts::saveFileName(m_context.window(), QString(), QString::fromLatin1(kProfileFileFilter),
+        UserPrompts::saveFileName(m_context.window(), QString(), ProfileFileFilter(),
                                   QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     std::string why;

@@ -2,6 +2,8 @@
 // Restore and Backup of the caption bar's menu: a profile file the user picks becomes the store and is written
 // to all three profiles of the keyboard; the store is saved into a file the user names.
 
+#include "UserPrompts.h"
+
 #include <QObject>
 
 namespace ombrel {
@@ -10,7 +12,9 @@ class CommandBar;
 class WindowContext;
 
 // The profile file filter and extension of the restore and backup dialogs.
-inline constexpr const char* kProfileFileFilter = "Profile files (*.obp);;All files (*)";
+inline QString ProfileFileFilter() {
+    return UserPrompts::fileFilter("FILTER_PROFILES");
+}
 inline constexpr const char* kProfileFileSuffix = "obp";
 
 class BackupCommands : public QObject {

@@ -17,6 +17,7 @@
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
 #include "ProgramIcon.h"
+#include "QtLanguage.h"
 #include "SessionStartCommand.h"
 #include "SkinStyle.h"
 #include "TabOrder.h"
@@ -260,6 +261,7 @@ void COmbrelDlg::onProfileReload() {
     if (m_shutDown) return;
     // The keyboard is back (or another one came).
     m_unplugged->hide();
+    m_firmwarePart->keyboardBack();
     m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
     m_lighting->load(true);
@@ -271,6 +273,7 @@ void COmbrelDlg::onBankChanged() {
 }
 
 void COmbrelDlg::onLanguage(int languageIndex) {
+    ApplyLanguageToQt(languageIndex);
     m_parts.setLanguageIndex(languageIndex);
     m_shell->applyTexts();
     m_caption->applyTexts();
@@ -279,7 +282,7 @@ void COmbrelDlg::onLanguage(int languageIndex) {
     m_map->applyTexts();
     m_lighting->applyTexts();
     m_assign->applyTexts();
-    m_unplugged->setText(m_parts.text("MAIN_UNPLUGGED"));
+    m_unplugged->setText(m_parts.text(keyboardGoneTextKey()));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
 }
 
@@ -333,7 +336,12 @@ void COmbrelDlg::showKeyboardGone() {
     // A hidden window stays hidden: the tray icon tells the keyboard is gone.
     if (m_shutDown || !isVisible()) return;
     const CPngButton* close = m_caption->button(CaptionBar::Button::Close);
-    m_unplugged->showOver(close ? close->geometry().bottom() + 1 : 0, m_parts.text("MAIN_UNPLUGGED"));
+    m_unplugged->showOver(close ? close->geometry().bottom() + 1 : 0, m_parts.text(keyboardGoneTextKey()));
+}
+
+const char* COmbrelDlg::keyboardGoneTextKey() const {
+    // While the updater runs the keyboard sits in its boot loader and is gone from view: say so, not "unplugged".
+    return m_firmwarePart && m_firmwarePart->updating() ? "MAIN_UPDATING_FIRMWARE" : "MAIN_UNPLUGGED";
 }
 
 bool COmbrelDlg::showsKeyboardGone() const {

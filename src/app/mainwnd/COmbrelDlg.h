@@ -44,6 +44,7 @@ public:
     void HideMain();
     // The keyboard was unplugged: an open window stays and says so until the keyboard is back.
     void showKeyboardGone();
+    const char* keyboardGoneTextKey() const;
     bool showsKeyboardGone() const;
     // The user's language choice: stored, and every open window takes its texts.
     void chooseLanguage(int languageIndex);

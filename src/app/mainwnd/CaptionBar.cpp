@@ -1,8 +1,11 @@
 #include "CaptionBar.h"
 
 #include "CPngButton.h"
+#include "ColorStatic.h"
 #include "HelpLauncher.h"
 #include "MainMessages.h"
+#include "SkinPlacement.h"
+#include "SkinScale.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
@@ -35,6 +38,15 @@ CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
     StyleVersionButton(version);
     version->setText(QStringLiteral("v" OMBREL_VERSION));
     version->setEnabled(false);
+
+    m_tagline = new ColorStatic(m_context.window());
+    m_tagline->setObjectName(QStringLiteral("CONTROL_TaglineStatic"));
+    placeControl(m_tagline, m_context.layoutFile(), QStringLiteral("BUTTONINFO"), m_tagline->objectName());
+    m_tagline->SetTextColor(palette::kTextDim.ref());
+    QFont taglineFont = m_tagline->font();
+    taglineFont.setFamily(SkinFontFace());
+    taglineFont.setPixelSize(ScaleSkinPixels(13));
+    m_tagline->setFont(taglineFont);
 
     connect(button(Button::Help), &CPngButton::clicked, this, &CaptionBar::openHelp);
     connect(button(Button::Link), &CPngButton::clicked, this, &CaptionBar::openLink);
@@ -77,6 +89,7 @@ void CaptionBar::applyTexts() {
         b->setAccessibleName(m_context.text(name));
         b->setAccessibleDescription(m_context.text(description));
     }
+    m_tagline->setText(m_context.text("MAIN_TAGLINE"));
     CPngButton* link = button(Button::Link);
     if (m_vendorLink.isEmpty()) {
         link->setText(m_context.text("LANG_ABOUT_TITLE"));

@@ -52,6 +52,7 @@ private:
     WindowContext& m_context;
     HelpLauncher* m_help;
     QString m_vendorLink;
+    class ColorStatic* m_tagline = nullptr; // the line beside the wordmark
     std::map<Button, CPngButton*> m_buttons;
 };
 

@@ -26,6 +26,7 @@ public:
 
 private:
     void fail(const QString& reason);
+    void failLater(const QString& reason);
 
     WindowContext& m_context;
 };

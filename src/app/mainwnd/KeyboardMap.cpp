@@ -149,9 +149,12 @@ void KeyboardMap::setMode(MapMode mode) {
 }
 
 void KeyboardMap::applyTexts() {
-    if (CPngButton* b = switchButton())
-        b->setText(
-            m_context.text(m_mode == MapMode::MultiSelect ? "MAIN_SWITCH_COLOR_TEXT" : "MAIN_SWITCH_FUNCTION_TEXT"));
+    // The switch is a toggle named after what it turns on; it looks pressed while keys are being marked.
+    if (CPngButton* b = switchButton()) {
+        b->setText(m_context.text("MAIN_SWITCH_COLOR_TEXT"));
+        b->SetChecked(m_mode == MapMode::MultiSelect);
+    }
+    showLayoutLabel();
     m_macro->setText(m_context.text("PROFILE_MACRO"));
     if (CPngButton* b = switchButton()) b->setAccessibleDescription(m_context.text("ACC_SWITCH_DESC"));
     m_macro->setAccessibleDescription(m_context.text("ACC_MACRO_DESC"));
@@ -202,6 +205,7 @@ void KeyboardMap::placeMapControls() {
         placeSkinButton(b, m_layoutFile, kSection, b->objectName(), p.normal, p.normal, p.normal, p.normal, p.over);
     }
     CPngButton* flip0 = make(kIdFlip0, QStringLiteral("FLIP_0"));
+    StyleTextButton(flip0, 9);
     placeSkinButton(flip0, m_layoutFile, kSection, flip0->objectName(), p.normal, p.normal, p.normal, p.normal,
                     p.disable);
     for (const auto& [id, key] : {std::pair{kIdFlip1, "FLIP_1"}, std::pair{kIdFlip2, "FLIP_2"}}) {
@@ -220,7 +224,7 @@ void KeyboardMap::placeMapControls() {
     placeArrow(kIdRightArrow, "RIGHT_ARROW", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT");
     CPngButton* switchButton = make(kIdSwitch, QStringLiteral("FUNC_SWITCH"));
     placeSkinButton(switchButton, m_layoutFile, kSection, switchButton->objectName(), p.normal, p.over, p.down,
-                    p.normal, p.disable);
+                    p.normal, p.down);
     StyleTextButton(switchButton);
     // FLIP_1 and FLIP_2 do the same, so one of them is enough for the keyboard.
     for (CPngButton* b : {switchButton, button(kIdFlip1)})
@@ -385,6 +389,13 @@ void KeyboardMap::applyLayout(int flip) {
         const QPixmap* face = m_flip == 0 ? m_pictures.normal : m_pictures.normal2;
         flip0->SetStateImages(face, face, face, face, m_pictures.disable);
     }
+    showLayoutLabel();
+}
+
+void KeyboardMap::showLayoutLabel() {
+    // The chip between the arrows names the keys the strip shows now.
+    if (CPngButton* flip0 = button(kIdFlip0))
+        flip0->setText(m_context.text(m_flip == 0 ? "MAIN_BANK_F" : "MAIN_BANK_D"));
 }
 
 } // namespace ombrel

@@ -72,6 +72,7 @@ public:
 
     // Layout 0: F1..F4 usable, D1..D6 not; layout 1 the other way round. Any stored value but 1 is layout 0.
     void applyLayout(int flip);
+    void showLayoutLabel();
     int layout() const { return m_flip; }
     // The other layout, shown and stored.
     void toggleLayout();

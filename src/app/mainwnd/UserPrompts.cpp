@@ -3,12 +3,15 @@
 #include "SkinStyle.h"
 
 #include "platform/SettingsStore.h"
+#include "text/LanguageTexts.h"
 
+#include <QAbstractButton>
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMenu>
 #include <QStandardPaths>
 
@@ -21,11 +24,13 @@ namespace {
 struct PromptState {
     std::deque<QMessageBox::StandardButton> answers;
     std::deque<QString> fileNames;
+    std::deque<QString> texts;
     QStringList shown;
     std::deque<int> menuChoices;
     QStringList menuTexts;
     QList<QUrl> urls;
     bool headless = false;
+    int languageIndex = 0;
     SettingsStore* settings = nullptr;
     QString lastFolder;   // used when there is no settings store
     QString lastProposed; // where the last file dialog started
@@ -85,6 +90,7 @@ void UserPrompts::information(QWidget* parent, const QString& text, const QStrin
     if (State().headless) return;
     QMessageBox box(QMessageBox::NoIcon, PromptTitle(parent, caption), text, QMessageBox::Ok, parent);
     box.setIconPixmap(PromptIconPixmap(PromptIcon::Information));
+    captionButtons(box);
     box.exec();
 }
 
@@ -97,7 +103,62 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     QMessageBox box(QMessageBox::Question, PromptTitle(parent, caption), text, buttons, parent);
     box.setIconPixmap(PromptIconPixmap(PromptIcon::Question));
     box.setDefaultButton(defaultButton);
+    captionButtons(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+void UserPrompts::setLanguage(int languageIndex) {
+    State().languageIndex = languageIndex;
+}
+
+QString UserPrompts::buttonCaption(QMessageBox::StandardButton button) {
+    const char* key = nullptr;
+    switch (button) {
+    case QMessageBox::Yes:
+        key = "BUTTON_YES";
+        break;
+    case QMessageBox::No:
+        key = "BUTTON_NO";
+        break;
+    case QMessageBox::Ok:
+        key = "BUTTON_OK";
+        break;
+    case QMessageBox::Cancel:
+        key = "BUTTON_CANCEL";
+        break;
+    default:
+        return QString();
+    }
+    return QString::fromStdString(lookupText(key, State().languageIndex));
+}
+
+QString UserPrompts::fileFilter(const char* nameKey) {
+    const int index = State().languageIndex;
+    return QString::fromStdString(lookupText(nameKey, index) + ";;" + lookupText("FILTER_ALL", index));
+}
+
+void UserPrompts::captionButtons(QMessageBox& box) {
+    for (QAbstractButton* b : box.buttons()) {
+        const QString caption = buttonCaption(box.standardButton(b));
+        if (!caption.isEmpty()) b->setText(caption);
+    }
+}
+
+QString UserPrompts::askText(QWidget* parent, const QString& label, const QString& current) {
+    auto& s = State();
+    s.shown << label;
+    if (!s.texts.empty()) {
+        QString text = s.texts.front();
+        s.texts.pop_front();
+        return text;
+    }
+    if (s.headless) return QString();
+    QInputDialog dialog(parent);
+    dialog.setLabelText(label);
+    dialog.setTextValue(current);
+    dialog.setOkButtonText(buttonCaption(QMessageBox::Ok));
+    dialog.setCancelButtonText(buttonCaption(QMessageBox::Cancel));
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : QString();
 }
 
 void UserPrompts::rememberFoldersIn(SettingsStore* settings) {
@@ -204,6 +265,10 @@ void UserPrompts::setNextAnswer(QMessageBox::StandardButton answer) {
     State().answers.push_back(answer);
 }
 
+void UserPrompts::setNextText(const QString& text) {
+    State().texts.push_back(text);
+}
+
 void UserPrompts::setNextFileName(const QString& path) {
     State().fileNames.push_back(path);
 }
@@ -224,6 +289,7 @@ void UserPrompts::reset() {
     auto& s = State();
     s.answers.clear();
     s.fileNames.clear();
+    s.texts.clear();
     s.shown.clear();
     s.menuChoices.clear();
     s.menuTexts.clear();

@@ -27,6 +27,8 @@ public:
     static QMessageBox::StandardButton ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
+    // A line of text, proposed as `current`; empty when the user cancels.
+    static QString askText(QWidget* parent, const QString& label, const QString& current);
     // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty
     // result means the user cancelled. Without `startIn`, and for a proposed name without a folder, they start in
     // the folder last used (see rememberFoldersIn), else the user's documents folder; the folder of every chosen
@@ -41,6 +43,13 @@ public:
     // A backup's proposed name: "Ombrel profiles 2026-12-10.obp", with today's date.
     static QString proposedBackupName();
 
+    // The language whose captions the message boxes' buttons wear (Yes, No, OK, Cancel from the language file).
+    static void setLanguage(int languageIndex);
+    static QString buttonCaption(QMessageBox::StandardButton button);
+    // A file dialog filter in that language: the text of `nameKey` (which ends in its pattern, "Profile files
+    // (*.obp)") followed by "All files (*)".
+    static QString fileFilter(const char* nameKey);
+
     // Hands a page or web address to the desktop.
     static void openUrl(const QUrl& url);
     // Shows a popup menu and returns the chosen action, or null.
@@ -52,6 +61,7 @@ public:
     static QList<QUrl>& openedUrls();              // addresses opened while headless
     static void setNextAnswer(QMessageBox::StandardButton answer);
     static void setNextFileName(const QString& path); // an empty path answers Cancel
+    static void setNextText(const QString& text);     // for askText; an empty text answers Cancel
     // Without queued answers, questions are answered with their default button and file dialogs with Cancel,
     // and nothing is shown (for tests that must never block on a dialog).
     static void setHeadless(bool headless);
@@ -63,6 +73,7 @@ public:
 private:
     static std::optional<QMessageBox::StandardButton> takeAnswer();
     static std::optional<QString> takeFileName();
+    static void captionButtons(QMessageBox& box);
 };
 
 } // namespace ombrel

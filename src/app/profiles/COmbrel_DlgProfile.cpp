@@ -3,17 +3,22 @@
 #include "BackupCommands.h"
 #include "CPngButton.h"
 #include "CReportCtrl.h"
+#include "DialogHeading.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
 
 #include "platform/AppPaths.h"
+#include "profiles/BinaryFile.h"
 #include "profiles/ProfileNames.h"
 #include "text/LanguageTexts.h"
 #include "text/SafeFormat.h"
 
 #include <QKeyEvent>
+#include <QMenu>
+
+#include <cerrno>
 
 namespace ombrel {
 
@@ -43,6 +48,7 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     setWindowTitle(text("PROFILE_DLG_CAPTION", "Profiles"));
     applyDialogSkin();
     setStyleSheet(ControlStyleSheet());
+    MakeDialogLabel(this, layoutFile, QStringLiteral("CONTROL_TitleStatic"), windowTitle(), true);
 
     m_list = new CReportCtrl(this);
     m_list->setObjectName(QStringLiteral("PROGRAM_LIST"));
@@ -67,23 +73,35 @@ COmbrel_DlgProfile::COmbrel_DlgProfile(const QString& layoutFile, const AppPaths
     makeButton(kIdAdd, "FUNC_ADD", "PROFILE_ADD", "New...");
     makeButton(kIdLoad, "FUNC_LOAD", "PROFILE_LOAD", "Add file...");
     makeButton(kIdDelete, "FUNC_DELETE", "PROFILE_DELETE", "Remove");
+    makeButton(kIdRename, "FUNC_RENAME", "PROFILE_RENAME", "Rename...");
+    makeButton(kIdExport, "FUNC_EXPORT", "PROFILE_EXPORT", "Export...");
+    makeButton(kIdLoadInto, "FUNC_LOAD_INTO", "PROFILE_LOAD_INTO", "Load into...");
     makeButton(kIdOk, "CONTROL_OK", "PROFILE_OK", "OK");
     makeButton(kIdCancel, "CONTROL_CANCEL", "PROFILE_CANCLE", "Cancel");
     makeButton(kIdApply, "CONTROL2_APPLY", "PROFILE_APPLY", "Apply");
     const std::pair<int, const char*> descriptions[] = {
-        {kIdAdd, "ACC_PROFILE_ADD_DESC"}, {kIdLoad, "ACC_PROFILE_LOAD_DESC"},    {kIdDelete, "ACC_PROFILE_DELETE_DESC"},
-        {kIdOk, "ACC_DIALOG_OK_DESC"},    {kIdCancel, "ACC_DIALOG_CANCEL_DESC"}, {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
-    for (const auto& [id, key] : descriptions)
+        {kIdAdd, "ACC_PROFILE_ADD_DESC"},       {kIdLoad, "ACC_PROFILE_LOAD_DESC"},
+        {kIdDelete, "ACC_PROFILE_DELETE_DESC"}, {kIdRename, "ACC_PROFILE_RENAME_DESC"},
+        {kIdExport, "ACC_PROFILE_EXPORT_DESC"}, {kIdLoadInto, "ACC_PROFILE_LOAD_INTO_DESC"},
+        {kIdOk, "ACC_DIALOG_OK_DESC"},          {kIdCancel, "ACC_DIALOG_CANCEL_DESC"},
+        {kIdApply, "ACC_DIALOG_APPLY_DESC"}};
+    for (const auto& [id, key] : descriptions) {
         button(id)->setAccessibleDescription(text(key, nullptr));
+        if (id != kIdOk && id != kIdCancel && id != kIdApply)
+            button(id)->SetTooltip(button(id)->accessibleDescription());
+    }
     connect(button(kIdAdd), &CPngButton::clicked, this, &COmbrel_DlgProfile::onAdd);
     connect(button(kIdLoad), &CPngButton::clicked, this, &COmbrel_DlgProfile::onLoad);
     connect(button(kIdDelete), &CPngButton::clicked, this, &COmbrel_DlgProfile::onDelete);
+    connect(button(kIdRename), &CPngButton::clicked, this, &COmbrel_DlgProfile::onRename);
+    connect(button(kIdExport), &CPngButton::clicked, this, &COmbrel_DlgProfile::onExport);
+    connect(button(kIdLoadInto), &CPngButton::clicked, this, &COmbrel_DlgProfile::onLoadInto);
     connect(button(kIdApply), &CPngButton::clicked, this, &COmbrel_DlgProfile::onApply);
     connect(button(kIdOk), &CPngButton::clicked, this, [this] {
         onApply();
         accept();
     });
-    connect(button(kIdCancel), &CPngButton::clicked, this, &QDialog::reject);
+    connect(button(kIdCancel), &CPngButton::clicked, this, &COmbrel_DlgProfile::reject);
     fillList();
     // The keys start from the active profile: Down and Space check the next one.
     if (m_model.checkedRow() >= 0) m_list->SelectOnly(m_model.checkedRow());
@@ -137,8 +155,8 @@ void COmbrel_DlgProfile::fillList() {
 
 void COmbrel_DlgProfile::onAdd() {
     const QString proposed = QString::fromStdString(ProposedNewProfilePath(m_paths.userDir, m_switcher.text()));
-    const QString path = UserPrompts::saveFileName(this, QString(), QString::fromLatin1(kProfileFileFilter),
-                                                   QStringLiteral("obp"), proposed);
+    const QString path =
+        UserPrompts::saveFileName(this, QString(), ProfileFileFilter(), QStringLiteral("obp"), proposed);
     if (path.isEmpty()) return;
     std::string why;
     if (!m_model.addNew(path.toStdString(), &why)) {
@@ -151,8 +169,8 @@ void COmbrel_DlgProfile::onAdd() {
 }
 
 void COmbrel_DlgProfile::onLoad() {
-    const QString path = UserPrompts::openFileName(this, QString(), QStringLiteral("Profile files (*.obp)"),
-                                                   QString::fromStdString(m_paths.userDir));
+    const QString path =
+        UserPrompts::openFileName(this, QString(), ProfileFileFilter(), QString::fromStdString(m_paths.userDir));
     if (path.isEmpty()) return;
     m_model.addExisting(path.toStdString());
     fillList();
@@ -161,6 +179,65 @@ void COmbrel_DlgProfile::onLoad() {
 void COmbrel_DlgProfile::onDelete() {
     if (!m_model.remove(m_list->GetSelectedItem())) return;
     fillList();
+}
+
+void COmbrel_DlgProfile::onRename() {
+    const int row = m_list->GetSelectedItem();
+    if (row < 0 || row >= static_cast<int>(m_model.rows().size())) return;
+    const ProfileRow& r = m_model.rows()[static_cast<std::size_t>(row)];
+    if (r.profile >= 0) {
+        UserPrompts::information(this, text("PROFILE_RENAME_ONLY_FILES"));
+        return;
+    }
+    const QString name = UserPrompts::askText(this, text("PROFILE_RENAME_PROMPT"), QString::fromStdString(r.name));
+    if (name.isEmpty()) return;
+    std::string why;
+    if (!m_model.rename(row, name.trimmed().toStdString(), &why)) {
+        UserPrompts::information(this, text("PROFILE_RENAME_FAILED") + QLatin1Char('\n') + QString::fromStdString(why));
+        return;
+    }
+    fillList();
+    m_list->SelectOnly(row);
+}
+
+void COmbrel_DlgProfile::onExport() {
+    const QString path = UserPrompts::saveFileName(this, QString(), ProfileFileFilter(), QStringLiteral("obp"),
+                                                   UserPrompts::proposedBackupName());
+    if (path.isEmpty()) return;
+    // The store file holds what the keyboard holds since its last reading, all three profiles.
+    const BinaryFileRead store = ReadBinaryFile(m_switcher.storePath(), 0xFFFFFFFFull);
+    FileWriteResult written{EIO, "cannot read " + m_switcher.storePath()};
+    if (store.status == FileStatus::Ok) written = WriteBinaryFile(path.toStdString(), store.bytes);
+    UserPrompts::information(this, written ? text("PROFILE_EXPORT_DONE")
+                                           : text("PROFILE_EXPORT_FAILED") + QLatin1Char('\n') +
+                                                 QString::fromStdString(written.message));
+}
+
+void COmbrel_DlgProfile::onLoadInto() {
+    const int row = m_list->GetSelectedItem();
+    if (row < 0 || row >= static_cast<int>(m_model.rows().size()) ||
+        m_model.rows()[static_cast<std::size_t>(row)].profile >= 0) {
+        UserPrompts::information(this, text("PROFILE_LOAD_INTO_ONLY_FILES"));
+        return;
+    }
+    const std::string path = m_model.rows()[static_cast<std::size_t>(row)].listedPath;
+    QMenu menu(this);
+    for (int p = 0; p < 3; ++p)
+        menu.addAction(text(("PROFILE_" + std::to_string(p + 1)).c_str()))->setData(p);
+    CPngButton* b = button(kIdLoadInto);
+    QAction* chosen = UserPrompts::popupMenu(&menu, b->mapToGlobal(QPoint(0, b->height())));
+    if (!chosen) return;
+    std::string why;
+    if (m_switcher.LoadProfileFromFile(path, chosen->data().toInt(), &why))
+        UserPrompts::information(this, text("PROFILE_LOAD_INTO_DONE"));
+    else
+        UserPrompts::information(this,
+                                 text("PROFILE_LOAD_INTO_FAILED") + QLatin1Char('\n') + QString::fromStdString(why));
+}
+
+void COmbrel_DlgProfile::reject() {
+    m_model.discardCreated();
+    QDialog::reject();
 }
 
 void COmbrel_DlgProfile::onApply() {

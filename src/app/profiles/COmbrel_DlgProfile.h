@@ -1,7 +1,9 @@
 #pragma once
 // The profile manager: the keyboard's three profiles with the active one checked, and the profile files the user
 // keeps at hand. New writes a default profile file, Add file lists an existing one, Remove takes a file off the
-// list (the file stays), Apply and OK activate the checked profile and reload the keys from the keyboard.
+// list (the file stays), Rename renames a listed file, Export writes the keyboard's profiles to a file, Load into
+// takes one profile of a listed file into profile 1, 2 or 3 (written by the main window's Apply), Apply and
+// OK activate the checked profile and reload the keys from the keyboard. Cancel takes back the files New wrote.
 
 #include "CBaseDialog.h"
 
@@ -20,7 +22,16 @@ struct AppPaths;
 class COmbrel_DlgProfile : public CBaseDialog {
     Q_OBJECT
 public:
-    enum ControlId { kIdList = 1007, kIdLoad = 1008, kIdAdd = 1010, kIdDelete = 1011, kIdApply = 1012 };
+    enum ControlId {
+        kIdList = 1007,
+        kIdLoad = 1008,
+        kIdAdd = 1010,
+        kIdDelete = 1011,
+        kIdApply = 1012,
+        kIdRename = 1013,
+        kIdExport = 1014,
+        kIdLoadInto = 1015
+    };
     static inline constexpr int kIdOk = 1;
     static inline constexpr int kIdCancel = 2;
 
@@ -31,6 +42,9 @@ public:
     CReportCtrl* list() const { return m_list; }
     CPngButton* button(int id) const;
     const ProfileListModel& model() const { return m_model; }
+
+    // Cancel: the files New wrote in this opening are removed again.
+    void reject() override;
 
 signals:
     void helpRequested();
@@ -44,6 +58,9 @@ private:
     void onAdd();
     void onLoad();
     void onDelete();
+    void onRename();
+    void onExport();
+    void onLoadInto();
     void onApply();
     QString text(const char* key, const char* fallback = nullptr) const;
 

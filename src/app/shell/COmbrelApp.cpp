@@ -1,8 +1,13 @@
 #include "COmbrelApp.h"
 
+#include "CAboutDlg.h"
 #include "COmbrelDlg.h"
+#include "CPngButton.h"
 #include "DisplayProbe.h"
+#include "FirmwarePart.h"
+#include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "ProfileBar.h"
 #include "ProgramIcon.h"
 #include "ProgramOptions.h"
 #include "ScreenFit.h"
@@ -10,6 +15,7 @@
 #include "SkinImageCache.h"
 #include "SkinStyle.h"
 #include "TestControl.h"
+#include "WindowShell.h"
 
 #include "device/ServiceLibrary.h"
 #include "platform/RuntimeDir.h"
@@ -38,6 +44,18 @@
 namespace ombrel {
 
 namespace {
+
+// Opens the dialog a screenshot of it was asked for, as the user would.
+void OpenScreenshotDialog(COmbrelDlg& window, const QString& which) {
+    if (which == QLatin1String("profiles"))
+        window.profileBar().nameButton()->click();
+    else if (which == QLatin1String("firmware"))
+        window.firmware().openDialog();
+    else if (which == QLatin1String("about"))
+        window.shell().openAbout();
+    else if (which == QLatin1String("key"))
+        window.map().button(GKeyControls()[0])->click();
+}
 
 constexpr int kScreenshotDelayMs = 400;
 
@@ -193,7 +211,14 @@ int COmbrelApp::run(int argc, char** argv) {
             window->ShowMain();
             QCursor::setPos(0, 0); // no key shows the pointer's hover face in the picture
             QTimer::singleShot(kScreenshotDelayMs, window.get(), [&window, &options, &screenshotFailed] {
-                const std::string problem = SaveScreenshot(window->grab(), options.screenshot);
+                // A dialog is pictured while it runs: its own event loop takes the picture and closes it.
+                QWidget* shown = window.get();
+                if (QWidget* dialog = QApplication::activeModalWidget())
+                    shown = dialog;
+                else if (CAboutDlg* about = window->shell().aboutDialog(); about && about->isVisible())
+                    shown = about;
+                const std::string problem = SaveScreenshot(shown->grab(), options.screenshot);
+                if (shown != window.get()) shown->close();
                 screenshotFailed = !problem.empty();
                 if (screenshotFailed)
                     std::fprintf(stderr, "ombrel: %s\n", problem.c_str());
@@ -201,6 +226,8 @@ int COmbrelApp::run(int argc, char** argv) {
                     std::printf("ombrel: screenshot saved to %s\n", qPrintable(options.screenshot));
                 window->ExitMain();
             });
+            // After the picture is planned: a dialog runs its own event loop until the picture closes it.
+            OpenScreenshotDialog(*window, options.screenshotOf);
         });
     }
 

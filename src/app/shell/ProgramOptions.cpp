@@ -76,6 +76,13 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
             options.screenshot = argument.mid(13);
             if (options.screenshot.isEmpty() && options.error.isEmpty())
                 options.error = QStringLiteral("--screenshot needs a file name");
+        } else if (argument.startsWith(QLatin1String("--screenshot-of="))) {
+            options.screenshotOf = argument.mid(16);
+            const QStringList dialogs{QStringLiteral("main"), QStringLiteral("profiles"), QStringLiteral("firmware"),
+                                      QStringLiteral("key"), QStringLiteral("about")};
+            if (!dialogs.contains(options.screenshotOf) && options.error.isEmpty())
+                options.error =
+                    QStringLiteral("--screenshot-of takes one of: %1").arg(dialogs.join(QLatin1String(", ")));
         } else if (options.error.isEmpty()) {
             options.error = QStringLiteral("unknown argument '%1'").arg(argument);
         }
@@ -103,6 +110,8 @@ QString ProgramUsage() {
         "  --emulator-unplugged     start with the emulated keyboard unplugged\n"
         "  --test-control=FIFO      read emulator commands from FIFO, one a line: plug, unplug, bank,\n"
         "                           consumer CODE, dump FILE (writes the window's state to FILE)\n"
+        "  --screenshot-of=DIALOG   with --screenshot: picture a dialog over the window instead: profiles,\n"
+        "                           firmware, key (the key assignment window) or about\n"
         "  --screenshot=PNG         show the window, save a picture of it to PNG and exit (on a machine without a\n"
         "                           screen: QT_QPA_PLATFORM=offscreen ombrel --emulator --screenshot=PNG)\n"
         "\n"

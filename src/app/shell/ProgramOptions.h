@@ -19,6 +19,7 @@ struct ProgramOptions {
     bool emulatorUnplugged = false;
     QString testControl;     // --test-control=FIFO (with --emulator)
     QString screenshot;      // --screenshot=PNG: show the window, save a picture of it, end
+    QString screenshotOf;    // --screenshot-of=DIALOG: the dialog to picture instead (profiles, firmware, key, about)
     QStringList qtArguments; // the toolkit's options with their values, in order
     QString platform;        // the value of Qt's -platform, if given
     QString error;           // set when the command line cannot be used

@@ -13,6 +13,7 @@ struct FixedText {
 };
 
 inline constexpr FixedText kUpdateCaption{"UPDATE_CAPTION", "Firmware update"};
+inline constexpr FixedText kUpdateProgramLabel{"UPDATE_PROGRAM_LABEL", "更新程序"};
 inline constexpr FixedText kUpdateOpen{"UPDATE_OPEN", "Open"};
 inline constexpr FixedText kUpdateStart{"UPDATE_START", "更新"};
 inline constexpr FixedText kUpdateCancel{"UPDATE_CANCEL", "取消更新"};

@@ -1,5 +1,7 @@
 #include "platform/LegacyUserFolders.h"
 
+#include "profiles/ProfileStore.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +62,8 @@ std::vector<std::string> MoveLegacyUserFolders(const AppPaths& paths) {
 
     moveOnce((dataBase / kLegacyUserFolderName).string(), paths.userDir, notes);
     moveOnce((dataBase / kLegacyUserFolderName).string() + "-emulator", paths.userDir + "-emulator", notes);
+    for (const std::string& folder : {paths.userDir, paths.userDir + "-emulator"})
+        if (std::string note = MoveLegacyStoreFile(folder); !note.empty()) notes.push_back(note);
 
     // The settings came from two folders: the first becomes the new folder, the second's one file joins it.
     const bool configExisted = exists(configFolder.string());

@@ -35,8 +35,7 @@ ProfileListModel::ProfileListModel(int activeProfile, const std::string& storePa
     const std::filesystem::path store(storePath);
     for (int p = 0; p < kProfileCount; ++p) {
         const std::string folder = folderWithSlash(store);
-        m_rows.push_back(
-            {ProfileDisplayName(p, text), folder, folder + store.filename().string() + kListedExtension, p});
+        m_rows.push_back({ProfileDisplayName(p, text), folder, folder + store.stem().string() + kListedExtension, p});
     }
     if (activeProfile >= 0 && activeProfile < kProfileCount) m_checked = activeProfile;
 }
@@ -60,12 +59,50 @@ void ProfileListModel::uncheck() {
 }
 
 bool ProfileListModel::addNew(const std::string& path, std::string* why) {
-    // The save dialog asked before an existing file is replaced.
+    // The save dialog asked before an existing file is replaced; only a file that was not there is taken back by
+    // discardCreated.
+    std::error_code ec;
+    const bool existed = std::filesystem::exists(path, ec);
     if (const FileWriteResult written = WriteBinaryFile(path, DefaultKeyImage().bytes()); !written) {
         if (why) *why = written.message;
         return false;
     }
     addExisting(path);
+    if (!existed) m_created.push_back(path);
+    return true;
+}
+
+void ProfileListModel::discardCreated() {
+    for (const std::string& path : m_created) {
+        std::error_code ec;
+        std::filesystem::remove(path, ec);
+    }
+    m_created.clear();
+}
+
+bool ProfileListModel::rename(int row, const std::string& newName, std::string* why) {
+    const auto fail = [why](std::string reason) {
+        if (why) *why = std::move(reason);
+        return false;
+    };
+    if (row < 0 || row >= static_cast<int>(m_rows.size()) || m_rows[static_cast<std::size_t>(row)].profile >= 0)
+        return fail("not a profile file");
+    if (newName.empty() || newName.find('/') != std::string::npos || newName == "." || newName == "..")
+        return fail("a name without '/'");
+    ProfileRow& r = m_rows[static_cast<std::size_t>(row)];
+    const std::string from = r.listedPath;
+    const std::string to = r.folder + newName + kListedExtension;
+    if (to == from) return true;
+    // Never over another file: rename() would replace it without a word.
+    std::error_code ec;
+    if (std::filesystem::symlink_status(to, ec).type() != std::filesystem::file_type::not_found)
+        return fail(to + " exists");
+    std::filesystem::rename(from, to, ec);
+    if (ec) return fail(ec.message());
+    for (std::string& created : m_created)
+        if (created == from) created = to;
+    r = fileRow(to);
+    m_applyEnabled = true;
     return true;
 }
 
@@ -92,6 +129,7 @@ bool ProfileListModel::writeList(const SettingsStore& settings) const {
 
 bool ProfileListModel::apply(const SettingsStore& settings, ProfileSwitcher& switcher) {
     writeList(settings);
+    m_created.clear(); // listed now: Cancel no longer takes them back
     const bool switched = switcher.ApplyProfileChoice(checkedProfile());
     m_applyEnabled = !switched; // what the keyboard did not take can be applied again
     return switched;

@@ -39,6 +39,12 @@ public:
     // Writes a new default profile file (no macros, no strings: 32832 bytes) at `path`, replacing a file the user
     // agreed to replace, and lists it. False with the system's reason in `why` when it cannot be written.
     bool addNew(const std::string& path, std::string* why = nullptr);
+    // Files New wrote in this session (not those it replaced) are removed again: Cancel leaves nothing behind.
+    // Apply keeps them.
+    void discardCreated();
+    // Renames the file of a file row to `newName` + ".obp" in its folder, never over another file. False with
+    // the reason in `why` for a keyboard profile's row, a name with '/', an existing target or a failed rename.
+    bool rename(int row, const std::string& newName, std::string* why = nullptr);
     // Lists an existing profile file.
     void addExisting(const std::string& path);
     // Takes `row` off the list; the file stays where it is. The keyboard's own profiles cannot be removed.
@@ -55,6 +61,7 @@ private:
     std::vector<ProfileRow> m_rows;
     int m_checked = -1;
     bool m_applyEnabled = false;
+    std::vector<std::string> m_created; // files New wrote, until Apply
 };
 
 // The file name the Add dialog proposes: the per-user folder followed directly by the text of "PROFILE_NEW".

@@ -1,5 +1,5 @@
 #pragma once
-// The names a person sees for the keyboard's profiles. The store file's own name ("$Profile0", one file for all
+// The names a person sees for the keyboard's profiles. The store file's own name (one file for all
 // three profiles) says nothing to a user, so a profile is named by the language file's caption of its profile
 // button ("Profile 1" ...), the same words the buttons beside the map show.
 

@@ -4,6 +4,7 @@
 #include "device/LinkResult.h"
 #include "keys/KeyboardBackup.h"
 #include "platform/PerUserFolder.h"
+#include "profiles/ProfileLayerCopy.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
 
@@ -14,7 +15,10 @@ namespace ombrel {
 ProfileSwitcher::ProfileSwitcher(DeviceCommands& commands, DeviceState& state, AssignmentStore& working, AppPaths paths,
                                  TextLookup text, ProfileHost& host)
     : m_commands(commands), m_state(state), m_working(working), m_paths(std::move(paths)),
-      m_storePath(StorePath(m_paths.userDir)), m_text(std::move(text)), m_host(host) {}
+      m_storePath(StorePath(m_paths.userDir)), m_text(std::move(text)), m_host(host) {
+    // A folder the start-up did not look at (the emulator's state folder) may still hold the old name.
+    MoveLegacyStoreFile(m_paths.userDir);
+}
 
 bool ProfileSwitcher::ReloadFromKeyboard(bool keepApply) {
     EnsurePerUserFolder(m_paths);
@@ -48,6 +52,22 @@ bool ProfileSwitcher::settleEdits() {
     }
     m_questionPending = false;
     return settled;
+}
+
+bool ProfileSwitcher::LoadProfileFromFile(const std::string& path, int profile, std::string* why) {
+    AssignmentStore file;
+    {
+        std::lock_guard fileLock(file.lock);
+        if (LoadStore(file, path, why) != 1) return false;
+    }
+    {
+        std::scoped_lock locks(m_working.lock, file.lock);
+        if (!CopyProfileLayer(file, m_working, profile, why)) return false;
+    }
+    // Like an edit in the key dialog: shown at once, written to the keyboard by Apply.
+    m_host.setEditsPending(true);
+    m_host.refreshKeyMarks();
+    return true;
 }
 
 void ProfileSwitcher::discardEdits() {

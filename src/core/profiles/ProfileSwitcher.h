@@ -37,6 +37,11 @@ public:
     // profile or the edits could not be written.
     bool ApplyProfileChoice(std::optional<int> index);
 
+    // Profile `profile` (0..2) of the profile file at `path` replaces that profile in the store, with the macros and
+    // strings it uses, as a pending edit that Apply writes to the keyboard. False with the reason in `why` when the
+    // file cannot be loaded or its macros do not fit.
+    bool LoadProfileFromFile(const std::string& path, int profile, std::string* why = nullptr);
+
     // Shows the active profile's name on the window (see ProfileNames.h).
     void RefreshProfileName();
 

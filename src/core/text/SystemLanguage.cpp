@@ -66,7 +66,8 @@ std::uint32_t LanguageIdFromLocale(std::string_view locale) {
 }
 
 std::uint32_t SystemLanguageId() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    constexpr const char* kLocaleVariables[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+    for (const char* name : kLocaleVariables) {
         const char* value = std::getenv(name);
         if (value != nullptr && *value != '\0') return LanguageIdFromLocale(value);
     }

@@ -175,6 +175,13 @@ private slots:
             QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), s.stored);
         }
         QVERIFY(dlg.keyBox()->text().isEmpty());
+        // The functions are named by the language file and say in a tooltip that the keyboard decides what they do.
+        QCOMPARE(dlg.functionList()->count(), 11);
+        for (int row = 0; row < dlg.functionList()->count(); ++row) {
+            const std::string key = "FUNC_KEY_DESC" + std::to_string(row + 1);
+            QCOMPARE(dlg.functionList()->item(row)->text(), QString::fromStdString(lookupText(key, 0)));
+            QCOMPARE(dlg.functionList()->item(row)->toolTip(), QString::fromStdString(lookupText("FUNC_KEY_TIP", 0)));
+        }
 
         // An unplugged keyboard closes the dialog as Cancel: the choice made since the last Apply is dropped.
         dlg.button("CONTROL_MEDIA")->click();

@@ -109,10 +109,13 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         QVERIFY(w.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(!w.map().button(kLayoutDKeyIds[0])->isEnabled());
+        // The chip between the arrows names the keys shown.
+        QCOMPARE(w.map().button(kIdFlip0)->text(), QStringLiteral("F1–F4"));
         w.map().button(kIdFlip1)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
         QVERIFY(!w.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(w.map().button(kLayoutDKeyIds[5])->isEnabled());
+        QCOMPARE(w.map().button(kIdFlip0)->text(), QStringLiteral("D1–D6"));
 
         COmbrelDlg& again = h.start(true, true);
         QVERIFY(!again.map().button(kLayoutFKeyIds[3])->isEnabled());
@@ -136,10 +139,13 @@ private slots:
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         const int a = ButtonOf(kKeyA);
-        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
+        // A toggle named after what it turns on, pressed while it is on.
+        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
+        QVERIFY(!w.map().button(kIdSwitch)->IsChecked());
         w.map().switchButton()->click();
         QCOMPARE(w.map().mode(), MapMode::MultiSelect);
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
+        QVERIFY(w.map().button(kIdSwitch)->IsChecked());
         QVERIFY(w.map().button(a)->IsAlternate());
         w.map().button(a)->click();
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).mark, 1u);
@@ -148,7 +154,7 @@ private slots:
         w.map().switchButton()->click();
         QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
         QVERIFY(!w.map().button(a)->IsAlternate());
-        QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Key functions"));
+        QVERIFY(!w.map().button(kIdSwitch)->IsChecked());
     }
 
     void theModeDecidesWhatAKeyClickDoes() {

@@ -41,6 +41,22 @@ KeyRecord RecordOf(COmbrelDlg& w, int layer, KeyIndex index) {
 
 } // namespace
 
+// The processes this one started that have ended but were not reaped ("pid (name)").
+QStringList DefunctChildren() {
+    QStringList found;
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) continue;
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        // pid (name) state ppid ...: the name may hold blanks, so the fields are counted from its closing bracket.
+        const QStringList rest = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        if (rest.size() > 1 && rest[0] == QLatin1String("Z") && rest[1] == self)
+            found << line.left(line.lastIndexOf(QLatin1Char(')')) + 1);
+    }
+    return found;
+}
+
 class MainCommandsTest : public QObject {
     Q_OBJECT
 
@@ -345,6 +361,8 @@ private slots:
             QTest::qWait(300);
             QCOMPARE(UserPrompts::shownMessages(), QStringList());
         }
+        // Whatever became of the opener, it was reaped: no defunct child is left behind.
+        QTRY_COMPARE(DefunctChildren(), QStringList());
         HelpLauncher::setOpenerProgram(QString());
     }
 };

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -90,6 +91,87 @@ private slots:
                  QStringLiteral("3"));
     }
 
+    void profileManagerRenamesExportsAndCancelLeavesNoNewFile() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        const QString fresh = h.dir() + QStringLiteral("/fresh.obp");
+        const QString kept = h.dir() + QStringLiteral("/kept.obp");
+        QFile keptFile(kept);
+        QVERIFY(keptFile.open(QIODevice::WriteOnly));
+        keptFile.write("the user's own file");
+        keptFile.close();
+        const QString exported = h.dir() + QStringLiteral("/exported.obp");
+
+        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& dialog) {
+            CReportCtrl* list = dialog.list();
+            // New writes two files, one of them over a file the user agreed to replace.
+            UserPrompts::setNextFileName(fresh);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            UserPrompts::setNextFileName(kept);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QVERIFY(QFile::exists(fresh));
+
+            // Rename: a keyboard profile keeps its name and says why; a file is renamed, never over another.
+            list->SelectOnly(0);
+            UserPrompts::shownMessages().clear();
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages(), QStringList{English("PROFILE_RENAME_ONLY_FILES")});
+            list->SelectOnly(3);
+            UserPrompts::setNextText(QStringLiteral("kept"));
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_RENAME_FAILED")));
+            QVERIFY(QFile::exists(fresh));
+            UserPrompts::setNextText(QStringLiteral("Racing"));
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QCOMPARE(Column(list, 1).at(3), QStringLiteral("Racing"));
+            QVERIFY(!QFile::exists(fresh));
+            QCOMPARE(QFile(h.dir() + QStringLiteral("/Racing.obp")).size(), 32832);
+
+            // Export writes the keyboard's profiles, as the store holds them, to a file.
+            UserPrompts::setNextFileName(exported);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdExport), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_EXPORT_DONE"));
+            QFile store(QString::fromStdString(h.paths().userDir) + QStringLiteral("/keyboard-profiles.obp"));
+            QFile out(exported);
+            QVERIFY(store.open(QIODevice::ReadOnly) && out.open(QIODevice::ReadOnly));
+            QCOMPARE(out.readAll(), store.readAll());
+
+            // Load into: a profile of a listed file becomes a pending edit of that profile; a file that is not a
+            // profile file is refused; the keyboard's own rows have nothing to load.
+            QVERIFY(!w.context().pending().pending());
+            list->SelectOnly(1);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_ONLY_FILES"));
+            UserPrompts::setNextFileName(exported);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
+            list->SelectOnly(list->GetItemCount() - 1);
+            UserPrompts::setNextMenuChoice(1);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QCOMPARE(UserPrompts::lastMenuTexts(), (QStringList{"Profile 1", "Profile 2", "Profile 3"}));
+            QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_DONE"));
+            QVERIFY(w.context().pending().pending());
+            const QString junk = h.dir() + QStringLiteral("/junk.obp");
+            QFile junkFile(junk);
+            QVERIFY(junkFile.open(QIODevice::WriteOnly));
+            junkFile.write("not a profile");
+            junkFile.close();
+            UserPrompts::setNextFileName(junk);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
+            list->SelectOnly(list->GetItemCount() - 1);
+            UserPrompts::setNextMenuChoice(0);
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_LOAD_INTO_FAILED")));
+
+            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdCancel), Qt::LeftButton);
+        });
+        QTest::mouseClick(w.profileBar().nameButton(), Qt::LeftButton);
+        QVERIFY(!w.profileBar().profileManager());
+        // Cancel took back the file New wrote (under its new name); the replaced file is the user's and stays.
+        QVERIFY(!QFile::exists(h.dir() + QStringLiteral("/Racing.obp")));
+        QCOMPARE(QFile(kept).size(), 32832);
+        QVERIFY(QFile::exists(exported));
+    }
+
     void firmwareDialogBacksUpBeforeTheBootRequest() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
@@ -139,6 +221,24 @@ private slots:
                                         .entryList({QStringLiteral("firmware-backup-*.obp")}, QDir::Files);
         QCOMPARE(backups.size(), 1);
         QVERIFY(UserPrompts::shownMessages().last().contains(backups.first()));
+
+        // The boot loader takes the keyboard away: the window says an update runs, not that it was unplugged.
+        const auto noticeText = [&w] {
+            const auto* notice = w.findChild<QLabel*>(QStringLiteral("unpluggedText"));
+            return notice && w.showsKeyboardGone() ? notice->text() : QString();
+        };
+        w.ShowMain();
+        QTRY_VERIFY(w.isVisible());
+        h.emu().unplug();
+        h.settle();
+        QTRY_COMPARE(noticeText(), English("MAIN_UPDATING_FIRMWARE"));
+        // Back after the update; a later removal is a plain unplugging again.
+        h.emu().plug();
+        h.settle();
+        QTRY_VERIFY(!w.showsKeyboardGone());
+        h.emu().unplug();
+        h.settle();
+        QTRY_COMPARE(noticeText(), English("MAIN_UNPLUGGED"));
     }
 };
 

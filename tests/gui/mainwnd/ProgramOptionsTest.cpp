@@ -31,6 +31,9 @@ private slots:
             << QStringLiteral("-display needs a value");
         QTest::newRow("screenshot without a name") << QStringList{"--screenshot="} << QStringList{} << QString()
                                                    << false << QStringLiteral("--screenshot needs a file name");
+        QTest::newRow("screenshot of an unknown dialog")
+            << QStringList{"--screenshot=a.png", "--screenshot-of=menu"} << QStringList{} << QString() << false
+            << QStringLiteral("--screenshot-of takes one of: main, profiles, firmware, key, about");
         QTest::newRow("option that needs another") << QStringList{"--emulator-unplugged"} << QStringList{} << QString()
                                                    << false << QStringLiteral("need --emulator");
     }

@@ -35,10 +35,12 @@ TEST_F(LegacyUserFoldersTest, OldFoldersMoveOnceWithANote) {
               "profiles");
 
     const auto notes = MoveLegacyUserFolders(paths);
-    EXPECT_EQ(notes.size(), 4u);
+    // The folders, the settings file, and the store under its new name.
+    EXPECT_EQ(notes.size(), 5u);
     for (const auto& note : notes)
         EXPECT_THAT(note, HasSubstr("moved "));
-    EXPECT_EQ(readFile(paths.userDir + "/$Profile0"), "store");
+    EXPECT_EQ(readFile(paths.userDir + "/keyboard-profiles.obp"), "store");
+    EXPECT_FALSE(fs::exists(paths.userDir + "/$Profile0"));
     EXPECT_EQ(readFile(paths.userDir + "-emulator/rira.ini"), "emu");
     EXPECT_EQ(readFile(paths.settingsIni), "lang");
     EXPECT_EQ(readFile(paths.appProfileIni), "profiles");
@@ -47,9 +49,12 @@ TEST_F(LegacyUserFoldersTest, OldFoldersMoveOnceWithANote) {
     EXPECT_FALSE(fs::exists(home + "/.config/Ombrel_Pellix"));
 
     // Moved once: an old folder that turns up again next to the new one is left for the user.
+    // So is an old store file beside the renamed one.
     writeFile(home + "/.local/share/Varn88-3_6027/$Profile0", "older");
+    writeFile(paths.userDir + "/$Profile0", "stale");
     EXPECT_THAT(MoveLegacyUserFolders(paths), IsEmpty());
-    EXPECT_EQ(readFile(paths.userDir + "/$Profile0"), "store");
+    EXPECT_EQ(readFile(paths.userDir + "/keyboard-profiles.obp"), "store");
+    EXPECT_EQ(readFile(paths.userDir + "/$Profile0"), "stale");
     EXPECT_EQ(readFile(home + "/.local/share/Varn88-3_6027/$Profile0"), "older");
 }
 

@@ -97,7 +97,7 @@ TEST_F(ProfileStoreTest, SavingReplacesTheStoreFileOnlyWhenItExists) {
     AssignmentStore s;
     fill(s);
     const std::string path = StorePath(dir, 2);
-    EXPECT_EQ(path, dir + "/$Profile0");
+    EXPECT_EQ(path, dir + "/keyboard-profiles.obp");
     EXPECT_EQ(SaveStore(s, path, true), 0);
     EXPECT_FALSE(fs::exists(path));
 

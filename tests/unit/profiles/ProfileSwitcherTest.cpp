@@ -246,7 +246,7 @@ TEST_F(ProfileListTest, RowsAddLoadDeleteAndApply) {
     EXPECT_FALSE(model.applyEnabled());
     EXPECT_EQ(host.name, "[PROFILE_3]");
     EXPECT_EQ(listed("PROFILE00"), "4");
-    EXPECT_EQ(listed("PROFILE01"), dir + "/$Profile0.obp");
+    EXPECT_EQ(listed("PROFILE01"), dir + "/keyboard-profiles.obp");
     EXPECT_EQ(listed("PROFILE04"), "/elsewhere/kept.obp");
 }
 

@@ -56,7 +56,7 @@ protected:
         return "(" + key + " not shown)";
     }
     // On the emulator the profile store lives beside the state file, apart from the real keyboard's.
-    std::string storeFile() const { return dir + "/state.userdata/$Profile0"; }
+    std::string storeFile() const { return dir + "/state.userdata/keyboard-profiles.obp"; }
     std::string realStoreFolder() const { return dir + "/data/ombrel"; }
     // A profile file with `count` macros of `steps` steps, named "Macro number N".
     std::string macroFile(int count, int steps) {
