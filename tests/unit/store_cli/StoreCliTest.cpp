@@ -415,8 +415,9 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         if (c.args[0] == "backup" && c.exitCode == 1 &&
-            c.message != std::string("already exists; give --force to replace it"))
+            c.message != std::string("already exists; give --force to replace it")) {
             EXPECT_EQ(r.err.find("--force"), std::string::npos) << "--force would not help: " << r.err;
+        }
         EXPECT_EQ(r.out, "");
     }
     EXPECT_FALSE(fs::exists(dir + "/nothing"));
