@@ -202,7 +202,8 @@ void checkDevice(const DoctorSystem& s, DoctorReport& r) {
                 retrigger);
         } else {
             // The rule gives the node to whoever sits at the computer's own screen; a remote login is not that user.
-            add(r, Level::Problem, text + "; you cannot open it: the udev rule gives it to the user at the seat",
+            add(r, Level::Problem,
+                text + "; you cannot open it: the udev rule " + rule + " gives it to the user at the seat",
                 asRoot(s, "setfacl -m u:" + me + ":rw " + node.devPath));
         }
         for (const auto& [name, pid] : holdersOf(s.procRoot, node.devPath, s.ownPid))

@@ -379,9 +379,9 @@ TEST_F(OmbrelctlTest, AChangeTheKeyboardDidNotKeepFailsAndSaysWhy) {
 TEST_F(OmbrelctlTest, TemporaryFilesOfAKilledRunAreRemovedAtTheNextRun) {
     ASSERT_EQ(run({emulator(), "keymap", "set", "1", "CapsLock", "key:Escape"}).exitCode, 0);
     const std::string userData = dir + "/state.userdata";
-    const std::vector<std::string> stale{dir + "/.state.a1B2c3", userData + "/.$Profile0.Zz9Yy8"};
+    const std::vector<std::string> stale{dir + "/.state.a1B2c3", userData + "/.keyboard-profiles.obp.Zz9Yy8"};
     const std::vector<std::string> kept{dir + "/.state.lock", dir + "/.state.toolong1", dir + "/notes.a1B2c3",
-                                        userData + "/.$Profile0.bak"};
+                                        userData + "/.keyboard-profiles.obp.bak"};
     for (const auto& list : {stale, kept})
         for (const std::string& path : list)
             std::ofstream(path) << "left over\n";
