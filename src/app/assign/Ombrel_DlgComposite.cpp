@@ -34,10 +34,18 @@ namespace ombrel {
 
 namespace {
 
+// Key codes of the keys that start capture from the keyboard.
+constexpr KeyCode kTabCode = 0x00F;
+constexpr KeyCode kSpaceCode = 0x039;
+constexpr KeyCode kLeftShiftCode = 0x02A;
+constexpr KeyCode kRightShiftCode = 0x036;
 constexpr std::uint32_t kCaptionColour = 0xE4E4E4; // 0x00BBGGRR: captions drawn on the skin
 const QString kSection = QStringLiteral("BUTTONINFO");
 // The mouse list has no place in the layout file: it lies under the two choices, as wide as the key box.
 const QRect kMouseListRect(40, 300, 470, 128);
+// "Disabled" has no place in the layout file either: it sits right of the keyboard choice, on its row.
+const QRect kDisabledRadioRect(330, 230, 22, 22);
+const QRect kDisabledCaptionRect(360, 228, 240, 26);
 
 // The radio buttons and the play-count box, which the shared style sheet does not cover.
 const char* kExtraStyle =
@@ -68,7 +76,12 @@ QListWidget* List(QWidget* parent, const QString& name, double points) {
 
 void SelectRow(QListWidget* list, int row) {
     const QSignalBlocker block(list);
-    list->setCurrentRow(row);
+    if (row < 0) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    } else {
+        list->setCurrentRow(row);
+    }
 }
 
 } // namespace
@@ -116,7 +129,9 @@ void Ombrel_DlgComposite::buildControls() {
     m_keyBox->setObjectName(QStringLiteral("FUNC_KEY_INPUT"));
     m_keyBox->setReadOnly(true);
     m_keyBox->setAlignment(Qt::AlignCenter);
-    m_keyBox->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the key box like any field; only there, and only once asked, does it take a key.
+    m_keyBox->setFocusPolicy(Qt::StrongFocus);
+    m_keyBox->installEventFilter(this);
     QFont big = m_keyBox->font();
     big.setPointSizeF(ScaleSkinFont(18));
     m_keyBox->setFont(big);
@@ -130,9 +145,18 @@ void Ombrel_DlgComposite::buildControls() {
     m_mouse->setObjectName(QStringLiteral("FUNC_KEY_RADIO_MOU"));
     placeControl(m_mouse, ini, kSection, QStringLiteral("FUNC_KEY_RADIO_MOU"));
     m_mouseCaption = Caption(this, ini, "FUNC_KEY_RADIO_MOU_STATIC", 10.8);
+    m_disabled = new QRadioButton(this);
+    m_disabled->setObjectName(QStringLiteral("keyDisabledChoice"));
+    m_disabled->setGeometry(ScaleSkinRect(kDisabledRadioRect));
+    m_disabledCaption = new ColorStatic(this);
+    m_disabledCaption->setObjectName(QStringLiteral("keyDisabledCaption"));
+    m_disabledCaption->SetTextColor(kCaptionColour);
+    m_disabledCaption->setFont(m_kbCaption->font());
+    m_disabledCaption->setGeometry(ScaleSkinRect(kDisabledCaptionRect));
     auto* radios = new QButtonGroup(this);
     radios->addButton(m_kb);
     radios->addButton(m_mouse);
+    radios->addButton(m_disabled);
     m_mouseList = List(this, QStringLiteral("mouseList"), 12);
     m_mouseList->setGeometry(ScaleSkinRect(kMouseListRect));
 
@@ -157,16 +181,20 @@ void Ombrel_DlgComposite::buildControls() {
     connect(m_clear, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::clear); });
     connect(m_kb, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseKeyboard); });
     connect(m_mouse, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseMouse); });
+    connect(m_disabled, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::disable); });
     connect(m_mouseList, &QListWidget::currentRowChanged, this, [this](int row) {
         m_choice->setMouseRow(row);
         updateApply();
     });
-    connect(m_mediaList, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_choice->setMediaRow(row);
+    // A row counts once it is selected (a click, the arrow keys), not when the list merely gets the focus.
+    connect(m_mediaList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_mediaList->selectedItems().isEmpty()) return;
+        m_choice->setMediaRow(m_mediaList->row(m_mediaList->selectedItems().constFirst()));
         updateApply();
     });
-    connect(m_functionList, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_choice->setFunctionRow(row);
+    connect(m_functionList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_functionList->selectedItems().isEmpty()) return;
+        m_choice->setFunctionRow(m_functionList->row(m_functionList->selectedItems().constFirst()));
         updateApply();
     });
     connect(m_oskButton, &CPngButton::clicked, this, &Ombrel_DlgComposite::onOsk);
@@ -192,6 +220,7 @@ bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, 
         record = m_working.image.record(RecordNumber(layer, keyIndex));
     }
     m_choice = std::make_unique<CompositeKeyChoice>(keyIndex, macroOnly, record);
+    m_captureArmed = false;
     m_macroTab->load(languageIndex);
     m_macroTab->selectMacro(m_choice->initialMacroRow(m_macroTab->model()));
     m_macroTab->clearModified();
@@ -250,19 +279,23 @@ void Ombrel_DlgComposite::showChoice() {
     m_tabFunction->SetChecked(tab == CompositeTab::Function);
 
     const bool single = tab == CompositeTab::SingleKey && !c.macroOnly();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_singleCaption, m_keyBox, m_oskButton, m_kb, m_kbCaption,
-                                                      m_mouse, m_mouseCaption, m_mouseList})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_singleCaption, m_keyBox, m_oskButton, m_kb, m_kbCaption, m_mouse,
+                                         m_mouseCaption, m_mouseList, m_disabled, m_disabledCaption})
         w->setVisible(single);
+    const bool disabled = c.selectedType() == KF_DISABLED;
     {
         const QSignalBlocker blockKb(m_kb);
         const QSignalBlocker blockMouse(m_mouse);
-        m_kb->setChecked(!c.mouseChosen());
+        const QSignalBlocker blockDisabled(m_disabled);
+        m_kb->setChecked(!c.mouseChosen() && !disabled);
         m_mouse->setChecked(c.mouseChosen());
+        m_disabled->setChecked(disabled);
     }
     m_keyBox->setEnabled(!c.mouseChosen());
     m_mouseList->setEnabled(c.mouseChosen());
-    const bool showKey = c.selectedType() == KF_KEY && c.capturedKey() != 0;
-    m_keyBox->setText(showKey ? QString::fromStdString(KeyText(c.capturedKey(), m_languageIndex)) : QString());
+    if (!single) m_captureArmed = false;
+    showKeyBox();
     SelectRow(m_mouseList, c.mouseRow());
     SelectRow(m_mediaList, c.mediaRow());
     SelectRow(m_functionList, c.functionRow());
@@ -280,12 +313,76 @@ void Ombrel_DlgComposite::updateApply() {
     m_apply->setEnabled(m_choice && (m_choice->modified() || m_macroTab->modified()));
 }
 
+void Ombrel_DlgComposite::showKeyBox() {
+    const CompositeKeyChoice& c = *m_choice;
+    const bool showKey = c.selectedType() == KF_KEY && !c.mouseChosen() && c.capturedKey() != 0;
+    m_keyBox->setText(m_captureArmed ? QString()
+                      : showKey      ? QString::fromStdString(KeyText(c.capturedKey(), m_languageIndex))
+                                     : QString());
+    m_keyBox->setPlaceholderText(text(m_captureArmed ? "COMPOSITE_CAPTURE_WAITING" : "COMPOSITE_CAPTURE_START"));
+    m_keyBox->setProperty("capturing", m_captureArmed);
+    m_keyBox->setStyleSheet(
+        m_captureArmed ? QStringLiteral("QLineEdit{border:2px solid %1;}").arg(Hex(palette::kAccent)) : QString());
+}
+
 bool Ombrel_DlgComposite::capturing() const {
-    return m_choice && isVisible() && m_choice->tab() == CompositeTab::SingleKey && !m_choice->macroOnly();
+    return m_captureArmed && m_choice && isVisible() && m_choice->tab() == CompositeTab::SingleKey &&
+           !m_choice->macroOnly();
+}
+
+void Ombrel_DlgComposite::startCapture() {
+    if (!m_choice || m_choice->macroOnly() || m_choice->tab() != CompositeTab::SingleKey) return;
+    m_captureArmed = true;
+    showKeyBox();
+    updateKeyTap();
+}
+
+void Ombrel_DlgComposite::stopCapture() {
+    if (!m_captureArmed) return;
+    m_captureArmed = false;
+    showKeyBox();
+    updateKeyTap();
+}
+
+bool Ombrel_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_keyBox) {
+        switch (event->type()) {
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            startCapture();
+            // The key that moved the focus here is still down; its release is no key to capture.
+            if (m_captureArmed && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
+                m_choice->assumeHeld(kTabCode);
+                if (reason == Qt::BacktabFocusReason) {
+                    m_choice->assumeHeld(kLeftShiftCode);
+                    m_choice->assumeHeld(kRightShiftCode);
+                }
+            }
+            break;
+        }
+        case QEvent::FocusOut:
+            stopCapture();
+            break;
+        case QEvent::MouseButtonPress:
+            startCapture();
+            break;
+        case QEvent::KeyPress:
+            // Outside capture, Space on the box starts it again; Tab, Esc and Enter do what they do in a dialog.
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && !m_captureArmed) {
+                startCapture();
+                if (m_captureArmed) m_choice->assumeHeld(kSpaceCode);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return CBaseDialog::eventFilter(watched, event);
 }
 
 void Ombrel_DlgComposite::updateKeyTap() {
-    m_tap->setActive(capturing() || m_macroTab->recording());
+    m_tap->setActive(capturing() || m_releasePending != 0 || m_macroTab->recording());
 }
 
 void Ombrel_DlgComposite::applyTexts(int languageIndex) {
@@ -302,6 +399,7 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     m_functionCaption->setText(text("FUNCTION_TISHI"));
     m_kbCaption->setText(text("IDS_MACRO_KB_KEY"));
     m_mouseCaption->setText(text("IDS_MACRO_MOU_KEY"));
+    m_disabledCaption->setText(text("COMPOSITE_DISABLED"));
     m_tabKey->setText(macroOnly ? QString() : text("SINGLE_KEY"));
     m_tabMacro->setText(text("MACRO_SETTING"));
     m_tabMedia->setText(macroOnly ? QString() : text("MULTI_MEDIA"));
@@ -339,10 +437,19 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     if (m_choice) showChoice();
 }
 
+namespace {
+QString untilColonName(QString s) {
+    return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s;
+}
+} // namespace
+
 void Ombrel_DlgComposite::applyAccessibleTexts() {
     // The radio buttons' captions are labels of their own beside them; a screen reader gets them as the names.
     m_kb->setAccessibleName(m_kbCaption->text());
     m_mouse->setAccessibleName(m_mouseCaption->text());
+    m_disabled->setAccessibleName(m_disabledCaption->text());
+    m_keyBox->setAccessibleName(untilColonName(m_singleCaption->text()));
+    m_keyBox->setAccessibleDescription(text("COMPOSITE_CAPTURE_START"));
     const auto untilColon = [](QString s) { return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s; };
     m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
@@ -371,9 +478,20 @@ bool Ombrel_DlgComposite::onKey(const KeyEvent& key, QKeyEvent&) {
         updateApply();
         return kept;
     }
+    if (m_releasePending != 0 && !key.press && key.key == m_releasePending) {
+        // The captured key's release is kept from the desktop too (Super opens menus on release).
+        m_releasePending = 0;
+        updateKeyTap();
+        return true;
+    }
     if (!capturing()) return false;
     const auto result = m_choice->keyEvent(key);
-    if (result == CompositeKeyChoice::KeyResult::Captured) showChoice();
+    if (result == CompositeKeyChoice::KeyResult::Captured) {
+        // One key, then the keyboard is the user's again.
+        m_captureArmed = false;
+        m_releasePending = key.press ? key.key : 0;
+        showChoice();
+    }
     return result != CompositeKeyChoice::KeyResult::PassOn;
 }
 
@@ -395,6 +513,8 @@ void Ombrel_DlgComposite::cancelForUnplug() {
 void Ombrel_DlgComposite::done(int result) {
     if (result == QDialog::Accepted) apply();
     m_macroTab->stopRecording();
+    m_captureArmed = false;
+    m_releasePending = 0;
     m_tap->setActive(false);
     CBaseDialog::done(result);
 }

@@ -54,7 +54,10 @@ public:
     QListWidget* mediaList() const { return m_mediaList; }
     QListWidget* functionList() const { return m_functionList; }
     CPngButton* button(const char* skinKey) const;
+    // The key box waits for a key: after the user focused or clicked it (or pressed Space on it), for one key.
     bool capturing() const;
+    void startCapture();
+    QRadioButton* disabledChoice() const { return m_disabled; }
 
 signals:
     // A record (and the macros) went into the working store: the window refreshes its map and waits for Apply.
@@ -65,6 +68,7 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What a screen reader says for the controls whose captions are not their own text.
@@ -74,6 +78,8 @@ private:
     void placeBeside(std::optional<QRect> keyButton);
     void updateApply();
     void updateKeyTap();
+    void stopCapture();
+    void showKeyBox();
     bool onKey(const KeyEvent& key, QKeyEvent& event);
     void onTab(void (CompositeKeyChoice::*choose)());
     void onOsk();
@@ -108,6 +114,10 @@ private:
     QLineEdit* m_keyBox = nullptr;
     QRadioButton* m_kb = nullptr;
     QRadioButton* m_mouse = nullptr;
+    QRadioButton* m_disabled = nullptr;
+    ColorStatic* m_disabledCaption = nullptr;
+    bool m_captureArmed = false;
+    KeyCode m_releasePending = 0; // the captured key, until it is released
     QListWidget* m_mouseList = nullptr;
     QListWidget* m_mediaList = nullptr;
     QListWidget* m_functionList = nullptr;

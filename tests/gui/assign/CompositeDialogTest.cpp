@@ -86,7 +86,7 @@ private slots:
         QVERIFY(dlg.prepare(g4b, 1, false, key, 0));
         dlg.show();
         QCOMPARE(dlg.pos(), QPoint(140, 140)); // below right of the key
-        QVERIFY(dlg.capturing());
+        QVERIFY(!dlg.capturing());             // no key is taken before the user asks for it
         QVERIFY(!dlg.button("CONTROL2_APPLY")->isEnabled());
 
         dlg.button("CONTROL_MACRO")->click();
@@ -140,6 +140,7 @@ private slots:
         QVERIFY(!dlg.keyBox()->isEnabled());
         QVERIFY(dlg.mouseList()->isEnabled());
         // Super is captured whatever is chosen, and then the keyboard is.
+        dlg.startCapture();
         QVERIFY(SendKey(&dlg, true, kXSuperL, 10));
         QVERIFY(SendKey(&dlg, false, kXSuperL, 20));
         QVERIFY(dlg.keyBox()->isEnabled());
@@ -150,7 +151,13 @@ private slots:
             KeyRecord stored;
         };
         const Step steps[] = {
-            {[&] { QVERIFY(SendKey(&dlg, true, kXKeyA, 30)); }, {KF_KEY, 0, kKeyA}},
+            {[&] {
+                 dlg.startCapture();
+                 QVERIFY(SendKey(&dlg, true, kXKeyA, 30));
+                 QVERIFY(!dlg.capturing()); // one key, then capture ends
+             },
+             {KF_KEY, 0, kKeyA}},
+            {[&] { dlg.disabledChoice()->click(); }, {KF_DISABLED}},
             {[&] {
                  mouse->click();
                  dlg.mouseList()->setCurrentRow(2);
@@ -181,6 +188,58 @@ private slots:
         dlg.cancelForUnplug();
         QVERIFY(!dlg.isVisible());
         QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), KeyRecord{});
+    }
+
+    void theKeyBoxTakesOneKeyOnlyWhenAskedAndTheRestIsAnOrdinaryDialog() {
+        constexpr quint32 kXEscape = 9;
+        constexpr quint32 kXTab = 23;
+        m_store->image.setRecord(RecordNumber(0, kTabKey), {KF_KEY, 0, kKeyA});
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        QVERIFY(!dlg.capturing());
+        QVERIFY(QApplication::focusWidget() != dlg.keyBox());
+
+        // Looking at the other tabs chooses nothing: Apply stays dark and no row is picked for the user.
+        for (const char* tab : {"CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_KEY"}) {
+            dlg.button(tab)->click();
+            QVERIFY2(!dlg.button("CONTROL2_APPLY")->isEnabled(), tab);
+        }
+        QVERIFY(dlg.mediaList()->selectedItems().isEmpty());
+
+        // Tab reaches the key box like any field, and only then does it wait for a key.
+        for (int i = 0; i < 12 && QApplication::focusWidget() != dlg.keyBox(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dlg.keyBox());
+        QVERIFY(dlg.capturing());
+        QVERIFY(SendKey(dlg.keyBox(), false, kXTab, 10)); // the Tab that came here is no key to assign
+        QVERIFY(dlg.capturing());
+        // Esc is a key like any other while capturing, and it is the only one taken.
+        QVERIFY(SendKey(dlg.keyBox(), true, kXEscape, 20));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x001});
+        QVERIFY(dlg.isVisible());
+        SendKey(dlg.keyBox(), false, kXEscape, 30);
+        QVERIFY(dlg.button("CONTROL2_APPLY")->isEnabled());
+        // Space asks for another key; Tab then leaves, and Enter on OK ends the dialog with the captured key.
+        QTest::keyClick(dlg.keyBox(), Qt::Key_Space);
+        QVERIFY(dlg.capturing());
+        QTest::keyClick(dlg.keyBox(), Qt::Key_Tab); // a key without a native code passes on: Tab moves on
+        QVERIFY(!dlg.capturing());
+        dlg.button("CONTROL_OK")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dlg.button("CONTROL_OK"), Qt::Key_Return);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), (KeyRecord{KF_KEY, 0, 0x001}));
+
+        // Outside capture Esc cancels, as in every dialog.
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
     }
 
     void macroOnlyModeEditsStepsAndDeletesMacros() {
