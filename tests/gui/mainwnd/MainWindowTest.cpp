@@ -6,6 +6,7 @@
 #include "CPngButton.h"
 #include "CTrayIcon.h"
 #include "MainMessages.h"
+#include "MapKeyFocus.h"
 #include "UserPrompts.h"
 
 #include "doctor/LocalDoctorSystem.h"
@@ -64,6 +65,9 @@ private slots:
         QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
         QTRY_VERIFY(!w.showsKeyboardGone());
         QVERIFY(w.isVisible());
+        // The focus lands on the map, where Enter opens a key, never on Default or another command.
+        QVERIFY(w.focusWidget());
+        QVERIFY2(w.focusWidget() == w.map().keyFocus().current(), qPrintable(w.focusWidget()->objectName()));
         // A hidden window is left hidden: the automatic showing happens once per run.
         w.HideMain();
         h.emu().unplug();
