@@ -453,6 +453,7 @@ void Ombrel_DlgComposite::applyAccessibleTexts() {
     const auto untilColon = [](QString s) { return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s; };
     m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
+    m_disabled->setAccessibleDescription(untilColon(m_singleCaption->text()));
     const std::pair<CPngButton*, const char*> described[] = {
         {m_tabKey, "SINGLE_STATIC"},        {m_tabMacro, "MACRO_EDIT_TISHI"},   {m_tabMedia, "MEDIA_EDIT_TISHI"},
         {m_tabFunction, "FUNCTION_TISHI"},  {m_ok, "ACC_DIALOG_OK_DESC"},       {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
