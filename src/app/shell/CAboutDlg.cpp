@@ -99,6 +99,8 @@ CAboutDlg* CAboutDlg::open(const QString& iconPath, const QString& link, int lan
     }
     dialog->raise();
     dialog->activateWindow();
+    // Opened again, it starts on OK as a new one does.
+    dialog->m_ok->setFocus(Qt::OtherFocusReason);
     return dialog;
 }
 
