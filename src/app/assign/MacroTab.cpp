@@ -176,6 +176,7 @@ void MacroTab::applyTexts(int languageIndex) {
     m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
     m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));
+    m_steps->headerItem()->setToolTip(2, text("MACRO_DELAY_STEP_TIP"));
     for (int row = 0; row < m_steps->GetItemCount(); ++row)
         showStep(row);
 }
