@@ -187,6 +187,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         m_labels.append({l, key});
     connect(m_user, &UserEffectGroup::colorsChanged, this, &LightingPanel::showUserColorsOrClear);
     connect(m_user, &UserEffectGroup::writeFailed, this, &LightingPanel::check);
+    connect(m_user, &UserEffectGroup::brushColorChanged, this, &LightingPanel::showColorFields);
 
     label("CONTROL_RGBStatic", "");
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
@@ -272,6 +273,8 @@ void LightingPanel::applyTexts() {
         l->setText(key.isEmpty() ? QStringLiteral("RGB")
                                  : QString::fromStdString(lookupLight(key.toStdString(), language)));
     applyAccessibleTexts();
+    // Which end is fast is not obvious from the slider's face.
+    m_speed->setToolTip(m_context.text("ACC_LIGHT_SPEED_DESC"));
     if (m_session) refresh(); // the effect names
 }
 
@@ -404,10 +407,8 @@ void LightingPanel::refresh() {
         picture(QString::fromLatin1(dir.left.data(), static_cast<int>(dir.left.size()))));
     m_directionPictures[1]->showPicture(
         picture(QString::fromLatin1(dir.right.data(), static_cast<int>(dir.right.size()))));
-    const std::array<int, 3> rgb{f.color.r, f.color.g, f.color.b};
-    for (std::size_t i = 0; i < 3; ++i)
-        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
     m_user->refresh();
+    showColorFields();
     m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
     showEffectControls();
     showUserColorsOrClear();
@@ -483,11 +484,33 @@ void LightingPanel::onEffectChosen(int index) {
     check(r);
 }
 
+bool LightingPanel::paintsUserColors() const {
+    return panelOn() && m_session && m_session->state().fields.effect == kUserEffect;
+}
+
+void LightingPanel::showColorFields() {
+    if (!m_session) return;
+    // One colour at a time is in play: the brush's while keys are painted, else the effect's.
+    const Rgb c = paintsUserColors() ? m_session->patterns().settings().brushColor : m_session->state().fields.color;
+    const std::array<int, 3> rgb{c.r, c.g, c.b};
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
+}
+
 void LightingPanel::onColorPicked(const QColor& colour) {
     if (!ensureSession()) return;
+    if (paintsUserColors()) {
+        // The user effect has no colour of its own: a picked colour is the brush's, so the next stroke uses it.
+        m_user->setBrushColor(colour);
+        showColorFields();
+        return;
+    }
     const int r = m_session->writer().setColor(rgbOf(colour));
     refresh();
     check(r);
+    // With the panel off nothing else shows the colour the keyboard now runs.
+    if (r == LINK_OK && !panelOn())
+        showStatus(m_context.text("LIGHT_COLOR_WRITTEN", colour.name(QColor::HexRgb).mid(1).toUpper()));
 }
 
 void LightingPanel::onTypedColor() {

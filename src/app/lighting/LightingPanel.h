@@ -95,6 +95,9 @@ private:
 
     void onEffectChosen(int index);
     void onColorPicked(const QColor& colour);
+    bool paintsUserColors() const;
+    // The colour fields show the colour a pick changes.
+    void showColorFields();
     void onTypedColor();
     void onSwatch(int index);
     void onSwitch();

@@ -12,6 +12,7 @@
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
+#include "lighting/EffectCatalogue.h"
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
 #include "text/IniFile.h"
@@ -133,6 +134,13 @@ private slots:
         QTest::keyClick(red, Qt::Key_Return);
         QCOMPARE(KeyboardLighting(h, 0)[5], 255);
         QCOMPARE(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->GetColor(), QColor(255, 126, 255));
+        // With the panel off, a swatch still writes at once, and the panel says what the keyboard now runs.
+        panel.setPanelOn(false);
+        ClickPicture(w, "CONTROL_Color3");
+        QCOMPARE(KeyboardLighting(h, 0)[5], 0);
+        QVERIFY(panel.statusLine()->isVisibleTo(&w));
+        QVERIFY2(panel.statusLine()->text().contains(QStringLiteral("007EFF")), qPrintable(panel.statusLine()->text()));
+        panel.setPanelOn(true);
 
         // Off: the effect's controls go, the map goes back to the key view, and the choice is kept.
         ClickPicture(w, "CONTROL_DengStaPic");
@@ -154,7 +162,17 @@ private slots:
         QVERIFY(user->patternList()->isVisibleTo(&w));
         QCOMPARE(KeyboardLighting(h, 0)[0], 20);
 
+        // The colour fields, the swatches and the brush button are one colour: the brush paints what they show.
+        const auto effectBlock = KeyboardLighting(h, 0);
+        ClickPicture(w, "CONTROL_Color1");
+        const Rgb preset = PresetColors()[0];
+        QCOMPARE(user->brushButton()->GetColor(), QColor(preset.r, preset.g, preset.b));
+        QCOMPARE(Control<QLineEdit>(w, "COLOR_R")->text(), QString::number(preset.r));
+        w.map().button(kEsc)->click();
+        QCOMPARE(KeyboardColor(h, 0, 0), preset);
+        QCOMPARE(KeyboardLighting(h, 0), effectBlock); // the effect itself was not rewritten
         PickColor(user->brushButton(), QColor(10, 20, 30));
+        QCOMPARE(Control<QLineEdit>(w, "COLOR_B")->text(), QStringLiteral("30"));
         w.map().button(kEsc)->click();
         QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
         QCOMPARE(panel.overlay()->fills()[0], (PreviewFill{{10, 20, 30}, true}));
