@@ -42,8 +42,8 @@ namespace ombrel {
 
 namespace {
 
-// Left of OK, on the row of the buttons that end an edit.
-const QRect kPendingNoteRect(250, 652, 530, 36);
+// Between the version and OK, on the row of the buttons that end an edit.
+const QRect kPendingNoteRect(390, 646, 390, 48);
 
 } // namespace
 
