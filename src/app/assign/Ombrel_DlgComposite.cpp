@@ -19,6 +19,7 @@
 #include "keys/MediaTable.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
@@ -46,6 +47,22 @@ const QRect kMouseListRect(40, 300, 470, 128);
 // "Disabled" has no place in the layout file either: it sits right of the keyboard choice, on its row.
 const QRect kDisabledRadioRect(330, 230, 22, 22);
 const QRect kDisabledCaptionRect(360, 228, 240, 26);
+// The note on a pressed combination, between the key box and the choices.
+const QRect kComboHintRect(40, 211, 560, 18);
+
+bool IsModifier(KeyCode key) {
+    switch (key) {
+    case 0x01D: // Ctrl
+    case 0x11D:
+    case 0x02A: // Shift
+    case 0x036:
+    case 0x038: // Alt
+    case 0x138:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The radio buttons and the play-count box, which the shared style sheet does not cover.
 const char* kExtraStyle =
@@ -153,6 +170,16 @@ void Ombrel_DlgComposite::buildControls() {
     m_disabledCaption->SetTextColor(kCaptionColour);
     m_disabledCaption->setFont(m_kbCaption->font());
     m_disabledCaption->setGeometry(ScaleSkinRect(kDisabledCaptionRect));
+    m_comboHint = new ColorStatic(this);
+    m_comboHint->setObjectName(QStringLiteral("combinationHint"));
+    m_comboHint->SetTextColor(kCaptionColour);
+    m_comboHint->setGeometry(ScaleSkinRect(kComboHintRect));
+    {
+        QFont small = m_comboHint->font();
+        small.setPointSizeF(ScaleSkinFont(9));
+        m_comboHint->setFont(small);
+    }
+    m_comboHint->hide();
     auto* radios = new QButtonGroup(this);
     radios->addButton(m_kb);
     radios->addButton(m_mouse);
@@ -221,6 +248,8 @@ bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, 
     }
     m_choice = std::make_unique<CompositeKeyChoice>(keyIndex, macroOnly, record);
     m_captureArmed = false;
+    m_heldModifier = 0;
+    m_comboHint->hide();
     m_macroTab->load(languageIndex);
     m_macroTab->selectMacro(m_choice->initialMacroRow(m_macroTab->model()));
     m_macroTab->clearModified();
@@ -294,7 +323,10 @@ void Ombrel_DlgComposite::showChoice() {
     }
     m_keyBox->setEnabled(!c.mouseChosen());
     m_mouseList->setEnabled(c.mouseChosen());
-    if (!single) m_captureArmed = false;
+    if (!single) {
+        m_captureArmed = false;
+        m_comboHint->hide();
+    }
     showKeyBox();
     SelectRow(m_mouseList, c.mouseRow());
     SelectRow(m_mediaList, c.mediaRow());
@@ -333,6 +365,9 @@ bool Ombrel_DlgComposite::capturing() const {
 void Ombrel_DlgComposite::startCapture() {
     if (!m_choice || m_choice->macroOnly() || m_choice->tab() != CompositeTab::SingleKey) return;
     m_captureArmed = true;
+    m_heldModifier = 0;
+    m_choice->forgetHeldKeys();
+    m_comboHint->hide();
     showKeyBox();
     updateKeyTap();
 }
@@ -488,9 +523,29 @@ bool Ombrel_DlgComposite::onKey(const KeyEvent& key, QKeyEvent&) {
     if (!capturing()) return false;
     const auto result = m_choice->keyEvent(key);
     if (result == CompositeKeyChoice::KeyResult::Captured) {
+        if (key.press && IsModifier(key.key) && m_heldModifier == 0) {
+            // A modifier may start a combination: capture goes on while it is held.
+            m_heldModifier = key.key;
+            showChoice();
+            return true;
+        }
+        if (m_heldModifier != 0 && key.press) {
+            // The keyboard keeps one key per entry: say that only the last key was taken.
+            const QString combination = QString::fromStdString(KeyText(m_heldModifier, m_languageIndex)) +
+                                        QLatin1Char('+') + QString::fromStdString(KeyText(key.key, m_languageIndex));
+            m_comboHint->setText(QString::fromStdString(
+                FormatTextString(lookupText("COMPOSITE_COMBINATION", m_languageIndex), combination.toStdString())));
+            m_comboHint->show();
+        }
         // One key, then the keyboard is the user's again.
+        m_heldModifier = 0;
         m_captureArmed = false;
         m_releasePending = key.press ? key.key : 0;
+        showChoice();
+    } else if (m_heldModifier != 0 && !key.press && key.key == m_heldModifier) {
+        // The modifier went up alone: it is the key.
+        m_heldModifier = 0;
+        m_captureArmed = false;
         showChoice();
     }
     return result != CompositeKeyChoice::KeyResult::PassOn;

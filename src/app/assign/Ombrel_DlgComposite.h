@@ -118,6 +118,8 @@ private:
     ColorStatic* m_disabledCaption = nullptr;
     bool m_captureArmed = false;
     KeyCode m_releasePending = 0; // the captured key, until it is released
+    KeyCode m_heldModifier = 0;   // a modifier pressed first while capturing: a combination may follow
+    ColorStatic* m_comboHint = nullptr;
     QListWidget* m_mouseList = nullptr;
     QListWidget* m_mediaList = nullptr;
     QListWidget* m_functionList = nullptr;

@@ -75,6 +75,8 @@ public:
     // A key already down when capture began (the Tab that moved the focus to the key box): its release is not
     // taken as a key whose press the desktop kept.
     void assumeHeld(KeyCode key) { m_held.classify({key, true}); }
+    // Capture starts afresh: keys seen before, whose releases went elsewhere, are forgotten.
+    void forgetHeldKeys() { m_held.clear(); }
 
     // The record Apply stores, with `macros` the dialog's macro list: a key assigned to itself, no key captured
     // or a macro assignment without macros store the factory function; a macro assignment with macros but none

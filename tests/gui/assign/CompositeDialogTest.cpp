@@ -234,6 +234,31 @@ private slots:
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), (KeyRecord{KF_KEY, 0, 0x001}));
 
+        // A combination: the keyboard keeps one key, so the last one is taken and the dialog says a macro is needed.
+        // A modifier pressed and released alone is the key itself.
+        constexpr quint32 kXControlL = 37;
+        constexpr quint32 kXC = 54;
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        auto* hint = dlg.findChild<QWidget*>(QStringLiteral("combinationHint"));
+        QVERIFY(hint && !hint->isVisible());
+        dlg.startCapture();
+        QVERIFY(SendKey(&dlg, true, kXControlL, 100));
+        QVERIFY(dlg.capturing());
+        QVERIFY(SendKey(&dlg, true, kXC, 110));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x02E});
+        QVERIFY(hint->isVisible());
+        SendKey(&dlg, false, kXC, 120);
+        SendKey(&dlg, false, kXControlL, 130);
+        dlg.startCapture();
+        QVERIFY(!hint->isVisible());
+        QVERIFY(SendKey(&dlg, true, kXControlL, 200));
+        QVERIFY(SendKey(&dlg, false, kXControlL, 210));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x01D});
+        dlg.reject();
+
         // Outside capture Esc cancels, as in every dialog.
         QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
         dlg.show();
