@@ -7,7 +7,7 @@
 # in the emulator's memory and the colour file with ombrelctl at the end); a click in the marking view marks a key;
 # the window's menu, driven from the keyboard, turns "Start with my session" on and off; an unplugged keyboard
 # leaves the window open with a note over it, which goes when the keyboard is back;
-# "/Kill" ends the program. With E2E_WM=openbox the same runs under that window manager, and after every step the
+# the speed slider's ends are read back with ombrelctl; "/Kill" ends the program. With E2E_WM=openbox the same runs under that window manager, and after every step the
 # window must still be where it was and fully on the screen (a click must never move it). Edits survive an unplug,
 # the profile question answered with Enter, and Cancel; the key dialog is used from the keyboard alone.
 #   program_e2e.sh OMBREL OMBRELCTL
@@ -236,8 +236,27 @@ click_control() { # click_control NAME: a control of the lighting panel, by its 
     [[ -n "$x" ]] || return 1
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
+click_control_at() { # click_control_at NAME left|right: near one end of a lighting control
+    fresh_dump || return 1
+    local x y w h
+    read -r x y w h <<<"$(awk -v k="$1" '$1 == "control" && $2 == k && $3 == 1 { print $4, $5, $6, $7 }' "$dump")"
+    [[ -n "$x" ]] || return 1
+    if [[ "$2" == left ]]; then x=$((x + 2)); else x=$((x + w - 3)); fi
+    xdotool mousemove "$x" $((y + h / 2)) click 1
+}
+# The keyboard's lighting as ombrelctl reads it from a copy of the emulator's memory (the program holds the file).
+lighting_field() { # lighting_field FIELD
+    cp "$state" "$work/snapshot.state" && "$ombrelctl" --emulator="$work/snapshot.state" lighting show 1 2>/dev/null |
+        awk -v f="$1" '$1 == f { print $2 }'
+}
 click_control CONTROL_DengStaPic
 check "the lighting switch turns the panel on" until_ok 5 dump_has "lighting 1"
+# The speed slider's ends: slow at the left (4), fast at the right (0), as ombrelctl's help says.
+check "the slider's ends say slow and fast" test "$(awk '$1 == "control" && $2 ~ /^speed(Slow|Fast)Label$/ && $3 == 1' "$dump" | wc -l)" -eq 2
+click_control_at CONTROL_SpeedSlider left
+check "the speed slider's left end writes the slowest speed" until_ok 5 test "$(lighting_field speed)" = 4
+click_control_at CONTROL_SpeedSlider right
+check "the speed slider's right end writes the fastest speed" until_ok 5 test "$(lighting_field speed)" = 0
 click_control CONTROL_XGcombox
 sleep 0.3
 xdotool key End Return

@@ -9,6 +9,7 @@
 #include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "SkinPlacement.h"
+#include "SkinScale.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"
 #include "WindowContext.h"
@@ -119,6 +120,22 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     }
     m_brightnessRow << m_brightness;
     m_speedRow << m_speed;
+    // The slider's face does not say which end is fast: a word under each end does.
+    const QRect track = m_speed->geometry();
+    const int gap = ScaleSkinPixels(18);
+    for (int end = 0; end < 2; ++end) {
+        auto* l = new ColorStatic(this);
+        l->setObjectName(end == 0 ? QStringLiteral("speedSlowLabel") : QStringLiteral("speedFastLabel"));
+        StyleDimLabel(l);
+        QFont f = l->font();
+        f.setPixelSize(ScaleSkinPixels(11));
+        l->setFont(f);
+        l->setAlignment((end == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        l->setGeometry(track.left(), track.bottom() + 1, track.width(), gap);
+        adopt(l);
+        m_speedRow << l;
+        m_speedEnds[end] = l;
+    }
     connect(m_brightness, &CBitmapSlider::positionChanged, this, [this](int pos) {
         m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
         if (ensureSession()) check(m_session->writer().setBrightness(pos));
@@ -275,6 +292,8 @@ void LightingPanel::applyTexts() {
     applyAccessibleTexts();
     // Which end is fast is not obvious from the slider's face.
     m_speed->setToolTip(m_context.text("ACC_LIGHT_SPEED_DESC"));
+    m_speedEnds[0]->setText(m_context.text("LIGHT_SPEED_SLOW"));
+    m_speedEnds[1]->setText(m_context.text("LIGHT_SPEED_FAST"));
     if (m_session) refresh(); // the effect names
 }
 

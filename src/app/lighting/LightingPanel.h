@@ -123,6 +123,7 @@ private:
     CBitmapSlider* m_brightness = nullptr;
     CBitmapSlider* m_speed = nullptr;
     QList<QWidget*> m_brightnessRow, m_speedRow;
+    QLabel* m_speedEnds[2] = {}; // "slow" under the left end, "fast" under the right
     QLabel* m_directionLabel = nullptr;
     ClickablePicture* m_directionPictures[2] = {};
     // Colour groups A and B: label, colour button, colourful picture, colourful label.

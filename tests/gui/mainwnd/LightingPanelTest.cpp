@@ -103,7 +103,17 @@ private slots:
         auto* speed = Control<CBitmapSlider>(w, "CONTROL_SpeedSlider");
         speed->setFocus();
         QTest::keyClick(speed, Qt::Key_Home);
-        QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's first position is the fastest
+        QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's left end is the slowest
+        QTest::keyClick(speed, Qt::Key_End);
+        QCOMPARE(KeyboardLighting(h, 0)[2], 0);
+        // Each end says which it is, in the window's language.
+        const auto* slow = w.findChild<QLabel*>(QStringLiteral("speedSlowLabel"));
+        const auto* fast = w.findChild<QLabel*>(QStringLiteral("speedFastLabel"));
+        QVERIFY(slow && fast);
+        QCOMPARE(slow->text(), QStringLiteral("Slow"));
+        QCOMPARE(fast->text(), QStringLiteral("Fast"));
+        QVERIFY(slow->isVisibleTo(&w) && fast->isVisibleTo(&w));
+        QVERIFY((slow->alignment() & Qt::AlignLeft) && (fast->alignment() & Qt::AlignRight));
 
         PickColor(Control<CSkinColorBtn>(w, "CONTROL_HXysButton"), QColor(255, 0, 0));
         block = KeyboardLighting(h, 0);
