@@ -25,8 +25,10 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegion>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -102,7 +104,13 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
 
     m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
-    label("CONTROL_DengStatic", "Deng");
+    // The switch decides what a click on the map does, so its label names both sides, the current one lit.
+    m_modeLabel = label("CONTROL_DengStatic", "Deng");
+    m_modeLabel->setTextFormat(Qt::RichText);
+    m_modeLabel->installEventFilter(this);
+    auto* undo = new QShortcut(QKeySequence::Undo, context.window());
+    undo->setObjectName(QStringLiteral("paintUndoShortcut"));
+    connect(undo, &QShortcut::activated, this, &LightingPanel::undoPaint);
     m_effects = new QComboBox(this);
     m_effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
     placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
@@ -259,6 +267,13 @@ void LightingPanel::adopt(QWidget* control) {
 }
 
 bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_modeLabel && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QString keys = m_context.text("MAP_MODE_KEYS") + QStringLiteral("  | ");
+        if (mouse->button() == Qt::LeftButton)
+            setPanelOn(mouse->position().x() > m_modeLabel->fontMetrics().horizontalAdvance(keys));
+        return true;
+    }
     if (watched == m_context.window()) {
         if (event->type() == QEvent::WindowStateChange) updatePreviewTimer();
         return QWidget::eventFilter(watched, event);
@@ -292,6 +307,7 @@ void LightingPanel::applyTexts() {
     applyAccessibleTexts();
     // Which end is fast is not obvious from the slider's face.
     m_speed->setToolTip(m_context.text("ACC_LIGHT_SPEED_DESC"));
+    showModeSwitch();
     m_speedEnds[0]->setText(m_context.text("LIGHT_SPEED_SLOW"));
     m_speedEnds[1]->setText(m_context.text("LIGHT_SPEED_FAST"));
     if (m_session) refresh(); // the effect names
@@ -429,6 +445,7 @@ void LightingPanel::refresh() {
     m_user->refresh();
     showColorFields();
     m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
+    showModeSwitch();
     showEffectControls();
     showUserColorsOrClear();
     setPreviewing(panelOn());
@@ -501,6 +518,30 @@ void LightingPanel::onEffectChosen(int index) {
     const int r = m_session->writer().selectEffect(effect);
     refresh();
     check(r);
+}
+
+void LightingPanel::showModeSwitch() {
+    const QString keys = m_context.text("MAP_MODE_KEYS").toHtmlEscaped();
+    const QString lighting = lightText("Deng").toHtmlEscaped();
+    const QString lit = QStringLiteral("<b style=\"color:%1\">%2</b>");
+    const QString dim = QStringLiteral("<span style=\"color:%1\">%2</span>");
+    const bool on = panelOn();
+    const QString accent = Hex(palette::kAccent), muted = Hex(palette::kTextDim);
+    m_modeLabel->setText((on ? dim.arg(muted, keys) : lit.arg(accent, keys)) + QStringLiteral(" &nbsp;|&nbsp; ") +
+                         (on ? lit.arg(accent, lighting) : dim.arg(muted, lighting)));
+    m_modeLabel->setAccessibleName(on ? lighting : keys);
+    m_switch->setAccessibleDescription(m_context.text(on ? "MAP_HINT_VIEW" : "MAP_HINT_ASSIGN"));
+}
+
+void LightingPanel::undoPaint() {
+    if (!paintsUserColors() || !m_session->patterns().canUndoPaint()) return;
+    const int r = m_session->patterns().undoPaint();
+    showUserColorsOrClear();
+    check(r);
+}
+
+void LightingPanel::forgetPaints() {
+    if (m_session) m_session->patterns().forgetPaints();
 }
 
 bool LightingPanel::paintsUserColors() const {

@@ -14,6 +14,7 @@
 #include "LightingPanel.h"
 #include "MainMessages.h"
 #include "MapKeyFocus.h"
+#include "MapModeHint.h"
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
 #include "SessionStartCommand.h"
@@ -128,6 +129,7 @@ void COmbrelDlg::buildParts() {
     m_pendingNote->setWordWrap(true);
     m_pendingNote->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(Hex(palette::kAccent)));
     m_pendingNote->hide();
+    m_mapHint = new MapModeHint(m_parts, *m_map);
     arrangeTabOrder();
 }
 
@@ -176,6 +178,11 @@ void COmbrelDlg::connectParts() {
             m_map->refresh();
         }
     });
+    // The hint follows the mode and the effect; the panel says both whenever it shows its state.
+    connect(m_lighting, &LightingPanel::paintModeChanged, m_mapHint,
+            [this] { m_mapHint->showMode(m_lighting->paintsKeys()); });
+    // Painted keys reach the keyboard at once; Apply is where a user expects the undo list to end.
+    connect(m_commands, &CommandBar::applied, m_lighting, &LightingPanel::forgetPaints);
     connect(m_profiles, &ProfileBar::helpRequested, m_caption, &CaptionBar::openHelp);
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
@@ -301,6 +308,7 @@ void COmbrelDlg::onLanguage(int languageIndex) {
     m_commands->applyTexts();
     m_map->applyTexts();
     m_lighting->applyTexts();
+    m_mapHint->applyTexts();
     m_assign->applyTexts();
     m_unplugged->setText(m_parts.text("MAIN_UNPLUGGED"));
     m_pendingNote->setText(m_parts.text("MAIN_CHANGES_WAITING"));

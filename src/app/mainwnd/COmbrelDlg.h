@@ -26,6 +26,7 @@ class KeyAssignment;
 class FirmwarePart;
 class KeyboardMap;
 class LightingPanel;
+class MapModeHint;
 class ProfileBar;
 class UnpluggedNotice;
 class WindowShell;
@@ -117,6 +118,7 @@ private:
     FirmwarePart* m_firmwarePart = nullptr;
     WindowShell* m_shell = nullptr;
     UnpluggedNotice* m_unplugged = nullptr;
+    MapModeHint* m_mapHint = nullptr;
     QLabel* m_pendingNote = nullptr; // "unapplied changes are waiting", on a window reopened with them
 
     bool m_shutDown = false;

@@ -103,6 +103,7 @@ bool CommandBar::apply() {
         if (ok) m_context.pending().set(false);
     }
     stopApplyIndicator();
+    if (ok) emit applied();
     return ok;
 }
 

@@ -24,6 +24,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 using namespace ombrel;
 using namespace ombrel::test;
 
@@ -216,6 +218,107 @@ private slots:
         QTest::mouseClick(user->toolPicture(1), Qt::LeftButton);
         w.map().button(kFnControl)->click();
         QCOMPARE(ReadIniString(file, "Mode2", "110", ""), std::string("0,0,0,1"));
+    }
+
+    void theMapSaysWhatAClickDoesAndCtrlZTakesBackPaints() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        LightingPanel& panel = w.lightingPanel();
+        const auto* hint = w.findChild<QLabel*>(QStringLiteral("mapModeHint"));
+        const auto* modeSwitch = Control<QLabel>(w, "CONTROL_DengStatic");
+        QVERIFY(hint && hint->isVisibleTo(&w));
+        CPngButton* esc = w.map().button(kEsc);
+        // What a click does in each mode, said over the map, with the pointer over the keys to match.
+        struct Mode {
+            const char* name;
+            std::function<void()> enter;
+            QString hint;
+            Qt::CursorShape cursor;
+        };
+        const Mode modes[] = {
+            {"keys", [] {}, QStringLiteral("Click a key to change what it does"), Qt::PointingHandCursor},
+            {"marking", [&] { w.map().switchButton()->click(); }, QStringLiteral("Click keys to mark or unmark them"),
+             Qt::PointingHandCursor},
+            {"lighting, an effect of the keyboard",
+             [&] {
+                 w.map().switchButton()->click();
+                 panel.setPanelOn(true);
+                 ChooseEffect(w, 5);
+             },
+             QStringLiteral("Lighting preview: choose Keys to change keys"), Qt::ArrowCursor},
+            {"lighting, the user effect", [&] { ChooseEffect(w, 20); },
+             QStringLiteral("Click a key to paint it; Ctrl+Z undoes"), Qt::CrossCursor},
+        };
+        for (const Mode& m : modes) {
+            m.enter();
+            QVERIFY2(hint->text() == m.hint, m.name);
+            QVERIFY2(esc->cursor().shape() == m.cursor, m.name);
+        }
+        // The switch names both sides, the current one lit; a click on "Keys" goes back to the keys.
+        QVERIFY(modeSwitch->text().contains(QStringLiteral("Keys")));
+        QVERIFY(modeSwitch->text().contains(QStringLiteral("<b style=\"color:#2ee6d6\">Lighting</b>")));
+        QTest::mouseClick(const_cast<QLabel*>(modeSwitch), Qt::LeftButton, {}, QPoint(2, modeSwitch->height() / 2));
+        QVERIFY(!panel.panelOn());
+        QCOMPARE(hint->text(), QStringLiteral("Click a key to change what it does"));
+        panel.setPanelOn(true);
+        QCOMPARE(panel.session()->state().fields.effect, 20);
+
+        // Two strokes on Esc and one on A between them; each Ctrl+Z takes back the last one, in every store of the
+        // colour, and touches nothing else.
+        const int keyA = 1058;
+        const std::string file = h.paths().userColorPrefix + "0.userd";
+        const std::string pattern = "Mode" + std::to_string(panel.session()->patterns().currentPattern());
+        auto colourMemory = [&] {
+            std::vector<std::uint8_t> bytes(512);
+            h.emu().readMemory(EMU_AREA_KEYCOLORS, 0, bytes.data(), 512);
+            return bytes;
+        };
+        const auto memoryBefore = colourMemory();
+        const auto lightingBefore = KeyboardLighting(h, 0);
+        const std::string escEntry = ReadIniString(file, pattern, "0", "");
+        const std::string aEntry = ReadIniString(file, pattern, std::to_string(SlotOfControl(keyA)), "");
+        const PreviewFill escFill = panel.overlay()->fills()[0];
+        UserEffectGroup* user = panel.userGroup();
+        PickColor(user->brushButton(), QColor(10, 20, 30));
+        esc->click();
+        PickColor(user->brushButton(), QColor(200, 0, 0));
+        w.map().button(keyA)->click();
+        esc->click();
+        auto undo = [&] { QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier); };
+        undo();
+        QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
+        QCOMPARE(KeyboardColor(h, 0, SlotOfControl(keyA)), (Rgb{200, 0, 0}));
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), std::string("10,20,30,0"));
+        undo();
+        undo();
+        QCOMPARE(colourMemory(), memoryBefore);
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), escEntry);
+        QCOMPARE(ReadIniString(file, pattern, std::to_string(SlotOfControl(keyA)), ""), aEntry);
+        QCOMPARE(panel.overlay()->fills()[0], escFill);
+        QCOMPARE(KeyboardLighting(h, 0), lightingBefore);
+        QCOMPARE(user->brushButton()->GetColor(), QColor(200, 0, 0)); // the brush is not a paint stroke
+        undo();                                                       // nothing left to take back
+        QCOMPARE(colourMemory(), memoryBefore);
+
+        // Apply and another profile end what can be undone.
+        const std::vector<std::function<void()>> ends = {
+            [&] { QVERIFY(w.commandBar().apply()); },
+            [&] {
+                QVERIFY(w.profileBar().switchProfile(1));
+                QVERIFY(w.profileBar().switchProfile(0));
+                panel.setPanelOn(true);
+            },
+        };
+        for (const auto& end : ends) {
+            esc->click();
+            const auto painted = colourMemory();
+            end();
+            undo();
+            QCOMPARE(colourMemory(), painted);
+        }
     }
 
     void aRefusedWriteIsSaidAndTheKeyboardsValueShown() {
