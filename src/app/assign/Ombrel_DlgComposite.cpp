@@ -26,6 +26,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -49,6 +50,8 @@ const QRect kDisabledRadioRect(330, 230, 22, 22);
 const QRect kDisabledCaptionRect(360, 228, 240, 26);
 // The note on a pressed combination, between the key box and the choices.
 const QRect kComboHintRect(40, 211, 560, 18);
+// Its offer to make a macro of the combination: right of the mouse choice, free while the keyboard is chosen.
+const QRect kMakeMacroRect(330, 262, 270, 30);
 
 bool IsModifier(KeyCode key) {
     switch (key) {
@@ -180,6 +183,14 @@ void Ombrel_DlgComposite::buildControls() {
         m_comboHint->setFont(small);
     }
     m_comboHint->hide();
+    m_makeMacro = new QPushButton(this);
+    m_makeMacro->setObjectName(QStringLiteral("makeMacroOfCombination"));
+    m_makeMacro->setGeometry(ScaleSkinRect(kMakeMacroRect));
+    m_makeMacro->setAutoDefault(false);
+    m_makeMacro->hide();
+    connect(m_makeMacro, &QPushButton::clicked, this, &Ombrel_DlgComposite::makeMacroOfCombination);
+    // Tab from the key box, where the combination was pressed, reaches the offer next.
+    setTabOrder(m_keyBox, m_makeMacro);
     auto* radios = new QButtonGroup(this);
     radios->addButton(m_kb);
     radios->addButton(m_mouse);
@@ -249,7 +260,7 @@ bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, 
     m_choice = std::make_unique<CompositeKeyChoice>(keyIndex, macroOnly, record);
     m_captureArmed = false;
     m_heldModifier = 0;
-    m_comboHint->hide();
+    hideCombination();
     m_macroTab->load(languageIndex);
     m_macroTab->selectMacro(m_choice->initialMacroRow(m_macroTab->model()));
     m_macroTab->clearModified();
@@ -325,7 +336,7 @@ void Ombrel_DlgComposite::showChoice() {
     m_mouseList->setEnabled(c.mouseChosen());
     if (!single) {
         m_captureArmed = false;
-        m_comboHint->hide();
+        hideCombination();
     }
     showKeyBox();
     SelectRow(m_mouseList, c.mouseRow());
@@ -367,7 +378,7 @@ void Ombrel_DlgComposite::startCapture() {
     m_captureArmed = true;
     m_heldModifier = 0;
     m_choice->forgetHeldKeys();
-    m_comboHint->hide();
+    hideCombination();
     showKeyBox();
     updateKeyTap();
 }
@@ -504,6 +515,25 @@ void Ombrel_DlgComposite::onTab(void (CompositeKeyChoice::*choose)()) {
     showChoice();
 }
 
+void Ombrel_DlgComposite::hideCombination() {
+    m_combination.reset();
+    m_comboHint->hide();
+    m_makeMacro->hide();
+}
+
+void Ombrel_DlgComposite::makeMacroOfCombination() {
+    if (!m_combination) return;
+    const auto [modifier, key] = *m_combination;
+    // The keyboard plays the combination as the fingers would: the modifier held around the key.
+    const std::vector<MacroAction> steps{
+        {0, modifier, MACRO_PRESS}, {0, key, MACRO_PRESS}, {0, key, MACRO_RELEASE}, {0, modifier, MACRO_RELEASE}};
+    const QString name = m_makeMacro->property("combination").toString();
+    if (!m_macroTab->addMacroOf(name.toStdU16String(), steps)) return;
+    hideCombination();
+    onTab(&CompositeKeyChoice::showMacroTab);
+    updateApply();
+}
+
 void Ombrel_DlgComposite::onOsk() {
     if (!StartOnScreenKeyboard(m_osk)) m_oskButton->setEnabled(false);
 }
@@ -536,6 +566,11 @@ bool Ombrel_DlgComposite::onKey(const KeyEvent& key, QKeyEvent&) {
             m_comboHint->setText(QString::fromStdString(
                 FormatTextString(lookupText("COMPOSITE_COMBINATION", m_languageIndex), combination.toStdString())));
             m_comboHint->show();
+            m_combination = {m_heldModifier, key.key};
+            m_makeMacro->setText(QString::fromStdString(
+                FormatTextString(lookupText("COMPOSITE_MAKE_MACRO", m_languageIndex), combination.toStdString())));
+            m_makeMacro->setProperty("combination", combination);
+            m_makeMacro->setVisible(!m_choice->macroOnly());
         }
         // One key, then the keyboard is the user's again.
         m_heldModifier = 0;

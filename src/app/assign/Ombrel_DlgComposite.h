@@ -13,9 +13,11 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 
 namespace ombrel {
@@ -83,6 +85,9 @@ private:
     bool onKey(const KeyEvent& key, QKeyEvent& event);
     void onTab(void (CompositeKeyChoice::*choose)());
     void onOsk();
+    void hideCombination();
+    // The pressed combination as a new macro on the macro tab, chosen for the key.
+    void makeMacroOfCombination();
     QString text(const char* key) const;
 
     AssignmentStore& m_working;
@@ -120,6 +125,8 @@ private:
     KeyCode m_releasePending = 0; // the captured key, until it is released
     KeyCode m_heldModifier = 0;   // a modifier pressed first while capturing: a combination may follow
     ColorStatic* m_comboHint = nullptr;
+    QPushButton* m_makeMacro = nullptr;
+    std::optional<std::pair<KeyCode, KeyCode>> m_combination; // modifier and key of the pressed combination
     QListWidget* m_mouseList = nullptr;
     QListWidget* m_mediaList = nullptr;
     QListWidget* m_functionList = nullptr;

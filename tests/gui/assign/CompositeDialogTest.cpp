@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -265,6 +266,53 @@ private slots:
         QTest::keyClick(&dlg, Qt::Key_Escape);
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+
+    void aPressedCombinationBecomesAMacroInOneStep() {
+        constexpr quint32 kXControlL = 37;
+        constexpr quint32 kXC = 54;
+        constexpr KeyCode kCtrl = 0x01D, kC = 0x02E;
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        auto* offer = dlg.findChild<QPushButton*>(QStringLiteral("makeMacroOfCombination"));
+        QVERIFY(offer && !offer->isVisible());
+        dlg.startCapture();
+        SendKey(&dlg, true, kXControlL, 100);
+        SendKey(&dlg, true, kXC, 110);
+        SendKey(&dlg, false, kXC, 120);
+        SendKey(&dlg, false, kXControlL, 130);
+        QVERIFY(offer->isVisible());
+        QCOMPARE(offer->text(), QStringLiteral("Make a macro of Left Ctrl+C"));
+
+        offer->click();
+        // The macro tab shows the new macro, chosen for the key: Ctrl down, C down, C up, Ctrl up.
+        QVERIFY(!offer->isVisible());
+        QCOMPARE(dlg.choice().tab(), CompositeTab::Macro);
+        QCOMPARE(dlg.choice().selectedType(), std::uint16_t{KF_MACRO});
+        MacroTab& tab = dlg.macroTab();
+        QVERIFY(tab.stepList()->isVisible());
+        QCOMPARE(tab.macroList()->currentText(), QStringLiteral("Left Ctrl+C"));
+        const std::vector<MacroAction> played{{kFixedRecordedDelayMs, kCtrl, MACRO_PRESS},
+                                              {kFixedRecordedDelayMs, kC, MACRO_PRESS},
+                                              {kFixedRecordedDelayMs, kC, MACRO_RELEASE},
+                                              {0, kCtrl, MACRO_RELEASE}};
+        QCOMPARE(tab.model().stepCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(tab.model().step(i) == played[static_cast<std::size_t>(i)]);
+
+        // OK stores the macro and gives it to the key.
+        dlg.button("CONTROL_OK")->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(m_store->macros.size(), std::size_t{1});
+        const MacroRecord& stored = m_store->macros[0];
+        QCOMPARE(QString::fromStdU16String(stored.name()), QStringLiteral("Left Ctrl+C"));
+        QCOMPARE(stored.stepCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(stored.action(i) == played[static_cast<std::size_t>(i)]);
+        const KeyRecord record = m_store->image.record(RecordNumber(0, kTabKey));
+        QCOMPARE(record.type, std::uint16_t{KF_MACRO});
+        QCOMPARE(record.value, std::uint32_t{stored.macroId()});
     }
 
     void macroOnlyModeEditsStepsAndDeletesMacros() {
