@@ -511,7 +511,7 @@ const std::vector<CommandInfo>& LightingCommands() {
          "FIELD and VALUE:\n"
          "  effect N|NAME      an effect the keyboard offers (see 'lighting show')\n"
          "  brightness 0-5\n"
-         "  speed 0-4          0 is the slowest\n"
+         "  speed 0-4          0 is the fastest, 4 the slowest (the window's slider: slow at the left)\n"
          "  direction 0|255    also backward|forward; what it means depends on the effect\n"
          "  color COLOR        one colour (turns colorful off)\n"
          "  colorful on|off\n"

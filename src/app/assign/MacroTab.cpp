@@ -190,6 +190,7 @@ void MacroTab::applyTexts(int languageIndex) {
     m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
     m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));
+    m_steps->headerItem()->setToolTip(2, text("MACRO_DELAY_STEP_TIP"));
     for (int row = 0; row < m_steps->GetItemCount(); ++row)
         showStep(row);
 }
@@ -290,13 +291,30 @@ void MacroTab::onNameEdited() {
 }
 
 void MacroTab::onAdd() {
-    if (m_model.add() == MacroListModel::AddResult::TooMany) {
-        UserPrompts::information(
-            m_dialog, QString::fromStdString(FormatTextInt(text("MACRO_ERR_MAX").toStdString(), kMaxMacros)));
-        return;
-    }
+    if (!addMacro()) return;
     showMacros();
     changed();
+}
+
+bool MacroTab::addMacro() {
+    if (m_model.add() != MacroListModel::AddResult::TooMany) return true;
+    UserPrompts::information(m_dialog,
+                             QString::fromStdString(FormatTextInt(text("MACRO_ERR_MAX").toStdString(), kMaxMacros)));
+    return false;
+}
+
+bool MacroTab::addMacroOf(std::u16string_view name, const std::vector<MacroAction>& steps) {
+    if (!addMacro()) return false;
+    m_model.rename(name);
+    // The fixed pause between steps, whatever Record would measure.
+    const bool measured = m_model.recordDelays;
+    m_model.recordDelays = false;
+    for (const MacroAction& step : steps)
+        m_model.addStep(step.delayMs, step.keyCode, step.state);
+    m_model.recordDelays = measured;
+    showMacros();
+    changed();
+    return true;
 }
 
 void MacroTab::onDeleteMacro() {

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -54,6 +56,9 @@ public:
     // A key event while recording; true when it is kept from the desktop.
     bool keyEvent(const KeyEvent& event);
 
+    // A new macro named `name` (a generated name when taken) that plays `steps`, made current; false, said to the
+    // user, when the list is full.
+    bool addMacroOf(std::u16string_view name, const std::vector<MacroAction>& steps);
     // Stops recording and moves the macros into `working`; returns the number of key records changed.
     int commit(AssignmentStore& working);
 
@@ -85,6 +90,8 @@ private:
     void onMacroChosen(int index);
     void onNameEdited();
     void onAdd();
+    // A new macro at the end of the list, or the user told that the list is full.
+    bool addMacro();
     void onDeleteMacro();
     void onCycles(int value);
     void onMoveStep(MacroListModel::StepMove move);

@@ -19,12 +19,14 @@
 #include "keys/MediaTable.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 
@@ -34,10 +36,36 @@ namespace ombrel {
 
 namespace {
 
+// Key codes of the keys that start capture from the keyboard.
+constexpr KeyCode kTabCode = 0x00F;
+constexpr KeyCode kSpaceCode = 0x039;
+constexpr KeyCode kLeftShiftCode = 0x02A;
+constexpr KeyCode kRightShiftCode = 0x036;
 constexpr std::uint32_t kCaptionColour = 0xE4E4E4; // 0x00BBGGRR: captions drawn on the skin
 const QString kSection = QStringLiteral("BUTTONINFO");
 // The mouse list has no place in the layout file: it lies under the two choices, as wide as the key box.
 const QRect kMouseListRect(40, 300, 470, 128);
+// "Disabled" has no place in the layout file either: it sits right of the keyboard choice, on its row.
+const QRect kDisabledRadioRect(330, 230, 22, 22);
+const QRect kDisabledCaptionRect(360, 228, 240, 26);
+// The note on a pressed combination, between the key box and the choices.
+const QRect kComboHintRect(40, 211, 560, 18);
+// Its offer to make a macro of the combination: right of the mouse choice, free while the keyboard is chosen.
+const QRect kMakeMacroRect(330, 262, 270, 30);
+
+bool IsModifier(KeyCode key) {
+    switch (key) {
+    case 0x01D: // Ctrl
+    case 0x11D:
+    case 0x02A: // Shift
+    case 0x036:
+    case 0x038: // Alt
+    case 0x138:
+        return true;
+    default:
+        return false;
+    }
+}
 
 // The radio buttons and the play-count box, which the shared style sheet does not cover.
 const char* kExtraStyle =
@@ -68,7 +96,12 @@ QListWidget* List(QWidget* parent, const QString& name, double points) {
 
 void SelectRow(QListWidget* list, int row) {
     const QSignalBlocker block(list);
-    list->setCurrentRow(row);
+    if (row < 0) {
+        list->clearSelection();
+        list->setCurrentItem(nullptr);
+    } else {
+        list->setCurrentRow(row);
+    }
 }
 
 } // namespace
@@ -121,7 +154,9 @@ void Ombrel_DlgComposite::buildControls() {
     m_keyBox->setObjectName(QStringLiteral("FUNC_KEY_INPUT"));
     m_keyBox->setReadOnly(true);
     m_keyBox->setAlignment(Qt::AlignCenter);
-    m_keyBox->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the key box like any field; only there, and only once asked, does it take a key.
+    m_keyBox->setFocusPolicy(Qt::StrongFocus);
+    m_keyBox->installEventFilter(this);
     QFont big = m_keyBox->font();
     big.setPointSizeF(ScaleSkinFont(18));
     m_keyBox->setFont(big);
@@ -135,9 +170,36 @@ void Ombrel_DlgComposite::buildControls() {
     m_mouse->setObjectName(QStringLiteral("FUNC_KEY_RADIO_MOU"));
     placeControl(m_mouse, ini, kSection, QStringLiteral("FUNC_KEY_RADIO_MOU"));
     m_mouseCaption = Caption(this, ini, "FUNC_KEY_RADIO_MOU_STATIC", 10.8);
+    m_disabled = new QRadioButton(this);
+    m_disabled->setObjectName(QStringLiteral("keyDisabledChoice"));
+    m_disabled->setGeometry(ScaleSkinRect(kDisabledRadioRect));
+    m_disabledCaption = new ColorStatic(this);
+    m_disabledCaption->setObjectName(QStringLiteral("keyDisabledCaption"));
+    m_disabledCaption->SetTextColor(kCaptionColour);
+    m_disabledCaption->setFont(m_kbCaption->font());
+    m_disabledCaption->setGeometry(ScaleSkinRect(kDisabledCaptionRect));
+    m_comboHint = new ColorStatic(this);
+    m_comboHint->setObjectName(QStringLiteral("combinationHint"));
+    m_comboHint->SetTextColor(kCaptionColour);
+    m_comboHint->setGeometry(ScaleSkinRect(kComboHintRect));
+    {
+        QFont small = m_comboHint->font();
+        small.setPointSizeF(ScaleSkinFont(9));
+        m_comboHint->setFont(small);
+    }
+    m_comboHint->hide();
+    m_makeMacro = new QPushButton(this);
+    m_makeMacro->setObjectName(QStringLiteral("makeMacroOfCombination"));
+    m_makeMacro->setGeometry(ScaleSkinRect(kMakeMacroRect));
+    m_makeMacro->setAutoDefault(false);
+    m_makeMacro->hide();
+    connect(m_makeMacro, &QPushButton::clicked, this, &Ombrel_DlgComposite::makeMacroOfCombination);
+    // Tab from the key box, where the combination was pressed, reaches the offer next.
+    setTabOrder(m_keyBox, m_makeMacro);
     auto* radios = new QButtonGroup(this);
     radios->addButton(m_kb);
     radios->addButton(m_mouse);
+    radios->addButton(m_disabled);
     m_mouseList = List(this, QStringLiteral("mouseList"), 12);
     m_mouseList->setGeometry(ScaleSkinRect(kMouseListRect));
 
@@ -162,16 +224,20 @@ void Ombrel_DlgComposite::buildControls() {
     connect(m_clear, &CPngButton::clicked, this, [this] { onTab(&CompositeKeyChoice::clear); });
     connect(m_kb, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseKeyboard); });
     connect(m_mouse, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::chooseMouse); });
+    connect(m_disabled, &QRadioButton::clicked, this, [this] { onTab(&CompositeKeyChoice::disable); });
     connect(m_mouseList, &QListWidget::currentRowChanged, this, [this](int row) {
         m_choice->setMouseRow(row);
         updateApply();
     });
-    connect(m_mediaList, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_choice->setMediaRow(row);
+    // A row counts once it is selected (a click, the arrow keys), not when the list merely gets the focus.
+    connect(m_mediaList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_mediaList->selectedItems().isEmpty()) return;
+        m_choice->setMediaRow(m_mediaList->row(m_mediaList->selectedItems().constFirst()));
         updateApply();
     });
-    connect(m_functionList, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_choice->setFunctionRow(row);
+    connect(m_functionList, &QListWidget::itemSelectionChanged, this, [this] {
+        if (m_functionList->selectedItems().isEmpty()) return;
+        m_choice->setFunctionRow(m_functionList->row(m_functionList->selectedItems().constFirst()));
         updateApply();
     });
     connect(m_oskButton, &CPngButton::clicked, this, &Ombrel_DlgComposite::onOsk);
@@ -197,6 +263,9 @@ bool Ombrel_DlgComposite::prepare(KeyIndex keyIndex, int layer, bool macroOnly, 
         record = m_working.image.record(RecordNumber(layer, keyIndex));
     }
     m_choice = std::make_unique<CompositeKeyChoice>(keyIndex, macroOnly, record);
+    m_captureArmed = false;
+    m_heldModifier = 0;
+    hideCombination();
     m_macroTab->load(languageIndex);
     m_macroTab->selectMacro(m_choice->initialMacroRow(m_macroTab->model()));
     m_macroTab->clearModified();
@@ -255,19 +324,26 @@ void Ombrel_DlgComposite::showChoice() {
     m_tabFunction->SetChecked(tab == CompositeTab::Function);
 
     const bool single = tab == CompositeTab::SingleKey && !c.macroOnly();
-    for (QWidget* w : std::initializer_list<QWidget*>{m_singleCaption, m_keyBox, m_oskButton, m_kb, m_kbCaption,
-                                                      m_mouse, m_mouseCaption, m_mouseList})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{m_singleCaption, m_keyBox, m_oskButton, m_kb, m_kbCaption, m_mouse,
+                                         m_mouseCaption, m_mouseList, m_disabled, m_disabledCaption})
         w->setVisible(single);
+    const bool disabled = c.selectedType() == KF_DISABLED;
     {
         const QSignalBlocker blockKb(m_kb);
         const QSignalBlocker blockMouse(m_mouse);
-        m_kb->setChecked(!c.mouseChosen());
+        const QSignalBlocker blockDisabled(m_disabled);
+        m_kb->setChecked(!c.mouseChosen() && !disabled);
         m_mouse->setChecked(c.mouseChosen());
+        m_disabled->setChecked(disabled);
     }
     m_keyBox->setEnabled(!c.mouseChosen());
     m_mouseList->setEnabled(c.mouseChosen());
-    const bool showKey = c.selectedType() == KF_KEY && c.capturedKey() != 0;
-    m_keyBox->setText(showKey ? QString::fromStdString(KeyText(c.capturedKey(), m_languageIndex)) : QString());
+    if (!single) {
+        m_captureArmed = false;
+        hideCombination();
+    }
+    showKeyBox();
     SelectRow(m_mouseList, c.mouseRow());
     SelectRow(m_mediaList, c.mediaRow());
     SelectRow(m_functionList, c.functionRow());
@@ -285,12 +361,79 @@ void Ombrel_DlgComposite::updateApply() {
     m_apply->setEnabled(m_choice && (m_choice->modified() || m_macroTab->modified()));
 }
 
+void Ombrel_DlgComposite::showKeyBox() {
+    const CompositeKeyChoice& c = *m_choice;
+    const bool showKey = c.selectedType() == KF_KEY && !c.mouseChosen() && c.capturedKey() != 0;
+    m_keyBox->setText(m_captureArmed ? QString()
+                      : showKey      ? QString::fromStdString(KeyText(c.capturedKey(), m_languageIndex))
+                                     : QString());
+    m_keyBox->setPlaceholderText(text(m_captureArmed ? "COMPOSITE_CAPTURE_WAITING" : "COMPOSITE_CAPTURE_START"));
+    m_keyBox->setProperty("capturing", m_captureArmed);
+    m_keyBox->setStyleSheet(
+        m_captureArmed ? QStringLiteral("QLineEdit{border:2px solid %1;}").arg(Hex(palette::kAccent)) : QString());
+}
+
 bool Ombrel_DlgComposite::capturing() const {
-    return m_choice && isVisible() && m_choice->tab() == CompositeTab::SingleKey && !m_choice->macroOnly();
+    return m_captureArmed && m_choice && isVisible() && m_choice->tab() == CompositeTab::SingleKey &&
+           !m_choice->macroOnly();
+}
+
+void Ombrel_DlgComposite::startCapture() {
+    if (!m_choice || m_choice->macroOnly() || m_choice->tab() != CompositeTab::SingleKey) return;
+    m_captureArmed = true;
+    m_heldModifier = 0;
+    m_choice->forgetHeldKeys();
+    hideCombination();
+    showKeyBox();
+    updateKeyTap();
+}
+
+void Ombrel_DlgComposite::stopCapture() {
+    if (!m_captureArmed) return;
+    m_captureArmed = false;
+    showKeyBox();
+    updateKeyTap();
+}
+
+bool Ombrel_DlgComposite::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_keyBox) {
+        switch (event->type()) {
+        case QEvent::FocusIn: {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            startCapture();
+            // The key that moved the focus here is still down; its release is no key to capture.
+            if (m_captureArmed && (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason)) {
+                m_choice->assumeHeld(kTabCode);
+                if (reason == Qt::BacktabFocusReason) {
+                    m_choice->assumeHeld(kLeftShiftCode);
+                    m_choice->assumeHeld(kRightShiftCode);
+                }
+            }
+            break;
+        }
+        case QEvent::FocusOut:
+            stopCapture();
+            break;
+        case QEvent::MouseButtonPress:
+            startCapture();
+            break;
+        case QEvent::KeyPress:
+            // Outside capture, Space on the box starts it again; Tab, Esc and Enter do what they do in a dialog.
+            if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space && !m_captureArmed) {
+                startCapture();
+                if (m_captureArmed) m_choice->assumeHeld(kSpaceCode);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return CBaseDialog::eventFilter(watched, event);
 }
 
 void Ombrel_DlgComposite::updateKeyTap() {
-    m_tap->setActive(capturing() || m_macroTab->recording());
+    m_tap->setActive(capturing() || m_releasePending != 0 || m_macroTab->recording());
 }
 
 void Ombrel_DlgComposite::applyTexts(int languageIndex) {
@@ -308,6 +451,7 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     m_functionCaption->setText(text("FUNCTION_TISHI"));
     m_kbCaption->setText(text("IDS_MACRO_KB_KEY"));
     m_mouseCaption->setText(text("IDS_MACRO_MOU_KEY"));
+    m_disabledCaption->setText(text("COMPOSITE_DISABLED"));
     m_tabKey->setText(macroOnly ? QString() : text("SINGLE_KEY"));
     m_tabMacro->setText(text("MACRO_SETTING"));
     m_tabMedia->setText(macroOnly ? QString() : text("MULTI_MEDIA"));
@@ -349,13 +493,23 @@ void Ombrel_DlgComposite::applyTexts(int languageIndex) {
     if (m_choice) showChoice();
 }
 
+namespace {
+QString untilColonName(QString s) {
+    return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s;
+}
+} // namespace
+
 void Ombrel_DlgComposite::applyAccessibleTexts() {
     // The radio buttons' captions are labels of their own beside them; a screen reader gets them as the names.
     m_kb->setAccessibleName(m_kbCaption->text());
     m_mouse->setAccessibleName(m_mouseCaption->text());
+    m_disabled->setAccessibleName(m_disabledCaption->text());
+    m_keyBox->setAccessibleName(untilColonName(m_singleCaption->text()));
+    m_keyBox->setAccessibleDescription(text("COMPOSITE_CAPTURE_START"));
     const auto untilColon = [](QString s) { return s.endsWith(QLatin1Char(':')) ? s.chopped(1) : s; };
     m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
+    m_disabled->setAccessibleDescription(untilColon(m_singleCaption->text()));
     const std::pair<CPngButton*, const char*> described[] = {
         {m_tabKey, "SINGLE_STATIC"},        {m_tabMacro, "MACRO_EDIT_TISHI"},   {m_tabMedia, "MEDIA_EDIT_TISHI"},
         {m_tabFunction, "FUNCTION_TISHI"},  {m_ok, "ACC_DIALOG_OK_DESC"},       {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
@@ -378,6 +532,25 @@ void Ombrel_DlgComposite::onTab(void (CompositeKeyChoice::*choose)()) {
     showChoice();
 }
 
+void Ombrel_DlgComposite::hideCombination() {
+    m_combination.reset();
+    m_comboHint->hide();
+    m_makeMacro->hide();
+}
+
+void Ombrel_DlgComposite::makeMacroOfCombination() {
+    if (!m_combination) return;
+    const auto [modifier, key] = *m_combination;
+    // The keyboard plays the combination as the fingers would: the modifier held around the key.
+    const std::vector<MacroAction> steps{
+        {0, modifier, MACRO_PRESS}, {0, key, MACRO_PRESS}, {0, key, MACRO_RELEASE}, {0, modifier, MACRO_RELEASE}};
+    const QString name = m_makeMacro->property("combination").toString();
+    if (!m_macroTab->addMacroOf(name.toStdU16String(), steps)) return;
+    hideCombination();
+    onTab(&CompositeKeyChoice::showMacroTab);
+    updateApply();
+}
+
 void Ombrel_DlgComposite::onOsk() {
     if (!StartOnScreenKeyboard(m_osk)) m_oskButton->setEnabled(false);
 }
@@ -388,9 +561,45 @@ bool Ombrel_DlgComposite::onKey(const KeyEvent& key, QKeyEvent&) {
         updateApply();
         return kept;
     }
+    if (m_releasePending != 0 && !key.press && key.key == m_releasePending) {
+        // The captured key's release is kept from the desktop too (Super opens menus on release).
+        m_releasePending = 0;
+        updateKeyTap();
+        return true;
+    }
     if (!capturing()) return false;
     const auto result = m_choice->keyEvent(key);
-    if (result == CompositeKeyChoice::KeyResult::Captured) showChoice();
+    if (result == CompositeKeyChoice::KeyResult::Captured) {
+        if (key.press && IsModifier(key.key) && m_heldModifier == 0) {
+            // A modifier may start a combination: capture goes on while it is held.
+            m_heldModifier = key.key;
+            showChoice();
+            return true;
+        }
+        if (m_heldModifier != 0 && key.press) {
+            // The keyboard keeps one key per entry: say that only the last key was taken.
+            const QString combination = QString::fromStdString(KeyText(m_heldModifier, m_languageIndex)) +
+                                        QLatin1Char('+') + QString::fromStdString(KeyText(key.key, m_languageIndex));
+            m_comboHint->setText(QString::fromStdString(
+                FormatTextString(lookupText("COMPOSITE_COMBINATION", m_languageIndex), combination.toStdString())));
+            m_comboHint->show();
+            m_combination = {m_heldModifier, key.key};
+            m_makeMacro->setText(QString::fromStdString(
+                FormatTextString(lookupText("COMPOSITE_MAKE_MACRO", m_languageIndex), combination.toStdString())));
+            m_makeMacro->setProperty("combination", combination);
+            m_makeMacro->setVisible(!m_choice->macroOnly());
+        }
+        // One key, then the keyboard is the user's again.
+        m_heldModifier = 0;
+        m_captureArmed = false;
+        m_releasePending = key.press ? key.key : 0;
+        showChoice();
+    } else if (m_heldModifier != 0 && !key.press && key.key == m_heldModifier) {
+        // The modifier went up alone: it is the key.
+        m_heldModifier = 0;
+        m_captureArmed = false;
+        showChoice();
+    }
     return result != CompositeKeyChoice::KeyResult::PassOn;
 }
 
@@ -412,6 +621,8 @@ void Ombrel_DlgComposite::cancelForUnplug() {
 void Ombrel_DlgComposite::done(int result) {
     if (result == QDialog::Accepted) apply();
     m_macroTab->stopRecording();
+    m_captureArmed = false;
+    m_releasePending = 0;
     m_tap->setActive(false);
     CBaseDialog::done(result);
 }

@@ -13,9 +13,11 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QRadioButton;
 
 namespace ombrel {
@@ -54,7 +56,10 @@ public:
     QListWidget* mediaList() const { return m_mediaList; }
     QListWidget* functionList() const { return m_functionList; }
     CPngButton* button(const char* skinKey) const;
+    // The key box waits for a key: after the user focused or clicked it (or pressed Space on it), for one key.
     bool capturing() const;
+    void startCapture();
+    QRadioButton* disabledChoice() const { return m_disabled; }
 
 signals:
     // A record (and the macros) went into the working store: the window refreshes its map and waits for Apply.
@@ -65,6 +70,7 @@ protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void done(int result) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // What a screen reader says for the controls whose captions are not their own text.
@@ -74,9 +80,14 @@ private:
     void placeBeside(std::optional<QRect> keyButton);
     void updateApply();
     void updateKeyTap();
+    void stopCapture();
+    void showKeyBox();
     bool onKey(const KeyEvent& key, QKeyEvent& event);
     void onTab(void (CompositeKeyChoice::*choose)());
     void onOsk();
+    void hideCombination();
+    // The pressed combination as a new macro on the macro tab, chosen for the key.
+    void makeMacroOfCombination();
     QString text(const char* key) const;
 
     AssignmentStore& m_working;
@@ -108,6 +119,14 @@ private:
     QLineEdit* m_keyBox = nullptr;
     QRadioButton* m_kb = nullptr;
     QRadioButton* m_mouse = nullptr;
+    QRadioButton* m_disabled = nullptr;
+    ColorStatic* m_disabledCaption = nullptr;
+    bool m_captureArmed = false;
+    KeyCode m_releasePending = 0; // the captured key, until it is released
+    KeyCode m_heldModifier = 0;   // a modifier pressed first while capturing: a combination may follow
+    ColorStatic* m_comboHint = nullptr;
+    QPushButton* m_makeMacro = nullptr;
+    std::optional<std::pair<KeyCode, KeyCode>> m_combination; // modifier and key of the pressed combination
     QListWidget* m_mouseList = nullptr;
     QListWidget* m_mediaList = nullptr;
     QListWidget* m_functionList = nullptr;

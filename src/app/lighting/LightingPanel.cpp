@@ -9,6 +9,7 @@
 #include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "SkinPlacement.h"
+#include "SkinScale.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"
 #include "WindowContext.h"
@@ -25,8 +26,10 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QRegion>
 #include <QRegularExpressionValidator>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -103,7 +106,13 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
     m_switch->setAccessibleKind(AccessibleKind::Toggle);
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
-    label("CONTROL_DengStatic", "Deng");
+    // The switch decides what a click on the map does, so its label names both sides, the current one lit.
+    m_modeLabel = label("CONTROL_DengStatic", "Deng");
+    m_modeLabel->setTextFormat(Qt::RichText);
+    m_modeLabel->installEventFilter(this);
+    auto* undo = new QShortcut(QKeySequence::Undo, context.window());
+    undo->setObjectName(QStringLiteral("paintUndoShortcut"));
+    connect(undo, &QShortcut::activated, this, &LightingPanel::undoPaint);
     m_effects = new QComboBox(this);
     m_effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
     placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
@@ -121,6 +130,22 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     }
     m_brightnessRow << m_brightness;
     m_speedRow << m_speed;
+    // The slider's face does not say which end is fast: a word under each end does.
+    const QRect track = m_speed->geometry();
+    const int gap = ScaleSkinPixels(18);
+    for (int end = 0; end < 2; ++end) {
+        auto* l = new ColorStatic(this);
+        l->setObjectName(end == 0 ? QStringLiteral("speedSlowLabel") : QStringLiteral("speedFastLabel"));
+        StyleDimLabel(l);
+        QFont f = l->font();
+        f.setPixelSize(ScaleSkinPixels(11));
+        l->setFont(f);
+        l->setAlignment((end == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+        l->setGeometry(track.left(), track.bottom() + 1, track.width(), gap);
+        adopt(l);
+        m_speedRow << l;
+        m_speedEnds[end] = l;
+    }
     connect(m_brightness, &CBitmapSlider::positionChanged, this, [this](int pos) {
         m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
         if (ensureSession()) check(m_session->writer().setBrightness(pos));
@@ -193,6 +218,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         m_labels.append({l, key});
     connect(m_user, &UserEffectGroup::colorsChanged, this, &LightingPanel::showUserColorsOrClear);
     connect(m_user, &UserEffectGroup::writeFailed, this, &LightingPanel::check);
+    connect(m_user, &UserEffectGroup::brushColorChanged, this, &LightingPanel::showColorFields);
 
     label("CONTROL_RGBStatic", "");
     auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
@@ -247,6 +273,13 @@ void LightingPanel::adopt(QWidget* control) {
 }
 
 bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_modeLabel && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const QString keys = m_context.text("MAP_MODE_KEYS") + QStringLiteral("  | ");
+        if (mouse->button() == Qt::LeftButton)
+            setPanelOn(mouse->position().x() > m_modeLabel->fontMetrics().horizontalAdvance(keys));
+        return true;
+    }
     if (watched == m_context.window()) {
         if (event->type() == QEvent::WindowStateChange) updatePreviewTimer();
         return QWidget::eventFilter(watched, event);
@@ -278,6 +311,11 @@ void LightingPanel::applyTexts() {
         l->setText(key.isEmpty() ? QStringLiteral("RGB")
                                  : QString::fromStdString(lookupLight(key.toStdString(), language)));
     applyAccessibleTexts();
+    // Which end is fast is not obvious from the slider's face.
+    m_speed->setToolTip(m_context.text("ACC_LIGHT_SPEED_DESC"));
+    showModeSwitch();
+    m_speedEnds[0]->setText(m_context.text("LIGHT_SPEED_SLOW"));
+    m_speedEnds[1]->setText(m_context.text("LIGHT_SPEED_FAST"));
     if (m_session) refresh(); // the effect names
 }
 
@@ -425,12 +463,11 @@ void LightingPanel::refresh() {
     // Any value but the backward one runs forward, as the pictures show.
     m_directionPictures[0]->setChecked(f.direction != kDirectionBackward);
     m_directionPictures[1]->setChecked(f.direction == kDirectionBackward);
-    const std::array<int, 3> rgb{f.color.r, f.color.g, f.color.b};
-    for (std::size_t i = 0; i < 3; ++i)
-        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
     m_user->refresh();
+    showColorFields();
     m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
     m_switch->setChecked(panelOn());
+    showModeSwitch();
     showEffectControls();
     showUserColorsOrClear();
     setPreviewing(panelOn());
@@ -505,11 +542,57 @@ void LightingPanel::onEffectChosen(int index) {
     check(r);
 }
 
+void LightingPanel::showModeSwitch() {
+    const QString keys = m_context.text("MAP_MODE_KEYS").toHtmlEscaped();
+    const QString lighting = lightText("Deng").toHtmlEscaped();
+    const QString lit = QStringLiteral("<b style=\"color:%1\">%2</b>");
+    const QString dim = QStringLiteral("<span style=\"color:%1\">%2</span>");
+    const bool on = panelOn();
+    const QString accent = Hex(palette::kAccent), muted = Hex(palette::kTextDim);
+    m_modeLabel->setText((on ? dim.arg(muted, keys) : lit.arg(accent, keys)) + QStringLiteral(" &nbsp;|&nbsp; ") +
+                         (on ? lit.arg(accent, lighting) : dim.arg(muted, lighting)));
+    m_modeLabel->setAccessibleName(on ? lighting : keys);
+    m_switch->setAccessibleDescription(m_context.text(on ? "MAP_HINT_VIEW" : "MAP_HINT_ASSIGN"));
+}
+
+void LightingPanel::undoPaint() {
+    if (!paintsUserColors() || !m_session->patterns().canUndoPaint()) return;
+    const int r = m_session->patterns().undoPaint();
+    showUserColorsOrClear();
+    check(r);
+}
+
+void LightingPanel::forgetPaints() {
+    if (m_session) m_session->patterns().forgetPaints();
+}
+
+bool LightingPanel::paintsUserColors() const {
+    return panelOn() && m_session && m_session->state().fields.effect == kUserEffect;
+}
+
+void LightingPanel::showColorFields() {
+    if (!m_session) return;
+    // One colour at a time is in play: the brush's while keys are painted, else the effect's.
+    const Rgb c = paintsUserColors() ? m_session->patterns().settings().brushColor : m_session->state().fields.color;
+    const std::array<int, 3> rgb{c.r, c.g, c.b};
+    for (std::size_t i = 0; i < 3; ++i)
+        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
+}
+
 void LightingPanel::onColorPicked(const QColor& colour) {
     if (!ensureSession()) return;
+    if (paintsUserColors()) {
+        // The user effect has no colour of its own: a picked colour is the brush's, so the next stroke uses it.
+        m_user->setBrushColor(colour);
+        showColorFields();
+        return;
+    }
     const int r = m_session->writer().setColor(rgbOf(colour));
     refresh();
     check(r);
+    // With the panel off nothing else shows the colour the keyboard now runs.
+    if (r == LINK_OK && !panelOn())
+        showStatus(m_context.text("LIGHT_COLOR_WRITTEN", colour.name(QColor::HexRgb).mid(1).toUpper()));
 }
 
 void LightingPanel::onTypedColor() {

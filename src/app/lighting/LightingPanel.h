@@ -71,6 +71,11 @@ public:
     QComboBox* effectList() const { return m_effects; }
     UserEffectGroup* userGroup() const { return m_user; }
     QLabel* statusLine() const;
+    // Whether a click on a map key paints it now (the panel is on with the user effect).
+    bool paintsKeys() const { return paintsUserColors(); }
+    // Ctrl+Z: the last paint stroke is taken back, until Apply or another profile.
+    void undoPaint();
+    void forgetPaints();
 
 signals:
     // The lighting was read again from the keyboard.
@@ -85,6 +90,7 @@ protected:
 
 private:
     void applyAccessibleTexts();
+    void showModeSwitch();
     void buildEffectControls();
     bool ensureSession();
     void refresh();
@@ -95,6 +101,9 @@ private:
 
     void onEffectChosen(int index);
     void onColorPicked(const QColor& colour);
+    bool paintsUserColors() const;
+    // The colour fields show the colour a pick changes.
+    void showColorFields();
     void onTypedColor();
     void onSwatch(int index);
     void onSwitch();
@@ -116,10 +125,12 @@ private:
     QList<std::pair<QLabel*, QString>> m_labels; // label and its "LIGHT" key
     CPngButton* m_rates[4] = {};
     ClickablePicture* m_switch = nullptr;
+    QLabel* m_modeLabel = nullptr; // "Keys | Lighting" beside the switch
     QComboBox* m_effects = nullptr;
     CBitmapSlider* m_brightness = nullptr;
     CBitmapSlider* m_speed = nullptr;
     QList<QWidget*> m_brightnessRow, m_speedRow;
+    QLabel* m_speedEnds[2] = {}; // "slow" under the left end, "fast" under the right
     QLabel* m_directionLabel = nullptr;
     ClickablePicture* m_directionPictures[2] = {};
     // Colour groups A and B: label, colour button, colourful picture, colourful label.

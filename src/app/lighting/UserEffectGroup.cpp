@@ -63,6 +63,7 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     place(m_brush, "CONTROL_USERysButton");
     connect(m_brush, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
         if (m_session) m_session->patterns().setBrushColor(rgbOf(c));
+        emit brushColorChanged();
     });
     label("CONTROL_USERjsStatic", "JColor");
     m_base = new CSkinColorBtn(panel);
@@ -96,6 +97,12 @@ void UserEffectGroup::refresh() {
     m_brush->SetColor(qColor(p.settings().brushColor));
     m_base->SetColor(qColor(p.settings().baseColor));
     showTool();
+}
+
+void UserEffectGroup::setBrushColor(const QColor& colour) {
+    if (!m_session) return;
+    m_session->patterns().setBrushColor(rgbOf(colour));
+    m_brush->SetColor(colour);
 }
 
 void UserEffectGroup::showTool() {

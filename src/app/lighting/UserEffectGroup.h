@@ -32,6 +32,8 @@ public:
 
     // The pattern names, the current pattern, both colours and the tool, as the session holds them.
     void refresh();
+    // The brush takes `colour` (the swatches and colour fields pick it while the user effect is shown).
+    void setBrushColor(const QColor& colour);
 
     QComboBox* patternList() const { return m_patterns; }
     CSkinColorBtn* brushButton() const { return m_brush; }
@@ -41,6 +43,8 @@ public:
 signals:
     // The user colours changed (another pattern, a new base colour): the map shows them again.
     void colorsChanged();
+    // The brush has another colour (from its colour button).
+    void brushColorChanged();
     // A write to the keyboard failed (its result).
     void writeFailed(int result);
 

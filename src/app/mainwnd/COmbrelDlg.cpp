@@ -14,11 +14,13 @@
 #include "LightingPanel.h"
 #include "MainMessages.h"
 #include "MapKeyFocus.h"
+#include "MapModeHint.h"
 #include "NoKeyboardMessage.h"
 #include "ProfileBar.h"
 #include "ProgramIcon.h"
 #include "QtLanguage.h"
 #include "SessionStartCommand.h"
+#include "SkinScale.h"
 #include "SkinStyle.h"
 #include "TabOrder.h"
 #include "UnpluggedNotice.h"
@@ -40,6 +42,13 @@
 #include <cstdio>
 
 namespace ombrel {
+
+namespace {
+
+// Between the version and OK, on the row of the buttons that end an edit.
+const QRect kPendingNoteRect(390, 646, 390, 48);
+
+} // namespace
 
 COmbrelDlg::COmbrelDlg(MainContext context)
     : CBaseDialog(QString::fromStdString(context.paths.mainIni)), m_context(std::move(context)),
@@ -117,6 +126,14 @@ void COmbrelDlg::buildParts() {
     const bool tray = m_context.trayAvailable.value_or(QSystemTrayIcon::isSystemTrayAvailable());
     m_shell = new WindowShell(m_parts, tray, m_caption->vendorLink(), this);
     m_unplugged = new UnpluggedNotice(this);
+    m_pendingNote = new QLabel(this);
+    m_pendingNote->setObjectName(QStringLiteral("pendingNote"));
+    m_pendingNote->setGeometry(ScaleSkinRect(kPendingNoteRect));
+    m_pendingNote->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_pendingNote->setWordWrap(true);
+    m_pendingNote->setStyleSheet(QStringLiteral("QLabel { color: %1; }").arg(Hex(palette::kAccent)));
+    m_pendingNote->hide();
+    m_mapHint = new MapModeHint(m_parts, *m_map);
     arrangeTabOrder();
 }
 
@@ -143,6 +160,10 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::languageChosen, this, &COmbrelDlg::chooseLanguage);
     connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
     connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
+    connect(m_caption, &CaptionBar::discardRequested, this, &COmbrelDlg::discardChanges);
+    connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
+        if (!pending) m_pendingNote->hide();
+    });
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
@@ -161,6 +182,11 @@ void COmbrelDlg::connectParts() {
             m_map->refresh();
         }
     });
+    // The hint follows the mode and the effect; the panel says both whenever it shows its state.
+    connect(m_lighting, &LightingPanel::paintModeChanged, m_mapHint,
+            [this] { m_mapHint->showMode(m_lighting->paintsKeys()); });
+    // Painted keys reach the keyboard at once; Apply is where a user expects the undo list to end.
+    connect(m_commands, &CommandBar::applied, m_lighting, &LightingPanel::forgetPaints);
     connect(m_profiles, &ProfileBar::helpRequested, m_caption, &CaptionBar::openHelp);
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
@@ -259,10 +285,17 @@ void COmbrelDlg::onOpen() {
 
 void COmbrelDlg::onProfileReload() {
     if (m_shutDown) return;
-    // The keyboard is back (or another one came).
+    // The keyboard is back (or another one came). The focus goes to the map, not to whatever button follows the
+    // note in the tab order (Enter there could reset the keys).
+    const bool noteHadFocus = m_unplugged->isVisible() && m_unplugged->hasFocus();
     m_unplugged->hide();
     m_firmwarePart->keyboardBack();
-    m_profiles->reloadFromKeyboard(false);
+    if (noteHadFocus || !focusWidget()) m_map->keyFocus().current()->setFocus(Qt::OtherFocusReason);
+    // Unapplied edits stay, Apply lit, until they are applied or discarded: reading the keyboard would drop them.
+    if (m_parts.pending().pending())
+        m_map->refresh();
+    else
+        m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
     m_lighting->load(true);
 }
@@ -281,8 +314,10 @@ void COmbrelDlg::onLanguage(int languageIndex) {
     m_commands->applyTexts();
     m_map->applyTexts();
     m_lighting->applyTexts();
+    m_mapHint->applyTexts();
     m_assign->applyTexts();
     m_unplugged->setText(m_parts.text(keyboardGoneTextKey()));
+    m_pendingNote->setText(m_parts.text("MAIN_CHANGES_WAITING"));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
 }
 
@@ -319,6 +354,8 @@ void COmbrelDlg::ShowMain() {
         UserPrompts::information(this, NoKeyboardMessage(m_parts, !m_context.emulator, m_shell->trayAvailable()));
         return;
     }
+    // Cancel hid the window with edits kept: say so, since Apply alone would not tell why it is lit.
+    if (!isVisible() && m_parts.pending().pending()) m_pendingNote->show();
     if (isMinimized()) showNormal();
     show();
     raise();
@@ -360,6 +397,12 @@ void COmbrelDlg::ExitMain() {
 
 void COmbrelDlg::closeFromUser() {
     if (m_commands->confirmUnappliedChanges()) ExitMain();
+}
+
+void COmbrelDlg::discardChanges() {
+    if (!m_parts.pending().pending()) return;
+    m_profiles->reloadFromKeyboard(false);
+    m_lighting->load(true);
 }
 
 void COmbrelDlg::finishExit(int exitCode) {

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <memory>
 
+class QLabel;
+
 namespace ombrel {
 
 class BackupCommands;
@@ -24,6 +26,7 @@ class KeyAssignment;
 class FirmwarePart;
 class KeyboardMap;
 class LightingPanel;
+class MapModeHint;
 class ProfileBar;
 class UnpluggedNotice;
 class WindowShell;
@@ -95,6 +98,8 @@ private:
     void onDetach();
     // The user's Close or Exit: with unapplied changes the command bar asks first.
     void closeFromUser();
+    // The menu's "Discard changes": the store goes back to what the keyboard holds.
+    void discardChanges();
     void finishExit(int exitCode);
 
     MainContext m_context;
@@ -114,6 +119,8 @@ private:
     FirmwarePart* m_firmwarePart = nullptr;
     WindowShell* m_shell = nullptr;
     UnpluggedNotice* m_unplugged = nullptr;
+    MapModeHint* m_mapHint = nullptr;
+    QLabel* m_pendingNote = nullptr; // "unapplied changes are waiting", on a window reopened with them
 
     bool m_shutDown = false;
     bool m_ended = false;

@@ -125,6 +125,9 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     restore->setData(kCmdRestore);
     backup->setData(kCmdBackup);
     firmware->setData(kCmdFirmware);
+    QAction* discard = menu.addAction(m_context.text("MENU_DISCARD"));
+    discard->setData(kCmdDiscard);
+    discard->setEnabled(m_context.pending().pending());
     menu.addSeparator();
 
     // Each language by its own name, so a reader of any of them finds theirs.
@@ -153,6 +156,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
         emit backupRequested();
     else if (chosen == firmware)
         emit firmwareRequested();
+    else if (chosen == discard)
+        emit discardRequested();
     else if (chosen == sessionStart)
         emit sessionStartChosen(!ReadAutostartEntry(m_context.paths().autostartFile).enabled);
     else if (command >= kCmdLanguageFirst && command < kCmdLanguageFirst + static_cast<int>(kLanguageTable.size()))

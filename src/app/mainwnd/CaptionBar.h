@@ -45,6 +45,8 @@ signals:
     // "Start with my session" turned on or off.
     void sessionStartChosen(bool on);
     void aboutRequested();
+    // "Discard changes": the unapplied edits are dropped.
+    void discardRequested();
 
 private:
     CPngButton* make(Button which, const char* skinKey, bool styled);

@@ -40,8 +40,8 @@ CommandBar::CommandBar(WindowContext& context, QObject* parent)
         m_buttons[static_cast<int>(which)] = b;
     }
     connect(button(Button::Ok), &CPngButton::clicked, this, [this] {
-        apply();
-        emit hideRequested();
+        // A failed Apply said why; the window stays so the edits are in view.
+        if (apply()) emit hideRequested();
     });
     connect(button(Button::Cancel), &CPngButton::clicked, this, &CommandBar::hideRequested);
     connect(button(Button::Apply), &CPngButton::clicked, this, [this] { apply(); });
@@ -79,10 +79,15 @@ void CommandBar::applyTexts() {
         button(which)->setText(m_context.text(caption));
         button(which)->setAccessibleDescription(m_context.text(description));
     }
+    button(Button::Cancel)->SetTooltip(m_context.text("MAIN_CANCEL_TIP"));
 }
 
 bool CommandBar::apply() {
     DeviceLink* link = m_context.link();
+    if (m_context.pending().pending() && (!link || !link->state().devicePresent())) {
+        UserPrompts::information(m_context.window(), m_context.text("MAIN_APPLY_UNPLUGGED"));
+        return false;
+    }
     startApplyIndicator();
     bool ok = true;
     if (m_context.pending().pending() && link) {
@@ -98,6 +103,7 @@ bool CommandBar::apply() {
         if (ok) m_context.pending().set(false);
     }
     stopApplyIndicator();
+    if (ok) emit applied();
     return ok;
 }
 

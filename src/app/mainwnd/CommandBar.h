@@ -40,6 +40,8 @@ signals:
     void hideRequested();
     // The active profile's keys were reset to their defaults.
     void keysReset();
+    // Apply was pressed and the keyboard took the edits.
+    void applied();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -143,9 +143,16 @@ void KeyboardMap::toggleMark(KeyIndex key) {
 }
 
 void KeyboardMap::setMode(MapMode mode) {
+    const bool changed = mode != m_mode;
     m_mode = mode;
     applyTexts();
     refreshOverlays();
+    if (changed) emit modeChanged(mode);
+}
+
+void KeyboardMap::setKeyCursor(Qt::CursorShape shape) {
+    for (const auto& [id, button] : m_buttons)
+        if (id == kIdFn || KeyButtonOf(id)) button->setCursor(shape);
 }
 
 void KeyboardMap::applyTexts() {

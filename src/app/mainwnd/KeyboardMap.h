@@ -60,6 +60,8 @@ public:
     void setMode(MapMode mode);
     // What a click on the key button `controlId` does in the current mode.
     void clickKey(int controlId);
+    // The pointer over the keys and Fn, so that the mode shows where a click lands.
+    void setKeyCursor(Qt::CursorShape shape);
 
     // Checked state ("assigned") and tooltip of every key and G-key button from the working store's active layer,
     // the G keys showing the current bank; then the layout from the settings.
@@ -86,6 +88,7 @@ signals:
     void keyClicked(KeyIndex key);
     void keyPainted(int controlId);
     void marksChanged();
+    void modeChanged(MapMode mode);
 
 private:
     void placeKeyButtons();

@@ -55,6 +55,7 @@ enum MainControl : int {
     kCmdBackup = 32777,
     kCmdFirmware = 32780,
     kCmdSessionStart = 32781,
+    kCmdDiscard = 32782,
     kCmdLanguageFirst = 32790, // one item a language, in the order of the language table
 };
 

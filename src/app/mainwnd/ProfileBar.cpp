@@ -143,6 +143,24 @@ bool ProfileBar::askYesNo(const std::string& text) {
     return PromptQuestions(parent).askYesNo(text);
 }
 
+ProfileHost::EditsAnswer ProfileBar::askAboutEdits(const std::string&) {
+    // The same three answers as when the program ends, with Cancel first in line so Enter loses nothing.
+    QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
+    const auto answer =
+        UserPrompts::ask(parent, m_context.text("PROFILE_SWITCH_UNAPPLIED"), QString(),
+                         QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
+    switch (answer) {
+    case QMessageBox::Apply:
+    case QMessageBox::Yes:
+        return EditsAnswer::Apply;
+    case QMessageBox::Discard:
+    case QMessageBox::No:
+        return EditsAnswer::Discard;
+    default:
+        return EditsAnswer::Cancel;
+    }
+}
+
 void ProfileBar::tell(const std::string& text) {
     QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
     PromptQuestions(parent).tell(text);

@@ -53,6 +53,7 @@ public:
     void setEditsPending(bool pending) override;
     void applyEdits() override;
     bool askYesNo(const std::string& text) override;
+    EditsAnswer askAboutEdits(const std::string& text) override;
     void tell(const std::string& text) override;
     void refreshKeyMarks() override;
     void showProfileName(const std::string& name, const std::string& tooltip) override;

@@ -61,6 +61,8 @@ CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageI
     m_link->setVisible(!link.isEmpty());
     m_help = new QPushButton(this);
     m_help->setObjectName(QStringLiteral("aboutHelp"));
+    // Enter means OK here, wherever the focus is; Help is a deliberate choice.
+    m_help->setAutoDefault(false);
     connect(m_help, &QPushButton::clicked, this, &CAboutDlg::helpRequested);
     m_ok = new QPushButton(this);
     m_ok->setDefault(true);
@@ -86,6 +88,7 @@ CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageI
     layout->addLayout(buttons);
     setMinimumWidth(440);
     applyTexts(languageIndex);
+    m_ok->setFocus();
 }
 
 CAboutDlg* CAboutDlg::open(const QString& iconPath, const QString& link, int languageIndex) {
@@ -96,6 +99,8 @@ CAboutDlg* CAboutDlg::open(const QString& iconPath, const QString& link, int lan
     }
     dialog->raise();
     dialog->activateWindow();
+    // Opened again, it starts on OK as a new one does.
+    dialog->m_ok->setFocus(Qt::OtherFocusReason);
     return dialog;
 }
 

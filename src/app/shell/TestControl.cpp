@@ -106,6 +106,13 @@ QString TestControl::describe() const {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) ++toplevels;
     out += QStringLiteral("toplevels %1\n").arg(toplevels);
+    // Where the window manager keeps the window, and which control has the keyboard.
+    const QRect frame = window.frameGeometry();
+    out += QStringLiteral("frame %1 %2 %3 %4\n").arg(frame.x()).arg(frame.y()).arg(frame.width()).arg(frame.height());
+    const QWidget* focus = QApplication::focusWidget();
+    out += QStringLiteral("focus %1\n").arg(focus ? focus->objectName() : QString());
+    const QWidget* waiting = window.findChild<QWidget*>(QStringLiteral("pendingNote"));
+    out += QStringLiteral("changes-waiting %1\n").arg(waiting && waiting->isVisible() ? 1 : 0);
     auto describeButtons = [&out](const char* kind, const QWidget& in) {
         for (const CPngButton* button : in.findChildren<CPngButton*>()) {
             if (button->window() != &in) continue; // a button of a dialog of this window
@@ -132,6 +139,7 @@ QString TestControl::describe() const {
         out += QStringLiteral("keybox %1\n").arg(composite->keyBox()->text());
         out += QStringLiteral("steps %1\n").arg(composite->macroTab().model().stepCount());
         out += QStringLiteral("recording %1\n").arg(composite->macroTab().recording() ? 1 : 0);
+        out += QStringLiteral("capturing %1\n").arg(composite->capturing() ? 1 : 0);
         describeButtons("dbutton", *composite);
     }
     // The lighting panel: on or off, the effect it shows and where its controls are.

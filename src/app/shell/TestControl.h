@@ -4,8 +4,9 @@
 // codes, and ask the program to write down what its window shows. One command a line:
 //   plug | unplug | bank | consumer CODE | dump FILE
 // `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1",
-// "bank 0|1", "toplevels N" (visible top-level windows), then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP"
-// for every image button of the window (global coordinates of the screen).
+// "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H" (the window with its frame), "focus NAME"
+// (the focused control), "changes-waiting 0|1" (the note of unapplied edits), then "button SKINKEY CHECKED ENABLED X Y
+// W H TOOLTIP" for every image button of the window (global coordinates of the screen).
 
 #include "device/ServiceLibrary.h"
 

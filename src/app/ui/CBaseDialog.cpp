@@ -7,6 +7,7 @@
 
 #include "text/IniFile.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -142,15 +143,13 @@ void CBaseDialog::paintEvent(QPaintEvent*) {
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {
-    // Only presses on the dialog's own surface arrive here; controls take theirs.
+    // Only presses on the dialog's own surface arrive here; controls take theirs. A press alone moves nothing:
+    // window managers asked to move on a click that already ended throw the window by the previous drag.
     if (event->button() == Qt::LeftButton) {
-        QWindow* window = windowHandle();
-        if (window && window->startSystemMove()) {
-            event->accept();
-            return;
-        }
-        m_dragging = true;
-        m_dragOffset = event->globalPosition().toPoint() - frameGeometry().topLeft();
+        m_pressed = true;
+        m_dragging = false;
+        m_pressPos = event->globalPosition().toPoint();
+        m_dragOffset = m_pressPos - frameGeometry().topLeft();
         event->accept();
         return;
     }
@@ -158,16 +157,28 @@ void CBaseDialog::mousePressEvent(QMouseEvent* event) {
 }
 
 void CBaseDialog::mouseMoveEvent(QMouseEvent* event) {
-    if (m_dragging) {
-        move(event->globalPosition().toPoint() - m_dragOffset);
-        event->accept();
+    if (!m_pressed || !(event->buttons() & Qt::LeftButton)) {
+        m_pressed = m_dragging = false;
+        QDialog::mouseMoveEvent(event);
         return;
     }
-    QDialog::mouseMoveEvent(event);
+    event->accept();
+    const QPoint global = event->globalPosition().toPoint();
+    if (!m_dragging) {
+        if ((global - m_pressPos).manhattanLength() < QApplication::startDragDistance()) return;
+        // The window manager moves the window where it can, so it snaps and stays inside its rules.
+        QWindow* window = windowHandle();
+        if (window && window->startSystemMove()) {
+            m_pressed = false;
+            return;
+        }
+        m_dragging = true;
+    }
+    move(global - m_dragOffset);
 }
 
 void CBaseDialog::mouseReleaseEvent(QMouseEvent* event) {
-    m_dragging = false;
+    m_pressed = m_dragging = false;
     QDialog::mouseReleaseEvent(event);
 }
 

@@ -61,7 +61,9 @@ private:
     QString m_layoutFile;
     QPixmap m_background;
     bool m_busy = false;
-    bool m_dragging = false;
+    bool m_pressed = false;  // the left button went down on the surface and is still held
+    bool m_dragging = false; // moving the window by hand (no move by the window manager)
+    QPoint m_pressPos;
     QPoint m_dragOffset;
 };
 

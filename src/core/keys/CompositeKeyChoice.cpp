@@ -44,7 +44,7 @@ CompositeTab TabOfType(std::uint16_t type) {
 
 CompositeKeyChoice::CompositeKeyChoice(KeyIndex keyIndex, bool macroOnly, const KeyRecord& record)
     : m_keyIndex(keyIndex), m_macroOnly(macroOnly), m_originalType(record.type), m_recordValue(record.value),
-      m_type(macroOnly ? static_cast<std::uint16_t>(KF_MACRO) : record.type) {
+      m_type(macroOnly ? static_cast<std::uint16_t>(KF_MACRO) : record.type), m_tab(TabOfType(m_type)) {
     switch (m_type) {
     case KF_KEY:
         // Only a key assignment's value is a key code; other types' values (string offsets, rows) are not.
@@ -76,25 +76,25 @@ void CompositeKeyChoice::setType(std::uint16_t type) {
 }
 
 void CompositeKeyChoice::showSingleKeyTab() {
-    if (m_macroOnly) return;
-    if (m_type != KF_DEFAULT && m_type != KF_KEY) setType(KF_KEY);
+    if (!m_macroOnly) m_tab = CompositeTab::SingleKey;
 }
 
 void CompositeKeyChoice::showMacroTab() {
+    m_tab = CompositeTab::Macro;
     setType(KF_MACRO);
 }
 
 void CompositeKeyChoice::showMediaTab() {
-    if (!m_macroOnly) setType(KF_MEDIA);
+    if (!m_macroOnly) m_tab = CompositeTab::Media;
 }
 
 void CompositeKeyChoice::showFunctionTab() {
-    if (!m_macroOnly) setType(KF_FUNCTION);
+    if (!m_macroOnly) m_tab = CompositeTab::Function;
 }
 
 void CompositeKeyChoice::clear() {
     if (m_macroOnly) return;
-    showSingleKeyTab();
+    m_tab = CompositeTab::SingleKey;
     setType(KF_DEFAULT);
     // The key box is emptied, so a later choice of the keyboard must not bring the old key back.
     if (m_capturedKey != 0 || m_mouse) m_modified = true;
@@ -102,8 +102,16 @@ void CompositeKeyChoice::clear() {
     m_mouse = false;
 }
 
+void CompositeKeyChoice::disable() {
+    if (m_macroOnly) return;
+    m_tab = CompositeTab::SingleKey;
+    setType(KF_DISABLED);
+    m_mouse = false;
+}
+
 void CompositeKeyChoice::chooseKeyboard() {
     if (m_macroOnly) return;
+    m_tab = CompositeTab::SingleKey;
     if (m_mouse) m_modified = true;
     m_mouse = false;
     setType(KF_KEY);
@@ -111,6 +119,7 @@ void CompositeKeyChoice::chooseKeyboard() {
 
 void CompositeKeyChoice::chooseMouse() {
     if (m_macroOnly) return;
+    m_tab = CompositeTab::SingleKey;
     if (!m_mouse) m_modified = true;
     m_mouse = true;
     setType(KF_KEY);
@@ -123,14 +132,20 @@ void CompositeKeyChoice::setMouseRow(int row) {
 }
 
 void CompositeKeyChoice::setMediaRow(int row) {
-    if (row < 0 || row >= static_cast<int>(MediaTable().size()) || row == m_mediaRow) return;
+    if (m_macroOnly || row < 0 || row >= static_cast<int>(MediaTable().size())) return;
+    if (m_type == KF_MEDIA && row == m_mediaRow) return;
+    m_tab = CompositeTab::Media;
     m_mediaRow = row;
+    m_type = KF_MEDIA;
     m_modified = true;
 }
 
 void CompositeKeyChoice::setFunctionRow(int row) {
-    if (row < 0 || row >= static_cast<int>(FunctionKeyList().size()) || row == m_functionRow) return;
+    if (m_macroOnly || row < 0 || row >= static_cast<int>(FunctionKeyList().size())) return;
+    if (m_type == KF_FUNCTION && row == m_functionRow) return;
+    m_tab = CompositeTab::Function;
     m_functionRow = row;
+    m_type = KF_FUNCTION;
     m_modified = true;
 }
 

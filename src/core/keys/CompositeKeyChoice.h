@@ -30,8 +30,9 @@ public:
     KeyIndex keyIndex() const { return m_keyIndex; }
     bool macroOnly() const { return m_macroOnly; }
     bool isGKey() const;
+    // The assignment chosen, and the tab shown: showing a tab chooses nothing until a row or key is picked there.
     std::uint16_t selectedType() const { return m_type; }
-    CompositeTab tab() const { return TabOfType(m_type); }
+    CompositeTab tab() const { return m_tab; }
     // The value the record had when the dialog opened.
     std::uint32_t recordValue() const { return m_recordValue; }
 
@@ -39,24 +40,28 @@ public:
     bool mouseChosen() const { return m_mouse; }
     KeyCode capturedKey() const { return m_capturedKey; }
     int mouseRow() const { return m_mouseRow; }
-    int mediaRow() const { return m_mediaRow; }
-    int functionRow() const { return m_functionRow; }
+    // The chosen row of the media and function lists; -1 while another kind of assignment is chosen.
+    int mediaRow() const { return m_type == KF_MEDIA ? m_mediaRow : -1; }
+    int functionRow() const { return m_type == KF_FUNCTION ? m_functionRow : -1; }
 
     // Whether something changed since opening or the last Apply (the dialog's Apply button).
     bool modified() const { return m_modified; }
     void clearModified() { m_modified = false; }
 
-    // The tab buttons. In macro-only mode the other tabs are not offered and these change nothing.
+    // The tab buttons. In macro-only mode the other tabs are not offered and these change nothing. Only the
+    // macro tab chooses at once (its list always has a macro selected).
     void showSingleKeyTab();
     void showMacroTab();
     void showMediaTab();
     void showFunctionTab();
     // Back to the factory function: the single-key tab with an empty key box and the keyboard chosen.
     void clear();
+    // The key does nothing (shown on the single-key tab).
+    void disable();
     // The two radio buttons of the single-key tab.
     void chooseKeyboard();
     void chooseMouse();
-    // Rows of the three lists; out-of-range rows are ignored.
+    // Rows of the three lists; out-of-range rows are ignored. A media or function row chooses that assignment.
     void setMouseRow(int row);
     void setMediaRow(int row);
     void setFunctionRow(int row);
@@ -67,6 +72,11 @@ public:
     // Super and Menu, which the desktop would otherwise act on, whatever is chosen (the keyboard then is).
     enum class KeyResult { PassOn, Swallowed, Captured };
     KeyResult keyEvent(const KeyEvent& event);
+    // A key already down when capture began (the Tab that moved the focus to the key box): its release is not
+    // taken as a key whose press the desktop kept.
+    void assumeHeld(KeyCode key) { m_held.classify({key, true}); }
+    // Capture starts afresh: keys seen before, whose releases went elsewhere, are forgotten.
+    void forgetHeldKeys() { m_held.clear(); }
 
     // The record Apply stores, with `macros` the dialog's macro list: a key assigned to itself, no key captured
     // or a macro assignment without macros store the factory function; a macro assignment with macros but none
@@ -88,6 +98,7 @@ private:
     std::uint16_t m_originalType;
     std::uint32_t m_recordValue;
     std::uint16_t m_type;
+    CompositeTab m_tab;
     bool m_mouse = false;
     KeyCode m_capturedKey = 0;
     int m_mouseRow = 0;

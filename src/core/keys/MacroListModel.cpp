@@ -187,6 +187,8 @@ bool MacroListModel::addStep(std::uint32_t delayMs, KeyCode key, std::uint16_t s
     MacroRecord* m = currentMacro();
     if (!m || m->stepCount() >= kMaxMacroActions) return false;
     if (!recordDelays) delayMs = kFixedRecordedDelayMs;
+    // The keyboard keeps pauses in steps of 10 ms: the list shows what it will play, not what was timed.
+    delayMs -= delayMs % kDelayStepMs;
     const int row = m_selectedStep >= 0 ? m_selectedStep + 1 : m->stepCount();
     MacroAction action{0, key, state};
     if (row > 0) {

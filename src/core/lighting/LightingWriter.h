@@ -23,7 +23,7 @@ public:
     int setBrightness(int level);
     // 0..4; the current value writes nothing.
     int setSpeed(int value);
-    // The speed slider runs 0..5 from fast to slow: position p stands for 4 - p, and 5 for 0 as well.
+    // The speed slider runs 0..5 from slow to fast: position p stands for 4 - p, and 5 for 0 as well.
     static int SpeedOfSliderPosition(int position);
     static int SliderPositionOfSpeed(int speed);
     // Written even when it does not change.

@@ -116,6 +116,7 @@ void UserPatterns::open(int profile) {
 }
 
 void UserPatterns::readPattern(int pattern) {
+    m_undo.clear();
     const IniDocument doc = ReadIniDocument(filePath(m_profile)).value_or(IniDocument());
     const ColorFileView file(doc);
     m_pattern = pattern;
@@ -156,7 +157,23 @@ bool UserPatterns::renameCurrent(std::string_view name) {
 int UserPatterns::paintSlot(int slot) {
     if (slot < 0 || slot >= kColorSlotCount) return LINK_BAD_ARGUMENT;
     const bool base = m_settings.tool == PaintTool::Base;
-    const Rgb color = base ? m_settings.baseColor : m_settings.brushColor;
+    const std::size_t p = clampProfile(m_profile);
+    const auto s = static_cast<std::size_t>(slot);
+    // A long session of painting keeps its undo list small: the oldest paints go first.
+    constexpr std::size_t kUndoDepth = 1000;
+    if (m_undo.size() == kUndoDepth) m_undo.erase(m_undo.begin());
+    m_undo.push_back({slot, m_cache[p][s], m_baseFlags[p][s]});
+    return writeSlot(slot, base ? m_settings.baseColor : m_settings.brushColor, base);
+}
+
+int UserPatterns::undoPaint() {
+    if (m_undo.empty()) return LINK_OK;
+    const PaintStep step = m_undo.back();
+    m_undo.pop_back();
+    return writeSlot(step.slot, step.color, step.base);
+}
+
+int UserPatterns::writeSlot(int slot, Rgb color, bool base) {
     const std::size_t p = clampProfile(m_profile);
     m_baseFlags[p][static_cast<std::size_t>(slot)] = base;
     const std::array<std::uint8_t, 3> bytes{color.r, color.g, color.b};
@@ -186,6 +203,8 @@ bool UserPatterns::setBrushColor(Rgb color) {
 
 int UserPatterns::setBaseColor(Rgb color) {
     if (color == m_settings.baseColor) return LINK_OK;
+    // Undone paints would bring back colours from before the new base colour.
+    m_undo.clear();
     m_settings.baseColor = color;
     const std::size_t p = clampProfile(m_profile);
     const std::string section = PatternSection(m_pattern);

@@ -14,6 +14,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace ombrel {
 
@@ -50,6 +51,12 @@ public:
     int paintSlot(int slot);
     // The slot of a map control (Fn: 110), painted.
     int paintControl(int control);
+    // Paints are written at once, so a slip of the mouse is taken back by undoing it: each paint of the open
+    // pattern can be undone, the last first, until the pattern or profile changes or forgetPaints() is called.
+    bool canUndoPaint() const { return !m_undo.empty(); }
+    // Puts the last painted slot back as it was (keyboard, cache and file); LINK_OK when there is nothing to undo.
+    int undoPaint();
+    void forgetPaints() { m_undo.clear(); }
     bool setTool(PaintTool tool);
     // The brush colour is only saved; nothing is sent.
     bool setBrushColor(Rgb color);
@@ -70,6 +77,7 @@ public:
 private:
     static std::size_t clampProfile(int profile);
     void readPattern(int pattern);
+    int writeSlot(int slot, Rgb color, bool base);
     int writePattern();
     bool saveSettings();
     bool save(std::span<const IniValue> values);
@@ -82,6 +90,12 @@ private:
     std::array<SlotColors, kProfileCount> m_cache{};
     std::array<std::array<bool, kColorSlotCount>, kProfileCount> m_baseFlags{};
     std::array<bool, kProfileCount> m_unwritableReported{};
+    struct PaintStep {
+        int slot;
+        Rgb color; // what the slot held before the paint
+        bool base;
+    };
+    std::vector<PaintStep> m_undo; // paints of the open pattern, the last at the back
 };
 
 } // namespace ombrel

@@ -20,6 +20,13 @@ public:
     // Writes the pending edits to the keyboard, as the main window's Apply does; returns when done.
     virtual void applyEdits() = 0;
 
+    // The question before a switch drops or writes unapplied edits. A window offers Cancel too (and makes it the
+    // default, so Enter loses nothing); a host that can only ask Yes/No applies on Yes and discards on No.
+    enum class EditsAnswer { Apply, Discard, Cancel };
+    virtual EditsAnswer askAboutEdits(const std::string& text) {
+        return askYesNo(text) ? EditsAnswer::Apply : EditsAnswer::Discard;
+    }
+
     // The key map shows the working store's layer of the active profile again.
     virtual void refreshKeyMarks() = 0;
     // The profile name button's caption and tooltip.

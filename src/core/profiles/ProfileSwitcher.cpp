@@ -43,12 +43,18 @@ bool ProfileSwitcher::settleEdits() {
     if (!m_host.editsPending() || m_questionPending) return true;
     m_questionPending = true;
     bool settled = true;
-    if (m_host.askYesNo(m_text("PROFILE_SELECT_PROMPT"))) {
+    switch (m_host.askAboutEdits(m_text("PROFILE_SELECT_PROMPT"))) {
+    case ProfileHost::EditsAnswer::Apply:
         m_host.applyEdits();
         settled = !m_host.editsPending();
-    } else {
+        break;
+    case ProfileHost::EditsAnswer::Discard:
         m_host.setEditsPending(false);
         discardEdits();
+        break;
+    case ProfileHost::EditsAnswer::Cancel:
+        settled = false; // the user stays on the profile with the edits
+        break;
     }
     m_questionPending = false;
     return settled;

@@ -27,8 +27,9 @@ public:
     bool ReloadFromKeyboard(bool keepApply);
 
     // Makes profile `index` active (3 or more, or a negative index, means profile 0). Refused while the key
-    // dialog is open. With pending edits the user is asked first: Yes writes them to the keyboard for the old
-    // profile, No discards them; a switch asked for while that question is open does not ask again. Returns
+    // dialog is open. With pending edits the user is asked first: Apply writes them to the keyboard for the old
+    // profile, Discard drops them, Cancel keeps them and the profile; a switch asked for while that question is
+    // open does not ask again. Returns
     // true when the keyboard took the new profile.
     bool SwitchProfile(int index);
 
@@ -49,8 +50,8 @@ public:
     const TextLookup& text() const { return m_text; }
 
 private:
-    // Asks about pending edits and applies or discards them. False when they were to be applied but stayed
-    // pending (the write failed and said why): switching then would leave them behind on the old profile.
+    // Asks about pending edits and applies or discards them. False when the user cancelled, or when they were to
+    // be applied but stayed pending (the write failed and said why): switching then would leave them behind.
     bool settleEdits();
     // The store as the profile store file holds it; from the keyboard when the file cannot be loaded.
     void discardEdits();

@@ -16,6 +16,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -86,7 +87,7 @@ private slots:
         QVERIFY(dlg.prepare(g4b, 1, false, key, 0));
         dlg.show();
         QCOMPARE(dlg.pos(), QPoint(140, 140)); // below right of the key
-        QVERIFY(dlg.capturing());
+        QVERIFY(!dlg.capturing());             // no key is taken before the user asks for it
         QVERIFY(!dlg.button("CONTROL2_APPLY")->isEnabled());
 
         dlg.button("CONTROL_MACRO")->click();
@@ -140,6 +141,7 @@ private slots:
         QVERIFY(!dlg.keyBox()->isEnabled());
         QVERIFY(dlg.mouseList()->isEnabled());
         // Super is captured whatever is chosen, and then the keyboard is.
+        dlg.startCapture();
         QVERIFY(SendKey(&dlg, true, kXSuperL, 10));
         QVERIFY(SendKey(&dlg, false, kXSuperL, 20));
         QVERIFY(dlg.keyBox()->isEnabled());
@@ -150,7 +152,13 @@ private slots:
             KeyRecord stored;
         };
         const Step steps[] = {
-            {[&] { QVERIFY(SendKey(&dlg, true, kXKeyA, 30)); }, {KF_KEY, 0, kKeyA}},
+            {[&] {
+                 dlg.startCapture();
+                 QVERIFY(SendKey(&dlg, true, kXKeyA, 30));
+                 QVERIFY(!dlg.capturing()); // one key, then capture ends
+             },
+             {KF_KEY, 0, kKeyA}},
+            {[&] { dlg.disabledChoice()->click(); }, {KF_DISABLED}},
             {[&] {
                  mouse->click();
                  dlg.mouseList()->setCurrentRow(2);
@@ -188,6 +196,130 @@ private slots:
         dlg.cancelForUnplug();
         QVERIFY(!dlg.isVisible());
         QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), KeyRecord{});
+    }
+
+    void theKeyBoxTakesOneKeyOnlyWhenAskedAndTheRestIsAnOrdinaryDialog() {
+        constexpr quint32 kXEscape = 9;
+        constexpr quint32 kXTab = 23;
+        m_store->image.setRecord(RecordNumber(0, kTabKey), {KF_KEY, 0, kKeyA});
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        QApplication::setActiveWindow(&dlg);
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        QVERIFY(!dlg.capturing());
+        QVERIFY(QApplication::focusWidget() != dlg.keyBox());
+
+        // Looking at the other tabs chooses nothing: Apply stays dark and no row is picked for the user.
+        for (const char* tab : {"CONTROL_MEDIA", "CONTROL_FUNCTION", "CONTROL_KEY"}) {
+            dlg.button(tab)->click();
+            QVERIFY2(!dlg.button("CONTROL2_APPLY")->isEnabled(), tab);
+        }
+        QVERIFY(dlg.mediaList()->selectedItems().isEmpty());
+
+        // Tab reaches the key box like any field, and only then does it wait for a key.
+        for (int i = 0; i < 12 && QApplication::focusWidget() != dlg.keyBox(); ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), dlg.keyBox());
+        QVERIFY(dlg.capturing());
+        QVERIFY(SendKey(dlg.keyBox(), false, kXTab, 10)); // the Tab that came here is no key to assign
+        QVERIFY(dlg.capturing());
+        // Esc is a key like any other while capturing, and it is the only one taken.
+        QVERIFY(SendKey(dlg.keyBox(), true, kXEscape, 20));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x001});
+        QVERIFY(dlg.isVisible());
+        SendKey(dlg.keyBox(), false, kXEscape, 30);
+        QVERIFY(dlg.button("CONTROL2_APPLY")->isEnabled());
+        // Space asks for another key; Tab then leaves, and Enter on OK ends the dialog with the captured key.
+        QTest::keyClick(dlg.keyBox(), Qt::Key_Space);
+        QVERIFY(dlg.capturing());
+        QTest::keyClick(dlg.keyBox(), Qt::Key_Tab); // a key without a native code passes on: Tab moves on
+        QVERIFY(!dlg.capturing());
+        dlg.button("CONTROL_OK")->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(dlg.button("CONTROL_OK"), Qt::Key_Return);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(m_store->image.record(RecordNumber(0, kTabKey)), (KeyRecord{KF_KEY, 0, 0x001}));
+
+        // A combination: the keyboard keeps one key, so the last one is taken and the dialog says a macro is needed.
+        // A modifier pressed and released alone is the key itself.
+        constexpr quint32 kXControlL = 37;
+        constexpr quint32 kXC = 54;
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        auto* hint = dlg.findChild<QWidget*>(QStringLiteral("combinationHint"));
+        QVERIFY(hint && !hint->isVisible());
+        dlg.startCapture();
+        QVERIFY(SendKey(&dlg, true, kXControlL, 100));
+        QVERIFY(dlg.capturing());
+        QVERIFY(SendKey(&dlg, true, kXC, 110));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x02E});
+        QVERIFY(hint->isVisible());
+        SendKey(&dlg, false, kXC, 120);
+        SendKey(&dlg, false, kXControlL, 130);
+        dlg.startCapture();
+        QVERIFY(!hint->isVisible());
+        QVERIFY(SendKey(&dlg, true, kXControlL, 200));
+        QVERIFY(SendKey(&dlg, false, kXControlL, 210));
+        QVERIFY(!dlg.capturing());
+        QCOMPARE(dlg.choice().capturedKey(), KeyCode{0x01D});
+        dlg.reject();
+
+        // Outside capture Esc cancels, as in every dialog.
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+        QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    }
+
+    void aPressedCombinationBecomesAMacroInOneStep() {
+        constexpr quint32 kXControlL = 37;
+        constexpr quint32 kXC = 54;
+        constexpr KeyCode kCtrl = 0x01D, kC = 0x02E;
+        Ombrel_DlgComposite dlg(m_layout, *m_store, *m_settings);
+        QVERIFY(dlg.prepare(kTabKey, 0, false, std::nullopt, 0));
+        dlg.show();
+        auto* offer = dlg.findChild<QPushButton*>(QStringLiteral("makeMacroOfCombination"));
+        QVERIFY(offer && !offer->isVisible());
+        dlg.startCapture();
+        SendKey(&dlg, true, kXControlL, 100);
+        SendKey(&dlg, true, kXC, 110);
+        SendKey(&dlg, false, kXC, 120);
+        SendKey(&dlg, false, kXControlL, 130);
+        QVERIFY(offer->isVisible());
+        QCOMPARE(offer->text(), QStringLiteral("Make a macro of Left Ctrl+C"));
+
+        offer->click();
+        // The macro tab shows the new macro, chosen for the key: Ctrl down, C down, C up, Ctrl up.
+        QVERIFY(!offer->isVisible());
+        QCOMPARE(dlg.choice().tab(), CompositeTab::Macro);
+        QCOMPARE(dlg.choice().selectedType(), std::uint16_t{KF_MACRO});
+        MacroTab& tab = dlg.macroTab();
+        QVERIFY(tab.stepList()->isVisible());
+        QCOMPARE(tab.macroList()->currentText(), QStringLiteral("Left Ctrl+C"));
+        const std::vector<MacroAction> played{{kFixedRecordedDelayMs, kCtrl, MACRO_PRESS},
+                                              {kFixedRecordedDelayMs, kC, MACRO_PRESS},
+                                              {kFixedRecordedDelayMs, kC, MACRO_RELEASE},
+                                              {0, kCtrl, MACRO_RELEASE}};
+        QCOMPARE(tab.model().stepCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(tab.model().step(i) == played[static_cast<std::size_t>(i)]);
+
+        // OK stores the macro and gives it to the key.
+        dlg.button("CONTROL_OK")->click();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(m_store->macros.size(), std::size_t{1});
+        const MacroRecord& stored = m_store->macros[0];
+        QCOMPARE(QString::fromStdU16String(stored.name()), QStringLiteral("Left Ctrl+C"));
+        QCOMPARE(stored.stepCount(), 4);
+        for (int i = 0; i < 4; ++i)
+            QVERIFY(stored.action(i) == played[static_cast<std::size_t>(i)]);
+        const KeyRecord record = m_store->image.record(RecordNumber(0, kTabKey));
+        QCOMPARE(record.type, std::uint16_t{KF_MACRO});
+        QCOMPARE(record.value, std::uint32_t{stored.macroId()});
     }
 
     void macroOnlyModeEditsStepsAndDeletesMacros() {

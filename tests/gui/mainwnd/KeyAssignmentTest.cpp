@@ -87,6 +87,7 @@ private slots:
         CPngButton* caps = w.map().button(ControlOf(kCapsLock));
         caps->click();
         QVERIFY(dlg->isVisible());
+        dlg->startCapture(); // as a click on the key box does
         SendKey(dlg, true, kXKeyB, 2000);
         SendKey(dlg, false, kXKeyB, 2050);
         dlg->button("CONTROL_OK")->click();

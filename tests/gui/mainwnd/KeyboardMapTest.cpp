@@ -236,8 +236,20 @@ private slots:
         QVERIFY(!w.context().pending().pending());
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).type, KF_DEFAULT);
 
-        // Yes: the edit is written to the old profile first.
+        // Cancel, and Enter on the question (its default), keep the edit and the profile.
         Assign(w, 1, KeyIndexOf(kKeyA));
+        w.context().pending().set(true);
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        w.profileBar().profileButton(0)->click();
+        w.profileBar().profileButton(2)->click(); // no answer queued: the question's default
+        QCOMPARE(UserPrompts::shownMessages().size(), 3);
+        QVERIFY(UserPrompts::shownMessages().last().contains(QStringLiteral("cancel and stay")));
+        QCOMPARE(h.keyboardActiveProfile(), 1);
+        QVERIFY(w.profileBar().profileButton(1)->IsChecked());
+        QVERIFY(w.context().pending().pending());
+        QCOMPARE(w.stores().workingStore.image.record(RecordNumber(1, KeyIndexOf(kKeyA))).type, KF_DISABLED);
+
+        // Yes: the edit is written to the old profile first.
         w.context().pending().set(true);
         UserPrompts::setNextAnswer(QMessageBox::Yes);
         w.profileBar().profileButton(0)->click();

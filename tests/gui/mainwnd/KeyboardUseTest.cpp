@@ -175,6 +175,15 @@ private slots:
         keyDialog->reject();
         Click(w, "SORVIK_LINK");
         check("About", *w.shell().aboutDialog());
+        // Opened afresh, About has the focus on OK, and Enter means OK, not Help.
+        w.shell().closeAbout();
+        Click(w, "SORVIK_LINK");
+        CAboutDlg* about = w.shell().aboutDialog();
+        UserPrompts::openedUrls().clear();
+        QVERIFY(about->focusWidget() && about->focusWidget()->objectName() != QStringLiteral("aboutHelp"));
+        QTest::keyClick(about->focusWidget(), Qt::Key_Return);
+        QTRY_VERIFY(!w.shell().aboutDialog() || !w.shell().aboutDialog()->isVisible());
+        QVERIFY(UserPrompts::openedUrls().isEmpty());
         w.shell().closeAbout();
         // The lighting panel shows other controls for each effect.
         LightingPanel& panel = w.lightingPanel();

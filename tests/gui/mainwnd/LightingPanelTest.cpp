@@ -12,6 +12,7 @@
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
+#include "lighting/EffectCatalogue.h"
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
 #include "text/IniFile.h"
@@ -22,6 +23,8 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace ombrel;
 using namespace ombrel::test;
@@ -102,7 +105,17 @@ private slots:
         auto* speed = Control<CBitmapSlider>(w, "CONTROL_SpeedSlider");
         speed->setFocus();
         QTest::keyClick(speed, Qt::Key_Home);
-        QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's first position is the fastest
+        QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's left end is the slowest
+        QTest::keyClick(speed, Qt::Key_End);
+        QCOMPARE(KeyboardLighting(h, 0)[2], 0);
+        // Each end says which it is, in the window's language.
+        const auto* slow = w.findChild<QLabel*>(QStringLiteral("speedSlowLabel"));
+        const auto* fast = w.findChild<QLabel*>(QStringLiteral("speedFastLabel"));
+        QVERIFY(slow && fast);
+        QCOMPARE(slow->text(), QStringLiteral("Slow"));
+        QCOMPARE(fast->text(), QStringLiteral("Fast"));
+        QVERIFY(slow->isVisibleTo(&w) && fast->isVisibleTo(&w));
+        QVERIFY((slow->alignment() & Qt::AlignLeft) && (fast->alignment() & Qt::AlignRight));
 
         PickColor(Control<CSkinColorBtn>(w, "CONTROL_HXysButton"), QColor(255, 0, 0));
         block = KeyboardLighting(h, 0);
@@ -133,6 +146,13 @@ private slots:
         QTest::keyClick(red, Qt::Key_Return);
         QCOMPARE(KeyboardLighting(h, 0)[5], 255);
         QCOMPARE(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->GetColor(), QColor(255, 126, 255));
+        // With the panel off, a swatch still writes at once, and the panel says what the keyboard now runs.
+        panel.setPanelOn(false);
+        ClickPicture(w, "CONTROL_Color3");
+        QCOMPARE(KeyboardLighting(h, 0)[5], 0);
+        QVERIFY(panel.statusLine()->isVisibleTo(&w));
+        QVERIFY2(panel.statusLine()->text().contains(QStringLiteral("007EFF")), qPrintable(panel.statusLine()->text()));
+        panel.setPanelOn(true);
 
         // Off: the effect's controls go, the map goes back to the key view, and the choice is kept.
         ClickPicture(w, "CONTROL_DengStaPic");
@@ -154,7 +174,17 @@ private slots:
         QVERIFY(user->patternList()->isVisibleTo(&w));
         QCOMPARE(KeyboardLighting(h, 0)[0], 20);
 
+        // The colour fields, the swatches and the brush button are one colour: the brush paints what they show.
+        const auto effectBlock = KeyboardLighting(h, 0);
+        ClickPicture(w, "CONTROL_Color1");
+        const Rgb preset = PresetColors()[0];
+        QCOMPARE(user->brushButton()->GetColor(), QColor(preset.r, preset.g, preset.b));
+        QCOMPARE(Control<QLineEdit>(w, "COLOR_R")->text(), QString::number(preset.r));
+        w.map().button(kEsc)->click();
+        QCOMPARE(KeyboardColor(h, 0, 0), preset);
+        QCOMPARE(KeyboardLighting(h, 0), effectBlock); // the effect itself was not rewritten
         PickColor(user->brushButton(), QColor(10, 20, 30));
+        QCOMPARE(Control<QLineEdit>(w, "COLOR_B")->text(), QStringLiteral("30"));
         w.map().button(kEsc)->click();
         QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
         QCOMPARE(panel.overlay()->fills()[0], (PreviewFill{{10, 20, 30}, true}));
@@ -188,6 +218,107 @@ private slots:
         QTest::mouseClick(user->toolPicture(1), Qt::LeftButton);
         w.map().button(kFnControl)->click();
         QCOMPARE(ReadIniString(file, "Mode2", "110", ""), std::string("0,0,0,1"));
+    }
+
+    void theMapSaysWhatAClickDoesAndCtrlZTakesBackPaints() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        LightingPanel& panel = w.lightingPanel();
+        const auto* hint = w.findChild<QLabel*>(QStringLiteral("mapModeHint"));
+        const auto* modeSwitch = Control<QLabel>(w, "CONTROL_DengStatic");
+        QVERIFY(hint && hint->isVisibleTo(&w));
+        CPngButton* esc = w.map().button(kEsc);
+        // What a click does in each mode, said over the map, with the pointer over the keys to match.
+        struct Mode {
+            const char* name;
+            std::function<void()> enter;
+            QString hint;
+            Qt::CursorShape cursor;
+        };
+        const Mode modes[] = {
+            {"keys", [] {}, QStringLiteral("Click a key to change what it does"), Qt::PointingHandCursor},
+            {"marking", [&] { w.map().switchButton()->click(); }, QStringLiteral("Click keys to mark or unmark them"),
+             Qt::PointingHandCursor},
+            {"lighting, an effect of the keyboard",
+             [&] {
+                 w.map().switchButton()->click();
+                 panel.setPanelOn(true);
+                 ChooseEffect(w, 5);
+             },
+             QStringLiteral("Lighting preview: choose Keys to change keys"), Qt::ArrowCursor},
+            {"lighting, the user effect", [&] { ChooseEffect(w, 20); },
+             QStringLiteral("Click a key to paint it; Ctrl+Z undoes"), Qt::CrossCursor},
+        };
+        for (const Mode& m : modes) {
+            m.enter();
+            QVERIFY2(hint->text() == m.hint, m.name);
+            QVERIFY2(esc->cursor().shape() == m.cursor, m.name);
+        }
+        // The switch names both sides, the current one lit; a click on "Keys" goes back to the keys.
+        QVERIFY(modeSwitch->text().contains(QStringLiteral("Keys")));
+        QVERIFY(modeSwitch->text().contains(QStringLiteral("<b style=\"color:#2ee6d6\">Lighting</b>")));
+        QTest::mouseClick(const_cast<QLabel*>(modeSwitch), Qt::LeftButton, {}, QPoint(2, modeSwitch->height() / 2));
+        QVERIFY(!panel.panelOn());
+        QCOMPARE(hint->text(), QStringLiteral("Click a key to change what it does"));
+        panel.setPanelOn(true);
+        QCOMPARE(panel.session()->state().fields.effect, 20);
+
+        // Two strokes on Esc and one on A between them; each Ctrl+Z takes back the last one, in every store of the
+        // colour, and touches nothing else.
+        const int keyA = 1058;
+        const std::string file = h.paths().userColorPrefix + "0.userd";
+        const std::string pattern = "Mode" + std::to_string(panel.session()->patterns().currentPattern());
+        auto colourMemory = [&] {
+            std::vector<std::uint8_t> bytes(512);
+            h.emu().readMemory(EMU_AREA_KEYCOLORS, 0, bytes.data(), 512);
+            return bytes;
+        };
+        const auto memoryBefore = colourMemory();
+        const auto lightingBefore = KeyboardLighting(h, 0);
+        const std::string escEntry = ReadIniString(file, pattern, "0", "");
+        const std::string aEntry = ReadIniString(file, pattern, std::to_string(SlotOfControl(keyA)), "");
+        const PreviewFill escFill = panel.overlay()->fills()[0];
+        UserEffectGroup* user = panel.userGroup();
+        PickColor(user->brushButton(), QColor(10, 20, 30));
+        esc->click();
+        PickColor(user->brushButton(), QColor(200, 0, 0));
+        w.map().button(keyA)->click();
+        esc->click();
+        auto undo = [&] { QTest::keyClick(&w, Qt::Key_Z, Qt::ControlModifier); };
+        undo();
+        QCOMPARE(KeyboardColor(h, 0, 0), (Rgb{10, 20, 30}));
+        QCOMPARE(KeyboardColor(h, 0, SlotOfControl(keyA)), (Rgb{200, 0, 0}));
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), std::string("10,20,30,0"));
+        undo();
+        undo();
+        QCOMPARE(colourMemory(), memoryBefore);
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), escEntry);
+        QCOMPARE(ReadIniString(file, pattern, std::to_string(SlotOfControl(keyA)), ""), aEntry);
+        QCOMPARE(panel.overlay()->fills()[0], escFill);
+        QCOMPARE(KeyboardLighting(h, 0), lightingBefore);
+        QCOMPARE(user->brushButton()->GetColor(), QColor(200, 0, 0)); // the brush is not a paint stroke
+        undo();                                                       // nothing left to take back
+        QCOMPARE(colourMemory(), memoryBefore);
+
+        // Apply and another profile end what can be undone.
+        const std::vector<std::function<void()>> ends = {
+            [&] { QVERIFY(w.commandBar().apply()); },
+            [&] {
+                QVERIFY(w.profileBar().switchProfile(1));
+                QVERIFY(w.profileBar().switchProfile(0));
+                panel.setPanelOn(true);
+            },
+        };
+        for (const auto& end : ends) {
+            esc->click();
+            const auto painted = colourMemory();
+            end();
+            undo();
+            QCOMPARE(colourMemory(), painted);
+        }
     }
 
     void aRefusedWriteIsSaidAndTheKeyboardsValueShown() {

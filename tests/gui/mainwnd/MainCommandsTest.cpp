@@ -110,16 +110,87 @@ private slots:
         QCOMPARE(w.context().bank(), 1);
     }
 
-    void applyThatTheKeyboardRefusesStaysPending() {
+    void editsOutliveAnUnplugAndAnApplyWithoutTheKeyboard() {
         MainWindowHarness h;
         COmbrelDlg& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
+        w.show();
         h.emu().unplug();
         h.settle();
-        w.commandBar().apply();
+        // Apply, OK, and Apply from the closing question all say the keyboard is missing and keep the edits.
+        const QString missing = QStringLiteral("The keyboard is not connected, so nothing was applied.");
+        QVERIFY(!w.commandBar().apply());
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(missing));
+        UserPrompts::reset();
+        Click(w, "CONTROL_OK");
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(missing));
+        QVERIFY(w.isVisible());
+        UserPrompts::setNextAnswer(QMessageBox::Apply);
+        w.captionBar().button(CaptionBar::Button::Close)->click();
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(missing));
+        QVERIFY(!w.hasEnded());
         QVERIFY(w.context().pending().pending());
         QVERIFY(w.commandBar().button(CommandBar::Button::Apply)->isEnabled());
+
+        // The keyboard back: the edit and its Apply are still there, and Apply now writes it.
+        h.emu().plug();
+        h.settle();
+        QTRY_VERIFY(!w.showsKeyboardGone());
+        QVERIFY(w.context().pending().pending());
+        QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
+        QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+        QVERIFY(w.commandBar().apply());
+        QVERIFY(!w.context().pending().pending());
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+    }
+
+    void cancelKeepsTheEditsAndSaysSoUntilTheyAreAppliedOrDiscarded() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true, true);
+        w.ShowMain();
+        QVERIFY(w.commandBar().button(CommandBar::Button::Cancel)->Tooltip().contains(QStringLiteral("kept")));
+        auto* note = w.findChild<QLabel*>(QStringLiteral("pendingNote"));
+        QVERIFY(note);
+        struct Case {
+            const char* what;
+            std::function<void()> settle;
+            KeyRecord after;
+        };
+        const Case cases[] = {
+            {"applied", [&] { Click(w, "CONTROL2_APPLY"); }, {KF_DISABLED}},
+            {"discarded from the menu",
+             [&] {
+                 UserPrompts::setNextMenuChoice(kCmdDiscard);
+                 Click(w, "CONTROL_MENU");
+             },
+             {KF_DEFAULT}},
+        };
+        for (const Case& c : cases) {
+            Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+            w.context().pending().set(true);
+            Click(w, "CONTROL_CANCEL");
+            QVERIFY2(!w.isVisible(), c.what);
+            w.ShowMain();
+            QVERIFY2(note->isVisible() && note->text().startsWith(QStringLiteral("Unapplied changes")), c.what);
+            QVERIFY(w.commandBar().button(CommandBar::Button::Apply)->isEnabled());
+            c.settle();
+            QVERIFY2(!w.context().pending().pending(), c.what);
+            QVERIFY2(!note->isVisible(), c.what);
+            QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, c.after.type);
+            // Applied stays applied on the keyboard; discarded never reached it.
+            QCOMPARE(h.keyboardKeymap(0) == h.factoryKeymap(), c.after.type == KF_DEFAULT);
+            if (c.after.type == KF_DISABLED) {
+                // Put the keyboard back for the next case.
+                {
+                    auto& working = w.stores().workingStore;
+                    std::lock_guard lock(working.lock);
+                    working.image.setRecord(RecordNumber(0, KeyIndexOf(kKeyA)), KeyRecord{});
+                }
+                w.context().pending().set(true);
+                w.commandBar().apply();
+            }
+        }
     }
 
     void defaultAnsweredNoChangesNothing() {
@@ -294,8 +365,8 @@ private slots:
         // Then, after a separator, the language and the session start.
         QCOMPARE(UserPrompts::lastMenuTexts(),
                  (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
-                              QStringLiteral("Firmware update..."), QString(), QStringLiteral("Language"),
-                              QStringLiteral("Start with my session")}));
+                              QStringLiteral("Firmware update..."), QStringLiteral("Discard changes"), QString(),
+                              QStringLiteral("Language"), QStringLiteral("Start with my session")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);

@@ -6,6 +6,7 @@
 #include "CPngButton.h"
 #include "CTrayIcon.h"
 #include "MainMessages.h"
+#include "MapKeyFocus.h"
 #include "UserPrompts.h"
 
 #include "doctor/LocalDoctorSystem.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QMap>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -63,6 +65,9 @@ private slots:
         QTRY_COMPARE(w.shell().tray().currentIcon(), 141);
         QTRY_VERIFY(!w.showsKeyboardGone());
         QVERIFY(w.isVisible());
+        // The focus lands on the map, where Enter opens a key, never on Default or another command.
+        QVERIFY(w.focusWidget());
+        QVERIFY2(w.focusWidget() == w.map().keyFocus().current(), qPrintable(w.focusWidget()->objectName()));
         // A hidden window is left hidden: the automatic showing happens once per run.
         w.HideMain();
         h.emu().unplug();
@@ -229,6 +234,46 @@ private slots:
         COmbrelDlg& w = h.start(true, true);
         w.shell().tray().OnDoubleClick();
         QVERIFY(w.isVisible());
+    }
+
+    void onlyADragPastTheDragDistanceMovesTheWindow() {
+        MainWindowHarness h;
+        COmbrelDlg& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        // A spot of the window's own surface, where no control takes the press.
+        QPoint spot(-1, -1);
+        for (int y = 5; y < w.height() && spot.x() < 0; y += 7)
+            for (int x = 5; x < w.width() && spot.x() < 0; x += 7)
+                if (!w.childAt(x, y)) spot = QPoint(x, y);
+        QVERIFY(spot.x() >= 0);
+        const QPoint start = w.pos();
+        const int far = QApplication::startDragDistance() + 30;
+        struct Case {
+            const char* what;
+            QPoint moveBy;
+            Qt::MouseButtons held;
+            QPoint moved;
+        };
+        const Case cases[] = {
+            {"a click", {}, Qt::NoButton, {}},
+            {"a jitter within the drag distance", {1, 1}, Qt::LeftButton, {}},
+            {"a move after the button went up", {far, 0}, Qt::NoButton, {}},
+            {"a drag", {far, 5}, Qt::LeftButton, {far, 5}},
+        };
+        for (const Case& c : cases) {
+            w.move(start);
+            const QPoint global = w.mapToGlobal(spot);
+            QMouseEvent press(QEvent::MouseButtonPress, spot, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(&w, &press);
+            QMouseEvent move(QEvent::MouseMove, spot + c.moveBy, global + c.moveBy, Qt::NoButton, c.held,
+                             Qt::NoModifier);
+            QApplication::sendEvent(&w, &move);
+            QMouseEvent release(QEvent::MouseButtonRelease, spot + c.moveBy, global + c.moveBy, Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(&w, &release);
+            QCOMPARE(w.pos() - start, c.moved);
+        }
+        w.move(start);
     }
 
     void enterAndEscapeNeitherCloseNorHide() {

@@ -170,7 +170,7 @@ TEST(CompositeKeyChoiceTest, UntouchedRecordsOfOtherTypesAreStoredAgainWithValue
         // A program path or text survives opening the dialog and pressing OK; nobody chose to drop it.
         EXPECT_EQ(store.strings.empty(n), !HasString(type));
 
-        choice.showSingleKeyTab(); // a real choice: the key now gets a key assignment and loses its string
+        choice.chooseKeyboard(); // a real choice: the key now gets a key assignment and loses its string
         EXPECT_TRUE(choice.modified());
         EXPECT_FALSE(choice.keepsString());
         StoreAssignment(store, 1, kTabIndex, choice.build(macros), choice.keepsString());
@@ -232,6 +232,56 @@ TEST(CompositeKeyChoiceTest, KeyCaptureTakesFirstPressesAndKeepsDesktopKeys) {
     EXPECT_EQ(media.keyEvent(press(kKeyA)), R::Swallowed);
     EXPECT_EQ(media.selectedType(), KF_MEDIA);
     EXPECT_FALSE(media.modified());
+}
+
+TEST(CompositeKeyChoiceTest, ShowingATabChoosesNothingUntilARowOrKeyIsPicked) {
+    const MacroListModel macros{u"Macro"};
+    struct Case {
+        const char* what;
+        KeyRecord opened;
+        void (*look)(CompositeKeyChoice&);
+    };
+    const Case cases[] = {
+        {"key, media tab", {KF_KEY, 0, kKeyA}, [](auto& c) { c.showMediaTab(); }},
+        {"key, function tab", {KF_KEY, 0, kKeyA}, [](auto& c) { c.showFunctionTab(); }},
+        {"factory, media then function tab",
+         {},
+         [](auto& c) {
+             c.showMediaTab();
+             c.showFunctionTab();
+         }},
+        {"media, key tab", {KF_MEDIA, 0, 3}, [](auto& c) { c.showSingleKeyTab(); }},
+        {"program, key tab", {KF_PROGRAM, 0, 0x40}, [](auto& c) { c.showSingleKeyTab(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CompositeKeyChoice choice(kTabIndex, false, c.opened);
+        const KeyRecord before = choice.build(macros);
+        c.look(choice);
+        EXPECT_FALSE(choice.modified());
+        EXPECT_EQ(choice.build(macros), before);
+        if (c.opened.type != KF_MEDIA) EXPECT_EQ(choice.mediaRow(), -1); // the list shows no choice
+        EXPECT_EQ(choice.functionRow(), -1);
+    }
+
+    // The first row of a list is a choice like any other once it is picked.
+    CompositeKeyChoice media(kTabIndex, false, {KF_KEY, 0, kKeyA});
+    media.showMediaTab();
+    media.setMediaRow(0);
+    EXPECT_TRUE(media.modified());
+    EXPECT_EQ(media.build(macros), (KeyRecord{KF_MEDIA, 0, 0}));
+
+    // Disabled: the key does nothing; a G key keeps its tag, and Clear brings the factory function back.
+    CompositeKeyChoice g(kBankBG4, false, {KF_KEY, 0x1304, kKeyA});
+    g.disable();
+    EXPECT_TRUE(g.modified());
+    EXPECT_EQ(g.tab(), CompositeTab::SingleKey);
+    EXPECT_EQ(g.build(macros), (KeyRecord{KF_DISABLED, 0x1304, 0}));
+    g.clear();
+    EXPECT_EQ(g.build(macros), (KeyRecord{KF_DEFAULT, 0x1304, 0}));
+    CompositeKeyChoice ninth(kFirstGKeyIndex + 8, true, {});
+    ninth.disable(); // macro-only keys take macros only
+    EXPECT_EQ(ninth.selectedType(), KF_MACRO);
 }
 
 TEST(CompositeKeyChoiceTest, MacroOnlyModeOffersOnlyMacros) {

@@ -184,6 +184,13 @@ TEST_F(MacroListModelTest, RecordedStepsGiveTheirPauseToTheStepBefore) {
     model.addStep(900, kKeyA, MACRO_PRESS);
     model.addStep(120, kKeyA, MACRO_RELEASE);
     EXPECT_EQ(delays(), (std::vector<std::uint32_t>{50, 0}));
+
+    // Timed pauses show as the keyboard keeps them, in whole steps of 10 ms.
+    model.clearSteps();
+    model.recordDelays = true;
+    for (std::uint32_t ms : {0u, 75u, 76u, 6u})
+        model.addStep(ms, kKeyA, MACRO_PRESS);
+    EXPECT_EQ(delays(), (std::vector<std::uint32_t>{70, 70, 0, 0}));
 }
 
 TEST_F(MacroListModelTest, StepsStopAtFourThousand) {

@@ -36,6 +36,14 @@ public:
         if (!answers.empty()) answers.pop_front();
         return yes;
     }
+    // A window's three answers when queued, else the Yes/No question of hosts without Cancel.
+    EditsAnswer askAboutEdits(const std::string& text) override {
+        if (choices.empty()) return ProfileHost::askAboutEdits(text);
+        log.push_back("ask3 " + text);
+        const EditsAnswer answer = choices.front();
+        choices.pop_front();
+        return answer;
+    }
     void tell(const std::string& text) override { log.push_back("tell " + text); }
     void refreshKeyMarks() override {}
     void showProfileName(const std::string& n, const std::string& t) override {
@@ -47,6 +55,7 @@ public:
     bool keyDialog = false;
     bool pending = false;
     std::deque<bool> answers;
+    std::deque<EditsAnswer> choices;
     std::function<void()> onApply;
     std::function<void()> duringQuestion;
     std::vector<std::string> log;
@@ -156,6 +165,24 @@ TEST_F(ProfileSwitcherTest, AnsweringYesWritesTheEditsToTheOldProfileThenSwitche
     EXPECT_FALSE(switcher->SwitchProfile(2));
     EXPECT_EQ(host.log, (std::vector<std::string>{"ask [PROFILE_SELECT_PROMPT]", "apply"}));
     EXPECT_EQ(fake.memory[3][10], 0);
+}
+
+TEST_F(ProfileSwitcherTest, CancelKeepsTheEditsAndTheProfile) {
+    ASSERT_TRUE(switcher->ReloadFromKeyboard(false));
+    editCapsLock(1);
+    host.choices = {ProfileHost::EditsAnswer::Cancel, ProfileHost::EditsAnswer::Cancel};
+    const auto activeBefore = fake.memory[3][10];
+    fake.sent.clear();
+
+    // From the profile buttons and from the profile manager's Apply alike.
+    EXPECT_FALSE(switcher->SwitchProfile(2));
+    EXPECT_FALSE(switcher->ApplyProfileChoice(0));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"ask3 [PROFILE_SELECT_PROMPT]", "ask3 [PROFILE_SELECT_PROMPT]"}));
+    EXPECT_TRUE(host.pending);
+    EXPECT_EQ(workingRecord(1, kCapsLock).value, kEscape);
+    EXPECT_FALSE(sent(CMD_WRITE_KEYMAP));
+    EXPECT_FALSE(sent(CMD_WRITE_CONFIG));
+    EXPECT_EQ(fake.memory[3][10], activeBefore);
 }
 
 TEST_F(ProfileSwitcherTest, ASecondChangeWhileTheQuestionIsOpenDoesNotAskAgain) {
