@@ -92,11 +92,12 @@ CAboutDlg::CAboutDlg(const QString& iconPath, const QString& link, int languageI
 }
 
 CAboutDlg* CAboutDlg::open(const QString& iconPath, const QString& link, int languageIndex) {
-    QPointer<CAboutDlg>& dialog = OpenDialog();
-    if (!dialog) {
-        dialog = new CAboutDlg(iconPath, link, languageIndex);
-        dialog->show();
+    QPointer<CAboutDlg>& opened = OpenDialog();
+    if (!opened) {
+        opened = new CAboutDlg(iconPath, link, languageIndex);
+        opened->show();
     }
+    CAboutDlg* dialog = opened.data();
     dialog->raise();
     dialog->activateWindow();
     // Opened again, it starts on OK as a new one does.

@@ -260,7 +260,9 @@ TEST(CompositeKeyChoiceTest, ShowingATabChoosesNothingUntilARowOrKeyIsPicked) {
         c.look(choice);
         EXPECT_FALSE(choice.modified());
         EXPECT_EQ(choice.build(macros), before);
-        if (c.opened.type != KF_MEDIA) EXPECT_EQ(choice.mediaRow(), -1); // the list shows no choice
+        if (c.opened.type != KF_MEDIA) {
+            EXPECT_EQ(choice.mediaRow(), -1); // the list shows no choice
+        }
         EXPECT_EQ(choice.functionRow(), -1);
     }
 
