@@ -103,6 +103,8 @@ bool CommandBar::apply() {
         if (ok) m_context.pending().set(false);
     }
     stopApplyIndicator();
+    // A write the keyboard refused or could not keep is never passed over in silence: the edits stay pending.
+    if (!ok) UserPrompts::information(m_context.window(), m_context.text("MAIN_APPLY_FAILED"));
     if (ok) emit applied();
     return ok;
 }

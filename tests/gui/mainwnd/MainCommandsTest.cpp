@@ -140,7 +140,18 @@ private slots:
         QVERIFY(w.context().pending().pending());
         QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
         QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
-        QVERIFY(w.commandBar().apply());
+        // Present but refusing: Apply says the keyboard did not take the changes, and keeps them.
+        UserPrompts::reset();
+        h.emu().injectFault(EMU_FAULT_NONE, 0); // the bracket's begin
+        for (int i = 0; i < 12; ++i)
+            h.emu().injectFault(EMU_FAULT_STATUS_FF, 0); // the writes and their retries
+        QVERIFY(!w.commandBar().apply());
+        QVERIFY(!UserPrompts::shownMessages().isEmpty());
+        QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("The keyboard did not take")));
+        QVERIFY(w.context().pending().pending());
+        h.emu().injectFault(EMU_FAULT_NONE, 0);
+        for (int i = 0; i < 64 && w.context().pending().pending(); ++i)
+            w.commandBar().apply(); // uses up what is left of the injected refusals
         QVERIFY(!w.context().pending().pending());
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
     }
