@@ -15,18 +15,10 @@ done
 command -v dbus-daemon >/dev/null || { echo "accessibility: dbus-daemon is missing (install dbus)"; exit 1; }
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "accessibility: pyatspi is missing (install python3-pyatspi)"; exit 1; }
 
-work=$(mktemp -d)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 # The window speaks English here, whatever the machine's language.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
 
 dbus-daemon --session --fork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-pid >"$work/dbus.pid" || exit 1
 pids+=("$(cat "$work/dbus.pid")")

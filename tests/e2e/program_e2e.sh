@@ -19,50 +19,8 @@ for tool in xdotool xwininfo trayer ${wm}; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed (scripts/install-deps installs it)"; exit 1; }
 done
 
-work=$(mktemp -d)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
-state="$work/emulator.state"
-fifo="$work/control"
-dump="$work/dump"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-check() { # check NAME COMMAND...: one step of the scenario
-    local name=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "PASS $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $name"
-        [[ -f "$dump" ]] && head -n 6 "$dump" | sed 's/^/    /'
-    fi
-}
-# until SECONDS COMMAND...: retries COMMAND every 50 ms until it succeeds or SECONDS pass.
-until_ok() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS >= deadline)) && return 1
-        sleep 0.05
-    done
-}
-# The program's own account of its window (see --test-control in ombrel --help).
-fresh_dump() {
-    rm -f "$dump"
-    echo "dump $dump" >"$fifo"
-    until_ok 5 test -s "$dump"
-}
-dump_has() { fresh_dump && grep -qx "$1" "$dump"; }
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 button_field() { # button_field SKINKEY FIELD [KIND]: 3 checked, 4 enabled, 5..8 x y w h
     awk -v k="$1" -v f="$2" -v kind="${3:-button}" '$1 == kind && $2 == k { print $(f) }' "$dump"
 }

@@ -9,49 +9,10 @@ for tool in weston; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed (scripts/install-deps installs it)"; exit 1; }
 done
 
-work=$(mktemp -d)
-export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"
-mkdir -p "$HOME" "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+# shellcheck source=e2e_common.sh
+source "$(dirname "$0")/e2e_common.sh"
 unset DISPLAY
 export WAYLAND_DISPLAY=ombrel-e2e QT_QPA_PLATFORM=wayland
-state="$work/emulator.state"
-fifo="$work/control"
-dump="$work/dump"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    wait 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-passed=0
-failed=0
-check() {
-    local name=$1
-    shift
-    if "$@"; then
-        passed=$((passed + 1))
-        echo "PASS $name"
-    else
-        failed=$((failed + 1))
-        echo "FAIL $name"
-    fi
-}
-until_ok() {
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS >= deadline)) && return 1
-        sleep 0.05
-    done
-}
-fresh_dump() {
-    rm -f "$dump"
-    echo "dump $dump" >"$fifo"
-    until_ok 5 test -s "$dump"
-}
-dump_has() { fresh_dump && grep -qx "$1" "$dump"; }
 
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --width=1366 --height=768 \
     >"$work/weston.log" 2>&1 &
