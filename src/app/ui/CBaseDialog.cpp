@@ -50,7 +50,7 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = layoutFile;
         return skin;
     }
-    const QImage background = mainName.isEmpty() ? QImage() : readSkinPicture(mainPath);
+    const QImage background = mainName.isEmpty() ? QImage() : readSkinPictureAtScreenSize(mainPath);
     if (background.isNull()) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;

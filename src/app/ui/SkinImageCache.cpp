@@ -5,6 +5,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
+#include <QTimer>
+
+#include <cmath>
 
 namespace ombrel {
 
@@ -33,12 +37,110 @@ const QPixmap* SkinImageCache::pixmap(const QString& path) {
     return pm;
 }
 
+const QPixmap* SkinImageCache::sheet(const QString& path, QColor veil) {
+    const QString file = resolve(path);
+    const QString key = veil.alpha() == 0 ? file : file + QLatin1Char('#') + veil.name(QColor::HexArgb);
+    if (Sheet* s = m_sheetsByName.value(key)) return &s->handle;
+    auto* s = new Sheet;
+    s->path = file;
+    s->veil = veil;
+    // A file that cannot be read shows nothing, like a missing plain picture; only the header is read here.
+    s->missing = !QImageReader(file).canRead();
+    m_sheetsByName.insert(key, s);
+    m_sheets.insert(&s->handle, s);
+    return &s->handle;
+}
+
+qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
+    if (m_sheets.contains(picture)) return SkinPictureScale();
+    return picture ? picture->devicePixelRatio() : 1.0;
+}
+
+void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
+    if (!picture) return;
+    const qreal ratio = pixelRatio(picture);
+    const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
+    Sheet* s = m_sheets.value(picture);
+    if (!s) {
+        if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
+        return;
+    }
+    if (s->missing) return;
+    const QRect place = pixels.toAlignedRect();
+    const QPixmap& cut = face(*s, place);
+    if (cut.isNull()) return;
+    // A face that starts between two pixels of the picture is blended from both, as the whole picture was.
+    const bool between = place.topLeft() != pixels.topLeft();
+    if (between) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawPixmap(target, cut, pixels.translated(-place.topLeft()));
+}
+
+const QPixmap& SkinImageCache::face(Sheet& s, const QRect& rect) {
+    const FaceKey key{rect.x(), rect.y(), rect.width(), rect.height()};
+    if (auto it = s.faces.find(key); it != s.faces.end()) return it->second;
+    m_facePlaces.insert(key);
+    decode(s);
+    if (s.whole.isNull()) {
+        s.missing = true;
+        static const QPixmap none;
+        return none;
+    }
+    // A veiled sheet serves a few keys only; a plain one serves every button in one of its states.
+    if (s.veil.alpha() == 0) {
+        for (const FaceKey& k : m_facePlaces)
+            if (!s.faces.count(k)) s.faces.emplace(k, QPixmap::fromImage(s.whole.copy(k[0], k[1], k[2], k[3])));
+    } else {
+        s.faces.emplace(key, QPixmap::fromImage(s.whole.copy(rect)));
+    }
+    return s.faces.at(key);
+}
+
+void SkinImageCache::decode(Sheet& s) {
+    if (!s.whole.isNull()) return;
+    s.whole = readSkinPictureAtScreenSize(s.path);
+    if (s.whole.isNull()) return;
+    if (s.veil.alpha() != 0) {
+        QPainter p(&s.whole);
+        p.fillRect(QRectF(QPointF(0, 0), s.whole.deviceIndependentSize()), s.veil);
+    }
+    dropWholeSoon();
+}
+
+void SkinImageCache::dropWholeSoon() {
+    if (m_dropPending) return;
+    m_dropPending = true;
+    // The faces a paint needs are cut in one go; the whole picture goes when the event loop is idle again.
+    auto drop = [this] {
+        m_dropPending = false;
+        for (Sheet* s : std::as_const(m_sheets))
+            s->whole = QImage();
+    };
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), drop);
+    else
+        drop();
+}
+
+int SkinImageCache::decodedSheetCount() const {
+    int n = 0;
+    for (const Sheet* s : m_sheets)
+        n += s->whole.isNull() ? 0 : 1;
+    return n;
+}
+
 std::size_t SkinImageCache::byteCount() const {
+    auto bytes = [](const QPixmap& pm) {
+        return pm.isNull() ? std::size_t{0}
+                           : static_cast<std::size_t>(pm.width()) * static_cast<std::size_t>(pm.height()) *
+                                 static_cast<std::size_t>(pm.depth() / 8); // device pixels
+    };
     std::size_t total = 0;
-    for (const QPixmap* pm : m_pixmaps) {
-        if (pm->isNull()) continue;
-        total += static_cast<std::size_t>(pm->width()) * static_cast<std::size_t>(pm->height()) * // device pixels
-                 static_cast<std::size_t>(pm->depth() / 8);
+    for (const QPixmap* pm : m_pixmaps)
+        total += bytes(*pm);
+    for (const Sheet* s : m_sheets) {
+        total += static_cast<std::size_t>(s->whole.sizeInBytes());
+        for (const auto& [key, pm] : s->faces)
+            total += bytes(pm);
     }
     return total;
 }
@@ -46,6 +148,10 @@ std::size_t SkinImageCache::byteCount() const {
 void SkinImageCache::clear() {
     qDeleteAll(m_pixmaps);
     m_pixmaps.clear();
+    m_sheets.clear();
+    qDeleteAll(m_sheetsByName);
+    m_sheetsByName.clear();
+    m_facePlaces.clear();
 }
 
 QImage loadSkinPicture(const QString& relativeName) {
@@ -79,6 +185,27 @@ QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
     QImage picture = read(path);
     picture.setDevicePixelRatio(1.0 / windowScale);
     return picture;
+}
+
+QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    const qreal wanted = density * windowScale; // pixels per pixel of the 1x picture
+    auto read = [&](const QString& file, qreal native) {
+        QImageReader reader(file);
+        reader.setAutoTransform(false);
+        QImage image = reader.read();
+        // Scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+        if (!image.isNull() && std::abs(native - wanted) > 1e-6)
+            image = image.scaled(static_cast<int>(std::lround(image.width() * wanted / native)),
+                                 static_cast<int>(std::lround(image.height() * wanted / native)), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        if (!image.isNull()) image.setDevicePixelRatio(density);
+        return image;
+    };
+    if (wanted > 1.0) {
+        QImage twin = read(SkinTwinPath(path), 2.0);
+        if (!twin.isNull()) return twin;
+    }
+    return read(path, 1.0);
 }
 
 QString DefaultSkinFolder() {
