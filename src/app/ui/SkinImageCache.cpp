@@ -44,15 +44,17 @@ const QPixmap* SkinImageCache::sheet(const QString& path, QColor veil) {
     auto* s = new Sheet;
     s->path = file;
     s->veil = veil;
-    // A file that cannot be read shows nothing, like a missing plain picture; only the header is read here.
+    // Only headers are read here: whether the picture can be read, and which of the two files will be.
     s->missing = !QImageReader(file).canRead();
+    const bool twin = SkinPictureScale() * SkinWindowScale() > 1.0 && QImageReader(SkinTwinPath(file)).canRead();
+    s->ratio = (twin ? 2.0 : 1.0) / SkinWindowScale();
     m_sheetsByName.insert(key, s);
     m_sheets.insert(&s->handle, s);
     return &s->handle;
 }
 
 qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
-    if (m_sheets.contains(picture)) return SkinPictureScale();
+    if (const Sheet* s = m_sheets.value(picture)) return s->ratio;
     return picture ? picture->devicePixelRatio() : 1.0;
 }
 
@@ -66,42 +68,67 @@ void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPi
         return;
     }
     if (s->missing) return;
-    const QRect place = pixels.toAlignedRect();
-    const QPixmap& cut = face(*s, place);
+    const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
     if (cut.isNull()) return;
-    // A face that starts between two pixels of the picture is blended from both, as the whole picture was.
-    const bool between = place.topLeft() != pixels.topLeft();
-    if (between) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawPixmap(target, cut, pixels.translated(-place.topLeft()));
+    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. (A target that starts
+    // between two screen pixels must not turn that into a smooth scaling of the face on every paint.)
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
 }
 
-const QPixmap& SkinImageCache::face(Sheet& s, const QRect& rect) {
-    const FaceKey key{rect.x(), rect.y(), rect.width(), rect.height()};
+SkinImageCache::FaceKey SkinImageCache::KeyOf(const QRectF& pixels, const QSize& size) {
+    // Places are kept to a sixteenth of a pixel: a window shown smaller than the skin cuts between pixels.
+    auto sixteenths = [](qreal v) { return static_cast<int>(std::lround(v * 16)); };
+    return {sixteenths(pixels.x()),      sixteenths(pixels.y()), sixteenths(pixels.width()),
+            sixteenths(pixels.height()), size.width(),           size.height()};
+}
+
+QPixmap SkinImageCache::Cut(const QImage& whole, const FaceKey& key) {
+    const QRectF source(key[0] / 16.0, key[1] / 16.0, key[2] / 16.0, key[3] / 16.0);
+    QImage face;
+    if (source.size() == QSizeF(key[4], key[5]) && source.topLeft().toPoint() == source.topLeft()) {
+        face = whole.copy(source.toRect());
+    } else {
+        // Scaled to the screen's pixels once here, smoothly, as the whole picture was on every paint before.
+        face = QImage(key[4], key[5], whole.format());
+        face.fill(Qt::black);
+        QPainter p(&face);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(face.rect()), whole, source);
+    }
+    return QPixmap::fromImage(face);
+}
+
+const QPixmap& SkinImageCache::face(Sheet& s, const QRectF& pixels, const QSize& size) {
+    static const QPixmap none;
+    if (size.isEmpty()) return none;
+    const FaceKey key = KeyOf(pixels, size);
     if (auto it = s.faces.find(key); it != s.faces.end()) return it->second;
     m_facePlaces.insert(key);
     decode(s);
     if (s.whole.isNull()) {
         s.missing = true;
-        static const QPixmap none;
         return none;
     }
     // A veiled sheet serves a few keys only; a plain one serves every button in one of its states.
     if (s.veil.alpha() == 0) {
         for (const FaceKey& k : m_facePlaces)
-            if (!s.faces.count(k)) s.faces.emplace(k, QPixmap::fromImage(s.whole.copy(k[0], k[1], k[2], k[3])));
+            if (!s.faces.count(k)) s.faces.emplace(k, Cut(s.whole, k));
     } else {
-        s.faces.emplace(key, QPixmap::fromImage(s.whole.copy(rect)));
+        s.faces.emplace(key, Cut(s.whole, key));
     }
     return s.faces.at(key);
 }
 
 void SkinImageCache::decode(Sheet& s) {
     if (!s.whole.isNull()) return;
-    s.whole = readSkinPictureAtScreenSize(s.path);
+    s.whole = readSkinPicture(s.path);
     if (s.whole.isNull()) return;
+    s.whole.setDevicePixelRatio(1.0); // faces are cut in the picture's own pixels
     if (s.veil.alpha() != 0) {
         QPainter p(&s.whole);
-        p.fillRect(QRectF(QPointF(0, 0), s.whole.deviceIndependentSize()), s.veil);
+        p.fillRect(s.whole.rect(), s.veil);
     }
     dropWholeSoon();
 }

@@ -4,8 +4,8 @@
 //
 // The whole-window state pictures of the main window (a picture of every button in one state) are large and each
 // button shows only its own small piece of them, so they are kept as face sheets instead: only the faces the
-// buttons have shown are held, at the screen's density, and the whole picture is decoded when a face is missing and
-// dropped again as soon as the event loop is idle.
+// buttons have shown are held, each already at the size and density of the screen (so painting is a 1:1 copy), and
+// the whole picture is decoded when a face is missing and dropped again as soon as the event loop is idle.
 
 #include <QColor>
 #include <QHash>
@@ -56,17 +56,21 @@ public:
                   // and in tests; pointers handed out become invalid
 
 private:
-    using FaceKey = std::array<int, 4>; // x, y, width, height in the sheet's pixels
+    // The source rectangle in the picture's pixels, in sixteenths, and the size of the face on the screen.
+    using FaceKey = std::array<int, 6>;
     struct Sheet {
         QString path;
         QColor veil;
-        QPixmap handle; // never holds pixels; its address names the sheet
-        QImage whole;   // while decoded
+        qreal ratio = 1.0; // the picture's pixels per unit of the window's coordinates
+        QPixmap handle;    // never holds pixels; its address names the sheet
+        QImage whole;      // while decoded
         bool missing = false;
         std::map<FaceKey, QPixmap> faces;
     };
     SkinImageCache();
-    const QPixmap& face(Sheet& sheet, const QRect& rect);
+    const QPixmap& face(Sheet& sheet, const QRectF& pixels, const QSize& size);
+    static FaceKey KeyOf(const QRectF& pixels, const QSize& size);
+    static QPixmap Cut(const QImage& whole, const FaceKey& key);
     void decode(Sheet& sheet);
     void dropWholeSoon();
 
