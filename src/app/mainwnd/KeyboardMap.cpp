@@ -11,7 +11,7 @@
 #include "keyboard/KeyTable.h"
 #include "keys/CompositeKeyChoice.h"
 
-#include <QPainter>
+#include <QColor>
 #include <QWidget>
 
 #include <cstdlib>

@@ -10,6 +10,8 @@
 
 #include <cmath>
 
+#include <malloc.h>
+
 namespace ombrel {
 
 SkinImageCache::SkinImageCache() : m_skinFolder(DefaultSkinFolder()) {}
@@ -111,8 +113,10 @@ const QPixmap& SkinImageCache::face(Sheet& s, const QRectF& pixels, const QSize&
         s.missing = true;
         return none;
     }
-    // A veiled sheet serves a few keys only; a plain one serves every button in one of its states.
-    if (s.veil.alpha() == 0) {
+    // The faces of the paint at hand are cut while the picture is decoded. A picture that has to be decoded again
+    // serves faces one at a time (a hover face, a newly checked button): then every known place is cut, so that the
+    // next hover does not decode it once more. A veiled sheet serves a few keys only.
+    if (s.veil.alpha() == 0 && s.decodes > 1) {
         for (const FaceKey& k : m_facePlaces)
             if (!s.faces.count(k)) s.faces.emplace(k, Cut(s.whole, k));
     } else {
@@ -125,6 +129,7 @@ void SkinImageCache::decode(Sheet& s) {
     if (!s.whole.isNull()) return;
     s.whole = readSkinPicture(s.path);
     if (s.whole.isNull()) return;
+    ++s.decodes;
     s.whole.setDevicePixelRatio(1.0); // faces are cut in the picture's own pixels
     if (s.veil.alpha() != 0) {
         QPainter p(&s.whole);
@@ -141,6 +146,9 @@ void SkinImageCache::dropWholeSoon() {
         m_dropPending = false;
         for (Sheet* s : std::as_const(m_sheets))
             s->whole = QImage();
+        // The C library keeps freed blocks of this size for the next ones; none are coming, so the memory goes
+        // back to the system.
+        malloc_trim(0);
     };
     if (QCoreApplication::instance())
         QTimer::singleShot(0, QCoreApplication::instance(), drop);

@@ -65,6 +65,7 @@ private:
         QPixmap handle;    // never holds pixels; its address names the sheet
         QImage whole;      // while decoded
         bool missing = false;
+        int decodes = 0;
         std::map<FaceKey, QPixmap> faces;
     };
     SkinImageCache();
