@@ -67,7 +67,6 @@ void CPngButton::SetImages(int x, int y, const QPixmap* normal, const QPixmap* h
 void CPngButton::SetStateImages(const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed,
                                 const QPixmap* disabled, const QPixmap* checked, bool redraw) {
     m_images = {normal, hover, pressed, disabled, checked};
-    updateOpaque();
     if (redraw) update();
 }
 
@@ -76,7 +75,6 @@ void CPngButton::SetAlternate(const QPixmap* first, const QPixmap* second, bool 
     m_altSecond = second;
     m_alternate = on;
     m_useSecond = useSecond;
-    updateOpaque();
     if (redraw) update();
 }
 
@@ -106,7 +104,6 @@ void CPngButton::SetFrame(std::uint32_t colour, int level, bool on) {
     m_frameColour = ColorFromRef(colour);
     m_frameOn = on;
     m_frameLevel = on ? std::min(level, kFrameLevelCap) : level;
-    updateOpaque();
     update();
 }
 
@@ -166,16 +163,6 @@ QColor CPngButton::textColour(Face face) const {
     }
 }
 
-void CPngButton::updateOpaque() {
-    // When every face the button may show covers it whole, its parent need not paint the background under it first:
-    // on the keyboard map that is most of the window, again on every preview tick.
-    const auto& pictures = SkinImageCache::instance();
-    auto opaque = [&](const QPixmap* pm) { return pictures.isOpaqueSheet(pm); };
-    const bool faces = std::all_of(m_images.begin(), m_images.end(), opaque);
-    const bool alternate = !m_alternate || opaque(m_useSecond ? m_altSecond : m_altFirst);
-    setAttribute(Qt::WA_OpaquePaintEvent, !m_frameOn && faces && alternate);
-}
-
 QSize CPngButton::sizeHint() const {
     return size();
 }
@@ -194,10 +181,8 @@ void CPngButton::paintEvent(QPaintEvent*) {
         auto& pictures = SkinImageCache::instance();
         const double scale = SkinWindowScale();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, pictures.pixelRatio(pm) != devicePixelRatio());
-        const bool drawn = pictures.drawFace(painter, QRectF(0, 0, width(), height()), pm,
-                                             QRectF((m_srcX - 1) * scale, (m_srcY - 1) * scale, width(), height()));
-        // A picture that could not be read after all leaves no stale pixels behind an opaque button.
-        if (!drawn && testAttribute(Qt::WA_OpaquePaintEvent)) painter.fillRect(rect(), palette().window());
+        pictures.drawFace(painter, QRectF(0, 0, width(), height()), pm,
+                          QRectF((m_srcX - 1) * scale, (m_srcY - 1) * scale, width(), height()));
     }
     if (m_textOn) drawText(painter, face);
     if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());

@@ -74,7 +74,6 @@ protected:
 private:
     void drawText(class QPainter& painter, Face face);
     QColor textColour(Face face) const;
-    void updateOpaque();
 
     enum { kNormal, kHover, kPressed, kDisabled, kChecked, kImageCount };
     std::array<const QPixmap*, kImageCount> m_images{};

@@ -47,16 +47,9 @@ const QPixmap* SkinImageCache::sheet(const QString& path, QColor veil) {
     s->path = file;
     s->veil = veil;
     // Only headers are read here: whether the picture can be read, and which of the two files will be.
-    QImageReader plain(file);
-    QImageReader twinReader(SkinTwinPath(file));
-    s->missing = !plain.canRead();
-    const bool twin = SkinPictureScale() * SkinWindowScale() > 1.0 && twinReader.canRead();
+    s->missing = !QImageReader(file).canRead();
+    const bool twin = SkinPictureScale() * SkinWindowScale() > 1.0 && QImageReader(SkinTwinPath(file)).canRead();
     s->ratio = (twin ? 2.0 : 1.0) / SkinWindowScale();
-    // A picture without an alpha channel gives faces that cover their button whole (an unknown format counts as
-    // translucent), so the button can spare its parent painting the background under it.
-    const QImage::Format format = (twin ? twinReader : plain).imageFormat();
-    s->opaque = !s->missing && format != QImage::Format_Invalid &&
-                QImage::toPixelFormat(format).alphaUsage() == QPixelFormat::IgnoresAlpha;
     m_sheetsByName.insert(key, s);
     m_sheets.insert(&s->handle, s);
     return &s->handle;
@@ -67,30 +60,23 @@ qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
     return picture ? picture->devicePixelRatio() : 1.0;
 }
 
-bool SkinImageCache::isOpaqueSheet(const QPixmap* picture) const {
-    const Sheet* s = m_sheets.value(picture);
-    return s && s->opaque && !s->missing;
-}
-
-bool SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
-    if (!picture) return false;
+void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
+    if (!picture) return;
     const qreal ratio = pixelRatio(picture);
     const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
     Sheet* s = m_sheets.value(picture);
     if (!s) {
-        if (picture->isNull()) return false;
-        painter.drawPixmap(target, *picture, pixels);
-        return true;
+        if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
+        return;
     }
-    if (s->missing) return false;
+    if (s->missing) return;
     const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
-    if (cut.isNull()) return false;
+    if (cut.isNull()) return;
     // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. (A target that starts
     // between two screen pixels must not turn that into a smooth scaling of the face on every paint.)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
-    return true;
 }
 
 SkinImageCache::FaceKey SkinImageCache::KeyOf(const QRectF& pixels, const QSize& size) {

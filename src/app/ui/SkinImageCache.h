@@ -37,11 +37,9 @@ public:
     // holds no pixels itself. Asking again returns the same handle.
     const QPixmap* sheet(const QString& path, QColor veil = Qt::transparent);
     bool isSheet(const QPixmap* picture) const { return m_sheets.contains(picture); }
-    // A sheet whose faces have no transparent pixels.
-    bool isOpaqueSheet(const QPixmap* picture) const;
     // Draws the part `source` (in the window's coordinates) of `picture`, a sheet or a plain pixmap, into `target`.
-    // Nothing is drawn from a missing picture; then the result is false.
-    bool drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source);
+    // Nothing is drawn from a missing picture.
+    void drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source);
     // Pixels of `picture` per unit of the window's coordinates.
     qreal pixelRatio(const QPixmap* picture) const;
 
@@ -67,7 +65,6 @@ private:
         QPixmap handle;    // never holds pixels; its address names the sheet
         QImage whole;      // while decoded
         bool missing = false;
-        bool opaque = false;
         int decodes = 0;
         std::map<FaceKey, QPixmap> faces;
     };
