@@ -1,6 +1,6 @@
 # The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
 # runs the whole suite. Both install missing Debian packages first.
-.PHONY: all deps build test test-tsan run format clean package-deb
+.PHONY: all deps build test test-tsan run format clean package-deb bench-window
 
 CMAKE_BUILD_JOBS ?= $(shell nproc)
 
@@ -27,6 +27,10 @@ test-tsan: deps
 
 run: build
 	@scripts/run-program
+
+# What the window costs next to a bare Qt window: start, memory, preview CPU (bench/window_cost).
+bench-window: build
+	@bench/window_cost/window_cost.sh
 
 # build/ombrel_<version>_amd64.deb, checked by lintian.
 package-deb: deps

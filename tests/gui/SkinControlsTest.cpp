@@ -121,6 +121,53 @@ private slots:
         QCOMPARE(PixelOf(b, 29, 39), qRgb(38, 58, blue));
     }
 
+    // A face sheet paints the same faces as the whole picture, holds only the faces shown once the event loop is
+    // idle, serves later states and places without a second copy of the picture, veils on request, and shows
+    // nothing for a file that is not there.
+    void sheetPaintsLikeTheWholePictureAndKeepsOnlyItsFaces() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("state.bmp"));
+        QVERIFY(m_coords.toImage().save(path));
+        auto& cache = SkinImageCache::instance();
+        cache.clear();
+        const QPixmap* sheet = cache.sheet(path);
+        QCOMPARE(cache.sheet(path), sheet);
+        QVERIFY(cache.isSheet(sheet));
+        const QColor veil(0, 0, 0, 128);
+        const QPixmap* veiled = cache.sheet(path, veil);
+        QVERIFY(veiled != sheet);
+
+        QWidget parent;
+        CPngButton a(&parent), b(&parent), c(&parent);
+        placeSkinButton(&a, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), sheet, sheet, sheet, veiled,
+                        sheet);
+        placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("arrow"), sheet, sheet, sheet, sheet,
+                        sheet);
+        QCOMPARE(PixelOf(a, 0, 0), qRgb(9, 19, 0));
+        QCOMPARE(PixelOf(a, 29, 39), qRgb(38, 58, 0));
+        QCOMPARE(PixelOf(b, 17, 17), qRgb(66, 76, 0));
+        QCOMPARE(cache.decodedSheetCount(), 1);
+        QTRY_COMPARE(cache.decodedSheetCount(), 0);
+        // Two faces of 30 x 40 and 18 x 18, not the 200 x 200 picture.
+        QCOMPARE(cache.byteCount(), std::size_t(4 * (30 * 40 + 18 * 18)));
+        QCOMPARE(PixelOf(a, 5, 5), qRgb(14, 24, 0));
+        QCOMPARE(cache.decodedSheetCount(), 0);
+
+        a.setEnabled(false);
+        const QRgb dark = PixelOf(a, 29, 39);
+        QVERIFY(qRed(dark) < 38 && qGreen(dark) < 58 && qGreen(dark) > 0);
+        QTRY_COMPARE(cache.decodedSheetCount(), 0);
+
+        const std::size_t bytes = cache.byteCount();
+        const QPixmap* missing = cache.sheet(dir.filePath(QStringLiteral("none.jpg")));
+        placeSkinButton(&c, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), missing, missing, missing,
+                        missing, missing);
+        c.grab();
+        QCOMPARE(cache.byteCount(), bytes);
+        QCOMPARE(cache.decodedSheetCount(), 0);
+        cache.clear();
+    }
+
     void missingOrShortKeyLeavesButtonAtOneOneDisabled_data() {
         QTest::addColumn<QString>("key");
         QTest::newRow("missing") << "NOT_THERE";

@@ -5,7 +5,13 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace ombrel {
+
+namespace {
+constexpr int kFillBand = 64; // rows filled at a time
+} // namespace
 
 KeyColorOverlay::KeyColorOverlay(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("keyColorOverlay"));
@@ -49,10 +55,20 @@ void KeyColorOverlay::clearFills() {
 void KeyColorOverlay::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const QRegion& dirty = event->region();
+    // Filled in whole screen pixels: on a screen scaled by a fraction a key's edges fall between pixels, and such
+    // a fill is rasterised with coverage, many times the cost of a plain one, twenty times a second.
+    const qreal ratio = devicePixelRatio();
+    painter.scale(1 / ratio, 1 / ratio);
     for (const Key& k : m_keys) {
         const PreviewFill& f = m_frame[static_cast<std::size_t>(k.slot)];
         if (!f.on || !dirty.intersects(k.rect)) continue;
-        painter.fillRect(k.rect, QColor(f.color.r, f.color.g, f.color.b, kFillAlpha));
+        const QRect pixels = QRectF(QPointF(k.rect.topLeft()) * ratio, QSizeF(k.rect.size()) * ratio).toRect();
+        const QColor colour(f.color.r, f.color.g, f.color.b, kFillAlpha);
+        // In bands: a translucent fill of many rows is handed to worker threads, which costs more wakeups than
+        // the few thousand pixels of a key are worth.
+        for (int top = pixels.top(); top <= pixels.bottom(); top += kFillBand)
+            painter.fillRect(QRect(pixels.left(), top, pixels.width(), std::min(kFillBand, pixels.bottom() + 1 - top)),
+                             colour);
     }
 }
 

@@ -11,7 +11,7 @@
 #include "keyboard/KeyTable.h"
 #include "keys/CompositeKeyChoice.h"
 
-#include <QPainter>
+#include <QColor>
 #include <QWidget>
 
 #include <cstdlib>
@@ -37,29 +37,23 @@ const KeyButton* KeyButtonOf(int controlId) {
     return nullptr;
 }
 
-// main_normal darkened: the face of a key the layout switches off.
-QPixmap Dimmed(const QPixmap* normal) {
-    if (!normal || normal->isNull()) return {};
-    QPixmap dimmed = *normal;
-    QPainter p(&dimmed);
-    p.fillRect(dimmed.rect(), QColor(10, 12, 15, 150));
-    return dimmed;
-}
+// The veil over main_normal that makes the face of a key the layout switches off.
+const QColor kSwitchedOffVeil(10, 12, 15, 150);
 
 } // namespace
 
 MapPictures MapPictures::fromSkin(const WindowContext& context) {
-    auto picture = [&](const char* name) { return context.skinPicture(QString::fromLatin1(name)); };
+    auto picture = [&](const char* name) { return context.statePicture(QString::fromLatin1(name)); };
     MapPictures pictures;
     pictures.normal = picture("main_normal.jpg");
     pictures.over = picture("main_over.jpg");
     pictures.down = picture("main_down.jpg");
     pictures.disable = picture("main_disable.jpg");
     pictures.normal2 = pictures.normal; // the second set is read from the same files
-    pictures.arrow = picture("Arrow.jpg");
+    pictures.arrow = context.skinPicture(QStringLiteral("Arrow.jpg"));
     pictures.color0 = picture("main_color0.jpg");
     pictures.color1 = picture("main_color1.jpg");
-    pictures.dimmed = Dimmed(pictures.normal);
+    pictures.dimmed = context.statePicture(QStringLiteral("main_normal.jpg"), kSwitchedOffVeil);
     return pictures;
 }
 
@@ -179,24 +173,24 @@ void KeyboardMap::placeKeyButtons() {
     for (int i = 0; i < kGKeyCount; ++i) {
         const QString key = QString::fromStdString(SkinKeyOfGKey(i));
         placeSkinButton(make(gIds[static_cast<std::size_t>(i)], key), m_layoutFile, kSection, key, p.normal, p.over,
-                        p.down, &p.dimmed, p.disable);
+                        p.down, p.dimmed, p.disable);
         m_keyFocus->addKey(button(gIds[static_cast<std::size_t>(i)]));
     }
     for (const KeyButton& k : KeyButtonTable()) {
         const QString key = QString::fromStdString(SkinKeyOfButton(k.code));
-        placeSkinButton(make(k.control, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed,
+        placeSkinButton(make(k.control, key), m_layoutFile, kSection, key, p.normal, p.over, p.down, p.dimmed,
                         p.disable);
         m_keyFocus->addKey(button(k.control));
     }
     for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
         CPngButton* d = make(kLayoutDKeyIds[i], key);
-        placeSkinButton(d, m_layoutFile, kSection, key, p.normal, p.over, p.down, &p.dimmed, p.disable);
+        placeSkinButton(d, m_layoutFile, kSection, key, p.normal, p.over, p.down, p.dimmed, p.disable);
         // D1..D6 have no function of their own: only their picture.
         d->setAccessibleKind(AccessibleKind::Decoration);
     }
     placeSkinButton(make(kIdFn, QStringLiteral("KEY_FN")), m_layoutFile, kSection, QStringLiteral("KEY_FN"), p.normal,
-                    p.over, p.down, &p.dimmed, p.disable);
+                    p.over, p.down, p.dimmed, p.disable);
     // D1..D6 have no function of their own, so the arrows pass them by; Fn takes a colour while keys are painted.
     m_keyFocus->addKey(button(kIdFn));
     // A wide key is drawn in two pieces on some layouts: Enter repaints the key above it.

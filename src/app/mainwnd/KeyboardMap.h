@@ -33,7 +33,7 @@ struct MapPictures {
     const QPixmap* arrow = nullptr;
     const QPixmap* color0 = nullptr;
     const QPixmap* color1 = nullptr;
-    QPixmap dimmed; // main_normal darkened: the face of keys that the current layout switches off
+    const QPixmap* dimmed = nullptr; // main_normal darkened: the face of keys that the current layout switches off
 
     // The main window's pictures from the skin folder.
     static MapPictures fromSkin(const WindowContext& context);

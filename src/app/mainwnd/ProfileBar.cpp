@@ -23,10 +23,10 @@ const QString kSection = QStringLiteral("BUTTONINFO");
 
 ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
     setObjectName(QStringLiteral("profileBar"));
-    const QPixmap* n = m_context.skinPicture(QStringLiteral("main_normal.jpg"));
-    const QPixmap* o = m_context.skinPicture(QStringLiteral("main_over.jpg"));
-    const QPixmap* d = m_context.skinPicture(QStringLiteral("main_down.jpg"));
-    const QPixmap* x = m_context.skinPicture(QStringLiteral("main_disable.jpg"));
+    const QPixmap* n = m_context.statePicture(QStringLiteral("main_normal.jpg"));
+    const QPixmap* o = m_context.statePicture(QStringLiteral("main_over.jpg"));
+    const QPixmap* d = m_context.statePicture(QStringLiteral("main_down.jpg"));
+    const QPixmap* x = m_context.statePicture(QStringLiteral("main_disable.jpg"));
     auto make = [&](const QString& key) {
         auto* b = new CPngButton(m_context.window());
         b->setObjectName(key);

@@ -50,13 +50,17 @@ const QPixmap* WindowContext::skinPicture(const QString& fileName) const {
     return SkinImageCache::instance().pixmap(QDir(skinFolder()).filePath(fileName));
 }
 
+const QPixmap* WindowContext::statePicture(const QString& fileName, QColor veil) const {
+    return SkinImageCache::instance().sheet(QDir(skinFolder()).filePath(fileName), veil);
+}
+
 CPngButton* WindowContext::addButton(const QString& skinKey) const {
     auto* b = new CPngButton(&m_window);
     b->setObjectName(skinKey);
-    const QPixmap* normal = skinPicture(QStringLiteral("main_normal.jpg"));
+    const QPixmap* normal = statePicture(QStringLiteral("main_normal.jpg"));
     placeSkinButton(b, m_layoutFile, QStringLiteral("BUTTONINFO"), skinKey, normal,
-                    skinPicture(QStringLiteral("main_over.jpg")), skinPicture(QStringLiteral("main_down.jpg")), normal,
-                    skinPicture(QStringLiteral("main_disable.jpg")));
+                    statePicture(QStringLiteral("main_over.jpg")), statePicture(QStringLiteral("main_down.jpg")),
+                    normal, statePicture(QStringLiteral("main_disable.jpg")));
     return b;
 }
 

@@ -10,6 +10,7 @@
 #include "platform/AppPaths.h"
 #include "platform/SettingsStore.h"
 
+#include <QColor>
 #include <QObject>
 #include <QString>
 
@@ -74,6 +75,8 @@ public:
     QString skinFolder() const;
     // A picture of the skin folder, read once per process.
     const QPixmap* skinPicture(const QString& fileName) const;
+    // A whole-window state picture of the skin folder, which buttons cut their faces from (see SkinImageCache).
+    const QPixmap* statePicture(const QString& fileName, QColor veil = Qt::transparent) const;
     // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
     // from main_disable); it takes the focus from Tab and a click.
     CPngButton* addButton(const QString& skinKey) const;

@@ -51,7 +51,7 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = layoutFile;
         return skin;
     }
-    const QImage background = mainName.isEmpty() ? QImage() : readSkinPicture(mainPath);
+    const QImage background = mainName.isEmpty() ? QImage() : readSkinPictureAtScreenSize(mainPath);
     if (background.isNull()) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;
@@ -97,10 +97,14 @@ bool CBaseDialog::applyDialogSkin() {
         reportMissingPicture(skin.missingFile);
         return false;
     }
-    m_background = skin.background;
+    m_background = std::move(skin.background);
     const QPoint topLeft = pos();
     hide();
     setFixedSize(m_background.deviceIndependentSize().toSize());
+    // Kept in its own pixels (the picture is no longer shared, so this copies nothing): painted on a screen of its
+    // density it is copied rectangle by rectangle in those pixels.
+    m_backgroundRatio = m_background.devicePixelRatio();
+    m_background.setDevicePixelRatio(1.0);
     move(topLeft);
     const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
     if (shape.isEmpty())
@@ -132,14 +136,28 @@ void CBaseDialog::keepInsideScreen() {
     move(pos() + QPoint(x, y) - frame.topLeft());
 }
 
-void CBaseDialog::paintEvent(QPaintEvent*) {
+void CBaseDialog::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    if (!m_background.isNull()) {
-        // A 2x picture on a screen of another density is scaled: smoothly, so its text stays legible.
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, m_background.devicePixelRatio() != devicePixelRatio());
-        painter.drawPixmap(0, 0, m_background);
-    } else
+    if (m_background.isNull()) {
         painter.fillRect(rect(), ToQColor(palette::kBackdrop));
+        return;
+    }
+    const qreal ratio = devicePixelRatio();
+    if (qFuzzyCompare(m_backgroundRatio, ratio)) {
+        // A plain copy of the picture's pixels for each rectangle to be painted. Drawn through the scaling of the
+        // screen, or clipped to the many rectangles around the keys, the painter would blend every pixel instead,
+        // on every preview tick.
+        painter.scale(1 / ratio, 1 / ratio);
+        for (const QRect& r : event->region()) {
+            const QRect pixels = QRectF(QPointF(r.topLeft()) * ratio, QSizeF(r.size()) * ratio).toAlignedRect();
+            painter.setClipRect(pixels);
+            painter.drawPixmap(pixels.topLeft(), m_background, pixels);
+        }
+        return;
+    }
+    // A 2x picture on a screen of another density is scaled: smoothly, so its text stays legible.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(rect()), m_background, QRectF(m_background.rect()));
 }
 
 void CBaseDialog::mousePressEvent(QMouseEvent* event) {

@@ -59,7 +59,8 @@ private:
     void keepInsideScreen();
 
     QString m_layoutFile;
-    QPixmap m_background;
+    QPixmap m_background;          // in its own pixels
+    qreal m_backgroundRatio = 1.0; // its pixels per unit of the window's coordinates
     bool m_busy = false;
     bool m_pressed = false;  // the left button went down on the surface and is still held
     bool m_dragging = false; // moving the window by hand (no move by the window manager)

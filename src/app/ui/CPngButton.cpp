@@ -1,5 +1,6 @@
 #include "CPngButton.h"
 
+#include "SkinImageCache.h"
 #include "SkinScale.h"
 #include "SkinStyle.h"
 
@@ -214,15 +215,14 @@ void CPngButton::paintEvent(QPaintEvent*) {
         painter.setPen(QPen(m_frameColour, 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRect(QPoint(1, 1), QPoint(width() - 2, height() - 2)));
-    } else if (const QPixmap* pm = FacePixmap(face); pm && !pm->isNull()) {
-        // The source point is in the layout's coordinates: scaled like the button's place, then to the picture's
-        // pixels (a 2x picture holds it at twice the position).
-        const qreal ratio = pm->devicePixelRatio();
+    } else if (const QPixmap* pm = FacePixmap(face)) {
+        // The source point is in the layout's coordinates: scaled like the button's place. The cache turns it into
+        // the picture's pixels (a 2x picture holds it at twice the position) and cuts the face.
+        auto& pictures = SkinImageCache::instance();
         const double scale = SkinWindowScale();
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio != devicePixelRatio());
-        painter.drawPixmap(
-            QRectF(0, 0, width(), height()), *pm,
-            QRectF((m_srcX - 1) * scale * ratio, (m_srcY - 1) * scale * ratio, width() * ratio, height() * ratio));
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, pictures.pixelRatio(pm) != devicePixelRatio());
+        pictures.drawFace(painter, QRectF(0, 0, width(), height()), pm,
+                          QRectF((m_srcX - 1) * scale, (m_srcY - 1) * scale, width(), height()));
     }
     if (m_textOn) drawText(painter, face);
     if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());

@@ -5,6 +5,12 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
+#include <QPainter>
+#include <QTimer>
+
+#include <cmath>
+
+#include <malloc.h>
 
 namespace ombrel {
 
@@ -33,12 +39,143 @@ const QPixmap* SkinImageCache::pixmap(const QString& path) {
     return pm;
 }
 
+const QPixmap* SkinImageCache::sheet(const QString& path, QColor veil) {
+    const QString file = resolve(path);
+    const QString key = veil.alpha() == 0 ? file : file + QLatin1Char('#') + veil.name(QColor::HexArgb);
+    if (Sheet* s = m_sheetsByName.value(key)) return &s->handle;
+    auto* s = new Sheet;
+    s->path = file;
+    s->veil = veil;
+    // Only headers are read here: whether the picture can be read, and which of the two files will be.
+    s->missing = !QImageReader(file).canRead();
+    const bool twin = SkinPictureScale() * SkinWindowScale() > 1.0 && QImageReader(SkinTwinPath(file)).canRead();
+    s->ratio = (twin ? 2.0 : 1.0) / SkinWindowScale();
+    m_sheetsByName.insert(key, s);
+    m_sheets.insert(&s->handle, s);
+    return &s->handle;
+}
+
+qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
+    if (const Sheet* s = m_sheets.value(picture)) return s->ratio;
+    return picture ? picture->devicePixelRatio() : 1.0;
+}
+
+void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
+    if (!picture) return;
+    const qreal ratio = pixelRatio(picture);
+    const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
+    Sheet* s = m_sheets.value(picture);
+    if (!s) {
+        if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
+        return;
+    }
+    if (s->missing) return;
+    const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
+    const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
+    if (cut.isNull()) return;
+    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. (A target that starts
+    // between two screen pixels must not turn that into a smooth scaling of the face on every paint.)
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
+}
+
+SkinImageCache::FaceKey SkinImageCache::KeyOf(const QRectF& pixels, const QSize& size) {
+    // Places are kept to a sixteenth of a pixel: a window shown smaller than the skin cuts between pixels.
+    auto sixteenths = [](qreal v) { return static_cast<int>(std::lround(v * 16)); };
+    return {sixteenths(pixels.x()),      sixteenths(pixels.y()), sixteenths(pixels.width()),
+            sixteenths(pixels.height()), size.width(),           size.height()};
+}
+
+QPixmap SkinImageCache::Cut(const QImage& whole, const FaceKey& key) {
+    const QRectF source(key[0] / 16.0, key[1] / 16.0, key[2] / 16.0, key[3] / 16.0);
+    QImage face;
+    if (source.size() == QSizeF(key[4], key[5]) && source.topLeft().toPoint() == source.topLeft()) {
+        face = whole.copy(source.toRect());
+    } else {
+        // Scaled to the screen's pixels once here, smoothly, as the whole picture was on every paint before.
+        face = QImage(key[4], key[5], whole.format());
+        face.fill(Qt::black);
+        QPainter p(&face);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.drawImage(QRectF(face.rect()), whole, source);
+    }
+    return QPixmap::fromImage(face);
+}
+
+const QPixmap& SkinImageCache::face(Sheet& s, const QRectF& pixels, const QSize& size) {
+    static const QPixmap none;
+    if (size.isEmpty()) return none;
+    const FaceKey key = KeyOf(pixels, size);
+    if (auto it = s.faces.find(key); it != s.faces.end()) return it->second;
+    m_facePlaces.insert(key);
+    decode(s);
+    if (s.whole.isNull()) {
+        s.missing = true;
+        return none;
+    }
+    // The faces of the paint at hand are cut while the picture is decoded. A picture that has to be decoded again
+    // serves faces one at a time (a hover face, a newly checked button): then every known place is cut, so that the
+    // next hover does not decode it once more. A veiled sheet serves a few keys only.
+    if (s.veil.alpha() == 0 && s.decodes > 1) {
+        for (const FaceKey& k : m_facePlaces)
+            if (!s.faces.count(k)) s.faces.emplace(k, Cut(s.whole, k));
+    } else {
+        s.faces.emplace(key, Cut(s.whole, key));
+    }
+    return s.faces.at(key);
+}
+
+void SkinImageCache::decode(Sheet& s) {
+    if (!s.whole.isNull()) return;
+    s.whole = readSkinPicture(s.path);
+    if (s.whole.isNull()) return;
+    ++s.decodes;
+    s.whole.setDevicePixelRatio(1.0); // faces are cut in the picture's own pixels
+    if (s.veil.alpha() != 0) {
+        QPainter p(&s.whole);
+        p.fillRect(s.whole.rect(), s.veil);
+    }
+    dropWholeSoon();
+}
+
+void SkinImageCache::dropWholeSoon() {
+    if (m_dropPending) return;
+    m_dropPending = true;
+    // The faces a paint needs are cut in one go; the whole picture goes when the event loop is idle again.
+    auto drop = [this] {
+        m_dropPending = false;
+        for (Sheet* s : std::as_const(m_sheets))
+            s->whole = QImage();
+        // The C library keeps freed blocks of this size for the next ones; none are coming, so the memory goes
+        // back to the system.
+        malloc_trim(0);
+    };
+    if (QCoreApplication::instance())
+        QTimer::singleShot(0, QCoreApplication::instance(), drop);
+    else
+        drop();
+}
+
+int SkinImageCache::decodedSheetCount() const {
+    int n = 0;
+    for (const Sheet* s : m_sheets)
+        n += s->whole.isNull() ? 0 : 1;
+    return n;
+}
+
 std::size_t SkinImageCache::byteCount() const {
+    auto bytes = [](const QPixmap& pm) {
+        return pm.isNull() ? std::size_t{0}
+                           : static_cast<std::size_t>(pm.width()) * static_cast<std::size_t>(pm.height()) *
+                                 static_cast<std::size_t>(pm.depth() / 8); // device pixels
+    };
     std::size_t total = 0;
-    for (const QPixmap* pm : m_pixmaps) {
-        if (pm->isNull()) continue;
-        total += static_cast<std::size_t>(pm->width()) * static_cast<std::size_t>(pm->height()) * // device pixels
-                 static_cast<std::size_t>(pm->depth() / 8);
+    for (const QPixmap* pm : m_pixmaps)
+        total += bytes(*pm);
+    for (const Sheet* s : m_sheets) {
+        total += static_cast<std::size_t>(s->whole.sizeInBytes());
+        for (const auto& [key, pm] : s->faces)
+            total += bytes(pm);
     }
     return total;
 }
@@ -46,6 +183,10 @@ std::size_t SkinImageCache::byteCount() const {
 void SkinImageCache::clear() {
     qDeleteAll(m_pixmaps);
     m_pixmaps.clear();
+    m_sheets.clear();
+    qDeleteAll(m_sheetsByName);
+    m_sheetsByName.clear();
+    m_facePlaces.clear();
 }
 
 QImage loadSkinPicture(const QString& relativeName) {
@@ -79,6 +220,27 @@ QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
     QImage picture = read(path);
     picture.setDevicePixelRatio(1.0 / windowScale);
     return picture;
+}
+
+QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    const qreal wanted = density * windowScale; // pixels per pixel of the 1x picture
+    auto read = [&](const QString& file, qreal native) {
+        QImageReader reader(file);
+        reader.setAutoTransform(false);
+        QImage image = reader.read();
+        // Scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+        if (!image.isNull() && std::abs(native - wanted) > 1e-6)
+            image = image.scaled(static_cast<int>(std::lround(image.width() * wanted / native)),
+                                 static_cast<int>(std::lround(image.height() * wanted / native)), Qt::IgnoreAspectRatio,
+                                 Qt::SmoothTransformation);
+        if (!image.isNull()) image.setDevicePixelRatio(density);
+        return image;
+    };
+    if (wanted > 1.0) {
+        QImage twin = read(SkinTwinPath(path), 2.0);
+        if (!twin.isNull()) return twin;
+    }
+    return read(path, 1.0);
 }
 
 QString DefaultSkinFolder() {
