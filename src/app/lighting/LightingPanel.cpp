@@ -1,15 +1,15 @@
 #include "LightingPanel.h"
 
-#include "CBitmapSlider.h"
-#include "CPngButton.h"
-#include "CSkinColorBtn.h"
 #include "ClickablePicture.h"
+#include "ColorButton.h"
 #include "ColorStatic.h"
 #include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
+#include "SkinSlider.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"
 #include "WindowContext.h"
@@ -121,10 +121,10 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     m_brightnessRow << label("CONTROL_LightStatic", "Light");
     m_speedRow << label("CONTROL_SpeedStatic", "Speed");
     for (const char* key : {"CONTROL_LightSlider", "CONTROL_SpeedSlider"}) {
-        auto* s = new CBitmapSlider(this);
+        auto* s = new SkinSlider(this);
         s->setObjectName(QString::fromLatin1(key));
         placeControl(s, layoutFile, kSection, s->objectName());
-        s->SetRange(0, 5);
+        s->setRange(0, 5);
         adopt(s);
         (m_brightness ? m_speed : m_brightness) = s;
     }
@@ -146,17 +146,17 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         m_speedRow << l;
         m_speedEnds[end] = l;
     }
-    connect(m_brightness, &CBitmapSlider::positionChanged, this, [this](int pos) {
-        m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
+    connect(m_brightness, &SkinSlider::positionChanged, this, [this](int pos) {
+        m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
         if (ensureSession()) check(m_session->writer().setBrightness(pos));
     });
-    connect(m_speed, &CBitmapSlider::positionChanged, this, [this](int pos) {
-        m_speed->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
+    connect(m_speed, &SkinSlider::positionChanged, this, [this](int pos) {
+        m_speed->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
         if (ensureSession()) check(m_session->writer().setSpeed(LightingWriter::SpeedOfSliderPosition(pos)));
     });
     label("CONTROL_UsbStatic", "Usb");
     for (int i = 0; i < 4; ++i) {
-        auto* b = new CPngButton(this);
+        auto* b = new SkinButton(this);
         const QString key = QStringLiteral("FUNC_REPORT%1").arg(i + 1);
         b->setObjectName(key);
         b->setProperty("controlId", kReportRateIds[i]);
@@ -170,7 +170,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
             if (!ensureSession()) return;
             check(m_session->writer().setReportRate(i));
             for (int k = 0; k < 4; ++k)
-                m_rates[k]->SetChecked(k == m_session->state().fields.reportRate);
+                m_rates[k]->setCheckedLook(k == m_session->state().fields.reportRate);
         });
     }
 
@@ -190,11 +190,11 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     for (ColorGroupControls& g : m_groups) {
         const auto& keys = groupKeys[&g - m_groups];
         g.label = label(keys[0], "Color");
-        g.button = new CSkinColorBtn(this);
+        g.button = new ColorButton(this);
         g.button->setObjectName(QString::fromLatin1(keys[1]));
         placeControl(g.button, layoutFile, kSection, g.button->objectName());
         adopt(g.button);
-        connect(g.button, &CSkinColorBtn::colorChanged, this, &LightingPanel::onColorPicked);
+        connect(g.button, &ColorButton::colorChanged, this, &LightingPanel::onColorPicked);
         g.colorful = clickable(keys[2], "sjsup.bmp");
         g.colorful->setAccessibleKind(AccessibleKind::Toggle);
         connect(g.colorful, &ClickablePicture::clicked, this, [this] {
@@ -369,7 +369,7 @@ void LightingPanel::applyAccessibleTexts() {
         }
     }
     setAccessibleName(lightText("Deng"));
-    for (CPngButton* rate : m_rates)
+    for (SkinButton* rate : m_rates)
         rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
     for (int i = 0; i < 8; ++i) {
         m_swatches[i]->setAccessibleName(m_context.text("ACC_LIGHT_SWATCH") + QStringLiteral(" %1").arg(i + 1));
@@ -379,7 +379,7 @@ void LightingPanel::applyAccessibleTexts() {
 
 void LightingPanel::showDefaultReportRate() {
     for (int i = 0; i < 4; ++i)
-        m_rates[i]->SetChecked(i == 0);
+        m_rates[i]->setCheckedLook(i == 0);
 }
 
 QLabel* LightingPanel::statusLine() const {
@@ -438,15 +438,15 @@ void LightingPanel::refresh() {
     m_filling = false;
 
     for (int k = 0; k < 4; ++k)
-        m_rates[k]->SetChecked(k == f.reportRate);
+        m_rates[k]->setCheckedLook(k == f.reportRate);
     const int level = std::min<int>(f.brightness, kMaxBrightness);
-    m_brightness->SetPos(level);
-    m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
+    m_brightness->setPosition(level);
+    m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
     const int speedPos = LightingWriter::SliderPositionOfSpeed(f.speed);
-    m_speed->SetPos(speedPos);
-    m_speed->SetPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
+    m_speed->setPosition(speedPos);
+    m_speed->setPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
     for (ColorGroupControls& g : m_groups) {
-        g.button->SetColor(qColor(f.color));
+        g.button->setColor(qColor(f.color));
         g.colorful->showPicture(picture(f.colorful ? QStringLiteral("sjsdown.bmp") : QStringLiteral("sjsup.bmp")));
         g.colorful->setChecked(f.colorful);
     }

@@ -1,7 +1,7 @@
 #include "UserEffectGroup.h"
 
-#include "CSkinColorBtn.h"
 #include "ClickablePicture.h"
+#include "ColorButton.h"
 #include "ColorRef.h"
 #include "ColorStatic.h"
 #include "SkinPlacement.h"
@@ -59,16 +59,16 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
         });
     }
     label("CONTROL_USERysStatic", "Color");
-    m_brush = new CSkinColorBtn(panel);
+    m_brush = new ColorButton(panel);
     place(m_brush, "CONTROL_USERysButton");
-    connect(m_brush, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+    connect(m_brush, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (m_session) m_session->patterns().setBrushColor(rgbOf(c));
         emit brushColorChanged();
     });
     label("CONTROL_USERjsStatic", "JColor");
-    m_base = new CSkinColorBtn(panel);
+    m_base = new ColorButton(panel);
     place(m_base, "CONTROL_USERjsButton");
-    connect(m_base, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+    connect(m_base, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (!m_session) return;
         const int r = m_session->patterns().setBaseColor(rgbOf(c));
         emit colorsChanged();
@@ -94,15 +94,15 @@ void UserEffectGroup::refresh() {
         m_patterns->addItem(QString::fromStdString(name));
     m_patterns->setCurrentIndex(p.currentPattern());
     m_filling = false;
-    m_brush->SetColor(qColor(p.settings().brushColor));
-    m_base->SetColor(qColor(p.settings().baseColor));
+    m_brush->setColor(qColor(p.settings().brushColor));
+    m_base->setColor(qColor(p.settings().baseColor));
     showTool();
 }
 
 void UserEffectGroup::setBrushColor(const QColor& colour) {
     if (!m_session) return;
     m_session->patterns().setBrushColor(rgbOf(colour));
-    m_brush->SetColor(colour);
+    m_brush->setColor(colour);
 }
 
 void UserEffectGroup::showTool() {

@@ -1,6 +1,6 @@
 #pragma once
 // The main window's messages, timer intervals and the numbers of its map buttons and menu items. Messages travel as
-// AppMessageEvent with the message number as the event type and the four-letter tag as wParam; a handler ignores a
+// AppMessageEvent with the message number as the event type and the four-letter tag as tag; a handler ignores a
 // message whose tag is wrong, so a stray event of the same number cannot trigger it. They are used only where a
 // request comes from another thread (the device link's workers) or another process (a later start).
 
@@ -40,9 +40,9 @@ enum MainControl : int {
     kIdLockNum = 1126,
     kIdLockScroll = 1127,
     kIdLockBank = 1128,
-    kIdFlip0 = 1129,
-    kIdFlip1 = 1130,
-    kIdFlip2 = 1131,
+    kIdLayoutLabel = 1129,
+    kIdLayoutToggle = 1130,
+    kIdLayoutToggleAlt = 1131,
     kIdLeftArrow = 1132,
     kIdRightArrow = 1133,
     kIdSwitch = 1144,

@@ -21,7 +21,7 @@ class QWidget;
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 
 class ScreenPort;
 
@@ -79,7 +79,7 @@ public:
     const QPixmap* statePicture(const QString& fileName, QColor veil = Qt::transparent) const;
     // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
     // from main_disable); it takes the focus from Tab and a click.
-    CPngButton* addButton(const QString& skinKey) const;
+    SkinButton* addButton(const QString& skinKey) const;
 
 private:
     QWidget& m_window;
