@@ -1,4 +1,5 @@
 #include "KeyAssignmentDialog.h"
+#include "LegacyKeys.h"
 
 #include "AppMessageEvent.h"
 #include "ColorStatic.h"
@@ -149,7 +150,7 @@ void KeyAssignmentDialog::buildControls() {
     for (SkinButton* tab : {m_tabKey, m_tabMacro, m_tabMedia, m_tabFunction})
         tab->setAccessibleKind(AccessibleKind::Tab);
 
-    m_singleCaption = Caption(this, ini, "TISHI_SINGLE_STATIC", 10.8);
+    m_singleCaption = Caption(this, ini, skinkey::kSingleKeyCaption, 10.8);
     m_keyBox = new QLineEdit(this);
     m_keyBox->setObjectName(QStringLiteral("FUNC_KEY_INPUT"));
     m_keyBox->setReadOnly(true);
@@ -203,10 +204,10 @@ void KeyAssignmentDialog::buildControls() {
     m_mouseList = List(this, QStringLiteral("mouseList"), 12);
     m_mouseList->setGeometry(ScaleSkinRect(kMouseListRect));
 
-    m_mediaCaption = Caption(this, ini, "MEDIA_SETTING_TISHI", 10.8);
+    m_mediaCaption = Caption(this, ini, skinkey::kMediaCaption, 10.8);
     m_mediaList = List(this, QStringLiteral("FUNC_MEDIA_SELECT"), 12);
     placeControl(m_mediaList, ini, kSection, QStringLiteral("FUNC_MEDIA_SELECT"));
-    m_functionCaption = Caption(this, ini, "FUNCTION_KEY_SETTING_TISHI", 10.8);
+    m_functionCaption = Caption(this, ini, skinkey::kFunctionCaption, 10.8);
     m_functionList = List(this, QStringLiteral("FUNC_FUNCTION_SELECT"), 12);
     placeControl(m_functionList, ini, kSection, QStringLiteral("FUNC_FUNCTION_SELECT"));
 
@@ -439,7 +440,7 @@ void KeyAssignmentDialog::updateKeyTap() {
 void KeyAssignmentDialog::applyTexts(int languageIndex) {
     m_languageIndex = languageIndex;
     const bool macroOnly = m_choice && m_choice->macroOnly();
-    QString title = text(macroOnly ? "MACRO_EDIT_TISHI" : "KEY_SETTING_TISHI");
+    QString title = text(macroOnly ? textkey::kMacroEditTitle : textkey::kKeySettingTitle);
     if (m_choice) {
         const KeyNameLookup keyNames = [this](KeyCode code) { return KeyText(code, m_languageIndex); };
         title += QStringLiteral(" \u2014 ") + QString::fromStdString(KeyDisplayName(m_choice->keyIndex(), keyNames));
@@ -447,8 +448,8 @@ void KeyAssignmentDialog::applyTexts(int languageIndex) {
     m_titleCaption->setText(title);
     setWindowTitle(title); // for the task bar, the window switcher and screen readers
     m_singleCaption->setText(text("SINGLE_STATIC"));
-    m_mediaCaption->setText(text("MEDIA_EDIT_TISHI"));
-    m_functionCaption->setText(text("FUNCTION_TISHI"));
+    m_mediaCaption->setText(text(textkey::kMediaEditTitle));
+    m_functionCaption->setText(text(textkey::kFunctionTitle));
     m_kbCaption->setText(text("IDS_MACRO_KB_KEY"));
     m_mouseCaption->setText(text("IDS_MACRO_MOU_KEY"));
     m_disabledCaption->setText(text("COMPOSITE_DISABLED"));
@@ -510,10 +511,14 @@ void KeyAssignmentDialog::applyAccessibleTexts() {
     m_kb->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_mouse->setAccessibleDescription(untilColon(m_singleCaption->text()));
     m_disabled->setAccessibleDescription(untilColon(m_singleCaption->text()));
-    const std::pair<SkinButton*, const char*> described[] = {
-        {m_tabKey, "SINGLE_STATIC"},        {m_tabMacro, "MACRO_EDIT_TISHI"},   {m_tabMedia, "MEDIA_EDIT_TISHI"},
-        {m_tabFunction, "FUNCTION_TISHI"},  {m_ok, "ACC_DIALOG_OK_DESC"},       {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
-        {m_apply, "ACC_DIALOG_APPLY_DESC"}, {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
+    const std::pair<SkinButton*, const char*> described[] = {{m_tabKey, "SINGLE_STATIC"},
+                                                             {m_tabMacro, textkey::kMacroEditTitle},
+                                                             {m_tabMedia, textkey::kMediaEditTitle},
+                                                             {m_tabFunction, textkey::kFunctionTitle},
+                                                             {m_ok, "ACC_DIALOG_OK_DESC"},
+                                                             {m_cancel, "ACC_DIALOG_CANCEL_DESC"},
+                                                             {m_apply, "ACC_DIALOG_APPLY_DESC"},
+                                                             {m_clear, "COMPOSITE_PROMPT_CLEAR"}};
     for (const auto& [button, key] : described)
         button->setAccessibleDescription(untilColon(text(key)));
     // The key box and the lists are named by the captions above them.

@@ -1,4 +1,5 @@
 #include "MacroTab.h"
+#include "LegacyKeys.h"
 
 #include "CellComboBox.h"
 #include "CheckableList.h"
@@ -51,7 +52,7 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const KeyAssignme
                    SettingsStore& settings, const AssignmentStore& working)
     : QObject(dialog), m_dialog(dialog), m_settings(settings), m_working(working), m_model(u"") {
     const PictureSet& set = pictures.macro;
-    m_nameCaption = Caption(dialog, layoutFile, "MARCO_NAME_SETTING");
+    m_nameCaption = Caption(dialog, layoutFile, skinkey::kMacroNameCaption);
     m_list = new QComboBox(dialog);
     m_list->setObjectName(QStringLiteral("FUNC_MACRO_LIST"));
     m_list->setEditable(true);
@@ -188,8 +189,8 @@ void MacroTab::applyTexts(int languageIndex) {
     m_list->view()->setAccessibleName(m_list->accessibleName());
     m_cycles->setAccessibleName(untilColon(m_cyclesCaption->text()));
     m_steps->setAccessibleName(text("ACC_MACRO_STEPS"));
-    m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
-    m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
+    m_steps->headerItem()->setText(0, text(textkey::kMacroKeysHeading));
+    m_steps->headerItem()->setText(1, text(textkey::kMacroActionHeading));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));
     m_steps->headerItem()->setToolTip(2, text("MACRO_DELAY_STEP_TIP"));
     for (int row = 0; row < m_steps->rowCount(); ++row)

@@ -1,4 +1,5 @@
 #include "LightingPanel.h"
+#include "LegacyKeys.h"
 
 #include "ClickablePicture.h"
 #include "ColorButton.h"
@@ -39,8 +40,6 @@ namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
 const char* const kRateCaptions[4] = {"1000", "500", "250", "125"};
-const char* const kFourColorKeys[4] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"};
-const char* const kFourColorFiles[4] = {"hong", "huang", "lv", "lan"};
 constexpr int kStatusMs = 8000;
 
 QColor qColor(Rgb c) {
@@ -103,18 +102,18 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         return l;
     };
 
-    m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
+    m_switch = clickable(skinkey::kLightSwitch, skinpicture::kLightOn);
     m_switch->setAccessibleKind(AccessibleKind::Toggle);
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
     // The switch decides what a click on the map does, so its label names both sides, the current one lit.
-    m_modeLabel = label("CONTROL_DengStatic", "Deng");
+    m_modeLabel = label(skinkey::kLightSwitchLabel, textkey::kLighting);
     m_modeLabel->setTextFormat(Qt::RichText);
     m_modeLabel->installEventFilter(this);
     auto* undo = new QShortcut(QKeySequence::Undo, context.window());
     undo->setObjectName(QStringLiteral("paintUndoShortcut"));
     connect(undo, &QShortcut::activated, this, &LightingPanel::undoPaint);
     m_effects = new QComboBox(this);
-    m_effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
+    m_effects->setObjectName(QString::fromLatin1(skinkey::kEffectList));
     placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
     adopt(m_effects);
     connect(m_effects, &QComboBox::currentIndexChanged, this, &LightingPanel::onEffectChosen);
@@ -174,9 +173,10 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         });
     }
 
-    m_directionLabel = label("CONTROL_BLFXStatic", "FX");
+    m_directionLabel = label(skinkey::kDirectionLabel, "FX");
     for (int side = 0; side < 2; ++side) {
-        m_directionPictures[side] = clickable(side == 0 ? "CONTROL_BLFXLStaPic" : "CONTROL_BLFXRStaPic", nullptr);
+        m_directionPictures[side] =
+            clickable(side == 0 ? skinkey::kDirectionForward : skinkey::kDirectionBackward, nullptr);
         m_directionPictures[side]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_directionPictures[side], &ClickablePicture::clicked, this, [this, side] {
             if (!ensureSession()) return;
@@ -184,18 +184,15 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
             refresh();
         });
     }
-    const char* groupKeys[2][4] = {
-        {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStaPic", "CONTROL_HXsjsStatic"},
-        {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"}};
     for (ColorGroupControls& g : m_groups) {
-        const auto& keys = groupKeys[&g - m_groups];
+        const auto& keys = skinkey::kColorGroups[static_cast<std::size_t>(&g - m_groups)];
         g.label = label(keys[0], "Color");
         g.button = new ColorButton(this);
         g.button->setObjectName(QString::fromLatin1(keys[1]));
         placeControl(g.button, layoutFile, kSection, g.button->objectName());
         adopt(g.button);
         connect(g.button, &ColorButton::colorChanged, this, &LightingPanel::onColorPicked);
-        g.colorful = clickable(keys[2], "sjsup.bmp");
+        g.colorful = clickable(keys[2], skinpicture::kColorfulOn);
         g.colorful->setAccessibleKind(AccessibleKind::Toggle);
         connect(g.colorful, &ClickablePicture::clicked, this, [this] {
             if (!ensureSession()) return;
@@ -205,7 +202,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         g.colorfulLabel = label(keys[3], "DC");
     }
     for (int k = 0; k < 4; ++k) {
-        m_fourColor[k] = clickable(kFourColorKeys[k], nullptr);
+        m_fourColor[k] = clickable(skinkey::kFourColors[static_cast<std::size_t>(k)], nullptr);
         m_fourColor[k]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_fourColor[k], &ClickablePicture::clicked, this, [this, k] {
             if (!ensureSession()) return;
@@ -329,25 +326,25 @@ void LightingPanel::applyAccessibleTexts() {
         const char* description;
     };
     static const Spoken kSpoken[] = {
-        {"CONTROL_DengStaPic", "Deng", nullptr, "ACC_LIGHT_SWITCH_DESC"},
-        {"CONTROL_XGcombox", nullptr, "ACC_LIGHT_EFFECT", "ACC_LIGHT_EFFECT_DESC"},
+        {skinkey::kLightSwitch, textkey::kLighting, nullptr, "ACC_LIGHT_SWITCH_DESC"},
+        {skinkey::kEffectList, nullptr, "ACC_LIGHT_EFFECT", "ACC_LIGHT_EFFECT_DESC"},
         {"CONTROL_LightSlider", "Light", nullptr, "ACC_LIGHT_BRIGHTNESS_DESC"},
         {"CONTROL_SpeedSlider", "Speed", nullptr, "ACC_LIGHT_SPEED_DESC"},
-        {"CONTROL_BLFXLStaPic", nullptr, "ACC_LIGHT_FORWARD", "ACC_LIGHT_DIRECTION_DESC"},
-        {"CONTROL_BLFXRStaPic", nullptr, "ACC_LIGHT_BACKWARD", "ACC_LIGHT_DIRECTION_DESC"},
-        {"CONTROL_HXysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_FYYSButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_HXsjsStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
-        {"CONTROL_FYSJSStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
-        {"CONTROL_HONGPIC", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_HUANGPIC", nullptr, "ACC_LIGHT_YELLOW", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_LVPIC", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_LANPIC", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_USERgjStaPic1", nullptr, "ACC_LIGHT_BRUSH", "ACC_LIGHT_TOOL_DESC"},
-        {"CONTROL_USERgjStaPic2", nullptr, "ACC_LIGHT_BASE", "ACC_LIGHT_TOOL_DESC"},
-        {"CONTROL_USERysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_USERjsButton", "JColor", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_umCombo", nullptr, "ACC_LIGHT_PATTERN", "ACC_LIGHT_PATTERN_DESC"},
+        {skinkey::kDirectionForward, nullptr, "ACC_LIGHT_FORWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {skinkey::kDirectionBackward, nullptr, "ACC_LIGHT_BACKWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {skinkey::kColorGroups[0][1], "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kColorGroups[1][1], "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kColorGroups[0][2], "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {skinkey::kColorGroups[1][2], "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {skinkey::kFourColors[0], nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[1], nullptr, "ACC_LIGHT_YELLOW", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[2], nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[3], nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kUserBrushTool, nullptr, "ACC_LIGHT_BRUSH", "ACC_LIGHT_TOOL_DESC"},
+        {skinkey::kUserBaseTool, nullptr, "ACC_LIGHT_BASE", "ACC_LIGHT_TOOL_DESC"},
+        {skinkey::kUserBrushColor, "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kUserBaseColor, "JColor", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kUserPatternList, nullptr, "ACC_LIGHT_PATTERN", "ACC_LIGHT_PATTERN_DESC"},
         {"COLOR_R", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_RGB_DESC"},
         {"COLOR_G", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_RGB_DESC"},
         {"COLOR_B", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_RGB_DESC"},
@@ -368,7 +365,7 @@ void LightingPanel::applyAccessibleTexts() {
             }
         }
     }
-    setAccessibleName(lightText("Deng"));
+    setAccessibleName(lightText(textkey::kLighting));
     for (SkinButton* rate : m_rates)
         rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
     for (int i = 0; i < 8; ++i) {
@@ -447,11 +444,12 @@ void LightingPanel::refresh() {
     m_speed->setPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
     for (ColorGroupControls& g : m_groups) {
         g.button->setColor(qColor(f.color));
-        g.colorful->showPicture(picture(f.colorful ? QStringLiteral("sjsdown.bmp") : QStringLiteral("sjsup.bmp")));
+        g.colorful->showPicture(
+            picture(QString::fromLatin1(f.colorful ? skinpicture::kColorfulOff : skinpicture::kColorfulOn)));
         g.colorful->setChecked(f.colorful);
     }
     for (int k = 0; k < 4; ++k) {
-        m_fourColor[k]->showPicture(picture(QLatin1String(kFourColorFiles[k]) +
+        m_fourColor[k]->showPicture(picture(QLatin1String(skinpicture::kFourColorStems[static_cast<std::size_t>(k)]) +
                                             (k == f.colorChoice ? QStringLiteral("ok.bmp") : QStringLiteral(".bmp"))));
         m_fourColor[k]->setChecked(k == f.colorChoice);
     }
@@ -465,7 +463,7 @@ void LightingPanel::refresh() {
     m_directionPictures[1]->setChecked(f.direction == kDirectionBackward);
     m_user->refresh();
     showColorFields();
-    m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
+    m_switch->showPicture(picture(QString::fromLatin1(panelOn() ? skinpicture::kLightOff : skinpicture::kLightOn)));
     m_switch->setChecked(panelOn());
     showModeSwitch();
     showEffectControls();
@@ -481,9 +479,10 @@ void LightingPanel::showEffectControls() {
     // The direction controls go where the effect's layout puts them.
     const QString suffix = QString::fromLatin1(DirectionSkinSuffix(effect).data());
     const QString layoutFile = m_context.layoutFile();
-    moveControl(m_directionLabel, layoutFile, kSection, QStringLiteral("CONTROL_BLFXStatic") + suffix);
-    moveControl(m_directionPictures[0], layoutFile, kSection, QStringLiteral("CONTROL_BLFXLStaPic") + suffix);
-    moveControl(m_directionPictures[1], layoutFile, kSection, QStringLiteral("CONTROL_BLFXRStaPic") + suffix);
+    moveControl(m_directionLabel, layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionLabel) + suffix);
+    moveControl(m_directionPictures[0], layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionForward) + suffix);
+    moveControl(m_directionPictures[1], layoutFile, kSection,
+                QString::fromLatin1(skinkey::kDirectionBackward) + suffix);
 
     m_effects->setVisible(on && c.known);
     for (QWidget* w : m_brightnessRow)
@@ -544,7 +543,7 @@ void LightingPanel::onEffectChosen(int index) {
 
 void LightingPanel::showModeSwitch() {
     const QString keys = m_context.text("MAP_MODE_KEYS").toHtmlEscaped();
-    const QString lighting = lightText("Deng").toHtmlEscaped();
+    const QString lighting = lightText(textkey::kLighting).toHtmlEscaped();
     const QString lit = QStringLiteral("<b style=\"color:%1\">%2</b>");
     const QString dim = QStringLiteral("<span style=\"color:%1\">%2</span>");
     const bool on = panelOn();

@@ -1,4 +1,5 @@
 #include "UserEffectGroup.h"
+#include "LegacyKeys.h"
 
 #include "ClickablePicture.h"
 #include "ColorButton.h"
@@ -47,11 +48,11 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
         m_labels.append({l, QString::fromLatin1(textKey)});
     };
 
-    label("CONTROL_USERgjStatic", "Tool");
+    label(skinkey::kUserToolLabel, "Tool");
     for (int t = 0; t < 2; ++t) {
         m_tools[t] = new ClickablePicture(panel);
         m_tools[t]->setAccessibleKind(AccessibleKind::Choice);
-        place(m_tools[t], t == 0 ? "CONTROL_USERgjStaPic1" : "CONTROL_USERgjStaPic2");
+        place(m_tools[t], t == 0 ? skinkey::kUserBrushTool : skinkey::kUserBaseTool);
         connect(m_tools[t], &ClickablePicture::clicked, this, [this, t] {
             if (!m_session) return;
             m_session->patterns().setTool(t == 0 ? PaintTool::Brush : PaintTool::Base);
@@ -60,14 +61,14 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     }
     label("CONTROL_USERysStatic", "Color");
     m_brush = new ColorButton(panel);
-    place(m_brush, "CONTROL_USERysButton");
+    place(m_brush, skinkey::kUserBrushColor);
     connect(m_brush, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (m_session) m_session->patterns().setBrushColor(rgbOf(c));
         emit brushColorChanged();
     });
     label("CONTROL_USERjsStatic", "JColor");
     m_base = new ColorButton(panel);
-    place(m_base, "CONTROL_USERjsButton");
+    place(m_base, skinkey::kUserBaseColor);
     connect(m_base, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (!m_session) return;
         const int r = m_session->patterns().setBaseColor(rgbOf(c));
@@ -80,7 +81,7 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     // Enter keeps the typed name as the current pattern's; it never adds a fourth pattern.
     m_patterns->setInsertPolicy(QComboBox::NoInsert);
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxPatternNameChars));
-    place(m_patterns, "CONTROL_umCombo");
+    place(m_patterns, skinkey::kUserPatternList);
     connect(m_patterns, &QComboBox::activated, this, &UserEffectGroup::onPatternChosen);
     connect(m_patterns, &QComboBox::editTextChanged, this, &UserEffectGroup::onNameTyped);
 }
