@@ -1,7 +1,6 @@
 #include "MacroTab.h"
 #include "LegacyKeys.h"
 
-#include "CellComboBox.h"
 #include "CheckableList.h"
 #include "ColorStatic.h"
 #include "SkinButton.h"
@@ -375,7 +374,8 @@ int MacroTab::beginCellEdit(CheckableList* list, int& extraStyles) {
         return kNoCellEdit;
     }
     if (!m_cellChoice) {
-        m_cellChoice = new CellComboBox(m_steps->viewport());
+        m_cellChoice = new QComboBox(m_steps->viewport());
+        m_cellChoice->setFocusPolicy(Qt::StrongFocus);
         m_cellChoice->setObjectName(QStringLiteral("stepCellChoice"));
         connect(m_cellChoice, &QComboBox::activated, this, [this](int) { onCellChoice(); });
     }

@@ -24,7 +24,6 @@ class QWidget;
 
 namespace ombrel {
 
-class CellComboBox;
 class SkinButton;
 class CheckableList;
 class ColorStatic;
@@ -129,7 +128,7 @@ private:
     SkinButton* m_bottom;
     QCheckBox* m_recordDelays;
     ColorStatic* m_recordDelaysCaption;
-    CellComboBox* m_cellChoice = nullptr; // the drop-down over a key or action cell while it is edited
+    QComboBox* m_cellChoice = nullptr; // the drop-down over a key or action cell while it is edited
     int m_cellRow = -1;
     int m_cellColumn = -1;
 };

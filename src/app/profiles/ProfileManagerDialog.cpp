@@ -60,9 +60,9 @@ ProfileManagerDialog::ProfileManagerDialog(const QString& layoutFile, const AppP
         m_list->insertColumn(m_list->columnCount(), text(c.key, c.fallback), Qt::AlignLeft, c.width);
     m_list->setRootIsDecorated(false);
     m_list->setOwner(this);
-    m_list->setCheckChangedHandler([this](int item, CheckableList* list) {
+    connect(m_list, &CheckableList::checkChanged, this, [this](int item) {
         // The list keeps a single row checked itself.
-        if (list->isRowChecked(item))
+        if (m_list->isRowChecked(item))
             m_model.check(item);
         else if (item == m_model.checkedRow())
             m_model.uncheck();

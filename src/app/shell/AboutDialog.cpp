@@ -6,6 +6,7 @@
 #include "MainMessages.h"
 #include "SkinStyle.h"
 #include "UiText.h"
+#include "UserPrompts.h"
 
 #include "text/SafeFormat.h"
 
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace ombrel {
@@ -57,6 +59,8 @@ AboutDialog::AboutDialog(const QString& iconPath, const QString& link, int langu
     m_link->setText(link);
     m_link->setTarget(link);
     m_link->setAccessibleDescription(link);
+    connect(m_link, &QLabel::linkActivated, this,
+            [](const QString& target) { UserPrompts::openUrl(QUrl::fromUserInput(target)); });
     // The program's own skin names no web page: then there is no link to show.
     m_link->setVisible(!link.isEmpty());
     m_help = new QPushButton(this);

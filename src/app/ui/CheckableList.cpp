@@ -205,7 +205,6 @@ void CheckableList::onItemChanged(QTreeWidgetItem* item, int column) {
     setBusy(true);
     selectOnly(row);
     setBusy(false);
-    if (m_checkChanged) m_checkChanged(row, this);
     emit checkChanged(row, m_lastInput);
 }
 
@@ -263,12 +262,10 @@ void CheckableList::keyPressEvent(QKeyEvent* event) {
 void CheckableList::sortByHeader(int column) {
     if (column < 0 || column >= columnCount()) return;
     endEdit(true);
-    if (m_beforeSort) m_beforeSort(owner(), this);
     m_sort = NextSortState(m_sort, column);
     sortItems(column, m_sort.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
     header()->setSortIndicatorShown(true);
     header()->setSortIndicator(column, m_sort.ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-    if (m_afterSort) m_afterSort(owner(), this);
     emit sorted(column, m_sort.ascending);
 }
 
@@ -326,11 +323,8 @@ void CheckableList::endEdit(bool commit) {
     bool keep = true;
     if (m_endEdit && m_endEdit(owner(), this, commit, changed) == 0) keep = false;
     if (keep && ownEditor && commit && changed) {
-        const bool accepted = !m_validate || m_validate(editor, this) != 0;
-        if (accepted) {
-            setCellText(item, column, editor->text());
-            emit cellEdited(item, column);
-        }
+        setCellText(item, column, editor->text());
+        emit cellEdited(item, column);
     }
     m_editItem = -1;
     m_editColumn = -1;

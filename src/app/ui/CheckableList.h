@@ -1,7 +1,7 @@
 #pragma once
 // A list of rows and columns with check boxes in four modes, sorting by a header click and editing in the cell.
-// It tells about check changes, sorts and edited cells with signals, and asks the owner through optional
-// callbacks before and after each of those steps.
+// It tells about check changes, sorts and edited cells with signals; the owner may take over the editing of a
+// cell (its own editor, or dropping the edit) through the two edit hooks.
 
 #include "rules/ReportSortRule.h"
 
@@ -22,14 +22,10 @@ public:
     enum class CheckInput { Click, DoubleClick, Key };
     static inline constexpr int kEditNumber = 0x2000; // extra editor style: digits only
 
-    using CheckChangedFn = std::function<void(int item, CheckableList* list)>;
     // Returns 0 when the owner shows an editor of its own; may add extra editor styles.
     using BeginEditFn = std::function<int(QWidget* owner, CheckableList* list, int& extraStyles)>;
     // Returns 0 to drop the edit.
     using EndEditFn = std::function<int(QWidget* owner, CheckableList* list, bool commit, bool changed)>;
-    // Returns 0 to reject the editor's text; may change it.
-    using ValidateFn = std::function<int(QLineEdit* editor, CheckableList* list)>;
-    using SortFn = std::function<void(QWidget* owner, CheckableList* list)>;
 
     explicit CheckableList(QWidget* parent = nullptr);
     ~CheckableList() override;
@@ -65,12 +61,8 @@ public:
 
     void setOwner(QWidget* owner) { m_owner = owner; }
     void setBusyFlag(int* busy) { m_busy = busy; }
-    void setCheckChangedHandler(CheckChangedFn fn) { m_checkChanged = std::move(fn); }
     void setBeginEditHandler(BeginEditFn fn) { m_beginEdit = std::move(fn); }
     void setEndEditHandler(EndEditFn fn) { m_endEdit = std::move(fn); }
-    void setValidateHandler(ValidateFn fn) { m_validate = std::move(fn); }
-    void setBeforeSortHandler(SortFn fn) { m_beforeSort = std::move(fn); }
-    void setAfterSortHandler(SortFn fn) { m_afterSort = std::move(fn); }
 
 signals:
     // The user changed the check of `item`, after the mode's rules were applied.
@@ -106,12 +98,8 @@ private:
     CheckInput m_lastInput = CheckInput::Click;
     QPointer<QWidget> m_owner;
     int* m_busy = nullptr;
-    CheckChangedFn m_checkChanged;
     BeginEditFn m_beginEdit;
     EndEditFn m_endEdit;
-    ValidateFn m_validate;
-    SortFn m_beforeSort;
-    SortFn m_afterSort;
 };
 
 } // namespace ombrel

@@ -2,49 +2,15 @@
 
 #include "ColorRef.h"
 
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QUrl>
 
 namespace ombrel {
-
-namespace {
-
-LinkLabel::Opener& LinkOpener() {
-    static LinkLabel::Opener opener = [](const QString& target) {
-        return QDesktopServices::openUrl(QUrl::fromUserInput(target));
-    };
-    return opener;
-}
-
-} // namespace
-
-void LinkLabel::setOpener(Opener opener) {
-    LinkOpener() = std::move(opener);
-}
 
 LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_TranslucentBackground, true);
-    restyle();
-}
-
-void LinkLabel::setColours(std::uint32_t link, std::uint32_t visited, std::uint32_t hover) {
-    m_link = link;
-    m_visitedColour = visited;
-    m_hoverColour = hover;
-    restyle();
-}
-
-void LinkLabel::setAdjustToFit(bool on) {
-    m_adjustToFit = on;
-    if (on) adjustSize();
-}
-
-void LinkLabel::setVisited(bool visited) {
-    m_visited = visited;
     restyle();
 }
 
@@ -54,19 +20,18 @@ void LinkLabel::restyle() {
     p.setColor(QPalette::WindowText, ColorFromRef(c));
     setPalette(p);
     QFont f = font();
-    f.setUnderline(m_underlineOnHover ? (m_hover || hasFocus()) : true);
+    f.setUnderline(m_hover || hasFocus());
     setFont(f);
-    if (m_adjustToFit) adjustSize();
+    adjustSize();
 }
 
 void LinkLabel::follow() {
     const QString target = m_target.isEmpty() ? text() : m_target;
     if (target.isEmpty()) return;
-    if (LinkOpener()(target)) {
-        m_visited = true;
-        restyle();
-        emit opened(target);
-    }
+    m_visited = true;
+    restyle();
+    // The owner opens it, so that the way it is opened (and its test double) is the program's one.
+    emit linkActivated(target);
 }
 
 void LinkLabel::enterEvent(QEnterEvent* event) {

@@ -4,6 +4,7 @@
 #include "AboutDialog.h"
 #include "HelpLauncher.h"
 #include "LightingPanel.h"
+#include "LinkLabel.h"
 #include "MainMessages.h"
 #include "SkinButton.h"
 #include "UserPrompts.h"
@@ -416,6 +417,19 @@ private slots:
         about->findChild<QPushButton*>(QStringLiteral("aboutHelp"))->click();
         QVERIFY(about->isVisible());
         QCOMPARE(UserPrompts::openedUrls(), (QList<QUrl>{help, help, help, help}));
+    }
+
+    void aboutsWebLinkOpensThroughThePrompts() {
+        // A skin that names a web page: a click or Enter on the link opens it the program's one way.
+        UserPrompts::setHeadless(true);
+        UserPrompts::openedUrls().clear();
+        AboutDialog about(QString(), QStringLiteral("https://example.org/ombrel"), 0);
+        auto* link = about.findChild<LinkLabel*>();
+        QVERIFY(link && !link->isHidden());
+        QTest::keyClick(link, Qt::Key_Return);
+        QTest::mouseClick(link, Qt::LeftButton);
+        const QUrl page(QStringLiteral("https://example.org/ombrel"));
+        QCOMPARE(UserPrompts::openedUrls(), (QList<QUrl>{page, page}));
     }
 
     void helpThatCannotBeOpenedSaysSoWithThePagesPath_data() {
