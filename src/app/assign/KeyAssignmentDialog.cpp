@@ -633,11 +633,6 @@ void KeyAssignmentDialog::done(int result) {
 }
 
 bool KeyAssignmentDialog::event(QEvent* event) {
-    if (event->type() == static_cast<QEvent::Type>(UM_LANG)) {
-        const auto* message = static_cast<AppMessageEvent*>(event);
-        if (message->tag() == kTagLang) applyTexts(static_cast<int>(message->value()));
-        return true;
-    }
     const bool handled = SkinnedDialog::event(event);
     // Capture starts once the dialog is on the screen, and stops when it is hidden.
     if (event->type() == QEvent::Show || event->type() == QEvent::Hide) updateKeyTap();

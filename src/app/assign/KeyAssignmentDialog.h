@@ -46,7 +46,7 @@ public:
     void apply();
     // The keyboard went away: close as Cancel.
     void cancelForUnplug();
-    // Every text in the language `languageIndex` (what UM_LANG does).
+    // Every text in the language `languageIndex` .
     void applyTexts(int languageIndex);
 
     const CompositeKeyChoice& choice() const { return *m_choice; }

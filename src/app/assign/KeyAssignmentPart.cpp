@@ -19,6 +19,7 @@ constexpr int kMacroOnlyPosition = kGKeysPerBank - 1; // the ninth G key
 KeyAssignmentPart::KeyAssignmentPart(WindowContext& context, KeyboardMap& map, QObject* parent)
     : QObject(parent), m_context(context), m_map(map) {
     connect(&m_map, &KeyboardMap::keyClicked, this, &KeyAssignmentPart::open);
+    connect(&context, &WindowContext::languageChanged, this, &KeyAssignmentPart::applyTexts);
 }
 
 SkinButton* KeyAssignmentPart::buttonOf(KeyIndex key) const {

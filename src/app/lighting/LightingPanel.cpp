@@ -64,6 +64,7 @@ bool isMapKey(int controlId) {
 LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures)
     : QWidget(context.window()), m_context(context), m_statusTimer(this), m_previewTimer(this), m_reloadTimer(this) {
     setObjectName(QStringLiteral("lightingPanel"));
+    connect(&context, &WindowContext::languageChanged, this, &LightingPanel::applyTexts);
     m_previewTimer.setObjectName(QStringLiteral("lightingPreviewTimer"));
     m_previewTimer.setSingleShot(true);
     connect(&m_previewTimer, &QTimer::timeout, this, &LightingPanel::onPreviewTick);

@@ -26,6 +26,7 @@ namespace ombrel {
 CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_help(new HelpLauncher(context, this)) {
     setObjectName(QStringLiteral("captionBar"));
+    connect(&context, &WindowContext::languageChanged, this, &CaptionBar::applyTexts);
     // A skin made for a vendor may name its web page; the program's own skin names none, and the link then opens
     // the About box, which tells the version and the build.
     m_vendorLink = QString::fromStdString(ReadIniString(m_context.paths().mainIni, "SCREEN", "Link", ""));

@@ -29,6 +29,7 @@ constexpr int kIndicatorLingerMs = 100;
 CommandBar::CommandBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_animation(this) {
     setObjectName(QStringLiteral("commandBar"));
+    connect(&context, &WindowContext::languageChanged, this, &CommandBar::applyTexts);
     const std::pair<Button, const char*> keys[] = {{Button::Ok, "CONTROL_OK"},
                                                    {Button::Cancel, "CONTROL_CANCEL"},
                                                    {Button::Apply, "CONTROL2_APPLY"},

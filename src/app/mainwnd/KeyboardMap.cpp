@@ -61,6 +61,7 @@ KeyboardMap::KeyboardMap(WindowContext& context, MapPictures pictures, QObject* 
     : QObject(parent), m_context(context), m_layoutFile(context.layoutFile()), m_pictures(std::move(pictures)),
       m_keyFocus(new MapKeyFocus(this)) {
     setObjectName(QStringLiteral("keyboardMap"));
+    connect(&context, &WindowContext::languageChanged, this, &KeyboardMap::applyTexts);
     placeKeyButtons();
     placeMapControls();
     applyLayout(storedLayout());

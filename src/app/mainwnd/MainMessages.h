@@ -11,20 +11,16 @@
 
 namespace ombrel {
 
-inline constexpr int UM_INIT = 19790;
 inline constexpr int UM_OPEN = 21328;
 inline constexpr int UM_KILL = 19787;
 inline constexpr int UM_PROF = 21586;
 inline constexpr int UM_DEL = 20549;
-inline constexpr int UM_LANG = 20545;
 inline constexpr int UM_DETACH = 18259;
 
-inline constexpr std::uintptr_t kTagInit = 0x494E4954; // "INIT"
 inline constexpr std::uintptr_t kTagOpen = 0x4F50454E; // "OPEN"
 inline constexpr std::uintptr_t kTagKill = 0x4C4C494B; // "KILL"
 inline constexpr std::uintptr_t kTagProf = 0x50524F46; // "PROF"
 inline constexpr std::uintptr_t kTagDel = 0x004C4544;  // "DEL"
-inline constexpr std::uintptr_t kTagLang = 0x4C414E47; // "LANG"
 inline constexpr std::uintptr_t kTagDetach = 0;
 
 inline constexpr int kApplyAnimIntervalMs = 50;

@@ -94,10 +94,10 @@ bool MainWindow::initialize(QString* error) {
     buildParts();
     connectParts();
 
-    QCoreApplication::postEvent(this, new AppMessageEvent(UM_INIT, kTagInit, 0));
+    // The tray and the first showing wait until the event loop runs.
+    QMetaObject::invokeMethod(this, &MainWindow::onInit, Qt::QueuedConnection);
     const int language = currentLanguageIndex(*m_context.settings);
-    AppMessageEvent lang(UM_LANG, kTagLang, language > 5 ? 0 : language);
-    QCoreApplication::sendEvent(this, &lang);
+    onLanguage(language > 5 ? 0 : language);
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
@@ -211,15 +211,13 @@ void MainWindow::connectParts() {
 bool MainWindow::event(QEvent* event) {
     const int type = static_cast<int>(event->type());
     switch (type) {
-    case UM_INIT:
     case UM_OPEN:
     case UM_KILL:
     case UM_PROF:
     case UM_DEL:
-    case UM_LANG:
     case UM_DETACH: {
         const auto* message = static_cast<AppMessageEvent*>(event);
-        handleMessage(type, message->tag(), message->value());
+        handleMessage(type, message->tag());
         return true;
     }
     default:
@@ -227,13 +225,9 @@ bool MainWindow::event(QEvent* event) {
     }
 }
 
-bool MainWindow::handleMessage(int message, std::uintptr_t tag, std::intptr_t value) {
+bool MainWindow::handleMessage(int message, std::uintptr_t tag) {
     // A message whose tag is wrong is ignored, so a stray event of the same number cannot trigger it.
     switch (message) {
-    case UM_INIT:
-        if (tag != kTagInit) return false;
-        onInit();
-        return true;
     case UM_OPEN:
         if (tag != kTagOpen) return false;
         onOpen();
@@ -249,10 +243,6 @@ bool MainWindow::handleMessage(int message, std::uintptr_t tag, std::intptr_t va
     case UM_DEL:
         if (tag != kTagDel) return false;
         onBankChanged();
-        return true;
-    case UM_LANG:
-        if (tag != kTagLang) return false;
-        onLanguage(static_cast<int>(value));
         return true;
     case UM_DETACH:
         if (tag != kTagDetach) return false;
@@ -307,15 +297,8 @@ void MainWindow::onBankChanged() {
 
 void MainWindow::onLanguage(int languageIndex) {
     ApplyLanguageToQt(languageIndex);
+    // The parts follow the context's languageChanged; the window's own texts come after them.
     m_parts.setLanguageIndex(languageIndex);
-    m_shell->applyTexts();
-    m_caption->applyTexts();
-    m_profiles->applyTexts();
-    m_commands->applyTexts();
-    m_map->applyTexts();
-    m_lighting->applyTexts();
-    m_mapHint->applyTexts();
-    m_assign->applyTexts();
     m_unplugged->setText(m_parts.text(keyboardGoneTextKey()));
     m_pendingNote->setText(m_parts.text("MAIN_CHANGES_WAITING"));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
@@ -326,8 +309,7 @@ void MainWindow::chooseLanguage(int languageIndex) {
     if (!ChooseLanguage(*m_context.settings, languageIndex))
         std::fprintf(stderr, "ombrel: the language choice could not be stored in %s\n",
                      m_context.settings->settingsIni().c_str());
-    AppMessageEvent lang(UM_LANG, kTagLang, languageIndex);
-    QCoreApplication::sendEvent(this, &lang);
+    onLanguage(languageIndex);
 }
 
 void MainWindow::onDetach() {

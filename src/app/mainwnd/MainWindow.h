@@ -89,7 +89,7 @@ private:
     void buildParts();
     void arrangeTabOrder();
     void connectParts();
-    bool handleMessage(int message, std::uintptr_t tag, std::intptr_t value);
+    bool handleMessage(int message, std::uintptr_t tag);
     void onInit();
     void onOpen();
     void onProfileReload();

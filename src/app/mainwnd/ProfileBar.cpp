@@ -23,6 +23,7 @@ const QString kSection = QStringLiteral("BUTTONINFO");
 
 ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
     setObjectName(QStringLiteral("profileBar"));
+    connect(&context, &WindowContext::languageChanged, this, &ProfileBar::applyTexts);
     const QPixmap* n = m_context.statePicture(QStringLiteral("main_normal.jpg"));
     const QPixmap* o = m_context.statePicture(QStringLiteral("main_over.jpg"));
     const QPixmap* d = m_context.statePicture(QStringLiteral("main_down.jpg"));

@@ -113,15 +113,6 @@ int AboutDialog::openCount() {
     return OpenDialog() ? 1 : 0;
 }
 
-bool AboutDialog::event(QEvent* event) {
-    if (event->type() == static_cast<QEvent::Type>(UM_LANG)) {
-        const auto* message = static_cast<AppMessageEvent*>(event);
-        if (message->tag() == kTagLang) applyTexts(static_cast<int>(message->value()));
-        return true;
-    }
-    return QDialog::event(event);
-}
-
 void AboutDialog::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_F1) {
         event->accept();

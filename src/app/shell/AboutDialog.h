@@ -24,17 +24,17 @@ public:
     QLabel* description() const { return m_description; }
     QLabel* version() const { return m_version; }
 
+    // Every text in the language `languageIndex`; the shell calls it when the user chooses another.
+    void applyTexts(int languageIndex);
+
 signals:
     // F1 or the Help button: the program's help, as the main window opens it.
     void helpRequested();
 
 protected:
-    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void applyTexts(int languageIndex);
-
     QLabel* m_description = nullptr;
     QLabel* m_version = nullptr;
     QLabel* m_copyright = nullptr;

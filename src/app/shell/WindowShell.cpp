@@ -14,6 +14,7 @@ namespace ombrel {
 WindowShell::WindowShell(WindowContext& context, bool trayAvailable, QString vendorLink, QObject* parent)
     : QObject(parent), m_context(context), m_trayAvailable(trayAvailable), m_vendorLink(std::move(vendorLink)) {
     setObjectName(QStringLiteral("windowShell"));
+    connect(&context, &WindowContext::languageChanged, this, &WindowShell::applyTexts);
     m_tray = new TrayIcon(m_context.skinFolder(), this);
     connect(m_tray, &TrayIcon::openRequested, this, &WindowShell::openRequested);
     connect(m_tray, &TrayIcon::aboutRequested, this, &WindowShell::openAbout);
@@ -53,8 +54,7 @@ void WindowShell::closeAbout() {
 void WindowShell::applyTexts() {
     m_tray->setTip(m_context.text("KEYBOARD_TRAY_DESC"));
     if (m_about) {
-        AppMessageEvent forward(UM_LANG, kTagLang, m_context.languageIndex());
-        QCoreApplication::sendEvent(m_about, &forward);
+        m_about->applyTexts(m_context.languageIndex());
     }
 }
 

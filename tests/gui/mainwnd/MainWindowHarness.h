@@ -47,7 +47,7 @@ public:
     ~MainWindowHarness();
 
     // Starts a window on a fresh emulated keyboard (factory memory), plugged in or not, and waits until the
-    // start-up has settled: UM_INIT handled and the first presence report applied.
+    // start-up has settled: the queued start-up call handled and the first presence report applied.
     // `tray` says whether the desktop offers a tray.
     MainWindow& start(bool plugged = true, bool autoShowDone = false, bool tray = true);
     // Ends the window (as the program's end would), keeping the folders so a later start sees its settings.

@@ -141,9 +141,8 @@ private slots:
         MainWindowHarness h;
         MainWindow& w = h.start(true, true);
         QSignalSpy ended(&w, &MainWindow::ended);
-        const std::pair<int, std::uintptr_t> wrong[] = {{UM_OPEN, kTagKill}, {UM_KILL, kTagOpen}, {UM_INIT, 0},
-                                                        {UM_PROF, kTagDel},  {UM_DEL, kTagProf},  {UM_DETACH, 1},
-                                                        {UM_LANG, 0}};
+        const std::pair<int, std::uintptr_t> wrong[] = {
+            {UM_OPEN, kTagKill}, {UM_KILL, kTagOpen}, {UM_PROF, kTagDel}, {UM_DEL, kTagProf}, {UM_DETACH, 1}};
         for (const auto& [message, tag] : wrong)
             Send(w, message, tag, 3);
         QVERIFY(!w.isVisible());
