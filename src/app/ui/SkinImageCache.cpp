@@ -227,12 +227,19 @@ QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double wi
     auto read = [&](const QString& file, qreal native) {
         QImageReader reader(file);
         reader.setAutoTransform(false);
+        auto shown = [&](const QSize& size) {
+            return QSize(static_cast<int>(std::lround(size.width() * wanted / native)),
+                         static_cast<int>(std::lround(size.height() * wanted / native)));
+        };
+        const QSize full = reader.size();
+        // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
+        if (full.isValid() && shown(full) != full && reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(shown(full));
         QImage image = reader.read();
-        // Scaled once here, smoothly, so that the faces are copied 1:1 when painted.
-        if (!image.isNull() && std::abs(native - wanted) > 1e-6)
-            image = image.scaled(static_cast<int>(std::lround(image.width() * wanted / native)),
-                                 static_cast<int>(std::lround(image.height() * wanted / native)), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation);
+        // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+        const QSize target = shown(full.isValid() ? full : image.size());
+        if (!image.isNull() && image.size() != target)
+            image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!image.isNull()) image.setDevicePixelRatio(density);
         return image;
     };
