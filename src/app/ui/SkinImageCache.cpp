@@ -73,10 +73,14 @@ void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPi
     const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
     if (cut.isNull()) return;
-    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. (A target that starts
-    // between two screen pixels must not turn that into a smooth scaling of the face on every paint.)
+    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. It is placed in screen
+    // pixels: through a fractional scale (1.5) the painter would resample the face on every paint instead of
+    // copying it, even where the sizes match.
+    painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
+    painter.scale(1 / screen, 1 / screen);
+    painter.drawPixmap(target.topLeft() * screen, cut);
+    painter.restore();
 }
 
 SkinImageCache::FaceKey SkinImageCache::KeyOf(const QRectF& pixels, const QSize& size) {
