@@ -7,7 +7,7 @@
 #    share of one core and how often the main thread went to sleep and woke again, over SECONDS;
 #  - hidden: the same with the window hidden in the tray (needs trayer), where nothing may tick.
 #   bench/window_cost/window_cost.sh            (after `cmake --build build --target ombrel skin window_cost_bare`)
-#   RUNS=5 SECONDS_PREVIEW=20 SCALES="1 1.5 2" bench/window_cost/window_cost.sh
+#   RUNS=5 SECONDS_PREVIEW=20 SCALES="1 1.5 2" DISPLAY_NUMBER=41 bench/window_cost/window_cost.sh
 # Needs Xvfb and xev (x11-utils); trayer for the hidden case.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
@@ -33,8 +33,17 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-pids+=($!)
+# DISPLAY_NUMBER picks the display where the machine is shared; otherwise Xvfb takes a free one.
+if [[ -n ${DISPLAY_NUMBER:-} ]]; then
+    echo "$DISPLAY_NUMBER" >"$work/display.wanted"
+    Xvfb ":$DISPLAY_NUMBER" -screen 0 1920x1080x24 -nolisten tcp 2>"$work/xvfb.log" &
+    pids+=($!)
+    for _ in $(seq 200); do [[ -S /tmp/.X11-unix/X$DISPLAY_NUMBER ]] && break; sleep 0.05; done
+    [[ -S /tmp/.X11-unix/X$DISPLAY_NUMBER ]] && mv "$work/display.wanted" "$work/display"
+else
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    pids+=($!)
+fi
 for _ in $(seq 200); do [[ -s "$work/display" ]] && break; sleep 0.05; done
 [[ -s "$work/display" ]] || { echo "window_cost: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb

@@ -6,7 +6,12 @@
 #include "rules/SliderMath.h"
 #include "rules/WindowFit.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
 
 using namespace ombrel;
 
@@ -38,6 +43,30 @@ private slots:
         QCOMPARE(r.fields, fields);
         QCOMPARE(QRect(r.x, r.y, r.w, r.h), rect);
         QCOMPARE(r.usable(), usable);
+    }
+
+    void layoutReadsFollowTheFileOnDisk() {
+        // The parsed layout is kept between reads; a file replaced or rewritten in place (even to the same size)
+        // is read again, and a removed one gives the default.
+        QTemporaryDir dir;
+        const std::string path = dir.filePath(QStringLiteral("layout.ini")).toStdString();
+        auto write = [&](const char* text) { std::ofstream(path, std::ios::trunc) << "[BUTTONINFO]\nKEY=" << text; };
+        auto read = [&] {
+            const SkinRect r = ReadSkinRect(path, "BUTTONINFO", "KEY");
+            return QRect(r.x, r.y, r.w, r.h);
+        };
+        write("10,20,30,40\n");
+        QCOMPARE(read(), QRect(10, 20, 30, 40));
+        QCOMPARE(read(), QRect(10, 20, 30, 40));
+        // Two writes can fall within one tick of the file system's clock: the time is set apart explicitly.
+        const auto first = std::filesystem::last_write_time(path);
+        write("11,21,31,41\n");
+        std::filesystem::last_write_time(path, first + std::chrono::seconds(1));
+        QCOMPARE(read(), QRect(11, 21, 31, 41));
+        write("5,6,7,8\n");
+        QCOMPARE(read(), QRect(5, 6, 7, 8));
+        QVERIFY(QFile::remove(QString::fromStdString(path)));
+        QCOMPARE(read(), QRect(1, 1, 1, 1));
     }
 
     void windowFitScale_data() {

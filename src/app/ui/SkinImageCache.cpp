@@ -73,10 +73,14 @@ void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPi
     const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
     if (cut.isNull()) return;
-    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. (A target that starts
-    // between two screen pixels must not turn that into a smooth scaling of the face on every paint.)
+    // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. It is placed in screen
+    // pixels: through a fractional scale (1.5) the painter would resample the face on every paint instead of
+    // copying it, even where the sizes match.
+    painter.save();
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
+    painter.scale(1 / screen, 1 / screen);
+    painter.drawPixmap(target.topLeft() * screen, cut);
+    painter.restore();
 }
 
 SkinImageCache::FaceKey SkinImageCache::keyOf(const QRectF& pixels, const QSize& size) {
@@ -227,12 +231,19 @@ QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double wi
     auto read = [&](const QString& file, qreal native) {
         QImageReader reader(file);
         reader.setAutoTransform(false);
+        auto shown = [&](const QSize& size) {
+            return QSize(static_cast<int>(std::lround(size.width() * wanted / native)),
+                         static_cast<int>(std::lround(size.height() * wanted / native)));
+        };
+        const QSize full = reader.size();
+        // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
+        if (full.isValid() && shown(full) != full && reader.supportsOption(QImageIOHandler::ScaledSize))
+            reader.setScaledSize(shown(full));
         QImage image = reader.read();
-        // Scaled once here, smoothly, so that the faces are copied 1:1 when painted.
-        if (!image.isNull() && std::abs(native - wanted) > 1e-6)
-            image = image.scaled(static_cast<int>(std::lround(image.width() * wanted / native)),
-                                 static_cast<int>(std::lround(image.height() * wanted / native)), Qt::IgnoreAspectRatio,
-                                 Qt::SmoothTransformation);
+        // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+        const QSize target = shown(full.isValid() ? full : image.size());
+        if (!image.isNull() && image.size() != target)
+            image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         if (!image.isNull()) image.setDevicePixelRatio(density);
         return image;
     };

@@ -17,8 +17,10 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
 
 namespace ombrel {
 
@@ -51,16 +53,23 @@ DialogSkin loadDialogSkin(const QString& layoutFile) {
         skin.missingFile = layoutFile;
         return skin;
     }
+    // The mask is read at 1x and brought to the window's scale whole, so the shape has no seams. It is decoded on
+    // a second core while this one decodes the background: both stand between the start and the window.
+    const QString maskFile = maskName == mainName ? mainPath : maskPath;
+    const double windowScale = SkinWindowScale();
+    std::future<QImage> maskJob = std::async(std::launch::async, [maskFile, windowScale] {
+        QImage mask = readSkinPicture(maskFile, 1.0, 1.0);
+        if (mask.isNull() || windowScale == 1.0) return mask;
+        return mask.scaled(static_cast<int>(std::lround(mask.width() * windowScale)),
+                           static_cast<int>(std::lround(mask.height() * windowScale)), Qt::IgnoreAspectRatio,
+                           Qt::FastTransformation);
+    });
     const QImage background = mainName.isEmpty() ? QImage() : readSkinPictureAtScreenSize(mainPath);
+    skin.mask = maskJob.get();
     if (background.isNull()) {
         skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
         return skin;
     }
-    // The mask is read at 1x and brought to the window's scale whole, so the shape has no seams.
-    skin.mask = maskName == mainName ? readSkinPicture(mainPath, 1.0, 1.0) : readSkinPicture(maskPath, 1.0, 1.0);
-    if (!skin.mask.isNull() && SkinWindowScale() != 1.0)
-        skin.mask = skin.mask.scaled(ScaleSkinPixels(skin.mask.width()), ScaleSkinPixels(skin.mask.height()),
-                                     Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (skin.mask.isNull()) {
         skin.missingFile = maskPath;
         return skin;

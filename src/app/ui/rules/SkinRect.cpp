@@ -4,6 +4,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <map>
+#include <mutex>
+
+#include <sys/stat.h>
 
 namespace ombrel {
 
@@ -55,8 +59,41 @@ SkinRect ParseSkinRect(std::string_view text) {
     return r;
 }
 
+namespace {
+
+// A window places a few hundred controls from one layout file: the file is parsed once, and parsed again only when
+// it has changed on disk since (another file, size or time of change).
+struct CachedLayout {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec changed{};
+    IniDocument doc;
+};
+
+std::string ReadLayoutString(const std::string& path, std::string_view section, std::string_view key) {
+    static std::mutex mutex;
+    static std::map<std::string, CachedLayout, std::less<>> cache;
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return ReadIniString(path, section, key, kDefaultSkinRectText);
+    const std::lock_guard lock(mutex);
+    auto it = cache.find(path);
+    const bool fresh = it != cache.end() && it->second.device == st.st_dev && it->second.inode == st.st_ino &&
+                       it->second.size == st.st_size && it->second.changed.tv_sec == st.st_mtim.tv_sec &&
+                       it->second.changed.tv_nsec == st.st_mtim.tv_nsec;
+    if (!fresh) {
+        std::optional<IniDocument> doc = ReadIniDocument(path);
+        if (!doc) return ReadIniString(path, section, key, kDefaultSkinRectText);
+        it = cache.insert_or_assign(path, CachedLayout{st.st_dev, st.st_ino, st.st_size, st.st_mtim, std::move(*doc)})
+                 .first;
+    }
+    return it->second.doc.readString(section, key, kDefaultSkinRectText);
+}
+
+} // namespace
+
 SkinRect ReadSkinRect(const std::string& layoutPath, std::string_view section, std::string_view key) {
-    return ParseSkinRect(ReadIniString(layoutPath, section, key, kDefaultSkinRectText));
+    return ParseSkinRect(ReadLayoutString(layoutPath, section, key));
 }
 
 } // namespace ombrel
