@@ -3,6 +3,7 @@
 #include "CliTexts.h"
 #include "DoctorCommand.h"
 #include "HexDump.h"
+#include "KeyboardFileCommands.h"
 #include "LightingCommands.h"
 #include "NamesCommand.h"
 #include "StoreCommands.h"
@@ -226,6 +227,7 @@ const std::vector<CommandInfo>& AllCommands() {
         v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
         v.push_back(DoctorCommand());
         v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
+        v.insert(v.end(), KeyboardFileCommands().begin(), KeyboardFileCommands().end());
         return v;
     }();
     return all;

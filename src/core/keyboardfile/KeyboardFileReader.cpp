@@ -1,6 +1,7 @@
 #include "keyboardfile/KeyboardFileReader.h"
 
 #include "keys/KeyImage.h"
+#include "keys/MacroImage.h"
 #include "keys/Utf16Text.h"
 
 #include <toml++/toml.h>
@@ -35,6 +36,7 @@ public:
         });
         result.problems = std::move(m_problems);
         result.macroReferences = std::move(m_references);
+        result.macrosAt = m_macrosAt;
         if (result.problems.empty()) result.setup = std::move(m_setup);
         return result;
     }
@@ -140,6 +142,7 @@ private:
             problem(node.source(), "the keyboard holds at most " + std::to_string(kMaxMacros) + " macros, not " +
                                        std::to_string(list->size()));
         m_setup.macros.emplace();
+        m_macrosAt = {int(node.source().begin.line), int(node.source().begin.column), {}};
         std::map<std::string, int> nameLines;
         std::map<std::int64_t, int> idLines;
         for (const toml::node& entry : *list) {
@@ -212,8 +215,12 @@ private:
                             problem(value.source(), why);
                     }
                 } else if (key == "delay") {
-                    if (const auto v = integer(value, "delay (milliseconds)", 0, UINT32_MAX))
+                    // The keyboard keeps pauses in steps of 10 ms; another value would not come back as written.
+                    if (const auto v = integer(value, "delay (milliseconds)", 0, kMaxStepDelayMs)) {
+                        if (*v % 10 != 0)
+                            problem(value.source(), "delay must be a multiple of 10 ms (the keyboard's step)");
                         a.delayMs = static_cast<std::uint32_t>(*v);
+                    }
                 } else {
                     unknown(key, "in a step (it has press or release, and delay)");
                 }
@@ -403,6 +410,7 @@ private:
     KeyboardSetup m_setup;
     std::vector<FileProblem> m_problems;
     std::vector<MacroReference> m_references;
+    FileProblem m_macrosAt;
 };
 
 } // namespace

@@ -32,6 +32,7 @@ struct KeyboardFileRead {
     std::optional<KeyboardSetup> setup; // none when there are problems
     std::vector<FileProblem> problems;  // in the order of the file
     std::vector<MacroReference> macroReferences;
+    FileProblem macrosAt; // where the macro list starts, for a problem of the list as a whole
 };
 
 // Larger files are refused before parsing: the largest the keyboard can fill is far below.

@@ -108,7 +108,10 @@ std::string WriteKeyboardFile(const KeyboardSetup& setup, const SetupNames& name
     for (std::string line; std::getline(lines, line);)
         out << (line.empty() ? "#" : "# " + line) << '\n';
     if (!comment.empty()) out << '\n';
-    out << toml::toml_formatter(root) << '\n';
+    // Basic strings only: toml++ 3.3 writes a key holding an apostrophe as a broken literal string. Sub-tables are
+    // not indented, so a hand edit does not have to guess the depth.
+    constexpr auto flags = toml::format_flags::allow_unicode_strings | toml::format_flags::indent_array_elements;
+    out << toml::toml_formatter(root, flags) << '\n';
     return out.str();
 }
 
