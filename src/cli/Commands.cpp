@@ -3,6 +3,7 @@
 #include "CliTexts.h"
 #include "DoctorCommand.h"
 #include "HexDump.h"
+#include "HistoryCommands.h"
 #include "KeyboardFileCommands.h"
 #include "LightingCommands.h"
 #include "NamesCommand.h"
@@ -228,6 +229,7 @@ const std::vector<CommandInfo>& AllCommands() {
         v.push_back(DoctorCommand());
         v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
         v.insert(v.end(), KeyboardFileCommands().begin(), KeyboardFileCommands().end());
+        v.insert(v.end(), HistoryCommands().begin(), HistoryCommands().end());
         return v;
     }();
     return all;

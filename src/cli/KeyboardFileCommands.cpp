@@ -127,12 +127,19 @@ int cmdApply(CliSession& s, const Args& args) {
                      bytes.status == FileBytes::Status::Missing ? "there is no such file" : std::strerror(EIO));
         return kExitFailed;
     }
+    const CliTexts texts = LoadCliTexts();
+    const CliSetupNames names(texts);
+    return ApplyKeyboardFile(s, ReadKeyboardFile(bytes.bytes, names), a->file, a->dryRun);
+}
+
+} // namespace
+
+int ApplyKeyboardFile(CliSession& s, const KeyboardFileRead& read, const std::string& file, bool dryRun) {
     SetupWork work(s);
-    const KeyboardFileRead read = ReadKeyboardFile(bytes.bytes, work.names());
     auto refuse = [&](const std::vector<FileProblem>& problems) {
         for (const FileProblem& p : problems)
-            std::fprintf(stderr, "%s:%s\n", a->file.c_str(), DescribeProblem(p).c_str());
-        std::fprintf(stderr, "%s was not applied; nothing was written\n", a->file.c_str());
+            std::fprintf(stderr, "%s:%s\n", file.c_str(), DescribeProblem(p).c_str());
+        std::fprintf(stderr, "%s was not applied; nothing was written\n", file.c_str());
         return kExitFailed;
     };
     if (!read.setup) return refuse(read.problems);
@@ -156,19 +163,18 @@ int cmdApply(CliSession& s, const Args& args) {
     if (const std::size_t needed = MacroBytesNeeded(wanted); capacity != 0 && needed > capacity)
         problems.push_back({read.macrosAt.line, read.macrosAt.column,
                             "the macros need " + std::to_string(needed) +
-                                " bytes but the keyboard's macro memory "
-                                "holds " +
-                                std::to_string(capacity) + "; shorten or delete some macros"});
+                                " bytes but the keyboard's macro memory holds " + std::to_string(capacity) +
+                                "; shorten or delete some macros"});
     if (!problems.empty()) return refuse(problems);
 
     const SetupDifference difference = CompareSetups(current, wanted, work.names());
-    if (a->dryRun) {
+    if (dryRun) {
         for (const std::string& line : difference.lines)
             std::printf("%s\n", line.c_str());
         return difference.empty() ? kExitOk : kExitWouldChange;
     }
     if (difference.empty()) {
-        std::printf("the keyboard already matches %s; nothing was written\n", a->file.c_str());
+        std::printf("the keyboard already matches %s; nothing was written\n", file.c_str());
         return kExitOk;
     }
     const int r = WriteKeyboardSetup(work.places(), current, wanted, difference, &why);
@@ -177,14 +183,20 @@ int cmdApply(CliSession& s, const Args& args) {
             std::fprintf(stderr, "%s\n", why.c_str());
             return kExitFailed;
         }
-        return ReportResult(why.c_str(), r);
+        const int code = ReportResult(why.c_str(), r);
+        std::fprintf(stderr, "the state before the write is kept: see ombrelctl history list\n");
+        return code;
     }
     for (const std::string& line : difference.lines)
         std::printf("%s\n", line.c_str());
     return kExitOk;
 }
 
-} // namespace
+int ReadKeyboardNow(CliSession& s, KeyboardSetup& setup) {
+    SetupWork work(s);
+    if (!work.ensureFolder()) return kExitFailed;
+    return work.read(setup);
+}
 
 const std::vector<CommandInfo>& KeyboardFileCommands() {
     static const std::vector<CommandInfo> commands = {

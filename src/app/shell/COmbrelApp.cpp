@@ -17,6 +17,7 @@
 #include "TestControl.h"
 #include "WindowShell.h"
 
+#include "keyboardfile/WriteHistory.h"
 #include "device/ServiceLibrary.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SafeFileWriter.h"
@@ -174,6 +175,8 @@ int COmbrelApp::run(int argc, char** argv) {
     context.api = &library->api();
     context.autoShowDone = plan.autoShowDone;
     context.emulator = options.emulator;
+    // Every write to the keyboard from now on first keeps the state it replaces.
+    SetProcessHistory(HistorySettingsFor(context.paths, options.emulator, "Ombrel"));
     if (!options.screenshot.isEmpty()) context.trayAvailable = false;
     auto window = std::make_unique<COmbrelDlg>(std::move(context));
     if (!window->OnInitDialog(&error)) {

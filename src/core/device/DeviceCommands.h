@@ -66,7 +66,26 @@ public:
 
     ReportExchange& exchange() { return m_exchange; }
 
+    // Every write to the keyboard's memory passes here, whoever makes it, so one observer sees them all (the write
+    // history keeps the state a write replaces). `before` runs before the first write of a sequence (begin ..
+    // end; a bracket that only reads is no write) or before a lone write; `after` runs once the sequence or the
+    // lone write is over, with LINK_OK only when every write and the end succeeded. What the observer reads is
+    // not observed; inside a sequence it reads within that sequence's bracket. Writes are made by one thread at a
+    // time (the program's transactions are serialised), so the flags below need no lock.
+    struct WriteObserver {
+        std::function<void()> before;
+        std::function<void(int result)> after;
+    };
+    void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
+    // Several write sequences that make one change (a whole file applied, a snapshot restored) are observed as
+    // one, between these two calls (see WriteGroup).
+    void beginWriteGroup();
+    void endWriteGroup();
+
 private:
+    void beforeWrite();
+    LinkResult afterWrite(LinkResult result);
+    void closeObservedWrite();
     // One report with `payload` (may be empty); the reply's payload is copied to `replyPayload` (may be empty).
     LinkResult single(std::uint8_t command, std::uint8_t length, std::uint32_t offset,
                       std::span<const std::uint8_t> payload, std::span<std::uint8_t> replyPayload);
@@ -74,6 +93,24 @@ private:
     LinkResult writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in);
 
     ReportExchange& m_exchange;
+    WriteObserver m_observer;
+    bool m_observing = false;    // the observer runs: its own traffic is not observed
+    bool m_observedOpen = false; // `before` ran, `after` has not yet
+    bool m_inSequence = false;   // between a begin and its end
+    int m_groupDepth = 0;
+    int m_observedResult = LINK_OK; // the first failure since `before`
+};
+
+// Keeps a write group open while it lives.
+class WriteGroup {
+public:
+    explicit WriteGroup(DeviceCommands& commands) : m_commands(commands) { m_commands.beginWriteGroup(); }
+    ~WriteGroup() { m_commands.endWriteGroup(); }
+    WriteGroup(const WriteGroup&) = delete;
+    WriteGroup& operator=(const WriteGroup&) = delete;
+
+private:
+    DeviceCommands& m_commands;
 };
 
 } // namespace ombrel

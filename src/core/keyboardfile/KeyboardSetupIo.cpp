@@ -224,6 +224,8 @@ std::size_t MacroBytesNeeded(const KeyboardSetup& setup) {
 
 int WriteKeyboardSetup(SetupPlaces& places, const KeyboardSetup& current, const KeyboardSetup& wanted,
                        const SetupDifference& d, std::string* why) {
+    // One change, one snapshot in the write history, however many areas it writes.
+    const WriteGroup group(places.commands);
     int first = LINK_OK;
     auto note = [&](int r) {
         if (first == LINK_OK) first = r;
