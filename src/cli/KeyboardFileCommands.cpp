@@ -6,6 +6,7 @@
 #include "keyboardfile/KeyboardFileReader.h"
 #include "keyboardfile/KeyboardFileWriter.h"
 #include "keyboardfile/KeyboardSetupIo.h"
+#include "keyboardfile/SetupApply.h"
 #include "keyboardfile/SetupDifference.h"
 #include "platform/SafeFileWriter.h"
 #include "profiles/ProfileStore.h"
@@ -136,38 +137,18 @@ int cmdApply(CliSession& s, const Args& args) {
 
 int ApplyKeyboardFile(CliSession& s, const KeyboardFileRead& read, const std::string& file, bool dryRun) {
     SetupWork work(s);
-    auto refuse = [&](const std::vector<FileProblem>& problems) {
-        for (const FileProblem& p : problems)
+    if (read.setup && !work.ensureFolder()) return kExitFailed;
+    ApplyPlan plan;
+    std::string why;
+    if (const int r = PlanSetupApply(work.places(), read, work.names(), plan, &why); r != LINK_OK)
+        return ReportResult(why.c_str(), r);
+    if (!plan.problems.empty()) {
+        for (const FileProblem& p : plan.problems)
             std::fprintf(stderr, "%s:%s\n", file.c_str(), DescribeProblem(p).c_str());
         std::fprintf(stderr, "%s was not applied; nothing was written\n", file.c_str());
         return kExitFailed;
-    };
-    if (!read.setup) return refuse(read.problems);
-    if (!work.ensureFolder()) return kExitFailed;
-    KeyboardSetup current;
-    if (const int r = work.read(current); r != kExitOk) return r;
-    // Macro keys of a file without macros play what the keyboard holds.
-    std::vector<FileProblem> problems;
-    if (!read.setup->macros)
-        for (const MacroReference& ref : read.macroReferences) {
-            const auto& held = *current.macros;
-            if (std::none_of(held.begin(), held.end(), [&](const SetupMacro& m) { return m.id == ref.id; }))
-                problems.push_back(
-                    {ref.line, ref.column,
-                     "the keyboard holds no macro with id " + std::to_string(ref.id) + " (see ombrelctl macro list)"});
-        }
-    KeyboardSetup wanted = MergeSetup(current, *read.setup);
-    std::string why;
-    if (!RenumberMacros(wanted, &why)) problems.push_back({read.macrosAt.line, read.macrosAt.column, why});
-    const unsigned capacity = s.link().state().macroCapacity.load();
-    if (const std::size_t needed = MacroBytesNeeded(wanted); capacity != 0 && needed > capacity)
-        problems.push_back({read.macrosAt.line, read.macrosAt.column,
-                            "the macros need " + std::to_string(needed) +
-                                " bytes but the keyboard's macro memory holds " + std::to_string(capacity) +
-                                "; shorten or delete some macros"});
-    if (!problems.empty()) return refuse(problems);
-
-    const SetupDifference difference = CompareSetups(current, wanted, work.names());
+    }
+    const SetupDifference& difference = plan.difference;
     if (dryRun) {
         for (const std::string& line : difference.lines)
             std::printf("%s\n", line.c_str());
@@ -177,8 +158,7 @@ int ApplyKeyboardFile(CliSession& s, const KeyboardFileRead& read, const std::st
         std::printf("the keyboard already matches %s; nothing was written\n", file.c_str());
         return kExitOk;
     }
-    const int r = WriteKeyboardSetup(work.places(), current, wanted, difference, &why);
-    if (r != LINK_OK) {
+    if (const int r = CarryOutApply(work.places(), plan, &why); r != LINK_OK) {
         if (r == LINK_NOT_KEPT && !why.empty()) {
             std::fprintf(stderr, "%s\n", why.c_str());
             return kExitFailed;

@@ -9,6 +9,7 @@
 #include "DeviceTask.h"
 #include "FirmwareCheck.h"
 #include "FirmwarePart.h"
+#include "HistoryDialog.h"
 #include "KeyAssignment.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
@@ -37,6 +38,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -101,7 +103,22 @@ bool COmbrelDlg::OnInitDialog(QString* error) {
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
+    // A write the last run could not finish is offered for undoing, once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (HistoryDialog::askAboutInterruptedWrite(m_parts, this)) openHistory();
+    });
     return true;
+}
+
+void COmbrelDlg::openHistory() {
+    HistoryDialog dialog(m_parts, this);
+    // A restore changed the keyboard behind the window's back: everything it shows is read again.
+    connect(&dialog, &HistoryDialog::restored, this, [this] {
+        m_profiles->reloadFromKeyboard(false);
+        m_lighting->load(true);
+        m_map->refresh();
+    });
+    dialog.exec();
 }
 
 void COmbrelDlg::buildParts() {
@@ -161,6 +178,7 @@ void COmbrelDlg::connectParts() {
     connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
     connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_caption, &CaptionBar::discardRequested, this, &COmbrelDlg::discardChanges);
+    connect(m_caption, &CaptionBar::historyRequested, this, &COmbrelDlg::openHistory);
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });

@@ -100,6 +100,8 @@ private:
     void closeFromUser();
     // The menu's "Discard changes": the store goes back to what the keyboard holds.
     void discardChanges();
+    // The history of writes; a restore there reloads what the window shows.
+    void openHistory();
     void finishExit(int exitCode);
 
     MainContext m_context;

@@ -125,6 +125,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     restore->setData(kCmdRestore);
     backup->setData(kCmdBackup);
     firmware->setData(kCmdFirmware);
+    QAction* history = menu.addAction(m_context.text("MENU_HISTORY"));
+    history->setObjectName(QStringLiteral("menuHistory"));
     QAction* discard = menu.addAction(m_context.text("MENU_DISCARD"));
     discard->setData(kCmdDiscard);
     discard->setEnabled(m_context.pending().pending());
@@ -156,6 +158,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
         emit backupRequested();
     else if (chosen == firmware)
         emit firmwareRequested();
+    else if (chosen == history)
+        emit historyRequested();
     else if (chosen == discard)
         emit discardRequested();
     else if (chosen == sessionStart)

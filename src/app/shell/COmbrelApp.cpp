@@ -17,8 +17,8 @@
 #include "TestControl.h"
 #include "WindowShell.h"
 
-#include "keyboardfile/WriteHistory.h"
 #include "device/ServiceLibrary.h"
+#include "keyboardfile/WriteHistory.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/StartupPlan.h"
