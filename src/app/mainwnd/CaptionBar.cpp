@@ -126,7 +126,7 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     backup->setData(kCmdBackup);
     firmware->setData(kCmdFirmware);
     QAction* history = menu.addAction(m_context.text("MENU_HISTORY"));
-    history->setObjectName(QStringLiteral("menuHistory"));
+    history->setData(kCmdHistory);
     QAction* discard = menu.addAction(m_context.text("MENU_DISCARD"));
     discard->setData(kCmdDiscard);
     discard->setEnabled(m_context.pending().pending());

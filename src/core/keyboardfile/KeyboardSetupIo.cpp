@@ -27,7 +27,9 @@ int readStore(SetupPlaces& places, AssignmentStore& store) {
     if (const int r = places.commands.ReadConfig(config.bytes); r == LINK_OK)
         places.state.macroCapacity.store(config.macroCapacity());
     int result = LINK_OK;
-    const auto file = ReadKeyboardImage(places.commands, places.state, places.text, &result);
+    // Macros the keyboard keeps without a name get one from the language texts, or a plain one without them.
+    const TextLookup text = places.text ? places.text : [](std::string_view) { return std::string("Macro "); };
+    const auto file = ReadKeyboardImage(places.commands, places.state, text, &result);
     if (!file) return result == LINK_OK ? LINK_NO_REPLY : result;
     std::lock_guard guard(store.lock);
     ReplaceStoreContents(store, ParseStoreFile(*file, false).contents);

@@ -18,7 +18,7 @@ struct SetupPlaces {
     DeviceCommands& commands;
     DeviceState& state;
     ScreenPort& screen;
-    TextLookup text;
+    TextLookup text;         // may be empty
     std::string storePath;   // the profile store file, kept in step with the keys written; "" leaves it alone
     std::string colorPrefix; // the colour files' prefix (AppPaths::userColorPrefix)
 };
