@@ -108,6 +108,24 @@ std::multiset<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
+// Whether `text` has exactly the lines `patterns` give, in order; '*' in a pattern stands for what the per-user
+// folder was seeded with (the shipped colour templates).
+bool linesMatch(const std::string& text, const std::vector<std::string>& patterns) {
+    std::istringstream in(text);
+    std::size_t i = 0;
+    for (std::string line; std::getline(in, line); ++i) {
+        if (i >= patterns.size()) return false;
+        const std::string& p = patterns[i];
+        const auto star = p.find('*');
+        if (star == std::string::npos
+                ? line != p
+                : line.size() < p.size() - 1 || line.compare(0, star, p, 0, star) != 0 ||
+                      line.compare(line.size() - (p.size() - star - 1), std::string::npos, p, star + 1) != 0)
+            return false;
+    }
+    return i == patterns.size();
+}
+
 // Trace lines of reports that write to the keyboard's memory (command byte, the fourth, of a write command).
 int writesIn(const std::string& trace) {
     int writes = 0;
@@ -163,10 +181,10 @@ TEST_F(KeyboardFileCliTest, PartialFilesChangeOnlyWhatTheyName) {
          {"Profile 3, lighting brightness: 5 -> 1"}},
         {"one colour",
          "format = 1\n[profile.1.patterns.1.colors]\nA = \"0000FF\"\n",
-         {"Profile 1, pattern 1 colour of A: FF0000 -> 0000FF"}},
+         {"Profile 1, pattern 1 colour of A: * -> 0000FF"}},
         {"pattern name and pattern in use",
          "format = 1\n[profile.1]\npattern = 3\n[profile.1.patterns.3]\nname = \"Night\"\n",
-         {"Profile 1, pattern in use: 1 -> 3", "Profile 1, pattern 3 name: 0 -> Night"}},
+         {"Profile 1, pattern in use: 1 -> 3", "Profile 1, pattern 3 name: * -> Night"}},
         {"macros only",
          "format = 1\n[[macros]]\nid = 1\nname = \"M\"\nsteps = [{ press = \"A\", delay = 10 }]\n",
          {"Macro 1 (M) added: 1 steps, 1 cycles"}},
@@ -179,15 +197,15 @@ TEST_F(KeyboardFileCliTest, PartialFilesChangeOnlyWhatTheyName) {
         const std::string before = exported("k");
         const std::string file = write("partial.toml", c.file);
         const ProgramResult dry = run("k", {"apply", "--dry-run", file});
-        std::string expected;
-        for (const std::string& line : c.changes)
-            expected += line + "\n";
-        EXPECT_EQ(dry.out, expected);
+        EXPECT_TRUE(linesMatch(dry.out, c.changes)) << dry.out;
         EXPECT_EQ(dry.exitCode, c.changes.empty() ? 0 : 5) << dry.err;
         EXPECT_EQ(exported("k"), before) << "a dry run writes nothing";
 
-        EXPECT_EQ(ok("k", {"apply", file}).out,
-                  c.changes.empty() ? "the keyboard already matches " + file + "; nothing was written\n" : expected);
+        const std::string applied = ok("k", {"apply", file}).out;
+        if (c.changes.empty())
+            EXPECT_EQ(applied, "the keyboard already matches " + file + "; nothing was written\n");
+        else
+            EXPECT_EQ(applied, dry.out) << "apply says what the dry run said";
         EXPECT_EQ(run("k", {"apply", "--dry-run", file}).exitCode, 0) << "applied, the file matches";
         // The export changed by the lines of what the file named (and a macro's few lines), nothing else.
         std::multiset<std::string> was = linesOf(before), is = linesOf(exported("k"));
