@@ -112,13 +112,15 @@ bool COmbrelDlg::OnInitDialog(QString* error) {
 
 void COmbrelDlg::openHistory() {
     HistoryDialog dialog(m_parts, this);
-    // A restore changed the keyboard behind the window's back: everything it shows is read again.
-    connect(&dialog, &HistoryDialog::restored, this, [this] {
-        m_profiles->reloadFromKeyboard(false);
-        m_lighting->load(true);
-        m_map->refresh();
-    });
+    connect(&dialog, &HistoryDialog::restored, this, &COmbrelDlg::reloadAfterRewrite);
     dialog.exec();
+}
+
+void COmbrelDlg::reloadAfterRewrite() {
+    // The keyboard was written behind the window's back: everything it shows is read again.
+    m_profiles->reloadFromKeyboard(false);
+    m_lighting->load(true);
+    m_map->refresh();
 }
 
 void COmbrelDlg::buildParts() {
@@ -183,6 +185,7 @@ void COmbrelDlg::connectParts() {
         if (!pending) m_pendingNote->hide();
     });
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
+    connect(m_backup, &BackupCommands::keyboardRewritten, this, &COmbrelDlg::reloadAfterRewrite);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_profiles, &ProfileBar::applyRequested, m_commands, &CommandBar::apply);
