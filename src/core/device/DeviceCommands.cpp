@@ -103,7 +103,7 @@ void DeviceCommands::closeObservedWrite() {
     m_observedOpen = false;
     if (!m_observer.after) return;
     m_observing = true;
-    m_observer.after(m_observedResult);
+    m_observer.after(m_observedResult.load());
     m_observing = false;
 }
 

@@ -6,6 +6,7 @@
 #include "device/LinkResult.h"
 #include "device/ReportExchange.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -71,7 +72,7 @@ public:
     // end; a bracket that only reads is no write) or before a lone write; `after` runs once the sequence or the
     // lone write is over, with LINK_OK only when every write and the end succeeded. What the observer reads is
     // not observed; inside a sequence it reads within that sequence's bracket. Writes are made by one thread at a
-    // time (the program's transactions are serialised), so the flags below need no lock.
+    // time (the program's transactions are serialised).
     struct WriteObserver {
         std::function<void()> before;
         std::function<void(int result)> after;
@@ -94,11 +95,12 @@ private:
 
     ReportExchange& m_exchange;
     WriteObserver m_observer;
-    bool m_observing = false;    // the observer runs: its own traffic is not observed
-    bool m_observedOpen = false; // `before` ran, `after` has not yet
-    bool m_inSequence = false;   // between a begin and its end
-    int m_groupDepth = 0;
-    int m_observedResult = LINK_OK; // the first failure since `before`
+    // Atomic, so a read made meanwhile from another thread (the presence worker) is no data race.
+    std::atomic<bool> m_observing = false;    // the observer runs: its own traffic is not observed
+    std::atomic<bool> m_observedOpen = false; // `before` ran, `after` has not yet
+    std::atomic<bool> m_inSequence = false;   // between a begin and its end
+    std::atomic<int> m_groupDepth = 0;
+    std::atomic<int> m_observedResult = LINK_OK; // the first failure since `before`
 };
 
 // Keeps a write group open while it lives.
