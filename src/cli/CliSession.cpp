@@ -3,6 +3,7 @@
 #include "DoctorCommand.h"
 #include "HexDump.h"
 #include "device/LinkResult.h"
+#include "keyboardfile/WriteHistory.h"
 
 #include <chrono>
 #include <cstdio>
@@ -92,6 +93,8 @@ std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exi
         *exitCode = kExitNoService;
         return nullptr;
     }
+    // Every write this run makes first keeps the state it replaces (ombrelctl history).
+    SetProcessHistory(HistorySettingsFor(session->m_paths, options.emulator, "ombrelctl"));
     const ServiceApi& api = session->m_library->api();
     // While another program talks to the keyboard, wait here where it can be said, before the link's first reads.
     char node[256] = {};

@@ -3,6 +3,8 @@
 #include "CliTexts.h"
 #include "DoctorCommand.h"
 #include "HexDump.h"
+#include "HistoryCommands.h"
+#include "KeyboardFileCommands.h"
 #include "LightingCommands.h"
 #include "NamesCommand.h"
 #include "StoreCommands.h"
@@ -226,6 +228,8 @@ const std::vector<CommandInfo>& AllCommands() {
         v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
         v.push_back(DoctorCommand());
         v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
+        v.insert(v.end(), KeyboardFileCommands().begin(), KeyboardFileCommands().end());
+        v.insert(v.end(), HistoryCommands().begin(), HistoryCommands().end());
         return v;
     }();
     return all;

@@ -44,7 +44,8 @@ void printHelp() {
                 "  2  bad command line: a wrong or missing argument, an unknown name, a macro that does not exist\n"
                 "  3  no keyboard found or not accessible (info then lists what is missing)\n"
                 "  4  the HID service library is missing or cannot start (the emulator refuses a state file that is\n"
-                "     not one, or that another program uses)\n");
+                "     not one, or that another program uses)\n"
+                "  5  apply --dry-run: the file would change the keyboard\n");
 }
 
 void printCommandHelp(const CommandInfo& c, std::FILE* to) {

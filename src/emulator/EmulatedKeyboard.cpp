@@ -38,6 +38,20 @@ std::chrono::milliseconds stateLockWait() {
     return *end == '\0' && ms >= 0 ? std::chrono::milliseconds(ms) : EmulatedKeyboard::kStateLockWait;
 }
 
+// A keyboard that refuses writes after a number of them (OMBREL_EMU_FAIL_WRITES_AFTER=N: the write reports after
+// the first N answer status 0xFF), so a program run as a whole can be tested with a write failing halfway.
+std::optional<long long> writesBeforeFailure() {
+    const char* value = std::getenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    if (!value || !*value) return std::nullopt;
+    char* end = nullptr;
+    const long long n = std::strtoll(value, &end, 10);
+    return *end == '\0' && n >= 0 ? std::optional(n) : std::nullopt;
+}
+
+bool isWriteCommand(std::uint8_t command) {
+    return command == 4 || command == 6 || command == 8 || command == 10 || command == 17;
+}
+
 void warn(const std::string& text) {
     std::fprintf(stderr, "VevIrozEmu: %s\n", text.c_str());
 }
@@ -77,6 +91,7 @@ bool EmulatedKeyboard::start() {
         if (!m_statePath.empty() && !claimStateFileLocked()) return false;
         m_running = true;
         m_stopping = false;
+        m_writesBeforeFailure = writesBeforeFailure();
     }
     m_thread = std::thread([this] { deliveryLoop(); });
     return true;
@@ -274,6 +289,8 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::
         fault = m_faults.front();
         m_faults.pop_front();
     }
+    if (m_writesBeforeFailure && isWriteCommand(bytes[3]) && (*m_writesBeforeFailure)-- <= 0)
+        fault.kind = FaultKind::StatusFF;
     if (fault.kind == FaultKind::SendFail) return 0;
     ++m_reportCount;
     if (fault.kind == FaultKind::Unplug) {

@@ -156,6 +156,7 @@ private:
     std::uint32_t m_reportCount = 0;
     std::vector<std::uint8_t> m_bankStatus; // the last status-write payload; empty when none since reset
     std::deque<Fault> m_faults;
+    std::optional<long long> m_writesBeforeFailure; // see OMBREL_EMU_FAIL_WRITES_AFTER
     std::map<std::uint32_t, Registration> m_registrations;
     std::uint32_t m_nextId = 1;
     std::map<EventKey, Event> m_events;

@@ -41,8 +41,8 @@ grep -q '<svg' "$share/icons/hicolor/scalable/apps/ombrel.svg" || fail "no scala
 # Man pages: rendered without a warning, and naming every command and option the programs' help lists.
 ctl="$usr/bin/ombrelctl"
 gui="$usr/bin/ombrel"
-for page in ombrel ombrelctl; do
-    file="$share/man/man1/$page.1.gz"
+for page in ombrel.1 ombrelctl.1 ombrel-keyboard.5; do
+    file="$share/man/man${page##*.}/$page.gz"
     [[ -f $file ]] || { fail "missing $file"; continue; }
     warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$file" 2>&1 >/dev/null)
     [[ -z $warnings ]] || fail "man $page: $warnings"

@@ -52,6 +52,7 @@ enum MainControl : int {
     kCmdFirmware = 32780,
     kCmdSessionStart = 32781,
     kCmdDiscard = 32782,
+    kCmdHistory = 32783,
     kCmdLanguageFirst = 32790, // one item a language, in the order of the language table
 };
 

@@ -2,6 +2,7 @@
 
 #include "CommandBar.h"
 #include "DeviceTask.h"
+#include "KeyboardFileBackup.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
@@ -34,8 +35,13 @@ BackupCommands::BackupCommands(WindowContext& context, CommandBar& progress, QOb
 
 void BackupCommands::restore() {
     QWidget* window = m_context.window();
-    const QString path = UserPrompts::openFileName(window, QString(), ProfileFileFilter());
+    const QString path =
+        UserPrompts::openFileName(window, QString(), ProfileFileFilter() + QStringLiteral(";;") + KeyboardFileFilter());
     if (path.isEmpty()) return;
+    if (IsKeyboardFilePath(path.toStdString())) {
+        restoreKeyboardFile(path);
+        return;
+    }
     std::vector<ContentProblem> problems;
     if (ValidateFile(path.toStdString(), m_context.screen(), nullptr, &problems) <= 0) {
         UserPrompts::information(window, m_context.text("MAIN_PROMPT_INPORT"));
@@ -73,17 +79,60 @@ void BackupCommands::restore() {
 }
 
 void BackupCommands::backup() {
-    const QString path =
-        UserPrompts::saveFileName(m_context.window(), QString(), ProfileFileFilter(),
-                                  QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
+    const QString path = UserPrompts::saveFileName(
+        m_context.window(), QString(), ProfileFileFilter() + QStringLiteral(";;") + KeyboardFileFilter(),
+        QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
+    if (IsKeyboardFilePath(path.toStdString())) {
+        backUpKeyboardFile(path);
+        return;
+    }
     std::string why;
     if (ExportStore(m_context.stores().workingStore, path.toStdString(), true, &why) != 1) {
         UserPrompts::information(m_context.window(), m_context.text("MAIN_PROMPT_EXPORT") + QStringLiteral("\n\n") +
                                                          QString::fromStdString(why));
         return;
     }
+    // A profile file is what other programs share; what it cannot hold is said, with where it is kept.
+    UserPrompts::information(m_context.window(), m_context.text("MAIN_PROMPT_EXPORT_DONE", path) +
+                                                     QStringLiteral("\n\n") + m_context.text("BACKUP_OBP_LEAVES_OUT"));
+}
+
+void BackupCommands::backUpKeyboardFile(const QString& path) {
+    DeviceLink* link = m_context.link();
+    std::string why = "no keyboard";
+    const int result =
+        link ? DeviceTask::run(m_context.dispatcher(), m_context.window(),
+                               [&] { return BackUpKeyboardFile(*link, m_context.paths(), path.toStdString(), &why); })
+             : static_cast<int>(LINK_NO_REPLY);
+    if (result != LINK_OK) {
+        UserPrompts::information(m_context.window(), m_context.text("MAIN_PROMPT_EXPORT") + QStringLiteral("\n\n") +
+                                                         QString::fromStdString(why));
+        return;
+    }
     UserPrompts::information(m_context.window(), m_context.text("MAIN_PROMPT_EXPORT_DONE", path));
+}
+
+void BackupCommands::restoreKeyboardFile(const QString& path) {
+    QWidget* window = m_context.window();
+    DeviceLink* link = m_context.link();
+    if (!link) return;
+    if (UserPrompts::ask(window, m_context.text("MAIN_PROMPT_RESTORE_ASK", path), QString(),
+                         QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    std::string why;
+    m_progress.startApplyIndicator();
+    const int result = DeviceTask::run(m_context.dispatcher(), window, [&] {
+        return RestoreKeyboardFile(*link, m_context.paths(), path.toStdString(), &why);
+    });
+    m_progress.stopApplyIndicator();
+    if (result != LINK_OK) {
+        UserPrompts::information(window, m_context.text("MAIN_PROMPT_INPORT") + QStringLiteral("\n\n") +
+                                             QString::fromStdString(why));
+        return;
+    }
+    emit keyboardRewritten();
+    UserPrompts::information(window, m_context.text("MAIN_PROMPT_RESTORE_DONE", path));
 }
 
 } // namespace ombrel

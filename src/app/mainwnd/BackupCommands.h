@@ -16,6 +16,10 @@ inline QString ProfileFileFilter() {
     return UserPrompts::fileFilter("FILTER_PROFILES");
 }
 inline constexpr const char* kProfileFileSuffix = "obp";
+// The whole keyboard as a readable file, offered beside profile files.
+inline QString KeyboardFileFilter() {
+    return UserPrompts::fileFilter("BACKUP_FILTER_KEYBOARD");
+}
 
 class BackupCommands : public QObject {
     Q_OBJECT
@@ -31,8 +35,13 @@ public:
 signals:
     // The working store now holds the restored records.
     void storeChanged();
+    // A keyboard file was written to the keyboard: what the window shows must be read from it again.
+    void keyboardRewritten();
 
 private:
+    void backUpKeyboardFile(const QString& path);
+    void restoreKeyboardFile(const QString& path);
+
     WindowContext& m_context;
     CommandBar& m_progress;
 };

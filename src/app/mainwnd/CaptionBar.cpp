@@ -126,6 +126,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     restore->setData(kCmdRestore);
     backup->setData(kCmdBackup);
     firmware->setData(kCmdFirmware);
+    QAction* history = menu.addAction(m_context.text("MENU_HISTORY"));
+    history->setData(kCmdHistory);
     QAction* discard = menu.addAction(m_context.text("MENU_DISCARD"));
     discard->setData(kCmdDiscard);
     discard->setEnabled(m_context.pending().pending());
@@ -157,6 +159,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
         emit backupRequested();
     else if (chosen == firmware)
         emit firmwareRequested();
+    else if (chosen == history)
+        emit historyRequested();
     else if (chosen == discard)
         emit discardRequested();
     else if (chosen == sessionStart)

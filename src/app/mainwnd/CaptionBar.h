@@ -47,6 +47,8 @@ signals:
     void aboutRequested();
     // "Discard changes": the unapplied edits are dropped.
     void discardRequested();
+    // The history of writes, to undo one.
+    void historyRequested();
 
 private:
     SkinButton* make(Button which, const char* skinKey, bool styled);

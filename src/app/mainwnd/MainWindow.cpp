@@ -7,6 +7,7 @@
 #include "DeviceTask.h"
 #include "FirmwareCheck.h"
 #include "FirmwarePart.h"
+#include "HistoryDialog.h"
 #include "KeyAssignmentPart.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
@@ -37,6 +38,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -101,7 +103,24 @@ bool MainWindow::initialize(QString* error) {
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
+    // A write the last run could not finish is offered for undoing, once the window is up.
+    QTimer::singleShot(0, this, [this] {
+        if (HistoryDialog::askAboutInterruptedWrite(m_parts, this)) openHistory();
+    });
     return true;
+}
+
+void MainWindow::openHistory() {
+    HistoryDialog dialog(m_parts, this);
+    connect(&dialog, &HistoryDialog::restored, this, &MainWindow::reloadAfterRewrite);
+    dialog.exec();
+}
+
+void MainWindow::reloadAfterRewrite() {
+    // The keyboard was written behind the window's back: everything it shows is read again.
+    m_profiles->reloadFromKeyboard(false);
+    m_lighting->load(true);
+    m_map->refresh();
 }
 
 void MainWindow::buildParts() {
@@ -161,10 +180,12 @@ void MainWindow::connectParts() {
     connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
     connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_caption, &CaptionBar::discardRequested, this, &MainWindow::discardChanges);
+    connect(m_caption, &CaptionBar::historyRequested, this, &MainWindow::openHistory);
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
+    connect(m_backup, &BackupCommands::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_profiles, &ProfileBar::applyRequested, m_commands, &CommandBar::apply);

@@ -100,6 +100,10 @@ private:
     void closeFromUser();
     // The menu's "Discard changes": the store goes back to what the keyboard holds.
     void discardChanges();
+    // The history of writes; a restore there reloads what the window shows.
+    void openHistory();
+    // After a history restore or a keyboard file restored: the window reads the keyboard again.
+    void reloadAfterRewrite();
     void finishExit(int exitCode);
 
     MainContext m_context;

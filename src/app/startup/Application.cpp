@@ -18,6 +18,7 @@
 #include "WindowShell.h"
 
 #include "device/ServiceLibrary.h"
+#include "keyboardfile/WriteHistory.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/StartupPlan.h"
@@ -174,6 +175,8 @@ int Application::run(int argc, char** argv) {
     context.api = &library->api();
     context.autoShowDone = plan.autoShowDone;
     context.emulator = options.emulator;
+    // Every write to the keyboard from now on first keeps the state it replaces.
+    SetProcessHistory(HistorySettingsFor(context.paths, options.emulator, "Ombrel"));
     if (!options.screenshot.isEmpty()) context.trayAvailable = false;
     auto window = std::make_unique<MainWindow>(std::move(context));
     if (!window->initialize(&error)) {

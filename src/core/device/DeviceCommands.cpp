@@ -81,11 +81,51 @@ LinkResult DeviceCommands::writeChunked(std::uint8_t command, std::uint32_t base
     return LINK_OK;
 }
 
+void DeviceCommands::beforeWrite() {
+    if (m_observing || m_observedOpen) return;
+    m_observedOpen = true;
+    m_observedResult = LINK_OK;
+    if (!m_observer.before) return;
+    m_observing = true;
+    m_observer.before();
+    m_observing = false;
+}
+
+LinkResult DeviceCommands::afterWrite(LinkResult result) {
+    if (m_observing) return result;
+    if (result != LINK_OK && m_observedResult == LINK_OK) m_observedResult = result;
+    closeObservedWrite();
+    return result;
+}
+
+void DeviceCommands::closeObservedWrite() {
+    if (!m_observedOpen || m_inSequence || m_groupDepth > 0) return;
+    m_observedOpen = false;
+    if (!m_observer.after) return;
+    m_observing = true;
+    m_observer.after(m_observedResult.load());
+    m_observing = false;
+}
+
+void DeviceCommands::beginWriteGroup() {
+    ++m_groupDepth;
+}
+
+void DeviceCommands::endWriteGroup() {
+    if (m_groupDepth > 0) --m_groupDepth;
+    closeObservedWrite();
+}
+
 LinkResult DeviceCommands::BeginWrite() {
-    return single(CMD_BEGIN, 0, 0, {}, {});
+    // The observer reads inside the sequence it observes: that sequence's bracket covers its reads too.
+    if (m_observing && m_inSequence) return LINK_OK;
+    const LinkResult result = single(CMD_BEGIN, 0, 0, {}, {});
+    if (!m_observing) m_inSequence = true;
+    return result;
 }
 
 LinkResult DeviceCommands::EndWrite() {
+    if (m_observing && m_inSequence) return LINK_OK;
     Report request;
     request.setCommand(CMD_END);
     request.seal();
@@ -93,9 +133,14 @@ LinkResult DeviceCommands::EndWrite() {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
     Report reply;
     int replyLength = 0;
-    const LinkResult result =
+    LinkResult result =
         m_exchange.ExchangeReport(request.bytes.data(), Report::kSize, reply.bytes.data(), Report::kSize, &replyLength);
-    return result == LINK_OK ? statusResult(reply) : result;
+    result = result == LINK_OK ? statusResult(reply) : result;
+    if (m_inSequence && !m_observing) {
+        m_inSequence = false;
+        afterWrite(result);
+    }
+    return result;
 }
 
 LinkResult DeviceCommands::ReadConfig(std::span<std::uint8_t, kConfigSize> out) {
@@ -103,7 +148,8 @@ LinkResult DeviceCommands::ReadConfig(std::span<std::uint8_t, kConfigSize> out) 
 }
 
 LinkResult DeviceCommands::WriteConfig(std::span<const std::uint8_t, kConfigSize> in) {
-    return single(CMD_WRITE_CONFIG, kConfigSize, 0, in, {});
+    beforeWrite();
+    return afterWrite(single(CMD_WRITE_CONFIG, kConfigSize, 0, in, {}));
 }
 
 LinkResult DeviceCommands::ReadLighting(std::span<std::uint8_t, kChunkSize> out, int n, int offset) {
@@ -116,8 +162,9 @@ LinkResult DeviceCommands::WriteLighting(std::span<const std::uint8_t> in, int n
     if (n > static_cast<int>(kChunkSize) || offset < 0 || (n > 0 && in.size() < static_cast<std::size_t>(n)))
         return LINK_BAD_ARGUMENT;
     const std::size_t count = static_cast<std::size_t>(std::max(n, 0));
-    return single(CMD_WRITE_LIGHTING, static_cast<std::uint8_t>(count), static_cast<std::uint32_t>(offset),
-                  in.first(count), {});
+    beforeWrite();
+    return afterWrite(single(CMD_WRITE_LIGHTING, static_cast<std::uint8_t>(count), static_cast<std::uint32_t>(offset),
+                             in.first(count), {}));
 }
 
 LinkResult DeviceCommands::ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, int profile) {
@@ -127,7 +174,8 @@ LinkResult DeviceCommands::ReadKeymap(std::span<std::uint8_t, kKeymapSize> out, 
 
 LinkResult DeviceCommands::WriteKeymap(std::span<const std::uint8_t, kKeymapSize> in, int profile) {
     if (profile < 0 || profile >= kProfileCount) return LINK_BAD_PROFILE;
-    return writeChunked(CMD_WRITE_KEYMAP, static_cast<std::uint32_t>(profile) * kKeymapSize, in);
+    beforeWrite();
+    return afterWrite(writeChunked(CMD_WRITE_KEYMAP, static_cast<std::uint32_t>(profile) * kKeymapSize, in));
 }
 
 LinkResult DeviceCommands::ReadMacros(std::span<std::uint8_t> out) {
@@ -135,7 +183,8 @@ LinkResult DeviceCommands::ReadMacros(std::span<std::uint8_t> out) {
 }
 
 LinkResult DeviceCommands::WriteMacros(std::span<const std::uint8_t> in) {
-    return writeChunked(CMD_WRITE_MACROS, 0, in);
+    beforeWrite();
+    return afterWrite(writeChunked(CMD_WRITE_MACROS, 0, in));
 }
 
 LinkResult DeviceCommands::ReadDefaultKeymap(std::span<std::uint8_t, kKeymapSize> out) {
@@ -148,7 +197,8 @@ LinkResult DeviceCommands::WriteKeyColors(std::span<const std::uint8_t> in, int 
     if (profile < 0 || profile >= kProfileCount) return LINK_BAD_PROFILE;
     const std::size_t count = static_cast<std::size_t>(std::max(n, 0));
     const std::uint32_t offset = static_cast<std::uint32_t>(slot) * 3 + static_cast<std::uint32_t>(profile) * 512;
-    return single(CMD_WRITE_KEYCOLORS, static_cast<std::uint8_t>(count), offset, in.first(count), {});
+    beforeWrite();
+    return afterWrite(single(CMD_WRITE_KEYCOLORS, static_cast<std::uint8_t>(count), offset, in.first(count), {}));
 }
 
 int DeviceCommands::EnterBoot() {

@@ -6,6 +6,7 @@
 #include "device/LinkResult.h"
 #include "device/ReportExchange.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -66,7 +67,26 @@ public:
 
     ReportExchange& exchange() { return m_exchange; }
 
+    // Every write to the keyboard's memory passes here, whoever makes it, so one observer sees them all (the write
+    // history keeps the state a write replaces). `before` runs before the first write of a sequence (begin ..
+    // end; a bracket that only reads is no write) or before a lone write; `after` runs once the sequence or the
+    // lone write is over, with LINK_OK only when every write and the end succeeded. What the observer reads is
+    // not observed; inside a sequence it reads within that sequence's bracket. Writes are made by one thread at a
+    // time (the program's transactions are serialised).
+    struct WriteObserver {
+        std::function<void()> before;
+        std::function<void(int result)> after;
+    };
+    void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
+    // Several write sequences that make one change (a whole file applied, a snapshot restored) are observed as
+    // one, between these two calls (see WriteGroup).
+    void beginWriteGroup();
+    void endWriteGroup();
+
 private:
+    void beforeWrite();
+    LinkResult afterWrite(LinkResult result);
+    void closeObservedWrite();
     // One report with `payload` (may be empty); the reply's payload is copied to `replyPayload` (may be empty).
     LinkResult single(std::uint8_t command, std::uint8_t length, std::uint32_t offset,
                       std::span<const std::uint8_t> payload, std::span<std::uint8_t> replyPayload);
@@ -74,6 +94,25 @@ private:
     LinkResult writeChunked(std::uint8_t command, std::uint32_t base, std::span<const std::uint8_t> in);
 
     ReportExchange& m_exchange;
+    WriteObserver m_observer;
+    // Atomic, so a read made meanwhile from another thread (the presence worker) is no data race.
+    std::atomic<bool> m_observing = false;    // the observer runs: its own traffic is not observed
+    std::atomic<bool> m_observedOpen = false; // `before` ran, `after` has not yet
+    std::atomic<bool> m_inSequence = false;   // between a begin and its end
+    std::atomic<int> m_groupDepth = 0;
+    std::atomic<int> m_observedResult = LINK_OK; // the first failure since `before`
+};
+
+// Keeps a write group open while it lives.
+class WriteGroup {
+public:
+    explicit WriteGroup(DeviceCommands& commands) : m_commands(commands) { m_commands.beginWriteGroup(); }
+    ~WriteGroup() { m_commands.endWriteGroup(); }
+    WriteGroup(const WriteGroup&) = delete;
+    WriteGroup& operator=(const WriteGroup&) = delete;
+
+private:
+    DeviceCommands& m_commands;
 };
 
 } // namespace ombrel

@@ -1,5 +1,7 @@
 #include "device/DeviceLink.h"
 
+#include "keyboardfile/WriteHistory.h"
+
 namespace ombrel {
 
 DeviceLink::DeviceLink(const ServiceApi& api, ScreenPort& screen, ExchangeTiming timing)
@@ -16,6 +18,8 @@ std::unique_ptr<DeviceLink> DeviceLink::start(const ServiceApi& api, ScreenPort&
     link->m_hub.install();
     link->m_hub.RegisterConsumerChannel();
     link->m_hub.RegisterControlChannel();
+    // Every write of every link in this process is recorded, whichever part of the program makes it.
+    if (const auto history = ProcessHistory()) RecordWriteHistory(link->m_commands, link->m_state, *history);
     return link;
 }
 

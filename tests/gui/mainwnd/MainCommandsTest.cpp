@@ -279,7 +279,10 @@ private slots:
         QCOMPARE(UserPrompts::shownMessages(),
                  QStringList{QStringLiteral("The key functions and macros of all three profiles were backed "
                                             "up to %1.")
-                                 .arg(path)});
+                                 .arg(path) +
+                             QStringLiteral("\n\nA profile file (.obp) keeps the key functions and macros only: "
+                                            "the lighting and the key colours are left out. Back up to a "
+                                            "whole-keyboard file (.toml) to keep them too.")});
 
         MainWindow& fresh = h.start(true, true);
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
@@ -377,8 +380,9 @@ private slots:
         // Then, after a separator, the language and the session start.
         QCOMPARE(UserPrompts::lastMenuTexts(),
                  (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
-                              QStringLiteral("Firmware update..."), QStringLiteral("Discard changes"), QString(),
-                              QStringLiteral("Language"), QStringLiteral("Start with my session")}));
+                              QStringLiteral("Firmware update..."), QStringLiteral("History of writes..."),
+                              QStringLiteral("Discard changes"), QString(), QStringLiteral("Language"),
+                              QStringLiteral("Start with my session")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);

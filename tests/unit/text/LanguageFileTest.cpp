@@ -50,6 +50,10 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"UPDATE_AUTO_BACKUP_WHERE", ConversionKind::String},    // the backup's path
     {"MAIN_PROMPT_EXPORT_DONE", ConversionKind::String},     // the backup's path
     {"MAIN_PROMPT_RESTORE_ASK", ConversionKind::String},     // the path of the file to restore
+    {"HISTORY_RESTORE_ASK", ConversionKind::String},         // when the write was made
+    {"HISTORY_RESTORE_DONE", ConversionKind::String},        // when the write was made
+    {"HISTORY_RESTORE_FAILED", ConversionKind::String},      // why
+    {"HISTORY_OFFER", ConversionKind::String},               // when the write was made
     {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
     {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
     {"AUTOSTART_REPLACE_PROMPT", ConversionKind::String},    // the autostart entry's path
