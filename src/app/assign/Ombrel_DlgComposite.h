@@ -7,7 +7,7 @@
 #include "CBaseDialog.h"
 #include "CompositeSkin.h"
 
-#include "keys/CompositeKeyChoice.h"
+#include "assign/CompositeKeyChoice.h"
 
 #include <QRect>
 

@@ -6,7 +6,7 @@
 #include "WindowContext.h"
 
 #include "device/LinkResult.h"
-#include "keys/KeyboardWriter.h"
+#include "transfer/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
 
 #include <QStringList>

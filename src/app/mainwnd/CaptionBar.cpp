@@ -11,7 +11,7 @@
 #include "WindowContext.h"
 
 #include "platform/SessionAutostart.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 #include "text/LanguageChoice.h"
 #include "text/LanguageTexts.h"
 

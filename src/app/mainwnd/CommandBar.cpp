@@ -10,7 +10,7 @@
 
 #include "device/LinkResult.h"
 #include "keyboard/KeyTable.h"
-#include "keys/KeyboardWriter.h"
+#include "transfer/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
 
 #include <QEvent>

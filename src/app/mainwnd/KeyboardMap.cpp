@@ -9,7 +9,7 @@
 #include "WindowContext.h"
 
 #include "keyboard/KeyTable.h"
-#include "keys/CompositeKeyChoice.h"
+#include "assign/CompositeKeyChoice.h"
 
 #include <QColor>
 #include <QWidget>

@@ -5,8 +5,8 @@
 
 #include "COmbrel_DlgProfile.h"
 
-#include "profiles/ProfileHost.h"
-#include "profiles/ProfileSwitcher.h"
+#include "transfer/ProfileHost.h"
+#include "transfer/ProfileSwitcher.h"
 
 #include <QObject>
 #include <QPointer>

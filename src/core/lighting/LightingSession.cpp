@@ -1,7 +1,7 @@
 #include "lighting/LightingSession.h"
 
 #include "device/LinkResult.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <algorithm>
 

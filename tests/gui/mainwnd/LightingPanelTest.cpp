@@ -15,7 +15,7 @@
 #include "lighting/EffectCatalogue.h"
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -2,8 +2,8 @@
 #include "lighting/LightingSession.h"
 #include "device/LinkResult.h"
 #include "lighting/LightingFixture.h"
+#include "platform/IniFile.h"
 #include "support/TestPaths.h"
-#include "text/IniFile.h"
 
 #include <filesystem>
 #include <fstream>

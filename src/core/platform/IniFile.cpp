@@ -1,4 +1,4 @@
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include "platform/SafeFileWriter.h"
 #include "text/FileBytes.h"

@@ -1,4 +1,4 @@
-#include "keys/MacroListModel.h"
+#include "assign/MacroListModel.h"
 
 #include <algorithm>
 #include <mutex>

@@ -1,12 +1,13 @@
-#include "profiles/ProfileSwitcher.h"
+#include "transfer/ProfileSwitcher.h"
 
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
-#include "keys/KeyboardBackup.h"
+#include "platform/LegacyUserFolders.h"
 #include "platform/PerUserFolder.h"
 #include "profiles/ProfileLayerCopy.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
+#include "transfer/KeyboardBackup.h"
 
 #include <mutex>
 

@@ -1,4 +1,4 @@
-#include "keys/KeyEvent.h"
+#include "assign/KeyEvent.h"
 
 namespace ombrel {
 

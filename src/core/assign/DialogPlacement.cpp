@@ -1,4 +1,4 @@
-#include "keys/DialogPlacement.h"
+#include "assign/DialogPlacement.h"
 
 #include <algorithm>
 

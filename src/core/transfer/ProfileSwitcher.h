@@ -9,14 +9,15 @@
 #include "keys/AssignmentStore.h"
 #include "keys/TextSources.h"
 #include "platform/AppPaths.h"
-#include "profiles/ProfileHost.h"
+#include "profiles/ProfileActivator.h"
+#include "transfer/ProfileHost.h"
 
 #include <optional>
 #include <string>
 
 namespace ombrel {
 
-class ProfileSwitcher {
+class ProfileSwitcher final : public ProfileActivator {
 public:
     ProfileSwitcher(DeviceCommands& commands, DeviceState& state, AssignmentStore& working, AppPaths paths,
                     TextLookup text, ProfileHost& host);
@@ -36,7 +37,7 @@ public:
     // The profile manager's Apply: pending edits are settled as for a switch, `index` (when given) becomes the
     // active profile, and the store is reloaded from the keyboard. Returns false when the keyboard refused the
     // profile or the edits could not be written.
-    bool ApplyProfileChoice(std::optional<int> index);
+    bool ApplyProfileChoice(std::optional<int> index) override;
 
     // Profile `profile` (0..2) of the profile file at `path` replaces that profile in the store, with the macros and
     // strings it uses, as a pending edit that Apply writes to the keyboard. False with the reason in `why` when the

@@ -3,7 +3,7 @@
 // of the current macro of a MacroListModel. Pauses are the time between events as the events themselves say,
 // not when they happened to be handled.
 
-#include "keys/KeyEvent.h"
+#include "assign/KeyEvent.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "keys/MacroRecorder.h"
+#include "assign/MacroRecorder.h"
 
+#include "assign/MacroListModel.h"
 #include "keys/MacroImage.h"
-#include "keys/MacroListModel.h"
 #include "keys/MediaTable.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 // key captured or the row chosen in each list, and the key record that Apply stores. The dialog shows this state
 // and forwards clicks and key events to it.
 
-#include "keys/KeyEvent.h"
+#include "assign/KeyEvent.h"
 #include "keys/KeyFunction.h"
 #include "keys/KeyRecord.h"
 

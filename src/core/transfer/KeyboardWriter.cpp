@@ -1,4 +1,4 @@
-#include "keys/KeyboardWriter.h"
+#include "transfer/KeyboardWriter.h"
 
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"

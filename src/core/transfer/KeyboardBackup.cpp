@@ -1,4 +1,4 @@
-#include "keys/KeyboardBackup.h"
+#include "transfer/KeyboardBackup.h"
 
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"

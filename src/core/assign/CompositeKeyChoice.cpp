@@ -1,9 +1,9 @@
-#include "keys/CompositeKeyChoice.h"
+#include "assign/CompositeKeyChoice.h"
 
+#include "assign/MacroListModel.h"
 #include "keys/AssignmentStore.h"
 #include "keys/FunctionLists.h"
 #include "keys/KeyImage.h"
-#include "keys/MacroListModel.h"
 #include "keys/MediaTable.h"
 
 #include <mutex>

@@ -1,4 +1,4 @@
-#include "keys/AssignmentCaption.h"
+#include "assign/AssignmentCaption.h"
 
 #include "keys/FunctionLists.h"
 #include "keys/MediaTable.h"
