@@ -1,11 +1,9 @@
 // ombrelctl lighting and colors as a user runs them, on the emulator: what reaches the keyboard's memory and the
 // colour file, and bad values refused before anything is sent.
+#include "cli/OmbrelctlFixture.h"
 #include "emulator/StateFile.h"
 #include "platform/AppPaths.h"
-#include "support/RunProgram.h"
-#include "support/ScopedUserHome.h"
-#include "support/TestPaths.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <gtest/gtest.h>
 
@@ -19,28 +17,13 @@
 namespace ombrel::test {
 namespace {
 
-class LightingCliTest : public ::testing::Test {
+class LightingCliTest : public OmbrelctlFixture {
 protected:
     void SetUp() override {
-        dir = makeTempDir("lighting-cli");
-        home.emplace(dir + "/home");
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
+        OmbrelctlFixture::SetUp();
         // An existing per-user folder without colour files: every pattern starts from the defaults (all keys red,
         // carrying the base colour), whatever template the build ships.
         std::filesystem::create_directories(dir + "/state.userdata");
-    }
-    void TearDown() override {
-        home.reset();
-        std::filesystem::remove_all(dir);
-    }
-    ProgramResult run(std::vector<std::string> args) {
-        args.insert(args.begin(), "--emulator=" + dir + "/state");
-        return RunProgram("ombrelctl", args);
-    }
-    ProgramResult ok(std::vector<std::string> args) {
-        ProgramResult r = run(args);
-        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-        return r;
     }
     emu::KeyboardMemory memory() const {
         const emu::StateLoad load = emu::LoadStateFile(dir + "/state");
@@ -61,8 +44,6 @@ protected:
         }
         return out;
     }
-    std::string dir;
-    std::optional<ScopedUserHome> home;
 };
 
 TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
@@ -139,22 +120,22 @@ TEST_F(LightingCliTest, ValuesOutOfRangeAreRefusedAndNothingIsWritten) {
     };
     for (auto args : bad) {
         args.insert(args.begin(), "--trace");
-        const ProgramResult r = run(args);
+        const ProgramResult r = onEmulator(args);
         SCOPED_TRACE(args[1] + " " + args[2] + " " + args[args.size() - 1]);
         EXPECT_EQ(r.exitCode, 2) << r.err;
         EXPECT_EQ(r.err.find("-> "), std::string::npos) << r.err; // not a single report
         EXPECT_FALSE(r.err.empty());
     }
     // An effect the keyboard does not offer is found out by reading it; nothing is written.
-    const ProgramResult r = run({"--trace", "lighting", "set", "1", "effect", "19"});
+    const ProgramResult r = onEmulator({"--trace", "lighting", "set", "1", "effect", "19"});
     EXPECT_EQ(r.exitCode, 2);
     for (const std::string& w : writes(r.err))
         EXPECT_NE(w.substr(0, 2), "06") << w;
     EXPECT_NE(r.err.find("does not offer"), std::string::npos);
-    const ProgramResult typo = run({"lighting", "set", "1", "effect", "Rain rdops"});
+    const ProgramResult typo = onEmulator({"lighting", "set", "1", "effect", "Rain rdops"});
     EXPECT_EQ(typo.exitCode, 2);
     EXPECT_NE(typo.err.find("'Rain rdops', did you mean 'Raindrops'?"), std::string::npos) << typo.err;
-    const ProgramResult several = run({"lighting", "set", "1", "effect", "r"});
+    const ProgramResult several = onEmulator({"lighting", "set", "1", "effect", "r"});
     EXPECT_EQ(several.exitCode, 2);
     EXPECT_NE(several.err.find("'r' is the beginning of several effects (Reactive, Reactive Ripple, "),
               std::string::npos)

@@ -1,13 +1,11 @@
 // The key-function, macro and profile-file commands of ombrelctl as a user runs them, on the emulator.
+#include "cli/OmbrelctlFixture.h"
 #include "emulator/FactoryMemory.h"
 #include "emulator/StateFile.h"
 #include "keys/KeysTestData.h"
 #include "keys/MacroImage.h"
 #include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
-#include "support/RunProgram.h"
-#include "support/ScopedUserHome.h"
-#include "support/TestPaths.h"
 #include "text/FileBytes.h"
 #include "text/LanguageTexts.h"
 
@@ -26,27 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class StoreCliTest : public ::testing::Test {
+class StoreCliTest : public OmbrelctlFixture {
 protected:
-    void SetUp() override {
-        dir = makeTempDir("store-cli");
-        home.emplace(dir + "/home");
-        // The profile store file goes to the per-user folder below XDG_DATA_HOME.
-        setenv("XDG_DATA_HOME", (dir + "/data").c_str(), 1);
-    }
-    void TearDown() override {
-        home.reset();
-        fs::remove_all(dir);
-    }
-    ProgramResult run(std::vector<std::string> args) {
-        args.insert(args.begin(), "--emulator=" + dir + "/state");
-        return RunProgram("ombrelctl", args);
-    }
-    ProgramResult ok(std::vector<std::string> args) {
-        ProgramResult r = run(args);
-        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
-        return r;
-    }
     // What "keymap show" says a key does: "Key (Esc)" from the line "Caps Lock: Key (Esc)".
     std::string shown(int profile, const std::string& key) {
         const ProgramResult r = ok({"keymap", "show", std::to_string(profile)});
@@ -74,9 +53,6 @@ protected:
     static std::string text(std::string_view key) {
         return LanguageTexts(ProcessAppPaths()->dataDir).lookupText(key, 0);
     }
-
-    std::string dir;
-    std::optional<ScopedUserHome> home;
 };
 
 TEST_F(StoreCliTest, ChangesGoToTheKeyboardTheStoreFileAndBackups) {
@@ -144,7 +120,7 @@ TEST_F(StoreCliTest, KeysAndFunctionsGoByForgivingNames) {
             const std::string function = std::string(kind) == "mouse"   ? name
                                          : std::string(kind) == "media" ? "media:" + name
                                                                         : "function:" + name;
-            const ProgramResult set = run({"keymap", "set", "1", "H", function});
+            const ProgramResult set = onEmulator({"keymap", "set", "1", "H", function});
             EXPECT_EQ(set.exitCode, 0) << function << ": " << set.err;
         }
         EXPECT_GT(listed, 0) << kind;
@@ -196,7 +172,7 @@ TEST_F(StoreCliTest, MacrosComeFromARestoredFileAndKeysPlayThem) {
     EXPECT_NE(list.out.find("1:Caps Lock"), std::string::npos) << list.out;
     EXPECT_EQ(shown(1, "Caps Lock"), "Macro (Macro number 2)");
 
-    const ProgramResult missing = run({"keymap", "set", "1", "0x03A", "macro:4"});
+    const ProgramResult missing = onEmulator({"keymap", "set", "1", "0x03A", "macro:4"});
     EXPECT_EQ(missing.exitCode, 2) << "a macro that does not exist is the user's mistake";
     EXPECT_NE(missing.err.find("no macro with id 4"), std::string::npos) << missing.err;
 }
@@ -211,7 +187,7 @@ TEST_F(StoreCliTest, MacroMemoryLimitsAreReported) {
 
     // One true reason, with the exit code of a refused file; nothing reaches the keyboard or the store file.
     const std::string storeBefore = ReadFileBytes(storeFile()).bytes;
-    const ProgramResult tooLong = run({"restore", macroFile(9, 300)});
+    const ProgramResult tooLong = onEmulator({"restore", macroFile(9, 300)});
     EXPECT_EQ(tooLong.exitCode, 1);
     EXPECT_EQ(tooLong.err,
               "the macros need 10870 bytes but the keyboard's macro memory holds 8192; nothing was written. Shorten "
@@ -269,7 +245,7 @@ TEST_F(StoreCliTest, ScriptsGetTheSameAnswerInEveryLanguage) {
         fs::remove_all(dir + "/state.userdata");
         std::vector<ProgramResult> results;
         for (const auto& c : commands)
-            results.push_back(run(c));
+            results.push_back(onEmulator(c));
         return results;
     };
     const std::vector<ProgramResult> english = runAll();
@@ -345,7 +321,7 @@ TEST_F(StoreCliTest, BadArgumentsAndFilesSayWhatIsWrong) {
         {{"restore", damaged}, 1, "header is damaged"},
     };
     for (const BadUse& c : cases) {
-        const ProgramResult r = run(c.args);
+        const ProgramResult r = onEmulator(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.message << ": " << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         if (c.exitCode == 2) {
@@ -411,7 +387,7 @@ TEST_F(StoreCliTest, BackupReplacesOnlyWhatTheUserAllows) {
         {{"keymap", "show", "--force"}, 2, "does not take --force"},
     };
     for (const Case& c : cases) {
-        const ProgramResult r = run(c.args);
+        const ProgramResult r = onEmulator(c.args);
         EXPECT_EQ(r.exitCode, c.exitCode) << c.args.back() << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
         if (c.args[0] == "backup" && c.exitCode == 1 &&
@@ -450,13 +426,13 @@ TEST_F(StoreCliTest, ADamagedProfileFileIsListedAndOnlyRestoredWhenForced) {
         f.seekp(64 + 16 * (512 + 0x1E));
         f.put(0x09);
     }
-    const ProgramResult check = run({"validate", damaged});
+    const ProgramResult check = onEmulator({"validate", damaged});
     EXPECT_EQ(check.exitCode, 1);
     EXPECT_NE(check.err.find("profile 2, key 0x01E: unknown kind of function 0x0009"), std::string::npos) << check.err;
 
     ok({"keymap", "reset", "1", "0x03A"});
     const std::string storeBefore = ReadFileBytes(storeFile()).bytes;
-    const ProgramResult refused = run({"restore", damaged});
+    const ProgramResult refused = onEmulator({"restore", damaged});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_NE(refused.err.find("nothing was restored"), std::string::npos) << refused.err;
     EXPECT_EQ(shown(1, "Caps Lock"), "factory function") << "the keyboard is as it was";
