@@ -50,10 +50,10 @@ int cmdInfo(CliSession& s, const Args&) {
             .member("macro_capacity_bytes", unsigned(block.macroCapacity()))
             .key("offered_effects")
             .beginArray();
-        for (std::uint8_t e : block.offeredEffects())
+        for (LightingEffect e : block.offeredEffects())
             json.beginObject()
-                .member("number", unsigned(e))
-                .member("name", texts.effectName(std::to_string(e)))
+                .member("number", EffectNumber(e))
+                .member("name", texts.effectName(std::to_string(EffectNumber(e))))
                 .endObject();
         json.endArray().endObject();
         std::fputs(json.text().c_str(), stdout);
@@ -64,8 +64,8 @@ int cmdInfo(CliSession& s, const Args&) {
     std::printf("Active profile:    %d\n", ProfileNumber(block.activeProfile()));
     std::printf("Macro capacity:    %u bytes (%u units of 128)\n", block.macroCapacity(), block.macroUnits());
     std::printf("Offered effects:  ");
-    for (std::uint8_t e : block.offeredEffects())
-        std::printf(" %u", e);
+    for (LightingEffect e : block.offeredEffects())
+        std::printf(" %u", EffectNumber(e));
     std::printf("\n");
     return kExitOk;
 }

@@ -33,7 +33,9 @@ struct LightingWork {
         if (profile) state.showProfile(*profile);
         return kExitOk;
     }
-    std::string effectName(int effect) const { return texts.effectName(std::to_string(effect)); }
+    std::string effectName(LightingEffect effect) const {
+        return texts.effectName(std::to_string(EffectNumber(effect)));
+    }
 
     CliSession& session;
     CliTexts texts;
@@ -59,7 +61,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("active", active)
             .key("effect")
             .beginObject()
-            .member("number", unsigned(f.effect))
+            .member("number", EffectNumber(f.effect))
             .member("name", work.effectName(f.effect))
             .endObject()
             .member("brightness", unsigned(f.brightness))
@@ -73,14 +75,14 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("report_rate", unsigned(f.reportRate))
             .key("offered_effects")
             .beginArray();
-        for (std::uint8_t e : work.state.config.offeredEffects())
-            json.beginObject().member("number", unsigned(e)).member("name", work.effectName(e)).endObject();
+        for (LightingEffect e : work.state.config.offeredEffects())
+            json.beginObject().member("number", EffectNumber(e)).member("name", work.effectName(e)).endObject();
         json.endArray().endObject();
         std::fputs(json.text().c_str(), stdout);
         return kExitOk;
     }
     std::printf("Profile %d%s\n", ProfileNumber(work.state.profile), active ? " (the active profile)" : "");
-    std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
+    std::printf("effect       %u (%s)\n", EffectNumber(f.effect), work.effectName(f.effect).c_str());
     std::printf("brightness   %u\n", f.brightness);
     std::printf("speed        %u\n", f.speed);
     std::printf("direction    %u (%s)\n", f.direction, directionName(f.direction));
@@ -89,18 +91,18 @@ int cmdLightingShow(CliSession& s, const Args& args) {
     std::printf("four-color   %s\n", kChoiceNames[f.colorChoice]);
     std::printf("report-rate  %u\n", f.reportRate);
     std::printf("Effects offered:");
-    for (std::uint8_t e : work.state.config.offeredEffects())
-        std::printf("  %u %s", e, work.effectName(e).c_str());
+    for (LightingEffect e : work.state.config.offeredEffects())
+        std::printf("  %u %s", EffectNumber(e), work.effectName(e).c_str());
     std::printf("\n");
     return kExitOk;
 }
 
 // A change of one field, checked before anything is sent.
 struct FieldChange {
-    std::string description;                   // "brightness 3"
-    std::function<int(LightingWriter&)> apply; // runs the change
-    std::optional<std::uint8_t> effectToOffer; // an effect the keyboard must offer
-    std::string effectArgument;                // an effect given by name, resolved after the load
+    std::string description;                     // "brightness 3"
+    std::function<int(LightingWriter&)> apply;   // runs the change
+    std::optional<LightingEffect> effectToOffer; // an effect the keyboard must offer
+    std::string effectArgument;                  // an effect given by name, resolved after the load
 };
 
 std::optional<int> numberIn(const std::string& field, const std::string& value, int low, int high) {
@@ -136,7 +138,7 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
                              value.c_str());
                 return std::nullopt;
             }
-            c.effectToOffer = static_cast<std::uint8_t>(*n);
+            c.effectToOffer = static_cast<LightingEffect>(*n);
         } else {
             c.effectArgument = value;
         }
@@ -204,16 +206,16 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
     std::string hint;
     if (!c.effectToOffer) {
         NameMatcher names;
-        for (std::uint8_t e : offered)
-            names.add(work.effectName(e), e);
+        for (LightingEffect e : offered)
+            names.add(work.effectName(e), EffectNumber(e));
         const NameMatch found = names.match(c.effectArgument);
-        if (found.value) c.effectToOffer = static_cast<std::uint8_t>(*found.value);
+        if (found.value) c.effectToOffer = static_cast<LightingEffect>(*found.value);
         hint = DidYouMean(found.suggestions);
         // A beginning several offered effects share is no unknown effect: say which ones it could be.
         std::string several;
         int count = 0;
         const std::string typed = NormaliseName(c.effectArgument);
-        for (std::uint8_t e : offered)
+        for (LightingEffect e : offered)
             if (!typed.empty() && NormaliseName(work.effectName(e)).rfind(typed, 0) == 0) {
                 several += (count++ ? ", " : "") + work.effectName(e);
             }
@@ -225,15 +227,16 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
     }
     if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
         std::string list;
-        for (std::uint8_t e : offered)
-            list += "  " + std::to_string(e) + " " + work.effectName(e);
+        for (LightingEffect e : offered)
+            list += "  " + std::to_string(EffectNumber(e)) + " " + work.effectName(e);
         std::fprintf(stderr, "the keyboard does not offer the effect '%s'%s%s; it offers:%s\n",
-                     c.effectArgument.empty() ? std::to_string(*c.effectToOffer).c_str() : c.effectArgument.c_str(),
+                     c.effectArgument.empty() ? std::to_string(EffectNumber(*c.effectToOffer)).c_str()
+                                              : c.effectArgument.c_str(),
                      hint.empty() ? "" : ", ", hint.c_str(), list.c_str());
         return false;
     }
-    const std::uint8_t effect = *c.effectToOffer;
-    c.description = "effect " + std::to_string(effect) + " (" + work.effectName(effect) + ")";
+    const LightingEffect effect = *c.effectToOffer;
+    c.description = "effect " + std::to_string(EffectNumber(effect)) + " (" + work.effectName(effect) + ")";
     c.apply = [effect](LightingWriter& w) { return w.selectEffect(effect); };
     return true;
 }

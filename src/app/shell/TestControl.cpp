@@ -145,7 +145,8 @@ QString TestControl::describe() const {
     // The lighting panel: on or off, the effect it shows and where its controls are.
     const LightingPanel& lighting = window.lightingPanel();
     out += QStringLiteral("lighting %1\n").arg(lighting.panelOn() ? 1 : 0);
-    out += QStringLiteral("effect %1\n").arg(lighting.session() ? lighting.session()->state().fields.effect : 0);
+    out += QStringLiteral("effect %1\n")
+               .arg(lighting.session() ? EffectNumber(lighting.session()->state().fields.effect) : 0u);
     for (const QWidget* control : lighting.controls()) {
         const QPoint origin = control->mapToGlobal(QPoint(0, 0));
         out += QStringLiteral("control %1 %2 %3 %4 %5 %6\n")
