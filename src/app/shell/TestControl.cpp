@@ -12,6 +12,7 @@
 
 #include "VevIrozEmu.h"
 #include "lighting/LightingSession.h"
+#include "text/WholeNumber.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -79,10 +80,9 @@ bool TestControl::execute(const QString& line) {
     if (command == QLatin1String("unplug")) return call("EmuUnplug");
     if (command == QLatin1String("bank")) return call("EmuPressBankKey");
     if (command == QLatin1String("consumer")) {
-        bool ok = false;
-        const uint code = argument.toUInt(&ok, 0);
+        const auto code = ParseWholeNumber(argument.toStdString());
         auto fn = reinterpret_cast<decltype(&EmuSendConsumer)>(m_library.symbol("EmuSendConsumer"));
-        return ok && code <= 0xFFFF && fn && fn(static_cast<uint16_t>(code)) == 1;
+        return code && *code <= 0xFFFF && fn && fn(static_cast<uint16_t>(*code)) == 1;
     }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);
