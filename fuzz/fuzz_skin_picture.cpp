@@ -3,9 +3,9 @@
 // picture loader, then the window shape cut from the mask. Files are named with the suffix their first bytes
 // call for, as the skin's own files are. All readers must agree on what the file holds, and the shape must stay
 // inside the picture.
-#include "CBaseDialog.h"
 #include "RegionFromMask.h"
 #include "SkinImageCache.h"
+#include "SkinnedDialog.h"
 
 #include "inputs/InputFiles.h"
 

@@ -1,9 +1,9 @@
 // Skin start-up and painting: decoding and caching every skin picture, building the main window, and repainting
 // the whole keyboard map. Reported in milliseconds, with the memory the cache holds. Run with
 // QT_QPA_PLATFORM=offscreen; with QT_SCALE_FACTOR=2 the same work reads the 2x pictures a dense screen uses.
-#include "CBaseDialog.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
+#include "SkinnedDialog.h"
 
 #include <QApplication>
 #include <QDir>

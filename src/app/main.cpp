@@ -1,6 +1,6 @@
 // ombrel: the configuration program of the 0C45:5204 RGB gaming keyboard.
-#include "COmbrelApp.h"
+#include "Application.h"
 
 int main(int argc, char** argv) {
-    return ombrel::COmbrelApp().run(argc, argv);
+    return ombrel::Application().run(argc, argv);
 }

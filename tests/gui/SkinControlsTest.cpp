@@ -1,11 +1,11 @@
 // Placement from layout files, image button faces and states, the picture slider, dialog skins and mask regions.
-#include "CBaseDialog.h"
-#include "CBitmapSlider.h"
-#include "CPngButton.h"
 #include "RegionFromMask.h"
 #include "SkinAccessibility.h"
+#include "SkinButton.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
+#include "SkinSlider.h"
+#include "SkinnedDialog.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -58,7 +58,7 @@ private:
     QPixmap m_normal = Flat(Qt::black), m_hover = Flat(Qt::red), m_pressed = Flat(Qt::green),
             m_disabled = Flat(Qt::blue), m_checked = Flat(Qt::yellow);
 
-    void setFaces(CPngButton& b) { b.SetStateImages(&m_normal, &m_hover, &m_pressed, &m_disabled, &m_checked); }
+    void setFaces(SkinButton& b) { b.setStateFaces(&m_normal, &m_hover, &m_pressed, &m_disabled, &m_checked); }
 
 private slots:
     void initTestCase() {
@@ -70,12 +70,12 @@ private slots:
 
     void buttonIsPlacedAndCutsItsFaceOnePixelUpLeft() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), &m_coords, &m_coords,
                         &m_coords, &m_coords, &m_coords);
         QCOMPARE(b.geometry(), QRect(10, 20, 30, 40));
         QVERIFY(b.isEnabled());
-        QCOMPARE(b.SourcePoint(), QPoint(10, 20));
+        QCOMPARE(b.sourcePoint(), QPoint(10, 20));
         QCOMPARE(PixelOf(b, 0, 0), qRgb(9, 19, 0));
         QCOMPARE(PixelOf(b, 29, 39), qRgb(38, 58, 0));
     }
@@ -113,7 +113,7 @@ private slots:
         const int blue = twinRead ? 255 : 0;
         const QPixmap picture = QPixmap::fromImage(read);
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), &picture, &picture, &picture,
                         &picture, &picture);
         QCOMPARE(b.geometry(), QRect(10, 20, 30, 40));
@@ -138,7 +138,7 @@ private slots:
         QVERIFY(veiled != sheet);
 
         QWidget parent;
-        CPngButton a(&parent), b(&parent), c(&parent);
+        SkinButton a(&parent), b(&parent), c(&parent);
         placeSkinButton(&a, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("placed"), sheet, sheet, sheet, veiled,
                         sheet);
         placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("arrow"), sheet, sheet, sheet, sheet,
@@ -177,7 +177,7 @@ private slots:
     void missingOrShortKeyLeavesButtonAtOneOneDisabled() {
         QFETCH(QString, key);
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         placeSkinButton(&b, m_ini, QStringLiteral("BUTTONINFO"), key, &m_normal, &m_hover, &m_pressed, &m_disabled,
                         &m_checked);
         QCOMPARE(b.geometry(), QRect(1, 1, 1, 1));
@@ -193,7 +193,7 @@ private slots:
         l.resize(77, 33);
         moveControl(&l, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("PLACED"));
         QCOMPARE(l.geometry(), QRect(10, 20, 77, 33));
-        CPngButton arrow(&parent);
+        SkinButton arrow(&parent);
         placeArrowButton(&arrow, m_ini, QStringLiteral("BUTTONINFO"), QStringLiteral("ARROW"),
                          QStringLiteral("BUTTONINFO2"), QStringLiteral("FACE"), &m_coords);
         QCOMPARE(arrow.geometry(), QRect(50, 60, 18, 18));
@@ -204,42 +204,42 @@ private slots:
 
     void faceFollowsTheStateRule() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         b.setGeometry(1, 1, 20, 20);
         setFaces(b);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Normal);
-        b.SetChecked(true);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Checked);
+        QCOMPARE(b.currentFace(), SkinButton::Face::Normal);
+        b.setCheckedLook(true);
+        QCOMPARE(b.currentFace(), SkinButton::Face::Checked);
         QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::yellow).rgb());
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
         QApplication::sendEvent(&b, &enter);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Hover); // checked and hover: hover
+        QCOMPARE(b.currentFace(), SkinButton::Face::Hover); // checked and hover: hover
         QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::red).rgb());
         b.setDown(true);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Pressed); // pressed beats hover and checked
-        b.SetAlternate(&m_coords, &m_hover, true, true);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Alternate);
+        QCOMPARE(b.currentFace(), SkinButton::Face::Pressed); // pressed beats hover and checked
+        b.setAlternate(&m_coords, &m_hover, true, true);
+        QCOMPARE(b.currentFace(), SkinButton::Face::Alternate);
         QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::red).rgb()); // the second alternate picture
         b.setEnabled(false);
-        QCOMPARE(b.CurrentFace(), CPngButton::Face::Disabled); // disabled beats everything
+        QCOMPARE(b.currentFace(), SkinButton::Face::Disabled); // disabled beats everything
         QCOMPARE(PixelOf(b, 5, 5), QColor(Qt::blue).rgb());
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(&b, &leave);
-        QVERIFY(!b.IsHover());
+        QVERIFY(!b.isHovered());
     }
 
     void frameModeAndTextDrawOverTheFace() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         b.setGeometry(0, 0, 40, 20);
         setFaces(b);
-        b.SetFrame(0x0000FF, 250, true); // red frame, level capped
-        QCOMPARE(b.FrameLevel(), 100);
+        b.setFrame(0x0000FF, 250, true); // red frame, level capped
+        QCOMPARE(b.frameLevel(), 100);
         const QImage framed = b.grab().toImage();
         QCOMPARE(framed.pixel(1, 10), QColor(Qt::red).rgb());
-        b.SetFrame(0, 0, false);
+        b.setFrame(0, 0, false);
         b.setText(QStringLiteral("WWWW"));
-        b.SetTextStyle(true, 12, QStringLiteral("Sans"), 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
+        b.setTextStyle(true, 12, QStringLiteral("Sans"), 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF);
         const QImage text = b.grab().toImage();
         bool white = false;
         for (int x = 0; x < 40 && !white; ++x)
@@ -250,7 +250,7 @@ private slots:
 
     void doubleClickCountsAsTwoClicks() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         b.setGeometry(0, 0, 30, 30);
         parent.show();
         QSignalSpy clicks(&b, &QAbstractButton::clicked);
@@ -267,13 +267,13 @@ private slots:
 
     void tooltipShowsAtOnceOnHover() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         b.setGeometry(0, 0, 30, 30);
         parent.show();
         QVERIFY(QTest::qWaitForWindowExposed(&parent));
-        b.SetTooltip(QString()); // an empty text changes nothing
-        QVERIFY(b.Tooltip().isEmpty());
-        b.SetTooltip(QStringLiteral("Close the window"));
+        b.setInstantToolTip(QString()); // an empty text changes nothing
+        QVERIFY(b.instantToolTip().isEmpty());
+        b.setInstantToolTip(QStringLiteral("Close the window"));
         QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), b.mapToGlobal(QPointF(5, 5)));
         QApplication::sendEvent(&b, &enter);
         QVERIFY(QToolTip::isVisible());
@@ -283,13 +283,13 @@ private slots:
 
     void afterPaintIsToldWhetherTheNormalFaceWasDrawn() {
         QWidget parent;
-        CPngButton b(&parent);
+        SkinButton b(&parent);
         b.setGeometry(0, 0, 10, 10);
         setFaces(b);
         std::vector<bool> calls;
-        b.SetAfterPaint([&](CPngButton*, bool normal) { calls.push_back(normal); });
+        b.setAfterPaint([&](SkinButton*, bool normal) { calls.push_back(normal); });
         b.grab();
-        b.SetChecked(true);
+        b.setCheckedLook(true);
         b.grab();
         QCOMPARE(calls.size(), std::size_t(2));
         QVERIFY(calls[0] && !calls[1]);
@@ -297,16 +297,16 @@ private slots:
 
     void sliderPressKeysAndWheelTellPositions() {
         QWidget sink;
-        CBitmapSlider s(&sink);
-        QSignalSpy moved(&s, &CBitmapSlider::positionChanged);
-        s.SetRange(0, 4);
-        s.SetPageStep(2);
-        s.SetPicture(Flat(Qt::gray, 100, 20));
+        SkinSlider s(&sink);
+        QSignalSpy moved(&s, &SkinSlider::positionChanged);
+        s.setRange(0, 4);
+        s.setPageStep(2);
+        s.setPicture(Flat(Qt::gray, 100, 20));
         QCOMPARE(s.size(), QSize(100, 20));
         sink.show();
         QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(50, 10));
-        QCOMPARE(s.GetPos(), 2); // (50 + 10) / 100 * 4 = 2.4
-        QVERIFY(s.IsActive());
+        QCOMPARE(s.position(), 2); // (50 + 10) / 100 * 4 = 2.4
+        QVERIFY(s.isActive());
         QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(50, 10));
         QCOMPARE(moved.count(), 2); // the press moved it, the release reports the end
         QCOMPARE(moved.at(0).at(0).toInt(), 2);
@@ -316,18 +316,18 @@ private slots:
         QTest::keyClick(&s, Qt::Key_Left);
         QCOMPARE(moved.count(), 3);
         QCOMPARE(moved.at(1).at(0).toInt(), 4);
-        QCOMPARE(s.GetPos(), 3);
+        QCOMPARE(s.position(), 3);
         moved.clear();
         QWheelEvent wheel(QPointF(10, 10), s.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(&s, &wheel);
-        QCOMPARE(s.GetPos(), 2);
-        s.Enable(false);
+        QCOMPARE(s.position(), 2);
+        s.setSliderEnabled(false);
         QTest::keyClick(&s, Qt::Key_Home);
         QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(0, 10));
-        QCOMPARE(s.GetPos(), 2); // disabled: mouse and keys ignored
-        s.SetPos(99);
-        QCOMPARE(s.GetPos(), 4); // clamped
+        QCOMPARE(s.position(), 2); // disabled: mouse and keys ignored
+        s.setPosition(99);
+        QCOMPARE(s.position(), 4); // clamped
     }
 
     void screenReadersHearWhatEachSkinnedControlIs_data() {
@@ -352,10 +352,10 @@ private slots:
         QFETCH(bool, spokenSelected);
         InstallSkinAccessibility();
         QWidget window;
-        auto* b = new CPngButton(&window);
+        auto* b = new SkinButton(&window);
         b->setText(QStringLiteral("Caption"));
         b->setAccessibleKind(kind);
-        b->SetChecked(checked);
+        b->setCheckedLook(checked);
         QSignalSpy clicked(b, &QAbstractButton::clicked);
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(b);
         QVERIFY(face);
@@ -372,10 +372,10 @@ private slots:
     void screenReadersHearSliderValuesAndOnlyShownControls() {
         InstallSkinAccessibility();
         QWidget window;
-        auto* slider = new CBitmapSlider(&window);
-        slider->SetRange(0, 5);
-        slider->SetPos(2);
-        QSignalSpy moved(slider, &CBitmapSlider::positionChanged);
+        auto* slider = new SkinSlider(&window);
+        slider->setRange(0, 5);
+        slider->setPosition(2);
+        QSignalSpy moved(slider, &SkinSlider::positionChanged);
         QAccessibleInterface* face = QAccessible::queryAccessibleInterface(slider);
         QCOMPARE(face->role(), QAccessible::Slider);
         QAccessibleValueInterface* value = face->valueInterface();
@@ -385,16 +385,16 @@ private slots:
         QCOMPARE(value->maximumValue().toInt(), 5);
         // A screen reader's change moves it as the user would, clamped, and the window hears of it.
         value->setCurrentValue(9);
-        QCOMPARE(slider->GetPos(), 5);
+        QCOMPARE(slider->position(), 5);
         QCOMPARE(moved.count(), 1);
-        slider->Enable(false);
+        slider->setSliderEnabled(false);
         value->setCurrentValue(1);
-        QCOMPARE(slider->GetPos(), 5);
+        QCOMPARE(slider->position(), 5);
 
         // Hidden controls and pictures are not in the tree; shown ones are, and come back when shown again.
-        auto* hidden = new CPngButton(&window);
+        auto* hidden = new SkinButton(&window);
         hidden->hide();
-        auto* picture = new CPngButton(&window);
+        auto* picture = new SkinButton(&window);
         picture->setAccessibleKind(AccessibleKind::Decoration);
         auto* overlay = new QWidget(&window);
         HideFromScreenReaders(overlay);
@@ -432,7 +432,7 @@ private slots:
         QPainter(&bg).fillRect(QRect(5, 5, 70, 40), Qt::darkCyan);
         QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
         WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n"); // no Mask: the background
-        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        SkinnedDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
         dlg.move(30, 40);
         QVERIFY(dlg.applyDialogSkin());
         QCOMPARE(dlg.size(), QSize(80, 50));
@@ -460,7 +460,7 @@ private slots:
         bg.fill(Qt::darkCyan);
         QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
         WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n");
-        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        SkinnedDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
         QVERIFY(dlg.applyDialogSkin());
         dlg.move(placed);
         dlg.show();
@@ -471,8 +471,8 @@ private slots:
         QTemporaryDir dir;
         WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=gone.jpg\nMask=gone_mask.bmp\n");
         QString reported;
-        CBaseDialog::setSkinFailureHandler([&](const QString& message) { reported = message; });
-        CBaseDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        SkinnedDialog::setSkinFailureHandler([&](const QString& message) { reported = message; });
+        SkinnedDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
         QVERIFY(!dlg.applyDialogSkin());
         QVERIFY2(reported.contains(QStringLiteral("gone.jpg")), qPrintable(reported));
         // A present background with a missing mask names the mask.

@@ -1,9 +1,9 @@
 #include "MacroTab.h"
+#include "LegacyKeys.h"
 
-#include "CComboBox4ListCtrl.h"
-#include "CPngButton.h"
-#include "CReportCtrl.h"
+#include "CheckableList.h"
 #include "ColorStatic.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
 #include "UiText.h"
@@ -29,7 +29,7 @@ namespace {
 
 constexpr int kColumnWidth = 63;
 constexpr std::uint16_t kPickerPositions = 106; // positions of the key picker list
-constexpr int kNoCellEdit = 0;                  // CReportCtrl: the owner handles the edit itself
+constexpr int kNoCellEdit = 0;                  // CheckableList: the owner handles the edit itself
 constexpr std::uint32_t kCaptionColour = 0xE4E4E4;
 const QString kSection = QStringLiteral("BUTTONINFO");
 
@@ -40,18 +40,18 @@ QString ArrowOf(std::uint16_t state) {
 ColorStatic* Caption(QWidget* parent, const QString& layoutFile, const char* key) {
     auto* c = new ColorStatic(parent);
     c->setObjectName(QString::fromLatin1(key));
-    c->SetTextColor(kCaptionColour);
+    c->setTextColor(kCaptionColour);
     placeControl(c, layoutFile, kSection, QString::fromLatin1(key));
     return c;
 }
 
 } // namespace
 
-MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePictures& pictures,
+MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const KeyAssignmentPictures& pictures,
                    SettingsStore& settings, const AssignmentStore& working)
     : QObject(dialog), m_dialog(dialog), m_settings(settings), m_working(working), m_model(u"") {
     const PictureSet& set = pictures.macro;
-    m_nameCaption = Caption(dialog, layoutFile, "MARCO_NAME_SETTING");
+    m_nameCaption = Caption(dialog, layoutFile, skinkey::kMacroNameCaption);
     m_list = new QComboBox(dialog);
     m_list->setObjectName(QStringLiteral("FUNC_MACRO_LIST"));
     m_list->setEditable(true);
@@ -66,14 +66,14 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
     m_cycles->setRange(kMinMacroCycles, kMaxMacroCycles);
     m_cycles->setButtonSymbols(QAbstractSpinBox::NoButtons); // typed, or stepped with the arrow keys and the wheel
     placeControl(m_cycles, layoutFile, kSection, QStringLiteral("FUNC_MACRO_CYCLES"));
-    m_steps = new CReportCtrl(dialog);
+    m_steps = new CheckableList(dialog);
     m_steps->setObjectName(QStringLiteral("FUNC_MACRO_LIST2"));
-    m_steps->SetCheckMode(CReportCtrl::kNoChecks);
-    m_steps->SetSortable(false);
-    m_steps->SetEditable(true);
-    m_steps->SetOwner(dialog);
+    m_steps->setCheckMode(CheckableList::kNoChecks);
+    m_steps->setSortable(false);
+    m_steps->setEditable(true);
+    m_steps->setOwner(dialog);
     for (int c = 0; c < 3; ++c)
-        m_steps->InsertColumn(c, QString(), Qt::AlignLeft, kColumnWidth);
+        m_steps->insertColumn(c, QString(), Qt::AlignLeft, kColumnWidth);
     QFont small = m_steps->font();
     small.setPointSizeF(ScaleSkinFont(8));
     m_steps->setFont(small);
@@ -95,24 +95,25 @@ MacroTab::MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePi
 
     connect(m_list, &QComboBox::activated, this, &MacroTab::onMacroChosen);
     connect(m_list->lineEdit(), &QLineEdit::editingFinished, this, &MacroTab::onNameEdited);
-    connect(m_add, &CPngButton::clicked, this, &MacroTab::onAdd);
-    connect(m_delete, &CPngButton::clicked, this, &MacroTab::onDeleteMacro);
+    connect(m_add, &SkinButton::clicked, this, &MacroTab::onAdd);
+    connect(m_delete, &SkinButton::clicked, this, &MacroTab::onDeleteMacro);
     connect(m_cycles, &QSpinBox::valueChanged, this, &MacroTab::onCycles);
-    connect(m_record, &CPngButton::clicked, this, &MacroTab::onRecord);
-    connect(m_deleteStep, &CPngButton::clicked, this, &MacroTab::onDeleteStep);
-    connect(m_clearSteps, &CPngButton::clicked, this, &MacroTab::onClearSteps);
-    connect(m_top, &CPngButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Top); });
-    connect(m_up, &CPngButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Up); });
-    connect(m_down, &CPngButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Down); });
-    connect(m_bottom, &CPngButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Bottom); });
+    connect(m_record, &SkinButton::clicked, this, &MacroTab::onRecord);
+    connect(m_deleteStep, &SkinButton::clicked, this, &MacroTab::onDeleteStep);
+    connect(m_clearSteps, &SkinButton::clicked, this, &MacroTab::onClearSteps);
+    connect(m_top, &SkinButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Top); });
+    connect(m_up, &SkinButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Up); });
+    connect(m_down, &SkinButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Down); });
+    connect(m_bottom, &SkinButton::clicked, this, [this] { onMoveStep(MacroListModel::StepMove::Bottom); });
     connect(m_recordDelays, &QCheckBox::toggled, this, &MacroTab::onRecordDelays);
     connect(m_steps, &QTreeWidget::itemSelectionChanged, this, [this] {
-        m_model.selectStep(m_steps->GetSelectedItem());
+        m_model.selectStep(m_steps->selectedRow());
         updateButtons();
     });
-    m_steps->SetBeginEdit([this](QWidget*, CReportCtrl* list, int& extra) { return beginCellEdit(list, extra); });
-    m_steps->SetEndEdit(
-        [this](QWidget*, CReportCtrl*, bool commit, bool changed) { return endCellEdit(commit, changed); });
+    m_steps->setBeginEditHandler(
+        [this](QWidget*, CheckableList* list, int& extra) { return beginCellEdit(list, extra); });
+    m_steps->setEndEditHandler(
+        [this](QWidget*, CheckableList*, bool commit, bool changed) { return endCellEdit(commit, changed); });
 }
 
 MacroTab::~MacroTab() = default;
@@ -121,8 +122,8 @@ QString MacroTab::text(const char* key) const {
     return UiText(key, m_languageIndex);
 }
 
-CPngButton* MacroTab::button(const char* skinKey) const {
-    return m_dialog->findChild<CPngButton*>(QString::fromLatin1(skinKey));
+SkinButton* MacroTab::button(const char* skinKey) const {
+    return m_dialog->findChild<SkinButton*>(QString::fromLatin1(skinKey));
 }
 
 QString MacroTab::recordDelaysKey() const {
@@ -168,16 +169,16 @@ void MacroTab::applyTexts(int languageIndex) {
     m_recordDelaysCaption->setText(text("RECORD_DELAY"));
     m_record->setText(text(recording() ? "MACRO_ACTION_STOP_RECORD" : "A_RECORD"));
     // The step buttons show their pictures; their names are their tooltips.
-    const std::pair<CPngButton*, const char*> named[] = {{m_top, "A_TOP"},          {m_up, "A_UP"},
+    const std::pair<SkinButton*, const char*> named[] = {{m_top, "A_TOP"},          {m_up, "A_UP"},
                                                          {m_down, "A_DOWN"},        {m_bottom, "A_BOTTOM"},
                                                          {m_clearSteps, "A_CLEAR"}, {m_deleteStep, "A_DELETE"}};
     for (const auto& [b, key] : named) {
-        b->SetTooltip(text(key));
+        b->setInstantToolTip(text(key));
         b->setAccessibleName(text(key));
     }
     for (const auto& [b, key] :
-         {std::pair<CPngButton*, const char*>{m_add, "ACC_MACRO_ADD"}, {m_delete, "ACC_MACRO_DELETE"}}) {
-        b->SetTooltip(text(key));
+         {std::pair<SkinButton*, const char*>{m_add, "ACC_MACRO_ADD"}, {m_delete, "ACC_MACRO_DELETE"}}) {
+        b->setInstantToolTip(text(key));
         b->setAccessibleName(text(key));
     }
     // The macro list, the play count and the steps are named by the captions beside them.
@@ -187,11 +188,11 @@ void MacroTab::applyTexts(int languageIndex) {
     m_list->view()->setAccessibleName(m_list->accessibleName());
     m_cycles->setAccessibleName(untilColon(m_cyclesCaption->text()));
     m_steps->setAccessibleName(text("ACC_MACRO_STEPS"));
-    m_steps->headerItem()->setText(0, text("MACRO_KEYS_TISHI"));
-    m_steps->headerItem()->setText(1, text("MACRO_ACTION_TISHI"));
+    m_steps->headerItem()->setText(0, text(textkey::kMacroKeysHeading));
+    m_steps->headerItem()->setText(1, text(textkey::kMacroActionHeading));
     m_steps->headerItem()->setText(2, text("MACRO_DELAY_MS"));
     m_steps->headerItem()->setToolTip(2, text("MACRO_DELAY_STEP_TIP"));
-    for (int row = 0; row < m_steps->GetItemCount(); ++row)
+    for (int row = 0; row < m_steps->rowCount(); ++row)
         showStep(row);
 }
 
@@ -210,11 +211,11 @@ void MacroTab::showMacros() {
 }
 
 void MacroTab::showSteps() {
-    m_steps->EndEdit(false);
+    m_steps->endEdit(false);
     const QSignalBlocker block(m_steps);
-    m_steps->DeleteAllItems();
+    m_steps->removeAllRows();
     for (int row = 0; row < m_model.stepCount(); ++row) {
-        m_steps->InsertItem(row, QString());
+        m_steps->insertRow(row, QString());
         showStep(row);
     }
     if (m_model.current() >= 0) {
@@ -227,9 +228,9 @@ void MacroTab::showSteps() {
 
 void MacroTab::showStep(int row) {
     const MacroAction a = m_model.step(row);
-    m_steps->SetItemText(row, 0, QString::fromStdString(KeyText(a.keyCode, m_languageIndex)));
-    m_steps->SetItemText(row, 1, ArrowOf(a.state));
-    m_steps->SetItemText(row, 2, QString::number(a.delayMs));
+    m_steps->setCellText(row, 0, QString::fromStdString(KeyText(a.keyCode, m_languageIndex)));
+    m_steps->setCellText(row, 1, ArrowOf(a.state));
+    m_steps->setCellText(row, 2, QString::number(a.delayMs));
     // Key and action are drawn in the grey of text that is edited in place, not typed.
     if (QTreeWidgetItem* item = m_steps->topLevelItem(row)) {
         const QBrush grey = m_steps->palette().brush(QPalette::Disabled, QPalette::Text);
@@ -240,7 +241,7 @@ void MacroTab::showStep(int row) {
 
 void MacroTab::insertStepRow(int row) {
     const QSignalBlocker block(m_steps);
-    m_steps->InsertItem(row, QString());
+    m_steps->insertRow(row, QString());
     showStep(row);
     if (row > 0) showStep(row - 1); // it took the new step's pause
     selectStepRow(row);
@@ -248,17 +249,17 @@ void MacroTab::insertStepRow(int row) {
 
 void MacroTab::selectStepRow(int row) {
     const QSignalBlocker block(m_steps);
-    if (row < 0 || row >= m_steps->GetItemCount()) {
+    if (row < 0 || row >= m_steps->rowCount()) {
         m_steps->clearSelection();
         return;
     }
-    m_steps->SelectOnly(row);
+    m_steps->selectOnly(row);
     m_steps->scrollToItem(m_steps->topLevelItem(row));
 }
 
 void MacroTab::updateButtons() {
     const bool macro = m_model.current() >= 0;
-    for (CPngButton* b : {m_record, m_deleteStep, m_clearSteps, m_top, m_up, m_down, m_bottom})
+    for (SkinButton* b : {m_record, m_deleteStep, m_clearSteps, m_top, m_up, m_down, m_bottom})
         b->setEnabled(macro);
     m_cycles->setEnabled(macro);
     const bool idle = !recording();
@@ -360,12 +361,12 @@ void MacroTab::onClearSteps() {
     changed();
 }
 
-int MacroTab::beginCellEdit(CReportCtrl* list, int& extraStyles) {
-    const int row = list->EditingItem();
-    const int column = list->EditingColumn();
+int MacroTab::beginCellEdit(CheckableList* list, int& extraStyles) {
+    const int row = list->editingRow();
+    const int column = list->editingColumn();
     if (column == 2) {
         stopRecording();
-        extraStyles |= CReportCtrl::kEditNumber;
+        extraStyles |= CheckableList::kEditNumber;
         return 1; // the list's own editor, digits only
     }
     if (column != 0 && column != 1) {
@@ -373,7 +374,8 @@ int MacroTab::beginCellEdit(CReportCtrl* list, int& extraStyles) {
         return kNoCellEdit;
     }
     if (!m_cellChoice) {
-        m_cellChoice = new CComboBox4ListCtrl(m_steps->viewport());
+        m_cellChoice = new QComboBox(m_steps->viewport());
+        m_cellChoice->setFocusPolicy(Qt::StrongFocus);
         m_cellChoice->setObjectName(QStringLiteral("stepCellChoice"));
         connect(m_cellChoice, &QComboBox::activated, this, [this](int) { onCellChoice(); });
     }
@@ -390,7 +392,7 @@ int MacroTab::beginCellEdit(CReportCtrl* list, int& extraStyles) {
         m_cellChoice->addItem(ArrowOf(MACRO_RELEASE));
         m_cellChoice->setCurrentIndex(a.state == MACRO_PRESS ? 0 : 1);
     }
-    m_cellChoice->setGeometry(m_steps->CellRect(row, column).adjusted(0, 0, column == 0 ? 80 : 20, 0));
+    m_cellChoice->setGeometry(m_steps->cellRect(row, column).adjusted(0, 0, column == 0 ? 80 : 20, 0));
     m_cellChoice->show();
     m_cellChoice->setFocus();
     return kNoCellEdit;
@@ -403,7 +405,7 @@ void MacroTab::onCellChoice() {
     const bool changedStep =
         choice >= 0 && (m_cellColumn == 0 ? m_model.setStepKey(row, KeyOfPickerPos(static_cast<std::uint16_t>(choice)))
                                           : m_model.setStepState(row, choice == 0 ? MACRO_PRESS : MACRO_RELEASE));
-    m_steps->EndEdit(true);
+    m_steps->endEdit(true);
     if (!changedStep) return;
     showStep(row);
     changed();
@@ -414,16 +416,16 @@ int MacroTab::endCellEdit(bool commit, bool changedText) {
         m_cellChoice->hide();
         m_cellRow = -1;
     }
-    if (m_steps->EditingColumn() != 2 || !commit || !changedText || !m_steps->Editor()) return 1;
-    const int row = m_steps->EditingItem();
+    if (m_steps->editingColumn() != 2 || !commit || !changedText || !m_steps->cellEditor()) return 1;
+    const int row = m_steps->editingRow();
     bool ok = false;
-    const unsigned long long typed = m_steps->Editor()->text().toULongLong(&ok);
+    const unsigned long long typed = m_steps->cellEditor()->text().toULongLong(&ok);
     // Digits only, but a number too long for any type is still a pause above the limit.
     const auto result = m_model.setStepDelay(row, ok ? typed : ~0ULL);
     if (result == MacroListModel::DelayEdit::Clamped)
         UserPrompts::information(m_dialog, QString::fromStdString(FormatTextInt(
                                                text("MACRO_ACTION_ERR_DELAY_MAX").toStdString(), kMaxTypedDelayMs)));
-    m_steps->Editor()->setText(QString::number(m_model.step(row).delayMs));
+    m_steps->cellEditor()->setText(QString::number(m_model.step(row).delayMs));
     if (result != MacroListModel::DelayEdit::NoStep) changed();
     return 1;
 }
@@ -448,11 +450,11 @@ void MacroTab::onRecord() {
 
 void MacroTab::startRecording(std::optional<std::uint64_t> startTimestampMs) {
     if (recording() || m_model.current() < 0) return;
-    m_steps->EndEdit(true);
+    m_steps->endEdit(true);
     m_recorder.start(startTimestampMs);
     m_fullReported = false;
     m_record->setText(text("MACRO_ACTION_STOP_RECORD"));
-    m_record->SetChecked(true);
+    m_record->setCheckedLook(true);
     updateButtons();
     emit recordingChanged(true);
 }
@@ -461,7 +463,7 @@ void MacroTab::stopRecording() {
     if (!recording()) return;
     m_recorder.stop();
     m_record->setText(text("MACRO_ACTION_RECORD"));
-    m_record->SetChecked(false);
+    m_record->setCheckedLook(false);
     updateButtons();
     emit recordingChanged(false);
 }
@@ -498,7 +500,7 @@ void MacroTab::onRecordDelays(bool on) {
 
 int MacroTab::commit(AssignmentStore& working) {
     stopRecording();
-    m_steps->EndEdit(true);
+    m_steps->endEdit(true);
     return m_model.commit(working);
 }
 

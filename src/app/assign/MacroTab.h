@@ -4,7 +4,7 @@
 // and every rule of an edit live in MacroListModel and MacroRecorder; this class shows them and asks the user
 // where an edit needs an answer.
 
-#include "CompositeSkin.h"
+#include "KeyAssignmentPictures.h"
 
 #include "assign/MacroListModel.h"
 #include "assign/MacroRecorder.h"
@@ -24,9 +24,8 @@ class QWidget;
 
 namespace ombrel {
 
-class CComboBox4ListCtrl;
-class CPngButton;
-class CReportCtrl;
+class SkinButton;
+class CheckableList;
 class ColorStatic;
 class SettingsStore;
 struct AssignmentStore;
@@ -34,7 +33,7 @@ struct AssignmentStore;
 class MacroTab : public QObject {
     Q_OBJECT
 public:
-    MacroTab(QWidget* dialog, const QString& layoutFile, const CompositePictures& pictures, SettingsStore& settings,
+    MacroTab(QWidget* dialog, const QString& layoutFile, const KeyAssignmentPictures& pictures, SettingsStore& settings,
              const AssignmentStore& working);
     ~MacroTab() override;
 
@@ -64,9 +63,9 @@ public:
 
     // Test access to the controls.
     QComboBox* macroList() const { return m_list; }
-    CReportCtrl* stepList() const { return m_steps; }
+    CheckableList* stepList() const { return m_steps; }
     QSpinBox* cyclesBox() const { return m_cycles; }
-    CPngButton* button(const char* skinKey) const;
+    SkinButton* button(const char* skinKey) const;
 
 signals:
     // Something was edited (the dialog's Apply follows `modified()`).
@@ -99,7 +98,7 @@ private:
     void onClearSteps();
     void onRecord();
     void onRecordDelays(bool on);
-    int beginCellEdit(CReportCtrl* list, int& extraStyles);
+    int beginCellEdit(CheckableList* list, int& extraStyles);
     int endCellEdit(bool commit, bool changed);
     void onCellChoice();
     QString recordDelaysKey() const;
@@ -115,21 +114,21 @@ private:
 
     ColorStatic* m_nameCaption;
     QComboBox* m_list;
-    CPngButton* m_add;
-    CPngButton* m_delete;
+    SkinButton* m_add;
+    SkinButton* m_delete;
     ColorStatic* m_cyclesCaption;
     QSpinBox* m_cycles;
-    CReportCtrl* m_steps;
-    CPngButton* m_record;
-    CPngButton* m_deleteStep;
-    CPngButton* m_clearSteps;
-    CPngButton* m_top;
-    CPngButton* m_up;
-    CPngButton* m_down;
-    CPngButton* m_bottom;
+    CheckableList* m_steps;
+    SkinButton* m_record;
+    SkinButton* m_deleteStep;
+    SkinButton* m_clearSteps;
+    SkinButton* m_top;
+    SkinButton* m_up;
+    SkinButton* m_down;
+    SkinButton* m_bottom;
     QCheckBox* m_recordDelays;
     ColorStatic* m_recordDelaysCaption;
-    CComboBox4ListCtrl* m_cellChoice = nullptr; // the drop-down over a key or action cell while it is edited
+    QComboBox* m_cellChoice = nullptr; // the drop-down over a key or action cell while it is edited
     int m_cellRow = -1;
     int m_cellColumn = -1;
 };

@@ -1,6 +1,6 @@
 #include "FirmwarePart.h"
 
-#include "COmbrel_DlgUpdate.h"
+#include "FirmwareUpdateDialog.h"
 #include "PromptQuestions.h"
 #include "WindowContext.h"
 
@@ -26,8 +26,8 @@ FirmwareUpdate& FirmwarePart::update() {
 }
 
 void FirmwarePart::openDialog() {
-    COmbrel_DlgUpdate dialog(QString::fromStdString(m_context.paths().updateIni), m_context.paths(), update(),
-                             m_context.languageIndex(), m_context.window());
+    FirmwareUpdateDialog dialog(QString::fromStdString(m_context.paths().updateIni), m_context.paths(), update(),
+                                m_context.languageIndex(), m_context.window());
     // The dialog is accepted only when the keyboard took the boot request and the updater started.
     if (dialog.exec() == QDialog::Accepted) m_updating = true;
 }

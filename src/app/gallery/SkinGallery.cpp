@@ -1,14 +1,14 @@
 #include "SkinGallery.h"
 
-#include "CBaseDialog.h"
-#include "CPngButton.h"
 #include "CaptionBar.h"
 #include "CommandBar.h"
+#include "KeyAssignmentDialog.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
-#include "Ombrel_DlgComposite.h"
 #include "ProfileBar.h"
+#include "SkinButton.h"
 #include "SkinStyle.h"
+#include "SkinnedDialog.h"
 #include "UiDispatcher.h"
 #include "WindowContext.h"
 
@@ -25,10 +25,10 @@ namespace {
 
 // The main window's parts on a frame of their own, with no keyboard behind them: the store holds a few sample
 // assignments, so the map shows its assigned look.
-class GalleryMainWindow : public CBaseDialog {
+class GalleryMainWindow : public SkinnedDialog {
 public:
     explicit GalleryMainWindow(const QString& layoutFile)
-        : CBaseDialog(layoutFile), m_paths(PathsFor(layoutFile)), m_settings(std::string(), std::string()),
+        : SkinnedDialog(layoutFile), m_paths(PathsFor(layoutFile)), m_settings(std::string(), std::string()),
           m_context(*this, layoutFile, m_paths, m_settings, m_dispatcher, m_screen) {}
 
     void build() {
@@ -55,7 +55,7 @@ public:
         map->applyTexts();
         caption->applyTexts();
         profiles->applyTexts();
-        profiles->profileButton(0)->SetChecked(true);
+        profiles->profileButton(0)->setCheckedLook(true);
         commands->applyTexts();
         lighting->applyTexts();
         lighting->showDefaultReportRate();
@@ -88,9 +88,9 @@ struct GallerySamples {
 };
 
 // The key assignment dialog on G3, showing the macro it plays.
-class GalleryComposite : private GallerySamples, public Ombrel_DlgComposite {
+class GalleryKeyAssignmentDialog : private GallerySamples, public KeyAssignmentDialog {
 public:
-    explicit GalleryComposite(const QString& layoutFile) : Ombrel_DlgComposite(layoutFile, store, settings) {}
+    explicit GalleryKeyAssignmentDialog(const QString& layoutFile) : KeyAssignmentDialog(layoutFile, store, settings) {}
 
     bool build() {
         QDir dataDir = QFileInfo(layoutFile()).absoluteDir();
@@ -118,29 +118,29 @@ QStringList GalleryDialogNames() {
             QStringLiteral("UpdateDlg")};
 }
 
-std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QString& skinDir) {
+std::unique_ptr<SkinnedDialog> BuildGalleryDialog(const QString& name, const QString& skinDir) {
     if (!GalleryDialogNames().contains(name)) return nullptr;
     const QString skinFolder = QDir(skinDir).absolutePath();
     const QString ini = QDir(skinFolder).filePath(name + QStringLiteral(".ini"));
-    std::unique_ptr<CBaseDialog> dlg;
+    std::unique_ptr<SkinnedDialog> dlg;
     GalleryMainWindow* main = nullptr;
-    GalleryComposite* composite = nullptr;
+    GalleryKeyAssignmentDialog* keyAssignment = nullptr;
     if (name == QLatin1String("Main")) {
         auto window = std::make_unique<GalleryMainWindow>(ini);
         main = window.get();
         dlg = std::move(window);
     } else if (name == QLatin1String("Composite")) {
-        auto window = std::make_unique<GalleryComposite>(ini);
-        composite = window.get();
+        auto window = std::make_unique<GalleryKeyAssignmentDialog>(ini);
+        keyAssignment = window.get();
         dlg = std::move(window);
     } else {
-        dlg = std::make_unique<CBaseDialog>(ini);
+        dlg = std::make_unique<SkinnedDialog>(ini);
     }
     dlg->setObjectName(name);
     if (dlg->styleSheet().isEmpty()) dlg->setStyleSheet(ControlStyleSheet());
     if (!dlg->applyDialogSkin()) return nullptr;
     if (main) main->build();
-    if (composite && !composite->build()) return nullptr;
+    if (keyAssignment && !keyAssignment->build()) return nullptr;
     dlg->setWindowTitle(QStringLiteral("Ombrel skin gallery — %1").arg(name));
     return dlg;
 }

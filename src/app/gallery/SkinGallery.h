@@ -10,14 +10,14 @@
 
 namespace ombrel {
 
-class CBaseDialog;
+class SkinnedDialog;
 
 // "Main", "Composite", "Profile", "UpdateDlg".
 QStringList GalleryDialogNames();
 
 // Builds one window from the layout file of that name in `skinFolder`. Null when the name is unknown or the
 // window's background or mask is missing (the skin failure handler has then run).
-std::unique_ptr<CBaseDialog> BuildGalleryDialog(const QString& name, const QString& skinFolder);
+std::unique_ptr<SkinnedDialog> BuildGalleryDialog(const QString& name, const QString& skinFolder);
 
 // Renders every window to <outFolder>/<name>.png; returns how many could not be rendered.
 int RenderGallery(const QString& skinFolder, const QString& outFolder);

@@ -2,9 +2,9 @@
 //   ombrel-skin-gallery [--skin DIR] [--render OUT_DIR] [--scale FACTOR] [DIALOG ...]
 // --render draws each dialog to OUT_DIR/<name>.png and exits, which works without a display. --scale shows the
 // dialogs shrunk as on a screen smaller than the main window (for example 0.8).
-#include "CBaseDialog.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
+#include "SkinnedDialog.h"
 
 #include <QApplication>
 
@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
     ombrel::SkinImageCache::instance().setSkinFolder(skin);
     if (!render.isEmpty()) return ombrel::RenderGallery(skin, render) == 0 ? 0 : 1;
     if (names.isEmpty()) names = ombrel::GalleryDialogNames();
-    std::vector<std::unique_ptr<ombrel::CBaseDialog>> open;
+    std::vector<std::unique_ptr<ombrel::SkinnedDialog>> open;
     int x = 40;
     for (const QString& name : names) {
         auto dlg = ombrel::BuildGalleryDialog(name, skin);

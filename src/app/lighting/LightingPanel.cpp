@@ -1,15 +1,16 @@
 #include "LightingPanel.h"
+#include "LegacyKeys.h"
 
-#include "CBitmapSlider.h"
-#include "CPngButton.h"
-#include "CSkinColorBtn.h"
 #include "ClickablePicture.h"
+#include "ColorButton.h"
 #include "ColorStatic.h"
 #include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
+#include "SkinSlider.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"
 #include "WindowContext.h"
@@ -39,8 +40,6 @@ namespace {
 
 const QString kSection = QStringLiteral("BUTTONINFO");
 const char* const kRateCaptions[4] = {"1000", "500", "250", "125"};
-const char* const kFourColorKeys[4] = {"CONTROL_HONGPIC", "CONTROL_HUANGPIC", "CONTROL_LVPIC", "CONTROL_LANPIC"};
-const char* const kFourColorFiles[4] = {"hong", "huang", "lv", "lan"};
 constexpr int kStatusMs = 8000;
 
 QColor qColor(Rgb c) {
@@ -65,6 +64,7 @@ bool isMapKey(int controlId) {
 LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures)
     : QWidget(context.window()), m_context(context), m_statusTimer(this), m_previewTimer(this), m_reloadTimer(this) {
     setObjectName(QStringLiteral("lightingPanel"));
+    connect(&context, &WindowContext::languageChanged, this, &LightingPanel::applyTexts);
     m_previewTimer.setObjectName(QStringLiteral("lightingPreviewTimer"));
     m_previewTimer.setSingleShot(true);
     connect(&m_previewTimer, &QTimer::timeout, this, &LightingPanel::onPreviewTick);
@@ -103,28 +103,28 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         return l;
     };
 
-    m_switch = clickable("CONTROL_DengStaPic", "dengup.bmp");
+    m_switch = clickable(skinkey::kLightSwitch, skinpicture::kLightOn);
     m_switch->setAccessibleKind(AccessibleKind::Toggle);
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
     // The switch decides what a click on the map does, so its label names both sides, the current one lit.
-    m_modeLabel = label("CONTROL_DengStatic", "Deng");
+    m_modeLabel = label(skinkey::kLightSwitchLabel, textkey::kLighting);
     m_modeLabel->setTextFormat(Qt::RichText);
     m_modeLabel->installEventFilter(this);
     auto* undo = new QShortcut(QKeySequence::Undo, context.window());
     undo->setObjectName(QStringLiteral("paintUndoShortcut"));
     connect(undo, &QShortcut::activated, this, &LightingPanel::undoPaint);
     m_effects = new QComboBox(this);
-    m_effects->setObjectName(QStringLiteral("CONTROL_XGcombox"));
+    m_effects->setObjectName(QString::fromLatin1(skinkey::kEffectList));
     placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
     adopt(m_effects);
     connect(m_effects, &QComboBox::currentIndexChanged, this, &LightingPanel::onEffectChosen);
     m_brightnessRow << label("CONTROL_LightStatic", "Light");
     m_speedRow << label("CONTROL_SpeedStatic", "Speed");
     for (const char* key : {"CONTROL_LightSlider", "CONTROL_SpeedSlider"}) {
-        auto* s = new CBitmapSlider(this);
+        auto* s = new SkinSlider(this);
         s->setObjectName(QString::fromLatin1(key));
         placeControl(s, layoutFile, kSection, s->objectName());
-        s->SetRange(0, 5);
+        s->setRange(0, 5);
         adopt(s);
         (m_brightness ? m_speed : m_brightness) = s;
     }
@@ -146,17 +146,17 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         m_speedRow << l;
         m_speedEnds[end] = l;
     }
-    connect(m_brightness, &CBitmapSlider::positionChanged, this, [this](int pos) {
-        m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
+    connect(m_brightness, &SkinSlider::positionChanged, this, [this](int pos) {
+        m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
         if (ensureSession()) check(m_session->writer().setBrightness(pos));
     });
-    connect(m_speed, &CBitmapSlider::positionChanged, this, [this](int pos) {
-        m_speed->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
+    connect(m_speed, &SkinSlider::positionChanged, this, [this](int pos) {
+        m_speed->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
         if (ensureSession()) check(m_session->writer().setSpeed(LightingWriter::SpeedOfSliderPosition(pos)));
     });
     label("CONTROL_UsbStatic", "Usb");
     for (int i = 0; i < 4; ++i) {
-        auto* b = new CPngButton(this);
+        auto* b = new SkinButton(this);
         const QString key = QStringLiteral("FUNC_REPORT%1").arg(i + 1);
         b->setObjectName(key);
         b->setProperty("controlId", kReportRateIds[i]);
@@ -170,13 +170,14 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
             if (!ensureSession()) return;
             check(m_session->writer().setReportRate(i));
             for (int k = 0; k < 4; ++k)
-                m_rates[k]->SetChecked(k == m_session->state().fields.reportRate);
+                m_rates[k]->setCheckedLook(k == m_session->state().fields.reportRate);
         });
     }
 
-    m_directionLabel = label("CONTROL_BLFXStatic", "FX");
+    m_directionLabel = label(skinkey::kDirectionLabel, "FX");
     for (int side = 0; side < 2; ++side) {
-        m_directionPictures[side] = clickable(side == 0 ? "CONTROL_BLFXLStaPic" : "CONTROL_BLFXRStaPic", nullptr);
+        m_directionPictures[side] =
+            clickable(side == 0 ? skinkey::kDirectionForward : skinkey::kDirectionBackward, nullptr);
         m_directionPictures[side]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_directionPictures[side], &ClickablePicture::clicked, this, [this, side] {
             if (!ensureSession()) return;
@@ -184,18 +185,15 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
             refresh();
         });
     }
-    const char* groupKeys[2][4] = {
-        {"CONTROL_HXysStatic", "CONTROL_HXysButton", "CONTROL_HXsjsStaPic", "CONTROL_HXsjsStatic"},
-        {"CONTROL_FYYSStatic", "CONTROL_FYYSButton", "CONTROL_FYSJSStaPic", "CONTROL_FYSJSStatic"}};
     for (ColorGroupControls& g : m_groups) {
-        const auto& keys = groupKeys[&g - m_groups];
+        const auto& keys = skinkey::kColorGroups[static_cast<std::size_t>(&g - m_groups)];
         g.label = label(keys[0], "Color");
-        g.button = new CSkinColorBtn(this);
+        g.button = new ColorButton(this);
         g.button->setObjectName(QString::fromLatin1(keys[1]));
         placeControl(g.button, layoutFile, kSection, g.button->objectName());
         adopt(g.button);
-        connect(g.button, &CSkinColorBtn::colorChanged, this, &LightingPanel::onColorPicked);
-        g.colorful = clickable(keys[2], "sjsup.bmp");
+        connect(g.button, &ColorButton::colorChanged, this, &LightingPanel::onColorPicked);
+        g.colorful = clickable(keys[2], skinpicture::kColorfulOn);
         g.colorful->setAccessibleKind(AccessibleKind::Toggle);
         connect(g.colorful, &ClickablePicture::clicked, this, [this] {
             if (!ensureSession()) return;
@@ -205,7 +203,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         g.colorfulLabel = label(keys[3], "DC");
     }
     for (int k = 0; k < 4; ++k) {
-        m_fourColor[k] = clickable(kFourColorKeys[k], nullptr);
+        m_fourColor[k] = clickable(skinkey::kFourColors[static_cast<std::size_t>(k)], nullptr);
         m_fourColor[k]->setAccessibleKind(AccessibleKind::Choice);
         connect(m_fourColor[k], &ClickablePicture::clicked, this, [this, k] {
             if (!ensureSession()) return;
@@ -329,25 +327,25 @@ void LightingPanel::applyAccessibleTexts() {
         const char* description;
     };
     static const Spoken kSpoken[] = {
-        {"CONTROL_DengStaPic", "Deng", nullptr, "ACC_LIGHT_SWITCH_DESC"},
-        {"CONTROL_XGcombox", nullptr, "ACC_LIGHT_EFFECT", "ACC_LIGHT_EFFECT_DESC"},
+        {skinkey::kLightSwitch, textkey::kLighting, nullptr, "ACC_LIGHT_SWITCH_DESC"},
+        {skinkey::kEffectList, nullptr, "ACC_LIGHT_EFFECT", "ACC_LIGHT_EFFECT_DESC"},
         {"CONTROL_LightSlider", "Light", nullptr, "ACC_LIGHT_BRIGHTNESS_DESC"},
         {"CONTROL_SpeedSlider", "Speed", nullptr, "ACC_LIGHT_SPEED_DESC"},
-        {"CONTROL_BLFXLStaPic", nullptr, "ACC_LIGHT_FORWARD", "ACC_LIGHT_DIRECTION_DESC"},
-        {"CONTROL_BLFXRStaPic", nullptr, "ACC_LIGHT_BACKWARD", "ACC_LIGHT_DIRECTION_DESC"},
-        {"CONTROL_HXysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_FYYSButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_HXsjsStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
-        {"CONTROL_FYSJSStaPic", "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
-        {"CONTROL_HONGPIC", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_HUANGPIC", nullptr, "ACC_LIGHT_YELLOW", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_LVPIC", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_LANPIC", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_FOURCOLOR_DESC"},
-        {"CONTROL_USERgjStaPic1", nullptr, "ACC_LIGHT_BRUSH", "ACC_LIGHT_TOOL_DESC"},
-        {"CONTROL_USERgjStaPic2", nullptr, "ACC_LIGHT_BASE", "ACC_LIGHT_TOOL_DESC"},
-        {"CONTROL_USERysButton", "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_USERjsButton", "JColor", nullptr, "ACC_LIGHT_COLOR_DESC"},
-        {"CONTROL_umCombo", nullptr, "ACC_LIGHT_PATTERN", "ACC_LIGHT_PATTERN_DESC"},
+        {skinkey::kDirectionForward, nullptr, "ACC_LIGHT_FORWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {skinkey::kDirectionBackward, nullptr, "ACC_LIGHT_BACKWARD", "ACC_LIGHT_DIRECTION_DESC"},
+        {skinkey::kColorGroups[0][1], "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kColorGroups[1][1], "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kColorGroups[0][2], "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {skinkey::kColorGroups[1][2], "DC", nullptr, "ACC_LIGHT_MULTI_DESC"},
+        {skinkey::kFourColors[0], nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[1], nullptr, "ACC_LIGHT_YELLOW", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[2], nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kFourColors[3], nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_FOURCOLOR_DESC"},
+        {skinkey::kUserBrushTool, nullptr, "ACC_LIGHT_BRUSH", "ACC_LIGHT_TOOL_DESC"},
+        {skinkey::kUserBaseTool, nullptr, "ACC_LIGHT_BASE", "ACC_LIGHT_TOOL_DESC"},
+        {skinkey::kUserBrushColor, "Color", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kUserBaseColor, "JColor", nullptr, "ACC_LIGHT_COLOR_DESC"},
+        {skinkey::kUserPatternList, nullptr, "ACC_LIGHT_PATTERN", "ACC_LIGHT_PATTERN_DESC"},
         {"COLOR_R", nullptr, "ACC_LIGHT_RED", "ACC_LIGHT_RGB_DESC"},
         {"COLOR_G", nullptr, "ACC_LIGHT_GREEN", "ACC_LIGHT_RGB_DESC"},
         {"COLOR_B", nullptr, "ACC_LIGHT_BLUE", "ACC_LIGHT_RGB_DESC"},
@@ -368,8 +366,8 @@ void LightingPanel::applyAccessibleTexts() {
             }
         }
     }
-    setAccessibleName(lightText("Deng"));
-    for (CPngButton* rate : m_rates)
+    setAccessibleName(lightText(textkey::kLighting));
+    for (SkinButton* rate : m_rates)
         rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
     for (int i = 0; i < 8; ++i) {
         m_swatches[i]->setAccessibleName(m_context.text("ACC_LIGHT_SWATCH") + QStringLiteral(" %1").arg(i + 1));
@@ -379,7 +377,7 @@ void LightingPanel::applyAccessibleTexts() {
 
 void LightingPanel::showDefaultReportRate() {
     for (int i = 0; i < 4; ++i)
-        m_rates[i]->SetChecked(i == 0);
+        m_rates[i]->setCheckedLook(i == 0);
 }
 
 QLabel* LightingPanel::statusLine() const {
@@ -440,20 +438,21 @@ void LightingPanel::refresh() {
     m_filling = false;
 
     for (int k = 0; k < 4; ++k)
-        m_rates[k]->SetChecked(k == f.reportRate);
+        m_rates[k]->setCheckedLook(k == f.reportRate);
     const int level = std::min<int>(f.brightness, kMaxBrightness);
-    m_brightness->SetPos(level);
-    m_brightness->SetPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
+    m_brightness->setPosition(level);
+    m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
     const int speedPos = LightingWriter::SliderPositionOfSpeed(f.speed);
-    m_speed->SetPos(speedPos);
-    m_speed->SetPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
+    m_speed->setPosition(speedPos);
+    m_speed->setPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
     for (ColorGroupControls& g : m_groups) {
-        g.button->SetColor(qColor(f.color));
-        g.colorful->showPicture(picture(f.colorful ? QStringLiteral("sjsdown.bmp") : QStringLiteral("sjsup.bmp")));
+        g.button->setColor(qColor(f.color));
+        g.colorful->showPicture(
+            picture(QString::fromLatin1(f.colorful ? skinpicture::kColorfulOff : skinpicture::kColorfulOn)));
         g.colorful->setChecked(f.colorful);
     }
     for (int k = 0; k < 4; ++k) {
-        m_fourColor[k]->showPicture(picture(QLatin1String(kFourColorFiles[k]) +
+        m_fourColor[k]->showPicture(picture(QLatin1String(skinpicture::kFourColorStems[static_cast<std::size_t>(k)]) +
                                             (k == f.colorChoice ? QStringLiteral("ok.bmp") : QStringLiteral(".bmp"))));
         m_fourColor[k]->setChecked(k == f.colorChoice);
     }
@@ -467,7 +466,7 @@ void LightingPanel::refresh() {
     m_directionPictures[1]->setChecked(f.direction == kDirectionBackward);
     m_user->refresh();
     showColorFields();
-    m_switch->showPicture(picture(panelOn() ? QStringLiteral("dengdown.bmp") : QStringLiteral("dengup.bmp")));
+    m_switch->showPicture(picture(QString::fromLatin1(panelOn() ? skinpicture::kLightOff : skinpicture::kLightOn)));
     m_switch->setChecked(panelOn());
     showModeSwitch();
     showEffectControls();
@@ -483,9 +482,10 @@ void LightingPanel::showEffectControls() {
     // The direction controls go where the effect's layout puts them.
     const QString suffix = QString::fromLatin1(DirectionSkinSuffix(effect).data());
     const QString layoutFile = m_context.layoutFile();
-    moveControl(m_directionLabel, layoutFile, kSection, QStringLiteral("CONTROL_BLFXStatic") + suffix);
-    moveControl(m_directionPictures[0], layoutFile, kSection, QStringLiteral("CONTROL_BLFXLStaPic") + suffix);
-    moveControl(m_directionPictures[1], layoutFile, kSection, QStringLiteral("CONTROL_BLFXRStaPic") + suffix);
+    moveControl(m_directionLabel, layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionLabel) + suffix);
+    moveControl(m_directionPictures[0], layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionForward) + suffix);
+    moveControl(m_directionPictures[1], layoutFile, kSection,
+                QString::fromLatin1(skinkey::kDirectionBackward) + suffix);
 
     m_effects->setVisible(on && c.known);
     for (QWidget* w : m_brightnessRow)
@@ -546,7 +546,7 @@ void LightingPanel::onEffectChosen(int index) {
 
 void LightingPanel::showModeSwitch() {
     const QString keys = m_context.text("MAP_MODE_KEYS").toHtmlEscaped();
-    const QString lighting = lightText("Deng").toHtmlEscaped();
+    const QString lighting = lightText(textkey::kLighting).toHtmlEscaped();
     const QString lit = QStringLiteral("<b style=\"color:%1\">%2</b>");
     const QString dim = QStringLiteral("<span style=\"color:%1\">%2</span>");
     const bool on = panelOn();

@@ -23,9 +23,9 @@ class QLineEdit;
 
 namespace ombrel {
 
-class CBitmapSlider;
-class CPngButton;
-class CSkinColorBtn;
+class SkinSlider;
+class SkinButton;
+class ColorButton;
 class ClickablePicture;
 class ColorStatic;
 class KeyColorOverlay;
@@ -44,7 +44,7 @@ public:
 
     void applyTexts();
     const QList<QWidget*>& controls() const { return m_controls; }
-    CPngButton* reportRateButton(int i) const { return i >= 0 && i < 4 ? m_rates[i] : nullptr; }
+    SkinButton* reportRateButton(int i) const { return i >= 0 && i < 4 ? m_rates[i] : nullptr; }
     // The report rate shows its first choice, as after a reset of the keyboard.
     void showDefaultReportRate();
 
@@ -123,12 +123,12 @@ private:
     UserEffectGroup* m_user = nullptr;
     QList<QWidget*> m_controls;
     QList<std::pair<QLabel*, QString>> m_labels; // label and its "LIGHT" key
-    CPngButton* m_rates[4] = {};
+    SkinButton* m_rates[4] = {};
     ClickablePicture* m_switch = nullptr;
     QLabel* m_modeLabel = nullptr; // "Keys | Lighting" beside the switch
     QComboBox* m_effects = nullptr;
-    CBitmapSlider* m_brightness = nullptr;
-    CBitmapSlider* m_speed = nullptr;
+    SkinSlider* m_brightness = nullptr;
+    SkinSlider* m_speed = nullptr;
     QList<QWidget*> m_brightnessRow, m_speedRow;
     QLabel* m_speedEnds[2] = {}; // "slow" under the left end, "fast" under the right
     QLabel* m_directionLabel = nullptr;
@@ -136,7 +136,7 @@ private:
     // Colour groups A and B: label, colour button, colourful picture, colourful label.
     struct ColorGroupControls {
         QLabel* label = nullptr;
-        CSkinColorBtn* button = nullptr;
+        ColorButton* button = nullptr;
         ClickablePicture* colorful = nullptr;
         QLabel* colorfulLabel = nullptr;
     };

@@ -1,7 +1,8 @@
 #include "UserEffectGroup.h"
+#include "LegacyKeys.h"
 
-#include "CSkinColorBtn.h"
 #include "ClickablePicture.h"
+#include "ColorButton.h"
 #include "ColorRef.h"
 #include "ColorStatic.h"
 #include "SkinPlacement.h"
@@ -47,11 +48,11 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
         m_labels.append({l, QString::fromLatin1(textKey)});
     };
 
-    label("CONTROL_USERgjStatic", "Tool");
+    label(skinkey::kUserToolLabel, "Tool");
     for (int t = 0; t < 2; ++t) {
         m_tools[t] = new ClickablePicture(panel);
         m_tools[t]->setAccessibleKind(AccessibleKind::Choice);
-        place(m_tools[t], t == 0 ? "CONTROL_USERgjStaPic1" : "CONTROL_USERgjStaPic2");
+        place(m_tools[t], t == 0 ? skinkey::kUserBrushTool : skinkey::kUserBaseTool);
         connect(m_tools[t], &ClickablePicture::clicked, this, [this, t] {
             if (!m_session) return;
             m_session->patterns().setTool(t == 0 ? PaintTool::Brush : PaintTool::Base);
@@ -59,16 +60,16 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
         });
     }
     label("CONTROL_USERysStatic", "Color");
-    m_brush = new CSkinColorBtn(panel);
-    place(m_brush, "CONTROL_USERysButton");
-    connect(m_brush, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+    m_brush = new ColorButton(panel);
+    place(m_brush, skinkey::kUserBrushColor);
+    connect(m_brush, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (m_session) m_session->patterns().setBrushColor(rgbOf(c));
         emit brushColorChanged();
     });
     label("CONTROL_USERjsStatic", "JColor");
-    m_base = new CSkinColorBtn(panel);
-    place(m_base, "CONTROL_USERjsButton");
-    connect(m_base, &CSkinColorBtn::colorChanged, this, [this](const QColor& c) {
+    m_base = new ColorButton(panel);
+    place(m_base, skinkey::kUserBaseColor);
+    connect(m_base, &ColorButton::colorChanged, this, [this](const QColor& c) {
         if (!m_session) return;
         const int r = m_session->patterns().setBaseColor(rgbOf(c));
         emit colorsChanged();
@@ -80,7 +81,7 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     // Enter keeps the typed name as the current pattern's; it never adds a fourth pattern.
     m_patterns->setInsertPolicy(QComboBox::NoInsert);
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxPatternNameChars));
-    place(m_patterns, "CONTROL_umCombo");
+    place(m_patterns, skinkey::kUserPatternList);
     connect(m_patterns, &QComboBox::activated, this, &UserEffectGroup::onPatternChosen);
     connect(m_patterns, &QComboBox::editTextChanged, this, &UserEffectGroup::onNameTyped);
 }
@@ -94,15 +95,15 @@ void UserEffectGroup::refresh() {
         m_patterns->addItem(QString::fromStdString(name));
     m_patterns->setCurrentIndex(p.currentPattern());
     m_filling = false;
-    m_brush->SetColor(qColor(p.settings().brushColor));
-    m_base->SetColor(qColor(p.settings().baseColor));
+    m_brush->setColor(qColor(p.settings().brushColor));
+    m_base->setColor(qColor(p.settings().baseColor));
     showTool();
 }
 
 void UserEffectGroup::setBrushColor(const QColor& colour) {
     if (!m_session) return;
     m_session->patterns().setBrushColor(rgbOf(colour));
-    m_brush->SetColor(colour);
+    m_brush->setColor(colour);
 }
 
 void UserEffectGroup::showTool() {

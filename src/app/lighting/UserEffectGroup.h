@@ -15,7 +15,7 @@ namespace ombrel {
 
 class ClickablePicture;
 class ColorStatic;
-class CSkinColorBtn;
+class ColorButton;
 class LightingSession;
 class WindowContext;
 
@@ -36,8 +36,8 @@ public:
     void setBrushColor(const QColor& colour);
 
     QComboBox* patternList() const { return m_patterns; }
-    CSkinColorBtn* brushButton() const { return m_brush; }
-    CSkinColorBtn* baseButton() const { return m_base; }
+    ColorButton* brushButton() const { return m_brush; }
+    ColorButton* baseButton() const { return m_base; }
     ClickablePicture* toolPicture(int tool) const { return m_tools[tool == 0 ? 0 : 1]; }
 
 signals:
@@ -58,8 +58,8 @@ private:
     QList<QWidget*> m_controls;
     QList<std::pair<ColorStatic*, QString>> m_labels;
     QComboBox* m_patterns = nullptr;
-    CSkinColorBtn* m_brush = nullptr;
-    CSkinColorBtn* m_base = nullptr;
+    ColorButton* m_brush = nullptr;
+    ColorButton* m_base = nullptr;
     ClickablePicture* m_tools[2] = {};
     bool m_filling = false; // the list is being filled or renamed by the program, not by the user
 };

@@ -1,9 +1,9 @@
 #include "CaptionBar.h"
 
-#include "CPngButton.h"
 #include "ColorStatic.h"
 #include "HelpLauncher.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
 #include "SkinStyle.h"
@@ -26,6 +26,7 @@ namespace ombrel {
 CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_help(new HelpLauncher(context, this)) {
     setObjectName(QStringLiteral("captionBar"));
+    connect(&context, &WindowContext::languageChanged, this, &CaptionBar::applyTexts);
     // A skin made for a vendor may name its web page; the program's own skin names none, and the link then opens
     // the About box, which tells the version and the build.
     m_vendorLink = QString::fromStdString(ReadIniString(m_context.paths().mainIni, "SCREEN", "Link", ""));
@@ -34,7 +35,7 @@ CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
     make(Button::Minimize, "CONTROL_MINIMIZE", false);
     make(Button::Close, "CONTROL_CLOSE", false);
     make(Button::Link, "SORVIK_LINK", true);
-    CPngButton* version = make(Button::Version, "SORVIK_VER", false);
+    SkinButton* version = make(Button::Version, "SORVIK_VER", false);
     StyleVersionButton(version);
     version->setText(QStringLiteral("v" OMBREL_VERSION));
     version->setEnabled(false);
@@ -42,32 +43,32 @@ CaptionBar::CaptionBar(WindowContext& context, QObject* parent)
     m_tagline = new ColorStatic(m_context.window());
     m_tagline->setObjectName(QStringLiteral("CONTROL_TaglineStatic"));
     placeControl(m_tagline, m_context.layoutFile(), QStringLiteral("BUTTONINFO"), m_tagline->objectName());
-    m_tagline->SetTextColor(palette::kTextDim.ref());
+    m_tagline->setTextColor(palette::kTextDim.ref());
     QFont taglineFont = m_tagline->font();
     taglineFont.setFamily(SkinFontFace());
     taglineFont.setPixelSize(ScaleSkinPixels(13));
     m_tagline->setFont(taglineFont);
 
-    connect(button(Button::Help), &CPngButton::clicked, this, &CaptionBar::openHelp);
-    connect(button(Button::Link), &CPngButton::clicked, this, &CaptionBar::openLink);
-    connect(button(Button::Minimize), &CPngButton::clicked, this, &CaptionBar::minimizeRequested);
-    connect(button(Button::Close), &CPngButton::clicked, this, &CaptionBar::closeRequested);
-    connect(button(Button::Menu), &CPngButton::clicked, this, [this] {
+    connect(button(Button::Help), &SkinButton::clicked, this, &CaptionBar::openHelp);
+    connect(button(Button::Link), &SkinButton::clicked, this, &CaptionBar::openLink);
+    connect(button(Button::Minimize), &SkinButton::clicked, this, &CaptionBar::minimizeRequested);
+    connect(button(Button::Close), &SkinButton::clicked, this, &CaptionBar::closeRequested);
+    connect(button(Button::Menu), &SkinButton::clicked, this, [this] {
         // From the keyboard the menu opens below its button, from the mouse at the pointer.
-        CPngButton* menu = button(Button::Menu);
+        SkinButton* menu = button(Button::Menu);
         showBackupMenu(menu->hasFocus() && !menu->underMouse() ? menu->mapToGlobal(QPoint(0, menu->height()))
                                                                : QCursor::pos());
     });
 }
 
-CPngButton* CaptionBar::make(Button which, const char* skinKey, bool styled) {
-    CPngButton* b = m_context.addButton(QString::fromLatin1(skinKey));
+SkinButton* CaptionBar::make(Button which, const char* skinKey, bool styled) {
+    SkinButton* b = m_context.addButton(QString::fromLatin1(skinKey));
     if (styled) StyleTextButton(b);
     m_buttons[which] = b;
     return b;
 }
 
-CPngButton* CaptionBar::button(Button which) const {
+SkinButton* CaptionBar::button(Button which) const {
     const auto it = m_buttons.find(which);
     return it == m_buttons.end() ? nullptr : it->second;
 }
@@ -84,13 +85,13 @@ void CaptionBar::applyTexts() {
                            {Button::Minimize, "MAIN_MINIMIZE_PROMPT", "MAIN_MINIMIZE_PROMPT", "ACC_MINIMIZE_DESC"},
                            {Button::Close, "MAIN_CLOSE_PROMPT", "MAIN_CLOSE_PROMPT", "ACC_CLOSE_DESC"}};
     for (const auto& [which, tooltip, name, description] : texts) {
-        CPngButton* b = button(which);
-        b->SetTooltip(m_context.text(tooltip));
+        SkinButton* b = button(which);
+        b->setInstantToolTip(m_context.text(tooltip));
         b->setAccessibleName(m_context.text(name));
         b->setAccessibleDescription(m_context.text(description));
     }
     m_tagline->setText(m_context.text("MAIN_TAGLINE"));
-    CPngButton* link = button(Button::Link);
+    SkinButton* link = button(Button::Link);
     if (m_vendorLink.isEmpty()) {
         link->setText(m_context.text("LANG_ABOUT_TITLE"));
         link->setAccessibleDescription(m_context.text("ACC_ABOUT_DESC"));
@@ -100,8 +101,8 @@ void CaptionBar::applyTexts() {
         link->setText(host.isEmpty() ? m_vendorLink : host);
         link->setAccessibleDescription(m_vendorLink);
     }
-    link->SetTooltip(link->accessibleDescription());
-    CPngButton* version = button(Button::Version);
+    link->setInstantToolTip(link->accessibleDescription());
+    SkinButton* version = button(Button::Version);
     version->setAccessibleName(version->text());
     version->setAccessibleDescription(m_context.text("ACC_VERSION_DESC"));
 }

@@ -11,7 +11,7 @@
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 class HelpLauncher;
 class WindowContext;
 
@@ -22,7 +22,7 @@ public:
 
     CaptionBar(WindowContext& context, QObject* parent);
 
-    CPngButton* button(Button which) const;
+    SkinButton* button(Button which) const;
     QString vendorLink() const { return m_vendorLink; }
     void applyTexts();
 
@@ -49,13 +49,13 @@ signals:
     void discardRequested();
 
 private:
-    CPngButton* make(Button which, const char* skinKey, bool styled);
+    SkinButton* make(Button which, const char* skinKey, bool styled);
 
     WindowContext& m_context;
     HelpLauncher* m_help;
     QString m_vendorLink;
     class ColorStatic* m_tagline = nullptr; // the line beside the wordmark
-    std::map<Button, CPngButton*> m_buttons;
+    std::map<Button, SkinButton*> m_buttons;
 };
 
 } // namespace ombrel

@@ -1,8 +1,8 @@
 #include "CommandBar.h"
 
-#include "CPngButton.h"
 #include "DeviceTask.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "UserPrompts.h"
@@ -29,24 +29,25 @@ constexpr int kIndicatorLingerMs = 100;
 CommandBar::CommandBar(WindowContext& context, QObject* parent)
     : QObject(parent), m_context(context), m_animation(this) {
     setObjectName(QStringLiteral("commandBar"));
+    connect(&context, &WindowContext::languageChanged, this, &CommandBar::applyTexts);
     const std::pair<Button, const char*> keys[] = {{Button::Ok, "CONTROL_OK"},
                                                    {Button::Cancel, "CONTROL_CANCEL"},
                                                    {Button::Apply, "CONTROL2_APPLY"},
                                                    {Button::Default, "FUNC_DEFAULT"}};
     for (const auto& [which, key] : keys) {
         // Apply's disabled face is the normal one with dim text, so "nothing to apply" reads at a glance.
-        CPngButton* b = m_context.addButton(QString::fromLatin1(key));
+        SkinButton* b = m_context.addButton(QString::fromLatin1(key));
         StyleTextButton(b);
         m_buttons[static_cast<int>(which)] = b;
     }
-    connect(button(Button::Ok), &CPngButton::clicked, this, [this] {
+    connect(button(Button::Ok), &SkinButton::clicked, this, [this] {
         // A failed Apply said why; the window stays so the edits are in view.
         if (apply()) emit hideRequested();
     });
-    connect(button(Button::Cancel), &CPngButton::clicked, this, &CommandBar::hideRequested);
-    connect(button(Button::Apply), &CPngButton::clicked, this, [this] { apply(); });
-    connect(button(Button::Default), &CPngButton::clicked, this, &CommandBar::resetAll);
-    connect(&m_context.pending(), &PendingChanges::changed, button(Button::Apply), &CPngButton::setEnabled);
+    connect(button(Button::Cancel), &SkinButton::clicked, this, &CommandBar::hideRequested);
+    connect(button(Button::Apply), &SkinButton::clicked, this, [this] { apply(); });
+    connect(button(Button::Default), &SkinButton::clicked, this, &CommandBar::resetAll);
+    connect(&m_context.pending(), &PendingChanges::changed, button(Button::Apply), &SkinButton::setEnabled);
     button(Button::Apply)->setEnabled(m_context.pending().pending());
 
     m_progress = new QLabel(m_context.window());
@@ -61,7 +62,7 @@ CommandBar::CommandBar(WindowContext& context, QObject* parent)
     m_context.window()->installEventFilter(this);
 }
 
-CPngButton* CommandBar::button(Button which) const {
+SkinButton* CommandBar::button(Button which) const {
     return m_buttons[static_cast<int>(which)];
 }
 
@@ -79,7 +80,7 @@ void CommandBar::applyTexts() {
         button(which)->setText(m_context.text(caption));
         button(which)->setAccessibleDescription(m_context.text(description));
     }
-    button(Button::Cancel)->SetTooltip(m_context.text("MAIN_CANCEL_TIP"));
+    button(Button::Cancel)->setInstantToolTip(m_context.text("MAIN_CANCEL_TIP"));
 }
 
 bool CommandBar::apply() {

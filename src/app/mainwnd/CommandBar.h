@@ -10,7 +10,7 @@ class QLabel;
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 class WindowContext;
 
 class CommandBar : public QObject {
@@ -20,7 +20,7 @@ public:
 
     CommandBar(WindowContext& context, QObject* parent);
 
-    CPngButton* button(Button which) const;
+    SkinButton* button(Button which) const;
     QLabel* progressPicture() const { return m_progress; }
     void applyTexts();
 
@@ -50,7 +50,7 @@ private:
     void onAnimationTick();
 
     WindowContext& m_context;
-    CPngButton* m_buttons[4] = {};
+    SkinButton* m_buttons[4] = {};
     QLabel* m_progress = nullptr;
     QTimer m_animation;
     int m_frame = 0;

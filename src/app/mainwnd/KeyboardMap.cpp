@@ -1,9 +1,9 @@
 #include "KeyboardMap.h"
 
-#include "CPngButton.h"
 #include "KeyCaption.h"
 #include "MainMessages.h"
 #include "MapKeyFocus.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "WindowContext.h"
@@ -61,41 +61,42 @@ KeyboardMap::KeyboardMap(WindowContext& context, MapPictures pictures, QObject* 
     : QObject(parent), m_context(context), m_layoutFile(context.layoutFile()), m_pictures(std::move(pictures)),
       m_keyFocus(new MapKeyFocus(this)) {
     setObjectName(QStringLiteral("keyboardMap"));
+    connect(&context, &WindowContext::languageChanged, this, &KeyboardMap::applyTexts);
     placeKeyButtons();
     placeMapControls();
     applyLayout(storedLayout());
 }
 
-std::optional<KeyIndex> KeyboardMap::KeyIndexOfButton(int controlId, int bank) {
+std::optional<KeyIndex> KeyboardMap::keyIndexOfButton(int controlId, int bank) {
     if (const KeyButton* k = KeyButtonOf(controlId)) return KeyIndexOf(k->code);
     const int g = GKeyPosition(controlId);
     if (g >= 0) return GKeyIndex(g, bank);
     return std::nullopt;
 }
 
-CPngButton* KeyboardMap::button(int controlId) const {
+SkinButton* KeyboardMap::button(int controlId) const {
     const auto it = m_buttons.find(controlId);
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
-CPngButton* KeyboardMap::switchButton() const {
+SkinButton* KeyboardMap::switchButton() const {
     return button(kIdSwitch);
 }
 
-CPngButton* KeyboardMap::make(int controlId, const QString& skinKey) {
-    auto* b = new CPngButton(m_context.window());
+SkinButton* KeyboardMap::make(int controlId, const QString& skinKey) {
+    auto* b = new SkinButton(m_context.window());
     b->setObjectName(skinKey);
     b->setProperty("controlId", controlId);
     b->setFocusPolicy(Qt::NoFocus);
-    connect(b, &CPngButton::clicked, this, [this, controlId] { onButtonClicked(controlId); });
+    connect(b, &SkinButton::clicked, this, [this, controlId] { onButtonClicked(controlId); });
     m_buttons[controlId] = b;
     return b;
 }
 
 void KeyboardMap::onButtonClicked(int controlId) {
     switch (controlId) {
-    case kIdFlip1:
-    case kIdFlip2:
+    case kIdLayoutToggle:
+    case kIdLayoutToggleAlt:
         toggleLayout();
         return;
     case kIdSwitch:
@@ -115,7 +116,7 @@ void KeyboardMap::clickKey(int controlId) {
         emit keyPainted(controlId);
         return;
     }
-    const auto key = KeyIndexOfButton(controlId, m_context.bank());
+    const auto key = keyIndexOfButton(controlId, m_context.bank());
     if (!key) return;
     switch (m_mode) {
     case MapMode::ShowAssignments:
@@ -151,17 +152,17 @@ void KeyboardMap::setKeyCursor(Qt::CursorShape shape) {
 
 void KeyboardMap::applyTexts() {
     // The switch is a toggle named after what it turns on; it looks pressed while keys are being marked.
-    if (CPngButton* b = switchButton()) {
+    if (SkinButton* b = switchButton()) {
         b->setText(m_context.text("MAIN_SWITCH_COLOR_TEXT"));
-        b->SetChecked(m_mode == MapMode::MultiSelect);
+        b->setCheckedLook(m_mode == MapMode::MultiSelect);
     }
     showLayoutLabel();
     m_macro->setText(m_context.text("PROFILE_MACRO"));
-    if (CPngButton* b = switchButton()) b->setAccessibleDescription(m_context.text("ACC_SWITCH_DESC"));
+    if (SkinButton* b = switchButton()) b->setAccessibleDescription(m_context.text("ACC_SWITCH_DESC"));
     m_macro->setAccessibleDescription(m_context.text("ACC_MACRO_DESC"));
-    if (CPngButton* flip = button(kIdFlip1)) {
-        flip->setAccessibleName(m_context.text("ACC_LAYOUT"));
-        flip->setAccessibleDescription(m_context.text("ACC_LAYOUT_DESC"));
+    if (SkinButton* toggle = button(kIdLayoutToggle)) {
+        toggle->setAccessibleName(m_context.text("ACC_LAYOUT"));
+        toggle->setAccessibleDescription(m_context.text("ACC_LAYOUT_DESC"));
     }
 }
 
@@ -184,7 +185,7 @@ void KeyboardMap::placeKeyButtons() {
     }
     for (std::size_t i = 0; i < kLayoutDKeyIds.size(); ++i) {
         const QString key = QStringLiteral("KEY_D%1").arg(i + 1);
-        CPngButton* d = make(kLayoutDKeyIds[i], key);
+        SkinButton* d = make(kLayoutDKeyIds[i], key);
         placeSkinButton(d, m_layoutFile, kSection, key, p.normal, p.over, p.down, p.dimmed, p.disable);
         // D1..D6 have no function of their own: only their picture.
         d->setAccessibleKind(AccessibleKind::Decoration);
@@ -194,7 +195,7 @@ void KeyboardMap::placeKeyButtons() {
     // D1..D6 have no function of their own, so the arrows pass them by; Fn takes a colour while keys are painted.
     m_keyFocus->addKey(button(kIdFn));
     // A wide key is drawn in two pieces on some layouts: Enter repaints the key above it.
-    if (CPngButton* enter = button(kIdEnterKey)) enter->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
+    if (SkinButton* enter = button(kIdEnterKey)) enter->setAfterPaint([this](SkinButton* b, bool) { onAfterPaint(b); });
 }
 
 void KeyboardMap::placeMapControls() {
@@ -202,60 +203,60 @@ void KeyboardMap::placeMapControls() {
     const std::pair<int, const char*> locks[] = {
         {kIdLockCaps, "LOCK_CAPS"}, {kIdLockNum, "LOCK_NUM"}, {kIdLockScroll, "LOCK_SCROLL"}, {kIdLockBank, "LOCK_AB"}};
     for (const auto& [id, key] : locks) {
-        CPngButton* b = make(id, QString::fromLatin1(key));
+        SkinButton* b = make(id, QString::fromLatin1(key));
         placeSkinButton(b, m_layoutFile, kSection, b->objectName(), p.normal, p.normal, p.normal, p.normal, p.over);
     }
-    CPngButton* flip0 = make(kIdFlip0, QStringLiteral("FLIP_0"));
-    StyleTextButton(flip0, 9);
-    placeSkinButton(flip0, m_layoutFile, kSection, flip0->objectName(), p.normal, p.normal, p.normal, p.normal,
-                    p.disable);
-    for (const auto& [id, key] : {std::pair{kIdFlip1, "FLIP_1"}, std::pair{kIdFlip2, "FLIP_2"}}) {
-        CPngButton* b = make(id, QString::fromLatin1(key));
+    SkinButton* layoutLabel = make(kIdLayoutLabel, QStringLiteral("FLIP_0"));
+    StyleTextButton(layoutLabel, 9);
+    placeSkinButton(layoutLabel, m_layoutFile, kSection, layoutLabel->objectName(), p.normal, p.normal, p.normal,
+                    p.normal, p.disable);
+    for (const auto& [id, key] : {std::pair{kIdLayoutToggle, "FLIP_1"}, std::pair{kIdLayoutToggleAlt, "FLIP_2"}}) {
+        SkinButton* b = make(id, QString::fromLatin1(key));
         placeSkinButton(b, m_layoutFile, kSection, b->objectName(), p.normal, p.over, p.down, p.normal, p.disable);
     }
-    for (int id : {kIdLockBank, kIdFlip0, kIdFlip1, kIdFlip2})
-        button(id)->SetAfterPaint([this](CPngButton* b, bool) { onAfterPaint(b); });
+    for (int id : {kIdLockBank, kIdLayoutLabel, kIdLayoutToggle, kIdLayoutToggleAlt})
+        button(id)->setAfterPaint([this](SkinButton* b, bool) { onAfterPaint(b); });
     // The lock lights, FLIP_0 and FLIP_2 (FLIP_1 does what FLIP_2 does) are parts of the keyboard's picture that
     // no click changes: a screen reader does not list them.
     for (const auto& [id, key] : locks)
         button(id)->setAccessibleKind(AccessibleKind::Decoration);
-    for (int id : {kIdFlip0, kIdFlip2})
+    for (int id : {kIdLayoutLabel, kIdLayoutToggleAlt})
         button(id)->setAccessibleKind(AccessibleKind::Decoration);
     placeArrow(kIdLeftArrow, "LEFT_ARROW", "UP_ARROW_LEFT", "DOWN_ARROW_LEFT");
     placeArrow(kIdRightArrow, "RIGHT_ARROW", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT");
-    CPngButton* switchButton = make(kIdSwitch, QStringLiteral("FUNC_SWITCH"));
+    SkinButton* switchButton = make(kIdSwitch, QStringLiteral("FUNC_SWITCH"));
     placeSkinButton(switchButton, m_layoutFile, kSection, switchButton->objectName(), p.normal, p.over, p.down,
                     p.normal, p.down);
     StyleTextButton(switchButton);
     // FLIP_1 and FLIP_2 do the same, so one of them is enough for the keyboard.
-    for (CPngButton* b : {switchButton, button(kIdFlip1)})
+    for (SkinButton* b : {switchButton, button(kIdLayoutToggle)})
         b->setFocusPolicy(Qt::StrongFocus);
     // The Macro button acts as a click on the last G key, the one that usually holds a macro.
-    m_macro = new CPngButton(m_context.window());
+    m_macro = new SkinButton(m_context.window());
     m_macro->setObjectName(QStringLiteral("FUNC_MACRO"));
     placeSkinButton(m_macro, m_layoutFile, kSection, m_macro->objectName(), p.normal, p.over, p.down, p.normal,
                     p.disable);
     StyleTextButton(m_macro);
-    connect(m_macro, &CPngButton::clicked, this, [this] { clickKey(GKeyControls()[kGKeyCount - 1]); });
+    connect(m_macro, &SkinButton::clicked, this, [this] { clickKey(GKeyControls()[kGKeyCount - 1]); });
 }
 
 void KeyboardMap::placeArrow(int controlId, const char* key, const char* upFace, const char* downFace) {
-    CPngButton* arrow = button(controlId);
+    SkinButton* arrow = button(controlId);
     if (!arrow) arrow = make(controlId, QString::fromLatin1(key));
     arrow->setAccessibleKind(AccessibleKind::Decoration); // it only points at the layout switch
     // The face number stays 0, so the face used is always the one numbered 1.
-    const QString face = QString::fromLatin1(m_flip == 1 ? upFace : downFace) + QLatin1Char('1');
+    const QString face = QString::fromLatin1(m_layout == 1 ? upFace : downFace) + QLatin1Char('1');
     placeArrowButton(arrow, m_layoutFile, kSection, QString::fromLatin1(key), kSection2, face, m_pictures.arrow);
 }
 
-void KeyboardMap::onAfterPaint(CPngButton* b) {
+void KeyboardMap::onAfterPaint(SkinButton* b) {
     const int id = b->property("controlId").toInt();
-    const bool hover = b->IsHover();
+    const bool hover = b->isHovered();
     bool& last = m_lastHover[id];
     if (last == hover) return; // only a change of the hover face concerns the neighbours
     last = hover;
     auto repaint = [this](int other) {
-        if (CPngButton* o = button(other)) o->update();
+        if (SkinButton* o = button(other)) o->update();
     };
     switch (id) {
     case kIdLockBank:
@@ -265,8 +266,8 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
     case kIdEnterKey:
         repaint(kIdBackslashKey);
         break;
-    case kIdFlip0:
-        if (m_flip == 0) {
+    case kIdLayoutLabel:
+        if (m_layout == 0) {
             for (int f : kLayoutFKeyIds)
                 repaint(f);
         } else {
@@ -274,14 +275,14 @@ void KeyboardMap::onAfterPaint(CPngButton* b) {
                 repaint(d);
         }
         repaint(kIdF5);
-        repaint(kIdFlip1);
-        repaint(kIdFlip2);
+        repaint(kIdLayoutToggle);
+        repaint(kIdLayoutToggleAlt);
         break;
-    case kIdFlip1:
+    case kIdLayoutToggle:
         placeArrow(kIdLeftArrow, "LEFT_ARROW", "UP_ARROW_LEFT", "DOWN_ARROW_LEFT");
         button(kIdLeftArrow)->setEnabled(hover);
         break;
-    case kIdFlip2:
+    case kIdLayoutToggleAlt:
         placeArrow(kIdRightArrow, "RIGHT_ARROW", "UP_ARROW_RIGHT", "DOWN_ARROW_RIGHT");
         button(kIdRightArrow)->setEnabled(hover);
         break;
@@ -299,10 +300,10 @@ void KeyboardMap::refresh() {
         const int layer = m_context.activeLayer();
         const MacroNameLookup macroName = MacroNamesOf(working);
         auto mark = [&](int controlId, KeyIndex index) {
-            CPngButton* b = button(controlId);
+            SkinButton* b = button(controlId);
             if (!b) return;
-            b->SetChecked(image.record(RecordNumber(layer, index)).type != KF_DEFAULT);
-            b->SetTooltip(KeyCaption(image, layer, index, macroName, languageIndex));
+            b->setCheckedLook(image.record(RecordNumber(layer, index)).type != KF_DEFAULT);
+            b->setInstantToolTip(KeyCaption(image, layer, index, macroName, languageIndex));
             const SpokenKey spoken = SpokenKeyOf(image, layer, index, macroName, languageIndex);
             b->setAccessibleName(spoken.name);
             b->setAccessibleDescription(spoken.assignment);
@@ -314,7 +315,7 @@ void KeyboardMap::refresh() {
         for (const KeyButton& k : KeyButtonTable())
             mark(k.control, KeyIndexOf(k.code));
     }
-    if (CPngButton* fn = button(kIdFn)) {
+    if (SkinButton* fn = button(kIdFn)) {
         fn->setAccessibleName(QStringLiteral("Fn"));
         fn->setAccessibleDescription(m_context.text("ACC_KEY_FN"));
     }
@@ -330,9 +331,9 @@ void KeyboardMap::showBank() {
         const auto& gIds = GKeyControls();
         const MacroNameLookup macroName = MacroNamesOf(working);
         for (int i = 0; i < kGKeyCount; ++i) {
-            CPngButton* b = button(gIds[static_cast<std::size_t>(i)]);
+            SkinButton* b = button(gIds[static_cast<std::size_t>(i)]);
             if (!b) continue;
-            b->SetChecked(working.image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
+            b->setCheckedLook(working.image.record(RecordNumber(layer, GKeyIndex(i, bank))).type != KF_DEFAULT);
             // A screen reader tells what the key does in the bank now shown.
             const SpokenKey spoken =
                 SpokenKeyOf(working.image, layer, GKeyIndex(i, bank), macroName, m_context.languageIndex());
@@ -341,10 +342,10 @@ void KeyboardMap::showBank() {
         }
     }
     refreshOverlays();
-    if (CPngButton* indicator = button(kIdLockBank)) indicator->SetChecked(bank != 0);
+    if (SkinButton* indicator = button(kIdLockBank)) indicator->setCheckedLook(bank != 0);
     const auto& gIds = GKeyControls();
     for (int i = 0; i < kGKeyCount; ++i) {
-        CPngButton* b = button(gIds[static_cast<std::size_t>(i)]);
+        SkinButton* b = button(gIds[static_cast<std::size_t>(i)]);
         if (!b) continue;
         b->setText(i < kGKeysPerCaptionedRow ? QStringLiteral("%1%2").arg(bank ? 'B' : 'A').arg(i + 1) : QString());
     }
@@ -357,10 +358,10 @@ void KeyboardMap::refreshOverlays() {
     const int layer = m_context.activeLayer();
     const int bank = m_context.bank();
     auto overlay = [&](int controlId, KeyIndex index) {
-        CPngButton* b = button(controlId);
+        SkinButton* b = button(controlId);
         if (!b) return;
         const bool marked = working.image.record(RecordNumber(layer, index)).mark != 0;
-        b->SetAlternate(m_pictures.color0, m_pictures.color1, multiSelect, marked);
+        b->setAlternate(m_pictures.color0, m_pictures.color1, multiSelect, marked);
     };
     const auto& gIds = GKeyControls();
     for (int i = 0; i < kGKeyCount; ++i)
@@ -380,23 +381,23 @@ void KeyboardMap::toggleLayout() {
     applyLayout(next);
 }
 
-void KeyboardMap::applyLayout(int flip) {
-    m_flip = flip == 1 ? 1 : 0;
+void KeyboardMap::applyLayout(int layout) {
+    m_layout = layout == 1 ? 1 : 0;
     for (int f : kLayoutFKeyIds)
-        if (CPngButton* b = button(f)) b->setEnabled(m_flip == 0);
+        if (SkinButton* b = button(f)) b->setEnabled(m_layout == 0);
     for (int d : kLayoutDKeyIds)
-        if (CPngButton* b = button(d)) b->setEnabled(m_flip == 1);
-    if (CPngButton* flip0 = button(kIdFlip0)) {
-        const QPixmap* face = m_flip == 0 ? m_pictures.normal : m_pictures.normal2;
-        flip0->SetStateImages(face, face, face, face, m_pictures.disable);
+        if (SkinButton* b = button(d)) b->setEnabled(m_layout == 1);
+    if (SkinButton* layoutLabel = button(kIdLayoutLabel)) {
+        const QPixmap* face = m_layout == 0 ? m_pictures.normal : m_pictures.normal2;
+        layoutLabel->setStateFaces(face, face, face, face, m_pictures.disable);
     }
     showLayoutLabel();
 }
 
 void KeyboardMap::showLayoutLabel() {
     // The chip between the arrows names the keys the strip shows now.
-    if (CPngButton* flip0 = button(kIdFlip0))
-        flip0->setText(m_context.text(m_flip == 0 ? "MAIN_BANK_F" : "MAIN_BANK_D"));
+    if (SkinButton* layoutLabel = button(kIdLayoutLabel))
+        layoutLabel->setText(m_context.text(m_layout == 0 ? "MAIN_BANK_F" : "MAIN_BANK_D"));
 }
 
 } // namespace ombrel

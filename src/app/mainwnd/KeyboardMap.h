@@ -19,7 +19,7 @@
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 class MapKeyFocus;
 class WindowContext;
 
@@ -48,10 +48,10 @@ public:
     KeyboardMap(WindowContext& context, MapPictures pictures, QObject* parent);
 
     // A map button by its control number (the number the skin's key tables give it); null for none.
-    CPngButton* button(int controlId) const;
-    const std::map<int, CPngButton*>& buttons() const { return m_buttons; }
-    CPngButton* switchButton() const;
-    CPngButton* macroButton() const { return m_macro; }
+    SkinButton* button(int controlId) const;
+    const std::map<int, SkinButton*>& buttons() const { return m_buttons; }
+    SkinButton* switchButton() const;
+    SkinButton* macroButton() const { return m_macro; }
     // The keys' keyboard focus: the map's one tab stop and the arrow keys between the keys.
     MapKeyFocus& keyFocus() const { return *m_keyFocus; }
 
@@ -73,16 +73,16 @@ public:
     void applyTexts();
 
     // Layout 0: F1..F4 usable, D1..D6 not; layout 1 the other way round. Any stored value but 1 is layout 0.
-    void applyLayout(int flip);
+    void applyLayout(int layout);
     void showLayoutLabel();
-    int layout() const { return m_flip; }
+    int layout() const { return m_layout; }
     // The other layout, shown and stored.
     void toggleLayout();
     // The layout the settings hold.
     int storedLayout() const;
 
     // The key record a map button shows (G keys in `bank`); nullopt for buttons without one.
-    static std::optional<KeyIndex> KeyIndexOfButton(int controlId, int bank);
+    static std::optional<KeyIndex> keyIndexOfButton(int controlId, int bank);
 
 signals:
     void keyClicked(KeyIndex key);
@@ -93,20 +93,20 @@ signals:
 private:
     void placeKeyButtons();
     void placeMapControls();
-    CPngButton* make(int controlId, const QString& skinKey);
+    SkinButton* make(int controlId, const QString& skinKey);
     void placeArrow(int controlId, const char* key, const char* upFace, const char* downFace);
-    void onAfterPaint(CPngButton* button);
+    void onAfterPaint(SkinButton* button);
     void onButtonClicked(int controlId);
     void toggleMark(KeyIndex key);
 
     WindowContext& m_context;
     QString m_layoutFile;
     MapPictures m_pictures;
-    std::map<int, CPngButton*> m_buttons;
-    CPngButton* m_macro = nullptr;
+    std::map<int, SkinButton*> m_buttons;
+    SkinButton* m_macro = nullptr;
     MapKeyFocus* m_keyFocus;
     MapMode m_mode = MapMode::ShowAssignments;
-    int m_flip = 0;
+    int m_layout = 0;
     std::map<int, bool> m_lastHover; // hover state seen by the after-paint handler, per button
 };
 

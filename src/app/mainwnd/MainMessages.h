@@ -1,6 +1,6 @@
 #pragma once
 // The main window's messages, timer intervals and the numbers of its map buttons and menu items. Messages travel as
-// AppMessageEvent with the message number as the event type and the four-letter tag as wParam; a handler ignores a
+// AppMessageEvent with the message number as the event type and the four-letter tag as tag; a handler ignores a
 // message whose tag is wrong, so a stray event of the same number cannot trigger it. They are used only where a
 // request comes from another thread (the device link's workers) or another process (a later start).
 
@@ -11,20 +11,16 @@
 
 namespace ombrel {
 
-inline constexpr int UM_INIT = 19790;
 inline constexpr int UM_OPEN = 21328;
 inline constexpr int UM_KILL = 19787;
 inline constexpr int UM_PROF = 21586;
 inline constexpr int UM_DEL = 20549;
-inline constexpr int UM_LANG = 20545;
 inline constexpr int UM_DETACH = 18259;
 
-inline constexpr std::uintptr_t kTagInit = 0x494E4954; // "INIT"
 inline constexpr std::uintptr_t kTagOpen = 0x4F50454E; // "OPEN"
 inline constexpr std::uintptr_t kTagKill = 0x4C4C494B; // "KILL"
 inline constexpr std::uintptr_t kTagProf = 0x50524F46; // "PROF"
 inline constexpr std::uintptr_t kTagDel = 0x004C4544;  // "DEL"
-inline constexpr std::uintptr_t kTagLang = 0x4C414E47; // "LANG"
 inline constexpr std::uintptr_t kTagDetach = 0;
 
 inline constexpr int kApplyAnimIntervalMs = 50;
@@ -40,9 +36,9 @@ enum MainControl : int {
     kIdLockNum = 1126,
     kIdLockScroll = 1127,
     kIdLockBank = 1128,
-    kIdFlip0 = 1129,
-    kIdFlip1 = 1130,
-    kIdFlip2 = 1131,
+    kIdLayoutLabel = 1129,
+    kIdLayoutToggle = 1130,
+    kIdLayoutToggleAlt = 1131,
     kIdLeftArrow = 1132,
     kIdRightArrow = 1133,
     kIdSwitch = 1144,

@@ -1,6 +1,6 @@
 #include "MapKeyFocus.h"
 
-#include "CPngButton.h"
+#include "SkinButton.h"
 
 #include <QEvent>
 #include <QKeyEvent>
@@ -17,7 +17,7 @@ namespace {
 // A key off the line of travel counts this much more than one along it, so Right stays on the row it is on.
 constexpr int kSidewaysWeight = 3;
 
-bool Usable(const CPngButton* key) {
+bool Usable(const SkinButton* key) {
     return key->isEnabled() && !key->isHidden();
 }
 
@@ -29,14 +29,14 @@ bool IsArrow(int key) {
 
 MapKeyFocus::MapKeyFocus(QObject* parent) : QObject(parent) {}
 
-void MapKeyFocus::addKey(CPngButton* key) {
+void MapKeyFocus::addKey(SkinButton* key) {
     m_keys << key;
     key->installEventFilter(this);
     key->setFocusPolicy(Qt::ClickFocus);
     if (!m_current && Usable(key)) makeCurrent(key);
 }
 
-void MapKeyFocus::makeCurrent(CPngButton* key) {
+void MapKeyFocus::makeCurrent(SkinButton* key) {
     if (m_current == key) return;
     if (m_current) m_current->setFocusPolicy(Qt::ClickFocus);
     m_current = key;
@@ -44,23 +44,23 @@ void MapKeyFocus::makeCurrent(CPngButton* key) {
 }
 
 void MapKeyFocus::keepStopUsable() {
-    if (const CPngButton* current = m_current.data(); current && Usable(current)) return;
-    for (CPngButton* key : m_keys)
+    if (const SkinButton* current = m_current.data(); current && Usable(current)) return;
+    for (SkinButton* key : m_keys)
         if (Usable(key)) return makeCurrent(key);
 }
 
-CPngButton* MapKeyFocus::neighbour(const CPngButton* from, int arrowKey) const {
+SkinButton* MapKeyFocus::neighbour(const SkinButton* from, int arrowKey) const {
     if (!IsArrow(arrowKey)) return nullptr;
     const bool horizontal = arrowKey == Qt::Key_Left || arrowKey == Qt::Key_Right;
     const QPoint origin = from->geometry().center();
     struct Candidate {
-        CPngButton* key;
+        SkinButton* key;
         int along;    // how far in the arrow's direction
         int sideways; // how far off its line
         int offset;   // the same, signed: a key between two below goes to the right one, as on the keycaps
     };
     std::vector<Candidate> ahead;
-    for (CPngButton* key : m_keys) {
+    for (SkinButton* key : m_keys) {
         if (key == from || !Usable(key)) continue;
         const QPoint d = key->geometry().center() - origin;
         const int along = arrowKey == Qt::Key_Left    ? -d.x()
@@ -107,7 +107,7 @@ CPngButton* MapKeyFocus::neighbour(const CPngButton* from, int arrowKey) const {
 }
 
 bool MapKeyFocus::eventFilter(QObject* watched, QEvent* event) {
-    auto* key = static_cast<CPngButton*>(watched);
+    auto* key = static_cast<SkinButton*>(watched);
     switch (event->type()) {
     case QEvent::FocusIn:
         makeCurrent(key);
@@ -120,7 +120,7 @@ bool MapKeyFocus::eventFilter(QObject* watched, QEvent* event) {
         const auto* press = static_cast<QKeyEvent*>(event);
         if (!IsArrow(press->key())) break;
         // An arrow never leaves the map: at its edge the focus stays where it is.
-        if (CPngButton* next = neighbour(key, press->key())) next->setFocus(Qt::TabFocusReason);
+        if (SkinButton* next = neighbour(key, press->key())) next->setFocus(Qt::TabFocusReason);
         return true;
     }
     default:

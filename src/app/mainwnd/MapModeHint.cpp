@@ -16,6 +16,7 @@ const QRect kHintRect(594, 110, 218, 28);
 MapModeHint::MapModeHint(WindowContext& context, KeyboardMap& map)
     : QLabel(context.window()), m_context(context), m_map(map) {
     setObjectName(QStringLiteral("mapModeHint"));
+    connect(&context, &WindowContext::languageChanged, this, &MapModeHint::applyTexts);
     setGeometry(ScaleSkinRect(kHintRect));
     setAlignment(Qt::AlignCenter);
     setWordWrap(true);

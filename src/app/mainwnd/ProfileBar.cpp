@@ -1,9 +1,9 @@
 #include "ProfileBar.h"
 
-#include "COmbrel_DlgProfile.h"
-#include "CPngButton.h"
 #include "DeviceTask.h"
+#include "ProfileManagerDialog.h"
 #include "PromptQuestions.h"
+#include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinStyle.h"
 #include "WindowContext.h"
@@ -23,12 +23,13 @@ const QString kSection = QStringLiteral("BUTTONINFO");
 
 ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent), m_context(context) {
     setObjectName(QStringLiteral("profileBar"));
+    connect(&context, &WindowContext::languageChanged, this, &ProfileBar::applyTexts);
     const QPixmap* n = m_context.statePicture(QStringLiteral("main_normal.jpg"));
     const QPixmap* o = m_context.statePicture(QStringLiteral("main_over.jpg"));
     const QPixmap* d = m_context.statePicture(QStringLiteral("main_down.jpg"));
     const QPixmap* x = m_context.statePicture(QStringLiteral("main_disable.jpg"));
     auto make = [&](const QString& key) {
-        auto* b = new CPngButton(m_context.window());
+        auto* b = new SkinButton(m_context.window());
         b->setObjectName(key);
         placeSkinButton(b, m_context.layoutFile(), kSection, key, n, o, d, n, x);
         StyleTextButton(b);
@@ -37,10 +38,10 @@ ProfileBar::ProfileBar(WindowContext& context, QObject* parent) : QObject(parent
     for (int i = 0; i < 3; ++i) {
         m_profiles[i] = make(QStringLiteral("FUNC_PROFILE%1").arg(i + 1));
         m_profiles[i]->setAccessibleKind(AccessibleKind::Choice); // the checked one is the active profile
-        connect(m_profiles[i], &CPngButton::clicked, this, [this, i] { selectProfile(i); });
+        connect(m_profiles[i], &SkinButton::clicked, this, [this, i] { selectProfile(i); });
     }
     m_name = make(QStringLiteral("FUNC_PROFILES"));
-    connect(m_name, &CPngButton::clicked, this, &ProfileBar::openProfileManager);
+    connect(m_name, &SkinButton::clicked, this, &ProfileBar::openProfileManager);
 }
 
 ProfileBar::~ProfileBar() = default;
@@ -57,7 +58,7 @@ ProfileSwitcher* ProfileBar::switcher() {
     return m_switcher.get();
 }
 
-CPngButton* ProfileBar::profileButton(int index) const {
+SkinButton* ProfileBar::profileButton(int index) const {
     return index >= 0 && index < 3 ? m_profiles[index] : nullptr;
 }
 
@@ -94,7 +95,7 @@ void ProfileBar::showActiveProfile() {
     // An unknown profile (the keyboard did not answer) changes nothing.
     if (active >= 0 && active < 3)
         for (int i = 0; i < 3; ++i)
-            m_profiles[i]->SetChecked(i == active);
+            m_profiles[i]->setCheckedLook(i == active);
     showProfileName();
 }
 
@@ -106,17 +107,17 @@ void ProfileBar::openProfileManager() {
     ProfileSwitcher* s = switcher();
     DeviceLink* link = m_context.link();
     if (!s || !link || m_manager) return;
-    COmbrel_DlgProfile dialog(QString::fromStdString(m_context.paths().profileIni), m_context.paths(),
-                              m_context.settings(), *s, GetActiveProfile(link->commands(), link->state()),
-                              m_context.languageIndex(), m_context.window());
-    connect(&dialog, &COmbrel_DlgProfile::helpRequested, this, &ProfileBar::helpRequested);
+    ProfileManagerDialog dialog(QString::fromStdString(m_context.paths().profileIni), m_context.paths(),
+                                m_context.settings(), *s, GetActiveProfile(link->commands(), link->state()),
+                                m_context.languageIndex(), m_context.window());
+    connect(&dialog, &ProfileManagerDialog::helpRequested, this, &ProfileBar::helpRequested);
     m_manager = &dialog;
     dialog.exec();
     m_manager = nullptr;
 }
 
 void ProfileBar::closeProfileManager() {
-    if (COmbrel_DlgProfile* manager = m_manager.data()) manager->reject();
+    if (ProfileManagerDialog* manager = m_manager.data()) manager->reject();
 }
 
 // ---- ProfileHost ----
@@ -172,13 +173,13 @@ void ProfileBar::refreshKeyMarks() {
 
 void ProfileBar::showProfileName(const std::string& name, const std::string& tooltip) {
     m_name->setText(QString::fromStdString(name));
-    m_name->SetTooltip(QString::fromStdString(tooltip));
+    m_name->setInstantToolTip(QString::fromStdString(tooltip));
     m_name->setAccessibleName(name.empty() ? m_context.text("PROFILE_DLG_CAPTION") : m_name->text());
 }
 
 void ProfileBar::activeProfileChanged(int index) {
     for (int i = 0; i < 3; ++i)
-        m_profiles[i]->SetChecked(i == index);
+        m_profiles[i]->setCheckedLook(i == index);
 }
 
 int ProfileBar::runDeviceWork(const std::function<int()>& work) {

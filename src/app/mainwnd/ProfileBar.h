@@ -3,7 +3,7 @@
 // manager. It is the window's side of profile switching (ProfileHost): the store follows the keyboard through
 // ProfileSwitcher, and the bar answers its questions and shows what it decided.
 
-#include "COmbrel_DlgProfile.h"
+#include "ProfileManagerDialog.h"
 
 #include "transfer/ProfileHost.h"
 #include "transfer/ProfileSwitcher.h"
@@ -15,7 +15,7 @@
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 class WindowContext;
 
 class ProfileBar : public QObject, public ProfileHost {
@@ -25,8 +25,8 @@ public:
     ~ProfileBar() override;
 
     // Profile `index` (0..2).
-    CPngButton* profileButton(int index) const;
-    CPngButton* nameButton() const { return m_name; }
+    SkinButton* profileButton(int index) const;
+    SkinButton* nameButton() const { return m_name; }
     void applyTexts();
 
     // Reads the keyboard into the store file and loads the store from it; when the keyboard cannot be read the
@@ -43,7 +43,7 @@ public:
 
     // The profile manager, modal; null when it is not open.
     void openProfileManager();
-    COmbrel_DlgProfile* profileManager() const { return m_manager; }
+    ProfileManagerDialog* profileManager() const { return m_manager; }
     // The keyboard went away: an open profile manager closes as with Cancel.
     void closeProfileManager();
 
@@ -75,10 +75,10 @@ private:
     ProfileSwitcher* switcher();
 
     WindowContext& m_context;
-    CPngButton* m_profiles[3] = {};
-    CPngButton* m_name = nullptr;
+    SkinButton* m_profiles[3] = {};
+    SkinButton* m_name = nullptr;
     std::unique_ptr<ProfileSwitcher> m_switcher;
-    QPointer<COmbrel_DlgProfile> m_manager;
+    QPointer<ProfileManagerDialog> m_manager;
 };
 
 } // namespace ombrel

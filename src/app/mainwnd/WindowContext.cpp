@@ -1,6 +1,6 @@
 #include "WindowContext.h"
 
-#include "CPngButton.h"
+#include "SkinButton.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"
 #include "UiText.h"
@@ -54,8 +54,8 @@ const QPixmap* WindowContext::statePicture(const QString& fileName, QColor veil)
     return SkinImageCache::instance().sheet(QDir(skinFolder()).filePath(fileName), veil);
 }
 
-CPngButton* WindowContext::addButton(const QString& skinKey) const {
-    auto* b = new CPngButton(&m_window);
+SkinButton* WindowContext::addButton(const QString& skinKey) const {
+    auto* b = new SkinButton(&m_window);
     b->setObjectName(skinKey);
     const QPixmap* normal = statePicture(QStringLiteral("main_normal.jpg"));
     placeSkinButton(b, m_layoutFile, QStringLiteral("BUTTONINFO"), skinKey, normal,

@@ -21,7 +21,7 @@ class QWidget;
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 
 class ScreenPort;
 
@@ -39,7 +39,8 @@ private:
     bool m_pending = false;
 };
 
-class WindowContext {
+class WindowContext : public QObject {
+    Q_OBJECT
 public:
     WindowContext(QWidget& window, QString layoutFile, const AppPaths& paths, SettingsStore& settings,
                   UiDispatcher& dispatcher, ScreenPort& screen);
@@ -66,7 +67,11 @@ public:
     int bank() const;
 
     int languageIndex() const { return m_languageIndex; }
-    void setLanguageIndex(int index) { m_languageIndex = index; }
+    // Every part that shows texts follows languageChanged, so a new part needs no entry in the window.
+    void setLanguageIndex(int index) {
+        m_languageIndex = index;
+        emit languageChanged(index);
+    }
     QString text(std::string_view key) const;
     // A text that carries one argument, such as a file's path, filled in safely.
     QString text(std::string_view key, const QString& argument) const;
@@ -79,7 +84,10 @@ public:
     const QPixmap* statePicture(const QString& fileName, QColor veil = Qt::transparent) const;
     // A button of the window placed from the layout key `skinKey` with the main window's faces (its checked face
     // from main_disable); it takes the focus from Tab and a click.
-    CPngButton* addButton(const QString& skinKey) const;
+    SkinButton* addButton(const QString& skinKey) const;
+
+signals:
+    void languageChanged(int languageIndex);
 
 private:
     QWidget& m_window;

@@ -1,7 +1,7 @@
 #include "WindowScreen.h"
 
-#include "COmbrelDlg.h"
 #include "MainMessages.h"
+#include "MainWindow.h"
 #include "UiDispatcher.h"
 #include "UserPrompts.h"
 
@@ -12,10 +12,10 @@
 
 namespace ombrel {
 
-void WindowScreen::sendMessage(int message, unsigned long wParam, bool storeBound) {
+void WindowScreen::sendMessage(int message, unsigned long tag, bool storeBound) {
     m_dispatcher.send(
-        [this, message, wParam] {
-            AppMessageEvent event(message, wParam, 0);
+        [this, message, tag] {
+            AppMessageEvent event(message, tag, 0);
             QCoreApplication::sendEvent(&m_window, &event);
         },
         storeBound ? UiDispatcher::Kind::StoreBound : UiDispatcher::Kind::Immediate);
@@ -55,7 +55,7 @@ void WindowScreen::startReloadTimer() {
 }
 
 void WindowScreen::setTrayState(TrayState state) {
-    m_dispatcher.send([this, state] { m_window.SetTrayState(state); });
+    m_dispatcher.send([this, state] { m_window.setTrayState(state); });
 }
 
 void WindowScreen::showMessage(std::string_view textKey) {

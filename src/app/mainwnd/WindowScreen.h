@@ -8,12 +8,12 @@
 
 namespace ombrel {
 
-class COmbrelDlg;
+class MainWindow;
 class UiDispatcher;
 
 class WindowScreen : public ScreenPort {
 public:
-    WindowScreen(COmbrelDlg& window, UiDispatcher& dispatcher) : m_window(window), m_dispatcher(dispatcher) {}
+    WindowScreen(MainWindow& window, UiDispatcher& dispatcher) : m_window(window), m_dispatcher(dispatcher) {}
 
     void sendDetach() override;
     void showKeyboardGone() override;
@@ -29,9 +29,9 @@ public:
     void setWindowReady(bool ready) { m_windowReady.store(ready); }
 
 private:
-    void sendMessage(int message, unsigned long wParam, bool storeBound);
+    void sendMessage(int message, unsigned long tag, bool storeBound);
 
-    COmbrelDlg& m_window;
+    MainWindow& m_window;
     UiDispatcher& m_dispatcher;
     std::atomic<bool> m_windowReady{false};
 };

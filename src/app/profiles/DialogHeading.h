@@ -14,7 +14,7 @@ inline ColorStatic* MakeDialogLabel(QWidget* dialog, const QString& layoutFile, 
     auto* label = new ColorStatic(dialog);
     label->setObjectName(skinKey);
     placeControl(label, layoutFile, QStringLiteral("BUTTONINFO"), skinKey);
-    label->SetTextColor(title ? palette::kText.ref() : palette::kTextDim.ref());
+    label->setTextColor(title ? palette::kText.ref() : palette::kTextDim.ref());
     QFont f = label->font();
     f.setFamily(SkinFontFace());
     f.setPixelSize(ScaleSkinPixels(title ? 15 : 13));

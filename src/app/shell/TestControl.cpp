@@ -1,12 +1,12 @@
 #include "TestControl.h"
 
-#include "COmbrelDlg.h"
-#include "CPngButton.h"
-#include "CTrayIcon.h"
-#include "KeyAssignment.h"
+#include "KeyAssignmentDialog.h"
+#include "KeyAssignmentPart.h"
 #include "LightingPanel.h"
 #include "MacroTab.h"
-#include "Ombrel_DlgComposite.h"
+#include "MainWindow.h"
+#include "SkinButton.h"
+#include "TrayIcon.h"
 #include "WindowContext.h"
 #include "WindowShell.h"
 
@@ -27,7 +27,7 @@
 
 namespace ombrel {
 
-TestControl::TestControl(COmbrelDlg& window, const ServiceLibrary& library, QObject* parent)
+TestControl::TestControl(MainWindow& window, const ServiceLibrary& library, QObject* parent)
     : QObject(parent), m_window(window), m_library(library) {}
 
 TestControl::~TestControl() {
@@ -94,7 +94,7 @@ bool TestControl::execute(const QString& line) {
 }
 
 QString TestControl::describe() const {
-    auto& window = const_cast<COmbrelDlg&>(m_window);
+    auto& window = const_cast<MainWindow&>(m_window);
     QString out;
     out += QStringLiteral("visible %1\n").arg(window.isVisible() && !window.isMinimized() ? 1 : 0);
     out += QStringLiteral("ready %1\n").arg(window.windowReady() ? 1 : 0);
@@ -114,14 +114,14 @@ QString TestControl::describe() const {
     const QWidget* waiting = window.findChild<QWidget*>(QStringLiteral("pendingNote"));
     out += QStringLiteral("changes-waiting %1\n").arg(waiting && waiting->isVisible() ? 1 : 0);
     auto describeButtons = [&out](const char* kind, const QWidget& in) {
-        for (const CPngButton* button : in.findChildren<CPngButton*>()) {
+        for (const SkinButton* button : in.findChildren<SkinButton*>()) {
             if (button->window() != &in) continue; // a button of a dialog of this window
             const QPoint origin = button->mapToGlobal(QPoint(0, 0));
-            QString tip = button->Tooltip();
+            QString tip = button->instantToolTip();
             tip.replace(QLatin1Char('\n'), QLatin1Char(' '));
             out += QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9\n")
                        .arg(QLatin1String(kind), button->objectName())
-                       .arg(button->IsChecked() ? 1 : 0)
+                       .arg(button->hasCheckedLook() ? 1 : 0)
                        .arg(button->isEnabled() ? 1 : 0)
                        .arg(origin.x())
                        .arg(origin.y())
@@ -132,15 +132,15 @@ QString TestControl::describe() const {
     };
     describeButtons("button", window);
     // The key assignment dialog: whether it is open, what its key box and step list hold, and its buttons.
-    const Ombrel_DlgComposite* composite = window.keyAssignment().dialog();
-    const bool open = composite && composite->isVisible();
+    const KeyAssignmentDialog* dialog = window.keyAssignment().dialog();
+    const bool open = dialog && dialog->isVisible();
     out += QStringLiteral("composite %1\n").arg(open ? 1 : 0);
     if (open) {
-        out += QStringLiteral("keybox %1\n").arg(composite->keyBox()->text());
-        out += QStringLiteral("steps %1\n").arg(composite->macroTab().model().stepCount());
-        out += QStringLiteral("recording %1\n").arg(composite->macroTab().recording() ? 1 : 0);
-        out += QStringLiteral("capturing %1\n").arg(composite->capturing() ? 1 : 0);
-        describeButtons("dbutton", *composite);
+        out += QStringLiteral("keybox %1\n").arg(dialog->keyBox()->text());
+        out += QStringLiteral("steps %1\n").arg(dialog->macroTab().model().stepCount());
+        out += QStringLiteral("recording %1\n").arg(dialog->macroTab().recording() ? 1 : 0);
+        out += QStringLiteral("capturing %1\n").arg(dialog->capturing() ? 1 : 0);
+        describeButtons("dbutton", *dialog);
     }
     // The lighting panel: on or off, the effect it shows and where its controls are.
     const LightingPanel& lighting = window.lightingPanel();

@@ -17,11 +17,11 @@ class QSocketNotifier;
 
 namespace ombrel {
 
-class COmbrelDlg;
+class MainWindow;
 
 class TestControl : public QObject {
 public:
-    TestControl(COmbrelDlg& window, const ServiceLibrary& library, QObject* parent = nullptr);
+    TestControl(MainWindow& window, const ServiceLibrary& library, QObject* parent = nullptr);
     ~TestControl() override;
 
     // Creates the FIFO when missing and starts listening. Returns false with the reason in `error`.
@@ -34,7 +34,7 @@ public:
 private:
     void readAvailable();
 
-    COmbrelDlg& m_window;
+    MainWindow& m_window;
     const ServiceLibrary& m_library;
     int m_fd = -1;
     QSocketNotifier* m_notifier = nullptr;

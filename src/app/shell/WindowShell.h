@@ -8,8 +8,8 @@
 
 namespace ombrel {
 
-class CAboutDlg;
-class CTrayIcon;
+class AboutDialog;
+class TrayIcon;
 class WindowContext;
 
 class WindowShell : public QObject {
@@ -19,8 +19,8 @@ public:
     WindowShell(WindowContext& context, bool trayAvailable, QString vendorLink, QObject* parent);
 
     bool trayAvailable() const { return m_trayAvailable; }
-    CTrayIcon& tray() { return *m_tray; }
-    CAboutDlg* aboutDialog() const;
+    TrayIcon& tray() { return *m_tray; }
+    AboutDialog* aboutDialog() const;
 
     // Adds the tray icon, the keyboard shown as absent until the presence worker says otherwise.
     void createTray();
@@ -38,8 +38,8 @@ private:
     WindowContext& m_context;
     bool m_trayAvailable;
     QString m_vendorLink;
-    CTrayIcon* m_tray = nullptr;
-    QPointer<CAboutDlg> m_about;
+    TrayIcon* m_tray = nullptr;
+    QPointer<AboutDialog> m_about;
 };
 
 } // namespace ombrel

@@ -10,16 +10,16 @@ namespace ombrel {
 
 class AppMessageEvent : public QEvent {
 public:
-    AppMessageEvent(int message, std::uintptr_t wParam, std::intptr_t lParam)
-        : QEvent(static_cast<QEvent::Type>(message)), m_wParam(wParam), m_lParam(lParam) {}
+    AppMessageEvent(int message, std::uintptr_t tag, std::intptr_t value)
+        : QEvent(static_cast<QEvent::Type>(message)), m_tag(tag), m_value(value) {}
 
     int message() const { return static_cast<int>(type()); }
-    std::uintptr_t wParam() const { return m_wParam; }
-    std::intptr_t lParam() const { return m_lParam; }
+    std::uintptr_t tag() const { return m_tag; }
+    std::intptr_t value() const { return m_value; }
 
 private:
-    std::uintptr_t m_wParam;
-    std::intptr_t m_lParam;
+    std::uintptr_t m_tag;
+    std::intptr_t m_value;
 };
 
 } // namespace ombrel

@@ -7,10 +7,10 @@ namespace ombrel {
 ColorStatic::ColorStatic(QWidget* parent) : QLabel(parent) {
     setAttribute(Qt::WA_TranslucentBackground, true);
     setAutoFillBackground(false);
-    SetTextColor(m_colour);
+    setTextColor(m_colour);
 }
 
-void ColorStatic::SetTextColor(std::uint32_t colour) {
+void ColorStatic::setTextColor(std::uint32_t colour) {
     m_colour = colour;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, ColorFromRef(colour));

@@ -12,8 +12,8 @@ class ColorStatic : public QLabel {
 public:
     explicit ColorStatic(QWidget* parent = nullptr);
 
-    void SetTextColor(std::uint32_t colour); // 0x00BBGGRR; redraws at once
-    std::uint32_t TextColor() const { return m_colour; }
+    void setTextColor(std::uint32_t colour); // 0x00BBGGRR; redraws at once
+    std::uint32_t textColor() const { return m_colour; }
 
 private:
     std::uint32_t m_colour = 0xFFFFFF;

@@ -1,7 +1,7 @@
 #include "SkinAccessibility.h"
 
-#include "CBitmapSlider.h"
 #include "SkinControl.h"
+#include "SkinSlider.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -114,7 +114,7 @@ private:
 // The picture slider as a slider with its value and range.
 class SliderAccessible : public QAccessibleWidget, public QAccessibleValueInterface {
 public:
-    explicit SliderAccessible(CBitmapSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
+    explicit SliderAccessible(SkinSlider* slider) : QAccessibleWidget(slider, QAccessible::Slider) {}
 
     void* interface_cast(QAccessible::InterfaceType t) override {
         if (t == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
@@ -123,37 +123,37 @@ public:
 
     QAccessible::State state() const override {
         QAccessible::State s = QAccessibleWidget::state();
-        if (!slider()->IsSliderEnabled()) s.disabled = true;
+        if (!slider()->isSliderEnabled()) s.disabled = true;
         return s;
     }
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Value) return QString::number(slider()->GetPos());
+        if (t == QAccessible::Value) return QString::number(slider()->position());
         return QAccessibleWidget::text(t);
     }
 
-    QVariant currentValue() const override { return slider()->GetPos(); }
+    QVariant currentValue() const override { return slider()->position(); }
     void setCurrentValue(const QVariant& value) override {
-        if (slider()->IsSliderEnabled()) slider()->moveByUser(value.toInt());
+        if (slider()->isSliderEnabled()) slider()->moveByUser(value.toInt());
     }
-    QVariant maximumValue() const override { return slider()->Range().max; }
-    QVariant minimumValue() const override { return slider()->Range().min; }
+    QVariant maximumValue() const override { return slider()->range().max; }
+    QVariant minimumValue() const override { return slider()->range().min; }
     QVariant minimumStepSize() const override { return 1; }
 
 private:
-    CBitmapSlider* slider() const { return static_cast<CBitmapSlider*>(widget()); }
+    SkinSlider* slider() const { return static_cast<SkinSlider*>(widget()); }
 };
 
 QAccessibleInterface* SkinInterfaceFactory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto* widget = static_cast<QWidget*>(object);
     if (auto* control = dynamic_cast<SkinControl*>(object)) return new SkinControlAccessible(widget, control);
-    if (auto* slider = qobject_cast<CBitmapSlider*>(object)) return new SliderAccessible(slider);
+    if (auto* slider = qobject_cast<SkinSlider*>(object)) return new SliderAccessible(slider);
     // The main window is the program's window, the skinned dialogs are dialogs; both, and every plain panel,
     // list only the children that are shown.
-    if (className == QLatin1String("ombrel::COmbrelDlg"))
+    if (className == QLatin1String("ombrel::MainWindow"))
         return new ShownChildrenAccessible(widget, QAccessible::Window);
-    if (className == QLatin1String("ombrel::CBaseDialog"))
+    if (className == QLatin1String("ombrel::SkinnedDialog"))
         return new ShownChildrenAccessible(widget, QAccessible::Dialog);
     if (className == QLatin1String("QWidget")) return new ShownChildrenAccessible(widget, QAccessible::Client);
     return nullptr;

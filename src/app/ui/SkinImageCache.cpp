@@ -79,14 +79,14 @@ void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPi
     painter.drawPixmap(target, cut, QRectF(QPointF(0, 0), QSizeF(cut.size())));
 }
 
-SkinImageCache::FaceKey SkinImageCache::KeyOf(const QRectF& pixels, const QSize& size) {
+SkinImageCache::FaceKey SkinImageCache::keyOf(const QRectF& pixels, const QSize& size) {
     // Places are kept to a sixteenth of a pixel: a window shown smaller than the skin cuts between pixels.
     auto sixteenths = [](qreal v) { return static_cast<int>(std::lround(v * 16)); };
     return {sixteenths(pixels.x()),      sixteenths(pixels.y()), sixteenths(pixels.width()),
             sixteenths(pixels.height()), size.width(),           size.height()};
 }
 
-QPixmap SkinImageCache::Cut(const QImage& whole, const FaceKey& key) {
+QPixmap SkinImageCache::cut(const QImage& whole, const FaceKey& key) {
     const QRectF source(key[0] / 16.0, key[1] / 16.0, key[2] / 16.0, key[3] / 16.0);
     QImage face;
     if (source.size() == QSizeF(key[4], key[5]) && source.topLeft().toPoint() == source.topLeft()) {
@@ -105,7 +105,7 @@ QPixmap SkinImageCache::Cut(const QImage& whole, const FaceKey& key) {
 const QPixmap& SkinImageCache::face(Sheet& s, const QRectF& pixels, const QSize& size) {
     static const QPixmap none;
     if (size.isEmpty()) return none;
-    const FaceKey key = KeyOf(pixels, size);
+    const FaceKey key = keyOf(pixels, size);
     if (auto it = s.faces.find(key); it != s.faces.end()) return it->second;
     m_facePlaces.insert(key);
     decode(s);
@@ -118,9 +118,9 @@ const QPixmap& SkinImageCache::face(Sheet& s, const QRectF& pixels, const QSize&
     // next hover does not decode it once more. A veiled sheet serves a few keys only.
     if (s.veil.alpha() == 0 && s.decodes > 1) {
         for (const FaceKey& k : m_facePlaces)
-            if (!s.faces.count(k)) s.faces.emplace(k, Cut(s.whole, k));
+            if (!s.faces.count(k)) s.faces.emplace(k, cut(s.whole, k));
     } else {
-        s.faces.emplace(key, Cut(s.whole, key));
+        s.faces.emplace(key, cut(s.whole, key));
     }
     return s.faces.at(key);
 }

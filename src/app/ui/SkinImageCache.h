@@ -33,7 +33,7 @@ public:
     const QPixmap* pixmap(const QString& path);
 
     // A face sheet of the whole-window picture at `path`; `veil` (when not transparent) is laid over the picture,
-    // as for keys that are switched off. The returned handle identifies the sheet for SetImages and drawFace; it
+    // as for keys that are switched off. The returned handle identifies the sheet for setFaces and drawFace; it
     // holds no pixels itself. Asking again returns the same handle.
     const QPixmap* sheet(const QString& path, QColor veil = Qt::transparent);
     bool isSheet(const QPixmap* picture) const { return m_sheets.contains(picture); }
@@ -70,8 +70,8 @@ private:
     };
     SkinImageCache();
     const QPixmap& face(Sheet& sheet, const QRectF& pixels, const QSize& size);
-    static FaceKey KeyOf(const QRectF& pixels, const QSize& size);
-    static QPixmap Cut(const QImage& whole, const FaceKey& key);
+    static FaceKey keyOf(const QRectF& pixels, const QSize& size);
+    static QPixmap cut(const QImage& whole, const FaceKey& key);
     void decode(Sheet& sheet);
     void dropWholeSoon();
 

@@ -1,6 +1,6 @@
 #include "SkinPlacement.h"
 
-#include "CPngButton.h"
+#include "SkinButton.h"
 #include "SkinScale.h"
 #include "rules/SkinRect.h"
 
@@ -23,12 +23,12 @@ SkinRect readSkinRect(const QString& layoutFile, const QString& section, const Q
     return ReadSkinRect(layoutFile.toStdString(), section.toStdString(), key.toStdString());
 }
 
-void placeSkinButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+void placeSkinButton(SkinButton* button, const QString& layoutFile, const QString& section, const QString& key,
                      const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed, const QPixmap* disabled,
                      const QPixmap* checked) {
     const SkinRect r = readSkinRect(layoutFile, section, key);
     button->setGeometry(GeometryOf(r));
-    button->SetImages(r.x, r.y, normal, hover, pressed, disabled, checked, true);
+    button->setFaces(r.x, r.y, normal, hover, pressed, disabled, checked, true);
     if (!r.usable()) button->setEnabled(false);
     // An icon the picture draws beside the caption, relative to the button.
     const SkinRect icon = readSkinRect(layoutFile, QStringLiteral("ICONINFO"), key);
@@ -49,11 +49,11 @@ void moveControl(QWidget* widget, const QString& layoutFile, const QString& sect
     widget->update();
 }
 
-void placeArrowButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+void placeArrowButton(SkinButton* button, const QString& layoutFile, const QString& section, const QString& key,
                       const QString& section2, const QString& key2, const QPixmap* image) {
     placeControl(button, layoutFile, section, key);
     const SkinRect source = readSkinRect(layoutFile, section2, key2);
-    button->SetImages(source.x, source.y, image, image, image, image, image, true);
+    button->setFaces(source.x, source.y, image, image, image, image, image, true);
 }
 
 } // namespace ombrel

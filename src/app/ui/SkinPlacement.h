@@ -10,7 +10,7 @@ class QWidget;
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 struct SkinRect;
 
 // Reads the rectangle of `key` in `section` of the layout file (full path).
@@ -18,7 +18,7 @@ SkinRect readSkinRect(const QString& layoutFile, const QString& section, const Q
 
 // Places an image button and gives it its five state pictures with its own position as the source point. A key
 // that is missing, or holds fewer than four numbers, leaves the button at (1, 1), 1 by 1, and disabled.
-void placeSkinButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+void placeSkinButton(SkinButton* button, const QString& layoutFile, const QString& section, const QString& key,
                      const QPixmap* normal, const QPixmap* hover, const QPixmap* pressed, const QPixmap* disabled,
                      const QPixmap* checked);
 
@@ -29,7 +29,7 @@ void placeControl(QWidget* widget, const QString& layoutFile, const QString& sec
 void moveControl(QWidget* widget, const QString& layoutFile, const QString& section, const QString& key);
 
 // Places a button from one key and takes its face, the same in every state, from the point of another key.
-void placeArrowButton(CPngButton* button, const QString& layoutFile, const QString& section, const QString& key,
+void placeArrowButton(SkinButton* button, const QString& layoutFile, const QString& section, const QString& key,
                       const QString& section2, const QString& key2, const QPixmap* image);
 
 } // namespace ombrel

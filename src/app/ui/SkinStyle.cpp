@@ -1,7 +1,7 @@
 #include "SkinStyle.h"
 
-#include "CPngButton.h"
 #include "ColorStatic.h"
+#include "SkinButton.h"
 #include "SkinScale.h"
 
 #include <QApplication>
@@ -21,18 +21,18 @@ QStringList SkinFontFamilies() {
     return {SkinFontFace(), QStringLiteral("Droid Sans Fallback")};
 }
 
-void StyleTextButton(CPngButton* button, int pointSize) {
-    button->SetTextStyle(true, pointSize, SkinFontFace(), kText.ref(), kText.ref(), kAccent.ref(), kTextDisabled.ref(),
+void StyleTextButton(SkinButton* button, int pointSize) {
+    button->setTextStyle(true, pointSize, SkinFontFace(), kText.ref(), kText.ref(), kAccent.ref(), kTextDisabled.ref(),
                          kAccent.ref());
 }
 
-void StyleVersionButton(CPngButton* button) {
-    button->SetTextStyle(true, 9, SkinFontFace(), kTextDisabled.ref(), kTextDisabled.ref(), kTextDisabled.ref(),
+void StyleVersionButton(SkinButton* button) {
+    button->setTextStyle(true, 9, SkinFontFace(), kTextDisabled.ref(), kTextDisabled.ref(), kTextDisabled.ref(),
                          kTextDim.ref(), kTextDisabled.ref());
 }
 
 void StyleDimLabel(ColorStatic* label) {
-    label->SetTextColor(kTextDim.ref());
+    label->setTextColor(kTextDim.ref());
     QFont f = label->font();
     f.setPixelSize(ScaleSkinPixels(13));
     label->setFont(f);

@@ -11,7 +11,7 @@
 
 namespace ombrel {
 
-class CPngButton;
+class SkinButton;
 class ColorStatic;
 
 inline QColor ToQColor(palette::Rgb c, int alpha = 255) {
@@ -27,9 +27,9 @@ QString SkinFontFace();
 // The one font of every text, with the Chinese and Japanese fallback for what Inter does not have.
 QStringList SkinFontFamilies();
 // A text button of the main window: light text, the accent when pressed or checked, dim when disabled.
-void StyleTextButton(CPngButton* button, int pointSize = 10);
+void StyleTextButton(SkinButton* button, int pointSize = 10);
 // The version caption: dim in every state.
-void StyleVersionButton(CPngButton* button);
+void StyleVersionButton(SkinButton* button);
 // A label in the skin's dimmed text.
 void StyleDimLabel(ColorStatic* label);
 // Dark looks for line edits, combo boxes, lists and tool tips on the skin.

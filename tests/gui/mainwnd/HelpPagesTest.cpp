@@ -36,7 +36,7 @@ private slots:
 
     void everyLanguagesPageNamesTheMenuAndTheDialogsAndHasItsPictures() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         auto* help = w.findChild<HelpLauncher*>();
         QVERIFY(help);
         QStringList pages;

@@ -3,11 +3,11 @@
 // window's Apply writes both; an unplugged keyboard closes the dialog as Cancel.
 #include "MainWindowHarness.h"
 
-#include "CPngButton.h"
 #include "CommandBar.h"
-#include "KeyAssignment.h"
+#include "KeyAssignmentDialog.h"
+#include "KeyAssignmentPart.h"
 #include "KeyboardMap.h"
-#include "Ombrel_DlgComposite.h"
+#include "SkinButton.h"
 #include "UserPrompts.h"
 
 #include "keys/KeyImage.h"
@@ -58,13 +58,13 @@ private slots:
 
     void aRecordedMacroAndARemappedKeyReachTheKeyboard() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         h.emu().pressBankKey();
         QTRY_COMPARE(w.context().bank(), 1);
 
-        CPngButton* g1 = w.map().button(GKeyControls()[0]);
+        SkinButton* g1 = w.map().button(GKeyControls()[0]);
         g1->click();
-        Ombrel_DlgComposite* dlg = w.keyAssignment().dialog();
+        KeyAssignmentDialog* dlg = w.keyAssignment().dialog();
         QVERIFY(dlg && dlg->isVisible());
         QCOMPARE(dlg->choice().keyIndex(), GKeyIndex(0, 1));
         QVERIFY(g1->isDown());
@@ -81,17 +81,17 @@ private slots:
         QVERIFY(!dlg->isVisible());
         QVERIFY(!g1->isDown());
         QVERIFY(w.context().pending().pending());
-        QVERIFY(g1->IsChecked());
-        QVERIFY(g1->Tooltip().contains(QStringLiteral("Macro 1")));
+        QVERIFY(g1->hasCheckedLook());
+        QVERIFY(g1->instantToolTip().contains(QStringLiteral("Macro 1")));
 
-        CPngButton* caps = w.map().button(ControlOf(kCapsLock));
+        SkinButton* caps = w.map().button(ControlOf(kCapsLock));
         caps->click();
         QVERIFY(dlg->isVisible());
         dlg->startCapture(); // as a click on the key box does
         SendKey(dlg, true, kXKeyB, 2000);
         SendKey(dlg, false, kXKeyB, 2050);
         dlg->button("CONTROL_OK")->click();
-        QVERIFY(caps->IsChecked());
+        QVERIFY(caps->hasCheckedLook());
 
         QVERIFY(w.commandBar().apply());
         QVERIFY(!w.context().pending().pending());
@@ -120,7 +120,7 @@ private slots:
         dlg->button("CONTROL_CLEAR")->click();
         h.emu().unplug();
         QTRY_VERIFY(!dlg->isVisible());
-        QVERIFY(caps->IsChecked());
+        QVERIFY(caps->hasCheckedLook());
     }
 };
 

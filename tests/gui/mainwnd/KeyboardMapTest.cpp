@@ -2,9 +2,9 @@
 // switch kept across runs, the multi-select view, and choosing a profile.
 #include "MainWindowHarness.h"
 
-#include "CPngButton.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
@@ -30,7 +30,7 @@ int GButton(int i) {
     return GKeyControls()[static_cast<std::size_t>(i)];
 }
 
-void Assign(COmbrelDlg& w, int layer, KeyIndex index, std::uint16_t type = KF_DISABLED) {
+void Assign(MainWindow& w, int layer, KeyIndex index, std::uint16_t type = KF_DISABLED) {
     auto& working = w.stores().workingStore;
     std::lock_guard lock(working.lock);
     KeyRecord record = working.image.record(RecordNumber(layer, index));
@@ -64,22 +64,22 @@ private slots:
     void keyboardAssignmentsAreMarkedWithTheirCaption() {
         MainWindowHarness h;
         // The assignment is made while the keyboard is away; its arrival reads it.
-        COmbrelDlg& w = h.start(false, true);
+        MainWindow& w = h.start(false, true);
         AssignOnKeyboard(h, 0, kKeyA);
         h.emu().plug();
         h.settle();
-        CPngButton* a = w.map().button(ButtonOf(kKeyA));
-        QTRY_VERIFY(a->IsChecked());
-        QVERIFY(a->Tooltip().startsWith(QStringLiteral("A")));
-        QVERIFY(a->Tooltip().length() > 1); // the name and what the key does instead
-        CPngButton* b = w.map().button(ButtonOf(0x30));
-        QVERIFY(!b->IsChecked());
-        QCOMPARE(b->Tooltip(), QStringLiteral("B"));
+        SkinButton* a = w.map().button(ButtonOf(kKeyA));
+        QTRY_VERIFY(a->hasCheckedLook());
+        QVERIFY(a->instantToolTip().startsWith(QStringLiteral("A")));
+        QVERIFY(a->instantToolTip().length() > 1); // the name and what the key does instead
+        SkinButton* b = w.map().button(ButtonOf(0x30));
+        QVERIFY(!b->hasCheckedLook());
+        QCOMPARE(b->instantToolTip(), QStringLiteral("B"));
     }
 
     void bankKeyFlipsCaptionsAndMarks() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         Assign(w, 0, GKeyIndex(0, 1)); // G1 in bank B
         Assign(w, 0, GKeyIndex(1, 0)); // G2 in bank A
         w.map().refresh();
@@ -97,39 +97,39 @@ private slots:
             const Expect& e = steps[i];
             QTRY_COMPARE(w.map().button(GButton(0))->text(), e.g1Caption);
             QCOMPARE(w.context().bank(), e.bank);
-            QCOMPARE(w.map().button(GButton(0))->IsChecked(), e.g1);
-            QCOMPARE(w.map().button(GButton(1))->IsChecked(), e.g2);
-            QCOMPARE(w.map().button(kIdLockBank)->IsChecked(), e.bank == 1);
+            QCOMPARE(w.map().button(GButton(0))->hasCheckedLook(), e.g1);
+            QCOMPARE(w.map().button(GButton(1))->hasCheckedLook(), e.g2);
+            QCOMPARE(w.map().button(kIdLockBank)->hasCheckedLook(), e.bank == 1);
             QCOMPARE(w.map().button(GButton(5))->text(), QString());
         }
     }
 
     void layoutSwitchPersistsAcrossRuns() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         QVERIFY(w.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(!w.map().button(kLayoutDKeyIds[0])->isEnabled());
         // The chip between the arrows names the keys shown.
-        QCOMPARE(w.map().button(kIdFlip0)->text(), QStringLiteral("F1–F4"));
-        w.map().button(kIdFlip1)->click();
+        QCOMPARE(w.map().button(kIdLayoutLabel)->text(), QStringLiteral("F1–F4"));
+        w.map().button(kIdLayoutToggle)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
         QVERIFY(!w.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(w.map().button(kLayoutDKeyIds[5])->isEnabled());
-        QCOMPARE(w.map().button(kIdFlip0)->text(), QStringLiteral("D1–D6"));
+        QCOMPARE(w.map().button(kIdLayoutLabel)->text(), QStringLiteral("D1–D6"));
 
-        COmbrelDlg& again = h.start(true, true);
+        MainWindow& again = h.start(true, true);
         QVERIFY(!again.map().button(kLayoutFKeyIds[3])->isEnabled());
         QVERIFY(again.map().button(kLayoutDKeyIds[0])->isEnabled());
-        again.map().button(kIdFlip2)->click();
+        again.map().button(kIdLayoutToggleAlt)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("0"));
         QVERIFY(again.map().button(kLayoutFKeyIds[0])->isEnabled());
 
         // A value other than 0 or 1 shows the first layout, and one press gives the second.
         h.settings().writeProfileString("Flip", "2");
-        COmbrelDlg& odd = h.start(true, true);
+        MainWindow& odd = h.start(true, true);
         QVERIFY(odd.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(!odd.map().button(kLayoutDKeyIds[0])->isEnabled());
-        odd.map().button(kIdFlip1)->click();
+        odd.map().button(kIdLayoutToggle)->click();
         QCOMPARE(h.settings().getProfileString("Flip", "?"), std::string("1"));
         QVERIFY(!odd.map().button(kLayoutFKeyIds[0])->isEnabled());
         QVERIFY(odd.map().button(kLayoutDKeyIds[0])->isEnabled());
@@ -137,30 +137,30 @@ private slots:
 
     void switchMarksKeysAndTurnsBack() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const int a = ButtonOf(kKeyA);
         // A toggle named after what it turns on, pressed while it is on.
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
-        QVERIFY(!w.map().button(kIdSwitch)->IsChecked());
+        QVERIFY(!w.map().button(kIdSwitch)->hasCheckedLook());
         w.map().switchButton()->click();
         QCOMPARE(w.map().mode(), MapMode::MultiSelect);
         QCOMPARE(w.map().button(kIdSwitch)->text(), QStringLiteral("Mark keys"));
-        QVERIFY(w.map().button(kIdSwitch)->IsChecked());
-        QVERIFY(w.map().button(a)->IsAlternate());
+        QVERIFY(w.map().button(kIdSwitch)->hasCheckedLook());
+        QVERIFY(w.map().button(a)->isAlternate());
         w.map().button(a)->click();
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, KeyIndexOf(kKeyA))).mark, 1u);
         QVERIFY(w.context().pending().pending());
-        QCOMPARE(w.map().button(a)->CurrentFace(), CPngButton::Face::Alternate);
+        QCOMPARE(w.map().button(a)->currentFace(), SkinButton::Face::Alternate);
         w.map().switchButton()->click();
         QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
-        QVERIFY(!w.map().button(a)->IsAlternate());
-        QVERIFY(!w.map().button(kIdSwitch)->IsChecked());
+        QVERIFY(!w.map().button(a)->isAlternate());
+        QVERIFY(!w.map().button(kIdSwitch)->hasCheckedLook());
     }
 
     void theModeDecidesWhatAKeyClickDoes() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        CPngButton* a = w.map().button(ButtonOf(kKeyA));
+        MainWindow& w = h.start(true, true);
+        SkinButton* a = w.map().button(ButtonOf(kKeyA));
         const KeyIndex keyA = KeyIndexOf(kKeyA);
         struct Case {
             MapMode mode;
@@ -182,7 +182,7 @@ private slots:
             // Only multi-select touches the store; the indicators have no record and do nothing in any mode, Fn
             // is painted (it has a colour, not a record), a G key opens its assignment even while painting.
             QCOMPARE(w.stores().workingStore.image.record(RecordNumber(0, keyA)).mark, c.marks ? 1u : 0u);
-            for (int id : {kIdFn, kIdLockCaps, kIdFlip0})
+            for (int id : {kIdFn, kIdLockCaps, kIdLayoutLabel})
                 w.map().button(id)->click();
             const bool painting = c.mode == MapMode::PaintColours;
             QCOMPARE(clicked.count() + painted.count() + marks.count(), painting ? 2 : 1);
@@ -203,29 +203,29 @@ private slots:
 
     void choosingTheActiveProfileSwitchesNothing() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const unsigned before = h.emu().reportCount();
         w.profileBar().profileButton(0)->click();
         QCOMPARE(h.keyboardActiveProfile(), 0);
         QCOMPARE(h.emu().reportCount(), before); // the active profile is known; nothing was written
-        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(0)->hasCheckedLook());
     }
 
     void choosingAnotherProfileSwitchesAndResetsTheView() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         w.map().switchButton()->click();
         w.profileBar().profileButton(2)->click();
         QCOMPARE(h.keyboardActiveProfile(), 2);
-        QVERIFY(!w.profileBar().profileButton(0)->IsChecked());
-        QVERIFY(w.profileBar().profileButton(2)->IsChecked());
+        QVERIFY(!w.profileBar().profileButton(0)->hasCheckedLook());
+        QVERIFY(w.profileBar().profileButton(2)->hasCheckedLook());
         QCOMPARE(w.map().mode(), MapMode::ShowAssignments);
         QVERIFY(UserPrompts::shownMessages().isEmpty());
     }
 
     void unappliedChangesAreDiscardedOrAppliedBeforeASwitch() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         // No: the edit is dropped (the store is read back from its file) and the profile changes.
         Assign(w, 0, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(UserPrompts::shownMessages().size(), 3);
         QVERIFY(UserPrompts::shownMessages().last().contains(QStringLiteral("cancel and stay")));
         QCOMPARE(h.keyboardActiveProfile(), 1);
-        QVERIFY(w.profileBar().profileButton(1)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(1)->hasCheckedLook());
         QVERIFY(w.context().pending().pending());
         QCOMPARE(w.stores().workingStore.image.record(RecordNumber(1, KeyIndexOf(kKeyA))).type, KF_DISABLED);
 
@@ -261,12 +261,12 @@ private slots:
 
     void aProfileTheKeyboardRefusesIsNotShownActive() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         h.emu().unplug();
         h.settle();
         w.profileBar().profileButton(1)->click();
-        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
-        QVERIFY(!w.profileBar().profileButton(1)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(0)->hasCheckedLook());
+        QVERIFY(!w.profileBar().profileButton(1)->hasCheckedLook());
     }
 };
 

@@ -3,15 +3,15 @@
 // dialogs.
 #include "MainWindowHarness.h"
 
-#include "CAboutDlg.h"
-#include "COmbrel_DlgProfile.h"
-#include "COmbrel_DlgUpdate.h"
-#include "CPngButton.h"
+#include "AboutDialog.h"
 #include "FirmwarePart.h"
-#include "KeyAssignment.h"
+#include "FirmwareUpdateDialog.h"
+#include "KeyAssignmentDialog.h"
+#include "KeyAssignmentPart.h"
 #include "LightingPanel.h"
 #include "MapKeyFocus.h"
-#include "Ombrel_DlgComposite.h"
+#include "ProfileManagerDialog.h"
+#include "SkinButton.h"
 #include "SkinStyle.h"
 #include "TabOrder.h"
 #include "UserPrompts.h"
@@ -115,10 +115,10 @@ private slots:
 
     void tabWalksTheWindowInReadingOrderAndEveryStopIsNamed() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* menu = w.findChild<CPngButton*>(QStringLiteral("CONTROL_MENU"));
+        auto* menu = w.findChild<SkinButton*>(QStringLiteral("CONTROL_MENU"));
         const QList<QWidget*> stops = WalkTabOrder(w, menu);
         const QStringList names = NamesOf(stops);
 
@@ -151,25 +151,25 @@ private slots:
 
     void theDialogsAreWalkedWithTabAndEveryStopIsNamed() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QStringList problems;
         const auto check = [&problems](const char* dialog, QWidget& d) {
             for (const QString& p : CheckStops(d))
                 problems << QString::fromLatin1(dialog) + QStringLiteral(": ") + p;
         };
-        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+        WhenOpen<ProfileManagerDialog>([&](ProfileManagerDialog& d) {
             check("profile manager", d);
             d.reject();
         });
         Click(w, "FUNC_PROFILES");
-        WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+        WhenOpen<FirmwareUpdateDialog>([&](FirmwareUpdateDialog& d) {
             check("firmware update", d);
             d.reject();
         });
         w.firmware().openDialog();
         w.map().button(GKeyControls()[0])->click();
-        Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+        KeyAssignmentDialog* keyDialog = w.keyAssignment().dialog();
         QVERIFY(keyDialog && keyDialog->isVisible());
         check("key assignment", *keyDialog);
         keyDialog->reject();
@@ -178,7 +178,7 @@ private slots:
         // Opened afresh, About has the focus on OK, and Enter means OK, not Help.
         w.shell().closeAbout();
         Click(w, "SORVIK_LINK");
-        CAboutDlg* about = w.shell().aboutDialog();
+        AboutDialog* about = w.shell().aboutDialog();
         UserPrompts::openedUrls().clear();
         QVERIFY(about->focusWidget() && about->focusWidget()->objectName() != QStringLiteral("aboutHelp"));
         QTest::keyClick(about->focusWidget(), Qt::Key_Return);
@@ -199,8 +199,8 @@ private slots:
 
     void everyWindowSaysWhatItIsToTheDesktopInEveryLanguage() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         // The program's own window is a normal top-level window, not a dialog, and carries the program's icon in
         // sizes that X takes in one request (65535 words at most without big requests).
         QCOMPARE(w.windowType(), Qt::Window);
@@ -222,18 +222,18 @@ private slots:
         for (int language = 0; language < 6; ++language) {
             w.chooseLanguage(language);
             if (w.windowTitle() != text("MAIN_CAPTION")) problems << QStringLiteral("main window: ") + w.windowTitle();
-            WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+            WhenOpen<ProfileManagerDialog>([&](ProfileManagerDialog& d) {
                 expect("profile manager", d, text("PROFILE_DLG_CAPTION"));
                 d.reject();
             });
             Click(w, "FUNC_PROFILES");
-            WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+            WhenOpen<FirmwareUpdateDialog>([&](FirmwareUpdateDialog& d) {
                 expect("firmware update", d, text("UPDATE_CAPTION"));
                 d.reject();
             });
             w.firmware().openDialog();
             w.map().button(GKeyControls()[0])->click();
-            Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+            KeyAssignmentDialog* keyDialog = w.keyAssignment().dialog();
             QVERIFY(keyDialog && keyDialog->isVisible());
             expect("key dialog", *keyDialog,
                    text(keyDialog->windowTitle().startsWith(text("MACRO_EDIT_TISHI")) ? "MACRO_EDIT_TISHI"
@@ -248,10 +248,10 @@ private slots:
 
     void aKeyboardFocusShowsAnAccentRingAndAClickLeavesNone() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* help = w.findChild<CPngButton*>(QStringLiteral("CONTROL_HELP"));
+        auto* help = w.findChild<SkinButton*>(QStringLiteral("CONTROL_HELP"));
         const auto topEdge = [help] {
             const QImage face = help->grab().toImage();
             return face.pixel(face.width() / 2, 1);
@@ -280,10 +280,10 @@ private slots:
         QFETCH(int, arrow);
         QFETCH(int, to);
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* start = w.findChild<CPngButton*>(KeyName(static_cast<KeyCode>(from)));
+        auto* start = w.findChild<SkinButton*>(KeyName(static_cast<KeyCode>(from)));
         start->setFocus(Qt::TabFocusReason);
         QTest::keyClick(start, static_cast<Qt::Key>(arrow));
         QCOMPARE(QApplication::focusWidget()->objectName(), KeyName(static_cast<KeyCode>(to)));
@@ -293,10 +293,10 @@ private slots:
 
     void spaceAndEnterClickTheFocusedKeyAndItsNameSaysWhatItDoes() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        auto* a = w.findChild<CPngButton*>(KeyName(0x1E));
+        auto* a = w.findChild<SkinButton*>(KeyName(0x1E));
         QCOMPARE(Spoken(a, QAccessible::Name), QStringLiteral("A"));
         QCOMPARE(Spoken(a, QAccessible::Description), QStringLiteral("Factory function"));
         // Whatever the key does now, said without repeating its name.
@@ -324,8 +324,8 @@ private slots:
         for (const QList<QVariant>& args : clicked)
             QCOMPARE(args.at(0).value<KeyIndex>(), KeyIndexOf(0x1E));
         // Enter on a top button acts as its click too.
-        auto* profiles = w.findChild<CPngButton*>(QStringLiteral("FUNC_PROFILE2"));
-        QSignalSpy profileClicked(profiles, &CPngButton::clicked);
+        auto* profiles = w.findChild<SkinButton*>(QStringLiteral("FUNC_PROFILE2"));
+        QSignalSpy profileClicked(profiles, &SkinButton::clicked);
         profiles->setFocus(Qt::TabFocusReason);
         QTest::keyClick(profiles, Qt::Key_Return);
         QCOMPARE(profileClicked.size(), 1);
@@ -371,12 +371,12 @@ private slots:
 
     void noIconCoversACaptionInAnyLanguage() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
         QStringList problems;
         int withIcon = 0;
         const auto check = [&](const QString& where, QWidget& dialog) {
-            for (CPngButton* b : dialog.findChildren<CPngButton*>()) {
+            for (SkinButton* b : dialog.findChildren<SkinButton*>()) {
                 const QRect text = b->textRect();
                 if (!b->isVisibleTo(&dialog) || text.isEmpty()) continue;
                 const QString id = QStringLiteral("%1 %2 \"%3\"").arg(where, b->objectName(), b->text());
@@ -393,21 +393,21 @@ private slots:
             w.chooseLanguage(language);
             const QString lang = QStringLiteral("language %1,").arg(language);
             check(lang + QStringLiteral(" main window"), w);
-            WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& d) {
+            WhenOpen<ProfileManagerDialog>([&](ProfileManagerDialog& d) {
                 check(lang + QStringLiteral(" profile manager"), d);
                 d.reject();
             });
             Click(w, "FUNC_PROFILES");
-            WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& d) {
+            WhenOpen<FirmwareUpdateDialog>([&](FirmwareUpdateDialog& d) {
                 check(lang + QStringLiteral(" firmware update"), d);
                 d.reject();
             });
             w.firmware().openDialog();
             w.map().button(GKeyControls()[0])->click();
-            Ombrel_DlgComposite* keyDialog = w.keyAssignment().dialog();
+            KeyAssignmentDialog* keyDialog = w.keyAssignment().dialog();
             QVERIFY(keyDialog && keyDialog->isVisible());
             for (const char* tab : {"CONTROL_KEY", "CONTROL_MACRO", "CONTROL_MEDIA", "CONTROL_FUNCTION"}) {
-                if (auto* b = keyDialog->findChild<CPngButton*>(QLatin1String(tab)); b && b->isVisible()) b->click();
+                if (auto* b = keyDialog->findChild<SkinButton*>(QLatin1String(tab)); b && b->isVisible()) b->click();
                 check(lang + QStringLiteral(" key dialog ") + QLatin1String(tab), *keyDialog);
             }
             keyDialog->reject();
@@ -422,7 +422,7 @@ private slots:
 
     void fileDialogsStartInTheLastFolderWithADatedName() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const QString today = QDate::currentDate().toString(Qt::ISODate);
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
@@ -436,7 +436,7 @@ private slots:
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/elsewhere/mine.obp"));
         w.backupCommands().backup();
         h.stop();
-        COmbrelDlg& again = h.start(true, true);
+        MainWindow& again = h.start(true, true);
         UserPrompts::setNextFileName(QString());
         again.backupCommands().restore();
         QCOMPARE(UserPrompts::lastProposedPath(), h.dir() + QStringLiteral("/elsewhere"));

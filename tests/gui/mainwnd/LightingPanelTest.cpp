@@ -3,11 +3,11 @@
 // ticks only while the panel is on and the window is seen.
 #include "MainWindowHarness.h"
 
-#include "CBitmapSlider.h"
-#include "CPngButton.h"
-#include "CSkinColorBtn.h"
 #include "ClickablePicture.h"
+#include "ColorButton.h"
 #include "KeyColorOverlay.h"
+#include "SkinButton.h"
+#include "SkinSlider.h"
 #include "UserEffectGroup.h"
 #include "UserPrompts.h"
 
@@ -46,23 +46,23 @@ Rgb KeyboardColor(const MainWindowHarness& h, int profile, int slot) {
 }
 
 template <typename T>
-T* Control(COmbrelDlg& w, const char* name) {
+T* Control(MainWindow& w, const char* name) {
     auto* control = w.lightingPanel().findChild<T*>(QString::fromLatin1(name));
     if (!control) qFatal("no control %s", name);
     return control;
 }
 
-void ClickPicture(COmbrelDlg& w, const char* name) {
+void ClickPicture(MainWindow& w, const char* name) {
     QTest::mouseClick(Control<ClickablePicture>(w, name), Qt::LeftButton);
 }
 
-void ChooseEffect(COmbrelDlg& w, int effect) {
+void ChooseEffect(MainWindow& w, int effect) {
     QComboBox* list = w.lightingPanel().effectList();
     list->setCurrentIndex(list->findData(effect));
 }
 
-void PickColor(CSkinColorBtn* button, QColor colour) {
-    CSkinColorBtn::setOtherPicker([colour](const QColor&, QWidget*) { return colour; });
+void PickColor(ColorButton* button, QColor colour) {
+    ColorButton::setOtherPicker([colour](const QColor&, QWidget*) { return colour; });
     button->chooseOther();
 }
 
@@ -76,7 +76,7 @@ private slots:
 
     void everyControlWritesItsFieldAtOnce() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         LightingPanel& panel = w.lightingPanel();
         QVERIFY(!panel.panelOn());
@@ -94,15 +94,15 @@ private slots:
         auto block = KeyboardLighting(h, 0);
         QCOMPARE(block[0], 5);
         QCOMPARE(block[4], 1);
-        QVERIFY(Control<CBitmapSlider>(w, "CONTROL_SpeedSlider")->isVisibleTo(&w));
-        QVERIFY(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->isVisibleTo(&w));
+        QVERIFY(Control<SkinSlider>(w, "CONTROL_SpeedSlider")->isVisibleTo(&w));
+        QVERIFY(Control<ColorButton>(w, "CONTROL_HXysButton")->isVisibleTo(&w));
         QVERIFY(!Control<ClickablePicture>(w, "CONTROL_BLFXLStaPic")->isVisibleTo(&w));
 
-        auto* brightness = Control<CBitmapSlider>(w, "CONTROL_LightSlider");
+        auto* brightness = Control<SkinSlider>(w, "CONTROL_LightSlider");
         brightness->setFocus();
         QTest::keyClick(brightness, Qt::Key_Left);
         QCOMPARE(KeyboardLighting(h, 0)[1], 4);
-        auto* speed = Control<CBitmapSlider>(w, "CONTROL_SpeedSlider");
+        auto* speed = Control<SkinSlider>(w, "CONTROL_SpeedSlider");
         speed->setFocus();
         QTest::keyClick(speed, Qt::Key_Home);
         QCOMPARE(KeyboardLighting(h, 0)[2], 4); // the slider's left end is the slowest
@@ -117,7 +117,7 @@ private slots:
         QVERIFY(slow->isVisibleTo(&w) && fast->isVisibleTo(&w));
         QVERIFY((slow->alignment() & Qt::AlignLeft) && (fast->alignment() & Qt::AlignRight));
 
-        PickColor(Control<CSkinColorBtn>(w, "CONTROL_HXysButton"), QColor(255, 0, 0));
+        PickColor(Control<ColorButton>(w, "CONTROL_HXysButton"), QColor(255, 0, 0));
         block = KeyboardLighting(h, 0);
         QCOMPARE((std::vector<int>{block[4], block[5], block[6], block[7]}), (std::vector<int>{0, 255, 0, 0}));
         ClickPicture(w, "CONTROL_HXsjsStaPic");
@@ -132,7 +132,7 @@ private slots:
         QCOMPARE(KeyboardLighting(h, 0)[17], 2);
         Click(w, "FUNC_REPORT4");
         QCOMPARE(KeyboardLighting(h, 0)[15], 3);
-        QVERIFY(panel.reportRateButton(3)->IsChecked());
+        QVERIFY(panel.reportRateButton(3)->hasCheckedLook());
 
         // A swatch puts its colour in the fields and writes it; a typed colour is used on Enter.
         ClickPicture(w, "CONTROL_Color3");
@@ -145,7 +145,7 @@ private slots:
         QCOMPARE(red->text(), QStringLiteral("255"));
         QTest::keyClick(red, Qt::Key_Return);
         QCOMPARE(KeyboardLighting(h, 0)[5], 255);
-        QCOMPARE(Control<CSkinColorBtn>(w, "CONTROL_HXysButton")->GetColor(), QColor(255, 126, 255));
+        QCOMPARE(Control<ColorButton>(w, "CONTROL_HXysButton")->color(), QColor(255, 126, 255));
         // With the panel off, a swatch still writes at once, and the panel says what the keyboard now runs.
         panel.setPanelOn(false);
         ClickPicture(w, "CONTROL_Color3");
@@ -165,7 +165,7 @@ private slots:
 
     void theUserEffectPaintsKeysOfTheMap() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         LightingPanel& panel = w.lightingPanel();
         panel.setPanelOn(true);
@@ -178,7 +178,7 @@ private slots:
         const auto effectBlock = KeyboardLighting(h, 0);
         ClickPicture(w, "CONTROL_Color1");
         const Rgb preset = PresetColors()[0];
-        QCOMPARE(user->brushButton()->GetColor(), QColor(preset.r, preset.g, preset.b));
+        QCOMPARE(user->brushButton()->color(), QColor(preset.r, preset.g, preset.b));
         QCOMPARE(Control<QLineEdit>(w, "COLOR_R")->text(), QString::number(preset.r));
         w.map().button(kEsc)->click();
         QCOMPARE(KeyboardColor(h, 0, 0), preset);
@@ -222,7 +222,7 @@ private slots:
 
     void theMapSaysWhatAClickDoesAndCtrlZTakesBackPaints() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
@@ -230,7 +230,7 @@ private slots:
         const auto* hint = w.findChild<QLabel*>(QStringLiteral("mapModeHint"));
         const auto* modeSwitch = Control<QLabel>(w, "CONTROL_DengStatic");
         QVERIFY(hint && hint->isVisibleTo(&w));
-        CPngButton* esc = w.map().button(kEsc);
+        SkinButton* esc = w.map().button(kEsc);
         // What a click does in each mode, said over the map, with the pointer over the keys to match.
         struct Mode {
             const char* name;
@@ -299,8 +299,8 @@ private slots:
         QCOMPARE(ReadIniString(file, pattern, std::to_string(SlotOfControl(keyA)), ""), aEntry);
         QCOMPARE(panel.overlay()->fills()[0], escFill);
         QCOMPARE(KeyboardLighting(h, 0), lightingBefore);
-        QCOMPARE(user->brushButton()->GetColor(), QColor(200, 0, 0)); // the brush is not a paint stroke
-        undo();                                                       // nothing left to take back
+        QCOMPARE(user->brushButton()->color(), QColor(200, 0, 0)); // the brush is not a paint stroke
+        undo();                                                    // nothing left to take back
         QCOMPARE(colourMemory(), memoryBefore);
 
         // Apply and another profile end what can be undone.
@@ -323,7 +323,7 @@ private slots:
 
     void aRefusedWriteIsSaidAndTheKeyboardsValueShown() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         LightingPanel& panel = w.lightingPanel();
         panel.setPanelOn(true);
@@ -333,8 +333,8 @@ private slots:
             h.emu().injectFault(EMU_FAULT_STATUS_FF, 0); // the write and its retries
         Click(w, "FUNC_REPORT3");
         QCOMPARE(KeyboardLighting(h, 0)[15], rate);
-        QVERIFY(panel.reportRateButton(rate)->IsChecked());
-        QVERIFY(!panel.reportRateButton(2)->IsChecked());
+        QVERIFY(panel.reportRateButton(rate)->hasCheckedLook());
+        QVERIFY(!panel.reportRateButton(2)->hasCheckedLook());
         QVERIFY(panel.statusLine()->isVisibleTo(&w));
         QVERIFY(!panel.statusLine()->text().isEmpty());
         QVERIFY(UserPrompts::shownMessages().isEmpty()); // nothing stops the user
@@ -342,7 +342,7 @@ private slots:
 
     void thePreviewTicksOnlyWhileOnAndSeen() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         LightingPanel& panel = w.lightingPanel();
         auto* timer = panel.findChild<QTimer*>(QStringLiteral("lightingPreviewTimer"));
@@ -357,13 +357,13 @@ private slots:
         QCOMPARE(panel.overlay()->fills()[static_cast<std::size_t>(SlotOfControl(1058))], panel.overlay()->fills()[0]);
         QVERIFY(!panel.overlay()->lastRepaint().isEmpty());
 
-        w.HideMain();
+        w.hideWindow();
         QVERIFY(!timer->isActive());
-        w.ShowMain();
+        w.showWindow();
         QTRY_VERIFY(timer->isActive());
         w.showMinimized();
         QTRY_VERIFY(!timer->isActive());
-        w.ShowMain();
+        w.showWindow();
         QTRY_VERIFY(timer->isActive());
         panel.setPanelOn(false);
         QVERIFY(!timer->isActive());

@@ -1,11 +1,12 @@
 // The command buttons: Apply, Default, restore and backup, the backup menu, help and the links.
 #include "MainWindowHarness.h"
 
-#include "CAboutDlg.h"
-#include "CPngButton.h"
+#include "AboutDialog.h"
 #include "HelpLauncher.h"
 #include "LightingPanel.h"
+#include "LinkLabel.h"
 #include "MainMessages.h"
+#include "SkinButton.h"
 #include "UserPrompts.h"
 
 #include "keyboard/KeyTable.h"
@@ -34,7 +35,7 @@ void Assign(AssignmentStore& store, int layer, KeyIndex index) {
     store.image.setRecord(RecordNumber(layer, index), record);
 }
 
-KeyRecord RecordOf(COmbrelDlg& w, int layer, KeyIndex index) {
+KeyRecord RecordOf(MainWindow& w, int layer, KeyIndex index) {
     std::lock_guard lock(w.stores().workingStore.lock);
     return w.stores().workingStore.image.record(RecordNumber(layer, index));
 }
@@ -65,7 +66,7 @@ private slots:
 
     void applyWithNothingPendingWritesNothing() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         const unsigned before = h.emu().reportCount();
         w.commandBar().apply();
@@ -76,7 +77,7 @@ private slots:
 
     void applyWritesThePendingChangesAndOkHides() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
@@ -90,14 +91,14 @@ private slots:
 
     void keyboardEventsDuringAWriteWaitForIt() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         h.emu().setLatencyMicros(1000); // a real keyboard's pace: the write takes a while
         for (int layer : {0, 1, 2})
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
         // The bank key and an end request arrive while the keyboard is written: the first turn of an event loop
         // comes inside the write, which runs one while it waits.
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QSignalSpy ended(&w, &MainWindow::ended);
         QTimer::singleShot(0, [&] { h.emu().pressBankKey(); });
         QTimer::singleShot(0, [&] {
             AppMessageEvent kill(UM_KILL, kTagKill, 0);
@@ -112,7 +113,7 @@ private slots:
 
     void editsOutliveAnUnplugAndAnApplyWithoutTheKeyboard() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
         w.show();
@@ -158,9 +159,9 @@ private slots:
 
     void cancelKeepsTheEditsAndSaysSoUntilTheyAreAppliedOrDiscarded() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.ShowMain();
-        QVERIFY(w.commandBar().button(CommandBar::Button::Cancel)->Tooltip().contains(QStringLiteral("kept")));
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
+        QVERIFY(w.commandBar().button(CommandBar::Button::Cancel)->instantToolTip().contains(QStringLiteral("kept")));
         auto* note = w.findChild<QLabel*>(QStringLiteral("pendingNote"));
         QVERIFY(note);
         struct Case {
@@ -182,7 +183,7 @@ private slots:
             w.context().pending().set(true);
             Click(w, "CONTROL_CANCEL");
             QVERIFY2(!w.isVisible(), c.what);
-            w.ShowMain();
+            w.showWindow();
             QVERIFY2(note->isVisible() && note->text().startsWith(QStringLiteral("Unapplied changes")), c.what);
             QVERIFY(w.commandBar().button(CommandBar::Button::Apply)->isEnabled());
             c.settle();
@@ -206,7 +207,7 @@ private slots:
 
     void defaultAnsweredNoChangesNothing() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         UserPrompts::setNextAnswer(QMessageBox::No);
         Click(w, "FUNC_DEFAULT");
@@ -217,7 +218,7 @@ private slots:
 
     void defaultAnsweredYesClearsTheActiveProfileAndApplies() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         // The keyboard holds an assignment in profile 1 and 2; the store shows it in both.
         for (int layer : {0, 1})
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
@@ -228,16 +229,16 @@ private slots:
         // With the lighting panel on, Default resets the lighting too.
         w.lightingPanel().setPanelOn(true);
         w.lightingPanel().reportRateButton(2)->click();
-        QVERIFY(w.lightingPanel().reportRateButton(2)->IsChecked());
+        QVERIFY(w.lightingPanel().reportRateButton(2)->hasCheckedLook());
 
         UserPrompts::setNextAnswer(QMessageBox::Yes);
         Click(w, "FUNC_DEFAULT");
         QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         QCOMPARE(RecordOf(w, 0, GKeyIndex(0, 0)).type, KF_DEFAULT);
         QCOMPARE(RecordOf(w, 1, KeyIndexOf(kKeyA)).type, KF_DISABLED); // other profiles keep theirs
-        QVERIFY(!w.map().button(GKeyControls()[0])->IsChecked());
-        QVERIFY(w.lightingPanel().reportRateButton(0)->IsChecked());
-        QVERIFY(!w.lightingPanel().reportRateButton(2)->IsChecked());
+        QVERIFY(!w.map().button(GKeyControls()[0])->hasCheckedLook());
+        QVERIFY(w.lightingPanel().reportRateButton(0)->hasCheckedLook());
+        QVERIFY(!w.lightingPanel().reportRateButton(2)->hasCheckedLook());
         std::uint8_t block[42] = {};
         h.emu().readMemory(EMU_AREA_LIGHTING, 0, block, sizeof block);
         QCOMPARE(block[0], std::uint8_t{1});
@@ -248,7 +249,7 @@ private slots:
 
     void restoreOfARejectedFileKeepsTheStore() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         const QString bad = h.dir() + QStringLiteral("/bad.obp");
         QFile file(bad);
@@ -268,7 +269,7 @@ private slots:
 
     void backupThenRestoreWritesAllThreeProfiles() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         for (int layer : {0, 1, 2})
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
         const QString path = h.dir() + QStringLiteral("/backup.obp");
@@ -280,7 +281,7 @@ private slots:
                                             "up to %1.")
                                  .arg(path)});
 
-        COmbrelDlg& fresh = h.start(true, true);
+        MainWindow& fresh = h.start(true, true);
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         fresh.context().pending().set(true);
         // Answered No, the question leaves the store and the keyboard alone.
@@ -307,7 +308,7 @@ private slots:
 
     void aDamagedFileIsOnlyRestoredWhenTheUserSaysSo() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const QString path = h.dir() + QStringLiteral("/damaged.obp");
         UserPrompts::setNextFileName(path);
         w.backupCommands().backup();
@@ -329,8 +330,8 @@ private slots:
 
     void closingWithUnappliedChangesAsksFirst() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        MainWindow& w = h.start(true, true);
+        QSignalSpy ended(&w, &MainWindow::ended);
         Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
         w.context().pending().set(true);
         UserPrompts::setNextAnswer(QMessageBox::Cancel);
@@ -343,8 +344,8 @@ private slots:
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
 
-        COmbrelDlg& fresh = h.start(true, true);
-        QSignalSpy freshEnded(&fresh, &COmbrelDlg::ended);
+        MainWindow& fresh = h.start(true, true);
+        QSignalSpy freshEnded(&fresh, &MainWindow::ended);
         Assign(fresh.stores().workingStore, 0, KeyIndexOf(0x1F));
         fresh.context().pending().set(true);
         const unsigned before = h.emu().reportCount();
@@ -356,7 +357,7 @@ private slots:
 
     void backupToAFolderThatCannotBeWrittenSaysSo() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/backup.obp"));
         w.backupCommands().backup();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
@@ -370,7 +371,7 @@ private slots:
 
     void backupMenuOffersRestoreBackupAndFirmware() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         UserPrompts::setNextMenuChoice(-1);
         Click(w, "CONTROL_MENU");
         // Then, after a separator, the language and the session start.
@@ -387,7 +388,7 @@ private slots:
 
     void helpAndTheLinkOpenWhatTheySay() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         Click(w, "CONTROL_HELP");
         QCOMPARE(UserPrompts::openedUrls().size(), 1);
         const QUrl help = UserPrompts::openedUrls().at(0);
@@ -396,11 +397,11 @@ private slots:
         QVERIFY(QFile::exists(help.toLocalFile()));
 
         // The program's own skin names no web page: the link is About, which tells the version and the build.
-        auto* link = w.findChild<CPngButton*>(QStringLiteral("SORVIK_LINK"));
+        auto* link = w.findChild<SkinButton*>(QStringLiteral("SORVIK_LINK"));
         QCOMPARE(link->text(), QStringLiteral("About Ombrel"));
         Click(w, "SORVIK_LINK");
         QCOMPARE(UserPrompts::openedUrls().size(), 1);
-        CAboutDlg* about = w.shell().aboutDialog();
+        AboutDialog* about = w.shell().aboutDialog();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->version()->text(), QStringLiteral("Version " OMBREL_VERSION));
         const auto* build = about->findChild<QLabel*>(QStringLiteral("aboutBuild"));
@@ -410,12 +411,25 @@ private slots:
             QVERIFY2(!label->text().contains(QStringLiteral(".invalid")), qPrintable(label->text()));
 
         // F1 asks for the same help page in the main window and in About, and so does About's Help button.
-        w.ShowMain();
+        w.showWindow();
         QTest::keyClick(&w, Qt::Key_F1);
         QTest::keyClick(about, Qt::Key_F1);
         about->findChild<QPushButton*>(QStringLiteral("aboutHelp"))->click();
         QVERIFY(about->isVisible());
         QCOMPARE(UserPrompts::openedUrls(), (QList<QUrl>{help, help, help, help}));
+    }
+
+    void aboutsWebLinkOpensThroughThePrompts() {
+        // A skin that names a web page: a click or Enter on the link opens it the program's one way.
+        UserPrompts::setHeadless(true);
+        UserPrompts::openedUrls().clear();
+        AboutDialog about(QString(), QStringLiteral("https://example.org/ombrel"), 0);
+        auto* link = about.findChild<LinkLabel*>();
+        QVERIFY(link && !link->isHidden());
+        QTest::keyClick(link, Qt::Key_Return);
+        QTest::mouseClick(link, Qt::LeftButton);
+        const QUrl page(QStringLiteral("https://example.org/ombrel"));
+        QCOMPARE(UserPrompts::openedUrls(), (QList<QUrl>{page, page}));
     }
 
     void helpThatCannotBeOpenedSaysSoWithThePagesPath_data() {
@@ -430,7 +444,7 @@ private slots:
         QFETCH(QString, opener);
         QFETCH(bool, fails);
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         HelpLauncher::setOpenerProgram(opener);
         Click(w, "CONTROL_HELP");
         if (fails) {

@@ -1,8 +1,8 @@
 #include "MainWindowHarness.h"
 
-#include "CPngButton.h"
-#include "CTrayIcon.h"
+#include "SkinButton.h"
 #include "SkinImageCache.h"
+#include "TrayIcon.h"
 #include "UserPrompts.h"
 
 #include "text/LanguageTexts.h"
@@ -18,8 +18,8 @@
 
 namespace ombrel::test {
 
-void Click(COmbrelDlg& window, const char* skinKey) {
-    auto* button = window.findChild<CPngButton*>(QString::fromLatin1(skinKey));
+void Click(MainWindow& window, const char* skinKey) {
+    auto* button = window.findChild<SkinButton*>(QString::fromLatin1(skinKey));
     if (!button) {
         std::fprintf(stderr, "no button %s in the window\n", skinKey);
         std::abort();
@@ -27,7 +27,7 @@ void Click(COmbrelDlg& window, const char* skinKey) {
     button->click();
 }
 
-void TrayMenu(COmbrelDlg& window, int command) {
+void TrayMenu(MainWindow& window, int command) {
     for (QAction* action : window.shell().tray().menu()->actions())
         if (action->data().toInt() == command) return action->trigger();
     std::fprintf(stderr, "no tray menu item %d\n", command);
@@ -54,7 +54,7 @@ MainWindowHarness::~MainWindowHarness() {
     stop();
 }
 
-COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone, bool tray) {
+MainWindow& MainWindowHarness::start(bool plugged, bool autoShowDone, bool tray) {
     stop();
     emu().reset();
     emu().setLatencyMicros(0);
@@ -65,9 +65,9 @@ COmbrelDlg& MainWindowHarness::start(bool plugged, bool autoShowDone, bool tray)
     context.api = &EmulatorLibrary().api();
     context.autoShowDone = autoShowDone;
     context.trayAvailable = tray;
-    m_window = std::make_unique<COmbrelDlg>(std::move(context));
+    m_window = std::make_unique<MainWindow>(std::move(context));
     QString error;
-    if (!m_window->OnInitDialog(&error)) {
+    if (!m_window->initialize(&error)) {
         std::fprintf(stderr, "window start-up failed: %s\n", qPrintable(error));
         std::abort();
     }
@@ -91,7 +91,7 @@ void MainWindowHarness::settle() {
 
 void MainWindowHarness::stop() {
     if (!m_window) return;
-    m_window->ShutdownMain();
+    m_window->shutDown();
     m_window.reset();
     QCoreApplication::processEvents();
 }

@@ -3,11 +3,11 @@
 // UserPrompts hooks; nothing blocks on a real dialog.
 
 #include "BackupCommands.h"
-#include "COmbrelDlg.h"
 #include "CaptionBar.h"
 #include "CommandBar.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
+#include "MainWindow.h"
 #include "ProfileBar.h"
 #include "WindowShell.h"
 
@@ -27,9 +27,9 @@
 namespace ombrel::test {
 
 // Clicks the window's image button of that skin key, as the mouse would; fails the test when it is missing.
-void Click(COmbrelDlg& window, const char* skinKey);
+void Click(MainWindow& window, const char* skinKey);
 // Chooses the tray menu's item whose command is `command` (kCmdTrayOpen, kCmdTrayAbout, kCmdTrayExit).
-void TrayMenu(COmbrelDlg& window, int command);
+void TrayMenu(MainWindow& window, int command);
 
 // Runs `steps` on the modal dialog of type T once it is open; `steps` closes it.
 template <typename T>
@@ -47,12 +47,12 @@ public:
     ~MainWindowHarness();
 
     // Starts a window on a fresh emulated keyboard (factory memory), plugged in or not, and waits until the
-    // start-up has settled: UM_INIT handled and the first presence report applied.
+    // start-up has settled: the queued start-up call handled and the first presence report applied.
     // `tray` says whether the desktop offers a tray.
-    COmbrelDlg& start(bool plugged = true, bool autoShowDone = false, bool tray = true);
+    MainWindow& start(bool plugged = true, bool autoShowDone = false, bool tray = true);
     // Ends the window (as the program's end would), keeping the folders so a later start sees its settings.
     void stop();
-    COmbrelDlg& window() { return *m_window; }
+    MainWindow& window() { return *m_window; }
     const EmulatorControl& emu() const { return Emulator(); }
     SettingsStore& settings() { return *m_settings; }
     const AppPaths& paths() const { return m_paths; }
@@ -68,7 +68,7 @@ private:
     QTemporaryDir m_dir;
     AppPaths m_paths;
     std::unique_ptr<SettingsStore> m_settings;
-    std::unique_ptr<COmbrelDlg> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 } // namespace ombrel::test

@@ -2,11 +2,11 @@
 // the tray icon, the About window, the keys the window swallows, and no timers while hidden.
 #include "MainWindowHarness.h"
 
-#include "CAboutDlg.h"
-#include "CPngButton.h"
-#include "CTrayIcon.h"
+#include "AboutDialog.h"
 #include "MainMessages.h"
 #include "MapKeyFocus.h"
+#include "SkinButton.h"
+#include "TrayIcon.h"
 #include "UserPrompts.h"
 
 #include "doctor/LocalDoctorSystem.h"
@@ -24,8 +24,8 @@ using namespace ombrel::test;
 
 namespace {
 
-void Send(COmbrelDlg& window, int message, std::uintptr_t wParam, std::intptr_t lParam = 0) {
-    AppMessageEvent event(message, wParam, lParam);
+void Send(MainWindow& window, int message, std::uintptr_t tag, std::intptr_t value = 0) {
+    AppMessageEvent event(message, tag, value);
     QCoreApplication::sendEvent(&window, &event);
 }
 
@@ -39,12 +39,12 @@ private slots:
 
     void startWithKeyboardShowsTheWindowOnce() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         QCOMPARE(w.shell().tray().currentIcon(), 141);
         QVERIFY(w.shell().tray().tip().contains(QStringLiteral("Ombrel")));
         // The active profile's button is checked and Apply has nothing to do.
-        QVERIFY(w.profileBar().profileButton(0)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(0)->hasCheckedLook());
         QVERIFY(!w.context().pending().pending());
         // Removal leaves the open window where it is and says so over its controls; the icon shows no keyboard.
         h.emu().unplug();
@@ -56,7 +56,7 @@ private slots:
         QVERIFY(notice && notice->text().startsWith(QStringLiteral("The keyboard was unplugged")));
         // The note covers everything below the caption bar, whose buttons stay usable.
         const QWidget* cover = notice->parentWidget();
-        const CPngButton* close = w.captionBar().button(CaptionBar::Button::Close);
+        const SkinButton* close = w.captionBar().button(CaptionBar::Button::Close);
         QCOMPARE(cover->geometry().bottom(), w.rect().bottom());
         QVERIFY(!cover->geometry().intersects(close->geometry()));
         // Back: the note goes and the window is as it was.
@@ -69,7 +69,7 @@ private slots:
         QVERIFY(w.focusWidget());
         QVERIFY2(w.focusWidget() == w.map().keyFocus().current(), qPrintable(w.focusWidget()->objectName()));
         // A hidden window is left hidden: the automatic showing happens once per run.
-        w.HideMain();
+        w.hideWindow();
         h.emu().unplug();
         h.settle();
         QTRY_COMPARE(w.shell().tray().currentIcon(), 128);
@@ -83,7 +83,7 @@ private slots:
 
     void startWithoutKeyboardOpensWhenItArrives() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(false);
+        MainWindow& w = h.start(false);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.shell().tray().currentIcon(), 128);
         // Open from the tray says that no keyboard was found, with what stands in the way on this computer.
@@ -109,7 +109,7 @@ private slots:
 
     void startSwitchKeepsTheWindowHidden() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, /*autoShowDone=*/true);
+        MainWindow& w = h.start(true, /*autoShowDone=*/true);
         QTest::qWait(50);
         QVERIFY(!w.isVisible());
         QCOMPARE(w.shell().tray().currentIcon(), 141);
@@ -125,25 +125,24 @@ private slots:
     void withoutATrayTheWindowStaysReachable() {
         MainWindowHarness h;
         // Shown at start even without a keyboard and with "/Start": it is the only way to the program.
-        COmbrelDlg& w = h.start(false, true, /*tray=*/false);
+        MainWindow& w = h.start(false, true, /*tray=*/false);
         QTRY_VERIFY(w.isVisible());
         QVERIFY(UserPrompts::shownMessages().isEmpty());
         // Cancel puts it away as a minimised window, not out of reach.
         Click(w, "CONTROL_CANCEL");
         QVERIFY(w.isVisible());
         // Closing it from the desktop ends the program.
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QSignalSpy ended(&w, &MainWindow::ended);
         w.close();
         QCOMPARE(ended.count(), 1);
     }
 
     void messagesWithAWrongTagAreIgnored() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
-        const std::pair<int, std::uintptr_t> wrong[] = {{UM_OPEN, kTagKill}, {UM_KILL, kTagOpen}, {UM_INIT, 0},
-                                                        {UM_PROF, kTagDel},  {UM_DEL, kTagProf},  {UM_DETACH, 1},
-                                                        {UM_LANG, 0}};
+        MainWindow& w = h.start(true, true);
+        QSignalSpy ended(&w, &MainWindow::ended);
+        const std::pair<int, std::uintptr_t> wrong[] = {
+            {UM_OPEN, kTagKill}, {UM_KILL, kTagOpen}, {UM_PROF, kTagDel}, {UM_DEL, kTagProf}, {UM_DETACH, 1}};
         for (const auto& [message, tag] : wrong)
             Send(w, message, tag, 3);
         QVERIFY(!w.isVisible());
@@ -159,10 +158,10 @@ private slots:
 
     void oldFirmwareAsksForAnUpdateAndCancelEnds() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const std::uint8_t old[2] = {0x0F, 0x01}; // 0x010F
         h.emu().writeMemory(EMU_AREA_CONFIG, 8, old, 2);
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QSignalSpy ended(&w, &MainWindow::ended);
         // OK: the updater is looked for in the help folder and the program runs on.
         UserPrompts::setNextAnswer(QMessageBox::Ok);
         Send(w, UM_OPEN, kTagOpen);
@@ -177,8 +176,8 @@ private slots:
 
     void openWithoutKeyboardOnlySaysSo() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(false);
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        MainWindow& w = h.start(false);
+        QSignalSpy ended(&w, &MainWindow::ended);
         Send(w, UM_OPEN, kTagOpen);
         // No firmware question: without an answer from the keyboard its firmware is unknown.
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
@@ -189,7 +188,7 @@ private slots:
 
     void activityNotificationsChangeTheTrayIcon() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         h.emu().sendConsumer(6161);
         QTRY_COMPARE(w.shell().tray().currentIcon(), 142);
         h.emu().sendConsumer(6160);
@@ -202,7 +201,7 @@ private slots:
 
     void trayMenuHasItsTextsAndAboutOpensOnce() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         QMenu* menu = w.shell().tray().menu();
         emit menu->aboutToShow();
         QStringList texts;
@@ -213,17 +212,17 @@ private slots:
         QCOMPARE(menu->defaultAction(), menu->actions().constFirst());
 
         TrayMenu(w, kCmdTrayAbout);
-        CAboutDlg* about = w.shell().aboutDialog();
+        AboutDialog* about = w.shell().aboutDialog();
         QVERIFY(about && about->isVisible());
         TrayMenu(w, kCmdTrayAbout);
         QCOMPARE(w.shell().aboutDialog(), about);
-        QCOMPARE(CAboutDlg::openCount(), 1);
+        QCOMPARE(AboutDialog::openCount(), 1);
         // The keyboard's removal closes it.
         h.emu().unplug();
         h.settle();
         QTRY_VERIFY(!w.shell().aboutDialog() || !w.shell().aboutDialog()->isVisible());
 
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QSignalSpy ended(&w, &MainWindow::ended);
         menu->actions().last()->trigger();
         QCOMPARE(ended.count(), 1);
         QVERIFY(!w.shell().tray().enabled());
@@ -231,14 +230,14 @@ private slots:
 
     void doubleClickOpensTheWindow() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        w.shell().tray().OnDoubleClick();
+        MainWindow& w = h.start(true, true);
+        w.shell().tray().onDoubleClick();
         QVERIFY(w.isVisible());
     }
 
     void onlyADragPastTheDragDistanceMovesTheWindow() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         // A spot of the window's own surface, where no control takes the press.
         QPoint spot(-1, -1);
@@ -278,14 +277,14 @@ private slots:
 
     void enterAndEscapeNeitherCloseNorHide() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         for (int key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             QTest::keyClick(&w, static_cast<Qt::Key>(key));
             QVERIFY(w.isVisible());
         }
         // Cancel only hides; Close ends the program.
-        QSignalSpy ended(&w, &COmbrelDlg::ended);
+        QSignalSpy ended(&w, &MainWindow::ended);
         Click(w, "CONTROL_CANCEL");
         QVERIFY(!w.isVisible());
         QCOMPARE(ended.count(), 0);
@@ -295,7 +294,7 @@ private slots:
 
     void noTimerRunsWhileHidden() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         // Every timer of the window is one of its parts' and is found by its name.
         auto timers = [&w] {
@@ -321,7 +320,7 @@ private slots:
             QVERIFY2(!timer->isActive(), qPrintable(timer->objectName()));
         QCOMPARE(reloaded.count(), 0);
         // Shown again: the reload that waited runs, and the preview goes on.
-        w.ShowMain();
+        w.showWindow();
         QTRY_COMPARE(reloaded.count(), 1);
         QVERIFY(timers().value(names[1])->isActive());
         w.lightingPanel().setPanelOn(false);
@@ -332,7 +331,7 @@ private slots:
 
     void lightingPanelOffShowsOnlyItsAlwaysVisibleControls() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         QTRY_VERIFY(w.isVisible());
         QVERIFY(!w.lightingPanel().panelOn());
         // The switch, the report rate, the colour by numbers and the swatches stay; the effect's controls go.

@@ -2,13 +2,13 @@
 // emulated keyboard, answered through the UserPrompts hooks.
 #include "MainWindowHarness.h"
 
-#include "COmbrel_DlgProfile.h"
-#include "COmbrel_DlgUpdate.h"
-#include "CPngButton.h"
-#include "CReportCtrl.h"
+#include "CheckableList.h"
 #include "ColorStatic.h"
+#include "FirmwareUpdateDialog.h"
 #include "MainMessages.h"
 #include "ProfileBar.h"
+#include "ProfileManagerDialog.h"
+#include "SkinButton.h"
 #include "UserPrompts.h"
 
 #include "platform/IniFile.h"
@@ -28,10 +28,10 @@ using namespace ombrel::test;
 
 namespace {
 
-QStringList Column(CReportCtrl* list, int column) {
+QStringList Column(CheckableList* list, int column) {
     QStringList out;
-    for (int i = 0; i < list->GetItemCount(); ++i)
-        out << list->GetItemText(i, column);
+    for (int i = 0; i < list->rowCount(); ++i)
+        out << list->cellText(i, column);
     return out;
 }
 
@@ -49,51 +49,51 @@ private slots:
 
     void profileManagerAddsFilesAndActivatesTheCheckedProfile() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
-        CPngButton* name = w.profileBar().nameButton();
+        MainWindow& w = h.start(true, true);
+        SkinButton* name = w.profileBar().nameButton();
         QCOMPARE(name->text(), QStringLiteral("Profile 1"));
         const QString added = h.dir() + QStringLiteral("/mine.obp");
         bool ran = false;
-        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& dialog) {
-            CReportCtrl* list = dialog.list();
+        WhenOpen<ProfileManagerDialog>([&](ProfileManagerDialog& dialog) {
+            CheckableList* list = dialog.list();
             QCOMPARE(list->headerItem()->text(0), QStringLiteral("Active"));
             QCOMPARE(Column(list, 1), (QStringList{"Profile 1", "Profile 2", "Profile 3"}));
-            QVERIFY(list->GetCheck(0));
-            QVERIFY(!dialog.button(COmbrel_DlgProfile::kIdApply)->isEnabled());
+            QVERIFY(list->isRowChecked(0));
+            QVERIFY(!dialog.button(ProfileManagerDialog::kIdApply)->isEnabled());
 
             // New writes a default profile file and lists it; Add file, cancelled, lists nothing.
             UserPrompts::setNextFileName(added);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdAdd), Qt::LeftButton);
             QCOMPARE(QFile(added).size(), 32832);
             QCOMPARE(Column(list, 1).last(), QStringLiteral("mine"));
-            QVERIFY(dialog.button(COmbrel_DlgProfile::kIdApply)->isEnabled());
+            QVERIFY(dialog.button(ProfileManagerDialog::kIdApply)->isEnabled());
             UserPrompts::setNextFileName(QString());
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
-            QCOMPARE(list->GetItemCount(), 4);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoad), Qt::LeftButton);
+            QCOMPARE(list->rowCount(), 4);
             // Remove takes the file's row off the list and leaves the file.
-            list->SelectOnly(3);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdDelete), Qt::LeftButton);
-            QCOMPARE(list->GetItemCount(), 3);
+            list->selectOnly(3);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdDelete), Qt::LeftButton);
+            QCOMPARE(list->rowCount(), 3);
             QVERIFY(QFile::exists(added));
 
             list->topLevelItem(2)->setCheckState(0, Qt::Checked); // the user checks Profile 3
-            QVERIFY(!list->GetCheck(0));
+            QVERIFY(!list->isRowChecked(0));
             ran = true;
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdOk), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdOk), Qt::LeftButton);
         });
         QTest::mouseClick(name, Qt::LeftButton);
         QVERIFY(ran);
         QVERIFY(!w.profileBar().profileManager());
         QCOMPARE(h.keyboardActiveProfile(), 2);
         QCOMPARE(name->text(), QStringLiteral("Profile 3"));
-        QVERIFY(w.profileBar().profileButton(2)->IsChecked());
+        QVERIFY(w.profileBar().profileButton(2)->hasCheckedLook());
         QCOMPARE(QString::fromStdString(ReadIniString(h.paths().appProfileIni, "PROFILES", "PROFILE00", "")),
                  QStringLiteral("3"));
     }
 
     void profileManagerRenamesExportsAndCancelLeavesNoNewFile() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         const QString fresh = h.dir() + QStringLiteral("/fresh.obp");
         const QString kept = h.dir() + QStringLiteral("/kept.obp");
         QFile keptFile(kept);
@@ -102,34 +102,34 @@ private slots:
         keptFile.close();
         const QString exported = h.dir() + QStringLiteral("/exported.obp");
 
-        WhenOpen<COmbrel_DlgProfile>([&](COmbrel_DlgProfile& dialog) {
-            CReportCtrl* list = dialog.list();
+        WhenOpen<ProfileManagerDialog>([&](ProfileManagerDialog& dialog) {
+            CheckableList* list = dialog.list();
             // New writes two files, one of them over a file the user agreed to replace.
             UserPrompts::setNextFileName(fresh);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdAdd), Qt::LeftButton);
             UserPrompts::setNextFileName(kept);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdAdd), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdAdd), Qt::LeftButton);
             QVERIFY(QFile::exists(fresh));
 
             // Rename: a keyboard profile keeps its name and says why; a file is renamed, never over another.
-            list->SelectOnly(0);
+            list->selectOnly(0);
             UserPrompts::shownMessages().clear();
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdRename), Qt::LeftButton);
             QCOMPARE(UserPrompts::shownMessages(), QStringList{English("PROFILE_RENAME_ONLY_FILES")});
-            list->SelectOnly(3);
+            list->selectOnly(3);
             UserPrompts::setNextText(QStringLiteral("kept"));
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdRename), Qt::LeftButton);
             QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_RENAME_FAILED")));
             QVERIFY(QFile::exists(fresh));
             UserPrompts::setNextText(QStringLiteral("Racing"));
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdRename), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdRename), Qt::LeftButton);
             QCOMPARE(Column(list, 1).at(3), QStringLiteral("Racing"));
             QVERIFY(!QFile::exists(fresh));
             QCOMPARE(QFile(h.dir() + QStringLiteral("/Racing.obp")).size(), 32832);
 
             // Export writes the keyboard's profiles, as the store holds them, to a file.
             UserPrompts::setNextFileName(exported);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdExport), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdExport), Qt::LeftButton);
             QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_EXPORT_DONE"));
             QFile store(QString::fromStdString(h.paths().userDir) + QStringLiteral("/keyboard-profiles.obp"));
             QFile out(exported);
@@ -139,14 +139,14 @@ private slots:
             // Load into: a profile of a listed file becomes a pending edit of that profile; a file that is not a
             // profile file is refused; the keyboard's own rows have nothing to load.
             QVERIFY(!w.context().pending().pending());
-            list->SelectOnly(1);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            list->selectOnly(1);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoadInto), Qt::LeftButton);
             QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_ONLY_FILES"));
             UserPrompts::setNextFileName(exported);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
-            list->SelectOnly(list->GetItemCount() - 1);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoad), Qt::LeftButton);
+            list->selectOnly(list->rowCount() - 1);
             UserPrompts::setNextMenuChoice(1);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoadInto), Qt::LeftButton);
             QCOMPARE(UserPrompts::lastMenuTexts(), (QStringList{"Profile 1", "Profile 2", "Profile 3"}));
             QCOMPARE(UserPrompts::shownMessages().last(), English("PROFILE_LOAD_INTO_DONE"));
             QVERIFY(w.context().pending().pending());
@@ -156,13 +156,13 @@ private slots:
             junkFile.write("not a profile");
             junkFile.close();
             UserPrompts::setNextFileName(junk);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoad), Qt::LeftButton);
-            list->SelectOnly(list->GetItemCount() - 1);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoad), Qt::LeftButton);
+            list->selectOnly(list->rowCount() - 1);
             UserPrompts::setNextMenuChoice(0);
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdLoadInto), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdLoadInto), Qt::LeftButton);
             QVERIFY(UserPrompts::shownMessages().last().startsWith(English("PROFILE_LOAD_INTO_FAILED")));
 
-            QTest::mouseClick(dialog.button(COmbrel_DlgProfile::kIdCancel), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(ProfileManagerDialog::kIdCancel), Qt::LeftButton);
         });
         QTest::mouseClick(w.profileBar().nameButton(), Qt::LeftButton);
         QVERIFY(!w.profileBar().profileManager());
@@ -174,7 +174,7 @@ private slots:
 
     void firmwareDialogBacksUpBeforeTheBootRequest() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true, true);
+        MainWindow& w = h.start(true, true);
         // An updater that ends at once.
         const QString updater = h.dir() + QStringLiteral("/updater.sh");
         QFile file(updater);
@@ -184,32 +184,32 @@ private slots:
         file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 
         bool ran = false;
-        WhenOpen<COmbrel_DlgUpdate>([&](COmbrel_DlgUpdate& dialog) {
+        WhenOpen<FirmwareUpdateDialog>([&](FirmwareUpdateDialog& dialog) {
             // Open chooses the updater; cancelling Open clears it again.
             UserPrompts::setNextFileName(updater);
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdOpen), Qt::LeftButton);
             QCOMPARE(dialog.pathDisplay()->text(), updater);
             UserPrompts::setNextFileName(QString());
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdOpen), Qt::LeftButton);
             QCOMPARE(dialog.pathDisplay()->text(), QString());
 
             // Update with no updater: said so, nothing sent.
             UserPrompts::shownMessages().clear();
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdUpdate), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdUpdate), Qt::LeftButton);
             QCOMPARE(UserPrompts::shownMessages(), QStringList{English("UPDATE_ERR_FILE")});
             QVERIFY(!h.emu().bootRequested());
 
             // Backup to a place that cannot be written: said so.
             UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/b.obp"));
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdBackup), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdBackup), Qt::LeftButton);
             QVERIFY(UserPrompts::shownMessages().last().startsWith(English("UPDATE_BACKUP_FAIL")));
 
             // The confirmed update: a backup in the per-user folder, then the boot request and the updater.
             UserPrompts::setNextFileName(updater);
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdOpen), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdOpen), Qt::LeftButton);
             UserPrompts::setNextAnswer(QMessageBox::Yes);
             ran = true;
-            QTest::mouseClick(dialog.button(COmbrel_DlgUpdate::kIdUpdate), Qt::LeftButton);
+            QTest::mouseClick(dialog.button(FirmwareUpdateDialog::kIdUpdate), Qt::LeftButton);
         });
         UserPrompts::setNextMenuChoice(kCmdFirmware);
         Click(w, "CONTROL_MENU");
@@ -227,7 +227,7 @@ private slots:
             const auto* notice = w.findChild<QLabel*>(QStringLiteral("unpluggedText"));
             return notice && w.showsKeyboardGone() ? notice->text() : QString();
         };
-        w.ShowMain();
+        w.showWindow();
         QTRY_VERIFY(w.isVisible());
         h.emu().unplug();
         h.settle();

@@ -3,9 +3,9 @@
 // touched only when the user says so).
 #include "MainWindowHarness.h"
 
-#include "CAboutDlg.h"
-#include "CTrayIcon.h"
+#include "AboutDialog.h"
 #include "MainMessages.h"
+#include "TrayIcon.h"
 #include "UserPrompts.h"
 
 #include "platform/SessionAutostart.h"
@@ -23,7 +23,7 @@ using namespace ombrel::test;
 
 namespace {
 
-void ChooseFromMenu(COmbrelDlg& window, int command) {
+void ChooseFromMenu(MainWindow& window, int command) {
     UserPrompts::setNextMenuChoice(command);
     window.captionBar().showBackupMenu(QPoint());
 }
@@ -49,9 +49,9 @@ private slots:
 
     void languageChoiceReTextsEveryOpenWindowAndIsKept() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         TrayMenu(w, kCmdTrayAbout);
-        CAboutDlg* about = w.shell().aboutDialog();
+        AboutDialog* about = w.shell().aboutDialog();
         QVERIFY(about);
         // The menu offers the language and the session start in the language shown, the languages by their names.
         ChooseFromMenu(w, -1);
@@ -78,14 +78,14 @@ private slots:
         // The next start shows the language chosen last, whatever the system's is.
         ChooseFromMenu(w, kCmdLanguageFirst + 2);
         h.stop();
-        COmbrelDlg& again = h.start(true);
+        MainWindow& again = h.start(true);
         QCOMPARE(again.context().languageIndex(), 2);
         QCOMPARE(again.windowTitle(), Text("MAIN_CAPTION", 2));
     }
 
     void sessionStartWritesAndRemovesOnlyItsOwnEntry() {
         MainWindowHarness h;
-        COmbrelDlg& w = h.start(true);
+        MainWindow& w = h.start(true);
         const std::string path = h.paths().autostartFile;
         QVERIFY(!std::filesystem::exists(path));
 
