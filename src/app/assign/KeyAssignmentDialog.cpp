@@ -14,8 +14,8 @@
 #include "UiText.h"
 
 #include "assign/AssignmentCaption.h"
-#include "keys/AssignmentStore.h"
 #include "assign/DialogPlacement.h"
+#include "keys/AssignmentStore.h"
 #include "keys/FunctionLists.h"
 #include "keys/MediaTable.h"
 #include "text/KeyText.h"

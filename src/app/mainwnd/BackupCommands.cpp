@@ -6,8 +6,8 @@
 #include "WindowContext.h"
 
 #include "device/LinkResult.h"
-#include "transfer/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <QStringList>
 

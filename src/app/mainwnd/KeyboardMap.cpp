@@ -8,8 +8,8 @@
 #include "SkinStyle.h"
 #include "WindowContext.h"
 
-#include "keyboard/KeyTable.h"
 #include "assign/CompositeKeyChoice.h"
+#include "keyboard/KeyTable.h"
 
 #include <QColor>
 #include <QWidget>
