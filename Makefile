@@ -1,16 +1,22 @@
 # The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
-# runs the whole suite. Both install missing Debian packages first.
+# runs the whole suite. Both install missing Debian packages on their first run (and again whenever the package
+# list changes or configuring finds something missing), not on every build.
 .PHONY: all deps build test test-tsan run format clean package-deb bench-window
 
 CMAKE_BUILD_JOBS ?= $(shell nproc)
+DEPS_STAMP := build/.deps-installed
 
 all: build
 
 deps:
 	@scripts/install-deps
+	@mkdir -p build && touch $(DEPS_STAMP)
 
-build: deps
-	@cmake --preset default >/dev/null
+$(DEPS_STAMP): scripts/install-deps
+	@$(MAKE) --no-print-directory deps
+
+build: $(DEPS_STAMP)
+	@cmake --preset default >/dev/null || { scripts/install-deps && cmake --preset default >/dev/null; }
 	@cmake --build --preset default -j $(CMAKE_BUILD_JOBS)
 
 # The whole suite, then the threaded suites again under ThreadSanitizer.
@@ -20,8 +26,8 @@ test: build
 	@cat build/vm/skipped.txt 2>/dev/null || true
 	@$(MAKE) --no-print-directory test-tsan
 
-test-tsan: deps
-	@cmake --preset tsan >/dev/null
+test-tsan: $(DEPS_STAMP)
+	@cmake --preset tsan >/dev/null || { scripts/install-deps && cmake --preset tsan >/dev/null; }
 	@cmake --build --preset tsan -j $(CMAKE_BUILD_JOBS) --target tsan_suites
 	ctest --preset tsan -j $(CMAKE_BUILD_JOBS)
 
@@ -33,7 +39,7 @@ bench-window: build
 	@bench/window_cost/window_cost.sh
 
 # build/ombrel_<version>_amd64.deb, checked by lintian.
-package-deb: deps
+package-deb: $(DEPS_STAMP)
 	@scripts/build-deb
 
 format:

@@ -7,7 +7,7 @@
 namespace {
 
 void BM_PreviewTick(benchmark::State& state) {
-    const int effect = static_cast<int>(state.range(0));
+    const auto effect = static_cast<ombrel::LightingEffect>(state.range(0));
     std::uint32_t seed = 1;
     ombrel::PreviewEngine engine([&seed] { return seed = seed * 1103515245u + 12345u; });
     const ombrel::PreviewInput input{effect, 255, state.range(1) != 0, {255, 96, 0}, 1};

@@ -5,10 +5,10 @@
 // means loading costs less than reading the file twice).
 #include "EmulatedBench.h"
 #include "device/LinkResult.h"
-#include "keys/KeyboardWriter.h"
 #include "keys/MacroImage.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileStore.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,3 @@
 # Every target of the project builds with these warnings; third-party headers come in as system headers.
 add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast -Wcast-align
                     -Wunused -Woverloaded-virtual -Wnull-dereference -Wformat=2 -Wimplicit-fallthrough)
-# C sources (none yet) and the C ABI header must not see C++-only flags.
-add_compile_options($<$<COMPILE_LANGUAGE:C>:-Wno-old-style-cast>)

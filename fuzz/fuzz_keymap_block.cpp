@@ -7,11 +7,11 @@
 // disabled key.)
 #include "device/DeviceLink.h"
 #include "emulator/KeyboardModel.h"
-#include "keys/KeyboardBackup.h"
 #include "keys/KeymapCodec.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
 #include "support/FakeService.h"
+#include "transfer/KeyboardBackup.h"
 
 #include "inputs/InputFiles.h"
 

@@ -3,10 +3,10 @@
 // must stay inside what it read, and the profile file it builds must be one the program accepts.
 #include "device/DeviceLink.h"
 #include "emulator/KeyboardModel.h"
-#include "keys/KeyboardBackup.h"
 #include "keys/MacroImage.h"
 #include "profiles/StoreFile.h"
 #include "support/FakeService.h"
+#include "transfer/KeyboardBackup.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Hostile skin layout files: the text goes through the INI reader the dialogs use, and every value through the
 // rectangle scanner. A value that is not four integers must leave the default rectangle.
+#include "platform/IniFile.h"
 #include "rules/SkinRect.h"
-#include "text/IniFile.h"
 
 #include "inputs/InputFiles.h"
 

@@ -1,18 +1,23 @@
 #include "Commands.h"
 
+#include "BackupCommands.h"
 #include "CliTexts.h"
+#include "ColorCommands.h"
 #include "DoctorCommand.h"
+#include "FirmwareCommands.h"
 #include "HexDump.h"
 #include "HistoryCommands.h"
 #include "KeyboardFileCommands.h"
+#include "KeymapCommands.h"
 #include "LightingCommands.h"
+#include "MacroCommands.h"
 #include "NamesCommand.h"
-#include "StoreCommands.h"
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
 #include "profiles/ProfileNames.h"
 #include "text/JsonWriter.h"
+#include "text/WholeNumber.h"
 
 #include <charconv>
 #include <cstdio>
@@ -21,10 +26,6 @@
 namespace ombrel::cli {
 
 namespace {
-
-std::optional<long> parseNumber(const std::string& text) {
-    return ParseWholeNumber(text);
-}
 
 int readConfig(CliSession& s, ConfigBlock& block) {
     return s.commands().ReadConfig(block.bytes);
@@ -51,10 +52,10 @@ int cmdInfo(CliSession& s, const Args&) {
             .member("macro_capacity_bytes", unsigned(block.macroCapacity()))
             .key("offered_effects")
             .beginArray();
-        for (std::uint8_t e : block.offeredEffects())
+        for (LightingEffect e : block.offeredEffects())
             json.beginObject()
-                .member("number", unsigned(e))
-                .member("name", texts.effectName(std::to_string(e)))
+                .member("number", EffectNumber(e))
+                .member("name", texts.effectName(std::to_string(EffectNumber(e))))
                 .endObject();
         json.endArray().endObject();
         std::fputs(json.text().c_str(), stdout);
@@ -65,8 +66,8 @@ int cmdInfo(CliSession& s, const Args&) {
     std::printf("Active profile:    %d\n", ProfileNumber(block.activeProfile()));
     std::printf("Macro capacity:    %u bytes (%u units of 128)\n", block.macroCapacity(), block.macroUnits());
     std::printf("Offered effects:  ");
-    for (std::uint8_t e : block.offeredEffects())
-        std::printf(" %u", e);
+    for (LightingEffect e : block.offeredEffects())
+        std::printf(" %u", EffectNumber(e));
     std::printf("\n");
     return kExitOk;
 }
@@ -156,7 +157,7 @@ int cmdReadMacros(CliSession& s, const Args& args) {
     ConfigBlock block;
     if (const int r = readConfig(s, block); r != LINK_OK) return ReportResult("reading the configuration", r);
     const unsigned capacity = block.macroCapacity();
-    const auto n = parseNumber(args[0]);
+    const auto n = ParseWholeNumber(args[0]);
     if (!n || *n > static_cast<long>(capacity)) {
         std::fprintf(stderr, "'%s' is not a byte count from 0 to %u (the keyboard's macro memory)\n", args[0].c_str(),
                      capacity);
@@ -170,23 +171,8 @@ int cmdReadMacros(CliSession& s, const Args& args) {
 
 } // namespace
 
-std::optional<long> ParseWholeNumber(const std::string& text) {
-    int base = 10;
-    std::string_view digits(text);
-    if (digits.size() > 2 && digits[0] == '0' && (digits[1] == 'x' || digits[1] == 'X')) {
-        base = 16;
-        digits.remove_prefix(2);
-    }
-    // No sign: "-0" and "+1" are no forms of a count, and hexadecimal digits after 0x only.
-    if (digits.empty() || digits[0] == '-' || digits[0] == '+') return std::nullopt;
-    long value = 0;
-    const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value, base);
-    if (ec != std::errc() || end != digits.data() + digits.size() || value < 0) return std::nullopt;
-    return value;
-}
-
 std::optional<int> parseProfile(const std::string& text) {
-    const auto n = parseNumber(text);
+    const auto n = ParseWholeNumber(text);
     if (!n || *n < 1 || *n > kProfileCount) {
         std::fprintf(stderr, "'%s' is not a profile: profiles are 1, 2 and 3\n", text.c_str());
         return std::nullopt;
@@ -224,8 +210,10 @@ const std::vector<CommandInfo>& AllCommands() {
     };
     static const std::vector<CommandInfo> all = [] {
         std::vector<CommandInfo> v = commands;
-        v.insert(v.end(), StoreCommands().begin(), StoreCommands().end());
-        v.insert(v.end(), LightingCommands().begin(), LightingCommands().end());
+        for (const auto* list : {&BackupCommands(), &KeymapCommands(), &FirmwareCommands(), &MacroCommands()})
+            v.insert(v.end(), list->begin(), list->end());
+        for (const auto* list : {&LightingCommands(), &ColorCommands()})
+            v.insert(v.end(), list->begin(), list->end());
         v.push_back(DoctorCommand());
         v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
         v.insert(v.end(), KeyboardFileCommands().begin(), KeyboardFileCommands().end());

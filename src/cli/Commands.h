@@ -27,10 +27,6 @@ struct CommandInfo {
 
 const std::vector<CommandInfo>& AllCommands();
 
-// A whole non-negative number as every command takes it: decimal ("12", "012") or hexadecimal after 0x ("0xC"),
-// without sign, blanks or fraction; nothing for anything else.
-std::optional<long> ParseWholeNumber(const std::string& text);
-
 // A profile as the window numbers it, 1, 2 or 3, turned into the keyboard's 0, 1 or 2; prints why not and returns
 // nothing for anything else.
 std::optional<int> parseProfile(const std::string& text);

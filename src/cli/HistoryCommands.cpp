@@ -7,6 +7,7 @@
 #include "keyboardfile/SetupDifference.h"
 #include "keyboardfile/WriteHistory.h"
 #include "text/FileBytes.h"
+#include "text/WholeNumber.h"
 
 #include <cstdio>
 

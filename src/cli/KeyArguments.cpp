@@ -4,6 +4,7 @@
 #include "keys/KeyAliases.h"
 #include "keys/MacroRecord.h"
 #include "keys/MediaTable.h"
+#include "text/WholeNumber.h"
 
 #include <charconv>
 #include <cstdio>
@@ -23,7 +24,7 @@ std::optional<unsigned long> parseUnsigned(std::string_view text, int base) {
 
 std::optional<KeyCode> parseHexCode(std::string_view text) {
     if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
-    const auto value = parseUnsigned(text.substr(2), 16);
+    const auto value = ParseWholeNumber(text);
     if (!value || *value > 0xFFFF) return std::nullopt;
     return static_cast<KeyCode>(*value);
 }

@@ -4,7 +4,7 @@
 // "caps lock", "CapsLock", "caps"), by the short captions of the keyboard map ("Ctrl", "Win", "Del"), or by key
 // code in hexadecimal ("0x03A"); the G keys are G1..G9 (bank A, also G1A..G9A) and G1B..G9B.
 
-#include "keys/AssignmentCaption.h"
+#include "assign/AssignmentCaption.h"
 #include "keys/KeyImage.h"
 #include "keys/KeyRecord.h"
 #include "keys/TextSources.h"

@@ -1,6 +1,7 @@
 #include "LightingCommands.h"
 
 #include "CliTexts.h"
+#include "ColorArgument.h"
 #include "KeyArguments.h"
 #include "device/LinkResult.h"
 #include "keyboard/KeyTable.h"
@@ -10,6 +11,7 @@
 #include "platform/AppPaths.h"
 #include "text/JsonWriter.h"
 #include "text/NameMatcher.h"
+#include "text/WholeNumber.h"
 
 #include <charconv>
 #include <cstdio>
@@ -19,49 +21,7 @@ namespace ombrel::cli {
 
 namespace {
 
-constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", also \"#ff8000\") or R,G,B in "
-                                   "decimal (\"255,128,0\").";
 constexpr const char* kChoiceNames[] = {"red", "yellow", "green", "blue"};
-
-std::optional<long> wholeNumber(std::string_view text) {
-    return ParseWholeNumber(std::string(text));
-}
-
-std::optional<Rgb> parseColorArgument(std::string_view text) {
-    if (!text.empty() && text[0] == '#') text.remove_prefix(1);
-    if (text.size() == 6 && text.find(',') == std::string_view::npos) {
-        unsigned value = 0;
-        const auto [end, ec] = std::from_chars(text.data(), text.data() + 6, value, 16);
-        if (ec != std::errc() || end != text.data() + 6) return std::nullopt;
-        return Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
-                   static_cast<std::uint8_t>(value)};
-    }
-    return ParseColor(text);
-}
-
-std::optional<Rgb> colorOrComplain(const std::string& text) {
-    const auto color = parseColorArgument(text);
-    if (!color) std::fprintf(stderr, "'%s' is not a colour. %s\n", text.c_str(), kColorHelp);
-    return color;
-}
-
-std::string hexColor(Rgb c) {
-    char s[8];
-    std::snprintf(s, sizeof s, "%02X%02X%02X", c.r, c.g, c.b);
-    return s;
-}
-
-// {"hex": "FF8000", "red": 255, "green": 128, "blue": 0}
-void jsonColor(JsonWriter& json, Rgb c) {
-    json.beginObject()
-        .member("hex", hexColor(c))
-        .member("red", unsigned(c.r))
-        .member("green", unsigned(c.g))
-        .member("blue", unsigned(c.b))
-        .endObject();
-}
-
-// ---- lighting ----------------------------------------------------------------------------------------------------
 
 struct LightingWork {
     explicit LightingWork(CliSession& s) : session(s), texts(LoadCliTexts()) {}
@@ -73,7 +33,9 @@ struct LightingWork {
         if (profile) state.showProfile(*profile);
         return kExitOk;
     }
-    std::string effectName(int effect) const { return texts.effectName(std::to_string(effect)); }
+    std::string effectName(LightingEffect effect) const {
+        return texts.effectName(std::to_string(EffectNumber(effect)));
+    }
 
     CliSession& session;
     CliTexts texts;
@@ -99,7 +61,7 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("active", active)
             .key("effect")
             .beginObject()
-            .member("number", unsigned(f.effect))
+            .member("number", EffectNumber(f.effect))
             .member("name", work.effectName(f.effect))
             .endObject()
             .member("brightness", unsigned(f.brightness))
@@ -108,43 +70,43 @@ int cmdLightingShow(CliSession& s, const Args& args) {
             .member("direction_name", directionName(f.direction))
             .member("colorful", f.colorful)
             .key("color");
-        jsonColor(json, f.color);
+        JsonColor(json, f.color);
         json.member("four_color", kChoiceNames[f.colorChoice])
             .member("report_rate", unsigned(f.reportRate))
             .key("offered_effects")
             .beginArray();
-        for (std::uint8_t e : work.state.config.offeredEffects())
-            json.beginObject().member("number", unsigned(e)).member("name", work.effectName(e)).endObject();
+        for (LightingEffect e : work.state.config.offeredEffects())
+            json.beginObject().member("number", EffectNumber(e)).member("name", work.effectName(e)).endObject();
         json.endArray().endObject();
         std::fputs(json.text().c_str(), stdout);
         return kExitOk;
     }
     std::printf("Profile %d%s\n", ProfileNumber(work.state.profile), active ? " (the active profile)" : "");
-    std::printf("effect       %u (%s)\n", f.effect, work.effectName(f.effect).c_str());
+    std::printf("effect       %u (%s)\n", EffectNumber(f.effect), work.effectName(f.effect).c_str());
     std::printf("brightness   %u\n", f.brightness);
     std::printf("speed        %u\n", f.speed);
     std::printf("direction    %u (%s)\n", f.direction, directionName(f.direction));
     std::printf("colorful     %s\n", f.colorful ? "on" : "off");
-    std::printf("color        %s (%u,%u,%u)\n", hexColor(f.color).c_str(), f.color.r, f.color.g, f.color.b);
+    std::printf("color        %s (%u,%u,%u)\n", HexColor(f.color).c_str(), f.color.r, f.color.g, f.color.b);
     std::printf("four-color   %s\n", kChoiceNames[f.colorChoice]);
     std::printf("report-rate  %u\n", f.reportRate);
     std::printf("Effects offered:");
-    for (std::uint8_t e : work.state.config.offeredEffects())
-        std::printf("  %u %s", e, work.effectName(e).c_str());
+    for (LightingEffect e : work.state.config.offeredEffects())
+        std::printf("  %u %s", EffectNumber(e), work.effectName(e).c_str());
     std::printf("\n");
     return kExitOk;
 }
 
 // A change of one field, checked before anything is sent.
 struct FieldChange {
-    std::string description;                   // "brightness 3"
-    std::function<int(LightingWriter&)> apply; // runs the change
-    std::optional<std::uint8_t> effectToOffer; // an effect the keyboard must offer
-    std::string effectArgument;                // an effect given by name, resolved after the load
+    std::string description;                     // "brightness 3"
+    std::function<int(LightingWriter&)> apply;   // runs the change
+    std::optional<LightingEffect> effectToOffer; // an effect the keyboard must offer
+    std::string effectArgument;                  // an effect given by name, resolved after the load
 };
 
 std::optional<int> numberIn(const std::string& field, const std::string& value, int low, int high) {
-    const auto n = wholeNumber(value);
+    const auto n = ParseWholeNumber(value);
     if (!n || *n < low || *n > high) {
         std::fprintf(stderr, "%s must be a whole number from %d to %d, not '%s'\n", field.c_str(), low, high,
                      value.c_str());
@@ -170,13 +132,13 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
     const std::string field = NormaliseName(fieldArg);
     FieldChange c;
     if (field == "effect") {
-        if (const auto n = wholeNumber(value)) {
+        if (const auto n = ParseWholeNumber(value)) {
             if (*n < 1 || *n > 255) {
                 std::fprintf(stderr, "effect must be a number from 1 to 255 or an effect's name, not '%s'\n",
                              value.c_str());
                 return std::nullopt;
             }
-            c.effectToOffer = static_cast<std::uint8_t>(*n);
+            c.effectToOffer = static_cast<LightingEffect>(*n);
         } else {
             c.effectArgument = value;
         }
@@ -194,7 +156,7 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
         c.apply = [n](LightingWriter& w) { return w.setSpeed(*n); };
     } else if (field == "direction") {
         std::optional<int> d;
-        if (const auto n = wholeNumber(value); n && (*n == 0 || *n == 255))
+        if (const auto n = ParseWholeNumber(value); n && (*n == 0 || *n == 255))
             d = static_cast<int>(*n);
         else if (const std::string word = NormaliseName(value); word == "backward" || word == "forward")
             d = word == "forward" ? 255 : 0;
@@ -205,9 +167,9 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
         c.description = "direction " + std::to_string(*d);
         c.apply = [d](LightingWriter& w) { return w.setDirection(static_cast<std::uint8_t>(*d)); };
     } else if (field == "color" || field == "colour") {
-        const auto color = colorOrComplain(value);
+        const auto color = ColorOrComplain(value);
         if (!color) return std::nullopt;
-        c.description = "color " + hexColor(*color) + " (colorful off)";
+        c.description = "color " + HexColor(*color) + " (colorful off)";
         c.apply = [color](LightingWriter& w) { return w.setColor(*color); };
     } else if (field == "colorful" || field == "colourful") {
         const auto on = wordIn("colorful", value, {"off", "on"});
@@ -216,7 +178,7 @@ std::optional<FieldChange> parseChange(const std::string& fieldArg, const std::s
         c.apply = [on](LightingWriter& w) { return w.setColorful(*on != 0); };
     } else if (field == "fourcolor" || field == "fourcolour") {
         std::optional<int> k;
-        if (const auto n = wholeNumber(value))
+        if (const auto n = ParseWholeNumber(value))
             k = numberIn("four-color", value, 0, kMaxColorChoice);
         else
             k = wordIn("four-color", value, {"red", "yellow", "green", "blue"});
@@ -244,16 +206,16 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
     std::string hint;
     if (!c.effectToOffer) {
         NameMatcher names;
-        for (std::uint8_t e : offered)
-            names.add(work.effectName(e), e);
+        for (LightingEffect e : offered)
+            names.add(work.effectName(e), EffectNumber(e));
         const NameMatch found = names.match(c.effectArgument);
-        if (found.value) c.effectToOffer = static_cast<std::uint8_t>(*found.value);
+        if (found.value) c.effectToOffer = static_cast<LightingEffect>(*found.value);
         hint = DidYouMean(found.suggestions);
         // A beginning several offered effects share is no unknown effect: say which ones it could be.
         std::string several;
         int count = 0;
         const std::string typed = NormaliseName(c.effectArgument);
-        for (std::uint8_t e : offered)
+        for (LightingEffect e : offered)
             if (!typed.empty() && NormaliseName(work.effectName(e)).rfind(typed, 0) == 0) {
                 several += (count++ ? ", " : "") + work.effectName(e);
             }
@@ -265,15 +227,16 @@ bool resolveEffect(FieldChange& c, const LightingWork& work) {
     }
     if (!c.effectToOffer || !work.state.config.offersEffect(*c.effectToOffer)) {
         std::string list;
-        for (std::uint8_t e : offered)
-            list += "  " + std::to_string(e) + " " + work.effectName(e);
+        for (LightingEffect e : offered)
+            list += "  " + std::to_string(EffectNumber(e)) + " " + work.effectName(e);
         std::fprintf(stderr, "the keyboard does not offer the effect '%s'%s%s; it offers:%s\n",
-                     c.effectArgument.empty() ? std::to_string(*c.effectToOffer).c_str() : c.effectArgument.c_str(),
+                     c.effectArgument.empty() ? std::to_string(EffectNumber(*c.effectToOffer)).c_str()
+                                              : c.effectArgument.c_str(),
                      hint.empty() ? "" : ", ", hint.c_str(), list.c_str());
         return false;
     }
-    const std::uint8_t effect = *c.effectToOffer;
-    c.description = "effect " + std::to_string(effect) + " (" + work.effectName(effect) + ")";
+    const LightingEffect effect = *c.effectToOffer;
+    c.description = "effect " + std::to_string(EffectNumber(effect)) + " (" + work.effectName(effect) + ")";
     c.apply = [effect](LightingWriter& w) { return w.selectEffect(effect); };
     return true;
 }
@@ -305,201 +268,6 @@ int cmdLightingReset(CliSession& s, const Args& args) {
     return ReportResult("writing the lighting", r);
 }
 
-// ---- colors ------------------------------------------------------------------------------------------------------
-
-// A damaged colour file shows and is rewritten as defaults; the user hears of it, by name.
-void WarnIfColorFileDamaged(const std::string& path) {
-    if (const std::string damage = ColorFileDamage(path); !damage.empty())
-        std::fprintf(stderr, "warning: the colour file %s is damaged (%s); its patterns read as defaults\n",
-                     path.c_str(), damage.c_str());
-}
-
-// The profile's colour file, opened the way the window opens it.
-class ColorWork {
-public:
-    ColorWork(CliSession& session, int profile) : m_patterns(session.commands(), session.paths().userColorPrefix) {
-        WarnIfColorFileDamaged(UserColorFile(session.paths().userColorPrefix, profile));
-        m_patterns.onFileUnwritable = [this](const std::string& problem) {
-            std::fprintf(stderr, "the colours are not saved: %s\n", problem.c_str());
-            m_fileFailed = true;
-        };
-        m_patterns.open(profile);
-    }
-    UserPatterns& patterns() { return m_patterns; }
-    // The exit code for a device result, failing too when the colour file could not be written.
-    int finish(const char* what, int result) const {
-        const int code = ReportResult(what, result);
-        return code == kExitOk && m_fileFailed ? kExitFailed : code;
-    }
-
-private:
-    UserPatterns m_patterns;
-    bool m_fileFailed = false;
-};
-
-std::optional<int> parsePattern(const std::string& text) {
-    const auto n = wholeNumber(text);
-    if (!n || *n < 0 || *n >= kPatternCount) {
-        std::fprintf(stderr, "'%s' is not a pattern: patterns are 0, 1 and 2\n", text.c_str());
-        return std::nullopt;
-    }
-    return static_cast<int>(*n);
-}
-
-int cmdColorsShow(CliSession& s, const Args& args) {
-    const auto profile = parseProfile(args[0]);
-    if (!profile) return kExitUsage;
-    // Seeded as the first change would seed it, so a later change shows the same colours.
-    if (!EnsureUserFolder(s.paths())) return kExitFailed;
-    const std::string path = UserColorFile(s.paths().userColorPrefix, *profile);
-    WarnIfColorFileDamaged(path);
-    const IniDocument doc = ReadIniDocument(path).value_or(IniDocument());
-    const ColorFileView file(doc);
-    int pattern = file.currentPattern();
-    if (args.size() > 1) {
-        const auto p = parsePattern(args[1]);
-        if (!p) return kExitUsage;
-        pattern = *p;
-    }
-    const PatternSettings settings = file.settings(pattern);
-    const CliTexts texts = LoadCliTexts();
-    const auto entries = file.entries(pattern);
-    struct Line {
-        std::string argument, name;
-        int slot;
-    };
-    std::vector<Line> lines;
-    const auto& buttons = KeyButtonTable();
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        lines.push_back(
-            {KeyArgument(KeyIndexOf(buttons[i].code)), texts.keyName(buttons[i].code), KeyButtonSlots()[i]});
-    lines.push_back({"Fn", "Fn", kFnSlot});
-    lines.push_back({"G1-G9", "G keys", kGKeySlot});
-    if (s.options().json) {
-        JsonWriter json;
-        json.beginObject()
-            .member("profile", ProfileNumber(*profile))
-            .member("file", path)
-            .member("current_pattern", file.currentPattern())
-            .key("patterns")
-            .beginArray();
-        for (int p = 0; p < kPatternCount; ++p)
-            json.beginObject()
-                .member("pattern", p)
-                .member("name", file.patternName(p))
-                .member("current", p == file.currentPattern())
-                .endObject();
-        json.endArray()
-            .member("pattern", pattern)
-            .member("tool", settings.tool == PaintTool::Base ? "base" : "brush")
-            .key("base_color");
-        jsonColor(json, settings.baseColor);
-        json.key("brush_color");
-        jsonColor(json, settings.brushColor);
-        json.key("keys").beginArray();
-        for (const Line& l : lines) {
-            const ColorEntry& e = entries[static_cast<std::size_t>(l.slot)];
-            json.beginObject().member("key", l.name).member("key_argument", l.argument).member("slot", l.slot);
-            json.key("color");
-            jsonColor(json, e.color);
-            json.member("base", e.base).endObject();
-        }
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
-        return kExitOk;
-    }
-    std::printf("Profile %d colour patterns (%s):\n", ProfileNumber(*profile), path.c_str());
-    for (int p = 0; p < kPatternCount; ++p)
-        std::printf("  %d %s%s\n", p, file.patternName(p).c_str(), p == file.currentPattern() ? "  (current)" : "");
-    std::printf("Pattern %d: tool %s, base colour %s, brush colour %s\n", pattern,
-                settings.tool == PaintTool::Base ? "base" : "brush", hexColor(settings.baseColor).c_str(),
-                hexColor(settings.brushColor).c_str());
-    for (const Line& l : lines) {
-        const ColorEntry& e = entries[static_cast<std::size_t>(l.slot)];
-        std::printf("%-6s %-14s slot %3d  %s  %s\n", l.argument.c_str(), l.name.c_str(), l.slot,
-                    hexColor(e.color).c_str(), e.base ? "base" : "brush");
-    }
-    return kExitOk;
-}
-
-// The map control of a key argument: a key of the map or Fn. G keys are left out: they all show the base colour.
-std::optional<int> paintableControl(const std::string& text) {
-    if (NormaliseName(text) == "fn") return kFnControl;
-    const KeyNames names(LoadCliTexts().text);
-    const KeyArgumentLookup found = LookupKeyArgument(text, names);
-    const auto index = found.index;
-    if (index && *index >= kFirstGKeyIndex) {
-        std::fprintf(stderr, "the G keys cannot be painted one by one: they show the base colour "
-                             "(change it with 'colors base')\n");
-        return std::nullopt;
-    }
-    if (index)
-        for (const KeyButton& b : KeyButtonTable())
-            if (b.code == KeyCodeOf(*index)) return b.control;
-    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)%s%s\n",
-                 text.c_str(), found.hint.empty() ? "" : "; ", found.hint.c_str());
-    return std::nullopt;
-}
-
-int cmdColorsPaint(CliSession& s, const Args& args) {
-    const auto profile = parseProfile(args[0]);
-    if (!profile) return kExitUsage;
-    const auto control = paintableControl(args[1]);
-    if (!control) return kExitUsage;
-    const auto color = colorOrComplain(args[2]);
-    if (!color) return kExitUsage;
-    const bool base = args.size() > 3;
-    if (base && args[3] != "--base") {
-        std::fprintf(stderr, "unknown argument '%s' (the only one is --base)\n", args[3].c_str());
-        return kExitUsage;
-    }
-    if (!EnsureUserFolder(s.paths())) return kExitFailed;
-    ColorWork work(s, *profile);
-    UserPatterns& p = work.patterns();
-    int r = LINK_OK;
-    if (base) {
-        r = p.setBaseColor(*color);
-        p.setTool(PaintTool::Base);
-    } else {
-        p.setBrushColor(*color);
-        p.setTool(PaintTool::Brush);
-    }
-    const int painted = p.paintControl(*control);
-    if (r == LINK_OK) r = painted;
-    if (r == LINK_OK)
-        std::printf("profile %d, pattern %d: %s painted %s%s\n", ProfileNumber(*profile), p.currentPattern(),
-                    args[1].c_str(), hexColor(*color).c_str(), base ? " (base colour)" : "");
-    return work.finish("writing the key colours", r);
-}
-
-int cmdColorsSlot(CliSession& s, const Args& args) {
-    const auto profile = parseProfile(args[0]);
-    if (!profile) return kExitUsage;
-    const auto pattern = parsePattern(args[1]);
-    if (!pattern) return kExitUsage;
-    if (!EnsureUserFolder(s.paths())) return kExitFailed;
-    ColorWork work(s, *profile);
-    const int r = work.patterns().selectPattern(*pattern);
-    if (r == LINK_OK)
-        std::printf("profile %d: pattern %d (%s) is current and written to the keyboard\n", ProfileNumber(*profile),
-                    *pattern, work.patterns().patternNames()[static_cast<std::size_t>(*pattern)].c_str());
-    return work.finish("writing the key colours", r);
-}
-
-int cmdColorsBase(CliSession& s, const Args& args) {
-    const auto profile = parseProfile(args[0]);
-    if (!profile) return kExitUsage;
-    const auto color = colorOrComplain(args[1]);
-    if (!color) return kExitUsage;
-    if (!EnsureUserFolder(s.paths())) return kExitFailed;
-    ColorWork work(s, *profile);
-    const int r = work.patterns().setBaseColor(*color);
-    if (r == LINK_OK)
-        std::printf("profile %d, pattern %d: base colour %s\n", ProfileNumber(*profile),
-                    work.patterns().currentPattern(), hexColor(*color).c_str());
-    return work.finish("writing the key colours", r);
-}
-
 } // namespace
 
 const std::vector<CommandInfo>& LightingCommands() {
@@ -520,20 +288,6 @@ const std::vector<CommandInfo>& LightingCommands() {
          "COLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
         {"lighting reset", "P", "give profile P the default lighting (its colour patterns are kept)", 1, 1,
          cmdLightingReset},
-        {"colors show", "P [PATTERN]", "the per-key colours of a pattern of profile P (default: the current one)", 1, 2,
-         cmdColorsShow,
-         "The colours come from the profile's colour file, which holds the three named patterns of the user effect "
-         "(the keyboard's colour memory cannot be read back).",
-         nullptr, false, true},
-        {"colors paint", "P KEY COLOR [--base]", "paint one key of profile P's current pattern", 3, 4, cmdColorsPaint,
-         "KEY is a key name, a hexadecimal key code or Fn. Without --base the key gets COLOR as the brush colour; "
-         "with --base COLOR becomes the pattern's base colour (every key that carries it changes too) and the key "
-         "carries it from then on.\nCOLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
-        {"colors slot", "P N", "make pattern N (0, 1 or 2) of profile P current and write it to the keyboard", 2, 2,
-         cmdColorsSlot},
-        {"colors base", "P COLOR", "change the base colour of profile P's current pattern", 2, 2, cmdColorsBase,
-         "Every key that carries the base colour (the G keys among them) gets the new colour; keys painted with the "
-         "brush keep theirs.\nCOLOR is RRGGBB in hexadecimal or R,G,B in decimal."},
     };
     return commands;
 }

@@ -1,6 +1,5 @@
 #pragma once
-// The commands that work on the backlight and the per-key colours: lighting show/set/reset and colors
-// show/paint/slot/base.
+// The commands on the backlight: lighting show, set and reset.
 
 #include "Commands.h"
 

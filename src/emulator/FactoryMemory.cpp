@@ -1,6 +1,7 @@
 #include "emulator/FactoryMemory.h"
 
 #include "emulator/FactoryKeyFunctionBlock.h"
+#include "keyboard/LightingEffect.h"
 #include "util/Bytes.h"
 
 #include <algorithm>
@@ -11,7 +12,6 @@ namespace {
 
 constexpr std::uint16_t kFirmwareVersion = 0x0110;
 constexpr std::uint8_t kMacroUnits = 0x40;
-constexpr std::uint8_t kUserEffect = 20;
 constexpr std::uint16_t kMacroImageMagic = 0x55AA;
 constexpr std::uint16_t kMacroHeaderSize = 16;
 
@@ -22,26 +22,34 @@ void fillConfig(KeyboardMemory& m) {
     m.config[10] = 0;
     m.config[KeyboardMemory::kMacroUnitsOffset] = kMacroUnits;
     std::size_t slot = 12;
-    for (std::uint8_t effect = 1; effect <= 18; ++effect)
-        m.config[slot++] = effect;
-    m.config[slot] = kUserEffect;
+    // Every effect from Wave to Radiate, then the user effect (there is no effect 19).
+    for (auto effect = EffectNumber(LightingEffect::Wave); effect <= EffectNumber(LightingEffect::Radiate); ++effect)
+        m.config[slot++] = static_cast<std::uint8_t>(effect);
+    m.config[slot] = EffectNumber(LightingEffect::User);
 }
 
 struct LightingDefaults {
-    std::uint8_t effect, brightness, speed, direction, colorful, red, green, blue;
+    LightingEffect effect;
+    std::uint8_t brightness, speed, direction, colorful, red, green, blue;
 };
 
 void fillLighting(KeyboardMemory& m) {
     constexpr std::array<LightingDefaults, 3> kProfiles{{
-        {1, 5, 2, 0, 0xFF, 0xFF, 0xFF, 0xFF},
-        {kUserEffect, 5, 2, 0, 0, 0xFF, 0xFF, 0xFF},
-        {5, 5, 2, 0, 0, 0xFF, 0x00, 0x00},
+        {LightingEffect::Wave, 5, 2, 0, 0xFF, 0xFF, 0xFF, 0xFF},
+        {LightingEffect::User, 5, 2, 0, 0, 0xFF, 0xFF, 0xFF},
+        {LightingEffect::Breathing, 5, 2, 0, 0, 0xFF, 0x00, 0x00},
     }};
     for (std::size_t p = 0; p < kProfiles.size(); ++p) {
         const LightingDefaults& d = kProfiles[p];
         std::uint8_t* block = &m.lighting[p * KeyboardMemory::kLightingBlockSize];
-        const std::array<std::uint8_t, 8> head{d.effect,   d.brightness, d.speed, d.direction,
-                                               d.colorful, d.red,        d.green, d.blue};
+        const std::array<std::uint8_t, 8> head{static_cast<std::uint8_t>(d.effect),
+                                               d.brightness,
+                                               d.speed,
+                                               d.direction,
+                                               d.colorful,
+                                               d.red,
+                                               d.green,
+                                               d.blue};
         std::copy(head.begin(), head.end(), block);
     }
 }

@@ -14,7 +14,7 @@
 #include "rules/SkinRect.h"
 
 #include "keyboard/KeyTable.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QApplication>
 #include <QCryptographicHash>

@@ -2,7 +2,7 @@
 // every upper-case word with an underscore written as a string in src/app and src/core, except the names of skin
 // layout entries (the keys of the skin's layout files), environment variables and the device layer's own result
 // names, which are never shown from a language file.
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 #include "text/LanguageChoice.h"
 #include "text/LanguageTexts.h"
 

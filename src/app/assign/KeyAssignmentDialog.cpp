@@ -13,9 +13,9 @@
 #include "SkinStyle.h"
 #include "UiText.h"
 
-#include "keys/AssignmentCaption.h"
+#include "assign/AssignmentCaption.h"
+#include "assign/DialogPlacement.h"
 #include "keys/AssignmentStore.h"
-#include "keys/DialogPlacement.h"
 #include "keys/FunctionLists.h"
 #include "keys/MediaTable.h"
 #include "text/KeyText.h"

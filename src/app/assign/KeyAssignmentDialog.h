@@ -7,7 +7,7 @@
 #include "KeyAssignmentPictures.h"
 #include "SkinnedDialog.h"
 
-#include "keys/CompositeKeyChoice.h"
+#include "assign/CompositeKeyChoice.h"
 
 #include <QRect>
 

@@ -6,8 +6,8 @@
 
 #include "KeyAssignmentPictures.h"
 
-#include "keys/MacroListModel.h"
-#include "keys/MacroRecorder.h"
+#include "assign/MacroListModel.h"
+#include "assign/MacroRecorder.h"
 
 #include <QObject>
 

@@ -3,7 +3,7 @@
 // scan code (the X key code, which Wayland compositors report the same way), never from the symbol the layout
 // makes of it, so a key is the same key on every layout.
 
-#include "keys/KeyEvent.h"
+#include "assign/KeyEvent.h"
 
 #include <QObject>
 

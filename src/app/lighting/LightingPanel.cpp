@@ -430,8 +430,10 @@ void LightingPanel::refresh() {
     const LightingFields& f = m_session->state().fields;
     m_filling = true;
     m_effects->clear();
-    for (std::uint8_t e : m_session->effects())
-        m_effects->addItem(QString::fromStdString(lookupMode(std::to_string(e), m_context.languageIndex())), e);
+    for (LightingEffect e : m_session->effects())
+        m_effects->addItem(
+            QString::fromStdString(lookupMode(std::to_string(EffectNumber(e)), m_context.languageIndex())),
+            EffectNumber(e));
     m_effects->setCurrentIndex(m_session->positionOfEffect(f.effect));
     m_filling = false;
 
@@ -475,7 +477,7 @@ void LightingPanel::refresh() {
 
 void LightingPanel::showEffectControls() {
     const bool on = panelOn();
-    const int effect = m_session ? m_session->state().fields.effect : 0;
+    const LightingEffect effect = m_session ? m_session->state().fields.effect : LightingEffect::None;
     const EffectControls c = on ? ControlsOfEffect(effect) : EffectControls{};
     // The direction controls go where the effect's layout puts them.
     const QString suffix = QString::fromLatin1(DirectionSkinSuffix(effect).data());
@@ -511,7 +513,7 @@ void LightingPanel::showEffectControls() {
 }
 
 void LightingPanel::showUserColorsOrClear() {
-    if (panelOn() && m_session && m_session->state().fields.effect == kUserEffect)
+    if (panelOn() && m_session && m_session->state().fields.effect == LightingEffect::User)
         m_overlay->showColors(m_session->patterns().colors(m_session->state().profile));
     else
         m_overlay->clearFills();
@@ -535,7 +537,7 @@ void LightingPanel::showStatus(const QString& text) {
 
 void LightingPanel::onEffectChosen(int index) {
     if (m_filling || index < 0 || !ensureSession()) return;
-    const auto effect = static_cast<std::uint8_t>(m_effects->itemData(index).toInt());
+    const auto effect = static_cast<LightingEffect>(m_effects->itemData(index).toInt());
     m_overlay->clearFills();
     const int r = m_session->writer().selectEffect(effect);
     refresh();
@@ -567,7 +569,7 @@ void LightingPanel::forgetPaints() {
 }
 
 bool LightingPanel::paintsUserColors() const {
-    return panelOn() && m_session && m_session->state().fields.effect == kUserEffect;
+    return panelOn() && m_session && m_session->state().fields.effect == LightingEffect::User;
 }
 
 void LightingPanel::showColorFields() {
@@ -665,7 +667,7 @@ void LightingPanel::updatePreviewTimer() {
 void LightingPanel::onPreviewTick() {
     if (!m_previewing || !isVisible() || m_context.window()->isMinimized()) return;
     m_previewTimer.start(kPreviewIntervalMs);
-    if (!m_session || m_session->state().fields.effect == kUserEffect) return;
+    if (!m_session || m_session->state().fields.effect == LightingEffect::User) return;
     if (m_session->tickPreview()) m_overlay->showFills(m_session->preview().frame());
 }
 

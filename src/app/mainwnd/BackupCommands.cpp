@@ -7,8 +7,8 @@
 #include "WindowContext.h"
 
 #include "device/LinkResult.h"
-#include "keys/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <QStringList>
 

@@ -10,8 +10,8 @@
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
+#include "platform/IniFile.h"
 #include "platform/SessionAutostart.h"
-#include "text/IniFile.h"
 #include "text/LanguageChoice.h"
 #include "text/LanguageTexts.h"
 

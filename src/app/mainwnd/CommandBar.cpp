@@ -10,8 +10,8 @@
 
 #include "device/LinkResult.h"
 #include "keyboard/KeyTable.h"
-#include "keys/KeyboardWriter.h"
 #include "profiles/ProfileStore.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <QEvent>
 #include <QLabel>

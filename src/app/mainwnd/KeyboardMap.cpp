@@ -8,8 +8,8 @@
 #include "SkinStyle.h"
 #include "WindowContext.h"
 
+#include "assign/CompositeKeyChoice.h"
 #include "keyboard/KeyTable.h"
-#include "keys/CompositeKeyChoice.h"
 
 #include <QColor>
 #include <QWidget>

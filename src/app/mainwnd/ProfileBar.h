@@ -5,8 +5,8 @@
 
 #include "ProfileManagerDialog.h"
 
-#include "profiles/ProfileHost.h"
-#include "profiles/ProfileSwitcher.h"
+#include "transfer/ProfileHost.h"
+#include "transfer/ProfileSwitcher.h"
 
 #include <QObject>
 #include <QPointer>

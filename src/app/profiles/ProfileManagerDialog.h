@@ -8,6 +8,7 @@
 #include "SkinnedDialog.h"
 
 #include "profiles/ProfileListModel.h"
+#include "transfer/ProfileSwitcher.h"
 
 #include <map>
 

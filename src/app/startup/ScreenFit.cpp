@@ -3,7 +3,7 @@
 #include "SkinScale.h"
 #include "rules/WindowFit.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QApplication>
 #include <QDir>

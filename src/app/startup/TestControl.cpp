@@ -12,6 +12,7 @@
 
 #include "VevIrozEmu.h"
 #include "lighting/LightingSession.h"
+#include "text/WholeNumber.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -79,10 +80,9 @@ bool TestControl::execute(const QString& line) {
     if (command == QLatin1String("unplug")) return call("EmuUnplug");
     if (command == QLatin1String("bank")) return call("EmuPressBankKey");
     if (command == QLatin1String("consumer")) {
-        bool ok = false;
-        const uint code = argument.toUInt(&ok, 0);
+        const auto code = ParseWholeNumber(argument.toStdString());
         auto fn = reinterpret_cast<decltype(&EmuSendConsumer)>(m_library.symbol("EmuSendConsumer"));
-        return ok && code <= 0xFFFF && fn && fn(static_cast<uint16_t>(code)) == 1;
+        return code && *code <= 0xFFFF && fn && fn(static_cast<uint16_t>(*code)) == 1;
     }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);
@@ -145,7 +145,8 @@ QString TestControl::describe() const {
     // The lighting panel: on or off, the effect it shows and where its controls are.
     const LightingPanel& lighting = window.lightingPanel();
     out += QStringLiteral("lighting %1\n").arg(lighting.panelOn() ? 1 : 0);
-    out += QStringLiteral("effect %1\n").arg(lighting.session() ? lighting.session()->state().fields.effect : 0);
+    out += QStringLiteral("effect %1\n")
+               .arg(lighting.session() ? EffectNumber(lighting.session()->state().fields.effect) : 0u);
     for (const QWidget* control : lighting.controls()) {
         const QPoint origin = control->mapToGlobal(QPoint(0, 0));
         out += QStringLiteral("control %1 %2 %3 %4 %5 %6\n")

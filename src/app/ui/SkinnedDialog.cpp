@@ -5,7 +5,7 @@
 
 #include "RegionFromMask.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QApplication>
 #include <QDir>

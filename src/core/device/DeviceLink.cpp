@@ -1,6 +1,6 @@
 #include "device/DeviceLink.h"
 
-#include "keyboardfile/WriteHistory.h"
+#include "device/LinkStartHook.h"
 
 namespace ombrel {
 
@@ -18,8 +18,9 @@ std::unique_ptr<DeviceLink> DeviceLink::start(const ServiceApi& api, ScreenPort&
     link->m_hub.install();
     link->m_hub.RegisterConsumerChannel();
     link->m_hub.RegisterControlChannel();
-    // Every write of every link in this process is recorded, whichever part of the program makes it.
-    if (const auto history = ProcessHistory()) RecordWriteHistory(link->m_commands, link->m_state, *history);
+    // Every link of this process gets what the process asked for (the write history records every write this way,
+    // whichever part of the program makes it).
+    if (const auto hook = CurrentLinkStartHook()) hook(link->m_commands, link->m_state);
     return link;
 }
 

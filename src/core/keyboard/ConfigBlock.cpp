@@ -10,16 +10,18 @@ ConfigBlock ConfigBlock::fromBytes(std::span<const std::uint8_t, kSize> data) {
     return block;
 }
 
-std::vector<std::uint8_t> ConfigBlock::offeredEffects() const {
-    std::vector<std::uint8_t> effects;
+std::vector<LightingEffect> ConfigBlock::offeredEffects() const {
+    std::vector<LightingEffect> effects;
     for (std::size_t i = 0; i < kModeListSize; ++i)
-        if (const std::uint8_t e = bytes[kModeListOffset + i]; e != 0) effects.push_back(e);
+        if (const std::uint8_t e = bytes[kModeListOffset + i]; e != 0)
+            effects.push_back(static_cast<LightingEffect>(e));
     return effects;
 }
 
-bool ConfigBlock::offersEffect(std::uint8_t effect) const {
+bool ConfigBlock::offersEffect(LightingEffect effect) const {
     const auto* first = bytes.data() + kModeListOffset;
-    return effect != 0 && std::find(first, first + kModeListSize, effect) != first + kModeListSize;
+    const auto number = static_cast<std::uint8_t>(effect);
+    return effect != LightingEffect::None && std::find(first, first + kModeListSize, number) != first + kModeListSize;
 }
 
 } // namespace ombrel

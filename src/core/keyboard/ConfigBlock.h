@@ -2,6 +2,8 @@
 // The keyboard's 44-byte description of itself: firmware version, active profile, macro memory size and the
 // lighting effects its firmware offers.
 
+#include "keyboard/LightingEffect.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -27,8 +29,8 @@ struct ConfigBlock {
     std::uint8_t macroUnits() const { return bytes[11]; }
     unsigned macroCapacity() const { return static_cast<unsigned>(macroUnits()) << 7; }
     // The offered effects in display order: the non-zero entries of the mode list.
-    std::vector<std::uint8_t> offeredEffects() const;
-    bool offersEffect(std::uint8_t effect) const;
+    std::vector<LightingEffect> offeredEffects() const;
+    bool offersEffect(LightingEffect effect) const;
     bool needsFirmwareUpdate() const { return firmwareVersion() < kMinimumFirmware; }
 
     void setActiveProfile(std::uint8_t profile) { bytes[10] = profile; }

@@ -86,10 +86,6 @@ KeyCode KeyOfUsage(std::uint16_t page, std::uint16_t usage) {
     return KeyOfRow(LowestRow([rowUsage](const KeyRow& row) { return row.usage == rowUsage; }));
 }
 
-KeyCode KeyOfVk(std::uint8_t vk) {
-    return KeyCodeOf(VkTable()[vk]);
-}
-
 KeyIndex GKeyIndex(int i, int bank) {
     if (i < 0 || i >= kGKeyCount) return 0;
     return static_cast<KeyIndex>(kGKeyBase + i + (bank == 0 ? 0 : kGKeyCount));

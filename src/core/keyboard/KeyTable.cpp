@@ -6,13 +6,7 @@ namespace ombrel {
 namespace {
 
 constexpr KeyRow Row(std::uint8_t vk, std::uint16_t pickerPos, std::uint8_t usage, std::string_view textKey) {
-    return KeyRow{vk, pickerPos, vk, usage, textKey};
-}
-
-// The keypad digits and point stand for a navigation key when Num Lock is off; altVk names that key.
-constexpr KeyRow RowAlt(std::uint8_t vk, std::uint8_t altVk, std::uint16_t pickerPos, std::uint8_t usage,
-                        std::string_view textKey) {
-    return KeyRow{vk, pickerPos, altVk, usage, textKey};
+    return KeyRow{vk, pickerPos, usage, textKey};
 }
 
 // The used rows by key index; every other row stays empty. Picker positions from 0x8000 on belong to rows the
@@ -89,19 +83,19 @@ constexpr std::pair<std::uint8_t, KeyRow> kUsedRows[] = {
     {0x44, Row(0x79, 61, 0x43, "IDS_KEYBOARD_F10")},
     {0x45, Row(0x13, 65, 0x48, "IDS_KEYBOARD_PAUSE")},
     {0x46, Row(0x91, 77, 0x47, "IDS_KEYBOARD_SCROLL")},
-    {0x47, RowAlt(0x67, 0x24, 91, 0x5F, "IDS_KEYBOARD_S_7")},
-    {0x48, RowAlt(0x68, 0x26, 92, 0x60, "IDS_KEYBOARD_S_8")},
-    {0x49, RowAlt(0x69, 0x21, 93, 0x61, "IDS_KEYBOARD_S_9")},
+    {0x47, Row(0x67, 91, 0x5F, "IDS_KEYBOARD_S_7")},
+    {0x48, Row(0x68, 92, 0x60, "IDS_KEYBOARD_S_8")},
+    {0x49, Row(0x69, 93, 0x61, "IDS_KEYBOARD_S_9")},
     {0x4A, Row(0x6D, 82, 0x56, "IDS_KEYBOARD_S_MINUS")},
-    {0x4B, RowAlt(0x64, 0x25, 88, 0x5C, "IDS_KEYBOARD_S_4")},
-    {0x4C, RowAlt(0x65, 0x0C, 89, 0x5D, "IDS_KEYBOARD_S_5")},
-    {0x4D, RowAlt(0x66, 0x27, 90, 0x5E, "IDS_KEYBOARD_S_6")},
+    {0x4B, Row(0x64, 88, 0x5C, "IDS_KEYBOARD_S_4")},
+    {0x4C, Row(0x65, 89, 0x5D, "IDS_KEYBOARD_S_5")},
+    {0x4D, Row(0x66, 90, 0x5E, "IDS_KEYBOARD_S_6")},
     {0x4E, Row(0x6B, 83, 0x57, "IDS_KEYBOARD_S_PLUS")},
-    {0x4F, RowAlt(0x61, 0x23, 85, 0x59, "IDS_KEYBOARD_S_1")},
-    {0x50, RowAlt(0x62, 0x28, 86, 0x5A, "IDS_KEYBOARD_S_2")},
-    {0x51, RowAlt(0x63, 0x22, 87, 0x5B, "IDS_KEYBOARD_S_3")},
-    {0x52, RowAlt(0x60, 0x2D, 94, 0x62, "IDS_KEYBOARD_S_0")},
-    {0x53, RowAlt(0x6E, 0x2E, 95, 0x63, "IDS_KEYBOARD_S_DEL")},
+    {0x4F, Row(0x61, 85, 0x59, "IDS_KEYBOARD_S_1")},
+    {0x50, Row(0x62, 86, 0x5A, "IDS_KEYBOARD_S_2")},
+    {0x51, Row(0x63, 87, 0x5B, "IDS_KEYBOARD_S_3")},
+    {0x52, Row(0x60, 94, 0x62, "IDS_KEYBOARD_S_0")},
+    {0x53, Row(0x6E, 95, 0x63, "IDS_KEYBOARD_S_DEL")},
     {0x54, Row(0x2C, 0x8012, 0x00, "IDS_KEYBOARD_SYSREQ")},
     {0x56, Row(0xE2, 96, 0x64, "IDS_KEYBOARD_K45")},
     {0x57, Row(0x7A, 62, 0x44, "IDS_KEYBOARD_F11")},

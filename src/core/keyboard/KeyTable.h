@@ -15,7 +15,6 @@ using KeyIndex = std::uint16_t;
 struct KeyRow {
     std::uint8_t vk = 0; // platform virtual-key code; 0xFF when the key has none
     std::uint16_t pickerPos = 0xFFFF;
-    std::uint8_t altVk = 0;   // the virtual key of the key's second meaning (keypad with Num Lock off)
     std::uint8_t usage = 0;   // the code that stands for the key in key functions
     std::string_view textKey; // language-file key of the key's name; empty for empty rows
 };
@@ -34,7 +33,6 @@ inline constexpr int kKeyButtonCount = 105;
 inline constexpr int kGKeyCount = 9;
 
 const std::array<KeyRow, 256>& KeyTable();
-const std::array<std::uint8_t, 256>& VkTable();       // virtual-key code -> key index (0 = none)
 const std::array<std::uint16_t, 32>& ConsumerTable(); // row n stands for key-table usage 0xC0 + n
 const std::array<KeyButton, kKeyButtonCount>& KeyButtonTable();
 const std::array<int, kGKeyCount>& GKeyControls(); // G1..G9
@@ -51,7 +49,6 @@ KeyCode KeyOfPickerPos(std::uint16_t position);
 std::string_view PickerTextKey(std::uint16_t position); // text key of the lowest row at that position, or ""
 HidUsage UsageOfKey(KeyCode code);
 KeyCode KeyOfUsage(std::uint16_t page, std::uint16_t usage);
-KeyCode KeyOfVk(std::uint8_t vk);
 // Key index of G key i (0..8) in the given bank (0 = A, any other value = B); 0 when i is out of range.
 KeyIndex GKeyIndex(int i, int bank);
 

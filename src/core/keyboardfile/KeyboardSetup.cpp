@@ -48,7 +48,7 @@ const LightingItemInfo* FindLightingItem(std::string_view name) {
 std::uint32_t LightingItemValue(const LightingFields& f, LightingItem item) {
     switch (item) {
     case LightingItem::Effect:
-        return f.effect;
+        return EffectNumber(f.effect);
     case LightingItem::Brightness:
         return f.brightness;
     case LightingItem::Speed:
@@ -81,7 +81,7 @@ void SetLightingItem(LightingFields& f, LightingItem item, std::uint32_t v) {
     const auto byte = static_cast<std::uint8_t>(v);
     switch (item) {
     case LightingItem::Effect:
-        f.effect = byte;
+        f.effect = static_cast<LightingEffect>(byte); // a byte outside the named effects is kept as it is
         break;
     case LightingItem::Brightness:
         f.brightness = byte;

@@ -2,14 +2,14 @@
 
 #include "keyboard/ConfigBlock.h"
 #include "keys/KeyImage.h"
-#include "keys/KeyboardBackup.h"
-#include "keys/KeyboardWriter.h"
+#include "transfer/KeyboardBackup.h"
+#include "transfer/KeyboardWriter.h"
 #include "keys/MacroImage.h"
 #include "lighting/LightingState.h"
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
 #include "profiles/ProfileStore.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <deque>
 #include <map>

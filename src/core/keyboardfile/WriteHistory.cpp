@@ -1,5 +1,7 @@
 #include "keyboardfile/WriteHistory.h"
 
+#include "device/LinkStartHook.h"
+
 #include "device/LinkResult.h"
 #include "keyboardfile/KeyCodeNames.h"
 #include "keyboardfile/KeyboardFileWriter.h"
@@ -169,8 +171,17 @@ std::string DefaultHistoryFolder() {
 }
 
 void SetProcessHistory(std::optional<HistorySettings> settings) {
-    std::lock_guard guard(g_settingsLock);
-    g_settings = std::move(settings);
+    {
+        std::lock_guard guard(g_settingsLock);
+        g_settings = settings;
+    }
+    if (!settings) {
+        SetLinkStartHook({});
+        return;
+    }
+    SetLinkStartHook([history = *settings](DeviceCommands& commands, DeviceState& state) {
+        RecordWriteHistory(commands, state, history);
+    });
 }
 
 HistorySettings HistorySettingsFor(const AppPaths& paths, bool emulator, std::string writer, TextLookup text) {

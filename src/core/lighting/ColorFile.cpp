@@ -1,6 +1,6 @@
 #include "lighting/ColorFile.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <sys/stat.h>
 

@@ -2,49 +2,49 @@
 
 namespace ombrel {
 
-EffectControls ControlsOfEffect(int effect) {
+EffectControls ControlsOfEffect(LightingEffect effect) {
     EffectControls c;
     c.known = true;
     switch (effect) {
-    case 1:
-    case 2:
-    case 3:
+    case LightingEffect::Wave:
+    case LightingEffect::Sweep:
+    case LightingEffect::Snake:
         c.speed = true;
         c.direction = DirectionLayout::LeftRight;
         c.color = ColorGroup::A;
         c.writesColorful = true;
         break;
-    case 5:
-    case 7:
-    case 8:
-    case 9:
-    case 13:
-    case 14:
-    case 15:
+    case LightingEffect::Breathing:
+    case LightingEffect::Reactive:
+    case LightingEffect::ReactiveRipple:
+    case LightingEffect::ReactiveTrail:
+    case LightingEffect::Ripple:
+    case LightingEffect::LightShow:
+    case LightingEffect::Raindrops:
         c.speed = true;
         c.color = ColorGroup::A;
         c.writesColorful = true;
         break;
-    case 4:
-    case 10:
-    case 11:
+    case LightingEffect::ColorCycle:
+    case LightingEffect::Twinkle:
+    case LightingEffect::Kaleidoscope:
         c.speed = true;
         break;
-    case 6:
-    case 16:
+    case LightingEffect::Static:
+    case LightingEffect::CornerRipples:
         c.color = ColorGroup::B;
         break;
-    case 12:
+    case LightingEffect::VerticalWave:
         c.speed = true;
         c.direction = DirectionLayout::UpDown;
         break;
-    case 17:
+    case LightingEffect::FourColor:
         c.fourColor = true;
         break;
-    case 18:
+    case LightingEffect::Radiate:
         c.direction = DirectionLayout::Spread;
         break;
-    case kUserEffect:
+    case LightingEffect::User:
         c.userGroup = true;
         break;
     default:
@@ -53,7 +53,7 @@ EffectControls ControlsOfEffect(int effect) {
     return c;
 }
 
-std::string_view DirectionSkinSuffix(int effect) {
+std::string_view DirectionSkinSuffix(LightingEffect effect) {
     switch (ControlsOfEffect(effect).direction) {
     case DirectionLayout::LeftRight:
         return "2";
@@ -64,7 +64,7 @@ std::string_view DirectionSkinSuffix(int effect) {
     }
 }
 
-DirectionPictures DirectionPicturesOf(int effect, std::uint8_t direction) {
+DirectionPictures DirectionPicturesOf(LightingEffect effect, std::uint8_t direction) {
     const bool forward = direction != 0;
     switch (ControlsOfEffect(effect).direction) {
     case DirectionLayout::Spread:

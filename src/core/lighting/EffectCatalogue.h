@@ -2,6 +2,7 @@
 // What the program knows about each lighting effect: which controls of the lighting panel it shows, what choosing
 // it writes, which direction pictures it uses, and the preset colours.
 
+#include "keyboard/LightingEffect.h"
 #include "util/Rgb.h"
 
 #include <array>
@@ -10,14 +11,12 @@
 
 namespace ombrel {
 
-inline constexpr int kUserEffect = 20;
-
 // Where the direction label and pictures go and which pictures they show.
 enum class DirectionLayout {
     None,
-    Spread,    // spread from the centre / converge on it (effect 18)
-    LeftRight, // effects 1, 2, 3
-    UpDown,    // effect 12
+    Spread,    // spread from the centre / converge on it (Radiate)
+    LeftRight, // Wave, Sweep, Snake
+    UpDown,    // Vertical Wave
 };
 
 enum class ColorGroup { None, A, B };
@@ -32,17 +31,17 @@ struct EffectControls {
     bool writesColorful = false; // choosing the effect also writes the colourful switch
 };
 
-EffectControls ControlsOfEffect(int effect);
+EffectControls ControlsOfEffect(LightingEffect effect);
 
 // The suffix of the skin keys that place the direction controls for an effect: "2", "3" or "".
-std::string_view DirectionSkinSuffix(int effect);
+std::string_view DirectionSkinSuffix(LightingEffect effect);
 
 struct DirectionPictures {
     std::string_view left;
     std::string_view right;
 };
 // The pictures of the two direction controls; the chosen side shows the picture whose name ends in "down".
-DirectionPictures DirectionPicturesOf(int effect, std::uint8_t direction);
+DirectionPictures DirectionPicturesOf(LightingEffect effect, std::uint8_t direction);
 
 inline constexpr int kSwatchCount = 8;
 const std::array<Rgb, kSwatchCount>& PresetColors();

@@ -43,7 +43,7 @@ constexpr std::array<std::uint8_t, kDefaultLightingSize> kDefaultBlock = {1, 5, 
 
 LightingFields DecodeLightingBlock(std::span<const std::uint8_t, kLightingFieldsSize> b) {
     LightingFields f;
-    f.effect = b[kFieldEffect];
+    f.effect = static_cast<LightingEffect>(b[kFieldEffect]);
     f.brightness = b[kFieldBrightness];
     f.speed = b[kFieldSpeed];
     f.direction = b[kFieldDirection];
@@ -63,7 +63,7 @@ LightingBytes EncodeLightingBlock(const LightingFields& f,
                                   std::span<const std::uint8_t, kLightingFieldsSize> original) {
     LightingBytes b{};
     std::copy(original.begin(), original.end(), b.begin());
-    b[kFieldEffect] = f.effect;
+    b[kFieldEffect] = static_cast<std::uint8_t>(f.effect);
     b[kFieldBrightness] = f.brightness;
     b[kFieldSpeed] = f.speed;
     b[kFieldDirection] = f.direction;

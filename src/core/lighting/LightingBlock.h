@@ -2,6 +2,7 @@
 // The 42-byte lighting block each profile keeps in the keyboard's lighting memory (profile p at p x 42): the
 // effect and its parameters. Bytes the program does not interpret are carried along untouched.
 
+#include "keyboard/LightingEffect.h"
 #include "util/Rgb.h"
 
 #include <array>
@@ -44,7 +45,7 @@ using LightingBytes = std::array<std::uint8_t, kLightingFieldsSize>;
 
 // The decoded block, as the panel shows it.
 struct LightingFields {
-    std::uint8_t effect = 0;
+    LightingEffect effect = LightingEffect::None;
     std::uint8_t brightness = 0;
     std::uint8_t speed = 0;
     std::uint8_t direction = 0;

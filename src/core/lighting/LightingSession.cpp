@@ -1,7 +1,7 @@
 #include "lighting/LightingSession.h"
 
 #include "device/LinkResult.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <algorithm>
 
@@ -35,7 +35,7 @@ bool LightingSession::setPanelOn(bool on) {
     return WriteIniString(m_paths.userIni, kSwitchSection, kSwitchKey, on ? "1" : "0");
 }
 
-int LightingSession::positionOfEffect(int effect) const {
+int LightingSession::positionOfEffect(LightingEffect effect) const {
     const auto list = effects();
     const auto it = std::find(list.begin(), list.end(), effect);
     return it == list.end() ? -1 : static_cast<int>(it - list.begin());
@@ -51,7 +51,7 @@ int LightingSession::reset() {
 }
 
 int LightingSession::paintKey(int control) {
-    if (m_state.fields.effect != kUserEffect) return LINK_OK;
+    if (m_state.fields.effect != LightingEffect::User) return LINK_OK;
     if (m_patterns.profile() != m_state.profile) m_patterns.open(m_state.profile);
     return m_patterns.paintControl(control);
 }

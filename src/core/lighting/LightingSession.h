@@ -36,10 +36,10 @@ public:
     bool setPanelOn(bool on);
 
     // The effects the keyboard offers, in the order of its list.
-    std::vector<std::uint8_t> effects() const { return m_state.config.offeredEffects(); }
+    std::vector<LightingEffect> effects() const { return m_state.config.offeredEffects(); }
     // The first position of `effect` in effects(), or -1.
-    int positionOfEffect(int effect) const;
-    bool offersUserEffect() const { return m_state.config.offersEffect(kUserEffect); }
+    int positionOfEffect(LightingEffect effect) const;
+    bool offersUserEffect() const { return m_state.config.offersEffect(LightingEffect::User); }
 
     // The default lighting, and with the user effect the template's patterns for the shown profile.
     int reset();

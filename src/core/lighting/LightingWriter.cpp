@@ -36,10 +36,10 @@ int LightingWriter::write(std::span<const FieldWrite> writes) {
     return result;
 }
 
-int LightingWriter::selectEffect(std::uint8_t effect) {
+int LightingWriter::selectEffect(LightingEffect effect) {
     ++m_state.effectSelections;
     const std::uint8_t colorful = m_state.fields.colorful ? 1 : 0;
-    const std::array<std::uint8_t, 1> effectByte{effect};
+    const std::array<std::uint8_t, 1> effectByte{static_cast<std::uint8_t>(effect)};
     const std::array<std::uint8_t, 1> colorfulByte{colorful};
     if (ControlsOfEffect(effect).writesColorful) {
         const std::array<FieldWrite, 2> writes{{{kFieldEffect, effectByte}, {kFieldColorful, colorfulByte}}};

@@ -18,7 +18,7 @@ public:
 
     // The effect byte, and for the effects with a colourful switch that switch too. Counts as an effect choice
     // (the preview restarts) even when nothing needs writing.
-    int selectEffect(std::uint8_t effect);
+    int selectEffect(LightingEffect effect);
     // 0..5; the current value writes nothing.
     int setBrightness(int level);
     // 0..4; the current value writes nothing.

@@ -128,15 +128,15 @@ bool PreviewEngine::tick(const PreviewInput& in) {
         restart();
     }
     switch (in.effect) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
-    case 5:
-    case 12:
+    case LightingEffect::Wave:
+    case LightingEffect::Sweep:
+    case LightingEffect::Snake:
+    case LightingEffect::ColorCycle:
+    case LightingEffect::Breathing:
+    case LightingEffect::VerticalWave:
         bands(in);
         break;
-    case 6: {
+    case LightingEffect::Static: {
         if (!in.colorful) {
             setGrid([&](int, int) { return in.color; });
             break;
@@ -147,28 +147,28 @@ bool PreviewEngine::tick(const PreviewInput& in) {
                 set(slot, HueWheel()[static_cast<std::size_t>(5 * (k + 1))]);
         break;
     }
-    case 10:
+    case LightingEffect::Twinkle:
         twinkle();
         break;
-    case 11:
+    case LightingEffect::Kaleidoscope:
         kaleidoscope();
         break;
-    case 13:
+    case LightingEffect::Ripple:
         ripple(in);
         break;
-    case 14:
+    case LightingEffect::LightShow:
         lightShow(in);
         break;
-    case 15:
+    case LightingEffect::Raindrops:
         rain(in);
         break;
-    case 16:
+    case LightingEffect::CornerRipples:
         cornerRipples(in);
         break;
-    case 18:
+    case LightingEffect::Radiate:
         radiate(in);
         break;
-    case kUserEffect:
+    case LightingEffect::User:
         break; // the map shows the user's own colours
     default:
         clear();
@@ -179,10 +179,10 @@ bool PreviewEngine::tick(const PreviewInput& in) {
 
 void PreviewEngine::bands(const PreviewInput& in) {
     const auto& wheel = HueWheel();
-    int& phase = m_phase[static_cast<std::size_t>(in.effect)];
+    int& phase = m_phase[EffectNumber(in.effect)];
     auto hue = [&](int index) { return wheel[static_cast<std::size_t>(index % kWheelSteps)]; };
     switch (in.effect) {
-    case 1:
+    case LightingEffect::Wave:
         if (in.colorful) {
             phase = advance(in.direction, phase, 9, kWheelSteps);
             setGrid([&](int, int c) { return hue(phase + 9 * c); });
@@ -193,7 +193,7 @@ void PreviewEngine::bands(const PreviewInput& in) {
             });
         }
         break;
-    case 2:
+    case LightingEffect::Sweep:
         if (in.colorful) {
             phase = advance(in.direction, phase, 4, kWheelSteps);
             setGrid([&](int, int c) { return hue(phase + 5 * c); });
@@ -210,7 +210,7 @@ void PreviewEngine::bands(const PreviewInput& in) {
             });
         }
         break;
-    case 3: {
+    case LightingEffect::Snake: {
         const int period = in.colorful ? kWheelSteps : 96;
         phase = advance(in.direction, phase, 4, period);
         const auto& chain = Slots().chain;
@@ -221,17 +221,17 @@ void PreviewEngine::bands(const PreviewInput& in) {
         }
         break;
     }
-    case 4:
+    case LightingEffect::ColorCycle:
         phase = advance(in.direction, phase, 2, kWheelSteps);
         setGrid([&](int, int) { return hue(phase); });
         break;
-    case 5: {
+    case LightingEffect::Breathing: {
         phase = (phase + 2) % 128;
         const std::uint8_t level = BreathCurve()[static_cast<std::size_t>(phase)];
         setGrid([&](int, int c) { return (in.colorful ? hue(7 * c) : in.color).scaled(level); });
         break;
     }
-    case 12:
+    case LightingEffect::VerticalWave:
         phase = advance(in.direction, phase, 3, kWheelSteps);
         setGrid([&](int r, int) { return hue(phase + 32 * r); });
         break;

@@ -3,6 +3,7 @@
 // into the colour fills of the map's colour slots. It follows the effect, the direction, the colourful switch
 // and the colour; it does not follow brightness or speed (the keyboard's own pace differs anyway).
 
+#include "keyboard/LightingEffect.h"
 #include "lighting/KeySlots.h"
 #include "util/Rgb.h"
 
@@ -21,7 +22,7 @@ struct PreviewFill {
 using PreviewFrame = std::array<PreviewFill, kColorSlotCount>;
 
 struct PreviewInput {
-    int effect = 0;
+    LightingEffect effect = LightingEffect::None;
     std::uint8_t direction = 0;
     bool colorful = false;
     Rgb color;
@@ -80,7 +81,7 @@ private:
     bool m_started = false;
     std::uint32_t m_selections = 0;
 
-    std::array<int, 19> m_phase{}; // effects 1..5, 12, 18
+    std::array<int, 19> m_phase{}; // by effect number: the band effects
     Levels m_soft;                 // effects 10 and 15
     Levels m_rippleLevels;         // effect 13
     Levels m_showLevels;           // effect 14

@@ -8,7 +8,7 @@
 
 #include "device/DeviceCommands.h"
 #include "lighting/ColorFile.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <array>
 #include <functional>

@@ -164,4 +164,8 @@ const std::optional<AppPaths>& ProcessAppPaths() {
     return paths;
 }
 
+std::string StorePath(const std::string& userDir, int /*profileIndex*/) {
+    return userDir + "/" + kStoreFileName;
+}
+
 } // namespace ombrel

@@ -17,6 +17,11 @@ inline constexpr const char* kDataDirVariable = "OMBREL_DATA_DIR";
 inline constexpr const char* kUserColorFilePrefix = "UserDengColor_";
 inline constexpr const char* kUserColorExtension = ".userd";
 
+// The profile store file in `userDir`, whatever profile is asked for: one file for all three profiles, in the
+// format of the profile files the user exports, so it is named like one.
+inline constexpr const char* kStoreFileName = "keyboard-profiles.obp";
+std::string StorePath(const std::string& userDir, int profileIndex = 0);
+
 // What the paths are built from. Tests fill it by hand; the program takes `current()`.
 struct PathEnvironment {
     std::string executablePath;  // the running program file

@@ -1,7 +1,5 @@
 #include "platform/LegacyUserFolders.h"
 
-#include "profiles/ProfileStore.h"
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -52,6 +50,15 @@ void moveOnce(const std::string& from, const std::string& to, std::vector<std::s
 }
 
 } // namespace
+
+std::string MoveLegacyStoreFile(const std::string& userDir) {
+    const std::string from = userDir + "/" + kLegacyStoreFileName;
+    const std::string to = StorePath(userDir);
+    struct stat st {};
+    if (::lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::lstat(to.c_str(), &st) == 0) return {};
+    if (::rename(from.c_str(), to.c_str()) == 0) return "moved " + from + " to " + to + " (the store's new name)";
+    return "could not rename " + from + " to " + to + ": " + std::strerror(errno);
+}
 
 std::vector<std::string> MoveLegacyUserFolders(const AppPaths& paths) {
     std::vector<std::string> notes;

@@ -14,6 +14,11 @@ namespace ombrel {
 inline constexpr const char* kLegacyUserFolderName = "Varn88-3_6027";
 inline constexpr const char* kLegacyAppProfileFolderName = "Ombrel_Pellix";
 
+// Earlier versions named the store "$Profile0". It is renamed once, while the new name is free; returns a note of
+// what was done or what failed, empty when there was nothing to do.
+inline constexpr const char* kLegacyStoreFileName = "$Profile0";
+std::string MoveLegacyStoreFile(const std::string& userDir);
+
 // Moves what is there to move for `paths` (built by BuildAppPaths) and returns one line per folder moved or per
 // move that failed (with the system's reason and the command that does it by hand); none when nothing was to move.
 std::vector<std::string> MoveLegacyUserFolders(const AppPaths& paths);

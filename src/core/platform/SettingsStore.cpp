@@ -1,6 +1,7 @@
 #include "platform/SettingsStore.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
+#include "text/WholeNumber.h"
 
 #include <charconv>
 #include <filesystem>
@@ -46,16 +47,9 @@ bool SettingsStore::writeProfileString(std::string_view key, std::string_view va
 }
 
 std::optional<std::uint32_t> ParseStoredDword(std::string_view text) {
-    int base = 10;
-    if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-        text.remove_prefix(2);
-        base = 16;
-    }
-    if (text.empty()) return std::nullopt;
-    std::uint32_t value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
+    const auto value = ParseWholeNumber(text);
+    if (!value || *value > 0xFFFFFFFF) return std::nullopt;
+    return static_cast<std::uint32_t>(*value);
 }
 
 int ParseProfileInt(std::string_view text) {

@@ -1,5 +1,6 @@
 #include "profiles/ProfileListModel.h"
 
+#include "device/DeviceCommands.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
@@ -127,7 +128,7 @@ bool ProfileListModel::writeList(const SettingsStore& settings) const {
     return settings.writeProfileString(listKey(0), std::to_string(m_rows.size())) && written;
 }
 
-bool ProfileListModel::apply(const SettingsStore& settings, ProfileSwitcher& switcher) {
+bool ProfileListModel::apply(const SettingsStore& settings, ProfileActivator& switcher) {
     writeList(settings);
     m_created.clear(); // listed now: Cancel no longer takes them back
     const bool switched = switcher.ApplyProfileChoice(checkedProfile());

@@ -5,7 +5,7 @@
 
 #include "keys/TextSources.h"
 #include "platform/SettingsStore.h"
-#include "profiles/ProfileSwitcher.h"
+#include "profiles/ProfileActivator.h"
 
 #include <optional>
 #include <string>
@@ -55,7 +55,7 @@ public:
     // writeList, then activates the checked profile (none checked: the active one stays) and reloads the store
     // from the keyboard. Returns false when the keyboard refused the profile or the pending edits could not be
     // written; a list the settings could not take is only for outside tools and does not count.
-    bool apply(const SettingsStore& settings, ProfileSwitcher& switcher);
+    bool apply(const SettingsStore& settings, ProfileActivator& switcher);
 
 private:
     std::vector<ProfileRow> m_rows;

@@ -40,19 +40,6 @@ int writeStore(AssignmentStore& working, const std::string& path, bool takeLock,
 
 } // namespace
 
-std::string StorePath(const std::string& userDir, int /*profileIndex*/) {
-    return userDir + "/" + kStoreFileName;
-}
-
-std::string MoveLegacyStoreFile(const std::string& userDir) {
-    const std::string from = userDir + "/" + kLegacyStoreFileName;
-    const std::string to = StorePath(userDir);
-    struct stat st {};
-    if (::lstat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || ::lstat(to.c_str(), &st) == 0) return {};
-    if (::rename(from.c_str(), to.c_str()) == 0) return "moved " + from + " to " + to + " (the store's new name)";
-    return "could not rename " + from + " to " + to + ": " + std::strerror(errno);
-}
-
 int SaveStore(AssignmentStore& working, const std::string& storePath, bool takeLock, std::string* why) {
     if (!FileExists(storePath)) return 0;
     return writeStore(working, storePath, takeLock, why);

@@ -5,6 +5,7 @@
 
 #include "device/ScreenPort.h"
 #include "keys/AssignmentStore.h"
+#include "platform/AppPaths.h"
 #include "profiles/StoreContentCheck.h"
 #include "profiles/StoreFile.h"
 
@@ -13,16 +14,6 @@
 #include <vector>
 
 namespace ombrel {
-
-// The profile store file in `userDir`, whatever profile is asked for: one file for all three profiles, in the
-// format of the profile files the user exports, so it is named like one.
-inline constexpr const char* kStoreFileName = "keyboard-profiles.obp";
-std::string StorePath(const std::string& userDir, int profileIndex = 0);
-
-// Earlier versions named the store "$Profile0". It is renamed once, while the new name is free; returns a note of
-// what was done or what failed, empty when there was nothing to do.
-inline constexpr const char* kLegacyStoreFileName = "$Profile0";
-std::string MoveLegacyStoreFile(const std::string& userDir);
 
 // Saves the store into the profile store file, but only when that file exists already (it is created by the
 // first read from the keyboard). With `takeLock` the store's lock is taken here, else the caller holds it.

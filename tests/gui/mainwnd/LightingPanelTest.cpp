@@ -15,7 +15,7 @@
 #include "lighting/EffectCatalogue.h"
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -264,7 +264,7 @@ private slots:
         QVERIFY(!panel.panelOn());
         QCOMPARE(hint->text(), QStringLiteral("Click a key to change what it does"));
         panel.setPanelOn(true);
-        QCOMPARE(panel.session()->state().fields.effect, 20);
+        QCOMPARE(EffectNumber(panel.session()->state().fields.effect), 20u);
 
         // Two strokes on Esc and one on A between them; each Ctrl+Z takes back the last one, in every store of the
         // colour, and touches nothing else.

@@ -11,7 +11,7 @@
 #include "SkinButton.h"
 #include "UserPrompts.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 #include "text/LanguageTexts.h"
 
 #include <QApplication>

@@ -1,7 +1,5 @@
 // ombrelctl as a user runs it, on the emulator (and, for the error paths, without any keyboard).
-#include "support/RunProgram.h"
-#include "support/ScopedUserHome.h"
-#include "support/TestPaths.h"
+#include "cli/OmbrelctlFixture.h"
 #include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
@@ -20,21 +18,7 @@
 namespace ombrel::test {
 namespace {
 
-class OmbrelctlTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir = makeTempDir("ombrelctl");
-        home.emplace(dir + "/home");
-    }
-    void TearDown() override {
-        home.reset();
-        std::filesystem::remove_all(dir);
-    }
-    ProgramResult run(std::vector<std::string> args) { return RunProgram("ombrelctl", args); }
-    std::string emulator() const { return "--emulator=" + dir + "/state"; }
-    std::string dir;
-    std::optional<ScopedUserHome> home;
-};
+using OmbrelctlTest = OmbrelctlFixture;
 
 std::vector<std::string> linesStartingWith(const std::string& text, const std::string& prefix) {
     std::vector<std::string> out;

@@ -18,11 +18,11 @@ TEST(ConfigBlock, Fields) {
     EXPECT_EQ(block.macroCapacity(), 8192u);
     block.bytes[12] = 3;
     block.bytes[14] = 7;
-    EXPECT_EQ(block.offeredEffects(), (std::vector<std::uint8_t>{3, 7}));
-    EXPECT_FALSE(block.offersEffect(20));
+    EXPECT_EQ(block.offeredEffects(), (std::vector<LightingEffect>{LightingEffect::Snake, LightingEffect::Reactive}));
+    EXPECT_FALSE(block.offersEffect(LightingEffect::User));
     block.bytes[43] = 20; // a zero gap anywhere is skipped
-    EXPECT_TRUE(block.offersEffect(20));
-    EXPECT_FALSE(block.offersEffect(0));
+    EXPECT_TRUE(block.offersEffect(LightingEffect::User));
+    EXPECT_FALSE(block.offersEffect(LightingEffect::None));
 }
 
 using ActiveProfileTest = DeviceFixture;

@@ -22,7 +22,6 @@ TEST(KeyTable, Has157UsedRowsAndTheRestAreEmpty) {
             EXPECT_EQ(row.textKey.empty(), index == 0x64) << std::hex << index;
         } else {
             EXPECT_EQ(row.pickerPos, 0xFFFF) << std::hex << index;
-            EXPECT_EQ(row.altVk, 0) << std::hex << index;
             EXPECT_EQ(row.usage, 0) << std::hex << index;
             EXPECT_TRUE(row.textKey.empty()) << std::hex << index;
         }
@@ -86,22 +85,6 @@ TEST(KeyTable, LettersDigitsAndFunctionKeysRunInStep) {
     }
 }
 
-// With Num Lock off a keypad digit is the navigation key that carries the same scan code with the E0 prefix.
-TEST(KeyTable, KeypadSecondMeaningIsTheExtendedKeyOfTheSameScanCode) {
-    const auto& keys = KeyTable();
-    for (std::size_t index = 0; index < keys.size(); ++index) {
-        const KeyRow& row = keys[index];
-        const bool keypadDigit = index >= 0x47 && index <= 0x53 && index != 0x4A && index != 0x4E;
-        if (!keypadDigit) {
-            EXPECT_EQ(row.altVk, row.vk) << std::hex << index;
-        } else if (index == 0x4C) {
-            EXPECT_EQ(row.altVk, 0x0C); // keypad 5 is Clear, which has no key of its own
-        } else {
-            EXPECT_EQ(row.altVk, keys[index + 0x80].vk) << std::hex << index;
-        }
-    }
-}
-
 TEST(KeyTable, MediaRowsAgreeWithTheConsumerTableAndTheMediaList) {
     const auto& consumer = ConsumerTable();
     for (const MediaRow& media : MediaTable()) {
@@ -113,45 +96,6 @@ TEST(KeyTable, MediaRowsAgreeWithTheConsumerTableAndTheMediaList) {
     }
     for (std::size_t n = 18; n < consumer.size(); ++n)
         EXPECT_EQ(consumer[n], 0) << n;
-}
-
-TEST(VkTable, TakesTheLowestRowWithItsExceptions) {
-    struct Case {
-        std::uint8_t vk;
-        std::uint8_t index;
-    };
-    const Case cases[] = {
-        {0x41, 0x1E}, {0x7C, 0x64}, {0x03, 0xC6}, {0x13, 0x45},
-        {0x90, 0xC5}, {0x24, 0xC7}, {0x5F, 0xDF}, {0x0D, 0x1C}, // Enter before keypad Enter
-        {0xA1, 0x36},                                           // the first Right Shift row
-        {0x10, 0x2A}, {0x11, 0x1D}, {0x12, 0x38},               // side-less modifiers name the left keys
-        {0x2C, 0xB7},                                           // Print Screen, not Sys Req
-        {0x01, 0},    {0x02, 0},    {0x04, 0},    {0xFF, 0},    // mouse buttons and "no virtual key"
-        {0x88, 0},    {0x8B, 0},    {0x97, 0},    {0x9F, 0},    // private function codes
-        {0x91, 0x46},                                           // Scroll Lock shares the range with them
-        {0x00, 0},    {0x05, 0},    {0xE7, 0},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(VkTable()[c.vk], c.index) << std::hex << int(c.vk);
-    EXPECT_EQ(KeyOfVk(0x10), 0x02A);
-    EXPECT_EQ(KeyOfVk(0x2C), 0x137);
-    EXPECT_EQ(KeyOfVk(0x05), 0);
-}
-
-// Outside the exceptions every keyboard row is reachable from its virtual key, or a lower row shares that key.
-TEST(VkTable, EveryOtherEntryNamesALowestRowWithThatKey) {
-    const auto& keys = KeyTable();
-    for (std::size_t index = 1; index < keys.size(); ++index) {
-        const std::uint8_t vk = keys[index].vk;
-        if (vk == 0 || vk == 0x2C || vk == 0x01 || vk == 0x02 || vk == 0x04 || vk == 0xFF ||
-            (vk >= 0x88 && vk <= 0x9F && vk != 0x90 && vk != 0x91)) {
-            continue;
-        }
-        const std::uint8_t found = VkTable()[vk];
-        EXPECT_NE(found, 0) << std::hex << index;
-        EXPECT_LE(found, index) << std::hex << index;
-        EXPECT_EQ(keys[found].vk, vk) << std::hex << index;
-    }
 }
 
 } // namespace

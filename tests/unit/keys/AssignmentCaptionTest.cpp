@@ -1,5 +1,5 @@
 // Captions of the key buttons: the key's name and what an assignment makes it do.
-#include "keys/AssignmentCaption.h"
+#include "assign/AssignmentCaption.h"
 #include "keys/KeysTestData.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The key assignment dialog's decisions without widgets: the record built from each tab, opening on each kind of
 // record, key capture, macro-only mode, storing, marking and where the dialog opens.
-#include "keys/CompositeKeyChoice.h"
-#include "keys/DialogPlacement.h"
+#include "assign/CompositeKeyChoice.h"
+#include "assign/DialogPlacement.h"
+#include "assign/MacroListModel.h"
 #include "keys/KeysTestData.h"
-#include "keys/MacroListModel.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
 // Writing key assignments and macros to a keyboard and reading them back into a profile file.
 #include "device/LinkResult.h"
-#include "keys/KeyboardBackup.h"
 #include "keys/KeyboardFixture.h"
-#include "keys/KeyboardWriter.h"
 #include "keys/KeymapCodec.h"
 #include "keys/MacroImage.h"
 #include "keys/MediaTable.h"
 #include "profiles/StoreContentCheck.h"
 #include "profiles/StoreFile.h"
 #include "support/TestPaths.h"
+#include "transfer/KeyboardBackup.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <filesystem>
 

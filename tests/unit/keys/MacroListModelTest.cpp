@@ -1,5 +1,5 @@
 // The macro tab's edits without widgets: names, ids, deletion, cycles, steps and the commit into the store.
-#include "keys/MacroListModel.h"
+#include "assign/MacroListModel.h"
 #include "keys/KeysTestData.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // Recording macros from key events that carry their own times: pauses, auto-repeat, releases without a press,
 // keys that pass on, and the limits of a macro.
-#include "keys/MacroRecorder.h"
+#include "assign/MacroRecorder.h"
+#include "assign/MacroListModel.h"
 #include "keys/KeysTestData.h"
 #include "keys/MacroImage.h"
-#include "keys/MacroListModel.h"
 
 #include <gtest/gtest.h>
 

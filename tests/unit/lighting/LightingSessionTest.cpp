@@ -2,8 +2,8 @@
 #include "lighting/LightingSession.h"
 #include "device/LinkResult.h"
 #include "lighting/LightingFixture.h"
+#include "platform/IniFile.h"
 #include "support/TestPaths.h"
-#include "text/IniFile.h"
 
 #include <filesystem>
 #include <fstream>
@@ -32,7 +32,7 @@ TEST_F(LightingSessionTest, LoadWritesTheUserPatternOnlyWhenAskedAndOffered) {
     LightingSession session(commands(), paths);
     ASSERT_EQ(session.load(), LINK_OK);
     EXPECT_EQ(session.state().profile, 1);
-    EXPECT_EQ(session.state().fields.effect, 20); // the emulator's factory lighting of profile 1
+    EXPECT_EQ(session.state().fields.effect, LightingEffect::User); // the emulator's factory lighting of profile 1
     auto sent = takeSent();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const SentReport& r) { return r.command == 17; }), 8);
 
@@ -44,8 +44,8 @@ TEST_F(LightingSessionTest, LoadWritesTheUserPatternOnlyWhenAskedAndOffered) {
     model.writeArea(emu::Area::Config, 12 + 18, std::array<std::uint8_t, 1>{0});
     ASSERT_EQ(session.load(), LINK_OK);
     EXPECT_FALSE(session.offersUserEffect());
-    EXPECT_EQ(session.positionOfEffect(20), -1);
-    EXPECT_EQ(session.positionOfEffect(4), 3);
+    EXPECT_EQ(session.positionOfEffect(LightingEffect::User), -1);
+    EXPECT_EQ(session.positionOfEffect(LightingEffect::ColorCycle), 3);
     sent = takeSent();
     EXPECT_EQ(std::count_if(sent.begin(), sent.end(), [](const SentReport& r) { return r.command == 17; }), 0);
 }
@@ -74,11 +74,11 @@ TEST_F(LightingSessionTest, SwitchPersistsAndResetRestoresDefaultsAndTemplate) {
 TEST_F(LightingSessionTest, KeysArePaintedOnlyInTheUserEffect) {
     LightingSession session(commands(), paths);
     ASSERT_EQ(session.load(), LINK_OK);
-    session.writer().selectEffect(4);
+    session.writer().selectEffect(LightingEffect::ColorCycle);
     takeSent();
     EXPECT_EQ(session.paintKey(1022), LINK_OK);
     EXPECT_TRUE(takeSent().empty());
-    session.writer().selectEffect(20);
+    session.writer().selectEffect(LightingEffect::User);
     takeSent();
     session.paintKey(1174);
     EXPECT_EQ(takeSent(), Bracket({{17, 512 + 110 * 3, {0, 0, 0}}}));

@@ -33,14 +33,18 @@ const ChangeCase kChanges[] = {
     {"EffectWithColorfulSwitch",
      0,
      [](LightingState& s) { s.fields.colorful = true; },
-     [](LightingWriter& w) { return w.selectEffect(5); },
+     [](LightingWriter& w) { return w.selectEffect(LightingEffect::Breathing); },
      {{6, 0, {5}}, {6, 4, {1}}}},
     {"UserEffectWritesOnlyItsNumber",
      1,
      nullptr,
-     [](LightingWriter& w) { return w.selectEffect(20); },
+     [](LightingWriter& w) { return w.selectEffect(LightingEffect::User); },
      {{6, 42, {20}}}},
-    {"EffectWithoutColorful", 2, nullptr, [](LightingWriter& w) { return w.selectEffect(12); }, {{6, 84, {12}}}},
+    {"EffectWithoutColorful",
+     2,
+     nullptr,
+     [](LightingWriter& w) { return w.selectEffect(LightingEffect::VerticalWave); },
+     {{6, 84, {12}}}},
     {"BrightnessOfProfile2", 2, nullptr, [](LightingWriter& w) { return w.setBrightness(3); }, {{6, 85, {3}}}},
     {"SameBrightnessSendsNothing", 0, nullptr, [](LightingWriter& w) { return w.setBrightness(5); }, {}},
     {"SpeedSliderAtFastest",
@@ -112,7 +116,7 @@ TEST_F(LightingWriterTest, RefusedChangeIsReadBackAndTheStateKeepsTheKeyboardsVa
     // Something else changed the keyboard meanwhile: the read-back shows it.
     model.writeArea(emu::Area::Lighting, 42, std::array<std::uint8_t, 1>{7});
     EXPECT_NE(writer.setColor({1, 2, 3}), LINK_OK);
-    EXPECT_EQ(state.fields.effect, 7);
+    EXPECT_EQ(state.fields.effect, LightingEffect::Reactive);
     EXPECT_EQ(state.fields.color, before.color);
 
     // Nothing answers at all: the state stays as it was before the change.

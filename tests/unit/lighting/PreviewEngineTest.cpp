@@ -79,7 +79,7 @@ TEST(PreviewTables, CurvesWheelAndKeys) {
 
 TEST(PreviewEngine, RainStartsWithThreeDropsAndTheSeedRisingFromBelow) {
     PreviewEngine engine = fixedHues();
-    PreviewInput in{15, 255, false, kRed, 1};
+    PreviewInput in{LightingEffect::Raindrops, 255, false, kRed, 1};
     engine.tick(in);
     EXPECT_EQ(lit(engine.frame()), red({{1023, 235}, {1026, 235}, {1091, 235}}));
     engine.tick(in);
@@ -97,7 +97,7 @@ TEST(PreviewEngine, RainStartsWithThreeDropsAndTheSeedRisingFromBelow) {
 
 TEST(PreviewEngine, CornerRipplesStartAtTheTopLeftWhereNoKeyLies) {
     PreviewEngine engine = fixedHues();
-    PreviewInput in{16, 255, false, kRed, 1};
+    PreviewInput in{LightingEffect::CornerRipples, 255, false, kRed, 1};
     EXPECT_TRUE(engine.tick(in)); // the chain's keys get their (black) fills
     EXPECT_TRUE(lit(engine.frame()).empty());
     engine.tick(in);
@@ -106,12 +106,12 @@ TEST(PreviewEngine, CornerRipplesStartAtTheTopLeftWhereNoKeyLies) {
 
 TEST(PreviewEngine, LightShowOpensWithTheFirstScriptStep) {
     PreviewEngine engine = fixedHues();
-    engine.tick({14, 255, false, kRed, 1});
+    engine.tick({LightingEffect::LightShow, 255, false, kRed, 1});
     EXPECT_EQ(lit(engine.frame()), red({{1022, 225}, {1118, 225}}));
     // Its phases run on for good; a long run keeps lighting keys.
     std::size_t litTicks = 0;
     for (int t = 0; t < 3000; ++t) {
-        engine.tick({14, 255, t % 500 < 250, kRed, 1});
+        engine.tick({LightingEffect::LightShow, 255, t % 500 < 250, kRed, 1});
         litTicks += lit(engine.frame()).empty() ? 0 : 1;
     }
     EXPECT_GT(litTicks, 2000u);
@@ -121,7 +121,7 @@ TEST(PreviewEngine, TwinklePicksEveryChainKeyButTheLastAndTheFirstTwice) {
     PreviewEngine engine = fixedHues(); // hue 0: a key picked this tick shows (235, 0, 0)
     std::map<int, int> picks;
     for (int t = 0; t < 105; ++t) { // 315 picks: three rounds
-        engine.tick({10, 255, false, kRed, 1});
+        engine.tick({LightingEffect::Twinkle, 255, false, kRed, 1});
         for (auto [key, color] : lit(engine.frame()))
             if (color == Rgb{235, 0, 0}) ++picks[key];
         EXPECT_FALSE(lit(engine.frame()).count(1113));
@@ -137,7 +137,7 @@ TEST(PreviewEngine, ColourCycleTakes96Ticks) {
     PreviewEngine engine = fixedHues();
     std::vector<PreviewFrame> frames;
     for (int t = 0; t < 192; ++t) {
-        EXPECT_TRUE(engine.tick({4, 255, false, kRed, 1}));
+        EXPECT_TRUE(engine.tick({LightingEffect::ColorCycle, 255, false, kRed, 1}));
         frames.push_back(engine.frame());
         const Rgb expected = HueWheel()[static_cast<std::size_t>(2 * (t + 1) % 192)];
         EXPECT_EQ(engine.frame()[static_cast<std::size_t>(SlotOfControl(1058))], (PreviewFill{expected, true}));
@@ -153,7 +153,7 @@ TEST(PreviewEngine, ColourCycleTakes96Ticks) {
 TEST(PreviewEngine, WaveInOneColourFollowsThePulseColumnByColumn) {
     PreviewEngine engine = fixedHues();
     for (int t = 1; t <= 20; ++t) {
-        engine.tick({1, 255, false, kRed, 1});
+        engine.tick({LightingEffect::Wave, 255, false, kRed, 1});
         const int phase = 7 * t % 96;
         // Esc and the A key lie in column 2, key 1107 in the last column.
         for (auto [key, column] : {std::pair{1022, 2}, std::pair{1058, 2}, std::pair{1107, 22}}) {
@@ -164,10 +164,11 @@ TEST(PreviewEngine, WaveInOneColourFollowsThePulseColumnByColumn) {
 }
 
 TEST(PreviewEngine, StillEffectsAndUnknownOnesShowNoFills) {
-    for (int effect : {7, 8, 9, 17, 19, 99}) {
-        SCOPED_TRACE(effect);
+    for (int number : {7, 8, 9, 17, 19, 99}) {
+        SCOPED_TRACE(number);
+        const auto effect = static_cast<LightingEffect>(number);
         PreviewEngine engine = fixedHues();
-        engine.tick({4, 255, false, kRed, 1});
+        engine.tick({LightingEffect::ColorCycle, 255, false, kRed, 1});
         EXPECT_TRUE(engine.tick({effect, 255, false, kRed, 2}));
         EXPECT_TRUE(
             std::all_of(engine.frame().begin(), engine.frame().end(), [](const PreviewFill& f) { return !f.on; }));
@@ -175,19 +176,19 @@ TEST(PreviewEngine, StillEffectsAndUnknownOnesShowNoFills) {
     }
     // The user effect leaves the map to the user's own colours.
     PreviewEngine engine = fixedHues();
-    EXPECT_FALSE(engine.tick({20, 255, false, kRed, 1}));
+    EXPECT_FALSE(engine.tick({LightingEffect::User, 255, false, kRed, 1}));
 }
 
 TEST(PreviewEngine, EveryEffectRunsLongWithoutLeavingItsTables) {
     std::uint32_t seed = 1;
     PreviewEngine engine([&seed] { return seed = seed * 1103515245u + 12345u; });
-    for (int effect = 0; effect <= 21; ++effect)
+    for (int number = 0; number <= 21; ++number)
         for (int t = 0; t < 400; ++t)
-            engine.tick({effect,
+            engine.tick({static_cast<LightingEffect>(number),
                          static_cast<std::uint8_t>(t / 100 % 2 ? 0 : 255),
                          t % 3 != 0,
                          {9, 99, 199},
-                         static_cast<std::uint32_t>(effect + (t == 200 ? 100 : 0))});
+                         static_cast<std::uint32_t>(number + (t == 200 ? 100 : 0))});
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "lighting/UserPatterns.h"
 #include "device/LinkResult.h"
 #include "lighting/LightingFixture.h"
+#include "platform/IniFile.h"
 #include "support/TestPaths.h"
-#include "text/IniFile.h"
 
 #include <filesystem>
 #include <fstream>

@@ -51,10 +51,10 @@ TEST_F(EmulatedLinkTest, ReadsTheFactoryStateAndWritesBack) {
     ASSERT_EQ(link->commands().ReadConfig(config.bytes), LINK_OK);
     EXPECT_EQ(config.firmwareVersion(), 0x0110);
     EXPECT_EQ(config.macroCapacity(), 8192u);
-    std::vector<std::uint8_t> effects;
+    std::vector<LightingEffect> effects;
     for (int e = 1; e <= 18; ++e)
-        effects.push_back(static_cast<std::uint8_t>(e));
-    effects.push_back(20);
+        effects.push_back(static_cast<LightingEffect>(e));
+    effects.push_back(static_cast<LightingEffect>(20));
     EXPECT_EQ(config.offeredEffects(), effects);
 
     std::array<std::uint8_t, kKeymapSize> factory{}, profile2{};

@@ -1,7 +1,7 @@
 #include "PlatformFixture.h"
 
+#include "platform/IniFile.h"
 #include "platform/SettingsStore.h"
-#include "text/IniFile.h"
 
 namespace ombrel::test {
 namespace {

@@ -1,15 +1,15 @@
 // Switching profiles with and without unapplied edits, reloading from the keyboard, the profile name, and the
 // profile manager's list, on a keyboard in memory.
-#include "profiles/ProfileSwitcher.h"
+#include "transfer/ProfileSwitcher.h"
 #include "device/ActiveProfile.h"
 #include "device/LinkResult.h"
 #include "keys/KeyboardFixture.h"
-#include "keys/KeyboardWriter.h"
+#include "platform/IniFile.h"
 #include "profiles/BinaryFile.h"
 #include "profiles/ProfileListModel.h"
 #include "profiles/ProfileStore.h"
 #include "support/TestPaths.h"
-#include "text/IniFile.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <deque>
 #include <filesystem>

@@ -1,6 +1,6 @@
 // Writes keep the rest of the file byte for byte and read back as written; files are replaced atomically.
+#include "platform/IniFile.h"
 #include "text/FileBytes.h"
-#include "text/IniFile.h"
 
 #include "support/TestPaths.h"
 

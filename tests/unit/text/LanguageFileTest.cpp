@@ -1,7 +1,7 @@
 // The shipped English language file: every key the program looks up is there with a usable text, and every text
 // that is filled in has exactly the one placeholder its caller fills.
 #include "keyboard/KeyTable.h"
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
 #include "text/SafeFormat.h"

@@ -1,6 +1,6 @@
 #include "SkinRect.h"
 
-#include "text/IniFile.h"
+#include "platform/IniFile.h"
 
 #include <cctype>
 #include <charconv>

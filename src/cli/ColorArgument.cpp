@@ -1,0 +1,50 @@
+#include "ColorArgument.h"
+
+#include "lighting/ColorFile.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace ombrel::cli {
+
+namespace {
+
+constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", also \"#ff8000\") or R,G,B in "
+                                   "decimal (\"255,128,0\").";
+
+} // namespace
+
+std::optional<Rgb> ParseColorArgument(std::string_view text) {
+    if (!text.empty() && text[0] == '#') text.remove_prefix(1);
+    if (text.size() == 6 && text.find(',') == std::string_view::npos) {
+        unsigned value = 0;
+        const auto [end, ec] = std::from_chars(text.data(), text.data() + 6, value, 16);
+        if (ec != std::errc() || end != text.data() + 6) return std::nullopt;
+        return Rgb{static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 8),
+                   static_cast<std::uint8_t>(value)};
+    }
+    return ParseColor(text);
+}
+
+std::optional<Rgb> ColorOrComplain(const std::string& text) {
+    const auto color = ParseColorArgument(text);
+    if (!color) std::fprintf(stderr, "'%s' is not a colour. %s\n", text.c_str(), kColorHelp);
+    return color;
+}
+
+std::string HexColor(Rgb c) {
+    char s[8];
+    std::snprintf(s, sizeof s, "%02X%02X%02X", c.r, c.g, c.b);
+    return s;
+}
+
+void JsonColor(JsonWriter& json, Rgb c) {
+    json.beginObject()
+        .member("hex", HexColor(c))
+        .member("red", unsigned(c.r))
+        .member("green", unsigned(c.g))
+        .member("blue", unsigned(c.b))
+        .endObject();
+}
+
+} // namespace ombrel::cli

@@ -1,0 +1,22 @@
+#pragma once
+// Colours as the lighting and colour commands take and show them.
+
+#include "text/JsonWriter.h"
+#include "util/Rgb.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace ombrel::cli {
+
+// RRGGBB in hexadecimal ("ff8000", also "#ff8000") or R,G,B in decimal ("255,128,0").
+std::optional<Rgb> ParseColorArgument(std::string_view text);
+// ParseColorArgument; prints what a colour looks like when `text` is none.
+std::optional<Rgb> ColorOrComplain(const std::string& text);
+// "FF8000".
+std::string HexColor(Rgb c);
+// {"hex": "FF8000", "red": 255, "green": 128, "blue": 0}
+void JsonColor(JsonWriter& json, Rgb c);
+
+} // namespace ombrel::cli

@@ -1,0 +1,78 @@
+#include "MacroCommands.h"
+
+#include "StoreWork.h"
+#include "keys/Utf16Text.h"
+#include "text/JsonWriter.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace ombrel::cli {
+
+namespace {
+
+int cmdMacroList(CliSession& s, const Args&) {
+    StoreWork work(s);
+    if (const int r = work.refresh(false); r != kExitOk) return r;
+    const AssignmentStore& w = work.working();
+    // The keys that play macro `id`, as profile and key.
+    auto keysOf = [&](std::uint32_t id) {
+        std::vector<std::pair<int, KeyIndex>> keys;
+        for (int p = 0; p < kProfileCount; ++p)
+            for (KeyIndex index : ProfileKeys()) {
+                const KeyRecord r = w.image.record(RecordNumber(p, index));
+                if (r.type == KF_MACRO && r.value == id) keys.emplace_back(p, index);
+            }
+        return keys;
+    };
+    if (s.options().json) {
+        JsonWriter json;
+        json.beginObject().key("macros").beginArray();
+        for (const MacroRecord& m : w.macros) {
+            json.beginObject()
+                .member("id", unsigned(m.macroId()))
+                .member("name", Utf16ToUtf8(m.name()))
+                .member("cycles", unsigned(m.cycles()))
+                .member("steps", unsigned(m.actionCount()))
+                .key("keys")
+                .beginArray();
+            for (const auto& [p, index] : keysOf(m.macroId()))
+                json.beginObject()
+                    .member("profile", ProfileNumber(p))
+                    .member("key", work.keyLabel(index))
+                    .member("key_argument", KeyArgument(index))
+                    .endObject();
+            json.endArray().endObject();
+        }
+        json.endArray().endObject();
+        std::fputs(json.text().c_str(), stdout);
+        return kExitOk;
+    }
+    if (w.macros.empty()) {
+        std::printf("the keyboard holds no macros\n");
+        return kExitOk;
+    }
+    std::printf("%-4s %-6s %-6s %-24s %s\n", "ID", "CYCLES", "STEPS", "NAME", "KEYS (profile:key)");
+    for (const MacroRecord& m : w.macros) {
+        std::string keys;
+        for (const auto& [p, index] : keysOf(m.macroId()))
+            keys += (keys.empty() ? "" : ", ") + std::to_string(ProfileNumber(p)) + ":" + work.keyLabel(index);
+        std::printf("%-4u %-6u %-6u %-24s %s\n", m.macroId(), m.cycles(), m.actionCount(),
+                    Utf16ToUtf8(m.name()).c_str(), keys.c_str());
+    }
+    return kExitOk;
+}
+
+} // namespace
+
+const std::vector<CommandInfo>& MacroCommands() {
+    static const std::vector<CommandInfo> commands = {
+        {"macro list", "", "the macros the keyboard holds, with the keys that play them", 0, 0, cmdMacroList,
+         "Lists id, cycles, step count and name of each macro in the keyboard's memory, and the keys\n"
+         "(profile:key) that play it.",
+         nullptr, false, true},
+    };
+    return commands;
+}
+
+} // namespace ombrel::cli

@@ -1,0 +1,111 @@
+// The write history as a user meets it: every write through ombrelctl keeps the state it replaces, a restore
+// gives back the keyboard's exact memory, and a write that fails halfway leaves its snapshot marked.
+#include "OmbrelctlFixture.h"
+#include "text/FileBytes.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+namespace ombrel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HistoryCliTest : public OmbrelctlFixture {
+protected:
+    void TearDown() override {
+        unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+        OmbrelctlFixture::TearDown();
+    }
+    std::string apply(const std::string& text) {
+        const std::string path = dir + "/file.toml";
+        std::ofstream(path) << text;
+        return ok({"apply", path}).out;
+    }
+    // The emulator's memory as its state file holds it after a run.
+    std::string memory() const { return ReadFileBytes(dir + "/state").bytes; }
+    std::string historyFolder() const { return dir + "/state.userdata/history"; }
+};
+
+constexpr const char* kBase = "format = 1\n"
+                              "[[macros]]\nid = 1\nname = \"Base\"\nsteps = [{ press = \"B\", delay = 10 }, "
+                              "{ release = \"B\", delay = 20 }, { press = \"C\" }, { release = \"C\" }]\n"
+                              "[profile.3.patterns.1.colors]\nEsc = \"102030\"\n";
+constexpr const char* kFirst = "format = 1\n"
+                               "[[macros]]\nid = 1\nname = \"One\"\nsteps = [{ press = \"A\", delay = 10 }]\n"
+                               "[profile.1.keys]\nEsc = \"macro:1\"\n"
+                               "[profile.2.lighting]\nbrightness = 1\n"
+                               "[profile.3.patterns.1.colors]\nEsc = \"00FF00\"\n";
+constexpr const char* kSecond = "format = 1\nmacros = []\n"
+                                "[profile.1.keys]\nEsc = \"disabled\"\nF1 = \"key:F2\"\n"
+                                "[profile.2.lighting]\nbrightness = 4\neffect = 3\n"
+                                "[profile.3.patterns.1.colors]\nEsc = \"0000FF\"\nA = \"FFFFFF\"\n";
+
+TEST_F(HistoryCliTest, RestoringSnapshotNGivesBackTheExactMemoryAndCanItselfBeUndone) {
+    // What the program wrote itself: a factory keyboard's per-key colours cannot be read back, so the program
+    // never knows them, and a factory's macro memory holds no image at all.
+    apply(kBase);
+    const std::string base = memory();
+    apply(kFirst);
+    const std::string first = memory();
+    apply(kSecond);
+    ASSERT_NE(memory(), first);
+
+    const std::string list = ok({"history", "list"}).out;
+    EXPECT_NE(list.find("   2  "), std::string::npos) << list;
+    EXPECT_NE(list.find("ombrelctl  Macro 1 (One): name Base -> One"), std::string::npos) << list;
+    EXPECT_NE(list.find("   3  "), std::string::npos) << list;
+    EXPECT_EQ(list.find("   4  "), std::string::npos) << "one apply, one snapshot\n" << list;
+    EXPECT_NE(ok({"history", "diff", "3"}).out.find("Profile 1, Esc: Macro (One) -> disabled"), std::string::npos);
+
+    ok({"history", "restore", "3"});
+    EXPECT_TRUE(memory() == first) << "snapshot 3 is the keyboard before the second apply";
+    ok({"history", "restore", "2"});
+    EXPECT_TRUE(memory() == base) << "snapshot 2 is the keyboard before the first apply";
+    // Each restore was a write and was kept: undoing the last restore brings back the first apply.
+    ok({"history", "restore", "5"});
+    EXPECT_TRUE(memory() == first);
+    // Applying a snapshot that matches sends nothing and keeps nothing.
+    const std::size_t kept = std::distance(fs::directory_iterator(historyFolder()), fs::directory_iterator());
+    ok({"history", "restore", "6"});
+    ok({"history", "restore", "6"});
+    EXPECT_EQ(std::distance(fs::directory_iterator(historyFolder()), fs::directory_iterator()),
+              static_cast<long>(kept) + 1);
+}
+
+TEST_F(HistoryCliTest, AWriteThatFailsHalfwayLeavesItsSnapshotMarkedForARestore) {
+    apply(kFirst);
+    const std::string before = memory();
+    setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "3", 1);
+    const std::string path = dir + "/second.toml";
+    std::ofstream(path) << kSecond;
+    const ProgramResult failed = onEmulator({"apply", path});
+    unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    EXPECT_EQ(failed.exitCode, 1) << failed.out << failed.err;
+    EXPECT_NE(failed.err.find("history list"), std::string::npos) << failed.err;
+
+    const std::string list = ok({"history", "list"}).out;
+    EXPECT_NE(list.find("   2  "), std::string::npos) << list;
+    EXPECT_NE(list.find("[write failed or cut off]"), std::string::npos) << list;
+    EXPECT_TRUE(fs::exists(historyFolder() + "/000002.toml.interrupted"));
+
+    ok({"history", "restore", "2"});
+    EXPECT_TRUE(memory() == before) << "the restore undoes the half-done write";
+    EXPECT_EQ(ok({"history", "list"}).out.find("[write failed or cut off]"), std::string::npos);
+}
+
+TEST_F(HistoryCliTest, ReadsAndUnknownSnapshotsKeepNothing) {
+    ok({"keymap", "show", "1"});
+    ok({"lighting", "show", "1"});
+    EXPECT_EQ(ok({"history", "list"}).out.find("no writes kept yet"), 0u);
+    const ProgramResult r = onEmulator({"history", "restore", "7"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("there is no snapshot 7"), std::string::npos) << r.err;
+}
+
+} // namespace
+} // namespace ombrel::test
