@@ -7,6 +7,7 @@
 #include "NamesCommand.h"
 #include "StoreCommands.h"
 #include "device/ActiveProfile.h"
+#include "device/CommandTexts.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
 #include "profiles/ProfileNames.h"
@@ -29,9 +30,7 @@ int readConfig(CliSession& s, ConfigBlock& block) {
 }
 
 std::string firmwareVersionText(unsigned v) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%u.%02X", v >> 8, v & 0xFF);
-    return s;
+    return FirmwareVersionText(v);
 }
 
 int cmdInfo(CliSession& s, const Args&) {
@@ -186,7 +185,7 @@ std::optional<long> ParseWholeNumber(const std::string& text) {
 std::optional<int> parseProfile(const std::string& text) {
     const auto n = parseNumber(text);
     if (!n || *n < 1 || *n > kProfileCount) {
-        std::fprintf(stderr, "'%s' is not a profile: profiles are 1, 2 and 3\n", text.c_str());
+        std::fprintf(stderr, "%s\n", NotAProfileText(text).c_str());
         return std::nullopt;
     }
     return static_cast<int>(*n - 1);

@@ -164,6 +164,10 @@ void COmbrelDlg::connectParts() {
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });
+    connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
+        if (!pending) emit keyboardChanged();
+    });
+    connect(m_profiles, &ProfileBar::profileSelected, this, &COmbrelDlg::keyboardChanged);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
@@ -263,6 +267,21 @@ bool COmbrelDlg::handleMessage(int message, std::uintptr_t wParam, std::intptr_t
     }
 }
 
+void COmbrelDlg::showChangedElsewhere() {
+    if (m_shutDown) return;
+    if (m_parts.pending().pending()) {
+        m_pendingNote->setText(m_parts.text("MAIN_CHANGED_ELSEWHERE"));
+        m_pendingNote->show();
+    }
+    // The same reload as when the keyboard's profile key is pressed: unapplied edits stay.
+    m_dispatcher.post(
+        [this] {
+            AppMessageEvent message(UM_PROF, kTagProf, 0);
+            QCoreApplication::sendEvent(this, &message);
+        },
+        UiDispatcher::Kind::StoreBound);
+}
+
 void COmbrelDlg::onInit() {
     if (m_shutDown) return;
     m_shell->createTray();
@@ -298,6 +317,7 @@ void COmbrelDlg::onProfileReload() {
         m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
     m_lighting->load(true);
+    emit keyboardChanged();
 }
 
 void COmbrelDlg::onBankChanged() {

@@ -5,6 +5,8 @@
 #include "CPngButton.h"
 #include "DisplayProbe.h"
 #include "FirmwarePart.h"
+#include "KeyboardBusService.h"
+#include "KeyboardBusStart.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "ProfileBar.h"
@@ -18,6 +20,7 @@
 #include "WindowShell.h"
 
 #include "device/ServiceLibrary.h"
+#include "platform/KeyboardBus.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/StartupPlan.h"
@@ -181,6 +184,11 @@ int COmbrelApp::run(int argc, char** argv) {
         const std::string problem = library->emulatorProblem();
         return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
     }
+    // Scripts, desktop shortcuts and ombrelctl reach the keyboard through this program while it runs.
+    std::unique_ptr<KeyboardBusService> busService;
+    if (options.screenshot.isEmpty())
+        busService =
+            ServeKeyboardOnBus(*window, KeyboardTargetName(options.emulator, choice.emulatorState), paths->dataDir);
     QObject::connect(window.get(), &COmbrelDlg::ended, &app, [](int code) { QCoreApplication::exit(code); });
 
     // Later starts reach this one through the instance channel; their request is handled on this thread, and
@@ -232,6 +240,7 @@ int COmbrelApp::run(int argc, char** argv) {
     }
 
     const int code = app.exec();
+    busService.reset();
     window->ShutdownMain();
     control.reset();
     window.reset();
