@@ -315,6 +315,8 @@ void KeyboardBusService::forwardExchange(const QDBusMessage& message, const QDBu
         const LinkResult r =
             m_setup.link->exchange().ExchangeReport(reinterpret_cast<const std::uint8_t*>(request.constData()),
                                                     std::size_t(request.size()), reply.data(), reply.size(), &length);
+        // A client's configuration write may switch the profile: the window's cached one is asked again.
+        if (writes && std::uint8_t(request.at(3)) == CMD_WRITE_CONFIG) m_setup.link->state().cachedProfile.store(-1);
         connection.send(message.createReply(
             QVariantList{int(r), QByteArray(reinterpret_cast<const char*>(reply.data()), r == LINK_OK ? length : 0)}));
         if (writes && r == LINK_OK) writtenByClient();
