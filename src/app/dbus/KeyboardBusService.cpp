@@ -118,6 +118,9 @@ bool KeyboardBusService::publish(const QDBusConnection& bus, QString* error) {
         *error = QStringLiteral("the keyboard's object could not be registered on the session bus");
         return false;
     }
+    // The first values are read before the name is taken, so the very first call (the one that started the program
+    // by activation) already sees them. The worker is idle until the name is taken.
+    updateSnapshot(m_bus);
     if (!m_bus.registerService(QLatin1String(kBusServiceName))) {
         m_bus.unregisterObject(QLatin1String(kBusKeyboardPath));
         *error = QStringLiteral("the name %1 is taken on the session bus (another Ombrel serves its keyboard)")
@@ -125,7 +128,6 @@ bool KeyboardBusService::publish(const QDBusConnection& bus, QString* error) {
         return false;
     }
     m_published = true;
-    refresh();
     return true;
 }
 

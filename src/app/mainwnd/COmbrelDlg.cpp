@@ -355,6 +355,7 @@ void COmbrelDlg::onDetach() {
     m_assign->closeForDetach();
     m_profiles->closeProfileManager();
     m_profiles->profileButton(0)->setFocus();
+    emit keyboardChanged();
 }
 
 // ---- what the device link asks ----
