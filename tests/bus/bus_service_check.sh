@@ -89,10 +89,11 @@ check "a refused call changed nothing" test "$(busctl --user get-property "$name
 # An unapplied edit in the window stays when a client changes the keyboard, and the window says why.
 echo edit >"$fifo"
 check "the window holds an unapplied edit" until_ok 5 dump_has "apply 1"
-busctl --user call "$name" "$path" "$iface" SetActiveProfile u 1
-check "the window shows the client's profile" until_ok 5 dump_has "profile 1"
+"$ctl" --emulator="$state" keymap set 2 ScrollLock key:Esc >"$work/edit.out" 2>&1
+check "ombrelctl changes the keyboard through the program" grep -q . "$work/edit.out"
+check "the window says the keyboard was changed elsewhere" until_ok 5 bash -c \
+    "echo dump $dump >$fifo; sleep 0.2; grep -q '^note The keyboard was changed elsewhere' $dump"
 check "the edit is kept" dump_has "apply 1"
-check "the window says the keyboard was changed elsewhere" grep -q '^note The keyboard was changed elsewhere' "$dump"
 
 # One table of commands, through the program now and directly after it ended.
 # Every command gives the same answer twice in a row, so both runs start from the same keyboard.
@@ -127,6 +128,13 @@ echo "bus: the table through the program took $((($(date +%s%N) - start) / 10000
 check "no command waited for the program" bash -c "! grep -l waiting $work/bus/*.err"
 check "the commands reached the keyboard through the program" test "$(cat "$work/bus/1.rc")" = 0
 check "the window shows ombrelctl's profile switch" until_ok 5 dump_has "profile 2"
+
+# A key's function read over the bus, in ombrelctl's names; a bad key name is refused with ombrelctl's words.
+key=$(gdbus call --session --dest "$name" --object-path "$path" --method "$iface.GetKey" 1 "caps lock" 2>&1)
+check "gdbus GetKey reads the key ombrelctl set" test "$key" = "('key:0x001', 'Key (Esc)')"
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.GetKey" uint32:1 string:NoSuchKey 2>&1)
+check "a bad key name is InvalidArgument with ombrelctl's message" \
+    test "$bad" = "Error io.github.ombrel.Error.InvalidArgument: $(head -n 1 "$work/bus/6.err")"
 
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"

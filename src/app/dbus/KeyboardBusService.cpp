@@ -1,5 +1,6 @@
 #include "KeyboardBusService.h"
 
+#include "KeyArguments.h"
 #include "KeyboardBusXml.h"
 
 #include "device/ActiveProfile.h"
@@ -8,8 +9,13 @@
 #include "device/ForwardedRequest.h"
 #include "device/Report.h"
 #include "keyboard/ConfigBlock.h"
+#include "keys/AssignmentCaption.h"
+#include "keys/KeyboardBackup.h"
 #include "platform/KeyboardBus.h"
 #include "profiles/ProfileNames.h"
+#include "profiles/ProfileStore.h"
+#include "profiles/StoreFile.h"
+#include "text/KeyText.h"
 #include "text/LanguageTexts.h"
 
 #include <QDBusMessage>
@@ -215,6 +221,10 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
         switchProfile(message, connection, profile, QString::number(profile));
         return true;
     }
+    if (keyboardCall && member == QLatin1String("GetKey") && message.signature() == QLatin1String("us")) {
+        readKey(message, connection, args.at(0).toUInt(), args.at(1).toString());
+        return true;
+    }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
     if (commandLineCall && member == QLatin1String("Target") && message.signature().isEmpty()) {
         connection.send(message.createReply(QString::fromStdString(m_setup.target)));
@@ -299,6 +309,41 @@ void KeyboardBusService::switchProfile(const QDBusMessage& message, const QDBusC
         updateSnapshot(connection);
         connection.send(message.createReply());
         writtenByClient();
+    });
+}
+
+void KeyboardBusService::readKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
+                                 const QString& key) {
+    if (profile < 1 || profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    m_worker.post([this, message, connection, profile, key] {
+        const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
+        const KeyNameLookup keyName = [this](KeyCode code) { return KeyText(m_texts, code, kEnglish); };
+        const cli::KeyNames names(text);
+        const cli::KeyArgumentLookup found = cli::LookupKeyArgument(key.toStdString(), names);
+        if (!found.index) {
+            replyError(connection, message, "InvalidArgument", found.problem);
+            return;
+        }
+        DeviceLink& link = *m_setup.link;
+        if (link.exchange().DeviceCount() <= 0) {
+            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+            return;
+        }
+        int result = LINK_OK;
+        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
+        if (!image) {
+            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
+            return;
+        }
+        AssignmentStore store;
+        ReplaceStoreContents(store, ParseStoreFile(*image, false).contents);
+        const KeyRecord record = store.image.record(RecordNumber(int(profile) - 1, *found.index));
+        const std::string description = cli::FunctionDescription(record, text, keyName, MacroNamesOf(store));
+        connection.send(message.createReply(
+            QVariantList{QString::fromStdString(cli::FunctionArgument(record)), QString::fromStdString(description)}));
     });
 }
 

@@ -65,6 +65,7 @@ private:
     bool handleProperties(const QDBusMessage& message, const QDBusConnection& connection);
     void switchProfile(const QDBusMessage& message, const QDBusConnection& connection, qlonglong profile,
                        const QString& given);
+    void readKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
