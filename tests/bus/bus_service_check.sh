@@ -136,6 +136,25 @@ bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.GetKey" u
 check "a bad key name is InvalidArgument with ombrelctl's message" \
     test "$bad" = "Error io.github.ombrel.Error.InvalidArgument: $(head -n 1 "$work/bus/6.err")"
 
+# Key functions written over the bus (profile 3, which the table above leaves alone): the reply tells what the key
+# does now, a bad name or function is InvalidArgument with ombrelctl's words and writes nothing, and the window
+# reloads while keeping the user's unapplied edit.
+set_key=$(busctl --user call "$name" "$path" "$iface" SetKey uss 3 "num lock" key:A 2>&1)
+check "busctl SetKey gives Num Lock of profile 3 the key A" test "$set_key" = 'ss "key:0x01E" "Key (A)"'
+check "gdbus SetKey disables F1 of profile 3" gdbus call --session --dest "$name" --object-path "$path" \
+    --method "$iface.SetKey" 3 F1 disabled
+reset=$(dbus-send --session --print-reply=literal --dest="$name" "$path" "$iface.ResetKey" uint32:3 string:F1 2>&1)
+check "dbus-send ResetKey gives F1 its factory function back" grep -q "default" <<<"$reset"
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.SetKey" uint32:3 string:NoSuchKey \
+    string:key:Esc 2>&1)
+check "SetKey with a bad key name is InvalidArgument with ombrelctl's message" \
+    test "$bad" = "Error io.github.ombrel.Error.InvalidArgument: $(head -n 1 "$work/bus/6.err")"
+bad=$(busctl --user call "$name" "$path" "$iface" SetKey uss 3 "scroll lock" key:nonsense 2>&1)
+check "SetKey with a bad function is refused" grep -q "'nonsense' is not a key name or key code" <<<"$bad"
+bad=$(busctl --user call "$name" "$path" "$iface" ResetKey us 3 NoSuchKey 2>&1)
+check "ResetKey with a bad key name is refused" grep -q "'NoSuchKey' is not a key of the keyboard" <<<"$bad"
+check "the window keeps its unapplied edit after a bus write" until_ok 5 dump_has "apply 1"
+
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
@@ -157,6 +176,10 @@ done
 check "the keyboard keeps profile 2" test "$("$ctl" --emulator="$state" --direct profile get)" = 2
 check "Caps Lock keeps Esc" bash -c "'$ctl' --emulator='$state' --direct keymap show 1 | grep -qx 'Caps Lock: Key (Esc)'"
 check "a bad key name is exit 2 with the closest names" test "$(cat "$work/bus/6.rc")" = 2 && grep -q "NoSuchKey" "$work/bus/6.err"
+profile3=$("$ctl" --emulator="$state" --direct keymap show 3)
+check "Num Lock of profile 3 keeps the key A set over the bus" grep -qx 'Num Lock: Key (A)' <<<"$profile3"
+check "F1 of profile 3 is back to its factory function" grep -qx 'F1: factory function' <<<"$profile3"
+check "the refused calls left Scroll Lock of profile 3 alone" grep -qx 'Scroll Lock: factory function' <<<"$profile3"
 check "Esc keeps its colour" bash -c "'$ctl' --emulator='$state' --direct colors show 1 | grep -qi 'Esc.*FF0000'"
 
 echo "bus: $passed passed, $failed failed"

@@ -1,6 +1,7 @@
 #include "KeyboardBusService.h"
 
 #include "KeyArguments.h"
+#include "KeyChange.h"
 #include "KeyboardBusXml.h"
 
 #include "device/ActiveProfile.h"
@@ -8,9 +9,11 @@
 #include "device/DeviceLink.h"
 #include "device/ForwardedRequest.h"
 #include "device/Report.h"
+#include "device/ScreenPort.h"
 #include "keyboard/ConfigBlock.h"
 #include "keys/AssignmentCaption.h"
 #include "keys/KeyboardBackup.h"
+#include "keys/KeyboardWriter.h"
 #include "platform/KeyboardBus.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
@@ -225,6 +228,14 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
         readKey(message, connection, args.at(0).toUInt(), args.at(1).toString());
         return true;
     }
+    if (keyboardCall && member == QLatin1String("SetKey") && message.signature() == QLatin1String("uss")) {
+        writeKey(message, connection, args.at(0).toUInt(), args.at(1).toString(), args.at(2).toString());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("ResetKey") && message.signature() == QLatin1String("us")) {
+        writeKey(message, connection, args.at(0).toUInt(), args.at(1).toString(), QStringLiteral("default"));
+        return true;
+    }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
     if (commandLineCall && member == QLatin1String("Target") && message.signature().isEmpty()) {
         connection.send(message.createReply(QString::fromStdString(m_setup.target)));
@@ -344,6 +355,69 @@ void KeyboardBusService::readKey(const QDBusMessage& message, const QDBusConnect
         const std::string description = cli::FunctionDescription(record, text, keyName, MacroNamesOf(store));
         connection.send(message.createReply(
             QVariantList{QString::fromStdString(cli::FunctionArgument(record)), QString::fromStdString(description)}));
+    });
+}
+
+void KeyboardBusService::writeKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
+                                  const QString& key, const QString& function) {
+    if (profile < 1 || profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    m_worker.post([this, message, connection, profile, key, function] {
+        const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
+        const KeyNameLookup keyName = [this](KeyCode code) { return KeyText(m_texts, code, kEnglish); };
+        const cli::KeyNames names(text);
+        const cli::KeyArgumentLookup found = cli::LookupKeyArgument(key.toStdString(), names);
+        if (!found.index) {
+            replyError(connection, message, "InvalidArgument", found.problem);
+            return;
+        }
+        std::string problem;
+        const auto record = cli::ParseFunctionArgument(function.toStdString(), names, &problem);
+        if (!record) {
+            replyError(connection, message, "InvalidArgument", problem);
+            return;
+        }
+        DeviceLink& link = *m_setup.link;
+        if (link.exchange().DeviceCount() <= 0) {
+            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+            return;
+        }
+        if (!cli::FactoryBlockHasKey(link.state().defaultKeymap(), *found.index)) {
+            replyError(connection, message, "InvalidArgument", cli::NoSuchKeyText(key.toStdString()));
+            return;
+        }
+        // Read, changed and written back in one go, as ombrelctl does: what the keyboard holds is the truth, and
+        // the window reloads from it once the write has settled.
+        int result = LINK_OK;
+        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
+        if (!image) {
+            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
+            return;
+        }
+        KeyStores stores;
+        AssignmentStore& working = stores.workingStore;
+        std::lock_guard guard(working.lock);
+        ReplaceStoreContents(working, ParseStoreFile(*image, false).contents);
+        if (problem = cli::ChangeKeyFunction(working, int(profile) - 1, *found.index, *record); !problem.empty()) {
+            replyError(connection, message, "InvalidArgument", problem);
+            return;
+        }
+        NullScreen screen;
+        const int one[] = {int(profile) - 1};
+        result = WriteKeysToKeyboard(stores, link.commands(), link.state(), screen, one);
+        if (result != LINK_OK) {
+            const bool refused = result == LINK_STATUS_FF || result == LINK_STATUS_FE;
+            replyError(connection, message, refused ? "Refused" : "Failed",
+                       FailureText("writing the key functions and macros", result));
+            return;
+        }
+        const KeyRecord now = working.image.record(RecordNumber(int(profile) - 1, *found.index));
+        connection.send(message.createReply(
+            QVariantList{QString::fromStdString(cli::FunctionArgument(now)),
+                         QString::fromStdString(cli::FunctionDescription(now, text, keyName, MacroNamesOf(working)))}));
+        writtenByClient();
     });
 }
 

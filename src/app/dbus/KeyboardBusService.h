@@ -66,6 +66,8 @@ private:
     void switchProfile(const QDBusMessage& message, const QDBusConnection& connection, qlonglong profile,
                        const QString& given);
     void readKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key);
+    void writeKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key,
+                  const QString& function);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
