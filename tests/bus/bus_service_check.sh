@@ -155,6 +155,23 @@ bad=$(busctl --user call "$name" "$path" "$iface" ResetKey us 3 NoSuchKey 2>&1)
 check "ResetKey with a bad key name is refused" grep -q "'NoSuchKey' is not a key of the keyboard" <<<"$bad"
 check "the window keeps its unapplied edit after a bus write" until_ok 5 dump_has "apply 1"
 
+# Lighting over the bus, profile 3 again: fields by ombrelctl's names, a bad field or value refused unwritten.
+check "busctl SetLighting sets the brightness of profile 3" \
+    test "$(busctl --user call "$name" "$path" "$iface" SetLighting uss 3 brightness 2)" = 's "brightness 2"'
+check "gdbus SetLighting sets the speed of profile 3" quiet gdbus call --session --dest "$name" \
+    --object-path "$path" --method "$iface.SetLighting" 3 speed 4
+lighting=$(gdbus call --session --dest "$name" --object-path "$path" --method "$iface.GetLighting" 3 2>&1)
+check "gdbus GetLighting reads brightness 2 and speed 4" \
+    bash -c "grep -q \"'brightness': <uint32 2>\" <<<\"\$1\" && grep -q \"'speed': <uint32 4>\" <<<\"\$1\"" _ "$lighting"
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.SetLighting" uint32:3 string:sparkle \
+    string:1 2>&1)
+check "SetLighting with a bad field is InvalidArgument" grep -q \
+    "^Error io.github.ombrel.Error.InvalidArgument: 'sparkle' is not a lighting field" <<<"$bad"
+bad=$(busctl --user call "$name" "$path" "$iface" SetLighting uss 3 brightness 9 2>&1)
+check "SetLighting with a brightness out of range is refused" grep -q "brightness must be a whole number from 0" <<<"$bad"
+bad=$(busctl --user call "$name" "$path" "$iface" SetLighting uss 3 effect NoSuchEffect 2>&1)
+check "SetLighting with an effect not offered is refused" grep -q "does not offer the effect 'NoSuchEffect'" <<<"$bad"
+
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
@@ -180,6 +197,9 @@ profile3=$("$ctl" --emulator="$state" --direct keymap show 3)
 check "Num Lock of profile 3 keeps the key A set over the bus" grep -qx 'Num Lock: Key (A)' <<<"$profile3"
 check "F1 of profile 3 is back to its factory function" grep -qx 'F1: factory function' <<<"$profile3"
 check "the refused calls left Scroll Lock of profile 3 alone" grep -qx 'Scroll Lock: factory function' <<<"$profile3"
+lighting3=$("$ctl" --emulator="$state" --direct lighting show 3)
+check "profile 3 keeps brightness 2 and speed 4 set over the bus" \
+    bash -c "grep -qx 'brightness   2' <<<\"\$1\" && grep -qx 'speed        4' <<<\"\$1\"" _ "$lighting3"
 check "Esc keeps its colour" bash -c "'$ctl' --emulator='$state' --direct colors show 1 | grep -qi 'Esc.*FF0000'"
 
 echo "bus: $passed passed, $failed failed"

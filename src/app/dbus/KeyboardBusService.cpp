@@ -3,6 +3,7 @@
 #include "KeyArguments.h"
 #include "KeyChange.h"
 #include "KeyboardBusXml.h"
+#include "LightingChange.h"
 
 #include "device/ActiveProfile.h"
 #include "device/CommandTexts.h"
@@ -14,6 +15,8 @@
 #include "keys/AssignmentCaption.h"
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
+#include "lighting/LightingState.h"
+#include "lighting/LightingWriter.h"
 #include "platform/KeyboardBus.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
@@ -236,6 +239,14 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
         writeKey(message, connection, args.at(0).toUInt(), args.at(1).toString(), QStringLiteral("default"));
         return true;
     }
+    if (keyboardCall && member == QLatin1String("GetLighting") && message.signature() == QLatin1String("u")) {
+        readLighting(message, connection, args.at(0).toUInt());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("SetLighting") && message.signature() == QLatin1String("uss")) {
+        writeLighting(message, connection, args.at(0).toUInt(), args.at(1).toString(), args.at(2).toString());
+        return true;
+    }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
     if (commandLineCall && member == QLatin1String("Target") && message.signature().isEmpty()) {
         connection.send(message.createReply(QString::fromStdString(m_setup.target)));
@@ -417,6 +428,86 @@ void KeyboardBusService::writeKey(const QDBusMessage& message, const QDBusConnec
         connection.send(message.createReply(
             QVariantList{QString::fromStdString(cli::FunctionArgument(now)),
                          QString::fromStdString(cli::FunctionDescription(now, text, keyName, MacroNamesOf(working)))}));
+        writtenByClient();
+    });
+}
+
+void KeyboardBusService::readLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile) {
+    if (profile < 1 || profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    m_worker.post([this, message, connection, profile] {
+        DeviceLink& link = *m_setup.link;
+        if (link.exchange().DeviceCount() <= 0) {
+            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+            return;
+        }
+        LightingState state;
+        if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
+            replyError(connection, message, "Failed", FailureText("reading the lighting", r));
+            return;
+        }
+        state.showProfile(int(profile) - 1);
+        const LightingFields& f = state.fields;
+        const auto effectName = [this](int e) {
+            return QString::fromStdString(m_texts.lookupMode(std::to_string(e), kEnglish));
+        };
+        // The fields under the names 'ombrelctl lighting set' takes, with the values it takes for them.
+        const QVariantMap fields{
+            {QStringLiteral("active"), state.profile == state.config.activeProfile()},
+            {QStringLiteral("effect"), effectName(f.effect)},
+            {QStringLiteral("effect-number"), uint(f.effect)},
+            {QStringLiteral("brightness"), uint(f.brightness)},
+            {QStringLiteral("speed"), uint(f.speed)},
+            {QStringLiteral("direction"), QString::fromLatin1(cli::DirectionName(f.direction))},
+            {QStringLiteral("direction-number"), uint(f.direction)},
+            {QStringLiteral("colorful"), f.colorful},
+            {QStringLiteral("color"), QString::fromStdString(cli::HexColor(f.color))},
+            {QStringLiteral("four-color"), QString::fromLatin1(cli::kFourColorNames[f.colorChoice & 3])},
+            {QStringLiteral("report-rate"), uint(f.reportRate)},
+        };
+        connection.send(message.createReply(fields));
+    });
+}
+
+void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
+                                       const QString& field, const QString& value) {
+    if (profile < 1 || profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    std::string problem;
+    auto change = cli::ParseLightingChange(field.toStdString(), value.toStdString(), &problem);
+    if (!change) {
+        replyError(connection, message, "InvalidArgument", problem);
+        return;
+    }
+    m_worker.post([this, message, connection, profile, change = std::move(*change)]() mutable {
+        DeviceLink& link = *m_setup.link;
+        if (link.exchange().DeviceCount() <= 0) {
+            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+            return;
+        }
+        LightingState state;
+        if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
+            replyError(connection, message, "Failed", FailureText("reading the lighting", r));
+            return;
+        }
+        state.showProfile(int(profile) - 1);
+        const auto effectName = [this](int e) { return m_texts.lookupMode(std::to_string(e), kEnglish); };
+        std::string why;
+        if (!change.apply && !cli::ResolveLightingEffect(change, state.config, effectName, &why)) {
+            replyError(connection, message, "InvalidArgument", why);
+            return;
+        }
+        LightingWriter writer(link.commands(), state);
+        if (const int r = change.apply(writer); r != LINK_OK) {
+            const bool refused = r == LINK_STATUS_FF || r == LINK_STATUS_FE;
+            replyError(connection, message, refused ? "Refused" : "Failed", FailureText("writing the lighting", r));
+            return;
+        }
+        connection.send(message.createReply(QString::fromStdString(change.description)));
         writtenByClient();
     });
 }

@@ -68,6 +68,9 @@ private:
     void readKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key);
     void writeKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key,
                   const QString& function);
+    void readLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile);
+    void writeLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
+                       const QString& field, const QString& value);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
