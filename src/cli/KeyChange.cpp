@@ -1,5 +1,7 @@
 #include "KeyChange.h"
 
+#include "device/DeviceCommands.h"
+#include "keyboard/KeyTable.h"
 #include "keys/KeymapCodec.h"
 
 namespace ombrel::cli {
@@ -28,6 +30,25 @@ std::string ChangeKeyFunction(AssignmentStore& store, int profile, KeyIndex inde
     store.strings.clear(n);
     store.image.setRecord(n, record);
     return {};
+}
+
+std::vector<KeyIndex> ProfileKeys() {
+    std::vector<KeyIndex> keys;
+    for (const KeyButton& b : KeyButtonTable())
+        keys.push_back(KeyIndexOf(b.code));
+    for (int m = 0; m < kGKeySlots; ++m)
+        keys.push_back(static_cast<KeyIndex>(kFirstGKeyIndex + m));
+    return keys;
+}
+
+std::vector<std::pair<int, KeyIndex>> KeysPlayingMacro(const AssignmentStore& store, std::uint32_t id) {
+    std::vector<std::pair<int, KeyIndex>> keys;
+    for (int p = 0; p < kProfileCount; ++p)
+        for (KeyIndex index : ProfileKeys()) {
+            const KeyRecord r = store.image.record(RecordNumber(p, index));
+            if (r.type == KF_MACRO && r.value == id) keys.emplace_back(p, index);
+        }
+    return keys;
 }
 
 } // namespace ombrel::cli

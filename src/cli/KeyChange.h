@@ -7,7 +7,10 @@
 #include "keys/KeyRecord.h"
 #include "keys/KeymapBlock.h"
 
+#include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace ombrel::cli {
 
@@ -18,5 +21,10 @@ std::string NoSuchKeyText(const std::string& keyArgument);
 // Puts `record` on key `index` of profile `profile` (0-based) in `store`, whose lock the caller holds; a macro
 // function takes the macro's cycles, a G key keeps its tag. "" when done, else why not (nothing changed).
 std::string ChangeKeyFunction(AssignmentStore& store, int profile, KeyIndex index, KeyRecord record);
+
+// The keys of a profile in the order ombrelctl lists them: the map's keys, then the G keys.
+std::vector<KeyIndex> ProfileKeys();
+// The keys that play macro `id`, as (profile 0..2, key).
+std::vector<std::pair<int, KeyIndex>> KeysPlayingMacro(const AssignmentStore& store, std::uint32_t id);
 
 } // namespace ombrel::cli

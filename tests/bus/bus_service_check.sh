@@ -172,6 +172,8 @@ check "SetLighting with a brightness out of range is refused" grep -q "brightnes
 bad=$(busctl --user call "$name" "$path" "$iface" SetLighting uss 3 effect NoSuchEffect 2>&1)
 check "SetLighting with an effect not offered is refused" grep -q "does not offer the effect 'NoSuchEffect'" <<<"$bad"
 
+macros=$(busctl --user call "$name" "$path" "$iface" ListMacros 2>&1)
+
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
@@ -200,6 +202,10 @@ check "the refused calls left Scroll Lock of profile 3 alone" grep -qx 'Scroll L
 lighting3=$("$ctl" --emulator="$state" --direct lighting show 3)
 check "profile 3 keeps brightness 2 and speed 4 set over the bus" \
     bash -c "grep -qx 'brightness   2' <<<\"\$1\" && grep -qx 'speed        4' <<<\"\$1\"" _ "$lighting3"
+macro_list=$("$ctl" --emulator="$state" --direct macro list)
+macro_count=0
+[[ $macro_list == "the keyboard holds no macros" ]] || macro_count=$(($(wc -l <<<"$macro_list") - 1))
+check "busctl ListMacros lists the macros ombrelctl lists" grep -q "^a(usuuas) $macro_count\b" <<<"$macros"
 check "Esc keeps its colour" bash -c "'$ctl' --emulator='$state' --direct colors show 1 | grep -qi 'Esc.*FF0000'"
 
 echo "bus: $passed passed, $failed failed"

@@ -15,6 +15,7 @@
 #include "keys/AssignmentCaption.h"
 #include "keys/KeyboardBackup.h"
 #include "keys/KeyboardWriter.h"
+#include "keys/Utf16Text.h"
 #include "lighting/LightingState.h"
 #include "lighting/LightingWriter.h"
 #include "platform/KeyboardBus.h"
@@ -24,7 +25,9 @@
 #include "text/KeyText.h"
 #include "text/LanguageTexts.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
+#include <QDBusMetaType>
 #include <QDBusVariant>
 #include <QMetaObject>
 
@@ -106,8 +109,33 @@ std::optional<qlonglong> wholeNumber(const QVariant& value) {
 
 } // namespace
 
+// One macro as ListMacros gives it, (usuuas): id, name, cycles, steps, the keys that play it ("1:Caps Lock").
+struct BusMacro {
+    uint id = 0;
+    QString name;
+    uint cycles = 0;
+    uint steps = 0;
+    QStringList keys;
+};
+
+QDBusArgument& operator<<(QDBusArgument& arg, const BusMacro& m) {
+    arg.beginStructure();
+    arg << m.id << m.name << m.cycles << m.steps << m.keys;
+    arg.endStructure();
+    return arg;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& arg, BusMacro& m) {
+    arg.beginStructure();
+    arg >> m.id >> m.name >> m.cycles >> m.steps >> m.keys;
+    arg.endStructure();
+    return arg;
+}
+
 KeyboardBusService::KeyboardBusService(Setup setup, QObject* parent)
     : QDBusVirtualObject(parent), m_setup(std::move(setup)), m_texts(m_setup.dataDir) {
+    qDBusRegisterMetaType<BusMacro>();
+    qDBusRegisterMetaType<QList<BusMacro>>();
     m_settle.setSingleShot(true);
     m_settle.setInterval(kSettleMs);
     connect(&m_settle, &QTimer::timeout, this, [this] {
@@ -245,6 +273,10 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
     }
     if (keyboardCall && member == QLatin1String("SetLighting") && message.signature() == QLatin1String("uss")) {
         writeLighting(message, connection, args.at(0).toUInt(), args.at(1).toString(), args.at(2).toString());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("ListMacros") && message.signature().isEmpty()) {
+        listMacros(message, connection);
         return true;
     }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
@@ -509,6 +541,35 @@ void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusC
         }
         connection.send(message.createReply(QString::fromStdString(change.description)));
         writtenByClient();
+    });
+}
+
+void KeyboardBusService::listMacros(const QDBusMessage& message, const QDBusConnection& connection) {
+    m_worker.post([this, message, connection] {
+        const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
+        const KeyNameLookup keyName = [this](KeyCode code) { return KeyText(m_texts, code, kEnglish); };
+        DeviceLink& link = *m_setup.link;
+        if (link.exchange().DeviceCount() <= 0) {
+            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+            return;
+        }
+        int result = LINK_OK;
+        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
+        if (!image) {
+            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
+            return;
+        }
+        AssignmentStore store;
+        ReplaceStoreContents(store, ParseStoreFile(*image, false).contents);
+        QList<BusMacro> rows;
+        for (const MacroRecord& m : store.macros) {
+            BusMacro row{m.macroId(), QString::fromStdString(Utf16ToUtf8(m.name())), m.cycles(), m.actionCount(), {}};
+            for (const auto& [p, index] : cli::KeysPlayingMacro(store, m.macroId()))
+                row.keys << QString::number(p + 1) + QLatin1Char(':') +
+                                QString::fromStdString(cli::KeyLabel(index, keyName));
+            rows << row;
+        }
+        connection.send(message.createReply(QVariant::fromValue(rows)));
     });
 }
 

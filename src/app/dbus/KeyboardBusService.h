@@ -71,6 +71,7 @@ private:
     void readLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile);
     void writeLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
                        const QString& field, const QString& value);
+    void listMacros(const QDBusMessage& message, const QDBusConnection& connection);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
