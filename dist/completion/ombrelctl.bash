@@ -72,7 +72,7 @@ _ombrelctl() {
         return
     fi
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W '--emulator --emulator= --trace --json --force --help --version' -- "$cur"))
+        COMPREPLY=($(compgen -W '--emulator --emulator= --direct --trace --json --force --help --version' -- "$cur"))
         [[ ${COMPREPLY[0]} == *= ]] && compopt -o nospace 2>/dev/null
         return
     fi

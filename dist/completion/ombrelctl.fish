@@ -66,6 +66,7 @@ end
 
 complete -c ombrelctl -f
 complete -c ombrelctl -l emulator -d 'use the built-in keyboard emulator (=STATE_FILE keeps its memory)' -r -F
+complete -c ombrelctl -l direct -d 'talk to the keyboard itself, not through the running program'
 complete -c ombrelctl -l trace -d 'print every report and reply as hex'
 complete -c ombrelctl -l force -d 'replace an existing file or write a damaged one'
 complete -c ombrelctl -s h -l help -d 'show the help'

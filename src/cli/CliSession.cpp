@@ -2,8 +2,11 @@
 
 #include "DoctorCommand.h"
 #include "HexDump.h"
+#include "ProgramRoute.h"
+#include "device/CommandTexts.h"
 #include "device/LinkResult.h"
 #include "keyboardfile/WriteHistory.h"
+#include "platform/KeyboardBus.h"
 
 #include <chrono>
 #include <cstdio>
@@ -67,20 +70,48 @@ int explainMissingKeyboard(const ServiceApi& api) {
         if (probe == EACCES || probe == EPERM) PrintKeyboardProblems();
         return kExitNoKeyboard;
     }
-    std::fprintf(stderr, "no keyboard found\n");
+    std::fprintf(stderr, "%s\n", kNoKeyboardText);
     return kExitNoKeyboard;
 }
 
 } // namespace
 
-std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exitCode) {
+CliSession::CliSession() = default;
+
+std::unique_ptr<CliSession> CliSession::openThroughProgram(const CliOptions& options, const AppPaths& paths) {
+    auto route = ProgramRoute::find(KeyboardTargetName(options.emulator, options.emulatorState));
+    if (!route) return nullptr;
     std::unique_ptr<CliSession> session(new CliSession);
+    session->m_options = options;
+    session->m_paths = options.emulator ? EmulatorAppPaths(paths, options.emulatorState) : paths;
+    std::string error;
+    session->m_link = DeviceLink::start(ProgramRoute::quietApi(), session->m_screen, &error);
+    if (!session->m_link) return nullptr;
+    ProgramRoute* through = route.get();
+    session->m_link->exchange().SetForwarder(
+        [through](std::span<const std::uint8_t> request, std::uint8_t* reply, std::size_t capacity, int* replyLength) {
+            return through->exchange(request, reply, capacity, replyLength);
+        });
+    if (options.trace) session->m_link->exchange().SetTrace(printTrace);
+    session->m_route = std::move(route);
+    return session;
+}
+
+std::unique_ptr<CliSession> CliSession::open(const CliOptions& options, int* exitCode) {
     const auto& paths = ProcessAppPaths();
     if (!paths) {
         std::fprintf(stderr, "cannot tell where the program is installed (no /proc/self/exe or no home folder)\n");
         *exitCode = kExitNoService;
         return nullptr;
     }
+    // While the program serves this keyboard, the commands go through it rather than wait for it.
+    if (!options.direct) {
+        if (auto session = openThroughProgram(options, *paths)) {
+            *exitCode = kExitOk;
+            return session;
+        }
+    }
+    std::unique_ptr<CliSession> session(new CliSession);
     session->m_options = options;
     session->m_paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState) : *paths;
     std::string error;
@@ -124,13 +155,12 @@ CliSession::~CliSession() {
     if (!m_link) return;
     m_link->shutdown();
     // A one-shot tool owns the library: stop its threads before the process exits rather than racing them.
-    m_library->api().End();
+    if (m_library) m_library->api().End();
 }
 
 int ReportResult(const char* what, int result) {
     if (result == LINK_OK) return kExitOk;
-    std::fprintf(stderr, "%s failed: %s (%s %d)\n", what, LinkResultDescription(result), LinkResultName(result),
-                 result);
+    std::fprintf(stderr, "%s\n", FailureText(what, result).c_str());
     // The emulator knows why it could not keep a change (a full disk, a read-only state file).
     if (result == LINK_NOT_KEPT && g_library) {
         if (const std::string why = g_library->emulatorProblem(); !why.empty())

@@ -12,12 +12,15 @@
 
 namespace ombrel::cli {
 
+class ProgramRoute;
+
 struct CliOptions {
     bool emulator = false;
     std::string emulatorState; // empty: the emulator keeps its memory only for this run
     bool trace = false;
-    bool force = false; // --force: the user allows replacing files and using damaged profile files
-    bool json = false;  // --json: what a command shows, as JSON
+    bool force = false;  // --force: the user allows replacing files and using damaged profile files
+    bool json = false;   // --json: what a command shows, as JSON
+    bool direct = false; // --direct: to the keyboard itself, even while the program serves it on the bus
 };
 
 enum ExitCode { kExitOk = 0, kExitFailed = 1, kExitUsage = 2, kExitNoKeyboard = 3, kExitNoService = 4 };
@@ -35,8 +38,12 @@ public:
     const AppPaths& paths() const { return m_paths; }
 
 private:
-    CliSession() = default;
+    CliSession();
+    // The session through the running program when it serves the same keyboard; null otherwise.
+    static std::unique_ptr<CliSession> openThroughProgram(const CliOptions& options, const AppPaths& paths);
+
     CliOptions m_options;
+    std::unique_ptr<ProgramRoute> m_route;
     AppPaths m_paths;
     std::optional<ServiceLibrary> m_library;
     NullScreen m_screen;

@@ -7,13 +7,6 @@
 
 namespace ombrel::cli {
 
-namespace {
-
-constexpr const char* kColorHelp = "COLOR is RRGGBB in hexadecimal (\"ff8000\", also \"#ff8000\") or R,G,B in "
-                                   "decimal (\"255,128,0\").";
-
-} // namespace
-
 std::optional<Rgb> ParseColorArgument(std::string_view text) {
     if (!text.empty() && text[0] == '#') text.remove_prefix(1);
     if (text.size() == 6 && text.find(',') == std::string_view::npos) {
@@ -28,8 +21,14 @@ std::optional<Rgb> ParseColorArgument(std::string_view text) {
 
 std::optional<Rgb> ColorOrComplain(const std::string& text) {
     const auto color = ParseColorArgument(text);
-    if (!color) std::fprintf(stderr, "'%s' is not a colour. %s\n", text.c_str(), kColorHelp);
+    if (!color) std::fprintf(stderr, "%s\n", NotAColorText(text).c_str());
     return color;
+}
+
+std::string NotAColorText(const std::string& text) {
+    return "'" + text +
+           "' is not a colour. COLOR is RRGGBB in hexadecimal (\"ff8000\", also \"#ff8000\") or R,G,B in decimal "
+           "(\"255,128,0\").";
 }
 
 std::string HexColor(Rgb c) {

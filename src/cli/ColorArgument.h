@@ -12,7 +12,9 @@ namespace ombrel::cli {
 
 // RRGGBB in hexadecimal ("ff8000", also "#ff8000") or R,G,B in decimal ("255,128,0").
 std::optional<Rgb> ParseColorArgument(std::string_view text);
-// ParseColorArgument; prints what a colour looks like when `text` is none.
+// Why `text` is no colour, and what a colour looks like.
+std::string NotAColorText(const std::string& text);
+// ParseColorArgument; prints NotAColorText when `text` is none.
 std::optional<Rgb> ColorOrComplain(const std::string& text);
 // "FF8000".
 std::string HexColor(Rgb c);

@@ -13,6 +13,7 @@
 #include "MacroCommands.h"
 #include "NamesCommand.h"
 #include "device/ActiveProfile.h"
+#include "device/CommandTexts.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
 #include "profiles/ProfileNames.h"
@@ -32,9 +33,7 @@ int readConfig(CliSession& s, ConfigBlock& block) {
 }
 
 std::string firmwareVersionText(unsigned v) {
-    char s[16];
-    std::snprintf(s, sizeof s, "%u.%02X", v >> 8, v & 0xFF);
-    return s;
+    return FirmwareVersionText(v);
 }
 
 int cmdInfo(CliSession& s, const Args&) {
@@ -174,7 +173,7 @@ int cmdReadMacros(CliSession& s, const Args& args) {
 std::optional<int> parseProfile(const std::string& text) {
     const auto n = ParseWholeNumber(text);
     if (!n || *n < 1 || *n > kProfileCount) {
-        std::fprintf(stderr, "'%s' is not a profile: profiles are 1, 2 and 3\n", text.c_str());
+        std::fprintf(stderr, "%s\n", NotAProfileText(text).c_str());
         return std::nullopt;
     }
     return static_cast<int>(*n - 1);

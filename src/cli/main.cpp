@@ -14,7 +14,7 @@ using namespace ombrel::cli;
 
 namespace {
 
-constexpr const char* kGlobalOptions = "[--emulator[=STATE_FILE]] [--trace] [--json]";
+constexpr const char* kGlobalOptions = "[--emulator[=STATE_FILE]] [--direct] [--trace] [--json]";
 constexpr std::size_t kHeadWidth = 22;
 
 void printHelp() {
@@ -23,6 +23,8 @@ void printHelp() {
                 "Options:\n"
                 "  --emulator[=FILE]  use the built-in keyboard emulator instead of the real keyboard;\n"
                 "                     with FILE, the emulator keeps its memory there between runs\n"
+                "  --direct           talk to the keyboard itself, even while the Ombrel program runs for it\n"
+                "                     (otherwise the commands go through the program, over the session bus)\n"
                 "  --trace            print every report sent (->) and every reply received (<-) as hex\n"
                 "  --json             print what a command shows as JSON (see ombrelctl(1) for the shapes)\n"
                 "  -h, --help         show this help (after a command: that command's help)\n"
@@ -107,6 +109,8 @@ int main(int argc, char** argv) {
             options.trace = true;
         } else if (arg == "--json") {
             options.json = true;
+        } else if (arg == "--direct") {
+            options.direct = true;
         } else if (arg == "--emulator") {
             options.emulator = true;
         } else if (arg.rfind("--emulator=", 0) == 0) {
@@ -167,6 +171,8 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (command->runOffline) return command->runOffline(args, options);
+    // The boot request takes the keyboard away from whoever serves it: never sent through the running program.
+    if (std::strcmp(command->name, "firmware boot") == 0) options.direct = true;
     int exitCode = kExitOk;
     auto session = CliSession::open(options, &exitCode);
     if (!session) {

@@ -28,6 +28,24 @@ metainfo="$share/metainfo/io.github.ombrel.Ombrel.metainfo.xml"
 out=$(appstreamcli validate --no-net "$metainfo" 2>&1) || fail "appstreamcli validate: $out"
 grep -q '@PROJECT_VERSION@' "$metainfo" && fail "metainfo version not filled in"
 
+# The bus service: activation starts the installed program in the tray, under the name it owns, and the interface
+# description is well-formed and names the interface the program serves.
+service="$share/dbus-1/services/io.github.ombrel.Ombrel.service"
+if [[ -f $service ]]; then
+    grep -qx '\[D-BUS Service\]' "$service" || fail "$service has no [D-BUS Service] group"
+    grep -qx 'Name=io.github.ombrel.Ombrel' "$service" || fail "$service names another bus name"
+    grep -qx "Exec=$prefix/bin/ombrel /Start" "$service" || fail "$service does not start $prefix/bin/ombrel /Start"
+else
+    fail "missing $service"
+fi
+interface="$share/dbus-1/interfaces/io.github.ombrel.Keyboard1.xml"
+if [[ -f $interface ]]; then
+    python3 -c 'import sys, xml.etree.ElementTree as t; n = t.parse(sys.argv[1]).getroot(); sys.exit(0 if n.find("interface[@name=\"io.github.ombrel.Keyboard1\"]") is not None else 1)' "$interface" ||
+        fail "$interface is not a description of io.github.ombrel.Keyboard1"
+else
+    fail "missing $interface"
+fi
+
 # Icons: each size a PNG of that many pixels, and the scalable one an SVG.
 for size in 16 22 24 32 48 64 128 256 512; do
     icon="$share/icons/hicolor/${size}x${size}/apps/ombrel.png"

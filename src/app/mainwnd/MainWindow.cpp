@@ -184,6 +184,10 @@ void MainWindow::connectParts() {
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });
+    connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
+        if (!pending) emit keyboardChanged();
+    });
+    connect(m_profiles, &ProfileBar::profileSelected, this, &MainWindow::keyboardChanged);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_backup, &BackupCommands::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
 
@@ -274,6 +278,16 @@ bool MainWindow::handleMessage(int message, std::uintptr_t tag) {
     }
 }
 
+void MainWindow::showChangedElsewhere() {
+    if (m_shutDown) return;
+    if (m_parts.pending().pending()) {
+        m_pendingNote->setText(m_parts.text("MAIN_CHANGED_ELSEWHERE"));
+        m_pendingNote->show();
+    }
+    // The same reload as when the keyboard's profile key is pressed: unapplied edits stay.
+    m_dispatcher.post([this] { onProfileReload(); }, UiDispatcher::Kind::StoreBound);
+}
+
 void MainWindow::onInit() {
     if (m_shutDown) return;
     m_shell->createTray();
@@ -309,6 +323,7 @@ void MainWindow::onProfileReload() {
         m_profiles->reloadFromKeyboard(false);
     m_profiles->showActiveProfile();
     m_lighting->load(true);
+    emit keyboardChanged();
 }
 
 void MainWindow::onBankChanged() {
@@ -338,6 +353,7 @@ void MainWindow::onDetach() {
     m_assign->closeForDetach();
     m_profiles->closeProfileManager();
     m_profiles->profileButton(0)->setFocus();
+    emit keyboardChanged();
 }
 
 // ---- what the device link asks ----

@@ -72,6 +72,10 @@ public:
     KeyAssignmentPart& keyAssignment() { return *m_assign; }
     FirmwarePart& firmware() { return *m_firmwarePart; }
 
+    // A bus client changed the keyboard: the window shows what it holds now, keeping unapplied edits and saying
+    // that the keyboard was changed elsewhere.
+    void showChangedElsewhere();
+
     // What the device link asks of the window (through WindowScreen).
     void startReloadTimer();
     void setTrayState(TrayState state);
@@ -79,6 +83,8 @@ public:
 signals:
     // The program is to end with this exit code (after shutDown).
     void ended(int exitCode);
+    // What the keyboard holds may have changed (a write, a profile switch, the keyboard's profile key).
+    void keyboardChanged();
 
 protected:
     bool event(QEvent* event) override;

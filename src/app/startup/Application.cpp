@@ -3,6 +3,8 @@
 #include "AboutDialog.h"
 #include "DisplayProbe.h"
 #include "FirmwarePart.h"
+#include "KeyboardBusService.h"
+#include "KeyboardBusStart.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
 #include "MainWindow.h"
@@ -19,6 +21,7 @@
 
 #include "device/ServiceLibrary.h"
 #include "keyboardfile/WriteHistory.h"
+#include "platform/KeyboardBus.h"
 #include "platform/RuntimeDir.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/StartupPlan.h"
@@ -184,6 +187,11 @@ int Application::run(int argc, char** argv) {
         const std::string problem = library->emulatorProblem();
         return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
     }
+    // Scripts, desktop shortcuts and ombrelctl reach the keyboard through this program while it runs.
+    std::unique_ptr<KeyboardBusService> busService;
+    if (options.screenshot.isEmpty())
+        busService =
+            ServeKeyboardOnBus(*window, KeyboardTargetName(options.emulator, choice.emulatorState), paths->dataDir);
     QObject::connect(window.get(), &MainWindow::ended, &app, [](int code) { QCoreApplication::exit(code); });
 
     // Later starts reach this one through the instance channel; their request is handled on this thread, and
@@ -235,6 +243,7 @@ int Application::run(int argc, char** argv) {
     }
 
     const int code = app.exec();
+    busService.reset();
     window->shutDown();
     control.reset();
     window.reset();

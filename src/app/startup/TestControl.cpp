@@ -5,6 +5,7 @@
 #include "LightingPanel.h"
 #include "MacroTab.h"
 #include "MainWindow.h"
+#include "ProfileBar.h"
 #include "SkinButton.h"
 #include "TrayIcon.h"
 #include "WindowContext.h"
@@ -15,6 +16,7 @@
 #include "text/WholeNumber.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSaveFile>
 #include <QSocketNotifier>
@@ -84,6 +86,10 @@ bool TestControl::execute(const QString& line) {
         auto fn = reinterpret_cast<decltype(&EmuSendConsumer)>(m_library.symbol("EmuSendConsumer"));
         return code && *code <= 0xFFFF && fn && fn(static_cast<uint16_t>(*code)) == 1;
     }
+    if (command == QLatin1String("edit")) { // an unapplied edit, as after changing a key without Apply
+        m_window.profileBar().setEditsPending(true);
+        return true;
+    }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);
         if (!file.open(QIODevice::WriteOnly)) return false;
@@ -102,6 +108,12 @@ QString TestControl::describe() const {
     out += QStringLiteral("tray %1\n").arg(window.shell().tray().currentIcon());
     out += QStringLiteral("apply %1\n").arg(window.context().pending().pending() ? 1 : 0);
     out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);
+    int shownProfile = 0;
+    for (int p = 0; p < 3; ++p)
+        if (window.profileBar().profileButton(p)->hasCheckedLook()) shownProfile = p + 1;
+    out += QStringLiteral("profile %1\n").arg(shownProfile);
+    const auto* note = window.findChild<QLabel*>(QStringLiteral("pendingNote"));
+    out += QStringLiteral("note %1\n").arg(note && !note->isHidden() ? note->text() : QString());
     int toplevels = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) ++toplevels;

@@ -56,6 +56,16 @@ LinkResult ReportExchange::ExchangeReport(const std::uint8_t* request, std::size
     Report report;
     report.bytes.fill(0);
     std::memcpy(report.bytes.data(), request, std::min(length, Report::kSize));
+    if (m_forwarder) {
+        // The other side tries, retries and judges the reply; trying again here would only multiply its waits.
+        trace(TraceDirection::Sent, report.bytes);
+        int copied = 0;
+        const LinkResult result = m_forwarder(report.bytes, reply, capacity, &copied);
+        copied = std::clamp(copied, 0, static_cast<int>(capacity));
+        if (copied > 0) trace(TraceDirection::Received, std::span<const std::uint8_t>(reply, std::size_t(copied)));
+        if (replyLength) *replyLength = result == LINK_OK ? copied : 0;
+        return result;
+    }
     const std::uint32_t check = CheckValue(kVendorFilterBytes, 0, 0, report.bytes);
 
     int attempts = 0;

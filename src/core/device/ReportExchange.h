@@ -25,6 +25,10 @@ struct ExchangeTiming {
 
 enum class TraceDirection { Sent, Received, Dropped };
 using TraceFn = std::function<void(TraceDirection, std::span<const std::uint8_t>)>;
+// Does a whole exchange somewhere else (the running program, for a command-line run that reaches the keyboard
+// through it): the 64-byte request in, the reply out, the other side's result back.
+using ExchangeForwarder = std::function<LinkResult(std::span<const std::uint8_t> request, std::uint8_t* reply,
+                                                   std::size_t capacity, int* replyLength)>;
 
 class ReportExchange {
 public:
@@ -56,6 +60,8 @@ public:
 
     // Every report sent and every reply received (or dropped) is shown to `trace`; set before use.
     void SetTrace(TraceFn trace) { m_trace = std::move(trace); }
+    // Every exchange goes to `forwarder` instead of the library, which is then never asked; set before use.
+    void SetForwarder(ExchangeForwarder forwarder) { m_forwarder = std::move(forwarder); }
     const ServiceApi& api() const { return m_api; }
 
 private:
@@ -68,6 +74,7 @@ private:
     const ServiceApi& m_api;
     const ExchangeTiming m_timing;
     TraceFn m_trace;
+    ExchangeForwarder m_forwarder;
 
     // Serialises whole exchanges, so overlapping callers wait their turn instead of backing off and taking over
     // another caller's exchange.

@@ -449,8 +449,9 @@ TEST_F(StoreCliTest, EachCommandHasItsOwnHelp) {
         args.push_back("--help");
         const ProgramResult r = RunProgram("ombrelctl", args);
         EXPECT_EQ(r.exitCode, 0) << command;
-        EXPECT_NE(r.out.find(std::string("ombrelctl [--emulator[=STATE_FILE]] [--trace] [--json] ") + command),
-                  std::string::npos)
+        EXPECT_NE(
+            r.out.find(std::string("ombrelctl [--emulator[=STATE_FILE]] [--direct] [--trace] [--json] ") + command),
+            std::string::npos)
             << r.out;
     }
     EXPECT_NE(RunProgram("ombrelctl", {"keymap", "set", "--help"}).out.find("wheel:up|down"), std::string::npos);

@@ -1,0 +1,20 @@
+#pragma once
+// Puts the window's keyboard on the session bus for the run of the program.
+
+#include <QString>
+
+#include <memory>
+#include <string>
+
+namespace ombrel {
+
+class MainWindow;
+class KeyboardBusService;
+
+// Serves the keyboard of `window` as io.github.ombrel.Ombrel, for the keyboard `target` (KeyboardTargetName).
+// Without a session bus the program runs as before, without the service; a name that another Ombrel holds is
+// said on stderr. The service ends with the window's `ended`.
+std::unique_ptr<KeyboardBusService> ServeKeyboardOnBus(MainWindow& window, const std::string& target,
+                                                       const std::string& dataDir);
+
+} // namespace ombrel
