@@ -53,27 +53,17 @@ int changeKey(CliSession& s, const std::string& profileArg, const std::string& k
         return kExitUsage;
     }
     if (!work.keyboardHasKey(*key)) {
-        std::fprintf(stderr, "the keyboard has no key %s: its factory key functions do not name it\n", keyArg.c_str());
+        std::fprintf(stderr, "%s\n", NoSuchKeyText(keyArg).c_str());
         return kExitUsage;
     }
     if (const int r = work.refresh(true); r != kExitOk) return r;
     {
         AssignmentStore& w = work.working();
         std::lock_guard guard(w.lock);
-        if (record->type == KF_MACRO) {
-            const auto at = FindMacro(w, record->value);
-            if (!at) {
-                std::fprintf(stderr, "the keyboard holds no macro with id %u (see ombrelctl macro list)\n",
-                             record->value);
-                return kExitUsage;
-            }
-            record->extra = w.macros[static_cast<std::size_t>(*at)].cycles();
+        if (const std::string why = ChangeKeyFunction(w, *profile, *key, *record); !why.empty()) {
+            std::fprintf(stderr, "%s\n", why.c_str());
+            return kExitUsage;
         }
-        const int n = RecordNumber(*profile, *key);
-        const KeyRecord old = w.image.record(n);
-        if (*key >= kFirstGKeyIndex) record->extra = old.extra; // G keys keep their tag
-        w.strings.clear(n);
-        w.image.setRecord(n, *record);
     }
     const int one[] = {*profile};
     if (const int r = work.saveAndWrite(one); r != kExitOk) return r;

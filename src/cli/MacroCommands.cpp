@@ -15,16 +15,6 @@ int cmdMacroList(CliSession& s, const Args&) {
     StoreWork work(s);
     if (const int r = work.refresh(false); r != kExitOk) return r;
     const AssignmentStore& w = work.working();
-    // The keys that play macro `id`, as profile and key.
-    auto keysOf = [&](std::uint32_t id) {
-        std::vector<std::pair<int, KeyIndex>> keys;
-        for (int p = 0; p < kProfileCount; ++p)
-            for (KeyIndex index : ProfileKeys()) {
-                const KeyRecord r = w.image.record(RecordNumber(p, index));
-                if (r.type == KF_MACRO && r.value == id) keys.emplace_back(p, index);
-            }
-        return keys;
-    };
     if (s.options().json) {
         JsonWriter json;
         json.beginObject().key("macros").beginArray();
@@ -36,7 +26,7 @@ int cmdMacroList(CliSession& s, const Args&) {
                 .member("steps", unsigned(m.actionCount()))
                 .key("keys")
                 .beginArray();
-            for (const auto& [p, index] : keysOf(m.macroId()))
+            for (const auto& [p, index] : KeysPlayingMacro(w, m.macroId()))
                 json.beginObject()
                     .member("profile", ProfileNumber(p))
                     .member("key", work.keyLabel(index))
@@ -55,7 +45,7 @@ int cmdMacroList(CliSession& s, const Args&) {
     std::printf("%-4s %-6s %-6s %-24s %s\n", "ID", "CYCLES", "STEPS", "NAME", "KEYS (profile:key)");
     for (const MacroRecord& m : w.macros) {
         std::string keys;
-        for (const auto& [p, index] : keysOf(m.macroId()))
+        for (const auto& [p, index] : KeysPlayingMacro(w, m.macroId()))
             keys += (keys.empty() ? "" : ", ") + std::to_string(ProfileNumber(p)) + ":" + work.keyLabel(index);
         std::printf("%-4u %-6u %-6u %-24s %s\n", m.macroId(), m.cycles(), m.actionCount(),
                     Utf16ToUtf8(m.name()).c_str(), keys.c_str());

@@ -5,6 +5,7 @@
 #include "CliTexts.h"
 #include "Commands.h"
 #include "KeyArguments.h"
+#include "KeyChange.h"
 #include "assign/AssignmentCaption.h"
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
@@ -89,12 +90,7 @@ public:
     }
 
     // Keys the keyboard's factory block names no slot for cannot be given a function.
-    bool keyboardHasKey(KeyIndex index) {
-        const KeymapBlock factory(state().defaultKeymap());
-        for (int slot = 0; slot < KeymapBlock::kSlots; ++slot)
-            if (const KeyCode k = KeyOfEntry(factory.entry(slot)); k != 0 && KeyIndexOf(k) == index) return true;
-        return false;
-    }
+    bool keyboardHasKey(KeyIndex index) { return FactoryBlockHasKey(state().defaultKeymap(), index); }
 
     std::string keyLabel(KeyIndex index) const { return KeyLabel(index, m_texts.keyName); }
     std::string description(const KeyRecord& r) {
@@ -140,9 +136,6 @@ private:
     std::string m_storePath;
     KeyStores m_stores;
 };
-
-// The keys a profile has: the 105 keys of the keyboard map, then G1..G9 of bank A and of bank B.
-std::vector<KeyIndex> ProfileKeys();
 
 // The profile named by the command's first argument, else the keyboard's active one; the exit code.
 int ProfileOrActive(StoreWork& work, const Args& args, int& profile);
