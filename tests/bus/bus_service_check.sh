@@ -59,14 +59,14 @@ check "the activated program is ready" until_ok 10 dump_has "ready 1"
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'" \
     >"$work/monitor.log" 2>&1 &
 pids+=($!)
-check "dbus-monitor listens" until_ok 5 grep -q NameAcquired "$work/monitor.log"
+check "dbus-monitor listens" until_ok 20 grep -q NameAcquired "$work/monitor.log"
 
 # busctl: switch the profile; the property, the signal and the window follow.
 check "busctl SetActiveProfile 3" busctl --user call "$name" "$path" "$iface" SetActiveProfile u 3
 check "busctl reads ActiveProfile 3" test "$(busctl --user get-property "$name" "$path" "$iface" ActiveProfile)" = "u 3"
-check "PropertiesChanged announced profile 3" until_ok 5 grep -A3 -F '"ActiveProfile"' "$work/monitor.log" \
+check "PropertiesChanged announced profile 3" until_ok 20 grep -A3 -F '"ActiveProfile"' "$work/monitor.log" \
     | grep -q 'uint32 3'
-check "the window shows profile 3 at once" until_ok 5 dump_has "profile 3"
+check "the window shows profile 3 at once" until_ok 20 dump_has "profile 3"
 
 # dbus-send: the writable property.
 quiet() { "$@" >/dev/null; }
@@ -88,10 +88,10 @@ check "a refused call changed nothing" test "$(busctl --user get-property "$name
 
 # An unapplied edit in the window stays when a client changes the keyboard, and the window says why.
 echo edit >"$fifo"
-check "the window holds an unapplied edit" until_ok 5 dump_has "apply 1"
+check "the window holds an unapplied edit" until_ok 20 dump_has "apply 1"
 "$ctl" --emulator="$state" keymap set 2 ScrollLock key:Esc >"$work/edit.out" 2>&1
 check "ombrelctl changes the keyboard through the program" grep -q . "$work/edit.out"
-check "the window says the keyboard was changed elsewhere" until_ok 5 bash -c \
+check "the window says the keyboard was changed elsewhere" until_ok 20 bash -c \
     "echo dump $dump >$fifo; sleep 0.2; grep -q '^note The keyboard was changed elsewhere' $dump"
 check "the edit is kept" dump_has "apply 1"
 
@@ -127,7 +127,7 @@ run_table "$work/bus"
 echo "bus: the table through the program took $((($(date +%s%N) - start) / 1000000)) ms"
 check "no command waited for the program" bash -c "! grep -l waiting $work/bus/*.err"
 check "the commands reached the keyboard through the program" test "$(cat "$work/bus/1.rc")" = 0
-check "the window shows ombrelctl's profile switch" until_ok 5 dump_has "profile 2"
+check "the window shows ombrelctl's profile switch" until_ok 20 dump_has "profile 2"
 
 # A key's function read over the bus, in ombrelctl's names; a bad key name is refused with ombrelctl's words.
 key=$(gdbus call --session --dest "$name" --object-path "$path" --method "$iface.GetKey" 1 "caps lock" 2>&1)
@@ -153,7 +153,7 @@ bad=$(busctl --user call "$name" "$path" "$iface" SetKey uss 3 "scroll lock" key
 check "SetKey with a bad function is refused" grep -q "'nonsense' is not a key name or key code" <<<"$bad"
 bad=$(busctl --user call "$name" "$path" "$iface" ResetKey us 3 NoSuchKey 2>&1)
 check "ResetKey with a bad key name is refused" grep -q "'NoSuchKey' is not a key of the keyboard" <<<"$bad"
-check "the window keeps its unapplied edit after a bus write" until_ok 5 dump_has "apply 1"
+check "the window keeps its unapplied edit after a bus write" until_ok 20 dump_has "apply 1"
 
 # Lighting over the bus, profile 3 again: fields by ombrelctl's names, a bad field or value refused unwritten.
 check "busctl SetLighting sets the brightness of profile 3" \

@@ -350,10 +350,7 @@ void KeyboardBusService::switchProfile(const QDBusMessage& message, const QDBusC
     }
     m_worker.post([this, message, connection, profile] {
         DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         const int r = SetActiveProfile(link.commands(), link.state(), int(profile - 1));
         if (r != LINK_OK) {
             const bool refused = r == LINK_STATUS_FF || r == LINK_STATUS_FE;
@@ -365,6 +362,25 @@ void KeyboardBusService::switchProfile(const QDBusMessage& message, const QDBusC
         connection.send(message.createReply());
         writtenByClient();
     });
+}
+
+bool KeyboardBusService::keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection) {
+    if (m_setup.link->exchange().DeviceCount() > 0) return true;
+    replyError(connection, message, "NoKeyboard", kNoKeyboardText);
+    return false;
+}
+
+bool KeyboardBusService::readKeyStore(AssignmentStore& store, const TextLookup& text, const QDBusMessage& message,
+                                      const QDBusConnection& connection) {
+    DeviceLink& link = *m_setup.link;
+    int result = LINK_OK;
+    const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
+    if (!image) {
+        replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
+        return false;
+    }
+    ReplaceStoreContents(store, ParseStoreFile(*image, false).contents);
+    return true;
 }
 
 void KeyboardBusService::readKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
@@ -382,19 +398,9 @@ void KeyboardBusService::readKey(const QDBusMessage& message, const QDBusConnect
             replyError(connection, message, "InvalidArgument", found.problem);
             return;
         }
-        DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
-        int result = LINK_OK;
-        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
-        if (!image) {
-            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         AssignmentStore store;
-        ReplaceStoreContents(store, ParseStoreFile(*image, false).contents);
+        if (!readKeyStore(store, text, message, connection)) return;
         const KeyRecord record = store.image.record(RecordNumber(int(profile) - 1, *found.index));
         const std::string description = cli::FunctionDescription(record, text, keyName, MacroNamesOf(store));
         connection.send(message.createReply(
@@ -424,33 +430,24 @@ void KeyboardBusService::writeKey(const QDBusMessage& message, const QDBusConnec
             return;
         }
         DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         if (!cli::FactoryBlockHasKey(link.state().defaultKeymap(), *found.index)) {
             replyError(connection, message, "InvalidArgument", cli::NoSuchKeyText(key.toStdString()));
             return;
         }
         // Read, changed and written back in one go, as ombrelctl does: what the keyboard holds is the truth, and
         // the window reloads from it once the write has settled.
-        int result = LINK_OK;
-        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
-        if (!image) {
-            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
-            return;
-        }
         KeyStores stores;
         AssignmentStore& working = stores.workingStore;
         std::lock_guard guard(working.lock);
-        ReplaceStoreContents(working, ParseStoreFile(*image, false).contents);
+        if (!readKeyStore(working, text, message, connection)) return;
         if (problem = cli::ChangeKeyFunction(working, int(profile) - 1, *found.index, *record); !problem.empty()) {
             replyError(connection, message, "InvalidArgument", problem);
             return;
         }
         NullScreen screen;
         const int one[] = {int(profile) - 1};
-        result = WriteKeysToKeyboard(stores, link.commands(), link.state(), screen, one);
+        const int result = WriteKeysToKeyboard(stores, link.commands(), link.state(), screen, one);
         if (result != LINK_OK) {
             const bool refused = result == LINK_STATUS_FF || result == LINK_STATUS_FE;
             replyError(connection, message, refused ? "Refused" : "Failed",
@@ -472,10 +469,7 @@ void KeyboardBusService::readLighting(const QDBusMessage& message, const QDBusCo
     }
     m_worker.post([this, message, connection, profile] {
         DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         LightingState state;
         if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
             replyError(connection, message, "Failed", FailureText("reading the lighting", r));
@@ -518,10 +512,7 @@ void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusC
     }
     m_worker.post([this, message, connection, profile, change = std::move(*change)]() mutable {
         DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         LightingState state;
         if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
             replyError(connection, message, "Failed", FailureText("reading the lighting", r));
@@ -551,19 +542,9 @@ void KeyboardBusService::listMacros(const QDBusMessage& message, const QDBusConn
     m_worker.post([this, message, connection] {
         const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
         const KeyNameLookup keyName = [this](KeyCode code) { return KeyText(m_texts, code, kEnglish); };
-        DeviceLink& link = *m_setup.link;
-        if (link.exchange().DeviceCount() <= 0) {
-            replyError(connection, message, "NoKeyboard", kNoKeyboardText);
-            return;
-        }
-        int result = LINK_OK;
-        const auto image = ReadKeyboardImage(link.commands(), link.state(), text, &result);
-        if (!image) {
-            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
-            return;
-        }
+        if (!keyboardPresent(message, connection)) return;
         AssignmentStore store;
-        ReplaceStoreContents(store, ParseStoreFile(*image, false).contents);
+        if (!readKeyStore(store, text, message, connection)) return;
         QList<BusMacro> rows;
         for (const MacroRecord& m : store.macros) {
             BusMacro row{m.macroId(), QString::fromStdString(Utf16ToUtf8(m.name())), m.cycles(), m.actionCount(), {}};

@@ -10,6 +10,7 @@
 
 #include "BusWorker.h"
 
+#include "keys/TextSources.h"
 #include "text/LanguageTexts.h"
 
 #include <QDBusConnection>
@@ -22,6 +23,8 @@
 #include <string>
 
 namespace ombrel {
+
+struct AssignmentStore;
 
 class DeviceLink;
 
@@ -72,6 +75,10 @@ private:
     void writeLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
                        const QString& field, const QString& value);
     void listMacros(const QDBusMessage& message, const QDBusConnection& connection);
+    // Worker thread: false, with the error replied, when there is no keyboard or its key functions cannot be read.
+    bool keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection);
+    bool readKeyStore(AssignmentStore& store, const TextLookup& text, const QDBusMessage& message,
+                      const QDBusConnection& connection);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
