@@ -21,12 +21,6 @@ using namespace ombrel::test;
 
 namespace {
 
-std::array<std::uint8_t, 42> lightingOf(MainWindowHarness& h, int profile) {
-    std::array<std::uint8_t, 42> block{};
-    h.emu().readMemory(EMU_AREA_LIGHTING, static_cast<std::uint32_t>(profile * 42), block.data(), block.size());
-    return block;
-}
-
 // Runs `steps` on the history dialog once it waits for the user: it reads the keyboard before it shows, with
 // events running meanwhile, so a plain "when open" would look too early.
 void WhenHistoryShown(const std::function<void(HistoryDialog&)>& steps) {
@@ -52,13 +46,13 @@ private slots:
         MainWindowHarness h;
         SetProcessHistory(HistorySettingsFor(h.paths(), true, "Ombrel"));
         MainWindow& w = h.start();
-        const auto before = lightingOf(h, 1);
+        const auto before = h.keyboardLighting(1);
         // Any write, whichever part of the program makes it, is recorded: here straight through the link.
         DeviceCommands& commands = w.context().link()->commands();
         const std::uint8_t brightness = before[1] == 1 ? 2 : 1;
         QCOMPARE(commands.Bracketed([&] { return commands.WriteLighting(std::span(&brightness, 1), 1, 42 + 1); }),
                  int(LINK_OK));
-        QVERIFY(lightingOf(h, 1) != before);
+        QVERIFY(h.keyboardLighting(1) != before);
 
         QStringList listed;
         bool restored = false;
@@ -77,7 +71,7 @@ private slots:
         QCOMPARE(listed.size(), 1);
         QVERIFY2(listed[0].startsWith(QStringLiteral("Ombrel|Profile 2, lighting brightness")), qPrintable(listed[0]));
         QVERIFY(restored);
-        QVERIFY(lightingOf(h, 1) == before);
+        QVERIFY(h.keyboardLighting(1) == before);
         // The restore is a write too: it is listed, so it can be undone in turn.
         QVERIFY(afterRestore >= 2);
     }

@@ -17,12 +17,6 @@ using namespace ombrel::test;
 
 namespace {
 
-std::array<std::uint8_t, 42> lightingOf(MainWindowHarness& h, int profile) {
-    std::array<std::uint8_t, 42> block{};
-    h.emu().readMemory(EMU_AREA_LIGHTING, static_cast<std::uint32_t>(profile * 42), block.data(), block.size());
-    return block;
-}
-
 void setBrightness(MainWindow& w, int profile, std::uint8_t level) {
     DeviceCommands& commands = w.context().link()->commands();
     QCOMPARE(commands.Bracketed([&] { return commands.WriteLighting(std::span(&level, 1), 1, profile * 42 + 1); }),
@@ -50,7 +44,7 @@ private slots:
         MainWindowHarness h;
         MainWindow& w = h.start();
         setBrightness(w, 2, 1);
-        const auto backedUp = lightingOf(h, 2);
+        const auto backedUp = h.keyboardLighting(2);
         const QString path = h.dir() + QStringLiteral("/keyboard.toml");
         UserPrompts::setNextFileName(path);
         menu(w, kCmdBackup);
@@ -60,17 +54,17 @@ private slots:
                  qPrintable(text.left(400)));
 
         setBrightness(w, 2, 4);
-        QVERIFY(lightingOf(h, 2) != backedUp);
+        QVERIFY(h.keyboardLighting(2) != backedUp);
         UserPrompts::setNextFileName(path);
         UserPrompts::setNextAnswer(QMessageBox::Yes);
         menu(w, kCmdRestore);
-        QVERIFY(lightingOf(h, 2) == backedUp);
+        QVERIFY(h.keyboardLighting(2) == backedUp);
     }
 
     void aBadFileIsRefusedWithItsPlaceAndChangesNothing() {
         MainWindowHarness h;
         MainWindow& w = h.start();
-        const auto before = lightingOf(h, 0);
+        const auto before = h.keyboardLighting(0);
         const QString path = h.dir() + QStringLiteral("/bad.toml");
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -83,7 +77,7 @@ private slots:
                      .join(QLatin1Char('\n'))
                      .contains(QStringLiteral("4:1: unknown entry 'speeed'")),
                  qPrintable(UserPrompts::shownMessages().join(QLatin1Char('\n'))));
-        QVERIFY(lightingOf(h, 0) == before);
+        QVERIFY(h.keyboardLighting(0) == before);
     }
 
     void aProfileFileBackupSaysWhatItLeavesOut() {

@@ -34,9 +34,8 @@ namespace {
 constexpr int kEsc = 1022;
 
 std::vector<int> KeyboardLighting(const MainWindowHarness& h, int profile) {
-    std::uint8_t block[42] = {};
-    h.emu().readMemory(EMU_AREA_LIGHTING, static_cast<std::uint32_t>(profile * 42), block, sizeof block);
-    return std::vector<int>(block, block + 42);
+    const std::vector<std::uint8_t> block = h.keyboardLighting(profile);
+    return std::vector<int>(block.begin(), block.end());
 }
 
 Rgb KeyboardColor(const MainWindowHarness& h, int profile, int slot) {

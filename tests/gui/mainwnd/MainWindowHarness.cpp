@@ -102,6 +102,12 @@ std::vector<std::uint8_t> MainWindowHarness::keyboardKeymap(int profile) const {
     return bytes;
 }
 
+std::vector<std::uint8_t> MainWindowHarness::keyboardLighting(int profile) const {
+    std::vector<std::uint8_t> bytes(42);
+    emu().readMemory(EMU_AREA_LIGHTING, static_cast<std::uint32_t>(profile * 42), bytes.data(), 42);
+    return bytes;
+}
+
 std::vector<std::uint8_t> MainWindowHarness::factoryKeymap() const {
     std::vector<std::uint8_t> bytes(378);
     emu().readMemory(EMU_AREA_DEFAULT_KEYMAP, 0, bytes.data(), 378);

@@ -61,6 +61,7 @@ public:
     // Waits until the presence watcher and the UI have handled everything pending.
     void settle();
     std::vector<std::uint8_t> keyboardKeymap(int profile) const;
+    std::vector<std::uint8_t> keyboardLighting(int profile) const; // the 42-byte block of that profile
     std::vector<std::uint8_t> factoryKeymap() const;
     int keyboardActiveProfile() const;
 
