@@ -3,6 +3,7 @@
 
 #include "ClickablePicture.h"
 #include "ColorButton.h"
+#include "ColorPicker.h"
 #include "ColorStatic.h"
 #include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
@@ -29,7 +30,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QRegion>
-#include <QRegularExpressionValidator>
 #include <QShortcut>
 
 #include <algorithm>
@@ -219,34 +219,15 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     connect(m_user, &UserEffectGroup::brushColorChanged, this, &LightingPanel::showColorFields);
 
     label("CONTROL_RGBStatic", "");
-    auto* digits = new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), this);
-    const char* rgbKeys[3] = {"COLOR_R", "COLOR_G", "COLOR_B"};
-    for (int i = 0; i < 3; ++i) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QString::fromLatin1(rgbKeys[i]));
-        e->setValidator(digits);
-        placeControl(e, layoutFile, kSection, e->objectName());
-        adopt(e);
-        m_rgb[static_cast<std::size_t>(i)] = e;
-        // A component cannot be more than 255: a larger number is corrected as it is typed.
-        connect(e, &QLineEdit::textEdited, this, [e](const QString& text) {
-            if (text.toInt() > 255) e->setText(QStringLiteral("255"));
-        });
-        connect(e, &QLineEdit::returnPressed, this, &LightingPanel::onTypedColor);
-    }
-    for (int i = 0; i < 8; ++i) {
-        const QByteArray key = QStringLiteral("CONTROL_Color%1").arg(i + 1).toLatin1();
-        const QByteArray file = QStringLiteral("Color%1.bmp").arg(i + 1).toLatin1();
-        m_swatches[i] = clickable(key.constData(), file.constData());
-        connect(m_swatches[i], &ClickablePicture::clicked, this, [this, i] { onSwatch(i); });
-    }
+    m_colorPicker = new ColorPicker(context, this, [this](QWidget* w) { adopt(w); });
+    connect(m_colorPicker, &ColorPicker::colorChosen, this, &LightingPanel::onColorPicked);
     // Failures are told below the swatches, without stopping the user.
     m_status = new ColorStatic(this);
     m_status->setObjectName(QStringLiteral("lightingStatus"));
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    const QRect first = m_swatches[0]->geometry(), blue = m_rgb[2]->geometry();
-    m_status->setGeometry(first.left(), first.bottom() + 8, blue.right() - first.left(), 2 * first.height());
+    const QRect entry = m_colorPicker->area();
+    m_status->setGeometry(entry.left(), entry.bottom() + 8, entry.width() - 1, 2 * entry.height());
     m_status->hide();
     adopt(m_status);
     refresh();
@@ -369,10 +350,7 @@ void LightingPanel::applyAccessibleTexts() {
     setAccessibleName(lightText(textkey::kLighting));
     for (SkinButton* rate : m_rates)
         rate->setAccessibleDescription(m_context.text("ACC_LIGHT_RATE_DESC"));
-    for (int i = 0; i < 8; ++i) {
-        m_swatches[i]->setAccessibleName(m_context.text("ACC_LIGHT_SWATCH") + QStringLiteral(" %1").arg(i + 1));
-        m_swatches[i]->setAccessibleDescription(m_context.text("ACC_LIGHT_SWATCH_DESC"));
-    }
+    m_colorPicker->applyAccessibleTexts();
 }
 
 void LightingPanel::showDefaultReportRate() {
@@ -575,10 +553,8 @@ bool LightingPanel::paintsUserColors() const {
 void LightingPanel::showColorFields() {
     if (!m_session) return;
     // One colour at a time is in play: the brush's while keys are painted, else the effect's.
-    const Rgb c = paintsUserColors() ? m_session->patterns().settings().brushColor : m_session->state().fields.color;
-    const std::array<int, 3> rgb{c.r, c.g, c.b};
-    for (std::size_t i = 0; i < 3; ++i)
-        if (!m_rgb[i]->hasFocus()) m_rgb[i]->setText(QString::number(rgb[i]));
+    m_colorPicker->showColor(paintsUserColors() ? m_session->patterns().settings().brushColor
+                                                : m_session->state().fields.color);
 }
 
 void LightingPanel::onColorPicked(const QColor& colour) {
@@ -595,25 +571,6 @@ void LightingPanel::onColorPicked(const QColor& colour) {
     // With the panel off nothing else shows the colour the keyboard now runs.
     if (r == LINK_OK && !panelOn())
         showStatus(m_context.text("LIGHT_COLOR_WRITTEN", colour.name(QColor::HexRgb).mid(1).toUpper()));
-}
-
-void LightingPanel::onTypedColor() {
-    // Enter in a colour field uses the typed colour as picking it with the colour button would.
-    Rgb c;
-    std::uint8_t* parts[3] = {&c.r, &c.g, &c.b};
-    for (std::size_t i = 0; i < 3; ++i)
-        *parts[i] = static_cast<std::uint8_t>(std::clamp(m_rgb[i]->text().toInt(), 0, 255));
-    for (QLineEdit* e : m_rgb)
-        e->clearFocus();
-    onColorPicked(qColor(c));
-}
-
-void LightingPanel::onSwatch(int index) {
-    const Rgb c = PresetColors()[static_cast<std::size_t>(index)];
-    m_rgb[0]->setText(QString::number(c.r));
-    m_rgb[1]->setText(QString::number(c.g));
-    m_rgb[2]->setText(QString::number(c.b));
-    onColorPicked(qColor(c));
 }
 
 void LightingPanel::setPanelOn(bool on) {

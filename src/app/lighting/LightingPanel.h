@@ -27,6 +27,7 @@ class SkinSlider;
 class SkinButton;
 class ColorButton;
 class ClickablePicture;
+class ColorPicker;
 class ColorStatic;
 class KeyColorOverlay;
 class KeyboardMap;
@@ -104,8 +105,6 @@ private:
     bool paintsUserColors() const;
     // The colour fields show the colour a pick changes.
     void showColorFields();
-    void onTypedColor();
-    void onSwatch(int index);
     void onSwitch();
     void paintKey(int controlId);
 
@@ -142,8 +141,7 @@ private:
     };
     ColorGroupControls m_groups[2];
     ClickablePicture* m_fourColor[4] = {};
-    std::array<QLineEdit*, 3> m_rgb{};
-    ClickablePicture* m_swatches[8] = {};
+    ColorPicker* m_colorPicker = nullptr;
     ColorStatic* m_status = nullptr;
     QTimer m_statusTimer;
     QTimer m_previewTimer;
