@@ -1,6 +1,6 @@
 // Names typed on the command line and names from language files, from hostile bytes: the matcher only ever answers
-// with a value it was given or with names it holds, and any text comes out of the JSON writer as a valid string.
-#include "text/JsonWriter.h"
+// with a value it was given or with names it holds, and any text comes out of --json as a valid string.
+#include "JsonOutput.h"
 #include "text/NameMatcher.h"
 #include "text/Utf8.h"
 
@@ -36,7 +36,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::string& s : m.suggestions)
         if (std::find(lines.begin(), lines.end(), s) == lines.end()) std::abort();
 
-    const std::string quoted = ombrel::JsonQuoted(text);
+    std::string quoted = ombrel::cli::JsonText(ombrel::cli::Json(std::string(text)));
+    if (quoted.empty() || quoted.back() != '\n') std::abort();
+    quoted.pop_back();
     if (quoted.size() < 2 || quoted.front() != '"' || quoted.back() != '"') std::abort();
     if (ombrel::Utf8Sanitize(quoted) != quoted) std::abort();
     for (std::size_t i = 1; i + 1 < quoted.size(); ++i) {

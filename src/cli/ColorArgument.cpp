@@ -37,13 +37,13 @@ std::string HexColor(Rgb c) {
     return s;
 }
 
-void JsonColor(JsonWriter& json, Rgb c) {
-    json.beginObject()
-        .member("hex", HexColor(c))
-        .member("red", unsigned(c.r))
-        .member("green", unsigned(c.g))
-        .member("blue", unsigned(c.b))
-        .endObject();
+Json JsonColor(Rgb c) {
+    Json json;
+    json["hex"] = HexColor(c);
+    json["red"] = unsigned(c.r);
+    json["green"] = unsigned(c.g);
+    json["blue"] = unsigned(c.b);
+    return json;
 }
 
 } // namespace ombrel::cli

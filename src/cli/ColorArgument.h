@@ -1,7 +1,7 @@
 #pragma once
 // Colours as the lighting and colour commands take and show them.
 
-#include "text/JsonWriter.h"
+#include "JsonOutput.h"
 #include "util/Rgb.h"
 
 #include <optional>
@@ -19,6 +19,6 @@ std::optional<Rgb> ColorOrComplain(const std::string& text);
 // "FF8000".
 std::string HexColor(Rgb c);
 // {"hex": "FF8000", "red": 255, "green": 128, "blue": 0}
-void JsonColor(JsonWriter& json, Rgb c);
+Json JsonColor(Rgb c);
 
 } // namespace ombrel::cli

@@ -1,4 +1,5 @@
 #include "ColorCommands.h"
+#include "JsonOutput.h"
 
 #include "CliTexts.h"
 #include "ColorArgument.h"
@@ -9,7 +10,6 @@
 #include "lighting/LightingWriter.h"
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
-#include "text/JsonWriter.h"
 #include "text/NameMatcher.h"
 #include "text/WholeNumber.h"
 
@@ -90,36 +90,30 @@ int cmdColorsShow(CliSession& s, const Args& args) {
     lines.push_back({"Fn", "Fn", kFnSlot});
     lines.push_back({"G1-G9", "G keys", kGKeySlot});
     if (s.options().json) {
-        JsonWriter json;
-        json.beginObject()
-            .member("profile", ProfileNumber(*profile))
-            .member("file", path)
-            .member("current_pattern", file.currentPattern())
-            .key("patterns")
-            .beginArray();
+        Json json;
+        json["profile"] = ProfileNumber(*profile);
+        json["file"] = path;
+        json["current_pattern"] = file.currentPattern();
+        Json patterns = Json::array();
         for (int p = 0; p < kPatternCount; ++p)
-            json.beginObject()
-                .member("pattern", p)
-                .member("name", file.patternName(p))
-                .member("current", p == file.currentPattern())
-                .endObject();
-        json.endArray()
-            .member("pattern", pattern)
-            .member("tool", settings.tool == PaintTool::Base ? "base" : "brush")
-            .key("base_color");
-        JsonColor(json, settings.baseColor);
-        json.key("brush_color");
-        JsonColor(json, settings.brushColor);
-        json.key("keys").beginArray();
+            patterns.push_back(
+                Json{{"pattern", p}, {"name", file.patternName(p)}, {"current", p == file.currentPattern()}});
+        json["patterns"] = std::move(patterns);
+        json["pattern"] = pattern;
+        json["tool"] = settings.tool == PaintTool::Base ? "base" : "brush";
+        json["base_color"] = JsonColor(settings.baseColor);
+        json["brush_color"] = JsonColor(settings.brushColor);
+        Json keys = Json::array();
         for (const Line& l : lines) {
             const ColorEntry& e = entries[static_cast<std::size_t>(l.slot)];
-            json.beginObject().member("key", l.name).member("key_argument", l.argument).member("slot", l.slot);
-            json.key("color");
-            JsonColor(json, e.color);
-            json.member("base", e.base).endObject();
+            keys.push_back(Json{{"key", l.name},
+                                {"key_argument", l.argument},
+                                {"slot", l.slot},
+                                {"color", JsonColor(e.color)},
+                                {"base", e.base}});
         }
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
+        json["keys"] = std::move(keys);
+        PrintJson(json);
         return kExitOk;
     }
     std::printf("Profile %d colour patterns (%s):\n", ProfileNumber(*profile), path.c_str());

@@ -1,4 +1,5 @@
 #include "Commands.h"
+#include "JsonOutput.h"
 
 #include "BackupCommands.h"
 #include "CliTexts.h"
@@ -17,7 +18,6 @@
 #include "device/LinkResult.h"
 #include "keyboard/ConfigBlock.h"
 #include "profiles/ProfileNames.h"
-#include "text/JsonWriter.h"
 #include "text/WholeNumber.h"
 
 #include <charconv>
@@ -42,22 +42,18 @@ int cmdInfo(CliSession& s, const Args&) {
     const unsigned v = block.firmwareVersion();
     if (s.options().json) {
         const CliTexts texts = LoadCliTexts();
-        JsonWriter json;
-        json.beginObject()
-            .member("firmware_version", firmwareVersionText(v))
-            .member("firmware_version_code", v)
-            .member("firmware_update_recommended", block.needsFirmwareUpdate())
-            .member("active_profile", ProfileNumber(block.activeProfile()))
-            .member("macro_capacity_bytes", unsigned(block.macroCapacity()))
-            .key("offered_effects")
-            .beginArray();
+        Json json;
+        json["firmware_version"] = firmwareVersionText(v);
+        json["firmware_version_code"] = v;
+        json["firmware_update_recommended"] = block.needsFirmwareUpdate();
+        json["active_profile"] = ProfileNumber(block.activeProfile());
+        json["macro_capacity_bytes"] = unsigned(block.macroCapacity());
+        Json effects = Json::array();
         for (LightingEffect e : block.offeredEffects())
-            json.beginObject()
-                .member("number", EffectNumber(e))
-                .member("name", texts.effectName(std::to_string(EffectNumber(e))))
-                .endObject();
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
+            effects.push_back(
+                Json{{"number", EffectNumber(e)}, {"name", texts.effectName(std::to_string(EffectNumber(e)))}});
+        json["offered_effects"] = std::move(effects);
+        PrintJson(json);
         return kExitOk;
     }
     std::printf("Firmware version:  %s (0x%04X)%s\n", firmwareVersionText(v).c_str(), v,
@@ -75,9 +71,7 @@ int cmdProfileGet(CliSession& s, const Args&) {
     const int p = GetActiveProfile(s.commands(), s.link().state());
     if (p < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
     if (s.options().json) {
-        JsonWriter json;
-        json.beginObject().member("active_profile", ProfileNumber(p)).endObject();
-        std::fputs(json.text().c_str(), stdout);
+        PrintJson(Json{{"active_profile", ProfileNumber(p)}});
     } else {
         std::printf("%d\n", ProfileNumber(p));
     }
@@ -89,16 +83,11 @@ int cmdProfileList(CliSession& s, const Args&) {
     if (active < 0) return ReportResult("reading the active profile", LINK_NO_REPLY);
     const TextLookup text = LoadCliTexts().text;
     if (s.options().json) {
-        JsonWriter json;
-        json.beginObject().member("active_profile", ProfileNumber(active)).key("profiles").beginArray();
+        Json profiles = Json::array();
         for (int p = 0; p < kProfileCount; ++p)
-            json.beginObject()
-                .member("profile", ProfileNumber(p))
-                .member("name", ProfileDisplayName(p, text))
-                .member("active", p == active)
-                .endObject();
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
+            profiles.push_back(
+                Json{{"profile", ProfileNumber(p)}, {"name", ProfileDisplayName(p, text)}, {"active", p == active}});
+        PrintJson(Json{{"active_profile", ProfileNumber(active)}, {"profiles", std::move(profiles)}});
         return kExitOk;
     }
     for (int p = 0; p < kProfileCount; ++p)

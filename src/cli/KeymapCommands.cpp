@@ -1,8 +1,8 @@
 #include "KeymapCommands.h"
+#include "JsonOutput.h"
 
 #include "StoreWork.h"
 #include "assign/AssignmentCaption.h"
-#include "text/JsonWriter.h"
 
 #include <cstdio>
 #include <mutex>
@@ -22,16 +22,16 @@ int cmdKeymapShow(CliSession& s, const Args& args) {
             std::printf("%s\n", work.keyLine(profile, index).c_str());
         return kExitOk;
     }
-    JsonWriter json;
-    json.beginObject().member("profile", ProfileNumber(profile)).key("keys").beginArray();
+    Json keys = Json::array();
     for (KeyIndex index : ProfileKeys()) {
         const KeyRecord r = work.working().image.record(RecordNumber(profile, index));
-        json.beginObject().member("key", work.keyLabel(index)).member("key_argument", KeyArgument(index));
-        if (index < kFirstGKeyIndex) json.member("key_code", unsigned(KeyCodeOf(index)));
-        json.member("function", FunctionArgument(r)).member("description", work.description(r)).endObject();
+        Json key{{"key", work.keyLabel(index)}, {"key_argument", KeyArgument(index)}};
+        if (index < kFirstGKeyIndex) key["key_code"] = unsigned(KeyCodeOf(index));
+        key["function"] = FunctionArgument(r);
+        key["description"] = work.description(r);
+        keys.push_back(std::move(key));
     }
-    json.endArray().endObject();
-    std::fputs(json.text().c_str(), stdout);
+    PrintJson(Json{{"profile", ProfileNumber(profile)}, {"keys", std::move(keys)}});
     return kExitOk;
 }
 

@@ -1,4 +1,5 @@
 #include "LightingCommands.h"
+#include "JsonOutput.h"
 
 #include "CliTexts.h"
 #include "ColorArgument.h"
@@ -10,7 +11,6 @@
 #include "lighting/LightingWriter.h"
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
-#include "text/JsonWriter.h"
 #include "text/NameMatcher.h"
 #include "text/WholeNumber.h"
 
@@ -49,30 +49,23 @@ int cmdLightingShow(CliSession& s, const Args& args) {
     const LightingFields& f = work.state.fields;
     const bool active = work.state.profile == work.state.config.activeProfile();
     if (s.options().json) {
-        JsonWriter json;
-        json.beginObject()
-            .member("profile", ProfileNumber(work.state.profile))
-            .member("active", active)
-            .key("effect")
-            .beginObject()
-            .member("number", EffectNumber(f.effect))
-            .member("name", work.effectName(f.effect))
-            .endObject()
-            .member("brightness", unsigned(f.brightness))
-            .member("speed", unsigned(f.speed))
-            .member("direction", unsigned(f.direction))
-            .member("direction_name", DirectionName(f.direction))
-            .member("colorful", f.colorful)
-            .key("color");
-        JsonColor(json, f.color);
-        json.member("four_color", kFourColorNames[f.colorChoice])
-            .member("report_rate", unsigned(f.reportRate))
-            .key("offered_effects")
-            .beginArray();
+        Json json;
+        json["profile"] = ProfileNumber(work.state.profile);
+        json["active"] = active;
+        json["effect"] = Json{{"number", EffectNumber(f.effect)}, {"name", work.effectName(f.effect)}};
+        json["brightness"] = unsigned(f.brightness);
+        json["speed"] = unsigned(f.speed);
+        json["direction"] = unsigned(f.direction);
+        json["direction_name"] = DirectionName(f.direction);
+        json["colorful"] = f.colorful;
+        json["color"] = JsonColor(f.color);
+        json["four_color"] = kFourColorNames[f.colorChoice];
+        json["report_rate"] = unsigned(f.reportRate);
+        Json effects = Json::array();
         for (LightingEffect e : work.state.config.offeredEffects())
-            json.beginObject().member("number", EffectNumber(e)).member("name", work.effectName(e)).endObject();
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
+            effects.push_back(Json{{"number", EffectNumber(e)}, {"name", work.effectName(e)}});
+        json["offered_effects"] = std::move(effects);
+        PrintJson(json);
         return kExitOk;
     }
     std::printf("Profile %d%s\n", ProfileNumber(work.state.profile), active ? " (the active profile)" : "");

@@ -1,8 +1,8 @@
 #include "MacroCommands.h"
+#include "JsonOutput.h"
 
 #include "StoreWork.h"
 #include "keys/Utf16Text.h"
-#include "text/JsonWriter.h"
 
 #include <cstdio>
 #include <utility>
@@ -16,26 +16,20 @@ int cmdMacroList(CliSession& s, const Args&) {
     if (const int r = work.refresh(false); r != kExitOk) return r;
     const AssignmentStore& w = work.working();
     if (s.options().json) {
-        JsonWriter json;
-        json.beginObject().key("macros").beginArray();
+        Json macros = Json::array();
         for (const MacroRecord& m : w.macros) {
-            json.beginObject()
-                .member("id", unsigned(m.macroId()))
-                .member("name", Utf16ToUtf8(m.name()))
-                .member("cycles", unsigned(m.cycles()))
-                .member("steps", unsigned(m.actionCount()))
-                .key("keys")
-                .beginArray();
+            Json keys = Json::array();
             for (const auto& [p, index] : KeysPlayingMacro(w, m.macroId()))
-                json.beginObject()
-                    .member("profile", ProfileNumber(p))
-                    .member("key", work.keyLabel(index))
-                    .member("key_argument", KeyArgument(index))
-                    .endObject();
-            json.endArray().endObject();
+                keys.push_back(Json{{"profile", ProfileNumber(p)},
+                                    {"key", work.keyLabel(index)},
+                                    {"key_argument", KeyArgument(index)}});
+            macros.push_back(Json{{"id", unsigned(m.macroId())},
+                                  {"name", Utf16ToUtf8(m.name())},
+                                  {"cycles", unsigned(m.cycles())},
+                                  {"steps", unsigned(m.actionCount())},
+                                  {"keys", std::move(keys)}});
         }
-        json.endArray().endObject();
-        std::fputs(json.text().c_str(), stdout);
+        PrintJson(Json{{"macros", std::move(macros)}});
         return kExitOk;
     }
     if (w.macros.empty()) {

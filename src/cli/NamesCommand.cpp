@@ -1,10 +1,10 @@
 #include "NamesCommand.h"
+#include "JsonOutput.h"
 
 #include "CliTexts.h"
 #include "KeyArguments.h"
 #include "keyboard/KeyTable.h"
 #include "keys/KeyAliases.h"
-#include "text/JsonWriter.h"
 
 #include <cstdio>
 
@@ -22,17 +22,17 @@ std::vector<std::string> gKeyNames() {
     return out;
 }
 
-void printNames(const std::vector<std::string>& names, const std::vector<std::string>& others, bool json) {
-    if (json) {
-        JsonWriter w;
-        w.beginObject().key("names").beginArray();
+void printNames(const std::vector<std::string>& names, const std::vector<std::string>& others, bool asJson) {
+    if (asJson) {
+        // Json{names} would make a one-name list a bare string, so the arrays are built as arrays.
+        Json json;
+        json["names"] = Json::array();
         for (const std::string& n : names)
-            w.value(n);
-        w.endArray().key("other_spellings").beginArray();
+            json["names"].push_back(n);
+        json["other_spellings"] = Json::array();
         for (const std::string& n : others)
-            w.value(n);
-        w.endArray().endObject();
-        std::fputs(w.text().c_str(), stdout);
+            json["other_spellings"].push_back(n);
+        PrintJson(json);
         return;
     }
     for (const std::string& n : names)
