@@ -4,6 +4,7 @@
 #include "CliTexts.h"
 #include "ColorArgument.h"
 #include "KeyArguments.h"
+#include "KeyPaint.h"
 #include "device/LinkResult.h"
 #include "keyboard/KeyTable.h"
 #include "lighting/EffectCatalogue.h"
@@ -130,30 +131,15 @@ int cmdColorsShow(CliSession& s, const Args& args) {
     return kExitOk;
 }
 
-// The map control of a key argument: a key of the map or Fn. G keys are left out: they all show the base colour.
-std::optional<int> paintableControl(const std::string& text) {
-    if (NormaliseName(text) == "fn") return kFnControl;
-    const KeyNames names(LoadCliTexts().text);
-    const KeyArgumentLookup found = LookupKeyArgument(text, names);
-    const auto index = found.index;
-    if (index && *index >= kFirstGKeyIndex) {
-        std::fprintf(stderr, "the G keys cannot be painted one by one: they show the base colour "
-                             "(change it with 'colors base')\n");
-        return std::nullopt;
-    }
-    if (index)
-        for (const KeyButton& b : KeyButtonTable())
-            if (b.code == KeyCodeOf(*index)) return b.control;
-    std::fprintf(stderr, "'%s' is not a key of the keyboard map (a key name, a hexadecimal key code or Fn)%s%s\n",
-                 text.c_str(), found.hint.empty() ? "" : "; ", found.hint.c_str());
-    return std::nullopt;
-}
-
 int cmdColorsPaint(CliSession& s, const Args& args) {
     const auto profile = parseProfile(args[0]);
     if (!profile) return kExitUsage;
-    const auto control = paintableControl(args[1]);
-    if (!control) return kExitUsage;
+    std::string problem;
+    const auto control = PaintableControl(args[1], KeyNames(LoadCliTexts().text), &problem);
+    if (!control) {
+        std::fprintf(stderr, "%s\n", problem.c_str());
+        return kExitUsage;
+    }
     const auto color = ColorOrComplain(args[2]);
     if (!color) return kExitUsage;
     const bool base = args.size() > 3;
@@ -164,16 +150,7 @@ int cmdColorsPaint(CliSession& s, const Args& args) {
     if (!EnsureUserFolder(s.paths())) return kExitFailed;
     ColorWork work(s, *profile);
     UserPatterns& p = work.patterns();
-    int r = LINK_OK;
-    if (base) {
-        r = p.setBaseColor(*color);
-        p.setTool(PaintTool::Base);
-    } else {
-        p.setBrushColor(*color);
-        p.setTool(PaintTool::Brush);
-    }
-    const int painted = p.paintControl(*control);
-    if (r == LINK_OK) r = painted;
+    const int r = PaintControl(p, *control, *color, base);
     if (r == LINK_OK)
         std::printf("profile %d, pattern %d: %s painted %s%s\n", ProfileNumber(*profile), p.currentPattern(),
                     args[1].c_str(), HexColor(*color).c_str(), base ? " (base colour)" : "");

@@ -112,6 +112,7 @@ commands=(
     "lighting show 1"
     "macro list"
     "read-config"
+    "colors paint 1 G3 123456"
 )
 run_table() { # run_table FOLDER [--direct]
     local i=0 command
@@ -172,6 +173,18 @@ check "SetLighting with a brightness out of range is refused" grep -q "brightnes
 bad=$(busctl --user call "$name" "$path" "$iface" SetLighting uss 3 effect NoSuchEffect 2>&1)
 check "SetLighting with an effect not offered is refused" grep -q "does not offer the effect 'NoSuchEffect'" <<<"$bad"
 
+# Painting over the bus, profile 3's current pattern: a key and Fn painted, a G key or a bad colour refused unwritten.
+check "busctl PaintKey paints Caps Lock of profile 3" quiet busctl --user call "$name" "$path" "$iface" PaintKey uss \
+    3 "caps lock" 00ff00
+check "gdbus PaintKey paints Fn of profile 3" quiet gdbus call --session --dest "$name" --object-path "$path" \
+    --method "$iface.PaintKey" 3 Fn 0,0,255
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.PaintKey" uint32:3 string:G3 \
+    string:123456 2>&1)
+check "PaintKey of a G key is InvalidArgument with ombrelctl's message" \
+    test "$bad" = "Error io.github.ombrel.Error.InvalidArgument: $(head -n 1 "$work/bus/14.err")"
+bad=$(busctl --user call "$name" "$path" "$iface" PaintKey uss 3 Esc nocolour 2>&1)
+check "PaintKey with a bad colour is refused" grep -q "'nocolour'" <<<"$bad"
+
 macros=$(busctl --user call "$name" "$path" "$iface" ListMacros 2>&1)
 
 "$ombrel" /Kill >"$work/kill.log" 2>&1
@@ -207,6 +220,10 @@ macro_count=0
 [[ $macro_list == "the keyboard holds no macros" ]] || macro_count=$(($(wc -l <<<"$macro_list") - 1))
 check "busctl ListMacros lists the macros ombrelctl lists" grep -q "^a(usuuas) $macro_count\b" <<<"$macros"
 check "Esc keeps its colour" bash -c "'$ctl' --emulator='$state' --direct colors show 1 | grep -qi 'Esc.*FF0000'"
+colors3=$("$ctl" --emulator="$state" --direct colors show 3)
+check "profile 3 shows the colours painted over the bus and nothing of the refused paints" \
+    bash -c "grep -qi 'Caps Lock.*00FF00' <<<\"\$1\" && grep -qi '^Fn .*0000FF' <<<\"\$1\" && ! grep -qi '123456' <<<\"\$1\"" \
+    _ "$colors3"
 
 echo "bus: $passed passed, $failed failed"
 if ((failed > 0)); then

@@ -3,6 +3,7 @@
 #include "ColorArgument.h"
 #include "KeyArguments.h"
 #include "KeyChange.h"
+#include "KeyPaint.h"
 #include "KeyboardBusXml.h"
 #include "LightingChange.h"
 
@@ -17,7 +18,9 @@
 #include "keys/Utf16Text.h"
 #include "lighting/LightingState.h"
 #include "lighting/LightingWriter.h"
+#include "lighting/UserPatterns.h"
 #include "platform/KeyboardBus.h"
+#include "platform/PerUserFolder.h"
 #include "profiles/ProfileNames.h"
 #include "profiles/ProfileStore.h"
 #include "profiles/StoreFile.h"
@@ -274,6 +277,10 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
     }
     if (keyboardCall && member == QLatin1String("SetLighting") && message.signature() == QLatin1String("uss")) {
         writeLighting(message, connection, args.at(0).toUInt(), args.at(1).toString(), args.at(2).toString());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("PaintKey") && message.signature() == QLatin1String("uss")) {
+        paintKey(message, connection, args.at(0).toUInt(), args.at(1).toString(), args.at(2).toString());
         return true;
     }
     if (keyboardCall && member == QLatin1String("ListMacros") && message.signature().isEmpty()) {
@@ -534,6 +541,51 @@ void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusC
             return;
         }
         connection.send(message.createReply(QString::fromStdString(change.description)));
+        writtenByClient();
+    });
+}
+
+void KeyboardBusService::paintKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
+                                  const QString& key, const QString& color) {
+    if (profile < 1 || profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    const auto rgb = cli::ParseColorArgument(color.toStdString());
+    if (!rgb) {
+        replyError(connection, message, "InvalidArgument", cli::NotAColorText(color.toStdString()));
+        return;
+    }
+    m_worker.post([this, message, connection, profile, key, rgb = *rgb] {
+        const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
+        std::string problem;
+        const auto control = cli::PaintableControl(key.toStdString(), cli::KeyNames(text), &problem);
+        if (!control) {
+            replyError(connection, message, "InvalidArgument", problem);
+            return;
+        }
+        DeviceLink& link = *m_setup.link;
+        if (!keyboardPresent(message, connection)) return;
+        // The colour file is the pattern's truth, as for ombrelctl: opened, painted and saved in one go, and the
+        // window reloads it once the write has settled.
+        if (const PerUserFolderResult folder = EnsurePerUserFolder(m_setup.paths);
+            folder.status == PerUserFolderStatus::Failed) {
+            replyError(connection, message, "Failed", "cannot create " + m_setup.paths.userDir + ": " + folder.error);
+            return;
+        }
+        UserPatterns patterns(link.commands(), m_setup.paths.userColorPrefix);
+        std::string unsaved;
+        patterns.onFileUnwritable = [&unsaved](const std::string& why) { unsaved = why; };
+        patterns.open(int(profile) - 1);
+        const int r = cli::PaintControl(patterns, *control, rgb, false);
+        if (r != LINK_OK) {
+            const bool refused = r == LINK_STATUS_FF || r == LINK_STATUS_FE;
+            replyError(connection, message, refused ? "Refused" : "Failed", FailureText("writing the key colours", r));
+        } else if (!unsaved.empty()) {
+            replyError(connection, message, "Failed", "the colours are not saved: " + unsaved);
+        } else {
+            connection.send(message.createReply());
+        }
         writtenByClient();
     });
 }

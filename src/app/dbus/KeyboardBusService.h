@@ -11,6 +11,7 @@
 #include "BusWorker.h"
 
 #include "keys/TextSources.h"
+#include "platform/AppPaths.h"
 #include "text/LanguageTexts.h"
 
 #include <QDBusConnection>
@@ -35,6 +36,7 @@ public:
         DeviceLink* link = nullptr;         // outlives the service
         std::string target;                 // KeyboardTargetName of this run
         std::string dataDir;                // the language files, for the English names of effects and profiles
+        AppPaths paths;                     // the per-user folder with the profiles' colour files
         std::function<void()> changedByBus; // on the window's thread, after a client changed the keyboard
     };
 
@@ -74,6 +76,8 @@ private:
     void readLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile);
     void writeLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile,
                        const QString& field, const QString& value);
+    void paintKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key,
+                  const QString& color);
     void listMacros(const QDBusMessage& message, const QDBusConnection& connection);
     // Worker thread: false, with the error replied, when there is no keyboard or its key functions cannot be read.
     bool keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection);

@@ -1,7 +1,9 @@
 #include "KeyboardBusStart.h"
 
-#include "MainWindow.h"
 #include "KeyboardBusService.h"
+#include "MainWindow.h"
+
+#include "platform/AppPaths.h"
 
 #include <QDBusConnection>
 
@@ -10,7 +12,7 @@
 namespace ombrel {
 
 std::unique_ptr<KeyboardBusService> ServeKeyboardOnBus(MainWindow& window, const std::string& target,
-                                                       const std::string& dataDir) {
+                                                       const std::string& dataDir, const AppPaths& userPaths) {
     if (!window.link()) return nullptr;
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return nullptr; // no desktop session: nothing to serve
@@ -18,6 +20,7 @@ std::unique_ptr<KeyboardBusService> ServeKeyboardOnBus(MainWindow& window, const
     setup.link = window.link();
     setup.target = target;
     setup.dataDir = dataDir;
+    setup.paths = userPaths;
     setup.changedByBus = [&window] { window.showChangedElsewhere(); };
     auto service = std::make_unique<KeyboardBusService>(std::move(setup));
     QString error;

@@ -173,7 +173,9 @@ int Application::run(int argc, char** argv) {
 
     MainContext context;
     // An emulator run keeps its per-user data apart, so it never changes what the real keyboard's data holds.
-    context.paths = options.emulator ? EmulatorAppPaths(*paths, options.emulatorState.toStdString()) : *paths;
+    const AppPaths userPaths =
+        options.emulator ? EmulatorAppPaths(*paths, options.emulatorState.toStdString()) : *paths;
+    context.paths = userPaths;
     context.settings = &settings;
     context.api = &library->api();
     context.autoShowDone = plan.autoShowDone;
@@ -190,8 +192,8 @@ int Application::run(int argc, char** argv) {
     // Scripts, desktop shortcuts and ombrelctl reach the keyboard through this program while it runs.
     std::unique_ptr<KeyboardBusService> busService;
     if (options.screenshot.isEmpty())
-        busService =
-            ServeKeyboardOnBus(*window, KeyboardTargetName(options.emulator, choice.emulatorState), paths->dataDir);
+        busService = ServeKeyboardOnBus(*window, KeyboardTargetName(options.emulator, choice.emulatorState),
+                                        paths->dataDir, userPaths);
     QObject::connect(window.get(), &MainWindow::ended, &app, [](int code) { QCoreApplication::exit(code); });
 
     // Later starts reach this one through the instance channel; their request is handled on this thread, and
