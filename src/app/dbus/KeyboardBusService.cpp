@@ -469,20 +469,25 @@ void KeyboardBusService::writeKey(const QDBusMessage& message, const QDBusConnec
     });
 }
 
+bool KeyboardBusService::readLighting(LightingState& state, int profile, const QDBusMessage& message,
+                                      const QDBusConnection& connection) {
+    if (!keyboardPresent(message, connection)) return false;
+    if (const int r = LoadLighting(m_setup.link->commands(), state); r != LINK_OK) {
+        replyError(connection, message, "Failed", FailureText("reading the lighting", r));
+        return false;
+    }
+    state.showProfile(profile);
+    return true;
+}
+
 void KeyboardBusService::readLighting(const QDBusMessage& message, const QDBusConnection& connection, uint profile) {
     if (profile < 1 || profile > kProfileCount) {
         replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
         return;
     }
     m_worker.post([this, message, connection, profile] {
-        DeviceLink& link = *m_setup.link;
-        if (!keyboardPresent(message, connection)) return;
         LightingState state;
-        if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
-            replyError(connection, message, "Failed", FailureText("reading the lighting", r));
-            return;
-        }
-        state.showProfile(int(profile) - 1);
+        if (!readLighting(state, int(profile) - 1, message, connection)) return;
         const LightingFields& f = state.fields;
         const auto effectName = [this](LightingEffect e) {
             return QString::fromStdString(m_texts.lookupMode(std::to_string(EffectNumber(e)), kEnglish));
@@ -518,14 +523,8 @@ void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusC
         return;
     }
     m_worker.post([this, message, connection, profile, change = std::move(*change)]() mutable {
-        DeviceLink& link = *m_setup.link;
-        if (!keyboardPresent(message, connection)) return;
         LightingState state;
-        if (const int r = LoadLighting(link.commands(), state); r != LINK_OK) {
-            replyError(connection, message, "Failed", FailureText("reading the lighting", r));
-            return;
-        }
-        state.showProfile(int(profile) - 1);
+        if (!readLighting(state, int(profile) - 1, message, connection)) return;
         const auto effectName = [this](LightingEffect e) {
             return m_texts.lookupMode(std::to_string(EffectNumber(e)), kEnglish);
         };
@@ -534,7 +533,7 @@ void KeyboardBusService::writeLighting(const QDBusMessage& message, const QDBusC
             replyError(connection, message, "InvalidArgument", why);
             return;
         }
-        LightingWriter writer(link.commands(), state);
+        LightingWriter writer(m_setup.link->commands(), state);
         if (const int r = change.apply(writer); r != LINK_OK) {
             const bool refused = r == LINK_STATUS_FF || r == LINK_STATUS_FE;
             replyError(connection, message, refused ? "Refused" : "Failed", FailureText("writing the lighting", r));

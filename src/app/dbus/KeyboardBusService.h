@@ -26,6 +26,7 @@
 namespace ombrel {
 
 struct AssignmentStore;
+struct LightingState;
 
 class DeviceLink;
 
@@ -81,6 +82,8 @@ private:
     void listMacros(const QDBusMessage& message, const QDBusConnection& connection);
     // Worker thread: false, with the error replied, when there is no keyboard or its key functions cannot be read.
     bool keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection);
+    bool readLighting(LightingState& state, int profile, const QDBusMessage& message,
+                      const QDBusConnection& connection); // shows `profile` (0..2)
     bool readKeyStore(AssignmentStore& store, const TextLookup& text, const QDBusMessage& message,
                       const QDBusConnection& connection);
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
