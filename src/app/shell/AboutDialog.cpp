@@ -97,11 +97,12 @@ AboutDialog::AboutDialog(const QString& iconPath, const QString& link, int langu
 
 AboutDialog* AboutDialog::open(const QString& iconPath, const QString& link, int languageIndex) {
     QPointer<AboutDialog>& opened = OpenDialog();
-    if (!opened) {
-        opened = new AboutDialog(iconPath, link, languageIndex);
-        opened->show();
-    }
     AboutDialog* dialog = opened.data();
+    if (!dialog) {
+        dialog = new AboutDialog(iconPath, link, languageIndex);
+        opened = dialog;
+        dialog->show();
+    }
     dialog->raise();
     dialog->activateWindow();
     // Opened again, it starts on OK as a new one does.
