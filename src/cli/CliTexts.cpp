@@ -11,18 +11,10 @@
 
 namespace ombrel::cli {
 
-namespace {
-
-// ombrelctl speaks English whatever the window's language: scripts must get the same names, messages and JSON
-// on every machine, and its own messages are English.
-constexpr int kEnglish = 0; // Lang0409.ini, the first of the language table
-
-} // namespace
-
-CliTexts LoadCliTexts() {
+CliTexts LoadCliTexts(int languageIndex) {
     const auto& paths = ProcessAppPaths();
     auto texts = std::make_shared<LanguageTexts>(paths ? paths->dataDir : std::string());
-    const int index = kEnglish;
+    const int index = languageIndex;
     CliTexts t;
     t.text = [texts, index](std::string_view key) { return texts->lookupText(key, index); };
     t.keyName = [texts, index](KeyCode code) { return KeyText(*texts, code, index); };

@@ -16,8 +16,10 @@ struct CliTexts {
     TextLookup effectName; // by effect number in decimal
 };
 
-// The texts of the English language file, whatever language the window shows.
-CliTexts LoadCliTexts();
+// The texts of the English language file (the first of the language table) by default: ombrelctl speaks English
+// whatever the window's language, so scripts get the same names, messages and JSON on every machine. The window
+// passes its own language for what it shows.
+CliTexts LoadCliTexts(int languageIndex = 0);
 
 // Creates and seeds the per-user folder of `paths` when it is missing; prints why and returns false when that fails.
 bool EnsureUserFolder(const AppPaths& paths);

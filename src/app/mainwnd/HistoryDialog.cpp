@@ -4,6 +4,7 @@
 #include "UserPrompts.h"
 #include "WindowContext.h"
 
+#include "cli/CliSetupNames.h"
 #include "device/LinkResult.h"
 #include "keyboardfile/KeyCodeNames.h"
 #include "keyboardfile/SetupApply.h"
@@ -77,7 +78,9 @@ void HistoryDialog::fill() {
     m_list->clear();
     const auto history = processHistory();
     const auto all = history ? history->list() : std::vector<HistorySnapshot>();
-    const KeyCodeNames names;
+    // The changes in the words of ombrelctl's history list (key names, not codes), in the window's language.
+    const cli::CliTexts texts = cli::LoadCliTexts(m_context.languageIndex());
+    const cli::CliSetupNames names(texts);
     // What each write changed is what lies between its snapshot and the next; the newest write changed what lies
     // between its snapshot and the keyboard now.
     std::optional<KeyboardSetup> now;
