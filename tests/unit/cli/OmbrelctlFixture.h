@@ -31,9 +31,12 @@ protected:
 
     ProgramResult run(const std::vector<std::string>& args) { return RunProgram("ombrelctl", args); }
     std::string emulator() const { return "--emulator=" + dir + "/state"; }
-    ProgramResult onEmulator(std::vector<std::string> args) {
-        args.insert(args.begin(), emulator());
-        return run(args);
+    ProgramResult onEmulator(const std::vector<std::string>& args) {
+        std::vector<std::string> all;
+        all.reserve(args.size() + 1);
+        all.push_back(emulator());
+        all.insert(all.end(), args.begin(), args.end());
+        return run(all);
     }
     // onEmulator, expecting success.
     ProgramResult ok(const std::vector<std::string>& args) {

@@ -9,6 +9,7 @@
 #include "emulator/StateFile.h"
 #include "emulator/StateFileLock.h"
 #include "support/TestPaths.h"
+#include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -404,10 +405,7 @@ protected:
         lib().emu.problem(text, sizeof text);
         return text;
     }
-    std::string fileBytes() {
-        std::ifstream in(m_path, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    }
+    std::string fileBytes() { return ReadFileBytes(m_path).bytes; }
     std::optional<emu::KeyboardMemory> fileContents() {
         std::ifstream in(m_path, std::ios::binary);
         const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
