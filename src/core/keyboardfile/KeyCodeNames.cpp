@@ -3,6 +3,7 @@
 #include "keyboardfile/KeyboardSetup.h"
 #include "keys/KeyFunction.h"
 #include "keys/KeyImage.h"
+#include "text/WholeNumber.h"
 
 #include <algorithm>
 #include <charconv>
@@ -23,7 +24,7 @@ std::optional<unsigned> numberOf(std::string_view text, int base) {
 
 std::optional<KeyCode> hexCode(std::string_view text) {
     if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
-    const auto v = numberOf(text.substr(2), 16);
+    const auto v = ParseWholeNumber(text);
     if (!v || *v > 0xFFFF) return std::nullopt;
     return static_cast<KeyCode>(*v);
 }
