@@ -44,7 +44,7 @@ cat >"$work/bus.conf" <<CONF
 </busconfig>
 CONF
 dbus-daemon --config-file="$work/bus.conf" --nofork >"$work/dbus.log" 2>&1 &
-pids+=($!)
+track $!
 check "the private session bus starts" until_ok 10 test -S "$XDG_RUNTIME_DIR/bus"
 
 # Activation: a property read starts the stopped program, which answers it.
@@ -53,12 +53,12 @@ present=$(timeout 30 gdbus call --session --dest "$name" --object-path "$path" \
 check "a call starts the program by activation and reads Present (gdbus)" test "$present" = "(<true>,)"
 program=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
     --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | tr -dc '0-9')
-[[ -n $program ]] && pids+=("$program")
+[[ -n $program ]] && track "$program"
 check "the activated program is ready" until_ok 10 dump_has "ready 1"
 
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'" \
     >"$work/monitor.log" 2>&1 &
-pids+=($!)
+track $!
 check "dbus-monitor listens" until_ok 20 grep -q NameAcquired "$work/monitor.log"
 
 # busctl: switch the profile; the property, the signal and the window follow.

@@ -21,13 +21,13 @@ source "$(dirname "$0")/e2e_common.sh"
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
 
 dbus-daemon --session --fork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-pid >"$work/dbus.pid" || exit 1
-pids+=("$(cat "$work/dbus.pid")")
+track "$(cat "$work/dbus.pid")"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
 "$launcher" --launch-immediately >"$work/atspi.log" 2>&1 &
-pids+=($!)
+track $!
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1
 "$ombrel" --emulator="$work/emulator.state" >"$work/program.log" 2>&1 &
-pids+=($!)
+track $!
 
 /usr/bin/python3 "$(dirname "$0")/accessibility_check.py" "$data/Lang0409.ini"
 status=$?

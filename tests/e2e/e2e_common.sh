@@ -7,8 +7,16 @@ state="$work/emulator.state"
 fifo="$work/control"
 dump="$work/dump"
 pids=()
+# started_at PID: the process's start time, so that a number the system has since given to another process (another
+# test's X server, say) is never signalled at cleanup.
+started_at() { cut -d ' ' -f 22 "/proc/$1/stat" 2>/dev/null; }
+# track PID: ends the process with the run.
+track() { pids+=("$1:$(started_at "$1")"); }
 cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    local entry
+    for entry in "${pids[@]}"; do
+        [[ -n ${entry#*:} && "$(started_at "${entry%%:*}")" == "${entry#*:}" ]] && kill "${entry%%:*}" 2>/dev/null
+    done
     wait 2>/dev/null
     rm -rf "$work"
 }

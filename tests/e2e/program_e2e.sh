@@ -69,17 +69,17 @@ check "ombrelctl assigns a key" test $? -eq 0
 
 if [[ -n "$wm" ]]; then
     "$wm" --sm-disable >/dev/null 2>&1 &
-    pids+=($!)
+    track $!
     until_ok 10 xdotool search --class "$wm" >/dev/null || sleep 1
 fi
 trayer --edge top --align right --widthtype request --height 32 --transparent false >/dev/null 2>&1 &
-pids+=($!)
+track $!
 until_ok 10 xdotool search --class trayer >/dev/null
 
 mkfifo "$fifo"
 "$ombrel" --emulator="$state" --test-control="$fifo" /Start >"$work/program.log" 2>&1 &
 program=$!
-pids+=("$program")
+track "$program"
 check "starts into the tray with the keyboard attached" until_ok 20 dump_has "tray 141"
 check "stays hidden with /Start" dump_has "visible 0"
 check "the map shows the assignment made with ombrelctl" test "$(button_field KEY_02C 3)" = 1

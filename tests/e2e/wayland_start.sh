@@ -16,13 +16,13 @@ export WAYLAND_DISPLAY=ombrel-e2e QT_QPA_PLATFORM=wayland
 
 weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 --width=1366 --height=768 \
     >"$work/weston.log" 2>&1 &
-pids+=($!)
+track $!
 check "weston starts" until_ok 20 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY"
 
 mkfifo "$fifo"
 "$ombrel" --emulator="$state" --test-control="$fifo" >"$work/program.log" 2>&1 &
 program=$!
-pids+=("$program")
+track "$program"
 check "the window shows under Wayland" until_ok 20 dump_has "visible 1"
 echo unplug >"$fifo"
 check "an unplug is said in the window" until_ok 10 dump_has "unplugged 1"
