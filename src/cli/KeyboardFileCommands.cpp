@@ -2,12 +2,10 @@
 
 #include "CliSetupNames.h"
 #include "CliTexts.h"
+#include "KeyboardFileWork.h"
 #include "device/LinkResult.h"
 #include "keyboardfile/KeyboardFileReader.h"
-#include "keyboardfile/KeyboardFileWriter.h"
 #include "keyboardfile/KeyboardSetupIo.h"
-#include "keyboardfile/SetupApply.h"
-#include "keyboardfile/SetupDifference.h"
 #include "platform/SafeFileWriter.h"
 #include "profiles/ProfileStore.h"
 #include "text/FileBytes.h"
@@ -94,15 +92,7 @@ int cmdExport(CliSession& s, const Args& args) {
     if (!work.ensureFolder()) return kExitFailed;
     KeyboardSetup setup;
     if (const int r = work.read(setup); r != kExitOk) return r;
-    if (a->profile) {
-        // One profile alone: the macros stay with the keyboard, as the other profiles may play them.
-        KeyboardSetup one;
-        one.profiles[static_cast<std::size_t>(*a->profile)] = setup.profiles[static_cast<std::size_t>(*a->profile)];
-        setup = std::move(one);
-    }
-    const std::string text = WriteKeyboardFile(setup, work.names(),
-                                               "The keyboard's setup, written by ombrelctl export; see "
-                                               "ombrel-keyboard(5).\nApply it with: ombrelctl apply FILE");
+    const std::string text = ExportKeyboardText(setup, a->profile, work.names());
     if (a->file == "-") {
         std::fputs(text.c_str(), stdout);
         return kExitOk;
@@ -138,38 +128,32 @@ int cmdApply(CliSession& s, const Args& args) {
 int ApplyKeyboardFile(CliSession& s, const KeyboardFileRead& read, const std::string& file, bool dryRun) {
     SetupWork work(s);
     if (read.setup && !work.ensureFolder()) return kExitFailed;
-    ApplyPlan plan;
-    std::string why;
-    if (const int r = PlanSetupApply(work.places(), read, work.names(), plan, &why); r != LINK_OK)
-        return ReportResult(why.c_str(), r);
-    if (!plan.problems.empty()) {
-        for (const FileProblem& p : plan.problems)
-            std::fprintf(stderr, "%s:%s\n", file.c_str(), DescribeProblem(p).c_str());
-        std::fprintf(stderr, "%s was not applied; nothing was written\n", file.c_str());
+    const ApplyOutcome applied = ApplyKeyboardSetup(work.places(), read, work.names(), dryRun);
+    switch (applied.stage) {
+    case ApplyOutcome::Stage::ReadFailed:
+        return ReportResult(applied.why.c_str(), applied.result);
+    case ApplyOutcome::Stage::Refused:
+        std::fprintf(stderr, "%s\n%s was not applied; nothing was written\n",
+                     DescribeProblems(applied.problems, file + ":").c_str(), file.c_str());
         return kExitFailed;
+    case ApplyOutcome::Stage::WriteFailed:
+        if (applied.result == LINK_NOT_KEPT && !applied.why.empty()) {
+            std::fprintf(stderr, "%s\n", applied.why.c_str());
+            return kExitFailed;
+        }
+        ReportResult(applied.why.c_str(), applied.result);
+        std::fprintf(stderr, "the state before the write is kept: see ombrelctl history list\n");
+        return kExitFailed;
+    case ApplyOutcome::Stage::Done:
+        break;
     }
-    const SetupDifference& difference = plan.difference;
-    if (dryRun) {
-        for (const std::string& line : difference.lines)
-            std::printf("%s\n", line.c_str());
-        return difference.empty() ? kExitOk : kExitWouldChange;
-    }
-    if (difference.empty()) {
+    if (!dryRun && applied.difference.empty()) {
         std::printf("the keyboard already matches %s; nothing was written\n", file.c_str());
         return kExitOk;
     }
-    if (const int r = CarryOutApply(work.places(), plan, &why); r != LINK_OK) {
-        if (r == LINK_NOT_KEPT && !why.empty()) {
-            std::fprintf(stderr, "%s\n", why.c_str());
-            return kExitFailed;
-        }
-        const int code = ReportResult(why.c_str(), r);
-        std::fprintf(stderr, "the state before the write is kept: see ombrelctl history list\n");
-        return code;
-    }
-    for (const std::string& line : difference.lines)
+    for (const std::string& line : applied.difference)
         std::printf("%s\n", line.c_str());
-    return kExitOk;
+    return dryRun && !applied.difference.empty() ? kExitWouldChange : kExitOk;
 }
 
 int ReadKeyboardNow(CliSession& s, KeyboardSetup& setup) {

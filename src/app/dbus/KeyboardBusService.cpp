@@ -1,10 +1,12 @@
 #include "KeyboardBusService.h"
 
+#include "CliSetupNames.h"
 #include "ColorArgument.h"
 #include "KeyArguments.h"
 #include "KeyChange.h"
 #include "KeyPaint.h"
 #include "KeyboardBusXml.h"
+#include "KeyboardFileWork.h"
 #include "LightingChange.h"
 
 #include "assign/AssignmentCaption.h"
@@ -15,6 +17,8 @@
 #include "device/Report.h"
 #include "device/ScreenPort.h"
 #include "keyboard/ConfigBlock.h"
+#include "keyboardfile/KeyboardFileReader.h"
+#include "keyboardfile/KeyboardSetupIo.h"
 #include "keys/Utf16Text.h"
 #include "lighting/LightingState.h"
 #include "lighting/LightingWriter.h"
@@ -285,6 +289,14 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
     }
     if (keyboardCall && member == QLatin1String("ListMacros") && message.signature().isEmpty()) {
         listMacros(message, connection);
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("Export") && message.signature() == QLatin1String("u")) {
+        exportSetup(message, connection, args.at(0).toUInt());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("Import") && message.signature() == QLatin1String("sb")) {
+        importSetup(message, connection, args.at(0).toString(), args.at(1).toBool());
         return true;
     }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
@@ -606,6 +618,92 @@ void KeyboardBusService::listMacros(const QDBusMessage& message, const QDBusConn
         }
         connection.send(message.createReply(QVariant::fromValue(rows)));
     });
+}
+
+bool KeyboardBusService::ensureUserFolder(const QDBusMessage& message, const QDBusConnection& connection) {
+    // Created as the window creates it, so the colour files and the profile store file are where it reads them.
+    const PerUserFolderResult folder = EnsurePerUserFolder(m_setup.paths);
+    if (folder.status != PerUserFolderStatus::Failed) return true;
+    replyError(connection, message, "Failed", "cannot create " + m_setup.paths.userDir + ": " + folder.error);
+    return false;
+}
+
+void KeyboardBusService::exportSetup(const QDBusMessage& message, const QDBusConnection& connection, uint profile) {
+    if (profile > kProfileCount) {
+        replyError(connection, message, "InvalidArgument", NotAProfileText(std::to_string(profile)));
+        return;
+    }
+    m_worker.post([this, message, connection, profile] {
+        if (!keyboardPresent(message, connection) || !ensureUserFolder(message, connection)) return;
+        const cli::CliTexts texts = cli::LoadCliTexts(kEnglish);
+        const cli::CliSetupNames names(texts);
+        NullScreen quiet;
+        SetupPlaces places = setupPlaces(quiet, texts.text);
+        KeyboardSetup setup;
+        std::string what;
+        if (const int r = ReadKeyboardSetup(places, setup, &what); r != LINK_OK) {
+            replyError(connection, message, "Failed", FailureText(what.c_str(), r));
+            return;
+        }
+        const std::optional<int> one = profile == 0 ? std::nullopt : std::optional(int(profile) - 1);
+        connection.send(message.createReply(QString::fromStdString(cli::ExportKeyboardText(setup, one, names))));
+    });
+}
+
+void KeyboardBusService::importSetup(const QDBusMessage& message, const QDBusConnection& connection,
+                                     const QString& text, bool dryRun) {
+    // Each UTF-16 unit is at least one byte of the file: what is over the bound here is over it as a file too.
+    if (std::size_t(text.size()) > kMaxKeyboardFileSize) {
+        replyError(connection, message, "InvalidArgument",
+                   DescribeProblem({1, 1, "the text is larger than 16 MB; no keyboard file is that large"}));
+        return;
+    }
+    m_worker.post([this, message, connection, file = text.toStdString(), dryRun] {
+        const cli::CliTexts texts = cli::LoadCliTexts(kEnglish);
+        const cli::CliSetupNames names(texts);
+        const KeyboardFileRead read = ReadKeyboardFile(file, names);
+        if (!keyboardPresent(message, connection)) return;
+        if (read.setup && !ensureUserFolder(message, connection)) return;
+        NullScreen quiet;
+        SetupPlaces places = setupPlaces(quiet, texts.text);
+        const cli::ApplyOutcome applied = cli::ApplyKeyboardSetup(places, read, names, dryRun);
+        std::string difference;
+        for (const std::string& line : applied.difference)
+            difference += line + '\n';
+        switch (applied.stage) {
+        case cli::ApplyOutcome::Stage::ReadFailed:
+            replyError(connection, message, "Failed", FailureText(applied.why.c_str(), applied.result));
+            return;
+        case cli::ApplyOutcome::Stage::Refused:
+            replyError(connection, message, "InvalidArgument",
+                       cli::DescribeProblems(applied.problems) +
+                           "\nthe keyboard file was not applied; nothing was written");
+            return;
+        case cli::ApplyOutcome::Stage::WriteFailed: {
+            // Part of it may have gone through: the window shows what the keyboard holds now.
+            writtenByClient();
+            if (applied.result == LINK_NOT_KEPT && !applied.why.empty()) {
+                replyError(connection, message, "Failed", applied.why);
+                return;
+            }
+            const bool refused = applied.result == LINK_STATUS_FF || applied.result == LINK_STATUS_FE;
+            replyError(connection, message, refused ? "Refused" : "Failed",
+                       FailureText(applied.why.c_str(), applied.result) +
+                           "\nthe state before the write is kept: see ombrelctl history list");
+            return;
+        }
+        case cli::ApplyOutcome::Stage::Done:
+            break;
+        }
+        connection.send(
+            message.createReply(QVariantList{!applied.difference.empty(), QString::fromStdString(difference)}));
+        if (!dryRun && !applied.difference.empty()) writtenByClient();
+    });
+}
+
+SetupPlaces KeyboardBusService::setupPlaces(ScreenPort& screen, const TextLookup& text) {
+    return SetupPlaces{m_setup.link->commands(),         m_setup.link->state(),        screen, text,
+                       StorePath(m_setup.paths.userDir), m_setup.paths.userColorPrefix};
 }
 
 void KeyboardBusService::forwardExchange(const QDBusMessage& message, const QDBusConnection& connection) {

@@ -26,6 +26,8 @@
 namespace ombrel {
 
 struct AssignmentStore;
+struct SetupPlaces;
+class ScreenPort;
 struct LightingState;
 
 class DeviceLink;
@@ -86,6 +88,11 @@ private:
                       const QDBusConnection& connection); // shows `profile` (0..2)
     bool readKeyStore(AssignmentStore& store, const TextLookup& text, const QDBusMessage& message,
                       const QDBusConnection& connection);
+    void exportSetup(const QDBusMessage& message, const QDBusConnection& connection, uint profile);
+    void importSetup(const QDBusMessage& message, const QDBusConnection& connection, const QString& text, bool dryRun);
+    // Worker thread: false, with the error replied, when the per-user folder cannot be created.
+    bool ensureUserFolder(const QDBusMessage& message, const QDBusConnection& connection);
+    SetupPlaces setupPlaces(ScreenPort& screen, const TextLookup& text); // worker thread
     void forwardExchange(const QDBusMessage& message, const QDBusConnection& connection);
     Snapshot readSnapshot();                         // worker thread
     void updateSnapshot(const QDBusConnection& bus); // worker thread: read, keep, announce what changed
