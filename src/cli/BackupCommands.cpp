@@ -1,5 +1,6 @@
 #include "BackupCommands.h"
 
+#include "BackupWork.h"
 #include "StoreWork.h"
 #include "profiles/StoreContentCheck.h"
 
@@ -57,11 +58,10 @@ std::vector<ContentProblem> checkProfileFile(const std::string& path, bool& usab
     std::vector<ContentProblem> problems;
     usable = ValidateFile(path, quiet, &why, &problems) == VALIDATE_OK;
     if (!usable) {
-        std::fprintf(stderr, "%s is not a valid profile file: %s\n", path.c_str(), why.c_str());
+        std::fprintf(stderr, "%s\n", NotAProfileFileText(path, why).c_str());
         return problems;
     }
-    for (const ContentProblem& p : problems)
-        std::fprintf(stderr, "%s: %s\n", path.c_str(), p.describe().c_str());
+    if (!problems.empty()) std::fprintf(stderr, "%s\n", DamageText(path, problems).c_str());
     return problems;
 }
 
@@ -85,10 +85,7 @@ int cmdRestore(CliSession& s, const Args& args) {
     const auto problems = checkProfileFile(args[0], usable);
     if (!usable) return kExitFailed;
     if (!problems.empty() && !s.options().force) {
-        std::fprintf(stderr,
-                     "%s is damaged (see above); nothing was restored. Give --force to restore it anyway: keys with "
-                     "values out of range then get their factory function back\n",
-                     args[0].c_str());
+        std::fprintf(stderr, "%s\n", DamagedRefusalText(args[0], true).c_str());
         return kExitFailed;
     }
     StoreWork work(s);

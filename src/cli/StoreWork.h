@@ -2,6 +2,7 @@
 // What the commands on key functions, macros and profile files share: a command's work on the key stores, done
 // the way the window does it, and the keys and profile a command names.
 
+#include "BackupWork.h"
 #include "CliTexts.h"
 #include "Commands.h"
 #include "KeyArguments.h"
@@ -78,15 +79,19 @@ public:
     int saveAndWrite(std::span<const int> profiles) {
         std::lock_guard guard(working().lock);
         if (!ensureStoreFolder()) return kExitFailed;
-        if (const int r = macrosFit(); r != kExitOk) return r;
-        const int written = WriteKeysToKeyboard(m_stores, commands(), state(), m_screen, profiles);
-        if (const int r = ReportResult("writing the key functions and macros", written); r != kExitOk) return r;
-        if (std::string why; ExportStore(working(), m_storePath, false, &why) != 1) {
-            std::fprintf(stderr, "%s\nthe keyboard holds the new key functions, but the profile store file does not\n",
-                         why.c_str());
-            return kExitFailed;
+        const StoreWriteOutcome written =
+            WriteStoreThrough(m_stores, commands(), state(), m_screen, profiles, m_storePath);
+        switch (written.stage) {
+        case StoreWriteOutcome::Stage::Done:
+            return kExitOk;
+        case StoreWriteOutcome::Stage::WriteFailed:
+            return ReportResult(kWritingKeysWhat, written.result);
+        case StoreWriteOutcome::Stage::MacrosDoNotFit:
+        case StoreWriteOutcome::Stage::StoreNotSaved:
+            break;
         }
-        return kExitOk;
+        std::fprintf(stderr, "%s\n", written.message.c_str());
+        return kExitFailed;
     }
 
     // Keys the keyboard's factory block names no slot for cannot be given a function.
@@ -103,18 +108,6 @@ public:
     }
 
 private:
-    // The macros must fit the keyboard's macro memory (without their names, if need be); says so once when not.
-    int macrosFit() {
-        const unsigned capacity = state().macroCapacity.load();
-        const std::size_t needed = MeasureMacroImage(working().macros).withoutNames;
-        if (capacity == 0 || needed <= capacity) return kExitOk;
-        std::fprintf(stderr,
-                     "the macros need %zu bytes but the keyboard's macro memory holds %u; nothing was written. "
-                     "Shorten or delete some macros\n",
-                     needed, capacity);
-        return kExitFailed;
-    }
-
     // What the program learns when the keyboard arrives: its factory key functions and its macro memory size.
     void learnKeyboard() {
         KeymapBytes factory{};

@@ -1,5 +1,6 @@
 #include "KeyboardBusService.h"
 
+#include "BackupWork.h"
 #include "CliSetupNames.h"
 #include "ColorArgument.h"
 #include "KeyArguments.h"
@@ -47,6 +48,8 @@ namespace {
 
 constexpr int kSettleMs = 250;
 constexpr int kEnglish = 0; // scripts get the same names on every machine, as from ombrelctl
+// What the messages of ombrelctl restore name the file by, for a backup that came over the bus.
+const std::string kBackupName = "the backup";
 const QString kPropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 
 QString errorName(const char* kind) {
@@ -297,6 +300,14 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
     }
     if (keyboardCall && member == QLatin1String("Import") && message.signature() == QLatin1String("sb")) {
         importSetup(message, connection, args.at(0).toString(), args.at(1).toBool());
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("Backup") && message.signature().isEmpty()) {
+        backup(message, connection);
+        return true;
+    }
+    if (keyboardCall && member == QLatin1String("Restore") && message.signature() == QLatin1String("ay")) {
+        restore(message, connection, args.at(0).toByteArray());
         return true;
     }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
@@ -698,6 +709,67 @@ void KeyboardBusService::importSetup(const QDBusMessage& message, const QDBusCon
         connection.send(
             message.createReply(QVariantList{!applied.difference.empty(), QString::fromStdString(difference)}));
         if (!dryRun && !applied.difference.empty()) writtenByClient();
+    });
+}
+
+void KeyboardBusService::backup(const QDBusMessage& message, const QDBusConnection& connection) {
+    m_worker.post([this, message, connection] {
+        if (!keyboardPresent(message, connection)) return;
+        const TextLookup text = [this](std::string_view k) { return m_texts.lookupText(k, kEnglish); };
+        int result = LINK_OK;
+        const auto image = ReadKeyboardImage(m_setup.link->commands(), m_setup.link->state(), text, &result);
+        if (!image) {
+            replyError(connection, message, "Failed", FailureText("reading the key functions and macros", result));
+            return;
+        }
+        connection.send(
+            message.createReply(QByteArray(reinterpret_cast<const char*>(image->data()), qsizetype(image->size()))));
+    });
+}
+
+void KeyboardBusService::restore(const QDBusMessage& message, const QDBusConnection& connection,
+                                 const QByteArray& data) {
+    if (std::size_t(data.size()) > cli::kMaxBackupUpload) {
+        replyError(connection, message, "InvalidArgument", cli::BackupTooLargeText(kBackupName));
+        return;
+    }
+    m_worker.post([this, message, connection, data] {
+        const auto bytes = std::span(reinterpret_cast<const std::uint8_t*>(data.constData()), std::size_t(data.size()));
+        cli::BackupUpload upload = cli::ReadBackupUpload(bytes, kBackupName);
+        if (!upload.contents) {
+            // A damaged backup ombrelctl would only restore with --force; a malformed one it cannot load at all.
+            const bool damaged = upload.verdict == cli::BackupUpload::Verdict::Damaged;
+            replyError(connection, message, damaged ? "Refused" : "InvalidArgument", upload.refusal);
+            return;
+        }
+        if (!keyboardPresent(message, connection) || !ensureUserFolder(message, connection)) return;
+        DeviceLink& link = *m_setup.link;
+        KeyStores stores;
+        AssignmentStore& working = stores.workingStore;
+        std::lock_guard guard(working.lock);
+        ReplaceStoreContents(working, std::move(*upload.contents));
+        NullScreen screen;
+        const int all[] = {0, 1, 2};
+        const cli::StoreWriteOutcome written = cli::WriteStoreThrough(stores, link.commands(), link.state(), screen,
+                                                                      all, StorePath(m_setup.paths.userDir));
+        switch (written.stage) {
+        case cli::StoreWriteOutcome::Stage::Done:
+            connection.send(message.createReply());
+            break;
+        case cli::StoreWriteOutcome::Stage::MacrosDoNotFit:
+            replyError(connection, message, "Refused", written.message);
+            return;
+        case cli::StoreWriteOutcome::Stage::WriteFailed: {
+            const bool refused = written.result == LINK_STATUS_FF || written.result == LINK_STATUS_FE;
+            replyError(connection, message, refused ? "Refused" : "Failed",
+                       FailureText(cli::kWritingKeysWhat, written.result));
+            break;
+        }
+        case cli::StoreWriteOutcome::Stage::StoreNotSaved:
+            replyError(connection, message, "Failed", written.message);
+            break;
+        }
+        writtenByClient();
     });
 }
 

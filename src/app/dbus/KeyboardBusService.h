@@ -90,6 +90,8 @@ private:
                       const QDBusConnection& connection);
     void exportSetup(const QDBusMessage& message, const QDBusConnection& connection, uint profile);
     void importSetup(const QDBusMessage& message, const QDBusConnection& connection, const QString& text, bool dryRun);
+    void backup(const QDBusMessage& message, const QDBusConnection& connection);
+    void restore(const QDBusMessage& message, const QDBusConnection& connection, const QByteArray& data);
     // Worker thread: false, with the error replied, when the per-user folder cannot be created.
     bool ensureUserFolder(const QDBusMessage& message, const QDBusConnection& connection);
     SetupPlaces setupPlaces(ScreenPort& screen, const TextLookup& text); // worker thread

@@ -91,7 +91,21 @@ int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why, 
         setWhy(why, DescribeFileStatus(file.status, file.error));
         return VALIDATE_CANNOT_OPEN;
     }
-    const ParsedStoreFile parsed = ParseStoreFile(file.bytes, true);
+    bool formatError = false;
+    const int result = ValidateImage(file.bytes, why, problems, &formatError);
+    if (formatError) screen.showFormattedMessage("PROFILE_FORMAT_ERROR", path);
+    return result;
+}
+
+int ValidateImage(std::span<const std::uint8_t> bytes, std::string* why, std::vector<ContentProblem>* problems,
+                  bool* formatError) {
+    if (problems) problems->clear();
+    if (formatError) *formatError = false;
+    if (bytes.size() > kLargestFile) {
+        setWhy(why, DescribeFileStatus(FileStatus::TooLarge, 0));
+        return VALIDATE_BAD;
+    }
+    const ParsedStoreFile parsed = ParseStoreFile(bytes, true);
     const StoreFileCheck& check = parsed.check;
     setWhy(why, check.describe());
     if (check.ok()) {
@@ -99,7 +113,7 @@ int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why, 
         return VALIDATE_OK;
     }
     if (check.problem == StoreFileCheck::Problem::NoMemory) return VALIDATE_NO_MEMORY;
-    if (check.problem != StoreFileCheck::Problem::TooShort) screen.showFormattedMessage("PROFILE_FORMAT_ERROR", path);
+    if (formatError) *formatError = check.problem != StoreFileCheck::Problem::TooShort;
     return VALIDATE_BAD;
 }
 

@@ -10,6 +10,7 @@
 #include "profiles/StoreFile.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,11 @@ enum ValidateResult : int {
 // whether the file can be loaded at all.
 int ValidateFile(const std::string& path, ScreenPort& screen, std::string* why = nullptr,
                  std::vector<ContentProblem>* problems = nullptr);
+
+// The checks of ValidateFile on a file's bytes already in memory (a backup that came over the bus). Shows
+// nothing: `formatError` says whether ValidateFile would have reported the file as malformed.
+int ValidateImage(std::span<const std::uint8_t> bytes, std::string* why = nullptr,
+                  std::vector<ContentProblem>* problems = nullptr, bool* formatError = nullptr);
 
 // A fresh key image: file header with no macros and no strings and the given flags, image header, InitKeyImage.
 KeyImage DefaultKeyImage(std::uint8_t flags = 0);
