@@ -187,6 +187,71 @@ check "PaintKey with a bad colour is refused" grep -q "'nocolour'" <<<"$bad"
 
 macros=$(busctl --user call "$name" "$path" "$iface" ListMacros 2>&1)
 
+# The whole keyboard as text and as a backup over the bus: no file name crosses the bus, only text and bytes.
+reply_data() { # the first value of a busctl --json=short reply; bytes are written as they are
+    python3 -c 'import json, sys
+d = json.load(sys.stdin)["data"][0]
+sys.stdout.buffer.write(bytes(d) if isinstance(d, list) else d.encode())'
+}
+bus_export() { busctl --user --json=short call "$name" "$path" "$iface" Export u "$1" | reply_data; }
+bus_backup() { busctl --user --json=short call "$name" "$path" "$iface" Backup | reply_data; }
+bus_restore() { # bus_restore FILE: its bytes as separate arguments, so no argument is too long for the shell
+    # shellcheck disable=SC2046
+    busctl --user call "$name" "$path" "$iface" Restore ay "$(stat -c %s "$1")" $(od -An -v -tu1 "$1") 2>&1
+}
+bus_export 0 >"$work/export-before.toml"
+check "busctl Export 0 gives the whole keyboard file" grep -qx '\[profile.3.lighting\]' "$work/export-before.toml"
+bus_export 2 >"$work/export-2.toml"
+check "Export 2 gives profile 2 alone" bash -c "grep -qx '\[profile.2.keys\]' '$work/export-2.toml' && \
+    ! grep -q '^\[profile.[13]' '$work/export-2.toml'"
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.Export" uint32:4 2>&1)
+check "Export of profile 4 is InvalidArgument" grep -q "^Error io.github.ombrel.Error.InvalidArgument: '4' is not a profile" <<<"$bad"
+
+# Import: a dry run reports without writing, the real one writes exactly the change, a bad file writes nothing.
+change=$'format = 1\n\n[profile.2.keys]\nPause = "key:A"\n'
+dry=$(busctl --user --json=short call "$name" "$path" "$iface" Import sb "$change" true)
+check "an Import dry run says what would change" test "$dry" = \
+    '{"type":"bs","data":[true,"Profile 2, Pause: factory function -> Key (A)\n"]}'
+check "a dry run wrote nothing" cmp -s "$work/export-before.toml" <(bus_export 0)
+imported=$(gdbus call --session --dest "$name" --object-path "$path" --method "$iface.Import" "$change" false 2>&1)
+check "gdbus Import writes the change and says what changed" \
+    test "$imported" = "(true, 'Profile 2, Pause: factory function -> Key (A)\n')"
+again=$(busctl --user call "$name" "$path" "$iface" Import sb "$change" false 2>&1)
+check "a second Import changes nothing" test "$again" = 'bs false ""'
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.Import" \
+    string:$'format = 1\n[profile.2.keys]\nPause = "key:Nope"\n' boolean:false 2>&1)
+check "a bad keyboard file is InvalidArgument with line:column" grep -qx \
+    "Error io.github.ombrel.Error.InvalidArgument: 3:9: 'Nope' is not a key name or key code" <<<"$bad"
+bad=$(busctl --user call "$name" "$path" "$iface" Import sb "[profile" true 2>&1)
+check "a file that is no TOML is refused with its place" grep -q "^Call failed: 1:[0-9]*: " <<<"$bad"
+
+# Backup and Restore: the bytes of a profile file, restored as they came; a truncated one refused as ombrelctl
+# refuses the file.
+bus_backup >"$work/bus.obp"
+check "busctl Backup gives a profile file" test "$(stat -c %s "$work/bus.obp")" -gt 1000
+restored=$(bus_restore "$work/bus.obp")
+check "Restore takes the backup back" test -z "$restored"
+check "the restore round-trips" cmp -s "$work/bus.obp" <(bus_backup)
+head -c $(($(stat -c %s "$work/bus.obp") - 7)) "$work/bus.obp" >"$work/truncated.obp"
+truncated=$(bus_restore "$work/truncated.obp")
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.Restore" \
+    array:byte:"$(head -c 64 "$work/bus.obp" | od -An -v -tu1 | xargs | tr ' ' ,)" 2>&1)
+check "a backup of 64 bytes is InvalidArgument" grep -q \
+    "^Error io.github.ombrel.Error.InvalidArgument: the backup is not a valid profile file: " <<<"$bad"
+# A well-formed backup with a value out of range (profile 2's key 0x01E given an unknown kind of function) is what
+# ombrelctl restores only with --force: Refused, with what is damaged.
+cp "$work/bus.obp" "$work/damaged.obp"
+printf '\x09' | dd of="$work/damaged.obp" bs=1 seek=$((64 + 16 * (512 + 0x1E))) conv=notrunc status=none
+bad=$(dbus-send --session --print-reply --dest="$name" "$path" "$iface.Restore" \
+    array:byte:"$(od -An -v -tu1 "$work/damaged.obp" | xargs | tr ' ' ,)" 2>&1)
+check "a damaged backup is Refused with what is damaged" test "$bad" = "Error io.github.ombrel.Error.Refused: \
+the backup: profile 2, key 0x01E: unknown kind of function 0x0009
+the backup is damaged (see above); nothing was restored."
+bus_export 0 >"$work/export-after.toml"
+check "Import changed exactly Pause of profile 2, and Restore nothing" test \
+    "$(diff "$work/export-before.toml" "$work/export-after.toml" | grep '^[<>]')" = \
+    $'< Pause = "default"\n> Pause = "key:A"'
+
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
@@ -224,6 +289,18 @@ colors3=$("$ctl" --emulator="$state" --direct colors show 3)
 check "profile 3 shows the colours painted over the bus and nothing of the refused paints" \
     bash -c "grep -qi 'Caps Lock.*00FF00' <<<\"\$1\" && grep -qi '^Fn .*0000FF' <<<\"\$1\" && ! grep -qi '123456' <<<\"\$1\"" \
     _ "$colors3"
+
+# The text, the bytes and the refusals over the bus are ombrelctl's.
+check "Export over the bus is ombrelctl's export" cmp -s "$work/export-after.toml" \
+    <("$ctl" --emulator="$state" --direct export -)
+"$ctl" --emulator="$state" --direct backup "$work/direct.obp" >/dev/null
+check "Backup over the bus is ombrelctl's backup file" cmp -s "$work/bus.obp" "$work/direct.obp"
+direct=$("$ctl" --emulator="$state" --direct restore "$work/truncated.obp" 2>&1)
+truncated_file="$work/truncated.obp"
+check "a truncated backup is refused with ombrelctl's message" \
+    test "$truncated" = "Call failed: ${direct/"$truncated_file"/the backup}"
+check "Pause of profile 2 keeps the key A imported over the bus" \
+    bash -c "'$ctl' --emulator='$state' --direct keymap show 2 | grep -qx 'Pause: Key (A)'"
 
 echo "bus: $passed passed, $failed failed"
 if ((failed > 0)); then
