@@ -205,6 +205,31 @@ private slots:
         }
     }
 
+    // A client of the bus changed the keyboard: the window reloads; an unapplied edit stays, and the note says why
+    // the window no longer shows what the keyboard holds. Without an edit there is nothing to say.
+    void aChangeElsewhereKeepsTheUnappliedEditAndSaysSo() {
+        MainWindowHarness h;
+        MainWindow& w = h.start(true, true);
+        w.showWindow();
+        auto* note = w.findChild<QLabel*>(QStringLiteral("pendingNote"));
+        QVERIFY(note);
+        w.showChangedElsewhere();
+        h.settle();
+        QVERIFY(!note->isVisible());
+
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.context().pending().set(true);
+        w.showChangedElsewhere();
+        h.settle();
+        QVERIFY(note->isVisible());
+        QVERIFY2(note->text().startsWith(QStringLiteral("The keyboard was changed elsewhere")),
+                 qPrintable(note->text()));
+        QVERIFY(w.context().pending().pending());
+        QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
+        QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+        QVERIFY(w.commandBar().button(CommandBar::Button::Apply)->isEnabled());
+    }
+
     void defaultAnsweredNoChangesNothing() {
         MainWindowHarness h;
         MainWindow& w = h.start(true, true);
