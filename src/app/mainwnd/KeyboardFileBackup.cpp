@@ -1,9 +1,9 @@
 #include "KeyboardFileBackup.h"
 
 #include "cli/CliSetupNames.h"
+#include "cli/KeyboardFileWork.h"
 #include "device/LinkResult.h"
 #include "keyboardfile/KeyboardFileWriter.h"
-#include "keyboardfile/SetupApply.h"
 #include "platform/SafeFileWriter.h"
 #include "profiles/ProfileStore.h"
 #include "text/FileBytes.h"
@@ -51,16 +51,20 @@ int RestoreKeyboardFile(DeviceLink& link, const AppPaths& paths, const std::stri
     const cli::CliSetupNames names(texts);
     NullScreen quiet;
     SetupPlaces places = placesOf(link, paths, quiet, texts);
-    ApplyPlan plan;
-    if (const int r = PlanSetupApply(places, ReadKeyboardFile(bytes.bytes, names), names, plan, why); r != LINK_OK)
-        return r;
-    if (!plan.problems.empty()) {
-        why->clear();
-        for (const FileProblem& p : plan.problems)
-            *why += (why->empty() ? "" : "\n") + DescribeProblem(p);
+    const cli::ApplyOutcome applied =
+        cli::ApplyKeyboardSetup(places, ReadKeyboardFile(bytes.bytes, names), names, false);
+    switch (applied.stage) {
+    case cli::ApplyOutcome::Stage::ReadFailed:
+    case cli::ApplyOutcome::Stage::WriteFailed:
+        *why = applied.why;
+        return applied.result;
+    case cli::ApplyOutcome::Stage::Refused:
+        *why = cli::DescribeProblems(applied.problems);
         return LINK_BAD_ARGUMENT;
+    case cli::ApplyOutcome::Stage::Done:
+        break;
     }
-    return plan.difference.empty() ? static_cast<int>(LINK_OK) : CarryOutApply(places, plan, why);
+    return LINK_OK;
 }
 
 } // namespace ombrel
