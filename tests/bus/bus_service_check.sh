@@ -199,7 +199,9 @@ bus_restore() { # bus_restore FILE: its bytes as separate arguments, so no argum
     # shellcheck disable=SC2046
     busctl --user call "$name" "$path" "$iface" Restore ay "$(stat -c %s "$1")" $(od -An -v -tu1 "$1") 2>&1
 }
+start=$(date +%s%N)
 bus_export 0 >"$work/export-before.toml"
+echo "bus: Export of the whole keyboard took $((($(date +%s%N) - start) / 1000000)) ms"
 check "busctl Export 0 gives the whole keyboard file" grep -qx '\[profile.3.lighting\]' "$work/export-before.toml"
 bus_export 2 >"$work/export-2.toml"
 check "Export 2 gives profile 2 alone" bash -c "grep -qx '\[profile.2.keys\]' '$work/export-2.toml' && \
@@ -213,7 +215,9 @@ dry=$(busctl --user --json=short call "$name" "$path" "$iface" Import sb "$chang
 check "an Import dry run says what would change" test "$dry" = \
     '{"type":"bs","data":[true,"Profile 2, Pause: factory function -> Key (A)\n"]}'
 check "a dry run wrote nothing" cmp -s "$work/export-before.toml" <(bus_export 0)
+start=$(date +%s%N)
 imported=$(gdbus call --session --dest "$name" --object-path "$path" --method "$iface.Import" "$change" false 2>&1)
+echo "bus: Import of one key's change took $((($(date +%s%N) - start) / 1000000)) ms"
 check "gdbus Import writes the change and says what changed" \
     test "$imported" = "(true, 'Profile 2, Pause: factory function -> Key (A)\n')"
 again=$(busctl --user call "$name" "$path" "$iface" Import sb "$change" false 2>&1)
@@ -229,7 +233,9 @@ check "a file that is no TOML is refused with its place" grep -q "^Call failed: 
 # refuses the file.
 bus_backup >"$work/bus.obp"
 check "busctl Backup gives a profile file" test "$(stat -c %s "$work/bus.obp")" -gt 1000
+start=$(date +%s%N)
 restored=$(bus_restore "$work/bus.obp")
+echo "bus: Restore of all three profiles took $((($(date +%s%N) - start) / 1000000)) ms"
 check "Restore takes the backup back" test -z "$restored"
 check "the restore round-trips" cmp -s "$work/bus.obp" <(bus_backup)
 head -c $(($(stat -c %s "$work/bus.obp") - 7)) "$work/bus.obp" >"$work/truncated.obp"
