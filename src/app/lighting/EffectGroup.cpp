@@ -4,6 +4,7 @@
 #include "ClickablePicture.h"
 #include "ColorButton.h"
 #include "ColorStatic.h"
+#include "PanelLabel.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
 #include "SkinSlider.h"
@@ -43,10 +44,7 @@ EffectGroup::EffectGroup(WindowContext& context, QWidget* panel, const std::func
         return l;
     };
     auto label = [&](const char* key, const char* textKey) {
-        auto* l = new ColorStatic(panel);
-        l->setObjectName(QString::fromLatin1(key));
-        StyleDimLabel(l);
-        placeControl(l, layoutFile, kSection, l->objectName());
+        ColorStatic* l = MakePanelLabel(panel, layoutFile, key);
         m_labels.append({l, QString::fromLatin1(textKey)});
         adopt(l);
         return l;

@@ -9,6 +9,7 @@
 #include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "PanelLabel.h"
 #include "SkinButton.h"
 #include "SkinPlacement.h"
 #include "SkinScale.h"
@@ -83,10 +84,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     const QString layoutFile = context.layoutFile();
     setGeometry(context.window()->rect());
     auto label = [&](const char* key, const char* textKey) {
-        auto* l = new ColorStatic(this);
-        l->setObjectName(QString::fromLatin1(key));
-        StyleDimLabel(l);
-        placeControl(l, layoutFile, kSection, l->objectName());
+        ColorStatic* l = MakePanelLabel(this, layoutFile, key);
         m_labels.append({l, QString::fromLatin1(textKey)});
         adopt(l);
         return l;
