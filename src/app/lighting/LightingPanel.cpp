@@ -2,7 +2,6 @@
 #include "LegacyKeys.h"
 
 #include "ClickablePicture.h"
-#include "ColorButton.h"
 #include "ColorPicker.h"
 #include "ColorStatic.h"
 #include "EffectGroup.h"
@@ -12,7 +11,6 @@
 #include "PanelLabel.h"
 #include "SkinButton.h"
 #include "SkinPlacement.h"
-#include "SkinScale.h"
 #include "SkinSlider.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"

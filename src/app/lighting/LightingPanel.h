@@ -21,13 +21,10 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 
 namespace ombrel {
 
-class SkinSlider;
 class SkinButton;
-class ColorButton;
 class ClickablePicture;
 class ColorPicker;
 class ColorStatic;
