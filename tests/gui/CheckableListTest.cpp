@@ -1,5 +1,6 @@
 // The report list: check modes, sorting, in-cell editing, owner callbacks and the three signals.
 #include "CheckableList.h"
+#include "ScreenTest.h"
 
 #include <QHeaderView>
 #include <QLineEdit>
@@ -185,5 +186,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(CheckableListTest)
+OMBREL_SCREEN_TEST_MAIN(CheckableListTest)
 #include "CheckableListTest.moc"

@@ -1,13 +1,13 @@
 // The chosen language reaches what Qt draws itself: its translations for the file dialog and the words of the
 // message boxes' buttons, which must be the words the questions tell the user to choose.
 #include "QtLanguage.h"
+#include "ScreenTest.h"
 #include "UserPrompts.h"
 
 #include "text/LanguageTexts.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -17,10 +17,8 @@ using namespace ombrel;
 class QtLanguageTest : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        SharedLanguageTexts().setDataFolder(QDir(QStringLiteral(OMBREL_TEST_SOURCE_DIR "/data")).path().toStdString() +
-                                            '/');
-    }
+    // The question's buttons are read from a real box, as the user sees it.
+    void initTestCase() { UserPrompts::setHeadless(false); }
     void cleanup() {
         ApplyLanguageToQt(0);
         UserPrompts::reset();
@@ -75,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(QtLanguageTest)
+OMBREL_SCREEN_TEST_MAIN(QtLanguageTest)
 #include "QtLanguageTest.moc"

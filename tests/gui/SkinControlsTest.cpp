@@ -1,5 +1,6 @@
 // Placement from layout files, image button faces and states, the picture slider, dialog skins and mask regions.
 #include "RegionFromMask.h"
+#include "ScreenTest.h"
 #include "SkinAccessibility.h"
 #include "SkinButton.h"
 #include "SkinImageCache.h"
@@ -482,5 +483,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SkinControlsTest)
+OMBREL_SCREEN_TEST_MAIN(SkinControlsTest)
 #include "SkinControlsTest.moc"

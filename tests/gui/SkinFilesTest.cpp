@@ -6,6 +6,7 @@
 #include "LightingPanel.h"
 #include "ProfileBar.h"
 #include "ScreenFit.h"
+#include "ScreenTest.h"
 #include "SkinButton.h"
 #include "SkinGallery.h"
 #include "SkinImageCache.h"
@@ -30,7 +31,7 @@ using namespace ombrel;
 
 namespace {
 
-const QString kSkin = QStringLiteral(OMBREL_TEST_SKIN_DIR);
+const QString kSkin = ombrel::test::BuiltSkinFolder();
 
 QStringList Split(const char* words) {
     return QString::fromLatin1(words).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -388,5 +389,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(SkinFilesTest)
+OMBREL_SCREEN_TEST_MAIN(SkinFilesTest)
 #include "SkinFilesTest.moc"

@@ -2,6 +2,7 @@
 // every upper-case word with an underscore written as a string in src/app and src/core, except the names of skin
 // layout entries (the keys of the skin's layout files), environment variables and the device layer's own result
 // names, which are never shown from a language file.
+#include "ScreenTest.h"
 #include "platform/IniFile.h"
 #include "text/LanguageChoice.h"
 #include "text/LanguageTexts.h"
@@ -18,7 +19,7 @@ using namespace ombrel;
 namespace {
 
 const QString kSource = QStringLiteral(OMBREL_TEST_SOURCE_DIR);
-const QString kSkin = QStringLiteral(OMBREL_TEST_SKIN_DIR);
+const QString kSkin = ombrel::test::BuiltSkinFolder();
 
 QStringList SourceFiles() {
     QStringList files;
@@ -111,5 +112,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TextKeysInSourceTest)
+OMBREL_SCREEN_TEST_MAIN(TextKeysInSourceTest)
 #include "TextKeysInSourceTest.moc"

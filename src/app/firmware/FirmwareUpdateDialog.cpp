@@ -1,8 +1,8 @@
 #include "FirmwareUpdateDialog.h"
 
-#include "BackupCommands.h"
 #include "ColorStatic.h"
 #include "DialogHeading.h"
+#include "FileFilters.h"
 #include "PromptQuestions.h"
 #include "SkinButton.h"
 #include "SkinImageCache.h"

@@ -2,15 +2,15 @@
 #include "LegacyKeys.h"
 
 #include "ClickablePicture.h"
-#include "ColorButton.h"
 #include "ColorPicker.h"
 #include "ColorStatic.h"
+#include "EffectGroup.h"
 #include "KeyColorOverlay.h"
 #include "KeyboardMap.h"
 #include "MainMessages.h"
+#include "PanelLabel.h"
 #include "SkinButton.h"
 #include "SkinPlacement.h"
-#include "SkinScale.h"
 #include "SkinSlider.h"
 #include "SkinStyle.h"
 #include "UserEffectGroup.h"
@@ -41,10 +41,6 @@ namespace {
 const QString kSection = QStringLiteral("BUTTONINFO");
 const char* const kRateCaptions[4] = {"1000", "500", "250", "125"};
 constexpr int kStatusMs = 8000;
-
-QColor qColor(Rgb c) {
-    return QColor(c.r, c.g, c.b);
-}
 
 Rgb rgbOf(const QColor& c) {
     return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
@@ -85,25 +81,18 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     m_overlay = new KeyColorOverlay(context.window());
     const QString layoutFile = context.layoutFile();
     setGeometry(context.window()->rect());
-    auto clickable = [&](const char* key, const char* file) {
-        auto* l = new ClickablePicture(this);
-        l->setObjectName(QString::fromLatin1(key));
-        placeControl(l, layoutFile, kSection, l->objectName());
-        if (file) l->showPicture(context.skinPicture(QString::fromLatin1(file)));
-        adopt(l);
-        return l;
-    };
     auto label = [&](const char* key, const char* textKey) {
-        auto* l = new ColorStatic(this);
-        l->setObjectName(QString::fromLatin1(key));
-        StyleDimLabel(l);
-        placeControl(l, layoutFile, kSection, l->objectName());
+        ColorStatic* l = MakePanelLabel(this, layoutFile, key);
         m_labels.append({l, QString::fromLatin1(textKey)});
         adopt(l);
         return l;
     };
 
-    m_switch = clickable(skinkey::kLightSwitch, skinpicture::kLightOn);
+    m_switch = new ClickablePicture(this);
+    m_switch->setObjectName(QString::fromLatin1(skinkey::kLightSwitch));
+    placeControl(m_switch, layoutFile, kSection, m_switch->objectName());
+    m_switch->showPicture(context.skinPicture(QString::fromLatin1(skinpicture::kLightOn)));
+    adopt(m_switch);
     m_switch->setAccessibleKind(AccessibleKind::Toggle);
     connect(m_switch, &ClickablePicture::clicked, this, &LightingPanel::onSwitch);
     // The switch decides what a click on the map does, so its label names both sides, the current one lit.
@@ -113,47 +102,18 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
     auto* undo = new QShortcut(QKeySequence::Undo, context.window());
     undo->setObjectName(QStringLiteral("paintUndoShortcut"));
     connect(undo, &QShortcut::activated, this, &LightingPanel::undoPaint);
-    m_effects = new QComboBox(this);
-    m_effects->setObjectName(QString::fromLatin1(skinkey::kEffectList));
-    placeControl(m_effects, layoutFile, kSection, m_effects->objectName());
-    adopt(m_effects);
-    connect(m_effects, &QComboBox::currentIndexChanged, this, &LightingPanel::onEffectChosen);
-    m_brightnessRow << label("CONTROL_LightStatic", "Light");
-    m_speedRow << label("CONTROL_SpeedStatic", "Speed");
-    for (const char* key : {"CONTROL_LightSlider", "CONTROL_SpeedSlider"}) {
-        auto* s = new SkinSlider(this);
-        s->setObjectName(QString::fromLatin1(key));
-        placeControl(s, layoutFile, kSection, s->objectName());
-        s->setRange(0, 5);
-        adopt(s);
-        (m_brightness ? m_speed : m_brightness) = s;
-    }
-    m_brightnessRow << m_brightness;
-    m_speedRow << m_speed;
-    // The slider's face does not say which end is fast: a word under each end does.
-    const QRect track = m_speed->geometry();
-    const int gap = ScaleSkinPixels(18);
-    for (int end = 0; end < 2; ++end) {
-        auto* l = new ColorStatic(this);
-        l->setObjectName(end == 0 ? QStringLiteral("speedSlowLabel") : QStringLiteral("speedFastLabel"));
-        StyleDimLabel(l);
-        QFont f = l->font();
-        f.setPixelSize(ScaleSkinPixels(11));
-        l->setFont(f);
-        l->setAlignment((end == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-        l->setGeometry(track.left(), track.bottom() + 1, track.width(), gap);
-        adopt(l);
-        m_speedRow << l;
-        m_speedEnds[end] = l;
-    }
-    connect(m_brightness, &SkinSlider::positionChanged, this, [this](int pos) {
-        m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(pos)));
-        if (ensureSession()) check(m_session->writer().setBrightness(pos));
+    m_effectGroup = new EffectGroup(
+        context, this, [this](QWidget* w) { adopt(w); },
+        [this] { return ensureSession() ? m_session.get() : nullptr; });
+    for (const auto& [l, key] : m_effectGroup->labels())
+        m_labels.append({l, key});
+    connect(m_effectGroup, &EffectGroup::effectChosen, this, &LightingPanel::onEffectChosen);
+    connect(m_effectGroup, &EffectGroup::colorPicked, this, &LightingPanel::onColorPicked);
+    connect(m_effectGroup, &EffectGroup::written, this, [this](int result) {
+        check(result);
+        refresh();
     });
-    connect(m_speed, &SkinSlider::positionChanged, this, [this](int pos) {
-        m_speed->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(6 + pos)));
-        if (ensureSession()) check(m_session->writer().setSpeed(LightingWriter::SpeedOfSliderPosition(pos)));
-    });
+    connect(m_effectGroup, &EffectGroup::writeFailed, this, &LightingPanel::check);
     label("CONTROL_UsbStatic", "Usb");
     for (int i = 0; i < 4; ++i) {
         auto* b = new SkinButton(this);
@@ -174,42 +134,11 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         });
     }
 
-    m_directionLabel = label(skinkey::kDirectionLabel, "FX");
-    for (int side = 0; side < 2; ++side) {
-        m_directionPictures[side] =
-            clickable(side == 0 ? skinkey::kDirectionForward : skinkey::kDirectionBackward, nullptr);
-        m_directionPictures[side]->setAccessibleKind(AccessibleKind::Choice);
-        connect(m_directionPictures[side], &ClickablePicture::clicked, this, [this, side] {
-            if (!ensureSession()) return;
-            check(m_session->writer().setDirection(side == 0 ? kDirectionForward : kDirectionBackward));
-            refresh();
-        });
-    }
-    for (ColorGroupControls& g : m_groups) {
-        const auto& keys = skinkey::kColorGroups[static_cast<std::size_t>(&g - m_groups)];
-        g.label = label(keys[0], "Color");
-        g.button = new ColorButton(this);
-        g.button->setObjectName(QString::fromLatin1(keys[1]));
-        placeControl(g.button, layoutFile, kSection, g.button->objectName());
-        adopt(g.button);
-        connect(g.button, &ColorButton::colorChanged, this, &LightingPanel::onColorPicked);
-        g.colorful = clickable(keys[2], skinpicture::kColorfulOn);
-        g.colorful->setAccessibleKind(AccessibleKind::Toggle);
-        connect(g.colorful, &ClickablePicture::clicked, this, [this] {
-            if (!ensureSession()) return;
-            check(m_session->writer().setColorful(!m_session->state().fields.colorful));
-            refresh();
-        });
-        g.colorfulLabel = label(keys[3], "DC");
-    }
-    for (int k = 0; k < 4; ++k) {
-        m_fourColor[k] = clickable(skinkey::kFourColors[static_cast<std::size_t>(k)], nullptr);
-        m_fourColor[k]->setAccessibleKind(AccessibleKind::Choice);
-        connect(m_fourColor[k], &ClickablePicture::clicked, this, [this, k] {
-            if (!ensureSession()) return;
-            check(m_session->writer().setColorChoice(k));
-            refresh();
-        });
+    // Tab visits the report rate between the speed and the direction, in the reading order the panel has always had.
+    QWidget* before = m_effectGroup->speedSlider();
+    for (SkinButton* rate : m_rates) {
+        setTabOrder(before, rate);
+        before = rate;
     }
     m_user = new UserEffectGroup(context, this, [this](QWidget* w) { adopt(w); });
     for (const auto& [l, key] : m_user->labels())
@@ -290,11 +219,8 @@ void LightingPanel::applyTexts() {
         l->setText(key.isEmpty() ? QStringLiteral("RGB")
                                  : QString::fromStdString(lookupLight(key.toStdString(), language)));
     applyAccessibleTexts();
-    // Which end is fast is not obvious from the slider's face.
-    m_speed->setToolTip(m_context.text("ACC_LIGHT_SPEED_DESC"));
+    m_effectGroup->applyTexts();
     showModeSwitch();
-    m_speedEnds[0]->setText(m_context.text("LIGHT_SPEED_SLOW"));
-    m_speedEnds[1]->setText(m_context.text("LIGHT_SPEED_FAST"));
     if (m_session) refresh(); // the effect names
 }
 
@@ -358,6 +284,10 @@ void LightingPanel::showDefaultReportRate() {
         m_rates[i]->setCheckedLook(i == 0);
 }
 
+QComboBox* LightingPanel::effectList() const {
+    return m_effectGroup->effectList();
+}
+
 QLabel* LightingPanel::statusLine() const {
     return m_status;
 }
@@ -406,42 +336,9 @@ void LightingPanel::refresh() {
         return;
     }
     const LightingFields& f = m_session->state().fields;
-    m_filling = true;
-    m_effects->clear();
-    for (LightingEffect e : m_session->effects())
-        m_effects->addItem(
-            QString::fromStdString(lookupMode(std::to_string(EffectNumber(e)), m_context.languageIndex())),
-            EffectNumber(e));
-    m_effects->setCurrentIndex(m_session->positionOfEffect(f.effect));
-    m_filling = false;
-
+    m_effectGroup->refresh(*m_session);
     for (int k = 0; k < 4; ++k)
         m_rates[k]->setCheckedLook(k == f.reportRate);
-    const int level = std::min<int>(f.brightness, kMaxBrightness);
-    m_brightness->setPosition(level);
-    m_brightness->setPicture(*this->picture(QStringLiteral("%1.bmp").arg(level)));
-    const int speedPos = LightingWriter::SliderPositionOfSpeed(f.speed);
-    m_speed->setPosition(speedPos);
-    m_speed->setPicture(*picture(QStringLiteral("%1.bmp").arg(6 + speedPos)));
-    for (ColorGroupControls& g : m_groups) {
-        g.button->setColor(qColor(f.color));
-        g.colorful->showPicture(
-            picture(QString::fromLatin1(f.colorful ? skinpicture::kColorfulOff : skinpicture::kColorfulOn)));
-        g.colorful->setChecked(f.colorful);
-    }
-    for (int k = 0; k < 4; ++k) {
-        m_fourColor[k]->showPicture(picture(QLatin1String(skinpicture::kFourColorStems[static_cast<std::size_t>(k)]) +
-                                            (k == f.colorChoice ? QStringLiteral("ok.bmp") : QStringLiteral(".bmp"))));
-        m_fourColor[k]->setChecked(k == f.colorChoice);
-    }
-    const DirectionPictures dir = DirectionPicturesOf(f.effect, f.direction);
-    m_directionPictures[0]->showPicture(
-        picture(QString::fromLatin1(dir.left.data(), static_cast<int>(dir.left.size()))));
-    m_directionPictures[1]->showPicture(
-        picture(QString::fromLatin1(dir.right.data(), static_cast<int>(dir.right.size()))));
-    // Any value but the backward one runs forward, as the pictures show.
-    m_directionPictures[0]->setChecked(f.direction != kDirectionBackward);
-    m_directionPictures[1]->setChecked(f.direction == kDirectionBackward);
     m_user->refresh();
     showColorFields();
     m_switch->showPicture(picture(QString::fromLatin1(panelOn() ? skinpicture::kLightOff : skinpicture::kLightOn)));
@@ -456,37 +353,10 @@ void LightingPanel::refresh() {
 void LightingPanel::showEffectControls() {
     const bool on = panelOn();
     const LightingEffect effect = m_session ? m_session->state().fields.effect : LightingEffect::None;
+    m_effectGroup->showControlsOf(effect, on);
     const EffectControls c = on ? ControlsOfEffect(effect) : EffectControls{};
-    // The direction controls go where the effect's layout puts them.
-    const QString suffix = QString::fromLatin1(DirectionSkinSuffix(effect).data());
-    const QString layoutFile = m_context.layoutFile();
-    moveControl(m_directionLabel, layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionLabel) + suffix);
-    moveControl(m_directionPictures[0], layoutFile, kSection, QString::fromLatin1(skinkey::kDirectionForward) + suffix);
-    moveControl(m_directionPictures[1], layoutFile, kSection,
-                QString::fromLatin1(skinkey::kDirectionBackward) + suffix);
-
-    m_effects->setVisible(on && c.known);
-    for (QWidget* w : m_brightnessRow)
-        w->setVisible(on && c.known);
-    for (QWidget* w : m_speedRow)
-        w->setVisible(c.speed);
-    const bool direction = c.direction != DirectionLayout::None;
-    m_directionLabel->setVisible(direction);
-    for (QWidget* w : m_directionPictures)
-        w->setVisible(direction);
-    for (int g = 0; g < 2; ++g) {
-        const bool shown = c.color == (g == 0 ? ColorGroup::A : ColorGroup::B);
-        for (QWidget* w :
-             {static_cast<QWidget*>(m_groups[g].label), static_cast<QWidget*>(m_groups[g].button),
-              static_cast<QWidget*>(m_groups[g].colorful), static_cast<QWidget*>(m_groups[g].colorfulLabel)})
-            w->setVisible(shown);
-    }
-    for (QWidget* w : m_fourColor)
-        w->setVisible(c.fourColor);
     for (QWidget* w : m_user->controls())
         w->setVisible(c.userGroup);
-    // An effect the program does not know still shows in the list, so it can be left again.
-    if (on && !c.known && m_session) m_effects->setVisible(true);
     updateMask();
 }
 
@@ -513,9 +383,8 @@ void LightingPanel::showStatus(const QString& text) {
     m_statusTimer.start(kStatusMs);
 }
 
-void LightingPanel::onEffectChosen(int index) {
-    if (m_filling || index < 0 || !ensureSession()) return;
-    const auto effect = static_cast<LightingEffect>(m_effects->itemData(index).toInt());
+void LightingPanel::onEffectChosen(LightingEffect effect) {
+    if (!ensureSession()) return;
     m_overlay->clearFills();
     const int r = m_session->writer().selectEffect(effect);
     refresh();

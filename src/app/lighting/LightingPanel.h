@@ -1,12 +1,14 @@
 #pragma once
-// The lighting panel of the main window: the switch, the effect list, brightness and speed, direction, the effect
-// colours and the colourful switch, the four-colour choice, the user effect's patterns and tools, the report rate,
-// the colour by numbers and the preset swatches. Every control writes its change to the keyboard at once; when the
+// The lighting panel of the main window: the switch, the effect's controls (EffectGroup), the user effect's
+// patterns and tools (UserEffectGroup), the report rate, the colour by numbers and the preset swatches
+// (ColorPicker). Every control writes its change to the keyboard at once; when the
 // keyboard does not take it, the panel says so below the swatches and shows what the keyboard holds.
 //
 // The panel is a widget over the whole window, masked to its controls, so the skin's window coordinates place
 // them and clicks beside them reach the window. It owns its timers: the preview runs only while the panel is on
 // and the window is shown, and a lighting reload asked for while the window is hidden waits until it is shown.
+
+#include "keyboard/LightingEffect.h"
 
 #include <QList>
 #include <QString>
@@ -19,13 +21,10 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 
 namespace ombrel {
 
-class SkinSlider;
 class SkinButton;
-class ColorButton;
 class ClickablePicture;
 class ColorPicker;
 class ColorStatic;
@@ -33,6 +32,7 @@ class KeyColorOverlay;
 class KeyboardMap;
 class LightingSession;
 class UserEffectGroup;
+class EffectGroup;
 class WindowContext;
 struct MapPictures;
 
@@ -69,7 +69,7 @@ public:
 
     LightingSession* session() const { return m_session.get(); }
     KeyColorOverlay* overlay() const { return m_overlay; }
-    QComboBox* effectList() const { return m_effects; }
+    QComboBox* effectList() const;
     UserEffectGroup* userGroup() const { return m_user; }
     QLabel* statusLine() const;
     // Whether a click on a map key paints it now (the panel is on with the user effect).
@@ -100,7 +100,7 @@ private:
     void check(int result);
     void showStatus(const QString& text);
 
-    void onEffectChosen(int index);
+    void onEffectChosen(LightingEffect effect);
     void onColorPicked(const QColor& colour);
     bool paintsUserColors() const;
     // The colour fields show the colour a pick changes.
@@ -125,22 +125,7 @@ private:
     SkinButton* m_rates[4] = {};
     ClickablePicture* m_switch = nullptr;
     QLabel* m_modeLabel = nullptr; // "Keys | Lighting" beside the switch
-    QComboBox* m_effects = nullptr;
-    SkinSlider* m_brightness = nullptr;
-    SkinSlider* m_speed = nullptr;
-    QList<QWidget*> m_brightnessRow, m_speedRow;
-    QLabel* m_speedEnds[2] = {}; // "slow" under the left end, "fast" under the right
-    QLabel* m_directionLabel = nullptr;
-    ClickablePicture* m_directionPictures[2] = {};
-    // Colour groups A and B: label, colour button, colourful picture, colourful label.
-    struct ColorGroupControls {
-        QLabel* label = nullptr;
-        ColorButton* button = nullptr;
-        ClickablePicture* colorful = nullptr;
-        QLabel* colorfulLabel = nullptr;
-    };
-    ColorGroupControls m_groups[2];
-    ClickablePicture* m_fourColor[4] = {};
+    EffectGroup* m_effectGroup = nullptr;
     ColorPicker* m_colorPicker = nullptr;
     ColorStatic* m_status = nullptr;
     QTimer m_statusTimer;
@@ -148,7 +133,6 @@ private:
     QTimer m_reloadTimer;
     bool m_reloadPending = false; // a reload asked for while the panel was hidden
     bool m_previewing = false;
-    bool m_filling = false; // the effect list is being filled by the program
 };
 
 } // namespace ombrel

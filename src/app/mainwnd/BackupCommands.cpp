@@ -2,6 +2,7 @@
 
 #include "CommandBar.h"
 #include "DeviceTask.h"
+#include "FileFilters.h"
 #include "KeyboardFileBackup.h"
 #include "UserPrompts.h"
 #include "WindowContext.h"

@@ -2,24 +2,12 @@
 // Restore and Backup of the caption bar's menu: a profile file the user picks becomes the store and is written
 // to all three profiles of the keyboard; the store is saved into a file the user names.
 
-#include "UserPrompts.h"
-
 #include <QObject>
 
 namespace ombrel {
 
 class CommandBar;
 class WindowContext;
-
-// The profile file filter and extension of the restore and backup dialogs.
-inline QString ProfileFileFilter() {
-    return UserPrompts::fileFilter("FILTER_PROFILES");
-}
-inline constexpr const char* kProfileFileSuffix = "obp";
-// The whole keyboard as a readable file, offered beside profile files.
-inline QString KeyboardFileFilter() {
-    return UserPrompts::fileFilter("BACKUP_FILTER_KEYBOARD");
-}
 
 class BackupCommands : public QObject {
     Q_OBJECT

@@ -1,8 +1,8 @@
 #include "ProfileManagerDialog.h"
 
-#include "BackupCommands.h"
 #include "CheckableList.h"
 #include "DialogHeading.h"
+#include "FileFilters.h"
 #include "SkinButton.h"
 #include "SkinImageCache.h"
 #include "SkinPlacement.h"

@@ -3,6 +3,7 @@
 #include "KeyAssignmentDialog.h"
 #include "CheckableList.h"
 #include "MacroTab.h"
+#include "ScreenTest.h"
 #include "SkinButton.h"
 #include "SkinImageCache.h"
 #include "UserPrompts.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -63,11 +65,7 @@ class KeyAssignmentDialogTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
-        const QString data = QStringLiteral(OMBREL_TEST_DATA_DIR);
-        SharedLanguageTexts().setDataFolder(data.toStdString());
-        SkinImageCache::instance().setSkinFolder(data + QStringLiteral("/Skins"));
-        m_layout = data + QStringLiteral("/Skins/Composite.ini");
-        UserPrompts::setHeadless(true);
+        m_layout = QDir(test::BuiltSkinFolder()).filePath(QStringLiteral("Composite.ini"));
     }
     void init() {
         UserPrompts::reset();
@@ -372,5 +370,5 @@ private:
 
 } // namespace ombrel
 
-QTEST_MAIN(ombrel::KeyAssignmentDialogTest)
+OMBREL_SCREEN_TEST_MAIN(ombrel::KeyAssignmentDialogTest)
 #include "KeyAssignmentDialogTest.moc"

@@ -1,6 +1,7 @@
 // The help describes the program as it is, in the language chosen: the page the help button opens names every item
 // of the window's menu as the menu shows it and every dialog by its title, and every picture it shows exists.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "CaptionBar.h"
 #include "HelpLauncher.h"
@@ -78,5 +79,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HelpPagesTest)
+OMBREL_SCREEN_TEST_MAIN(HelpPagesTest)
 #include "HelpPagesTest.moc"

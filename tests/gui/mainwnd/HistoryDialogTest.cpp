@@ -1,6 +1,7 @@
 // The window's History of writes: a write from any part of the program is listed with what it changed, a restore
 // puts the keyboard's memory back, and a write the last run could not finish is offered for undoing at start.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "HistoryDialog.h"
 #include "MainMessages.h"
@@ -90,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(HistoryDialogTest)
+OMBREL_SCREEN_TEST_MAIN(HistoryDialogTest)
 #include "HistoryDialogTest.moc"

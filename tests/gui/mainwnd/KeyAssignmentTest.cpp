@@ -2,6 +2,7 @@
 // key, a macro recorded from key events goes on a G key of bank B, a captured key remaps Caps Lock, and the
 // window's Apply writes both; an unplugged keyboard closes the dialog as Cancel.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "CommandBar.h"
 #include "KeyAssignmentDialog.h"
@@ -124,5 +125,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeyAssignmentTest)
+OMBREL_SCREEN_TEST_MAIN(KeyAssignmentTest)
 #include "KeyAssignmentTest.moc"

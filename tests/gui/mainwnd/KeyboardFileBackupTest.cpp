@@ -1,6 +1,7 @@
 // Back up and Restore with the whole keyboard as a readable file: lighting and key colours come along, a file with
 // a problem is refused with its place and changes nothing, and a profile-file backup says what it leaves out.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "MainMessages.h"
 #include "UserPrompts.h"
@@ -92,5 +93,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeyboardFileBackupTest)
+OMBREL_SCREEN_TEST_MAIN(KeyboardFileBackupTest)
 #include "KeyboardFileBackupTest.moc"

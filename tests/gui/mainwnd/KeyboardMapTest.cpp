@@ -1,6 +1,7 @@
 // The keyboard map: assignment marks and tooltips from the keyboard and the store, the G-key bank, the layout
 // switch kept across runs, the multi-select view, and choosing a profile.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "KeyboardMap.h"
 #include "MainMessages.h"
@@ -270,5 +271,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeyboardMapTest)
+OMBREL_SCREEN_TEST_MAIN(KeyboardMapTest)
 #include "KeyboardMapTest.moc"

@@ -2,6 +2,7 @@
 // Space and Enter as clicks, what each control is called, and the dark look of menus, message boxes and file
 // dialogs.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "AboutDialog.h"
 #include "FirmwarePart.h"
@@ -448,5 +449,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(KeyboardUseTest)
+OMBREL_SCREEN_TEST_MAIN(KeyboardUseTest)
 #include "KeyboardUseTest.moc"

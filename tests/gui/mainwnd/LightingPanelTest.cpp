@@ -2,12 +2,15 @@
 // user effect paints keys of the map, a refused write is said and the keyboard's value shown, and the preview
 // ticks only while the panel is on and the window is seen.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "ClickablePicture.h"
 #include "ColorButton.h"
 #include "KeyColorOverlay.h"
+#include "LegacyKeys.h"
 #include "SkinButton.h"
 #include "SkinSlider.h"
+#include "TabOrder.h"
 #include "UserEffectGroup.h"
 #include "UserPrompts.h"
 
@@ -160,6 +163,27 @@ private slots:
         QVERIFY(!panel.effectList()->isVisibleTo(&w));
         QCOMPARE(ReadIniString(h.paths().userIni, "KEYCOLOR", "DengCheck", ""), std::string("0"));
         QVERIFY(UserPrompts::shownMessages().isEmpty());
+    }
+
+    void tabWalksThePanelInReadingOrder() {
+        // An effect with speed, direction and a colour shows the most controls: Tab reaches each of them once, from
+        // the switch down the panel, with the report rate between the speed and the direction.
+        MainWindowHarness h;
+        MainWindow& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        ClickPicture(w, skinkey::kLightSwitch);
+        ChooseEffect(w, 1); // wave
+        QStringList expected{skinkey::kLightSwitch, skinkey::kEffectList, "CONTROL_LightSlider", "CONTROL_SpeedSlider"};
+        for (int i = 1; i <= 4; ++i)
+            expected << QStringLiteral("FUNC_REPORT%1").arg(i);
+        expected << skinkey::kDirectionForward << skinkey::kDirectionBackward << skinkey::kColorGroups[0][1]
+                 << skinkey::kColorGroups[0][2] << "COLOR_R"
+                 << "COLOR_G"
+                 << "COLOR_B";
+        QStringList walked;
+        for (const QWidget* stop : TabStops(&w))
+            if (expected.contains(stop->objectName())) walked << stop->objectName();
+        QCOMPARE(walked, expected);
     }
 
     void theUserEffectPaintsKeysOfTheMap() {
@@ -370,5 +394,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(LightingPanelTest)
+OMBREL_SCREEN_TEST_MAIN(LightingPanelTest)
 #include "LightingPanelTest.moc"

@@ -1,5 +1,6 @@
 // The command buttons: Apply, Default, restore and backup, the backup menu, help and the links.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "AboutDialog.h"
 #include "HelpLauncher.h"
@@ -492,5 +493,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainCommandsTest)
+OMBREL_SCREEN_TEST_MAIN(MainCommandsTest)
 #include "MainCommandsTest.moc"

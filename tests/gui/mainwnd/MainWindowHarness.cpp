@@ -1,11 +1,9 @@
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "SkinButton.h"
-#include "SkinImageCache.h"
 #include "TrayIcon.h"
 #include "UserPrompts.h"
-
-#include "text/LanguageTexts.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -42,9 +40,7 @@ MainWindowHarness::MainWindowHarness() {
     env.xdgConfigHome = m_dir.filePath(QStringLiteral("config")).toStdString();
     m_paths = *BuildAppPaths(env);
     m_settings = std::make_unique<SettingsStore>(m_paths.settingsIni, m_paths.appProfileIni);
-    SharedLanguageTexts().setDataFolder(m_paths.dataDir);
-    SkinImageCache::instance().setSkinFolder(QString::fromStdString(m_paths.mainIniDir));
-    UserPrompts::setHeadless(true);
+    UseProgramData(QString::fromStdString(m_paths.dataDir));
     UserPrompts::reset();
     static const bool memoryOnly = Emulator().configure(nullptr) == 1;
     (void)memoryOnly;

@@ -1,6 +1,7 @@
 // The main window's life: start with and without the keyboard, arrival and removal, the messages and their tags,
 // the tray icon, the About window, the keys the window swallows, and no timers while hidden.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "AboutDialog.h"
 #include "MainMessages.h"
@@ -355,5 +356,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainWindowTest)
+OMBREL_SCREEN_TEST_MAIN(MainWindowTest)
 #include "MainWindowTest.moc"

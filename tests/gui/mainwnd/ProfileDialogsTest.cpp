@@ -1,6 +1,7 @@
 // The profile manager (from the profile name button) and the firmware dialog (from the window's menu) on the
 // emulated keyboard, answered through the UserPrompts hooks.
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "CheckableList.h"
 #include "ColorStatic.h"
@@ -242,5 +243,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProfileDialogsTest)
+OMBREL_SCREEN_TEST_MAIN(ProfileDialogsTest)
 #include "ProfileDialogsTest.moc"

@@ -1,6 +1,7 @@
 // The program's command line: its own options, the start switches left to the platform, Qt's options passed on,
 // and arguments nobody knows, which are an error rather than silently dropped.
 #include "ProgramOptions.h"
+#include "ScreenTest.h"
 
 #include <QTest>
 
@@ -55,5 +56,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProgramOptionsTest)
+OMBREL_SCREEN_TEST_MAIN(ProgramOptionsTest)
 #include "ProgramOptionsTest.moc"

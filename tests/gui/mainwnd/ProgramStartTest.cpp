@@ -1,6 +1,7 @@
 // How the program starts or refuses to: no display (a plain message and status 1 instead of Qt's abort), a bad
 // command line, a screenshot it cannot save; and the display check itself for each platform Qt may try.
 #include "DisplayProbe.h"
+#include "ScreenTest.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -121,5 +122,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(ProgramStartTest)
+OMBREL_SCREEN_TEST_MAIN(ProgramStartTest)
 #include "ProgramStartTest.moc"

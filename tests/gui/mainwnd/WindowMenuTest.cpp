@@ -2,6 +2,7 @@
 // for the next start) and "Start with my session" (its autostart entry written and removed, a user's own entry
 // touched only when the user says so).
 #include "MainWindowHarness.h"
+#include "ScreenTest.h"
 
 #include "AboutDialog.h"
 #include "MainMessages.h"
@@ -129,5 +130,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(WindowMenuTest)
+OMBREL_SCREEN_TEST_MAIN(WindowMenuTest)
 #include "WindowMenuTest.moc"
