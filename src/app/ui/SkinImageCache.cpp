@@ -226,32 +226,63 @@ QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
     return picture;
 }
 
-QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
-    const qreal wanted = density * windowScale; // pixels per pixel of the 1x picture
-    auto read = [&](const QString& file, qreal native) {
-        QImageReader reader(file);
-        reader.setAutoTransform(false);
-        auto shown = [&](const QSize& size) {
-            return QSize(static_cast<int>(std::lround(size.width() * wanted / native)),
-                         static_cast<int>(std::lround(size.height() * wanted / native)));
-        };
-        const QSize full = reader.size();
-        // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
-        if (full.isValid() && shown(full) != full && reader.supportsOption(QImageIOHandler::ScaledSize))
-            reader.setScaledSize(shown(full));
-        QImage image = reader.read();
-        // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
-        const QSize target = shown(full.isValid() ? full : image.size());
-        if (!image.isNull() && image.size() != target)
-            image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (!image.isNull()) image.setDevicePixelRatio(density);
-        return image;
-    };
-    if (wanted > 1.0) {
-        QImage twin = read(SkinTwinPath(path), 2.0);
-        if (!twin.isNull()) return twin;
+namespace {
+
+QSize scaledSize(const QSize& size, qreal factor) {
+    return QSize(static_cast<int>(std::lround(size.width() * factor)),
+                 static_cast<int>(std::lround(size.height() * factor)));
+}
+
+ScreenPicturePlan planFile(const QString& file, qreal native, qreal density, double windowScale) {
+    ScreenPicturePlan plan;
+    QImageReader reader(file);
+    if (!reader.canRead()) return plan;
+    plan.file = file;
+    plan.native = native;
+    plan.density = density;
+    plan.factor = density * windowScale / native;
+    const QSize full = reader.size();
+    if (full.isValid()) plan.pixels = scaledSize(full, plan.factor);
+    return plan;
+}
+
+} // namespace
+
+QSize ScreenPicturePlan::shownSize() const {
+    return pixels.isValid() ? (QSizeF(pixels) / density).toSize() : QSize();
+}
+
+ScreenPicturePlan planSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    if (density * windowScale > 1.0) {
+        ScreenPicturePlan twin = planFile(SkinTwinPath(path), 2.0, density, windowScale);
+        if (!twin.file.isEmpty()) return twin;
     }
-    return read(path, 1.0);
+    return planFile(path, 1.0, density, windowScale);
+}
+
+QImage readPlannedPicture(const ScreenPicturePlan& plan) {
+    if (plan.file.isEmpty()) return {};
+    QImageReader reader(plan.file);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
+    if (plan.pixels.isValid() && plan.pixels != full && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(plan.pixels);
+    QImage image = reader.read();
+    if (image.isNull()) return image;
+    // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+    const QSize target = plan.pixels.isValid() ? plan.pixels : scaledSize(image.size(), plan.factor);
+    if (image.size() != target) image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(plan.density);
+    return image;
+}
+
+QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    const ScreenPicturePlan plan = planSkinPictureAtScreenSize(path, density, windowScale);
+    QImage image = readPlannedPicture(plan);
+    // A twin whose header reads but whose pixels do not: the picture itself.
+    if (image.isNull() && plan.twin()) image = readPlannedPicture(planFile(path, 1.0, density, windowScale));
+    return image;
 }
 
 QString DefaultSkinFolder() {

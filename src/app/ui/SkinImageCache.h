@@ -104,6 +104,23 @@ QImage readSkinPicture(const QString& path, qreal density = SkinPictureScale(), 
 QImage readSkinPictureAtScreenSize(const QString& path, qreal density = SkinPictureScale(),
                                    double windowScale = SkinWindowScale());
 
+// Which file readSkinPictureAtScreenSize decodes and at which size, told from the files' headers alone: a window
+// can take its size from it while the picture is still being decoded.
+struct ScreenPicturePlan {
+    QString file;        // empty when neither the picture nor its twin can be read
+    qreal native = 1.0;  // 2 for the twin
+    qreal factor = 1.0;  // decoded pixels per pixel of the file
+    qreal density = 1.0; // decoded pixels per unit of the window's coordinates
+    QSize pixels;        // the decoded size; invalid when the header does not tell it
+    bool twin() const { return native != 1.0; }
+    // The picture's size in the window's coordinates; invalid when the header does not tell it.
+    QSize shownSize() const;
+};
+ScreenPicturePlan planSkinPictureAtScreenSize(const QString& path, qreal density = SkinPictureScale(),
+                                              double windowScale = SkinWindowScale());
+// Decodes a planned picture (any thread). A null image when it cannot be read after all.
+QImage readPlannedPicture(const ScreenPicturePlan& plan);
+
 // The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
 QString DefaultSkinFolder();
 
