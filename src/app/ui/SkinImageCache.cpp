@@ -60,18 +60,26 @@ qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
     return picture ? picture->devicePixelRatio() : 1.0;
 }
 
-void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
+void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source,
+                              FaceMemo* memo) {
     if (!picture) return;
-    const qreal ratio = pixelRatio(picture);
-    const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
-    Sheet* s = m_sheets.value(picture);
-    if (!s) {
-        if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
-        return;
-    }
-    if (s->missing) return;
     const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
+    const bool remembered = memo && memo->picture == picture && memo->generation == m_generation &&
+                            memo->source == source && memo->size == target.size() && memo->screen == screen;
+    QPixmap cut;
+    if (remembered) {
+        cut = memo->face;
+    } else {
+        const qreal ratio = pixelRatio(picture);
+        const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
+        Sheet* s = m_sheets.value(picture);
+        if (!s) {
+            if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
+            return;
+        }
+        if (!s->missing) cut = face(*s, pixels, (target.size() * screen).toSize());
+        if (memo) *memo = FaceMemo{picture, source, target.size(), screen, m_generation, cut};
+    }
     if (cut.isNull()) return;
     // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. It is placed in screen
     // pixels: through a fractional scale (1.5) the painter would resample the face on every paint instead of
@@ -185,6 +193,7 @@ std::size_t SkinImageCache::byteCount() const {
 }
 
 void SkinImageCache::clear() {
+    ++m_generation;
     qDeleteAll(m_pixmaps);
     m_pixmaps.clear();
     m_sheets.clear();
