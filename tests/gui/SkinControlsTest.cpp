@@ -443,6 +443,80 @@ private slots:
         QCOMPARE(dlg.grab().toImage().pixel(10, 10), QColor(Qt::darkCyan).rgb());
     }
 
+    // The main window is sized from its background's header while the picture is decoded on another core: the
+    // size told by the header is the size of the decoded picture, at every scale, from the twin or from the
+    // picture itself when the twin is missing or does not decode.
+    void dialogIsSizedFromTheHeaderAsTheDecodedPicture_data() {
+        QTest::addColumn<qreal>("density");
+        QTest::addColumn<double>("windowScale");
+        QTest::addColumn<QString>("twin"); // "good", "missing" or "broken"
+        QTest::addColumn<QSize>("pixels");
+        QTest::newRow("1x") << 1.0 << 1.0 << "good" << QSize(81, 51);
+        QTest::newRow("2x screen") << 2.0 << 1.0 << "good" << QSize(162, 102);
+        QTest::newRow("1.5 window") << 1.0 << 1.5 << "good" << QSize(122, 77);
+        QTest::newRow("2x screen, window shown smaller") << 2.0 << 0.75 << "good" << QSize(122, 77);
+        QTest::newRow("twin missing") << 2.0 << 1.0 << "missing" << QSize(162, 102);
+        QTest::newRow("twin does not decode") << 1.0 << 1.5 << "broken" << QSize(122, 77);
+    }
+    void dialogIsSizedFromTheHeaderAsTheDecodedPicture() {
+        QFETCH(qreal, density);
+        QFETCH(double, windowScale);
+        QFETCH(QString, twin);
+        QFETCH(QSize, pixels);
+        QTemporaryDir dir;
+        QImage bg(81, 51, QImage::Format_RGB32);
+        bg.fill(Qt::darkCyan);
+        const QString path = dir.filePath(QStringLiteral("bg.png"));
+        QVERIFY(bg.save(path));
+        if (twin != QLatin1String("missing")) {
+            QImage big(162, 102, QImage::Format_RGB32);
+            big.fill(Qt::darkMagenta);
+            QVERIFY(big.save(SkinTwinPath(path)));
+            if (twin == QLatin1String("broken")) { // the header whole, the pixels cut short
+                QFile file(SkinTwinPath(path));
+                QVERIFY(file.resize(file.size() - 20));
+            }
+        }
+        const ScreenPicturePlan plan = planSkinPictureAtScreenSize(path, density, windowScale);
+        QCOMPARE(plan.pixels, pixels);
+        const QImage decoded = readSkinPictureAtScreenSize(path, density, windowScale);
+        QCOMPARE(decoded.size(), pixels);
+        QCOMPARE(decoded.deviceIndependentSize().toSize(), plan.shownSize());
+        // The twin is shown wherever it can be read whole.
+        QCOMPARE(decoded.pixel(3, 3),
+                 QColor(twin == QLatin1String("good") && density * windowScale > 1.0 ? Qt::darkMagenta : Qt::darkCyan)
+                     .rgb());
+    }
+
+    void dialogBuildsWhileItsPicturesAreDecoded() {
+        QTemporaryDir dir;
+        QImage bg(80, 50, QImage::Format_RGB32);
+        bg.fill(Qt::white);
+        QPainter(&bg).fillRect(QRect(5, 5, 70, 40), Qt::darkCyan);
+        QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.bmp"))));
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.bmp\n");
+        SkinnedDialog dlg(dir.filePath(QStringLiteral("Dlg.ini")));
+        QVERIFY(dlg.beginDialogSkin());
+        QCOMPARE(dlg.size(), QSize(80, 50)); // before the picture is there
+        QVERIFY(dlg.finishDialogSkin());
+        QCOMPARE(dlg.size(), QSize(80, 50));
+        QCOMPARE(dlg.mask().boundingRect(), QRect(5, 5, 70, 40));
+        QCOMPARE(dlg.grab().toImage().pixel(10, 10), QColor(Qt::darkCyan).rgb());
+        // A background whose header reads but whose pixels do not is reported when the decoding ends.
+        QString reported;
+        SkinnedDialog::setSkinFailureHandler([&](const QString& message) { reported = message; });
+        QVERIFY(bg.save(dir.filePath(QStringLiteral("bg.png"))));
+        QFile broken(dir.filePath(QStringLiteral("bg.png")));
+        QVERIFY(broken.resize(broken.size() - 20));
+        WriteFile(dir.filePath(QStringLiteral("Dlg.ini")), "[SCREEN]\nMain=bg.png\nMask=bg.bmp\n");
+        QVERIFY(dlg.beginDialogSkin());
+        QVERIFY(reported.isEmpty());
+        QCOMPARE(dlg.size(), QSize(80, 50));
+        QVERIFY(!dlg.finishDialogSkin());
+        QVERIFY2(reported.contains(QStringLiteral("bg.png")), qPrintable(reported));
+        SkinnedDialog::setSkinFailureHandler([](const QString&) {});
+    }
+
     // A dialog that would open partly off the screen's free area opens inside it, as near its place as fits.
     void dialogOpensInsideTheScreensFreeArea_data() {
         QTest::addColumn<QPoint>("placed");

@@ -295,7 +295,7 @@ QLabel* LightingPanel::statusLine() const {
 void LightingPanel::attachMap(KeyboardMap& map) {
     std::vector<KeyColorOverlay::Key> keys;
     for (const auto& [id, button] : map.buttons())
-        if (isMapKey(id)) keys.push_back({SlotOfControl(id), button->geometry()});
+        if (isMapKey(id)) keys.push_back({SlotOfControl(id), button->geometry(), button});
     m_overlay->setKeys(std::move(keys));
     m_overlay->setGeometry(m_context.window()->rect());
     m_overlay->raise();

@@ -77,7 +77,9 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     });
 
     m_patterns = new QComboBox(panel);
-    m_patterns->setEditable(true);
+    // Editable through its own line edit: setEditable would also build the drop-down list at once, a good part of
+    // the panel's start, where the list is otherwise built when it first opens. Both look and read the same.
+    m_patterns->setLineEdit(new QLineEdit(m_patterns));
     // Enter keeps the typed name as the current pattern's; it never adds a fourth pattern.
     m_patterns->setInsertPolicy(QComboBox::NoInsert);
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxPatternNameChars));

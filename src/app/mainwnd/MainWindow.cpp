@@ -68,7 +68,8 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::initialize(QString* error) {
-    if (!applyDialogSkin()) {
+    // The background and the window's shape are decoded on another core while the parts are built.
+    if (!beginDialogSkin()) {
         if (error) *error = QStringLiteral("the skin of the main window could not be read");
         return false;
     }
@@ -107,6 +108,10 @@ bool MainWindow::initialize(QString* error) {
     QTimer::singleShot(0, this, [this] {
         if (HistoryDialog::askAboutInterruptedWrite(m_parts, this)) openHistory();
     });
+    if (!finishDialogSkin()) {
+        if (error) *error = QStringLiteral("the skin of the main window could not be read");
+        return false;
+    }
     return true;
 }
 

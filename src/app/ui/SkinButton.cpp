@@ -209,6 +209,10 @@ QSize SkinButton::sizeHint() const {
 
 void SkinButton::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    paintInto(painter);
+}
+
+void SkinButton::paintInto(QPainter& painter) {
     const Face face = currentFace();
     if (m_frameOn) {
         painter.setRenderHint(QPainter::Antialiasing, false);
@@ -222,7 +226,7 @@ void SkinButton::paintEvent(QPaintEvent*) {
         const double scale = SkinWindowScale();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, pictures.pixelRatio(pm) != devicePixelRatio());
         pictures.drawFace(painter, QRectF(0, 0, width(), height()), pm,
-                          QRectF((m_srcX - 1) * scale, (m_srcY - 1) * scale, width(), height()));
+                          QRectF((m_srcX - 1) * scale, (m_srcY - 1) * scale, width(), height()), &m_faceMemo);
     }
     if (m_textOn) drawText(painter, face);
     if (m_keyboardFocus && hasFocus()) DrawFocusRing(painter, rect());

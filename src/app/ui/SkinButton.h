@@ -3,6 +3,7 @@
 // out of a whole-dialog picture at the button's own position, so a dialog's pictures show every button in one state.
 
 #include "SkinControl.h"
+#include "SkinImageCache.h"
 
 #include <QAbstractButton>
 #include <QColor>
@@ -14,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 
+class QPainter;
 class QPixmap;
 
 namespace ombrel {
@@ -73,6 +75,10 @@ public:
     const QPixmap* facePixmap(Face face) const;
     QSize sizeHint() const override;
 
+    // Draws the button's look (face, caption, focus ring) with a painter set to the button's own coordinates: its
+    // paint event does, and so does a widget that draws many buttons in one paint.
+    void paintInto(QPainter& painter);
+
     bool accessibleChecked() const override { return m_checked; }
     void accessiblePress() override { click(); }
 
@@ -119,6 +125,7 @@ private:
     bool m_keyboardFocus = false;
     AfterPaint m_afterPaint;
     QRect m_iconRect;
+    SkinImageCache::FaceMemo m_faceMemo;
 };
 
 } // namespace ombrel

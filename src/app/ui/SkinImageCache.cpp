@@ -60,18 +60,26 @@ qreal SkinImageCache::pixelRatio(const QPixmap* picture) const {
     return picture ? picture->devicePixelRatio() : 1.0;
 }
 
-void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source) {
+void SkinImageCache::drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source,
+                              FaceMemo* memo) {
     if (!picture) return;
-    const qreal ratio = pixelRatio(picture);
-    const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
-    Sheet* s = m_sheets.value(picture);
-    if (!s) {
-        if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
-        return;
-    }
-    if (s->missing) return;
     const qreal screen = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
-    const QPixmap& cut = face(*s, pixels, (target.size() * screen).toSize());
+    const bool remembered = memo && memo->picture == picture && memo->generation == m_generation &&
+                            memo->source == source && memo->size == target.size() && memo->screen == screen;
+    QPixmap cut;
+    if (remembered) {
+        cut = memo->face;
+    } else {
+        const qreal ratio = pixelRatio(picture);
+        const QRectF pixels(source.topLeft() * ratio, source.size() * ratio);
+        Sheet* s = m_sheets.value(picture);
+        if (!s) {
+            if (!picture->isNull()) painter.drawPixmap(target, *picture, pixels);
+            return;
+        }
+        if (!s->missing) cut = face(*s, pixels, (target.size() * screen).toSize());
+        if (memo) *memo = FaceMemo{picture, source, target.size(), screen, m_generation, cut};
+    }
     if (cut.isNull()) return;
     // The face holds the target's own pixels: copied 1:1, the cheapest draw a painter has. It is placed in screen
     // pixels: through a fractional scale (1.5) the painter would resample the face on every paint instead of
@@ -185,6 +193,7 @@ std::size_t SkinImageCache::byteCount() const {
 }
 
 void SkinImageCache::clear() {
+    ++m_generation;
     qDeleteAll(m_pixmaps);
     m_pixmaps.clear();
     m_sheets.clear();
@@ -226,32 +235,63 @@ QImage readSkinPicture(const QString& path, qreal density, double windowScale) {
     return picture;
 }
 
-QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
-    const qreal wanted = density * windowScale; // pixels per pixel of the 1x picture
-    auto read = [&](const QString& file, qreal native) {
-        QImageReader reader(file);
-        reader.setAutoTransform(false);
-        auto shown = [&](const QSize& size) {
-            return QSize(static_cast<int>(std::lround(size.width() * wanted / native)),
-                         static_cast<int>(std::lround(size.height() * wanted / native)));
-        };
-        const QSize full = reader.size();
-        // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
-        if (full.isValid() && shown(full) != full && reader.supportsOption(QImageIOHandler::ScaledSize))
-            reader.setScaledSize(shown(full));
-        QImage image = reader.read();
-        // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
-        const QSize target = shown(full.isValid() ? full : image.size());
-        if (!image.isNull() && image.size() != target)
-            image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        if (!image.isNull()) image.setDevicePixelRatio(density);
-        return image;
-    };
-    if (wanted > 1.0) {
-        QImage twin = read(SkinTwinPath(path), 2.0);
-        if (!twin.isNull()) return twin;
+namespace {
+
+QSize scaledSize(const QSize& size, qreal factor) {
+    return QSize(static_cast<int>(std::lround(size.width() * factor)),
+                 static_cast<int>(std::lround(size.height() * factor)));
+}
+
+ScreenPicturePlan planFile(const QString& file, qreal native, qreal density, double windowScale) {
+    ScreenPicturePlan plan;
+    QImageReader reader(file);
+    if (!reader.canRead()) return plan;
+    plan.file = file;
+    plan.native = native;
+    plan.density = density;
+    plan.factor = density * windowScale / native;
+    const QSize full = reader.size();
+    if (full.isValid()) plan.pixels = scaledSize(full, plan.factor);
+    return plan;
+}
+
+} // namespace
+
+QSize ScreenPicturePlan::shownSize() const {
+    return pixels.isValid() ? (QSizeF(pixels) / density).toSize() : QSize();
+}
+
+ScreenPicturePlan planSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    if (density * windowScale > 1.0) {
+        ScreenPicturePlan twin = planFile(SkinTwinPath(path), 2.0, density, windowScale);
+        if (!twin.file.isEmpty()) return twin;
     }
-    return read(path, 1.0);
+    return planFile(path, 1.0, density, windowScale);
+}
+
+QImage readPlannedPicture(const ScreenPicturePlan& plan) {
+    if (plan.file.isEmpty()) return {};
+    QImageReader reader(plan.file);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    // A reader that can scale while it decodes (JPEG) saves the full-size image and a second pass over it.
+    if (plan.pixels.isValid() && plan.pixels != full && reader.supportsOption(QImageIOHandler::ScaledSize))
+        reader.setScaledSize(plan.pixels);
+    QImage image = reader.read();
+    if (image.isNull()) return image;
+    // Otherwise scaled once here, smoothly, so that the faces are copied 1:1 when painted.
+    const QSize target = plan.pixels.isValid() ? plan.pixels : scaledSize(image.size(), plan.factor);
+    if (image.size() != target) image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(plan.density);
+    return image;
+}
+
+QImage readSkinPictureAtScreenSize(const QString& path, qreal density, double windowScale) {
+    const ScreenPicturePlan plan = planSkinPictureAtScreenSize(path, density, windowScale);
+    QImage image = readPlannedPicture(plan);
+    // A twin whose header reads but whose pixels do not: the picture itself.
+    if (image.isNull() && plan.twin()) image = readPlannedPicture(planFile(path, 1.0, density, windowScale));
+    return image;
 }
 
 QString DefaultSkinFolder() {

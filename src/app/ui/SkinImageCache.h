@@ -37,9 +37,20 @@ public:
     // holds no pixels itself. Asking again returns the same handle.
     const QPixmap* sheet(const QString& path, QColor veil = Qt::transparent);
     bool isSheet(const QPixmap* picture) const { return m_sheets.contains(picture); }
+    // The face drawFace cut last for one control: a control painted again in the same state (twenty times a second
+    // under the lighting preview) is drawn without looking its face up again.
+    struct FaceMemo {
+        const QPixmap* picture = nullptr;
+        QRectF source;
+        QSizeF size;
+        qreal screen = 0;
+        quint64 generation = 0;
+        QPixmap face;
+    };
     // Draws the part `source` (in the window's coordinates) of `picture`, a sheet or a plain pixmap, into `target`.
     // Nothing is drawn from a missing picture.
-    void drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source);
+    void drawFace(QPainter& painter, const QRectF& target, const QPixmap* picture, const QRectF& source,
+                  FaceMemo* memo = nullptr);
     // Pixels of `picture` per unit of the window's coordinates.
     qreal pixelRatio(const QPixmap* picture) const;
 
@@ -82,6 +93,7 @@ private:
     // button does not decode the picture again.
     std::set<FaceKey> m_facePlaces;
     bool m_dropPending = false;
+    quint64 m_generation = 1; // counts clear(): a memo of an earlier generation names freed sheets
     QString m_skinFolder;
 };
 
@@ -103,6 +115,23 @@ QImage readSkinPicture(const QString& path, qreal density = SkinPictureScale(), 
 // twin when the screen needs more than 1x and the twin can be read.
 QImage readSkinPictureAtScreenSize(const QString& path, qreal density = SkinPictureScale(),
                                    double windowScale = SkinWindowScale());
+
+// Which file readSkinPictureAtScreenSize decodes and at which size, told from the files' headers alone: a window
+// can take its size from it while the picture is still being decoded.
+struct ScreenPicturePlan {
+    QString file;        // empty when neither the picture nor its twin can be read
+    qreal native = 1.0;  // 2 for the twin
+    qreal factor = 1.0;  // decoded pixels per pixel of the file
+    qreal density = 1.0; // decoded pixels per unit of the window's coordinates
+    QSize pixels;        // the decoded size; invalid when the header does not tell it
+    bool twin() const { return native != 1.0; }
+    // The picture's size in the window's coordinates; invalid when the header does not tell it.
+    QSize shownSize() const;
+};
+ScreenPicturePlan planSkinPictureAtScreenSize(const QString& path, qreal density = SkinPictureScale(),
+                                              double windowScale = SkinWindowScale());
+// Decodes a planned picture (any thread). A null image when it cannot be read after all.
+QImage readPlannedPicture(const ScreenPicturePlan& plan);
 
 // The data folder's Skins folder: $OMBREL_SKIN_DIR when set, else ../share/ombrel/Skins beside the program.
 QString DefaultSkinFolder();

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPainter>
@@ -39,43 +40,72 @@ QString ScreenValue(const QString& layoutFile, const char* key) {
     return QString::fromStdString(ReadIniString(layoutFile.toStdString(), "SCREEN", key, ""));
 }
 
-} // namespace
+// The dialog's pictures as far as the layout file and the pictures' headers tell them.
+struct SkinFiles {
+    QString mainPath;
+    QString maskPath;
+    ScreenPicturePlan background;
+    double windowScale = 1.0;
+    QString missingFile;
+};
 
-DialogSkin loadDialogSkin(const QString& layoutFile) {
-    DialogSkin skin;
+SkinFiles findDialogSkin(const QString& layoutFile) {
+    SkinFiles files;
+    if (!QFileInfo::exists(layoutFile)) {
+        files.missingFile = layoutFile;
+        return files;
+    }
     const QString folder = QFileInfo(layoutFile).absolutePath();
     const QString mainName = ScreenValue(layoutFile, "Main");
     QString maskName = ScreenValue(layoutFile, "Mask");
     if (maskName.isEmpty()) maskName = mainName;
-    const QString mainPath = QDir(folder).filePath(mainName);
-    const QString maskPath = QDir(folder).filePath(maskName);
-    if (!QFileInfo::exists(layoutFile)) {
-        skin.missingFile = layoutFile;
-        return skin;
+    if (mainName.isEmpty()) {
+        files.missingFile = layoutFile + QStringLiteral(" [SCREEN] Main");
+        return files;
     }
+    files.mainPath = QDir(folder).filePath(mainName);
+    files.maskPath = QDir(folder).filePath(maskName);
+    files.windowScale = SkinWindowScale();
+    files.background = planSkinPictureAtScreenSize(files.mainPath, SkinPictureScale(), files.windowScale);
+    if (files.background.file.isEmpty())
+        files.missingFile = files.mainPath;
+    else if (!QImageReader(files.maskPath).canRead())
+        files.missingFile = files.maskPath;
+    return files;
+}
+
+// Decodes what findDialogSkin found; runs on any thread.
+DialogSkin decodeDialogSkin(const SkinFiles& files) {
+    DialogSkin skin;
     // The mask is read at 1x and brought to the window's scale whole, so the shape has no seams. It is decoded on
-    // a second core while this one decodes the background: both stand between the start and the window.
-    const QString maskFile = maskName == mainName ? mainPath : maskPath;
-    const double windowScale = SkinWindowScale();
-    std::future<QImage> maskJob = std::async(std::launch::async, [maskFile, windowScale] {
-        QImage mask = readSkinPicture(maskFile, 1.0, 1.0);
-        if (mask.isNull() || windowScale == 1.0) return mask;
-        return mask.scaled(static_cast<int>(std::lround(mask.width() * windowScale)),
-                           static_cast<int>(std::lround(mask.height() * windowScale)), Qt::IgnoreAspectRatio,
+    // a core of its own: it and the background both stand between the start and the window.
+    std::future<QImage> maskJob = std::async(std::launch::async, [path = files.maskPath, scale = files.windowScale] {
+        QImage mask = readSkinPicture(path, 1.0, 1.0);
+        if (mask.isNull() || scale == 1.0) return mask;
+        return mask.scaled(static_cast<int>(std::lround(mask.width() * scale)),
+                           static_cast<int>(std::lround(mask.height() * scale)), Qt::IgnoreAspectRatio,
                            Qt::FastTransformation);
     });
-    const QImage background = mainName.isEmpty() ? QImage() : readSkinPictureAtScreenSize(mainPath);
-    skin.mask = maskJob.get();
-    if (background.isNull()) {
-        skin.missingFile = mainName.isEmpty() ? layoutFile + QStringLiteral(" [SCREEN] Main") : mainPath;
-        return skin;
-    }
-    if (skin.mask.isNull()) {
-        skin.missingFile = maskPath;
-        return skin;
-    }
-    skin.background = QPixmap::fromImage(background);
+    skin.background = readPlannedPicture(files.background);
+    // A twin whose header reads but whose pixels do not: the picture itself.
+    if (skin.background.isNull() && files.background.twin())
+        skin.background = readSkinPictureAtScreenSize(files.mainPath, files.background.density, files.windowScale);
+    const QImage mask = maskJob.get();
+    if (skin.background.isNull())
+        skin.missingFile = files.mainPath;
+    else if (mask.isNull())
+        skin.missingFile = files.maskPath;
+    else
+        skin.shape = regionFromMask(mask, kMaskKeyWhite, 0);
     return skin;
+}
+
+} // namespace
+
+DialogSkin loadDialogSkin(const QString& layoutFile) {
+    const SkinFiles files = findDialogSkin(layoutFile);
+    if (!files.missingFile.isEmpty()) return DialogSkin{{}, {}, files.missingFile};
+    return decodeDialogSkin(files);
 }
 
 void SkinnedDialog::setSkinFailureHandler(SkinFailureHandler handler) {
@@ -98,29 +128,45 @@ void SkinnedDialog::reportMissingPicture(const QString& path) {
                          .arg(QDir::toNativeSeparators(path)));
 }
 
-bool SkinnedDialog::applyDialogSkin() {
+bool SkinnedDialog::beginDialogSkin() {
     m_busy = true;
-    DialogSkin skin = loadDialogSkin(m_layoutFile);
-    if (!skin.ok()) {
+    const SkinFiles files = findDialogSkin(m_layoutFile);
+    if (!files.missingFile.isEmpty()) {
         m_busy = false;
+        reportMissingPicture(files.missingFile);
+        return false;
+    }
+    const QPoint topLeft = pos();
+    hide();
+    if (const QSize size = files.background.shownSize(); size.isValid()) setFixedSize(size);
+    move(topLeft);
+    m_pendingSkin = std::async(std::launch::async, decodeDialogSkin, files);
+    return true;
+}
+
+bool SkinnedDialog::finishDialogSkin() {
+    if (!m_pendingSkin.valid()) return !m_background.isNull();
+    DialogSkin skin = m_pendingSkin.get();
+    m_busy = false;
+    if (!skin.ok()) {
         reportMissingPicture(skin.missingFile);
         return false;
     }
-    m_background = std::move(skin.background);
-    const QPoint topLeft = pos();
-    hide();
-    setFixedSize(m_background.deviceIndependentSize().toSize());
+    m_background = QPixmap::fromImage(std::move(skin.background));
+    // The header told this size already, unless the picture had to be read from another file after all.
+    if (const QSize size = m_background.deviceIndependentSize().toSize(); size != this->size()) {
+        const QPoint topLeft = pos();
+        setFixedSize(size);
+        move(topLeft);
+    }
     // Kept in its own pixels (the picture is no longer shared, so this copies nothing): painted on a screen of its
     // density it is copied rectangle by rectangle in those pixels.
     m_backgroundRatio = m_background.devicePixelRatio();
     m_background.setDevicePixelRatio(1.0);
-    move(topLeft);
-    const QRegion shape = regionFromMask(skin.mask, kMaskKeyWhite, 0);
-    if (shape.isEmpty())
+    if (skin.shape.isEmpty())
         clearMask();
     else
-        setMask(shape);
-    m_busy = false;
+        setMask(skin.shape);
     return true;
 }
 

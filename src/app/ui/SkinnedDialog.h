@@ -3,17 +3,20 @@
 // picture, and moved by dragging its surface.
 
 #include <QDialog>
+#include <QImage>
 #include <QPixmap>
+#include <QRegion>
 #include <QString>
 
 #include <functional>
+#include <future>
 
 namespace ombrel {
 
 // What a skinned dialog needs from its layout file and the result of reading it.
 struct DialogSkin {
-    QPixmap background;
-    QImage mask;
+    QImage background;
+    QRegion shape;       // from the mask; empty for the plain rectangle
     QString missingFile; // the background or mask picture that could not be read; empty when all is well
     bool ok() const { return missingFile.isEmpty(); }
 };
@@ -43,7 +46,12 @@ public:
 
     // Background, size and shape: sizes the dialog to the background picture, keeps its top-left corner, hides it
     // and applies the mask. Returns false (after the failure handler ran) when a picture is missing.
-    bool applyDialogSkin();
+    bool applyDialogSkin() { return beginDialogSkin() && finishDialogSkin(); }
+    // applyDialogSkin in two halves, so that a window can build its controls while its pictures are decoded on
+    // another core: the first sizes the dialog from the background's header and starts the decoding, the second
+    // waits for it and takes the background and the shape. Both return false after the failure handler ran.
+    bool beginDialogSkin();
+    bool finishDialogSkin();
     // Frees the background and mask pictures; they are read again by the next applyDialogSkin.
     void releaseDialogSkin();
 
@@ -62,8 +70,9 @@ private:
     QPixmap m_background;          // in its own pixels
     qreal m_backgroundRatio = 1.0; // its pixels per unit of the window's coordinates
     bool m_busy = false;
-    bool m_pressed = false;  // the left button went down on the surface and is still held
-    bool m_dragging = false; // moving the window by hand (no move by the window manager)
+    std::future<DialogSkin> m_pendingSkin; // between beginDialogSkin and finishDialogSkin
+    bool m_pressed = false;                // the left button went down on the surface and is still held
+    bool m_dragging = false;               // moving the window by hand (no move by the window manager)
     QPoint m_pressPos;
     QPoint m_dragOffset;
 };

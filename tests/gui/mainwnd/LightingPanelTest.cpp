@@ -7,6 +7,7 @@
 #include "ClickablePicture.h"
 #include "ColorButton.h"
 #include "KeyColorOverlay.h"
+#include "KeyboardMap.h"
 #include "LegacyKeys.h"
 #include "SkinButton.h"
 #include "SkinSlider.h"
@@ -361,6 +362,44 @@ private slots:
         QVERIFY(panel.statusLine()->isVisibleTo(&w));
         QVERIFY(!panel.statusLine()->text().isEmpty());
         QVERIFY(UserPrompts::shownMessages().isEmpty()); // nothing stops the user
+    }
+
+    // The keys under the colour fills are drawn by the fills' widget in the window's paint: each key looks as it
+    // would painted by itself, a change of its look shows at once, and the fill lies over the face.
+    void theWindowDrawsEachKeyAsTheKeyItself() {
+        MainWindowHarness h;
+        MainWindow& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        KeyboardMap& map = w.map();
+        const std::vector<int> keys = {kEsc, 1058, GKeyControls()[0], kFnControl};
+        auto shownAsItself = [&](int id) {
+            SkinButton* key = map.button(id);
+            const QImage window = w.grab(key->geometry()).toImage();
+            const QImage own = key->grab().toImage();
+            return window.convertToFormat(QImage::Format_RGB32) == own.convertToFormat(QImage::Format_RGB32);
+        };
+        for (int id : keys)
+            QVERIFY2(shownAsItself(id), qPrintable(QString::number(id)));
+        SkinButton* esc = map.button(kEsc);
+        const QImage before = w.grab(esc->geometry()).toImage();
+        esc->setCheckedLook(!esc->hasCheckedLook());
+        QVERIFY(shownAsItself(kEsc));
+        QVERIFY(w.grab(esc->geometry()).toImage() != before);
+        // With a fill the key is its face under half of the colour.
+        LightingPanel& panel = w.lightingPanel();
+        SlotColors colours{};
+        colours.fill({255, 0, 0});
+        panel.overlay()->showColors(colours);
+        const QImage own = esc->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage filled = w.grab(esc->geometry()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QPoint middle(own.width() / 2, own.height() / 2);
+        const QColor face = own.pixelColor(middle);
+        const QColor shown = filled.pixelColor(middle);
+        QVERIFY2(std::abs(shown.red() - (face.red() + 255) / 2) <= 2 && std::abs(shown.green() - face.green() / 2) <= 2,
+                 qPrintable(shown.name() + QLatin1Char(' ') + face.name()));
+        // Every key is painted again by itself once the window is done with it: a key's update still repaints it.
+        for (int id : keys)
+            QVERIFY(map.button(id)->updatesEnabled());
     }
 
     void thePreviewTicksOnlyWhileOnAndSeen() {
