@@ -177,6 +177,9 @@ int UserPatterns::writeSlot(int slot, Rgb color, bool base) {
     const std::size_t p = clampProfile(m_profile);
     m_baseFlags[p][static_cast<std::size_t>(slot)] = base;
     const std::array<std::uint8_t, 3> bytes{color.r, color.g, color.b};
+    // The keyboard cannot give its colours back, so whoever watches the writes reads them from the file: the write
+    // counts as done once the file has the colour too.
+    WriteGroup group(m_commands);
     const int result = m_commands.Bracketed([&] { return m_commands.WriteKeyColors(bytes, 3, slot, m_profile); });
     m_cache[p][static_cast<std::size_t>(slot)] = color;
     const std::string section = PatternSection(m_pattern);
