@@ -68,6 +68,9 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::initialize(QString* error) {
+    const int language = std::clamp(currentLanguageIndex(*m_context.settings), 0, 5);
+    // A skin picture that cannot be read ends the start: the user is told in the chosen language.
+    SkinnedDialog::setFailureLanguage(language);
     if (!applyDialogSkin()) {
         if (error) *error = QStringLiteral("the skin of the main window could not be read");
         return false;
@@ -98,8 +101,7 @@ bool MainWindow::initialize(QString* error) {
 
     // The tray and the first showing wait until the event loop runs.
     QMetaObject::invokeMethod(this, &MainWindow::onInit, Qt::QueuedConnection);
-    const int language = currentLanguageIndex(*m_context.settings);
-    onLanguage(language > 5 ? 0 : language);
+    onLanguage(language);
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
@@ -335,6 +337,7 @@ void MainWindow::onLanguage(int languageIndex) {
     ApplyLanguageToQt(languageIndex);
     // The parts follow the context's languageChanged; the window's own texts come after them.
     m_parts.setLanguageIndex(languageIndex);
+    SkinnedDialog::setFailureLanguage(languageIndex);
     m_unplugged->setText(m_parts.text(keyboardGoneTextKey()));
     m_pendingNote->setText(m_parts.text("MAIN_CHANGES_WAITING"));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
