@@ -187,8 +187,13 @@ check "PaintKey with a bad colour is refused" grep -q "'nocolour'" <<<"$bad"
 
 macros=$(busctl --user call "$name" "$path" "$iface" ListMacros 2>&1)
 
+# The window still holds the unapplied edit from above: /Kill asks in the window rather than lose it, and
+# /Kill --force ends the program all the same.
 "$ombrel" /Kill >"$work/kill.log" 2>&1
-check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
+check "/Kill with an unapplied edit asks in the window first" until_ok 10 dump_has "toplevels 2"
+check "the program runs on while it asks" kill -0 "$program"
+"$ombrel" /Kill --force >>"$work/kill.log" 2>&1
+check "/Kill --force ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
 run_table "$work/direct" --direct
 for i in "${!commands[@]}"; do

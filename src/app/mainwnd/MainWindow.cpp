@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace ombrel {
 
@@ -189,6 +190,9 @@ void MainWindow::connectParts() {
     connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
         if (!pending) emit keyboardChanged();
     });
+    connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
+        if (!pending && std::exchange(m_killAfterWrite, false)) exitProgram();
+    });
     connect(m_profiles, &ProfileBar::profileSelected, this, &MainWindow::keyboardChanged);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_backup, &BackupCommands::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
@@ -260,8 +264,12 @@ bool MainWindow::handleMessage(int message, std::uintptr_t tag) {
         onOpen();
         return true;
     case UM_KILL:
+        if (tag == kTagKillForced) {
+            exitProgram();
+            return true;
+        }
         if (tag != kTagKill) return false;
-        exitProgram();
+        onKill();
         return true;
     case UM_PROF:
         if (tag != kTagProf) return false;
@@ -415,6 +423,41 @@ void MainWindow::exitProgram() {
         return;
     }
     finishExit(0);
+}
+
+void MainWindow::onKill() {
+    if (m_ended) return;
+    if (DeviceTask::running() && m_parts.pending().pending()) {
+        // The write under way may be the Apply of these edits: the program ends once it has written them, and asks
+        // only when they are still unapplied after it.
+        m_killAfterWrite = true;
+        m_dispatcher.post(
+            [this] {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!std::exchange(m_killAfterWrite, false)) return;
+                        onKill();
+                    },
+                    Qt::QueuedConnection);
+            },
+            UiDispatcher::Kind::StoreBound);
+        return;
+    }
+    if (m_shutDown || !m_parts.pending().pending()) {
+        exitProgram();
+        return;
+    }
+    // Ending now would lose the unapplied edits: the window comes up and asks, as when the user closes it. The
+    // question waits for the event loop, so the later start that sent the request is answered at once.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_ended) return;
+            if (m_parts.pending().pending()) showWindow();
+            closeFromUser();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::closeFromUser() {
