@@ -94,6 +94,11 @@ check "ombrelctl changes the keyboard through the program" grep -q . "$work/edit
 check "the window says the keyboard was changed elsewhere" until_ok 20 bash -c \
     "echo dump $dump >$fifo; sleep 0.2; grep -q '^note The keyboard was changed elsewhere' $dump"
 check "the edit is kept" dump_has "apply 1"
+# The program only passed the reports on: the write history names ombrelctl as the writer, and the window's
+# reload that followed changed nothing, so the last row is ombrelctl's.
+"$ctl" --emulator="$state" history list >"$work/history.out" 2>&1
+check "the forwarded write is kept in the history under ombrelctl" \
+    bash -c "tail -n 1 '$work/history.out' | grep -q '  ombrelctl  Profile 2, Scroll Lock: .* -> Key (Esc)'"
 
 # One table of commands, through the program now and directly after it ended.
 # Every command gives the same answer twice in a row, so both runs start from the same keyboard.
