@@ -52,8 +52,9 @@ present=$(timeout 30 gdbus call --session --dest "$name" --object-path "$path" \
     --method org.freedesktop.DBus.Properties.Get "$iface" Present 2>&1)
 check "a call starts the program by activation and reads Present (gdbus)" test "$present" = "(<true>,)"
 program=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | tr -dc '0-9')
+    --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p')
 [[ -n $program ]] && track "$program"
+check "the program's process is known" kill -0 "$program"
 check "the activated program is ready" until_ok 10 dump_has "ready 1"
 
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'" \
