@@ -84,6 +84,9 @@ std::unique_ptr<CliSession> CliSession::openThroughProgram(const CliOptions& opt
     std::unique_ptr<CliSession> session(new CliSession);
     session->m_options = options;
     session->m_paths = options.emulator ? EmulatorAppPaths(paths, options.emulatorState) : paths;
+    // The program passes the reports on without knowing what they make up: the history of this command's writes
+    // is kept here, under this program's name.
+    SetProcessHistory(HistorySettingsFor(session->m_paths, options.emulator, "ombrelctl"));
     std::string error;
     session->m_link = DeviceLink::start(ProgramRoute::quietApi(), session->m_screen, &error);
     if (!session->m_link) return nullptr;

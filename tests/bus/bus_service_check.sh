@@ -52,8 +52,9 @@ present=$(timeout 30 gdbus call --session --dest "$name" --object-path "$path" \
     --method org.freedesktop.DBus.Properties.Get "$iface" Present 2>&1)
 check "a call starts the program by activation and reads Present (gdbus)" test "$present" = "(<true>,)"
 program=$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
-    --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | tr -dc '0-9')
+    --method org.freedesktop.DBus.GetConnectionUnixProcessID "$name" 2>/dev/null | sed -n 's/^(uint32 \([0-9]*\),)$/\1/p')
 [[ -n $program ]] && track "$program"
+check "the program's process is known" kill -0 "$program"
 check "the activated program is ready" until_ok 10 dump_has "ready 1"
 
 dbus-monitor --session "type='signal',interface='org.freedesktop.DBus.Properties',member='PropertiesChanged'" \
@@ -94,6 +95,11 @@ check "ombrelctl changes the keyboard through the program" grep -q . "$work/edit
 check "the window says the keyboard was changed elsewhere" until_ok 20 bash -c \
     "echo dump $dump >$fifo; sleep 0.2; grep -q '^note The keyboard was changed elsewhere' $dump"
 check "the edit is kept" dump_has "apply 1"
+# The program only passed the reports on: the write history names ombrelctl as the writer, and the window's
+# reload that followed changed nothing, so the last row is ombrelctl's.
+"$ctl" --emulator="$state" history list >"$work/history.out" 2>&1
+check "the forwarded write is kept in the history under ombrelctl" \
+    bash -c "tail -n 1 '$work/history.out' | grep -q '  ombrelctl  Profile 2, Scroll Lock: .* -> Key (Esc)'"
 
 # One table of commands, through the program now and directly after it ended.
 # Every command gives the same answer twice in a row, so both runs start from the same keyboard.
@@ -258,8 +264,13 @@ check "Import changed exactly Pause of profile 2, and Restore nothing" test \
     "$(diff "$work/export-before.toml" "$work/export-after.toml" | grep '^[<>]')" = \
     $'< Pause = "default"\n> Pause = "key:A"'
 
+# The window still holds the unapplied edit from above: /Kill asks in the window rather than lose it, and
+# /Kill --force ends the program all the same.
 "$ombrel" /Kill >"$work/kill.log" 2>&1
-check "/Kill ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
+check "/Kill with an unapplied edit asks in the window first" until_ok 10 dump_has "toplevels 2"
+check "the program runs on while it asks" kill -0 "$program"
+"$ombrel" /Kill --force >>"$work/kill.log" 2>&1
+check "/Kill --force ends the program" until_ok 15 bash -c "! kill -0 $program 2>/dev/null"
 
 run_table "$work/direct" --direct
 for i in "${!commands[@]}"; do

@@ -245,9 +245,17 @@ echo plug >"$fifo"
 check "the note goes when the keyboard is back" until_ok 10 dump_has "unplugged 0"
 check "the window did not move" frame_kept
 
+# The key marked above is an unapplied edit: /Kill asks in the window first and the program runs on meanwhile;
+# /Kill --force ends it without waiting for the answer.
+toplevels=$(fresh_dump && awk '$1 == "toplevels" { print $2 }' "$dump")
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends with status 0" test $? -eq 0
-check "/Kill ends the running program" until_ok 10 program_ended
+check "/Kill with an unapplied edit asks in the window first" until_ok 10 dump_has "toplevels $((toplevels + 1))"
+check "the edit is still there while it asks" dump_has "apply 1"
+check "the program runs on while it asks" program_alive
+"$ombrel" /Kill --force >>"$work/kill.log" 2>&1
+check "/Kill --force ends with status 0" test $? -eq 0
+check "/Kill --force ends the running program" until_ok 10 program_ended
 wait "$program" 2>/dev/null
 check "the program ended with status 0" test $? -eq 0
 # What the lighting steps wrote, read back from the emulator's memory and the colour file.

@@ -8,12 +8,15 @@
 #include "SkinSlider.h"
 #include "SkinnedDialog.h"
 
+#include "text/LanguageTexts.h"
+
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
 #include <QScreen>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -554,6 +557,23 @@ private slots:
         QImage(8, 8, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("gone.jpg")));
         QVERIFY(!dlg.applyDialogSkin());
         QVERIFY2(reported.contains(QStringLiteral("gone_mask.bmp")), qPrintable(reported));
+
+        // Told in the user's language, from the language files, with the file named in every one.
+        SharedLanguageTexts().setDataFolder(OMBREL_TEST_SOURCE_DIR "/data/");
+        QSet<QString> texts;
+        for (int language = 0; language < 6; ++language) {
+            SkinnedDialog::setFailureLanguage(language);
+            QVERIFY(!dlg.applyDialogSkin());
+            QVERIFY2(reported.contains(QStringLiteral("gone_mask.bmp")), qPrintable(reported));
+            texts.insert(reported);
+        }
+        SkinnedDialog::setFailureLanguage(0);
+        SharedLanguageTexts().setDataFolder({});
+        QCOMPARE(texts.size(), 6);
+        QVERIFY2(texts.contains(QStringLiteral("Das Skin-Bild %1 fehlt oder ist nicht lesbar. Installieren Sie Ombrel "
+                                               "erneut, um es wiederherzustellen.")
+                                    .arg(dir.filePath(QStringLiteral("gone_mask.bmp")))),
+                 qPrintable(texts.values().join(QLatin1Char('\n'))));
     }
 };
 

@@ -19,6 +19,8 @@ inline constexpr int UM_DETACH = 18259;
 
 inline constexpr std::uintptr_t kTagOpen = 0x4F50454E; // "OPEN"
 inline constexpr std::uintptr_t kTagKill = 0x4C4C494B; // "KILL"
+// UM_KILL with this tag ends without asking about unapplied edits ("/Kill --force").
+inline constexpr std::uintptr_t kTagKillForced = 0x4C4B4652;
 inline constexpr std::uintptr_t kTagProf = 0x50524F46; // "PROF"
 inline constexpr std::uintptr_t kTagDel = 0x004C4544;  // "DEL"
 inline constexpr std::uintptr_t kTagDetach = 0;

@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace ombrel {
 
@@ -68,6 +69,9 @@ MainWindow::~MainWindow() {
 }
 
 bool MainWindow::initialize(QString* error) {
+    const int language = std::clamp(currentLanguageIndex(*m_context.settings), 0, 5);
+    // A skin picture that cannot be read ends the start: the user is told in the chosen language.
+    SkinnedDialog::setFailureLanguage(language);
     // The background and the window's shape are decoded on another core while the parts are built.
     if (!beginDialogSkin()) {
         if (error) *error = QStringLiteral("the skin of the main window could not be read");
@@ -99,8 +103,7 @@ bool MainWindow::initialize(QString* error) {
 
     // The tray and the first showing wait until the event loop runs.
     QMetaObject::invokeMethod(this, &MainWindow::onInit, Qt::QueuedConnection);
-    const int language = currentLanguageIndex(*m_context.settings);
-    onLanguage(language > 5 ? 0 : language);
+    onLanguage(language);
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
@@ -192,6 +195,9 @@ void MainWindow::connectParts() {
     connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
         if (!pending) emit keyboardChanged();
     });
+    connect(&m_parts.pending(), &PendingChanges::changed, this, [this](bool pending) {
+        if (!pending && std::exchange(m_killAfterWrite, false)) exitProgram();
+    });
     connect(m_profiles, &ProfileBar::profileSelected, this, &MainWindow::keyboardChanged);
     connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_backup, &BackupCommands::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
@@ -263,8 +269,12 @@ bool MainWindow::handleMessage(int message, std::uintptr_t tag) {
         onOpen();
         return true;
     case UM_KILL:
+        if (tag == kTagKillForced) {
+            exitProgram();
+            return true;
+        }
         if (tag != kTagKill) return false;
-        exitProgram();
+        onKill();
         return true;
     case UM_PROF:
         if (tag != kTagProf) return false;
@@ -340,6 +350,7 @@ void MainWindow::onLanguage(int languageIndex) {
     ApplyLanguageToQt(languageIndex);
     // The parts follow the context's languageChanged; the window's own texts come after them.
     m_parts.setLanguageIndex(languageIndex);
+    SkinnedDialog::setFailureLanguage(languageIndex);
     m_unplugged->setText(m_parts.text(keyboardGoneTextKey()));
     m_pendingNote->setText(m_parts.text("MAIN_CHANGES_WAITING"));
     setWindowTitle(m_parts.text("MAIN_CAPTION"));
@@ -417,6 +428,41 @@ void MainWindow::exitProgram() {
         return;
     }
     finishExit(0);
+}
+
+void MainWindow::onKill() {
+    if (m_ended) return;
+    if (DeviceTask::running() && m_parts.pending().pending()) {
+        // The write under way may be the Apply of these edits: the program ends once it has written them, and asks
+        // only when they are still unapplied after it.
+        m_killAfterWrite = true;
+        m_dispatcher.post(
+            [this] {
+                QMetaObject::invokeMethod(
+                    this,
+                    [this] {
+                        if (!std::exchange(m_killAfterWrite, false)) return;
+                        onKill();
+                    },
+                    Qt::QueuedConnection);
+            },
+            UiDispatcher::Kind::StoreBound);
+        return;
+    }
+    if (m_shutDown || !m_parts.pending().pending()) {
+        exitProgram();
+        return;
+    }
+    // Ending now would lose the unapplied edits: the window comes up and asks, as when the user closes it. The
+    // question waits for the event loop, so the later start that sent the request is answered at once.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_ended) return;
+            if (m_parts.pending().pending()) showWindow();
+            closeFromUser();
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::closeFromUser() {

@@ -104,6 +104,8 @@ private:
     void onDetach();
     // The user's Close or Exit: with unapplied changes the command bar asks first.
     void closeFromUser();
+    // "/Kill" from a later start: ends the program, asking first when edits are unapplied.
+    void onKill();
     // The menu's "Discard changes": the store goes back to what the keyboard holds.
     void discardChanges();
     // The history of writes; a restore there reloads what the window shows.
@@ -134,6 +136,7 @@ private:
 
     bool m_shutDown = false;
     bool m_ended = false;
+    bool m_killAfterWrite = false; // "/Kill" came during a write while edits were unapplied
 };
 
 } // namespace ombrel

@@ -203,7 +203,10 @@ int Application::run(int argc, char** argv) {
         MainWindow* target = window.get();
         plan.channel->setHandler([target](InstanceRequest request) {
             const bool open = request == InstanceRequest::Open;
-            AppMessageEvent message(open ? UM_OPEN : UM_KILL, open ? kTagOpen : kTagKill, 0);
+            const std::uintptr_t tag = open                                     ? kTagOpen
+                                       : request == InstanceRequest::KillForced ? kTagKillForced
+                                                                                : kTagKill;
+            AppMessageEvent message(open ? UM_OPEN : UM_KILL, tag, 0);
             QCoreApplication::sendEvent(target, &message);
         });
         channelNotifier = std::make_unique<QSocketNotifier>(plan.channel->fd(), QSocketNotifier::Read);

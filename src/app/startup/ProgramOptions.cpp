@@ -43,12 +43,16 @@ QString QtOptionName(const QString& argument, bool* takesValue) {
 
 ProgramOptions ParseProgramOptions(const QStringList& arguments) {
     ProgramOptions options;
+    bool kill = false;
+    bool force = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
         const QByteArray bytes = argument.toUtf8();
-        if (ClassifyArgument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))) !=
-            StartSwitch::None)
-            continue;
+        const StartSwitch startSwitch =
+            ClassifyArgument(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        kill = kill || startSwitch == StartSwitch::Kill;
+        force = force || startSwitch == StartSwitch::Force;
+        if (startSwitch != StartSwitch::None) continue;
         bool takesValue = false;
         if (const QString qtOption = QtOptionName(argument, &takesValue); !qtOption.isEmpty()) {
             options.qtArguments << argument;
@@ -87,6 +91,7 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
             options.error = QStringLiteral("unknown argument '%1'").arg(argument);
         }
     }
+    if (options.error.isEmpty() && force && !kill) options.error = QStringLiteral("--force goes with /Kill only");
     if (options.error.isEmpty() && (options.emulatorUnplugged || !options.testControl.isEmpty()) && !options.emulator)
         options.error = QStringLiteral("--emulator-unplugged and --test-control need --emulator");
     return options;
@@ -100,7 +105,9 @@ QString ProgramUsage() {
         "the window is open, unplugging the keyboard covers it with a note until the keyboard is back.\n"
         "\n"
         "  /Start, --start          stay in the tray until the window is opened from there\n"
-        "  /Kill, --kill            end the running instance, if any, and do not start\n"
+        "  /Kill, --kill            end the running instance, if any, and do not start; with unapplied edits\n"
+        "                           the instance asks first in its window whether to apply or discard them\n"
+        "  --force                  with /Kill: end it without asking (unapplied edits are lost)\n"
         "  --emulator[=STATE]       use the built-in keyboard emulator instead of a real keyboard; STATE is the file\n"
         "                           that keeps its memory between runs (default: memory only)\n"
         "  --help                   show this help and exit\n"

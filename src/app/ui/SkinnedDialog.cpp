@@ -6,6 +6,8 @@
 #include "RegionFromMask.h"
 
 #include "platform/IniFile.h"
+#include "text/LanguageTexts.h"
+#include "text/SafeFormat.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +38,8 @@ SkinnedDialog::SkinFailureHandler& FailureHandler() {
     };
     return handler;
 }
+
+std::atomic<int> g_failureLanguage = 0;
 
 QString ScreenValue(const QString& layoutFile, const char* key) {
     return QString::fromStdString(ReadIniString(layoutFile.toStdString(), "SCREEN", key, ""));
@@ -123,9 +128,21 @@ QString SkinnedDialog::skinFolder() const {
     return QFileInfo(m_layoutFile).absolutePath();
 }
 
+void SkinnedDialog::setFailureLanguage(int languageIndex) {
+    g_failureLanguage = languageIndex;
+}
+
 void SkinnedDialog::reportMissingPicture(const QString& path) {
-    FailureHandler()(QStringLiteral("The skin picture %1 is missing or unreadable. Reinstall the program.")
-                         .arg(QDir::toNativeSeparators(path)));
+    const QString shown = QDir::toNativeSeparators(path);
+    const std::string text = lookupText("SKIN_PICTURE_MISSING", g_failureLanguage);
+    // Without the language files (a broken installation) the English text still names the file.
+    if (text == kMissingText) {
+        FailureHandler()(
+            QStringLiteral("The skin picture %1 is missing or unreadable. Reinstall Ombrel to get it back.")
+                .arg(shown));
+        return;
+    }
+    FailureHandler()(QString::fromStdString(FormatTextString(text, shown.toStdString())));
 }
 
 bool SkinnedDialog::beginDialogSkin() {

@@ -33,6 +33,8 @@ public:
     using SkinFailureHandler = std::function<void(const QString& message)>;
     static inline constexpr int kExitSkinMissing = 3;
     static void setSkinFailureHandler(SkinFailureHandler handler);
+    // The language the failure is told in (a language index); the window follows the user's choice here.
+    static void setFailureLanguage(int languageIndex);
     // Hands a picture the dialog cannot do without, and could not read, to the failure handler.
     static void reportMissingPicture(const QString& path);
 

@@ -111,7 +111,9 @@ std::optional<HistorySnapshot> WriteHistory::interrupted() const {
     return std::nullopt;
 }
 
-std::optional<int> WriteHistory::keep(std::string_view setupText, const std::string& writer, std::string* why) {
+std::optional<int> WriteHistory::keep(std::string_view setupText, const std::string& writer, std::string* why,
+                                      bool* isNew) {
+    if (isNew) *isNew = false;
     std::error_code ec;
     fs::create_directories(m_folder, ec);
     if (ec) {
@@ -131,6 +133,7 @@ std::optional<int> WriteHistory::keep(std::string_view setupText, const std::str
             if (why) *why = r.message;
             return std::nullopt;
         }
+        if (isNew) *isNew = true;
     }
     // The mark goes after the snapshot: a mark never points at a snapshot that is not there.
     if (const FileWriteResult r = WriteFileSafely(markerOf(number), writer + "\n"); !r) {
@@ -144,6 +147,18 @@ std::optional<int> WriteHistory::keep(std::string_view setupText, const std::str
 void WriteHistory::finish(int number) {
     std::error_code ec;
     fs::remove(markerOf(number), ec);
+}
+
+void WriteHistory::discard(int number) {
+    std::error_code ec;
+    // The mark first: a mark never points at a snapshot that is not there.
+    fs::remove(markerOf(number), ec);
+    fs::remove(pathOf(number), ec);
+}
+
+bool WriteHistory::holds(int number, std::string_view setupText) const {
+    const FileBytes file = ReadFileBytes(pathOf(number));
+    return file.status == FileBytes::Status::Ok && setupPart(file.bytes) == setupPart(setupText);
 }
 
 void WriteHistory::prune(int keepNumber) {
@@ -200,21 +215,36 @@ void RecordWriteHistory(DeviceCommands& commands, DeviceState& state, const Hist
         WriteHistory history;
         NullScreen screen;
         std::optional<int> current;
+        bool currentIsNew = false;
     };
-    auto recorder = std::make_shared<Recorder>(Recorder{settings, WriteHistory(settings.folder), {}, {}});
+    auto recorder = std::make_shared<Recorder>(Recorder{settings, WriteHistory(settings.folder), {}, {}, false});
     DeviceCommands::WriteObserver observer;
-    observer.before = [recorder, &commands, &state] {
-        recorder->current.reset();
+    // The keyboard as a keyboard file, or nothing when it cannot be read.
+    auto readSetup = [recorder, &commands, &state]() -> std::optional<std::string> {
         TextLookup text =
             recorder->settings.text ? recorder->settings.text : [](std::string_view) { return std::string("Macro "); };
         SetupPlaces places{commands, state, recorder->screen, text, "", recorder->settings.colorPrefix};
         KeyboardSetup setup;
-        // A keyboard that cannot be read cannot be snapshotted; the write itself still goes ahead.
-        if (ReadKeyboardSetup(places, setup) != LINK_OK) return;
-        recorder->current = recorder->history.keep(WriteKeyboardFile(setup, KeyCodeNames()), recorder->settings.writer);
+        if (ReadKeyboardSetup(places, setup) != LINK_OK) return std::nullopt;
+        return WriteKeyboardFile(setup, KeyCodeNames());
     };
-    observer.after = [recorder](int result) {
-        if (recorder->current && result == LINK_OK) recorder->history.finish(*recorder->current);
+    observer.before = [recorder, readSetup] {
+        recorder->current.reset();
+        // A keyboard that cannot be read cannot be snapshotted; the write itself still goes ahead.
+        const auto setup = readSetup();
+        if (!setup) return;
+        recorder->current = recorder->history.keep(*setup, recorder->settings.writer, nullptr, &recorder->currentIsNew);
+    };
+    observer.after = [recorder, readSetup](int result) {
+        if (recorder->current && result == LINK_OK) {
+            // A write that put back what was there (a pattern loaded again, the same value set twice) changed
+            // nothing: a history row for it would only hide the writes that did.
+            const auto setup = recorder->currentIsNew ? readSetup() : std::nullopt;
+            if (setup && recorder->history.holds(*recorder->current, *setup))
+                recorder->history.discard(*recorder->current);
+            else
+                recorder->history.finish(*recorder->current);
+        }
         recorder->current.reset();
     };
     commands.setWriteObserver(std::move(observer));

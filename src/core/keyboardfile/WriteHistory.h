@@ -45,9 +45,15 @@ public:
     // Keeps `setupText` (a keyboard file) as a new snapshot marked as interrupted, then lets the oldest go beyond
     // the bounds. The same state as the newest snapshot is not kept twice: that one is marked again. Its number,
     // or nothing with the reason in `why`.
-    std::optional<int> keep(std::string_view setupText, const std::string& writer, std::string* why = nullptr);
+    // `isNew` says whether a snapshot was added (false when the newest one was marked again).
+    std::optional<int> keep(std::string_view setupText, const std::string& writer, std::string* why = nullptr,
+                            bool* isNew = nullptr);
     // The write snapshot `number` was kept for went through.
     void finish(int number);
+    // Takes back snapshot `number` whole, for a write that turned out to change nothing.
+    void discard(int number);
+    // Whether snapshot `number` holds the same state as `setupText`.
+    bool holds(int number, std::string_view setupText) const;
 
 private:
     std::string pathOf(int number) const;

@@ -110,9 +110,15 @@ int UserPatterns::loadCurrent(int profile) {
 }
 
 void UserPatterns::open(int profile) {
+    const int previousProfile = m_profile;
+    const int previousPattern = m_pattern;
+    std::vector<PaintStep> paints = std::move(m_undo);
     m_profile = static_cast<int>(clampProfile(profile));
     const IniDocument doc = ReadIniDocument(filePath(m_profile)).value_or(IniDocument());
     readPattern(ColorFileView(doc).currentPattern());
+    // The same pattern read again (the keyboard was changed elsewhere) is no new start: the user's paints can
+    // still be taken back, as unapplied key edits stay.
+    if (m_profile == previousProfile && m_pattern == previousPattern) m_undo = std::move(paints);
 }
 
 void UserPatterns::readPattern(int pattern) {
@@ -177,6 +183,9 @@ int UserPatterns::writeSlot(int slot, Rgb color, bool base) {
     const std::size_t p = clampProfile(m_profile);
     m_baseFlags[p][static_cast<std::size_t>(slot)] = base;
     const std::array<std::uint8_t, 3> bytes{color.r, color.g, color.b};
+    // The keyboard cannot give its colours back, so whoever watches the writes reads them from the file: the write
+    // counts as done once the file has the colour too.
+    WriteGroup group(m_commands);
     const int result = m_commands.Bracketed([&] { return m_commands.WriteKeyColors(bytes, 3, slot, m_profile); });
     m_cache[p][static_cast<std::size_t>(slot)] = color;
     const std::string section = PatternSection(m_pattern);
@@ -234,7 +243,9 @@ void UserPatterns::recomputeBaseFlags() {
 int UserPatterns::resetFromTemplate(const std::string& templatePath) {
     if (CopyFileReplacing(templatePath, filePath(m_profile)) == CopyResult::Failed && onFileUnwritable)
         onFileUnwritable("cannot write " + filePath(m_profile));
-    return loadCurrent(m_profile);
+    const int result = loadCurrent(m_profile);
+    m_undo.clear(); // the paints were on colours the template replaced
+    return result;
 }
 
 } // namespace ombrel

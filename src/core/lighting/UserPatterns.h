@@ -52,7 +52,8 @@ public:
     // The slot of a map control (Fn: 110), painted.
     int paintControl(int control);
     // Paints are written at once, so a slip of the mouse is taken back by undoing it: each paint of the open
-    // pattern can be undone, the last first, until the pattern or profile changes or forgetPaints() is called.
+    // pattern can be undone, the last first, until the pattern or profile changes, the pattern is reset or
+    // forgetPaints() is called. Opening the same pattern again keeps them.
     bool canUndoPaint() const { return !m_undo.empty(); }
     // Puts the last painted slot back as it was (keyboard, cache and file); LINK_OK when there is nothing to undo.
     int undoPaint();

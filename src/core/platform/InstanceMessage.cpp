@@ -23,7 +23,7 @@ std::optional<Tag> parse(const std::uint8_t* data, std::size_t size, const Tag (
     return std::nullopt;
 }
 
-constexpr InstanceRequest kRequests[] = {InstanceRequest::Open, InstanceRequest::Kill};
+constexpr InstanceRequest kRequests[] = {InstanceRequest::Open, InstanceRequest::Kill, InstanceRequest::KillForced};
 constexpr InstanceReply kReplies[] = {InstanceReply::Done, InstanceReply::Refused};
 
 } // namespace

@@ -1,5 +1,5 @@
 #pragma once
-// The two requests a later start sends to the running instance, and the running instance's answer. Each message
+// The requests a later start sends to the running instance, and the running instance's answer. Each message
 // is exactly eight bytes: the marker 0x4D41494E that identifies the main window of this program, then the
 // request's tag (the same tags the main window checks on its own events), both little-endian. Anything else is
 // refused: a wrong length, a wrong marker or an unknown tag.
@@ -15,8 +15,9 @@ inline constexpr std::uint32_t kInstanceMarker = 0x4D41494E;
 inline constexpr std::size_t kInstanceMessageSize = 8;
 
 enum class InstanceRequest : std::uint32_t {
-    Open = 0x4F50454E, // show the main window
-    Kill = 0x4C4C494B, // end the program
+    Open = 0x4F50454E,       // show the main window
+    Kill = 0x4C4C494B,       // end the program, asking first about unapplied edits
+    KillForced = 0x4C4B4652, // end the program without asking ("/Kill --force")
 };
 
 enum class InstanceReply : std::uint32_t {

@@ -24,7 +24,9 @@ StartupPlan PlanStartup(const AppPaths& paths, const StartSwitches& switches,
                         const std::optional<std::string>& runtimeDir, const StartupOptions& options) {
     StartupPlan plan;
     plan.autoShowDone = switches.start;
-    const InstanceRequest request = switches.kill ? InstanceRequest::Kill : InstanceRequest::Open;
+    const InstanceRequest request = !switches.kill   ? InstanceRequest::Open
+                                    : switches.force ? InstanceRequest::KillForced
+                                                     : InstanceRequest::Kill;
     const Deadline deadline = std::chrono::steady_clock::now() + options.answerTimeout;
 
     if (!runtimeDir) {

@@ -28,6 +28,18 @@ QString Bare(QString text) {
     return text.trimmed();
 }
 
+// The page's build: its sections in order, then how many rows, list items, examples and pictures it has. A
+// translation with the same build covers what the English page covers, not a summary of it.
+QString Outline(const QString& page) {
+    QStringList outline;
+    const QRegularExpression section(QStringLiteral("<h2 id=\"([^\"]+)\""));
+    for (auto it = section.globalMatch(page); it.hasNext();)
+        outline << it.next().captured(1);
+    for (const char* tag : {"<tr>", "<li>", "<pre>", "<img ", "<table>", "<p>"})
+        outline << QStringLiteral("%1 x%2").arg(QLatin1String(tag)).arg(page.count(QLatin1String(tag)));
+    return outline.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 class HelpPagesTest : public QObject {
@@ -41,6 +53,7 @@ private slots:
         auto* help = w.findChild<HelpLauncher*>();
         QVERIFY(help);
         QStringList pages;
+        QString english;
         for (int index = 0; index < static_cast<int>(kLanguageTable.size()); ++index) {
             UserPrompts::setNextMenuChoice(kCmdLanguageFirst + index);
             w.captionBar().showBackupMenu(QPoint());
@@ -75,6 +88,12 @@ private slots:
             QVERIFY2(pictures >= 5, qPrintable(name));
             // Nothing of the time when parts of the window were not built yet.
             QVERIFY2(!page.contains(QStringLiteral("not available yet")), qPrintable(name));
+            // Every language's page says all the English page says, in its own words rather than by a link.
+            if (index == 0) english = Outline(page);
+            QCOMPARE(Outline(page), english);
+            QVERIFY2(!page.contains(QStringLiteral("href=\"index.html")), qPrintable(name));
+            for (const char* topic : {"ombrelctl", ".toml", ".obp", "io.github.ombrel.Ombrel", "ombrel /Kill"})
+                QVERIFY2(page.contains(QLatin1String(topic)), qPrintable(name + QStringLiteral(": ") + topic));
         }
     }
 };

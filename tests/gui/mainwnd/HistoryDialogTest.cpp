@@ -54,6 +54,9 @@ private slots:
         QCOMPARE(commands.Bracketed([&] { return commands.WriteLighting(std::span(&brightness, 1), 1, 42 + 1); }),
                  int(LINK_OK));
         QVERIFY(h.keyboardLighting(1) != before);
+        // Reading the keyboard again writes the colour pattern back as it was: that changed nothing, so it is no
+        // write to list.
+        QVERIFY(w.lightingPanel().load(true));
 
         QStringList listed;
         bool restored = false;
@@ -74,7 +77,7 @@ private slots:
         QVERIFY(restored);
         QVERIFY(h.keyboardLighting(1) == before);
         // The restore is a write too: it is listed, so it can be undone in turn.
-        QVERIFY(afterRestore >= 2);
+        QCOMPARE(afterRestore, 2);
     }
 
     void aWriteTheLastRunCouldNotFinishIsOfferedAtStart() {

@@ -327,6 +327,18 @@ private slots:
         undo();                                                    // nothing left to take back
         QCOMPARE(colourMemory(), memoryBefore);
 
+        // The lighting changed elsewhere (here its brightness) reloads the panel: the paint stays, and can still
+        // be taken back.
+        esc->click();
+        QVERIFY(colourMemory() != memoryBefore);
+        const std::uint8_t brightness = KeyboardLighting(h, 0)[1] == 2 ? 3 : 2;
+        h.emu().writeMemory(EMU_AREA_LIGHTING, 1, &brightness, 1);
+        w.showChangedElsewhere();
+        QTRY_COMPARE(int(panel.session()->state().fields.brightness), int(brightness));
+        undo();
+        QCOMPARE(colourMemory(), memoryBefore);
+        QCOMPARE(ReadIniString(file, pattern, "0", ""), escEntry);
+
         // Apply and another profile end what can be undone.
         const std::vector<std::function<void()>> ends = {
             [&] { QVERIFY(w.commandBar().apply()); },

@@ -112,6 +112,41 @@ private slots:
         QCOMPARE(w.context().bank(), 1);
     }
 
+    void killWithUnappliedEditsAsksInTheWindowFirst() {
+        MainWindowHarness h;
+        MainWindow& w = h.start(true, true);
+        QSignalSpy ended(&w, &MainWindow::ended);
+        AppMessageEvent kill(UM_KILL, kTagKill, 0);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.context().pending().set(true);
+        // Cancel: the program runs on with its edit, its window up where the question was asked.
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        QCoreApplication::sendEvent(&w, &kill);
+        QCOMPARE(ended.count(), 0);
+        QTRY_COMPARE(UserPrompts::shownMessages().size(), 1);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.context().pending().pending());
+        QCOMPARE(ended.count(), 0);
+        // Apply: the edit reaches the keyboard before the end.
+        UserPrompts::setNextAnswer(QMessageBox::Apply);
+        QCoreApplication::sendEvent(&w, &kill);
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+    }
+
+    void forcedKillEndsWithoutAsking() {
+        MainWindowHarness h;
+        MainWindow& w = h.start(true, true);
+        QSignalSpy ended(&w, &MainWindow::ended);
+        Assign(w.stores().workingStore, 0, KeyIndexOf(kKeyA));
+        w.context().pending().set(true);
+        AppMessageEvent kill(UM_KILL, kTagKillForced, 0);
+        QCoreApplication::sendEvent(&w, &kill);
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(UserPrompts::shownMessages().isEmpty());
+        QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+    }
+
     void editsOutliveAnUnplugAndAnApplyWithoutTheKeyboard() {
         MainWindowHarness h;
         MainWindow& w = h.start(true, true);

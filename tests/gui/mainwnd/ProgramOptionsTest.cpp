@@ -37,6 +37,10 @@ private slots:
             << QStringLiteral("--screenshot-of takes one of: main, profiles, firmware, key, about");
         QTest::newRow("option that needs another") << QStringList{"--emulator-unplugged"} << QStringList{} << QString()
                                                    << false << QStringLiteral("need --emulator");
+        QTest::newRow("force with kill") << QStringList{"/Kill", "--force"} << QStringList{} << QString() << false
+                                         << QString();
+        QTest::newRow("force alone") << QStringList{"--force"} << QStringList{} << QString() << false
+                                     << QStringLiteral("--force goes with /Kill only");
     }
 
     void argumentsAreReadPassedOnOrRefused() {

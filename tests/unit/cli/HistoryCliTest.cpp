@@ -77,6 +77,22 @@ TEST_F(HistoryCliTest, RestoringSnapshotNGivesBackTheExactMemoryAndCanItselfBeUn
               static_cast<long>(kept) + 1);
 }
 
+TEST_F(HistoryCliTest, AWriteThatPutsBackWhatWasThereIsNoRow) {
+    // Each write twice: the second sends the same bytes again and changes nothing.
+    for (const std::vector<std::string>& write : {std::vector<std::string>{"lighting", "set", "1", "brightness", "2"},
+                                                  std::vector<std::string>{"colors", "paint", "1", "Esc", "00ff00"}}) {
+        ok(write);
+        ok(write);
+    }
+    const std::string list = ok({"history", "list"}).out;
+    EXPECT_NE(list.find("   1  "), std::string::npos) << list;
+    EXPECT_NE(list.find("   2  "), std::string::npos) << list;
+    EXPECT_EQ(list.find("   3  "), std::string::npos) << "two writes changed something\n" << list;
+    // The key colour lives in the colour file, which is written after the keyboard: the paint is still a change.
+    EXPECT_NE(ok({"history", "diff", "2"}).out.find("colour of Esc: FF0000 -> 00FF00"), std::string::npos)
+        << ok({"history", "diff", "2"}).out;
+}
+
 TEST_F(HistoryCliTest, AWriteThatFailsHalfwayLeavesItsSnapshotMarkedForARestore) {
     apply(kFirst);
     const std::string before = memory();

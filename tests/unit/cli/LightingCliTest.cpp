@@ -87,10 +87,12 @@ TEST_F(LightingCliTest, SetWritesEachFieldAtItsProfilesBlock) {
               0u)
         << json.out;
 
-    // One change, one bracket (after the bracket of the reads): begin, the write, end.
+    // One change, one bracket (after the bracket of the reads): begin, the write, end; then the bracket of the
+    // reads that tell the write history whether the write changed anything.
     const ProgramResult traced = ok({"--trace", "lighting", "set", "2", "speed", "4"});
     EXPECT_EQ(writes(traced.err),
-              (std::vector<std::string>{"01 00 00 00", "02 00 00 00", "01 00 00 00", "06 01 2C 00 04", "02 00 00 00"}));
+              (std::vector<std::string>{"01 00 00 00", "02 00 00 00", "01 00 00 00", "06 01 2C 00 04", "02 00 00 00",
+                                        "01 00 00 00", "02 00 00 00"}));
 
     ok({"lighting", "reset", "3"});
     m = memory();

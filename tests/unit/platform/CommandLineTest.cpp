@@ -10,6 +10,7 @@ TEST(CommandLine, SwitchesMatchTheWholeArgumentInAnyCase) {
         std::vector<std::string_view> arguments;
         bool start;
         bool kill;
+        bool force = false;
     };
     const Case cases[] = {
         {{}, false, false},
@@ -22,11 +23,16 @@ TEST(CommandLine, SwitchesMatchTheWholeArgumentInAnyCase) {
         {{"/Kill", "/Start"}, false, true}, // "/Kill" ends the process before "/Start" is looked at
         {{"/Starts", "Start", "/Start ", "-start", "/Kil", "--emulator=x", ""}, false, false},
         {{"--emulator", "/start"}, true, false},
+        {{"/Kill", "--force"}, false, true, true},
+        {{"--FORCE", "--kill"}, false, true, true},
+        {{"--force"}, false, false, true},
+        {{"/Kill", "-force", "--forced"}, false, true, false},
     };
     for (const Case& c : cases) {
         const StartSwitches switches = ParseStartSwitches(c.arguments);
         EXPECT_EQ(switches.start, c.start) << ::testing::PrintToString(c.arguments);
         EXPECT_EQ(switches.kill, c.kill) << ::testing::PrintToString(c.arguments);
+        EXPECT_EQ(switches.force, c.force) << ::testing::PrintToString(c.arguments);
     }
 }
 

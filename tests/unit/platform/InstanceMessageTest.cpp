@@ -8,7 +8,7 @@ namespace ombrel::test {
 namespace {
 
 TEST(InstanceMessage, RequestsAndRepliesRoundTrip) {
-    for (InstanceRequest request : {InstanceRequest::Open, InstanceRequest::Kill}) {
+    for (InstanceRequest request : {InstanceRequest::Open, InstanceRequest::Kill, InstanceRequest::KillForced}) {
         const InstanceMessage bytes = EncodeInstanceRequest(request);
         EXPECT_EQ(ParseInstanceRequest(bytes.data(), bytes.size()), request);
         EXPECT_FALSE(ParseInstanceReply(bytes.data(), bytes.size())); // a request is no answer

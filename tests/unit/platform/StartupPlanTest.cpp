@@ -56,8 +56,10 @@ TEST_F(StartupPlanTest, FirstStartBecomesTheInstanceAndLaterStartsReachIt) {
         StartupPlan killer = start({"/Start", "/KILL"});
         EXPECT_TRUE(killer.exitNow);
         EXPECT_EQ(killer.delivery, DeliveryResult::Delivered);
+        EXPECT_EQ(start({"--force", "/Kill"}).delivery, DeliveryResult::Delivered);
     }
-    EXPECT_EQ(received, (std::vector<InstanceRequest>{InstanceRequest::Open, InstanceRequest::Kill}));
+    EXPECT_EQ(received, (std::vector<InstanceRequest>{InstanceRequest::Open, InstanceRequest::Kill,
+                                                      InstanceRequest::KillForced}));
 }
 
 TEST_F(StartupPlanTest, LaterStartWaitsForAnInstanceThatIsStillStarting) {
