@@ -23,6 +23,8 @@ std::optional<int> PaintableControl(const std::string& text, const KeyNames& nam
 }
 
 int PaintControl(UserPatterns& patterns, int control, Rgb color, bool base) {
+    // The colours and the tool saved, and the key painted: one change to take back.
+    const WriteGroup group(patterns.commands(), WriteGroup::Observe::Now);
     int r = LINK_OK;
     if (base) {
         r = patterns.setBaseColor(color);

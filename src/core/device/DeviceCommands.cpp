@@ -107,8 +107,9 @@ void DeviceCommands::closeObservedWrite() {
     m_observing = false;
 }
 
-void DeviceCommands::beginWriteGroup() {
+void DeviceCommands::beginWriteGroup(bool observeNow) {
     ++m_groupDepth;
+    if (observeNow) beforeWrite();
 }
 
 void DeviceCommands::endWriteGroup() {

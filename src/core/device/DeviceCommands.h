@@ -79,8 +79,9 @@ public:
     };
     void setWriteObserver(WriteObserver observer) { m_observer = std::move(observer); }
     // Several write sequences that make one change (a whole file applied, a snapshot restored) are observed as
-    // one, between these two calls (see WriteGroup).
-    void beginWriteGroup();
+    // one, between these two calls (see WriteGroup). `observeNow` runs `before` at once, for a change that saves
+    // files the observer reads (the colour files) before its first write to the keyboard.
+    void beginWriteGroup(bool observeNow = false);
     void endWriteGroup();
 
 private:
@@ -106,7 +107,12 @@ private:
 // Keeps a write group open while it lives.
 class WriteGroup {
 public:
-    explicit WriteGroup(DeviceCommands& commands) : m_commands(commands) { m_commands.beginWriteGroup(); }
+    // Where the state the change replaces is taken: at the first write to the keyboard, or at once, when the
+    // change saves the colour files first.
+    enum class Observe { AtFirstWrite, Now };
+    explicit WriteGroup(DeviceCommands& commands, Observe observe = Observe::AtFirstWrite) : m_commands(commands) {
+        m_commands.beginWriteGroup(observe == Observe::Now);
+    }
     ~WriteGroup() { m_commands.endWriteGroup(); }
     WriteGroup(const WriteGroup&) = delete;
     WriteGroup& operator=(const WriteGroup&) = delete;

@@ -2,15 +2,16 @@
 
 #include "keyboard/ConfigBlock.h"
 #include "keys/KeyImage.h"
-#include "transfer/KeyboardBackup.h"
-#include "transfer/KeyboardWriter.h"
 #include "keys/MacroImage.h"
 #include "lighting/LightingState.h"
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
-#include "profiles/ProfileStore.h"
 #include "platform/IniFile.h"
+#include "profiles/ProfileStore.h"
+#include "transfer/KeyboardBackup.h"
+#include "transfer/KeyboardWriter.h"
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -226,8 +227,10 @@ std::size_t MacroBytesNeeded(const KeyboardSetup& setup) {
 
 int WriteKeyboardSetup(SetupPlaces& places, const KeyboardSetup& current, const KeyboardSetup& wanted,
                        const SetupDifference& d, std::string* why) {
-    // One change, one snapshot in the write history, however many areas it writes.
-    const WriteGroup group(places.commands);
+    // One change, one snapshot in the write history, however many areas it writes. Colours are saved in their
+    // files before the keyboard is written, so the state they replace is taken first.
+    const bool colors = std::find(d.colors.begin(), d.colors.end(), true) != d.colors.end();
+    const WriteGroup group(places.commands, colors ? WriteGroup::Observe::Now : WriteGroup::Observe::AtFirstWrite);
     int first = LINK_OK;
     auto note = [&](int r) {
         if (first == LINK_OK) first = r;

@@ -42,6 +42,8 @@ int LightingSession::positionOfEffect(LightingEffect effect) const {
 }
 
 int LightingSession::reset() {
+    // The effect and the colour template together are one change to take back.
+    const WriteGroup group(m_commands, WriteGroup::Observe::Now);
     int result = m_writer.reset();
     if (offersUserEffect()) {
         m_patterns.open(m_state.profile);

@@ -148,6 +148,8 @@ int UserPatterns::selectPattern(int pattern) {
     if (pattern < 0 || pattern >= kPatternCount) return LINK_BAD_ARGUMENT;
     const std::string value = std::to_string(pattern);
     const IniValue mode[] = {{kCurrentPatternSection, kCurrentPatternKey, value}};
+    // The write history reads the colours from the file: it takes the state before the file changes.
+    const WriteGroup group(m_commands, WriteGroup::Observe::Now);
     save(mode);
     readPattern(pattern);
     return writePattern();
@@ -212,6 +214,7 @@ bool UserPatterns::setBrushColor(Rgb color) {
 
 int UserPatterns::setBaseColor(Rgb color) {
     if (color == m_settings.baseColor) return LINK_OK;
+    const WriteGroup group(m_commands, WriteGroup::Observe::Now);
     // Undone paints would bring back colours from before the new base colour.
     m_undo.clear();
     m_settings.baseColor = color;
@@ -241,6 +244,7 @@ void UserPatterns::recomputeBaseFlags() {
 }
 
 int UserPatterns::resetFromTemplate(const std::string& templatePath) {
+    const WriteGroup group(m_commands, WriteGroup::Observe::Now);
     if (CopyFileReplacing(templatePath, filePath(m_profile)) == CopyResult::Failed && onFileUnwritable)
         onFileUnwritable("cannot write " + filePath(m_profile));
     const int result = loadCurrent(m_profile);

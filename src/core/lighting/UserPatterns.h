@@ -69,6 +69,7 @@ public:
     // Replaces the painted profile's colour file by a copy of `templatePath`, then loads and writes it.
     int resetFromTemplate(const std::string& templatePath);
 
+    DeviceCommands& commands() const { return m_commands; }
     int profile() const { return m_profile; }
     int currentPattern() const { return m_pattern; }
     const PatternSettings& settings() const { return m_settings; }

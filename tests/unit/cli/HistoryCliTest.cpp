@@ -93,6 +93,45 @@ TEST_F(HistoryCliTest, AWriteThatPutsBackWhatWasThereIsNoRow) {
         << ok({"history", "diff", "2"}).out;
 }
 
+TEST_F(HistoryCliTest, AColourChangeSavedBeforeItsWriteIsKeptAndCanBeUndone) {
+    // These save the colour file before the keyboard is written: the snapshot must still hold the colours from
+    // before the change, or the change looks like none and cannot be taken back.
+    std::ofstream(dir + "/colors.toml") << "format = 1\n[profile.1.patterns.2.colors]\nEsc = \"123456\"\n";
+    const std::vector<std::vector<std::string>> changes = {
+        {"colors", "slot", "1", "1"},
+        {"colors", "base", "1", "123456"},
+        {"colors", "paint", "1", "Esc", "00ff00", "--base"},
+        {"apply", dir + "/colors.toml"},
+    };
+    auto colours = [&] {
+        return ok({"colors", "show", "1", "0"}).out + ok({"colors", "show", "1", "1"}).out +
+               ok({"colors", "show", "1", "2"}).out;
+    };
+    int rows = 0;
+    for (const auto& change : changes) {
+        SCOPED_TRACE(change.front() + " " + change[1]);
+        const std::string before = colours();
+        ok(change);
+        ASSERT_NE(colours(), before);
+        ++rows;
+        const std::string number = std::to_string(rows);
+        auto row = [](int n) { // as the list aligns the numbers
+            const std::string digits = std::to_string(n);
+            return std::string(4 - digits.size(), ' ') + digits + "  ";
+        };
+        const std::string list = ok({"history", "list"}).out;
+        EXPECT_NE(list.find(row(rows)), std::string::npos) << list;
+        EXPECT_EQ(list.find(row(rows + 1)), std::string::npos) << "one change, one row\n" << list;
+        EXPECT_EQ(ok({"history", "diff", number}).out.find("no change"), std::string::npos)
+            << ok({"history", "diff", number}).out;
+        // Undone, and the undo is a row of its own; then the change is made again for the next case.
+        ok({"history", "restore", number});
+        EXPECT_EQ(colours(), before);
+        ok(change);
+        rows += 2;
+    }
+}
+
 TEST_F(HistoryCliTest, AWriteThatFailsHalfwayLeavesItsSnapshotMarkedForARestore) {
     apply(kFirst);
     const std::string before = memory();
