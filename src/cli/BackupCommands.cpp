@@ -2,6 +2,7 @@
 
 #include "BackupWork.h"
 #include "StoreWork.h"
+#include "WriteTarget.h"
 #include "profiles/StoreContentCheck.h"
 
 #include <sys/stat.h>
@@ -14,34 +15,12 @@ namespace ombrel::cli {
 
 namespace {
 
-// Whether `target` may take a backup: only a regular file (or a link to one) is ever replaced, and only with
-// --force; anything else is refused with what it is, so --force is never proposed where it cannot help.
 int checkBackupTarget(const std::string& target, ExistingFile existing) {
     if (target.empty()) {
         std::fprintf(stderr, "no file name given for the backup\n");
         return kExitUsage;
     }
-    struct stat link {};
-    if (::lstat(target.c_str(), &link) != 0) return kExitOk; // nothing there yet
-    struct stat info {};
-    if (::stat(target.c_str(), &info) != 0) {
-        std::fprintf(stderr, "cannot write %s: it is a link to a file that does not exist\n", target.c_str());
-        return kExitFailed;
-    }
-    if (S_ISDIR(info.st_mode)) {
-        std::fprintf(stderr, "cannot write %s: it is a folder\n", target.c_str());
-        return kExitFailed;
-    }
-    if (!S_ISREG(info.st_mode)) {
-        std::fprintf(stderr, "cannot write %s: it is not a regular file (a device, pipe or socket) and is left alone\n",
-                     target.c_str());
-        return kExitFailed;
-    }
-    if (existing == ExistingFile::Keep) {
-        std::fprintf(stderr, "%s already exists; give --force to replace it\n", target.c_str());
-        return kExitFailed;
-    }
-    return kExitOk;
+    return CheckWriteTarget(target, existing);
 }
 
 int cmdBackup(CliSession& s, const Args& args) {

@@ -10,6 +10,7 @@
 #include "text/WholeNumber.h"
 
 #include <cstdio>
+#include <limits>
 
 namespace ombrel::cli {
 
@@ -31,9 +32,14 @@ std::optional<KeyboardSetup> readSnapshot(const HistorySnapshot& snapshot) {
 
 std::optional<HistorySnapshot> snapshotArgument(const WriteHistory& history, const std::string& text) {
     const auto n = ParseWholeNumber(text);
-    const auto found = n ? history.find(static_cast<int>(*n)) : std::nullopt;
+    if (!n || *n < 1 || *n > std::numeric_limits<int>::max()) {
+        std::fprintf(stderr, "'%s' is not a snapshot number: give N as 'ombrelctl history list' shows it\n",
+                     text.c_str());
+        return std::nullopt;
+    }
+    const auto found = history.find(static_cast<int>(*n));
     if (!found)
-        std::fprintf(stderr, "there is no snapshot %s in %s (see ombrelctl history list)\n", text.c_str(),
+        std::fprintf(stderr, "there is no snapshot %lld in %s (see ombrelctl history list)\n", *n,
                      history.folder().c_str());
     return found;
 }
@@ -84,7 +90,12 @@ int cmdHistoryShow(CliSession& s, const Args& args) {
     const WriteHistory history = historyOf(s);
     const auto snapshot = snapshotArgument(history, args[0]);
     if (!snapshot) return kExitUsage;
-    std::fputs(ReadFileBytes(snapshot->path).bytes.c_str(), stdout);
+    const FileBytes file = ReadFileBytes(snapshot->path);
+    if (file.status != FileBytes::Status::Ok) {
+        std::fprintf(stderr, "cannot read snapshot %d (%s)\n", snapshot->number, snapshot->path.c_str());
+        return kExitFailed;
+    }
+    std::fwrite(file.bytes.data(), 1, file.bytes.size(), stdout);
     return kExitOk;
 }
 

@@ -3,6 +3,7 @@
 #include "CliSetupNames.h"
 #include "CliTexts.h"
 #include "KeyboardFileWork.h"
+#include "WriteTarget.h"
 #include "device/LinkResult.h"
 #include "keyboardfile/KeyboardFileReader.h"
 #include "keyboardfile/KeyboardSetupIo.h"
@@ -13,6 +14,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace ombrel::cli {
 
@@ -88,6 +90,10 @@ std::optional<FileArguments> parseFileArguments(const Args& args, bool takesProf
 int cmdExport(CliSession& s, const Args& args) {
     const auto a = parseFileArguments(args, true, false);
     if (!a) return kExitUsage;
+    const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
+    // Refused before the keyboard is read: a folder or a file kept without --force would only fail at the end.
+    if (a->file != "-")
+        if (const int r = CheckWriteTarget(a->file, existing); r != kExitOk) return r;
     SetupWork work(s);
     if (!work.ensureFolder()) return kExitFailed;
     KeyboardSetup setup;
@@ -97,7 +103,6 @@ int cmdExport(CliSession& s, const Args& args) {
         std::fputs(text.c_str(), stdout);
         return kExitOk;
     }
-    const ExistingFile existing = s.options().force ? ExistingFile::Replace : ExistingFile::Keep;
     if (const FileWriteResult written = WriteFileSafely(a->file, text, existing); !written) {
         std::fprintf(stderr, "%s%s\n", written.message.c_str(),
                      written.error == EEXIST ? "; give --force to replace it" : "");
@@ -114,8 +119,12 @@ int cmdApply(CliSession& s, const Args& args) {
     if (!a) return kExitUsage;
     const FileBytes bytes = ReadFileBytes(a->file == "-" ? "/dev/stdin" : a->file, kMaxKeyboardFileSize + 1);
     if (bytes.status != FileBytes::Status::Ok) {
+        std::error_code ec;
+        const bool folder = std::filesystem::is_directory(a->file, ec);
         std::fprintf(stderr, "cannot read %s: %s\n", a->file.c_str(),
-                     bytes.status == FileBytes::Status::Missing ? "there is no such file" : std::strerror(EIO));
+                     bytes.status == FileBytes::Status::Missing ? "there is no such file"
+                     : folder                                   ? "it is a folder"
+                                                                : std::strerror(EIO));
         return kExitFailed;
     }
     const CliTexts texts = LoadCliTexts();

@@ -160,6 +160,14 @@ TEST_F(HistoryCliTest, ReadsAndUnknownSnapshotsKeepNothing) {
     const ProgramResult r = onEmulator({"history", "restore", "7"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_NE(r.err.find("there is no snapshot 7"), std::string::npos) << r.err;
+    // What is no number at all is said to be none, not looked for.
+    for (const char* command : {"show", "diff", "restore"})
+        for (const char* argument : {"abc", "0", "-1", "4294967297", "1.5"}) {
+            const ProgramResult bad = onEmulator({"history", command, argument});
+            EXPECT_EQ(bad.exitCode, 2) << command << " " << argument;
+            EXPECT_NE(bad.err.find(std::string("'") + argument + "' is not a snapshot number"), std::string::npos)
+                << bad.err;
+        }
 }
 
 } // namespace

@@ -285,6 +285,17 @@ TEST_F(KeyboardFileCliTest, ExportKeepsAnExistingFileUnlessForced) {
     EXPECT_EQ(read(target), "my own notes\n");
     ok("k", {"--force", "export", target});
     EXPECT_EQ(read(target), exported("k"));
+
+    // A folder is named as one, and --force, which could not help, is not proposed.
+    const std::string folder = std::filesystem::path(target).parent_path().string();
+    for (const std::vector<std::string>& command :
+         {std::vector<std::string>{"--force", "export", folder}, std::vector<std::string>{"export", folder},
+          std::vector<std::string>{"apply", folder}}) {
+        const ProgramResult refused = run("k", command);
+        EXPECT_EQ(refused.exitCode, 1) << command[command.size() - 2];
+        EXPECT_NE(refused.err.find("it is a folder"), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.err.find("--force"), std::string::npos) << refused.err;
+    }
 }
 
 } // namespace
