@@ -143,7 +143,8 @@ void MainWindow::buildParts() {
     // Switching the panel on goes through the profile switch, which asks about unapplied edits first.
     m_lighting->confirmSwitchOn = [this] {
         DeviceLink* link = m_parts.link();
-        return link && m_profiles->switchProfile(std::max(0, GetActiveProfile(link->commands(), link->state())));
+        return link &&
+               m_profiles->switchProfileForLighting(std::max(0, GetActiveProfile(link->commands(), link->state())));
     };
     // Apply's progress picture shares the panel's area and shows above it.
     m_commands->progressPicture()->raise();

@@ -81,6 +81,13 @@ bool ProfileBar::switchProfile(int index) {
     return s && s->SwitchProfile(index);
 }
 
+bool ProfileBar::switchProfileForLighting(int index) {
+    m_editsQuestion = "LIGHT_SWITCH_UNAPPLIED";
+    const bool switched = switchProfile(index);
+    m_editsQuestion = "PROFILE_SWITCH_UNAPPLIED";
+    return switched;
+}
+
 void ProfileBar::selectProfile(int index) {
     DeviceLink* link = m_context.link();
     if (!link) return;
@@ -148,7 +155,7 @@ ProfileHost::EditsAnswer ProfileBar::askAboutEdits(const std::string&) {
     // The same three answers as when the program ends, with Cancel first in line so Enter loses nothing.
     QWidget* parent = QApplication::activeModalWidget() ? QApplication::activeModalWidget() : m_context.window();
     const auto answer =
-        UserPrompts::ask(parent, m_context.text("PROFILE_SWITCH_UNAPPLIED"), QString(),
+        UserPrompts::ask(parent, m_context.text(m_editsQuestion), QString(),
                          QMessageBox::Apply | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Cancel);
     switch (answer) {
     case QMessageBox::Apply:

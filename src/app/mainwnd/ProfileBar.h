@@ -37,6 +37,9 @@ public:
     void selectProfile(int index);
     // Makes profile `index` active, asking first about unapplied changes. Returns true when the keyboard took it.
     bool switchProfile(int index);
+    // The same for the lighting view, which shows the active profile: its question about unapplied changes speaks
+    // of the lighting, not of another profile.
+    bool switchProfileForLighting(int index);
     // The active profile's button checked, and its name on the name button.
     void showActiveProfile();
     void showProfileName();
@@ -78,6 +81,7 @@ private:
     SkinButton* m_profiles[3] = {};
     SkinButton* m_name = nullptr;
     std::unique_ptr<ProfileSwitcher> m_switcher;
+    const char* m_editsQuestion = "PROFILE_SWITCH_UNAPPLIED";
     QPointer<ProfileManagerDialog> m_manager;
 };
 

@@ -4,6 +4,7 @@
 #include "ScreenTest.h"
 
 #include "KeyboardMap.h"
+#include "LightingPanel.h"
 #include "MainMessages.h"
 #include "SkinButton.h"
 #include "UserPrompts.h"
@@ -258,6 +259,36 @@ private slots:
         QVERIFY(!w.context().pending().pending());
         QVERIFY(h.keyboardKeymap(1) != h.factoryKeymap());
         QCOMPARE(h.keyboardKeymap(0), h.factoryKeymap());
+    }
+
+    void turningTheLightingOnAsksAboutUnappliedKeysInItsOwnWords() {
+        MainWindowHarness h;
+        MainWindow& w = h.start(true, true);
+        LightingPanel& panel = w.lightingPanel();
+        panel.setPanelOn(false);
+        Assign(w, 0, KeyIndexOf(kKeyA));
+        w.context().pending().set(true);
+        // Cancel: the keys stay in view with their edit.
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        panel.setPanelOn(true);
+        QCOMPARE(UserPrompts::shownMessages().size(), 1);
+        const QString question = UserPrompts::shownMessages().last();
+        QVERIFY2(question.contains(QStringLiteral("lighting")) && !question.contains(QStringLiteral("profile")),
+                 qPrintable(question));
+        QVERIFY(!panel.panelOn());
+        QVERIFY(w.context().pending().pending());
+        // Apply: the edit is written, then the lighting shows.
+        UserPrompts::setNextAnswer(QMessageBox::Apply);
+        panel.setPanelOn(true);
+        QVERIFY(panel.panelOn());
+        QVERIFY(!w.context().pending().pending());
+        QVERIFY(h.keyboardKeymap(0) != h.factoryKeymap());
+        // A profile chosen afterwards still asks in the words of a profile switch.
+        Assign(w, 0, KeyIndexOf(kKeyA + 1));
+        w.context().pending().set(true);
+        UserPrompts::setNextAnswer(QMessageBox::Cancel);
+        w.profileBar().profileButton(1)->click();
+        QVERIFY(UserPrompts::shownMessages().last().contains(QStringLiteral("stay on this profile")));
     }
 
     void aProfileTheKeyboardRefusesIsNotShownActive() {
