@@ -250,6 +250,7 @@ check "the window did not move" frame_kept
 toplevels=$(fresh_dump && awk '$1 == "toplevels" { print $2 }' "$dump")
 "$ombrel" /Kill >"$work/kill.log" 2>&1
 check "/Kill ends with status 0" test $? -eq 0
+check "/Kill says the program asks in its window" grep -q "asks in its window" "$work/kill.log"
 check "/Kill with an unapplied edit asks in the window first" until_ok 10 dump_has "toplevels $((toplevels + 1))"
 check "the edit is still there while it asks" dump_has "apply 1"
 check "the program runs on while it asks" program_alive

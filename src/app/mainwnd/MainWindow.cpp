@@ -431,6 +431,11 @@ void MainWindow::exitProgram() {
     finishExit(0);
 }
 
+bool MainWindow::asksBeforeEnding() {
+    // During a write the edits may be the ones it applies: whether it asks is known only once the write is over.
+    return !m_ended && !m_shutDown && !DeviceTask::running() && m_parts.pending().pending();
+}
+
 void MainWindow::onKill() {
     if (m_ended) return;
     if (DeviceTask::running() && m_parts.pending().pending()) {

@@ -61,6 +61,8 @@ public:
     UiDispatcher& dispatcher() { return m_dispatcher; }
     bool windowReady() const { return m_screen.windowReady(); }
     bool hasEnded() const { return m_ended; }
+    // Whether an end request now would first ask about unapplied edits in the window.
+    bool asksBeforeEnding();
 
     CaptionBar& captionBar() { return *m_caption; }
     ProfileBar& profileBar() { return *m_profiles; }

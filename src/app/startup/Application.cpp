@@ -95,6 +95,20 @@ std::string SaveScreenshot(const QPixmap& picture, const QString& path) {
     return written ? std::string() : written.message;
 }
 
+// A start that handed its request to the running instance says what became of it: nothing when it was done, and
+// why when it was not, so a /Kill that did not reach the program is not taken for one that did.
+int ReportDelivery(const std::optional<DeliveryResult>& delivery) {
+    if (!delivery || *delivery == DeliveryResult::Delivered) return 0;
+    if (*delivery == DeliveryResult::Asking) {
+        std::fprintf(stderr,
+                     "ombrel: the running program has unapplied edits: it asks in its window whether to apply "
+                     "or discard them, and ends once they are settled (/Kill --force ends it without asking)\n");
+        return 0;
+    }
+    std::fprintf(stderr, "ombrel: the running program did not take the request (%s)\n", DeliveryResultName(*delivery));
+    return kExitRequestNotTaken;
+}
+
 } // namespace
 
 int Application::run(int argc, char** argv) {
@@ -160,7 +174,7 @@ int Application::run(int argc, char** argv) {
     const auto runtimeDir = InstanceRuntimeDir(RuntimeEnvironment::current(), &runtimeError);
     StartupPlan plan = PlanStartup(*paths, ParseStartSwitches(argc, argv), runtimeDir);
     if (!plan.note.empty()) std::fprintf(stderr, "ombrel: %s\n", plan.note.c_str());
-    if (plan.exitNow) return 0;
+    if (plan.exitNow) return ReportDelivery(plan.delivery);
 
     ServiceChoice choice;
     choice.emulator = options.emulator;
@@ -208,6 +222,9 @@ int Application::run(int argc, char** argv) {
                                                                                 : kTagKill;
             AppMessageEvent message(open ? UM_OPEN : UM_KILL, tag, 0);
             QCoreApplication::sendEvent(target, &message);
+        });
+        plan.channel->setAsking([target](InstanceRequest request) {
+            return request == InstanceRequest::Kill && target->asksBeforeEnding();
         });
         channelNotifier = std::make_unique<QSocketNotifier>(plan.channel->fd(), QSocketNotifier::Read);
         InstanceChannel* channel = &*plan.channel;

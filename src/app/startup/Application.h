@@ -17,5 +17,6 @@ public:
 inline constexpr int kExitBadCommandLine = 1;
 inline constexpr int kExitNoDisplay = 1;
 inline constexpr int kExitNoService = 2;
+inline constexpr int kExitRequestNotTaken = 3; // a later start could not hand its request to the running one
 
 } // namespace ombrel

@@ -106,7 +106,8 @@ QString ProgramUsage() {
         "\n"
         "  /Start, --start          stay in the tray until the window is opened from there\n"
         "  /Kill, --kill            end the running instance, if any, and do not start; with unapplied edits\n"
-        "                           the instance asks first in its window whether to apply or discard them\n"
+        "                           the instance asks first in its window whether to apply or discard them,\n"
+        "                           and this start says so\n"
         "  --force                  with /Kill: end it without asking (unapplied edits are lost)\n"
         "  --emulator[=STATE]       use the built-in keyboard emulator instead of a real keyboard; STATE is the file\n"
         "                           that keeps its memory between runs (default: memory only)\n"
@@ -127,7 +128,7 @@ QString ProgramUsage() {
         "\n"
         "Exit status: 0 on a normal end (also when a running instance took over the request), 1 for a bad\n"
         "command line, when no display can be reached or when the screenshot cannot be saved, 2 when the HID\n"
-        "service library or the skin cannot be loaded.\n");
+        "service library or the skin cannot be loaded, 3 when a running instance did not take the request.\n");
 }
 
 } // namespace ombrel

@@ -109,8 +109,9 @@ int InstanceChannel::handlePending() {
         const Handler handler = m_handler;
         InstanceReply reply = InstanceReply::Refused;
         if (request && handler) {
+            const bool asks = m_asking && m_asking(*request);
             handler(*request);
-            reply = InstanceReply::Done;
+            reply = asks ? InstanceReply::Asking : InstanceReply::Done;
             ++handled;
         }
         const InstanceMessage answer = EncodeInstanceReply(reply);

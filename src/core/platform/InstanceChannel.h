@@ -47,6 +47,9 @@ public:
 
     // Installed once the main window exists; until then requests are answered Refused.
     void setHandler(Handler handler) { m_handler = std::move(handler); }
+    // Asked before the handler runs: whether the request will leave a question open in the window (an end with
+    // unapplied edits), so the later start can say so instead of nothing.
+    void setAsking(std::function<bool(InstanceRequest)> asking) { m_asking = std::move(asking); }
 
     // Readable when a later start has connected.
     int fd() const { return m_socket.get(); }
@@ -64,6 +67,7 @@ private:
     ino_t m_inode = 0; // of the socket file we made, so that we never remove another's
     Options m_options;
     Handler m_handler;
+    std::function<bool(InstanceRequest)> m_asking;
 };
 
 } // namespace ombrel

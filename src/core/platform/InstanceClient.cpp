@@ -30,13 +30,23 @@ DeliveryResult SendInstanceRequest(const std::string& socketPath, InstanceReques
     if (!ReadExactly(socket.get(), answer.data(), answer.size(), deadline)) return DeliveryResult::NoAnswer;
     const auto reply = ParseInstanceReply(answer.data(), answer.size());
     if (!reply) return DeliveryResult::Failed;
-    return *reply == InstanceReply::Done ? DeliveryResult::Delivered : DeliveryResult::Refused;
+    switch (*reply) {
+    case InstanceReply::Done:
+        return DeliveryResult::Delivered;
+    case InstanceReply::Asking:
+        return DeliveryResult::Asking;
+    case InstanceReply::Refused:
+        break;
+    }
+    return DeliveryResult::Refused;
 }
 
 const char* DeliveryResultName(DeliveryResult result) {
     switch (result) {
     case DeliveryResult::Delivered:
         return "delivered";
+    case DeliveryResult::Asking:
+        return "asking in its window";
     case DeliveryResult::Refused:
         return "refused";
     case DeliveryResult::NotListening:

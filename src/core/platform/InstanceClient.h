@@ -15,6 +15,7 @@ namespace ombrel {
 
 enum class DeliveryResult {
     Delivered,    // the running instance handled the request
+    Asking,       // it took the end request but first asks in its window about unapplied edits
     Refused,      // it answered, but did not handle the request (no handler yet, or it did not understand)
     NotListening, // nobody accepts connections at the path (yet): worth trying again
     NoAnswer,     // connected, but no answer came before the deadline or the connection was dropped

@@ -24,7 +24,7 @@ std::optional<Tag> parse(const std::uint8_t* data, std::size_t size, const Tag (
 }
 
 constexpr InstanceRequest kRequests[] = {InstanceRequest::Open, InstanceRequest::Kill, InstanceRequest::KillForced};
-constexpr InstanceReply kReplies[] = {InstanceReply::Done, InstanceReply::Refused};
+constexpr InstanceReply kReplies[] = {InstanceReply::Done, InstanceReply::Refused, InstanceReply::Asking};
 
 } // namespace
 

@@ -23,6 +23,9 @@ enum class InstanceRequest : std::uint32_t {
 enum class InstanceReply : std::uint32_t {
     Done = 0x444F4E45,    // the request was handled
     Refused = 0x52465344, // the request was not understood or no handler was installed
+    // An end request was taken, but the program first asks in its window about unapplied edits. A start from before
+    // this answer existed reads it as a failed delivery, and said nothing about either.
+    Asking = 0x4B534B41,
 };
 
 using InstanceMessage = std::array<std::uint8_t, kInstanceMessageSize>;

@@ -95,6 +95,19 @@ TEST_F(InstanceChannelTest, OpenAndKillRoundTrips) {
     EXPECT_EQ(send(InstanceRequest::Open), DeliveryResult::NotListening);
 }
 
+TEST_F(InstanceChannelTest, AnEndThatAsksInTheWindowIsAnsweredSo) {
+    InstanceChannel channel = listenAsFirst();
+    channel.setHandler(recorder());
+    channel.setAsking([](InstanceRequest request) { return request == InstanceRequest::Kill; });
+    {
+        ChannelServer server(channel);
+        EXPECT_EQ(send(InstanceRequest::Kill), DeliveryResult::Asking);
+        EXPECT_EQ(send(InstanceRequest::Open), DeliveryResult::Delivered);
+    }
+    // The request reaches the handler all the same: the window asks, and ends once the edits are settled.
+    EXPECT_EQ(received, (std::vector<InstanceRequest>{InstanceRequest::Kill, InstanceRequest::Open}));
+}
+
 TEST_F(InstanceChannelTest, SenderWaitsUntilTheHandlerHasFinished) {
     InstanceChannel channel = listenAsFirst();
     std::promise<void> entered;

@@ -13,7 +13,7 @@ TEST(InstanceMessage, RequestsAndRepliesRoundTrip) {
         EXPECT_EQ(ParseInstanceRequest(bytes.data(), bytes.size()), request);
         EXPECT_FALSE(ParseInstanceReply(bytes.data(), bytes.size())); // a request is no answer
     }
-    for (InstanceReply reply : {InstanceReply::Done, InstanceReply::Refused}) {
+    for (InstanceReply reply : {InstanceReply::Done, InstanceReply::Refused, InstanceReply::Asking}) {
         const InstanceMessage bytes = EncodeInstanceReply(reply);
         EXPECT_EQ(ParseInstanceReply(bytes.data(), bytes.size()), reply);
         EXPECT_FALSE(ParseInstanceRequest(bytes.data(), bytes.size()));
