@@ -85,7 +85,9 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
     m_patterns->lineEdit()->setMaxLength(static_cast<int>(kMaxPatternNameChars));
     place(m_patterns, skinkey::kUserPatternList);
     connect(m_patterns, &QComboBox::activated, this, &UserEffectGroup::onPatternChosen);
-    connect(m_patterns, &QComboBox::editTextChanged, this, &UserEffectGroup::onNameTyped);
+    // Only what the user types is a name: the list also changes the text when another pattern is chosen, before
+    // it says which, and that would give the old pattern the new one's name.
+    connect(m_patterns->lineEdit(), &QLineEdit::textEdited, this, &UserEffectGroup::onNameTyped);
 }
 
 void UserEffectGroup::refresh() {

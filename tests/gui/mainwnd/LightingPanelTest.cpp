@@ -237,6 +237,14 @@ private slots:
         QCOMPARE(ReadIniString(file, "MODENAME", "2", ""), std::string("Night"));
         QCOMPARE(user->patternList()->count(), 3);
         QCOMPARE(user->patternList()->itemText(2), QStringLiteral("Night"));
+        // Another pattern chosen with the arrow keys renames none: the list shows the chosen name, nobody typed it.
+        const std::string second = ReadIniString(file, "MODENAME", "1", "");
+        QTest::keyClick(user->patternList(), Qt::Key_Up);
+        QCOMPARE(ReadIniString(file, "PRESENTMODE", "mode", ""), std::string("1"));
+        QTest::keyClick(user->patternList(), Qt::Key_Down);
+        QCOMPARE(ReadIniString(file, "PRESENTMODE", "mode", ""), std::string("2"));
+        QCOMPARE(ReadIniString(file, "MODENAME", "2", ""), std::string("Night"));
+        QCOMPARE(ReadIniString(file, "MODENAME", "1", ""), second);
 
         // The base tool paints Fn with the base colour.
         QTest::mouseClick(user->toolPicture(1), Qt::LeftButton);
