@@ -11,9 +11,9 @@ inline QString ProfileFileFilter() {
     return UserPrompts::fileFilter("FILTER_PROFILES");
 }
 inline constexpr const char* kProfileFileSuffix = "obp";
-// The whole keyboard as a readable file, offered beside profile files.
-inline QString KeyboardFileFilter() {
-    return UserPrompts::fileFilter("BACKUP_FILTER_KEYBOARD");
+// Back up and Restore: profile files or the whole keyboard as a readable file, and all files once.
+inline QString BackupFileFilters() {
+    return UserPrompts::fileFilters({"FILTER_PROFILES", "BACKUP_FILTER_KEYBOARD"});
 }
 
 } // namespace ombrel

@@ -133,8 +133,15 @@ QString UserPrompts::buttonCaption(QMessageBox::StandardButton button) {
 }
 
 QString UserPrompts::fileFilter(const char* nameKey) {
+    return fileFilters({nameKey});
+}
+
+QString UserPrompts::fileFilters(std::initializer_list<const char*> nameKeys) {
     const int index = State().languageIndex;
-    return QString::fromStdString(lookupText(nameKey, index) + ";;" + lookupText("FILTER_ALL", index));
+    std::string filters;
+    for (const char* key : nameKeys)
+        filters += lookupText(key, index) + ";;";
+    return QString::fromStdString(filters + lookupText("FILTER_ALL", index));
 }
 
 void UserPrompts::captionButtons(QMessageBox& box) {

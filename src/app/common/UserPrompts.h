@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <deque>
+#include <initializer_list>
 #include <optional>
 
 class QAction;
@@ -49,6 +50,8 @@ public:
     // A file dialog filter in that language: the text of `nameKey` (which ends in its pattern, "Profile files
     // (*.obp)") followed by "All files (*)".
     static QString fileFilter(const char* nameKey);
+    // Several kinds of file, then "All files" once.
+    static QString fileFilters(std::initializer_list<const char*> nameKeys);
 
     // Hands a page or web address to the desktop.
     static void openUrl(const QUrl& url);

@@ -36,8 +36,7 @@ BackupCommands::BackupCommands(WindowContext& context, CommandBar& progress, QOb
 
 void BackupCommands::restore() {
     QWidget* window = m_context.window();
-    const QString path =
-        UserPrompts::openFileName(window, QString(), ProfileFileFilter() + QStringLiteral(";;") + KeyboardFileFilter());
+    const QString path = UserPrompts::openFileName(window, QString(), BackupFileFilters());
     if (path.isEmpty()) return;
     if (IsKeyboardFilePath(path.toStdString())) {
         restoreKeyboardFile(path);
@@ -80,9 +79,9 @@ void BackupCommands::restore() {
 }
 
 void BackupCommands::backup() {
-    const QString path = UserPrompts::saveFileName(
-        m_context.window(), QString(), ProfileFileFilter() + QStringLiteral(";;") + KeyboardFileFilter(),
-        QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
+    const QString path =
+        UserPrompts::saveFileName(m_context.window(), QString(), BackupFileFilters(),
+                                  QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
     if (path.isEmpty()) return;
     if (IsKeyboardFilePath(path.toStdString())) {
         backUpKeyboardFile(path);

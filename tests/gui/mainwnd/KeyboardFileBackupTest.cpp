@@ -3,6 +3,7 @@
 #include "MainWindowHarness.h"
 #include "ScreenTest.h"
 
+#include "FileFilters.h"
 #include "MainMessages.h"
 #include "UserPrompts.h"
 
@@ -40,6 +41,14 @@ class KeyboardFileBackupTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { UserPrompts::reset(); }
+
+    void backUpAndRestoreOfferBothKindsAndAllFilesOnce() {
+        const QStringList filters = BackupFileFilters().split(QStringLiteral(";;"));
+        QCOMPARE(filters.size(), 3);
+        QVERIFY2(filters[0].contains(QStringLiteral("*.obp")) && filters[1].contains(QStringLiteral("*.toml")) &&
+                     filters[2].contains(QStringLiteral("(*)")),
+                 qPrintable(filters.join(QLatin1Char('|'))));
+    }
 
     void aWholeKeyboardBackupBringsTheLightingBack() {
         MainWindowHarness h;
