@@ -110,14 +110,14 @@ void BackupCommands::backUpKeyboardFile(const QString& path) {
                                                          QString::fromStdString(why));
         return;
     }
-    UserPrompts::information(m_context.window(), m_context.text("MAIN_PROMPT_EXPORT_DONE", path));
+    UserPrompts::information(m_context.window(), m_context.text("KEYBOARD_BACKUP_DONE", path));
 }
 
 void BackupCommands::restoreKeyboardFile(const QString& path) {
     QWidget* window = m_context.window();
     DeviceLink* link = m_context.link();
     if (!link) return;
-    if (UserPrompts::ask(window, m_context.text("MAIN_PROMPT_RESTORE_ASK", path), QString(),
+    if (UserPrompts::ask(window, m_context.text("KEYBOARD_RESTORE_ASK", path), QString(),
                          QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     std::string why;
@@ -127,7 +127,7 @@ void BackupCommands::restoreKeyboardFile(const QString& path) {
     });
     m_progress.stopApplyIndicator();
     if (result != LINK_OK) {
-        UserPrompts::information(window, m_context.text("MAIN_PROMPT_INPORT") + QStringLiteral("\n\n") +
+        UserPrompts::information(window, m_context.text("KEYBOARD_RESTORE_FAILED") + QStringLiteral("\n\n") +
                                              QString::fromStdString(why));
         return;
     }

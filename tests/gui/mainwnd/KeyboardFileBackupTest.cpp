@@ -69,6 +69,11 @@ private slots:
         UserPrompts::setNextAnswer(QMessageBox::Yes);
         menu(w, kCmdRestore);
         QVERIFY(h.keyboardLighting(2) == backedUp);
+        // The done message and the question say what such a file holds: the lighting and key colours too.
+        const QStringList shown = UserPrompts::shownMessages();
+        QCOMPARE(shown.size(), 3);
+        for (const QString& message : {shown[0], shown[1]})
+            QVERIFY2(message.contains(QStringLiteral("lighting and key colours")), qPrintable(message));
     }
 
     void aBadFileIsRefusedWithItsPlaceAndChangesNothing() {
@@ -87,6 +92,8 @@ private slots:
                      .join(QLatin1Char('\n'))
                      .contains(QStringLiteral("4:1: unknown entry 'speeed'")),
                  qPrintable(UserPrompts::shownMessages().join(QLatin1Char('\n'))));
+        // Not sent to look for a profile file instead.
+        QVERIFY(!UserPrompts::shownMessages().last().contains(QStringLiteral(".obp")));
         QVERIFY(h.keyboardLighting(0) == before);
     }
 
