@@ -1,7 +1,7 @@
 #include "MainWindow.h"
 
 #include "AboutDialog.h"
-#include "BackupCommands.h"
+#include "BackupActions.h"
 #include "CaptionBar.h"
 #include "CommandBar.h"
 #include "DeviceTask.h"
@@ -137,7 +137,7 @@ void MainWindow::buildParts() {
     m_caption = new CaptionBar(m_parts, this);
     m_profiles = new ProfileBar(m_parts, this);
     m_commands = new CommandBar(m_parts, this);
-    m_backup = new BackupCommands(m_parts, *m_commands, this);
+    m_backup = new BackupActions(m_parts, *m_commands, this);
     m_lighting = new LightingPanel(m_parts, pictures);
     m_lighting->attachMap(*m_map);
     // Switching the panel on goes through the profile switch, which asks about unapplied edits first.
@@ -182,8 +182,8 @@ void MainWindow::arrangeTabOrder() {
 void MainWindow::connectParts() {
     connect(m_caption, &CaptionBar::minimizeRequested, this, &QWidget::showMinimized);
     connect(m_caption, &CaptionBar::closeRequested, this, &MainWindow::closeFromUser);
-    connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupCommands::restore);
-    connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupCommands::backup);
+    connect(m_caption, &CaptionBar::restoreRequested, m_backup, &BackupActions::restore);
+    connect(m_caption, &CaptionBar::backupRequested, m_backup, &BackupActions::backup);
     connect(m_caption, &CaptionBar::firmwareRequested, m_firmwarePart, &FirmwarePart::openDialog);
     connect(m_caption, &CaptionBar::languageChosen, this, &MainWindow::chooseLanguage);
     connect(m_caption, &CaptionBar::sessionStartChosen, this, [this](bool on) { SetSessionStart(m_parts, on); });
@@ -200,8 +200,8 @@ void MainWindow::connectParts() {
         if (!pending && std::exchange(m_killAfterWrite, false)) exitProgram();
     });
     connect(m_profiles, &ProfileBar::profileSelected, this, &MainWindow::keyboardChanged);
-    connect(m_backup, &BackupCommands::storeChanged, m_map, &KeyboardMap::refresh);
-    connect(m_backup, &BackupCommands::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
+    connect(m_backup, &BackupActions::storeChanged, m_map, &KeyboardMap::refresh);
+    connect(m_backup, &BackupActions::keyboardRewritten, this, &MainWindow::reloadAfterRewrite);
 
     connect(m_profiles, &ProfileBar::storeChanged, m_map, &KeyboardMap::refresh);
     connect(m_profiles, &ProfileBar::applyRequested, m_commands, &CommandBar::apply);

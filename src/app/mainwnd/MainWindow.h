@@ -18,7 +18,7 @@ class QLabel;
 
 namespace ombrel {
 
-class BackupCommands;
+class BackupActions;
 class CaptionBar;
 class CommandBar;
 class FirmwareCheck;
@@ -69,7 +69,7 @@ public:
     KeyboardMap& map() { return *m_map; }
     LightingPanel& lightingPanel() { return *m_lighting; }
     CommandBar& commandBar() { return *m_commands; }
-    BackupCommands& backupCommands() { return *m_backup; }
+    BackupActions& backupActions() { return *m_backup; }
     WindowShell& shell() { return *m_shell; }
     KeyAssignmentPart& keyAssignment() { return *m_assign; }
     FirmwarePart& firmware() { return *m_firmwarePart; }
@@ -127,7 +127,7 @@ private:
     KeyboardMap* m_map = nullptr;
     LightingPanel* m_lighting = nullptr;
     CommandBar* m_commands = nullptr;
-    BackupCommands* m_backup = nullptr;
+    BackupActions* m_backup = nullptr;
     FirmwareCheck* m_firmware = nullptr;
     KeyAssignmentPart* m_assign = nullptr;
     FirmwarePart* m_firmwarePart = nullptr;

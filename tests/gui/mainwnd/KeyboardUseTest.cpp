@@ -428,23 +428,23 @@ private slots:
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         const QString first = QFileInfo(documents).isDir() ? documents : QDir::homePath();
         UserPrompts::setNextFileName(QString());
-        w.backupCommands().backup();
+        w.backupActions().backup();
         QCOMPARE(UserPrompts::lastProposedPath(),
                  QDir(first).filePath(QStringLiteral("Ombrel profiles %1.obp").arg(today)));
 
         // A file chosen elsewhere makes its folder the next start, for this run and the next.
         QDir(h.dir()).mkpath(QStringLiteral("elsewhere"));
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/elsewhere/mine.obp"));
-        w.backupCommands().backup();
+        w.backupActions().backup();
         h.stop();
         MainWindow& again = h.start(true, true);
         UserPrompts::setNextFileName(QString());
-        again.backupCommands().restore();
+        again.backupActions().restore();
         QCOMPARE(UserPrompts::lastProposedPath(), h.dir() + QStringLiteral("/elsewhere"));
         // A remembered folder that has gone is passed over.
         QDir(h.dir() + QStringLiteral("/elsewhere")).removeRecursively();
         UserPrompts::setNextFileName(QString());
-        again.backupCommands().restore();
+        again.backupActions().restore();
         QCOMPARE(UserPrompts::lastProposedPath(), first);
     }
 };

@@ -321,7 +321,7 @@ private slots:
         for (const QString& path : {bad, h.dir() + QStringLiteral("/missing.obp")}) {
             UserPrompts::reset();
             UserPrompts::setNextFileName(path);
-            w.backupCommands().restore();
+            w.backupActions().restore();
             QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("This file could not be restored")));
             QCOMPARE(RecordOf(w, 0, KeyIndexOf(kKeyA)).type, KF_DISABLED);
         }
@@ -335,7 +335,7 @@ private slots:
             Assign(w.stores().workingStore, layer, KeyIndexOf(kKeyA));
         const QString path = h.dir() + QStringLiteral("/backup.obp");
         UserPrompts::setNextFileName(path);
-        w.backupCommands().backup();
+        w.backupActions().backup();
         QVERIFY(QFile::exists(path));
         QCOMPARE(UserPrompts::shownMessages(),
                  QStringList{QStringLiteral("The key functions and macros of all three profiles were backed "
@@ -353,14 +353,14 @@ private slots:
         UserPrompts::reset();
         UserPrompts::setNextFileName(path);
         UserPrompts::setNextAnswer(QMessageBox::No);
-        fresh.backupCommands().restore();
+        fresh.backupActions().restore();
         QVERIFY(UserPrompts::shownMessages().last().startsWith(QStringLiteral("Restore all three profiles from")));
         QCOMPARE(RecordOf(fresh, 0, KeyIndexOf(kKeyA)).type, KF_DEFAULT);
         QCOMPARE(h.emu().reportCount(), before);
 
         UserPrompts::setNextFileName(path);
         UserPrompts::setNextAnswer(QMessageBox::Yes);
-        fresh.backupCommands().restore();
+        fresh.backupActions().restore();
         for (int profile : {0, 1, 2}) {
             QVERIFY(h.keyboardKeymap(profile) != h.factoryKeymap());
             QCOMPARE(RecordOf(fresh, profile, KeyIndexOf(kKeyA)).type, KF_DISABLED);
@@ -375,7 +375,7 @@ private slots:
         MainWindow& w = h.start(true, true);
         const QString path = h.dir() + QStringLiteral("/damaged.obp");
         UserPrompts::setNextFileName(path);
-        w.backupCommands().backup();
+        w.backupActions().backup();
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
         file.seek(64 + 16 * KeyIndexOf(kKeyA));
@@ -384,7 +384,7 @@ private slots:
         UserPrompts::reset();
         const unsigned before = h.emu().reportCount();
         UserPrompts::setNextFileName(path);
-        w.backupCommands().restore(); // headless: the question is answered with its default, No
+        w.backupActions().restore(); // headless: the question is answered with its default, No
         const QString asked = UserPrompts::shownMessages().last();
         QVERIFY(asked.startsWith(path + QStringLiteral(" is damaged")));
         QVERIFY2(asked.contains(QStringLiteral("profile 1, key 0x01E: unknown kind of function 0x0009")),
@@ -423,13 +423,13 @@ private slots:
         MainWindowHarness h;
         MainWindow& w = h.start(true, true);
         UserPrompts::setNextFileName(h.dir() + QStringLiteral("/no/such/folder/backup.obp"));
-        w.backupCommands().backup();
+        w.backupActions().backup();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
         QVERIFY2(UserPrompts::shownMessages().first().endsWith(QStringLiteral("No such file or directory")),
                  qPrintable(UserPrompts::shownMessages().first()));
         // Cancel in the file dialog does nothing at all.
         UserPrompts::setNextFileName(QString());
-        w.backupCommands().backup();
+        w.backupActions().backup();
         QCOMPARE(UserPrompts::shownMessages().size(), 1);
     }
 

@@ -2,7 +2,7 @@
 // The main window on the emulated keyboard, in a private set of per-user folders. Dialog answers come from the
 // UserPrompts hooks; nothing blocks on a real dialog.
 
-#include "BackupCommands.h"
+#include "BackupActions.h"
 #include "CaptionBar.h"
 #include "CommandBar.h"
 #include "KeyboardMap.h"

@@ -1,4 +1,4 @@
-#include "BackupCommands.h"
+#include "BackupActions.h"
 
 #include "CommandBar.h"
 #include "DeviceTask.h"
@@ -29,12 +29,12 @@ QString ProblemLines(const std::vector<ContentProblem>& problems) {
 
 } // namespace
 
-BackupCommands::BackupCommands(WindowContext& context, CommandBar& progress, QObject* parent)
+BackupActions::BackupActions(WindowContext& context, CommandBar& progress, QObject* parent)
     : QObject(parent), m_context(context), m_progress(progress) {
-    setObjectName(QStringLiteral("backupCommands"));
+    setObjectName(QStringLiteral("backupActions"));
 }
 
-void BackupCommands::restore() {
+void BackupActions::restore() {
     QWidget* window = m_context.window();
     const QString path = UserPrompts::openFileName(window, QString(), BackupFileFilters());
     if (path.isEmpty()) return;
@@ -78,7 +78,7 @@ void BackupCommands::restore() {
     if (result == 1) UserPrompts::information(window, m_context.text("MAIN_PROMPT_RESTORE_DONE", path));
 }
 
-void BackupCommands::backup() {
+void BackupActions::backup() {
     const QString path =
         UserPrompts::saveFileName(m_context.window(), QString(), BackupFileFilters(),
                                   QString::fromLatin1(kProfileFileSuffix), UserPrompts::proposedBackupName());
@@ -98,7 +98,7 @@ void BackupCommands::backup() {
                                                      QStringLiteral("\n\n") + m_context.text("BACKUP_OBP_LEAVES_OUT"));
 }
 
-void BackupCommands::backUpKeyboardFile(const QString& path) {
+void BackupActions::backUpKeyboardFile(const QString& path) {
     DeviceLink* link = m_context.link();
     std::string why = "no keyboard";
     const int result =
@@ -113,7 +113,7 @@ void BackupCommands::backUpKeyboardFile(const QString& path) {
     UserPrompts::information(m_context.window(), m_context.text("KEYBOARD_BACKUP_DONE", path));
 }
 
-void BackupCommands::restoreKeyboardFile(const QString& path) {
+void BackupActions::restoreKeyboardFile(const QString& path) {
     QWidget* window = m_context.window();
     DeviceLink* link = m_context.link();
     if (!link) return;

@@ -9,11 +9,11 @@ namespace ombrel {
 class CommandBar;
 class WindowContext;
 
-class BackupCommands : public QObject {
+class BackupActions : public QObject {
     Q_OBJECT
 public:
     // Restore animates `progress`'s indicator while it writes.
-    BackupCommands(WindowContext& context, CommandBar& progress, QObject* parent);
+    BackupActions(WindowContext& context, CommandBar& progress, QObject* parent);
 
     // Validates and loads a profile file, saves it as the store and writes all three profiles.
     void restore();
