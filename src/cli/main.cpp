@@ -150,11 +150,14 @@ int main(int argc, char** argv) {
         return kExitUsage;
     }
     if (options.json && !command->takesJson) {
-        // The read commands show raw memory; the others only say what they did.
+        // The read commands show raw memory, the history shows keyboard files and lines of changes; the others only
+        // say what they did.
         const bool dump = std::strncmp(command->name, "read-", 5) == 0;
+        const bool history = std::strncmp(command->name, "history ", 8) == 0;
         std::fprintf(stderr, "%s does not take --json: %s\n", command->name,
-                     dump ? "it prints a hex dump of the keyboard's memory, which has no JSON form"
-                          : "it shows nothing but what it did");
+                     dump      ? "it prints a hex dump of the keyboard's memory, which has no JSON form"
+                     : history ? "it prints snapshots and their changes as text, which has no JSON form"
+                               : "it shows nothing but what it did");
         return kExitUsage;
     }
     const Args args(words.begin() + static_cast<long>(at), words.end());

@@ -91,6 +91,7 @@ TEST_F(OmbrelctlTest, BadCommandLinesSayWhatIsWrong) {
         {{"--emulator", "read-macros", "99999999999999999999999"}, 2, "is not a byte count"},
         {{"--emulator", "read-config", "--json"}, 2, "read-config does not take --json: it prints a hex dump"},
         {{"--emulator", "profile", "set", "--json", "2"}, 2, "it shows nothing but what it did"},
+        {{"--emulator", "--json", "history", "list"}, 2, "history list does not take --json: it prints snapshots"},
         {{"--emulator", "info", "extra"}, 2, "unexpected argument 'extra'\nusage: ombrelctl info\n"},
         {{"--bogus", "info"}, 2, "unknown option --bogus"},
     };
