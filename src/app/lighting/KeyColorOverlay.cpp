@@ -135,6 +135,14 @@ void KeyColorOverlay::drawBelow(const QRegion& area) {
     ++m_belowDrawn;
 }
 
+void KeyColorOverlay::hideEvent(QHideEvent* event) {
+    // Hidden (the window too, in the tray), the copy is memory spent on nothing, and it is drawn anew when seen.
+    m_below = QPixmap();
+    m_watched.clear();
+    m_ownRepaint = QRegion();
+    QWidget::hideEvent(event);
+}
+
 void KeyColorOverlay::paintEvent(QPaintEvent* event) {
     if (m_drawingBelow) return;
     const QRegion& dirty = event->region();

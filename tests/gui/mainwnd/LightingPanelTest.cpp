@@ -471,6 +471,12 @@ private slots:
             nextFrame();
             QVERIFY2(onScreen() == fresh(), c.name);
         }
+        // A change while the window is hidden shows when it is seen again.
+        w.hideWindow();
+        esc->setCheckedLook(!esc->hasCheckedLook());
+        w.showWindow();
+        QTRY_VERIFY(w.isVisible());
+        QCOMPARE(onScreen(), fresh());
         settle();
         const int drawn = overlay.belowDrawn();
         nextFrame();
