@@ -3,13 +3,19 @@
 // for the lighting preview and the user's per-key colours. A new frame repaints only the keys whose fill changed,
 // in one repaint of the map, instead of one repaint per key button.
 //
-// It draws the keys' faces below the fills too: the key buttons stay where they are (focus, clicks, tooltips,
-// screen readers), but a window paint passes them by and this widget draws them all with one painter. Twenty
-// times a second, a paint event per key (a painter, a clip and a face lookup each) cost more than the pixels.
+// It covers the keys' area and is opaque there: below the fills it draws a copy of what the window shows in that
+// area (its background, the keys' faces, whatever else lies under it), kept in screen pixels. The key buttons stay
+// where they are (focus, clicks, tooltips, screen readers), but the window's paint passes them by. Twenty times a
+// second, copying the background and then every face cost more than the fills themselves; now a tick is one copy
+// and the fills. The copy is drawn again only when something under it changes its look.
 
 #include "lighting/PreviewEngine.h"
 #include "lighting/UserPatterns.h"
 
+#include "SkinButton.h"
+
+#include <QPixmap>
+#include <QPointer>
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
@@ -18,19 +24,18 @@
 
 namespace ombrel {
 
-class SkinButton;
-
 class KeyColorOverlay : public QWidget {
     Q_OBJECT
 public:
-    // Covers `parent` (the main window) and lets every mouse event through to the keys below.
+    // Lies over the keys of `parent` (the main window) and lets every mouse event through to them.
     explicit KeyColorOverlay(QWidget* parent);
 
     struct Key {
         int slot;                     // colour slot 0..125
         QRect rect;                   // in the parent's coordinates
-        SkinButton* button = nullptr; // drawn here when given: the key's own face below its fill
+        SkinButton* button = nullptr; // the key below the fill
     };
+    // Also places the widget over the keys.
     void setKeys(std::vector<Key> keys);
 
     // Shows `frame`; only keys whose fill changed are repainted.
@@ -40,22 +45,37 @@ public:
     void clearFills();
 
     const PreviewFrame& fills() const { return m_frame; }
-    // The area repainted by the last change (empty when nothing changed), for tests.
+    // The area repainted by the last change (empty when nothing changed), in the parent's coordinates, for tests.
     const QRegion& lastRepaint() const { return m_lastRepaint; }
+    // How often the copy of the area below was drawn, for tests.
+    int belowDrawn() const { return m_belowDrawn; }
 
     static constexpr int kFillAlpha = 128; // 50 % opacity
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
-    void releaseKeys();
+    // Where the copy of the window below this widget is out of date: something there looks different now.
+    QRegion changedBelow(const QRegion& dirty) const;
+    void drawBelow(const QRegion& area);
 
     std::vector<Key> m_keys;
-    std::vector<SkinButton*> m_held; // keys the window's paint at hand passes by
     PreviewFrame m_frame{};
     QRegion m_lastRepaint;
+
+    QPixmap m_below;        // what the window shows under this widget, in screen pixels
+    qreal m_belowRatio = 0; // the screen's scale m_below was drawn at
+    struct Watched {
+        QPointer<SkinButton> button;
+        QRect rect; // in this widget's coordinates
+        SkinButton::Look look;
+    };
+    std::vector<Watched> m_watched; // the buttons drawn into m_below, as they looked then
+    QRegion m_ownRepaint;           // asked for by the fills since the last paint; anything else changed below
+    bool m_drawingBelow = false;
+    int m_belowDrawn = 0;
 };
 
 } // namespace ombrel

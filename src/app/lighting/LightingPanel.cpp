@@ -297,7 +297,6 @@ void LightingPanel::attachMap(KeyboardMap& map) {
     for (const auto& [id, button] : map.buttons())
         if (isMapKey(id)) keys.push_back({SlotOfControl(id), button->geometry(), button});
     m_overlay->setKeys(std::move(keys));
-    m_overlay->setGeometry(m_context.window()->rect());
     m_overlay->raise();
     raise();
     connect(&map, &KeyboardMap::keyPainted, this, &LightingPanel::paintKey);

@@ -212,6 +212,27 @@ void SkinButton::paintEvent(QPaintEvent*) {
     paintInto(painter);
 }
 
+SkinButton::Look SkinButton::look() const {
+    const Face face = currentFace();
+    return {face,
+            m_frameOn ? nullptr : facePixmap(face),
+            QPoint(m_srcX, m_srcY),
+            size(),
+            m_textOn ? text() : QString(),
+            m_textOn,
+            m_pointSize,
+            m_fontFace,
+            textColour(face).rgba(),
+            m_format,
+            m_escapement,
+            m_rotated,
+            m_frameOn,
+            m_frameColour.rgba(),
+            m_keyboardFocus && hasFocus(),
+            m_iconRect,
+            isVisible()};
+}
+
 void SkinButton::paintInto(QPainter& painter) {
     const Face face = currentFace();
     if (m_frameOn) {

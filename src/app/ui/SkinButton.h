@@ -79,6 +79,30 @@ public:
     // paint event does, and so does a widget that draws many buttons in one paint.
     void paintInto(QPainter& painter);
 
+    // Everything paintInto draws from: two equal looks draw the same pixels. A widget that keeps the drawn key
+    // compares it to learn whether its copy is still good.
+    struct Look {
+        Face face = Face::None;
+        const QPixmap* picture = nullptr;
+        QPoint source;
+        QSize size;
+        QString text;
+        bool textOn = false;
+        int pointSize = 0;
+        QString fontFace;
+        QRgb textColour = 0;
+        unsigned format = 0;
+        int escapement = 0;
+        bool rotated = false;
+        bool frameOn = false;
+        QRgb frameColour = 0;
+        bool focusRing = false;
+        QRect iconRect;
+        bool visible = false;
+        bool operator==(const Look&) const = default;
+    };
+    Look look() const;
+
     bool accessibleChecked() const override { return m_checked; }
     void accessiblePress() override { click(); }
 

@@ -22,8 +22,10 @@
 #include "platform/IniFile.h"
 
 #include <QComboBox>
+#include <QEnterEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -420,6 +422,74 @@ private slots:
         // Every key is painted again by itself once the window is done with it: a key's update still repaints it.
         for (int id : keys)
             QVERIFY(map.button(id)->updatesEnabled());
+
+        // The window keeps a copy of what lies under the fills. What it shows after a change of a key's look,
+        // even one made while a new frame repaints the whole map, is what a fresh drawing of the window gives,
+        // and a frame alone does not draw the copy again.
+        KeyColorOverlay& overlay = *panel.overlay();
+        const QRect area = overlay.geometry();
+        auto settle = [] {
+            for (int i = 0; i < 3; ++i)
+                QCoreApplication::processEvents();
+        };
+        auto onScreen = [&] {
+            settle();
+            return w.screen()
+                ->grabWindow(w.winId(), area.x(), area.y(), area.width(), area.height())
+                .toImage()
+                .convertToFormat(QImage::Format_RGB32);
+        };
+        auto fresh = [&] { return w.grab(area).toImage().convertToFormat(QImage::Format_RGB32); };
+        int hue = 0;
+        auto nextFrame = [&] {
+            hue = (hue + 40) % 360;
+            const QColor c = QColor::fromHsv(hue, 255, 255);
+            colours.fill({static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+                          static_cast<std::uint8_t>(c.blue())});
+            overlay.showColors(colours);
+        };
+        SkinButton* f5 = map.button(1058);
+        struct Change {
+            const char* name;
+            SkinButton* key;
+            std::function<void()> make;
+        };
+        const std::vector<Change> changes = {
+            {"checked", esc, [&] { esc->setCheckedLook(!esc->hasCheckedLook()); }},
+            {"hover", f5,
+             [&] {
+                 QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+                 QCoreApplication::sendEvent(f5, &enter);
+             }},
+            {"unhover", f5,
+             [&] {
+                 QEvent leave(QEvent::Leave);
+                 QCoreApplication::sendEvent(f5, &leave);
+             }},
+            {"disabled", esc, [&] { esc->setEnabled(false); }},
+            {"enabled", esc, [&] { esc->setEnabled(true); }},
+            {"keyboard focus", f5, [&] { f5->setFocus(Qt::TabFocusReason); }},
+        };
+        nextFrame();
+        QCOMPARE(onScreen(), fresh());
+        for (const Change& c : changes) {
+            const SkinButton::Look look = c.key->look();
+            c.make();
+            QVERIFY2(c.key->look() != look, c.name);
+            nextFrame();
+            QVERIFY2(onScreen() == fresh(), c.name);
+        }
+        // A change while the window is hidden shows when it is seen again.
+        w.hideWindow();
+        esc->setCheckedLook(!esc->hasCheckedLook());
+        w.showWindow();
+        QTRY_VERIFY(w.isVisible());
+        QCOMPARE(onScreen(), fresh());
+        settle();
+        const int drawn = overlay.belowDrawn();
+        nextFrame();
+        settle();
+        QCOMPARE(overlay.belowDrawn(), drawn);
     }
 
     void thePreviewTicksOnlyWhileOnAndSeen() {
