@@ -20,6 +20,14 @@ source "$(dirname "$0")/e2e_common.sh"
 # The window speaks English here, whatever the machine's language.
 export LANG=C.UTF-8 LC_ALL=C.UTF-8 LANGUAGE=
 
+# The X server must answer before anything here depends on it; if it does not, say what the system shows of it.
+if ! xdotool getdisplaygeometry >/dev/null 2>&1; then
+    echo "accessibility: the X server on $DISPLAY does not answer"
+    ls -la /tmp/.X11-unix
+    grep -a X11 /proc/net/unix
+    pgrep -a Xvfb
+    exit 1
+fi
 dbus-daemon --session --fork --address="unix:path=$XDG_RUNTIME_DIR/bus" --print-pid >"$work/dbus.pid" || exit 1
 track "$(cat "$work/dbus.pid")"
 export DBUS_SESSION_BUS_ADDRESS="unix:path=$XDG_RUNTIME_DIR/bus"
