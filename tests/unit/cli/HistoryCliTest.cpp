@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <regex>
 
 namespace ombrel::test {
 namespace {
@@ -103,9 +104,13 @@ TEST_F(HistoryCliTest, AColourChangeSavedBeforeItsWriteIsKeptAndCanBeUndone) {
         {"colors", "paint", "1", "Esc", "00ff00", "--base"},
         {"apply", dir + "/colors.toml"},
     };
+    // Every key's colour in the three patterns. The last column (whether a slot follows the base colour) is left
+    // out: the keyboard file does not carry it, a restore derives it from the colours, and the factory file marks
+    // slots as following a base colour they do not show.
     auto colours = [&] {
-        return ok({"colors", "show", "1", "0"}).out + ok({"colors", "show", "1", "1"}).out +
-               ok({"colors", "show", "1", "2"}).out;
+        std::string shown = ok({"colors", "show", "1", "0"}).out + ok({"colors", "show", "1", "1"}).out +
+                            ok({"colors", "show", "1", "2"}).out;
+        return std::regex_replace(shown, std::regex("  (base|brush)\n"), "\n");
     };
     int rows = 0;
     for (const auto& change : changes) {
