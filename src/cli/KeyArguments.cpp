@@ -2,38 +2,14 @@
 
 #include "keys/FunctionLists.h"
 #include "keys/KeyAliases.h"
+#include "keys/KeyCodeText.h"
 #include "keys/MacroRecord.h"
 #include "keys/MediaTable.h"
 #include "text/WholeNumber.h"
 
-#include <charconv>
-#include <cstdio>
-
 namespace ombrel::cli {
 
 namespace {
-
-constexpr int kGKeysPerBank = 9;
-
-std::optional<unsigned long> parseUnsigned(std::string_view text, int base) {
-    unsigned long value = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return value;
-}
-
-std::optional<KeyCode> parseHexCode(std::string_view text) {
-    if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
-    const auto value = ParseWholeNumber(text);
-    if (!value || *value > 0xFFFF) return std::nullopt;
-    return static_cast<KeyCode>(*value);
-}
-
-std::string hex3(unsigned value) {
-    char s[16];
-    std::snprintf(s, sizeof s, "0x%03X", value);
-    return s;
-}
 
 std::optional<KeyRecord> failWith(std::string* error, std::string text) {
     if (error) *error = std::move(text);
@@ -55,7 +31,7 @@ std::optional<KeyIndex> gKey(std::string_view text) {
         bank = (rest[1] == 'B' || rest[1] == 'b') ? 1 : 0;
         rest = rest.substr(0, 1);
     }
-    if (const auto n = parseUnsigned(rest, 10); n && *n >= 1 && *n <= kGKeysPerBank)
+    if (const auto n = ParseDecimal(rest); n && *n >= 1 && *n <= kGKeysPerBank)
         return static_cast<KeyIndex>(kFirstGKeyIndex + bank * kGKeysPerBank + (*n - 1));
     return std::nullopt;
 }
@@ -104,23 +80,23 @@ KeyNames::KeyNames(const TextLookup& text) {
 }
 
 std::optional<KeyCode> KeyNames::parse(std::string_view text) const {
-    if (const auto code = parseHexCode(text)) return code;
+    if (const auto code = ParseHexKeyCode(text)) return code;
     if (const auto found = m_keys.match(text).value) return static_cast<KeyCode>(*found);
     return std::nullopt;
 }
 
 NameLookup KeyNames::lookupKey(std::string_view text) const {
-    if (const auto code = parseHexCode(text)) return {*code, {}, {}};
+    if (const auto code = ParseHexKeyCode(text)) return {*code, {}, {}};
     return lookup(m_keys, text, "a key name or key code");
 }
 
 NameLookup KeyNames::lookupMedia(std::string_view text) const {
-    if (const auto row = parseUnsigned(text, 10); row && *row < MediaTable().size()) return {int(*row), {}, {}};
+    if (const auto row = ParseDecimal(text); row && *row < MediaTable().size()) return {int(*row), {}, {}};
     return lookup(m_media, text, "a media function (a name or a row 0..17)");
 }
 
 NameLookup KeyNames::lookupFunction(std::string_view text) const {
-    if (const auto n = parseUnsigned(text, 10)) {
+    if (const auto n = ParseDecimal(text)) {
         if (*n >= 1 && *n <= kFunctionKeyCount) return {int(*n - 1), {}, {}};
         return {std::nullopt, "keyboard functions are numbered 1 to 11", {}};
     }
@@ -147,11 +123,7 @@ std::optional<KeyIndex> ParseKeyArgument(std::string_view text, const KeyNames& 
 }
 
 std::string KeyArgument(KeyIndex index) {
-    if (index >= kFirstGKeyIndex && index < kFirstGKeyIndex + kGKeySlots) {
-        const int m = index - kFirstGKeyIndex;
-        return "G" + std::to_string(m % kGKeysPerBank + 1) + (m >= kGKeysPerBank ? "B" : "");
-    }
-    return hex3(KeyCodeOf(index));
+    return KeyIndexText(index);
 }
 
 std::string KeyLabel(KeyIndex index, const KeyNameLookup& keyName) {
@@ -188,7 +160,7 @@ std::optional<KeyRecord> ParseFunctionArgument(std::string_view text, const KeyN
         if (!found.value) return failWith(error, found.problem);
         return KeyRecord{KF_FUNCTION, 0, static_cast<std::uint32_t>(*found.value)};
     } else if (kind == "macro") {
-        if (const auto id = parseUnsigned(value, 10); id && *id >= 1 && *id <= kMaxMacros)
+        if (const auto id = ParseDecimal(value); id && *id >= 1 && *id <= kMaxMacros)
             return KeyRecord{KF_MACRO, 1, static_cast<std::uint32_t>(*id)};
         return failWith(error, "macro ids are 1 to 100");
     }
@@ -204,7 +176,7 @@ std::string FunctionArgument(const KeyRecord& r) {
     case KF_KEY:
         for (const MouseArgument& m : kMouseArguments)
             if (r.value == m.code) return m.argument;
-        return "key:" + hex3(r.value);
+        return "key:" + HexKeyCode(r.value);
     case KF_PROGRAM:
         return "program";
     case KF_MACRO:

@@ -1,58 +1,27 @@
 #include "keyboardfile/KeyCodeNames.h"
 
 #include "keyboardfile/KeyboardSetup.h"
+#include "keys/KeyCodeText.h"
 #include "keys/KeyFunction.h"
 #include "keys/KeyImage.h"
 #include "text/WholeNumber.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cstdio>
 
 namespace ombrel {
 
-namespace {
-
-constexpr int kGKeysPerBank = 9;
-
-std::optional<unsigned> numberOf(std::string_view text, int base) {
-    unsigned v = 0;
-    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v, base);
-    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-    return v;
-}
-
-std::optional<KeyCode> hexCode(std::string_view text) {
-    if (text.size() < 3 || text[0] != '0' || (text[1] != 'x' && text[1] != 'X')) return std::nullopt;
-    const auto v = ParseWholeNumber(text);
-    if (!v || *v > 0xFFFF) return std::nullopt;
-    return static_cast<KeyCode>(*v);
-}
-
-std::string hex3(unsigned v) {
-    char s[16];
-    std::snprintf(s, sizeof s, "0x%03X", v);
-    return s;
-}
-
-} // namespace
-
 std::string KeyCodeNames::keyName(KeyIndex index) const {
-    if (index >= kFirstGKeyIndex) {
-        const int m = index - kFirstGKeyIndex;
-        return "G" + std::to_string(m % kGKeysPerBank + 1) + (m >= kGKeysPerBank ? "B" : "");
-    }
-    return hex3(KeyCodeOf(index));
+    return KeyIndexText(index);
 }
 
 std::optional<KeyIndex> KeyCodeNames::key(std::string_view name, std::string* problem) const {
     std::optional<KeyIndex> index;
     if (name.size() >= 2 && (name[0] == 'G' || name[0] == 'g')) {
         const bool bankB = name.back() == 'B' || name.back() == 'b';
-        const auto n = numberOf(name.substr(1, name.size() - 1 - (bankB ? 1 : 0)), 10);
+        const auto n = ParseDecimal(name.substr(1, name.size() - 1 - (bankB ? 1 : 0)));
         if (n && *n >= 1 && *n <= static_cast<unsigned>(kGKeysPerBank))
             index = static_cast<KeyIndex>(kFirstGKeyIndex + (*n - 1) + (bankB ? kGKeysPerBank : 0));
-    } else if (const auto code = hexCode(name)) {
+    } else if (const auto code = ParseHexKeyCode(name)) {
         index = KeyIndexOf(*code);
     }
     const auto& keys = SetupKeys();
@@ -64,11 +33,11 @@ std::optional<KeyIndex> KeyCodeNames::key(std::string_view name, std::string* pr
 }
 
 std::string KeyCodeNames::keyCodeName(KeyCode code) const {
-    return hex3(code);
+    return HexKeyCode(code);
 }
 
 std::optional<KeyCode> KeyCodeNames::keyCode(std::string_view name, std::string* problem) const {
-    if (const auto code = hexCode(name)) return code;
+    if (const auto code = ParseHexKeyCode(name)) return code;
     *problem = "'" + std::string(name) + "' is not a key code such as 0x03A";
     return std::nullopt;
 }
@@ -80,7 +49,7 @@ std::string KeyCodeNames::functionName(const KeyRecord& r) const {
     case KF_DISABLED:
         return "disabled";
     case KF_KEY:
-        return "key:" + hex3(r.value);
+        return "key:" + HexKeyCode(r.value);
     case KF_MACRO:
         return "macro:" + std::to_string(r.value);
     case KF_STOP_MACRO:
@@ -102,13 +71,15 @@ std::optional<KeyRecord> KeyCodeNames::function(std::string_view name, std::stri
     if (name == "disabled") return KeyRecord{KF_DISABLED};
     if (name == "stop-macro") return KeyRecord{KF_STOP_MACRO};
     if (kind == "key")
-        if (const auto code = hexCode(value)) return KeyRecord{KF_KEY, 0, *code};
+        if (const auto code = ParseHexKeyCode(value)) return KeyRecord{KF_KEY, 0, *code};
     if (kind == "macro")
-        if (const auto n = numberOf(value, 10); n && *n >= 1 && *n <= 0xFFFF) return KeyRecord{KF_MACRO, 0, *n};
+        if (const auto n = ParseDecimal(value); n && *n >= 1 && *n <= 0xFFFF)
+            return KeyRecord{KF_MACRO, 0, static_cast<unsigned>(*n)};
     if (kind == "media")
-        if (const auto n = numberOf(value, 10); n && *n < 256) return KeyRecord{KF_MEDIA, 0, *n};
+        if (const auto n = ParseDecimal(value); n && *n < 256) return KeyRecord{KF_MEDIA, 0, static_cast<unsigned>(*n)};
     if (kind == "function")
-        if (const auto n = numberOf(value, 10); n && *n >= 1 && *n < 256) return KeyRecord{KF_FUNCTION, 0, *n - 1};
+        if (const auto n = ParseDecimal(value); n && *n >= 1 && *n < 256)
+            return KeyRecord{KF_FUNCTION, 0, static_cast<unsigned>(*n - 1)};
     *problem = "'" + std::string(name) + "' is not a key function";
     return std::nullopt;
 }

@@ -18,4 +18,11 @@ std::optional<long long> ParseWholeNumber(std::string_view text) {
     return value;
 }
 
+std::optional<unsigned long> ParseDecimal(std::string_view text) {
+    unsigned long value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value, 10);
+    if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+    return value;
+}
+
 } // namespace ombrel

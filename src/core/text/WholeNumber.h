@@ -10,4 +10,7 @@ namespace ombrel {
 // Nothing for anything else, or for a value beyond long long.
 std::optional<long long> ParseWholeNumber(std::string_view text);
 
+// Decimal digits only ("12", "012"), as counts, rows and macro ids are written. Nothing for anything else.
+std::optional<unsigned long> ParseDecimal(std::string_view text);
+
 } // namespace ombrel

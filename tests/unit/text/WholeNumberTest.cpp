@@ -4,6 +4,8 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ombrel {
 namespace {
@@ -39,6 +41,23 @@ TEST(WholeNumber, TakesDecimalAndHexadecimalAfter0xOnly) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ParseWholeNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(WholeNumber, DecimalTakesDigitsOnly) {
+    const std::vector<std::pair<std::string_view, std::optional<unsigned long>>> cases = {
+        {"0", 0},
+        {"012", 12},
+        {"255", 255},
+        {"", std::nullopt},
+        {"0x1F", std::nullopt},
+        {"-1", std::nullopt},
+        {"+1", std::nullopt},
+        {" 1", std::nullopt},
+        {"1 ", std::nullopt},
+        {"1.5", std::nullopt},
+    };
+    for (const auto& [text, value] : cases)
+        EXPECT_EQ(ParseDecimal(text), value) << '"' << text << '"';
 }
 
 } // namespace
