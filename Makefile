@@ -1,7 +1,7 @@
 # The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
 # runs the whole suite. Both install missing Debian packages on their first run (and again whenever the package
 # list changes or configuring finds something missing), not on every build.
-.PHONY: all deps build test test-tsan run format clean package-deb bench-window
+.PHONY: all deps build test test-tsan soak run format clean package-deb bench-window
 
 CMAKE_BUILD_JOBS ?= $(shell nproc)
 DEPS_STAMP := build/.deps-installed
@@ -30,6 +30,10 @@ test-tsan: $(DEPS_STAMP)
 	@cmake --preset tsan >/dev/null || { scripts/install-deps && cmake --preset tsan >/dev/null; }
 	@cmake --build --preset tsan -j $(CMAKE_BUILD_JOBS) --target tsan_suites
 	ctest --preset tsan -j $(CMAKE_BUILD_JOBS)
+
+# The long fault and hot-plug runs (CTest label "soak"), which `make test` leaves out: hours, not minutes.
+soak: build
+	ctest --preset soak -j 1
 
 run: build
 	@scripts/run-program
