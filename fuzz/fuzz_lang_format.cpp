@@ -1,5 +1,7 @@
 // Language texts used as formats, from hostile bytes: whatever the text says, the formatter fills at most one
-// conversion and never writes more than the text, the argument and the padding it asks for.
+// conversion and never writes more than the text, the argument and the padding it asks for; a text with named
+// fields grows by at most the values, once per field it names.
+#include "text/NamedFields.h"
 #include "text/SafeFormat.h"
 
 #include <cstddef>
@@ -20,5 +22,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (ombrel::FormatTextInt(format, value).size() > bound) std::abort();
     if (ombrel::FormatTextString(format, format).size() > bound + format.size() * 3) std::abort();
     (void)conversions;
+
+    // Each "{a}" is at least three bytes and takes at most the longest value (4 bytes) in their place.
+    const std::string filled = ombrel::FillNamedFields(format, {{"a", "four"}, {"", "v"}, {"to", "{to}"}});
+    if (filled.size() > format.size() * 2 + 1) std::abort();
     return 0;
 }

@@ -81,6 +81,7 @@ void HistoryDialog::fill() {
     // The changes in the words of ombrelctl's history list (key names, not codes), in the window's language.
     const cli::CliTexts texts = cli::LoadCliTexts(m_context.languageIndex());
     const cli::CliSetupNames names(texts);
+    const ChangeWords words = LoadChangeWords(texts.text);
     // What each write changed is what lies between its snapshot and the next; the newest write changed what lies
     // between its snapshot and the keyboard now.
     std::optional<KeyboardSetup> now;
@@ -98,7 +99,7 @@ void HistoryDialog::fill() {
         const auto after = i + 1 < all.size() ? readSnapshot(all[i + 1].path) : now;
         QStringList lines;
         if (before && after)
-            for (const std::string& line : CompareSetups(*before, *after, names).lines)
+            for (const std::string& line : CompareSetups(*before, *after, names, words).lines)
                 lines << QString::fromStdString(line);
         QString summary = lines.isEmpty() ? m_context.text("HISTORY_NO_CHANGE") : lines.first();
         if (lines.size() > 1) summary += QStringLiteral(" (+%1)").arg(lines.size() - 1);

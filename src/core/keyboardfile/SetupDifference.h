@@ -2,6 +2,7 @@
 // What changes from one keyboard setup to another, one line per change in the window's words
 // ("Profile 1, Caps Lock: Key (Esc) -> Disabled"), and which areas of the keyboard's memory that touches.
 
+#include "keyboardfile/ChangeWords.h"
 #include "keyboardfile/KeyboardSetup.h"
 #include "keyboardfile/SetupNames.h"
 
@@ -21,7 +22,9 @@ struct SetupDifference {
     bool empty() const { return lines.empty(); }
 };
 
-// `to` is compared with `from` where both name something; what only one of them names is no change.
-SetupDifference CompareSetups(const KeyboardSetup& from, const KeyboardSetup& to, const SetupNames& names);
+// `to` is compared with `from` where both name something; what only one of them names is no change. The lines
+// are in `words`, English unless the caller shows another language.
+SetupDifference CompareSetups(const KeyboardSetup& from, const KeyboardSetup& to, const SetupNames& names,
+                              const ChangeWords& words = ChangeWords());
 
 } // namespace ombrel

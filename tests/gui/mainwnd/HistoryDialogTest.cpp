@@ -73,7 +73,7 @@ private slots:
         UserPrompts::setNextMenuChoice(kCmdHistory);
         w.captionBar().showBackupMenu(QPoint());
         QCOMPARE(listed.size(), 1);
-        QVERIFY2(listed[0].startsWith(QStringLiteral("Ombrel|Profile 2, lighting brightness")), qPrintable(listed[0]));
+        QVERIFY2(listed[0].startsWith(QStringLiteral("Ombrel|Profile 2, lighting, brightness")), qPrintable(listed[0]));
         QVERIFY(restored);
         QVERIFY(h.keyboardLighting(1) == before);
         // The restore is a write too: it is listed, so it can be undone in turn.

@@ -22,6 +22,18 @@
 namespace ombrel {
 namespace {
 
+// The {names} a text fills in, sorted.
+std::vector<std::string> bracedNames(const std::string& text) {
+    std::vector<std::string> names;
+    for (std::size_t open = text.find('{'); open != std::string::npos; open = text.find('{', open + 1)) {
+        const std::size_t close = text.find('}', open);
+        if (close == std::string::npos) break;
+        names.push_back(text.substr(open + 1, close - open - 1));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
 using SectionKey = std::pair<std::string, std::string>;
 
 // The keys listed in tests/unit/text/required_text_keys.txt, with their sections.
@@ -169,6 +181,9 @@ TEST_F(LanguageFileTest, EveryLanguageFileHasEveryEnglishKeyWithTheSameConversio
             EXPECT_EQ(Utf8Sanitize(text), text) << key << " is not UTF-8";
             EXPECT_LE(Utf8CharCount(text), IniDocument::kMaxValueChars) << key << " would be cut";
             EXPECT_EQ(ListConversions(text), ListConversions(m_texts.lookup(section, key, 0)))
+                << section << "/" << key << ": " << text;
+            // A translation may move the {fields} of a text but not rename, drop or add one.
+            EXPECT_EQ(bracedNames(text), bracedNames(m_texts.lookup(section, key, 0)))
                 << section << "/" << key << ": " << text;
         }
     }
