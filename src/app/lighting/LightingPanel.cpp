@@ -322,6 +322,7 @@ void LightingPanel::buildUserGroup() {
         l->setText(QString::fromStdString(lookupLight(key.toStdString(), language)));
     }
     applyAccessibleTexts();
+    showModeSwitch(); // the switch says what a click on the map does, over its general description
     m_user->refresh();
     showEffectControls();
 }

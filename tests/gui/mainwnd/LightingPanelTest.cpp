@@ -20,6 +20,7 @@
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
 #include "platform/IniFile.h"
+#include "text/LanguageTexts.h"
 
 #include <QComboBox>
 #include <QEnterEvent>
@@ -206,6 +207,9 @@ private slots:
         const qsizetype start = children.indexOf(group.first());
         QVERIFY(start > 0);
         QCOMPARE(children.mid(start, group.size()), group);
+        // Making them does not change what the other controls say.
+        QCOMPARE(Control<ClickablePicture>(w, skinkey::kLightSwitch)->accessibleDescription(),
+                 QString::fromStdString(lookupText("MAP_HINT_ASSIGN", w.context().languageIndex())));
 
         ClickPicture(w, skinkey::kLightSwitch);
         ChooseEffect(w, 20); // the user's own colours
