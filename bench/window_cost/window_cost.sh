@@ -8,7 +8,9 @@
 #  - hidden: the same with the window hidden in the tray (needs trayer), where nothing may tick.
 #   bench/window_cost/window_cost.sh            (after `cmake --build build --target ombrel skin window_cost_bare`)
 #   RUNS=5 SECONDS_PREVIEW=20 SCALES="1 1.5 2" DISPLAY_NUMBER=41 bench/window_cost/window_cost.sh
-# Needs Xvfb and xev (x11-utils); trayer for the hidden case.
+# Needs Xvfb, xev (x11-utils) and dbus-daemon; trayer for the hidden case.
+# Both programs run on a session bus of their own, as on a desktop: without one, the first D-Bus call of a Qt
+# program (the tray's, the accessibility bridge's) starts dbus-launch, a cost no desktop user pays.
 set -uo pipefail
 cd "$(dirname "$0")/../.."
 build=${BUILD_DIR:-build}
@@ -17,7 +19,7 @@ bare=$PWD/$build/bin/window_cost_bare
 runs=${RUNS:-5}
 seconds=${SECONDS_PREVIEW:-20}
 scales=${SCALES:-1 1.5 2}
-for tool in Xvfb xev awk; do
+for tool in Xvfb xev awk dbus-daemon; do
     command -v "$tool" >/dev/null || { echo "window_cost: $tool is not installed" >&2; exit 127; }
 done
 for program in "$ombrel" "$bare"; do
@@ -48,6 +50,12 @@ for _ in $(seq 200); do [[ -s "$work/display" ]] && break; sleep 0.05; done
 [[ -s "$work/display" ]] || { echo "window_cost: Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(head -n 1 "$work/display")" QT_QPA_PLATFORM=xcb
 unset QT_AUTO_SCREEN_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS QT_ENABLE_HIGHDPI_SCALING
+
+bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1 2>"$work/dbus.log") ||
+    { echo "window_cost: dbus-daemon did not start" >&2; exit 1; }
+pids+=("$(sed -n 2p <<<"$bus")")
+export DBUS_SESSION_BUS_ADDRESS
+DBUS_SESSION_BUS_ADDRESS=$(head -n 1 <<<"$bus")
 
 # A private home for the program, the panel on; the emulator's profile 0 runs effect 1 (Wave), colourful.
 export HOME="$work/home" XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" XDG_RUNTIME_DIR="$work/run"

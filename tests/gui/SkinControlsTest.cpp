@@ -1,4 +1,5 @@
 // Placement from layout files, image button faces and states, the picture slider, dialog skins and mask regions.
+#include "ProgramIcon.h"
 #include "RegionFromMask.h"
 #include "ScreenTest.h"
 #include "SkinAccessibility.h"
@@ -12,6 +13,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPainter>
@@ -70,6 +72,24 @@ private slots:
         m_ini = m_dir.filePath(QStringLiteral("Test.ini"));
         WriteFile(m_ini, "[buttoninfo]\nPLACED=10,20,30,40\nSHORT=10,20,30\nJUNK=oops\nARROW=50,60,18,18\n"
                          "[BUTTONINFO2]\nFACE=5,7,0,0\n");
+    }
+
+    void programIconMadeAheadIsTheSameAsOneMadeWhenAsked() {
+        // The start makes the icon on another thread; a skin folder without the picture gives no icon either way.
+        QTemporaryDir ahead, asked, empty;
+        QImage picture(256, 256, QImage::Format_ARGB32);
+        picture.fill(QColor(200, 40, 10));
+        QVERIFY(picture.save(QDir(ahead.path()).filePath(QStringLiteral("Ombrel.png"))));
+        QVERIFY(picture.save(QDir(asked.path()).filePath(QStringLiteral("Ombrel.png"))));
+        PrepareProgramIcon(ahead.path());
+        const QIcon made = ProgramIcon(ahead.path());
+        const QIcon reference = ProgramIcon(asked.path());
+        QVERIFY(!reference.isNull());
+        QCOMPARE(made.availableSizes(), reference.availableSizes());
+        for (const QSize& size : reference.availableSizes())
+            QCOMPARE(made.pixmap(size).toImage(), reference.pixmap(size).toImage());
+        PrepareProgramIcon(empty.path());
+        QVERIFY(ProgramIcon(empty.path()).isNull());
     }
 
     void buttonIsPlacedAndCutsItsFaceOnePixelUpLeft() {

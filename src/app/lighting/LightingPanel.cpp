@@ -76,7 +76,7 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         m_status->hide();
         updateMask();
     });
-    context.window()->installEventFilter(this); // minimising stops the preview
+    context.window()->installEventFilter(this); // minimising stops the preview; the first paint builds the rest
 
     m_overlay = new KeyColorOverlay(context.window());
     const QString layoutFile = context.layoutFile();
@@ -140,14 +140,13 @@ LightingPanel::LightingPanel(WindowContext& context, const MapPictures& pictures
         setTabOrder(before, rate);
         before = rate;
     }
+    // Its controls are made once the window is up (see showEvent), unless the user effect shows at once.
     m_user = new UserEffectGroup(context, this, [this](QWidget* w) { adopt(w); });
-    for (const auto& [l, key] : m_user->labels())
-        m_labels.append({l, key});
     connect(m_user, &UserEffectGroup::colorsChanged, this, &LightingPanel::showUserColorsOrClear);
     connect(m_user, &UserEffectGroup::writeFailed, this, &LightingPanel::check);
     connect(m_user, &UserEffectGroup::brushColorChanged, this, &LightingPanel::showColorFields);
 
-    label("CONTROL_RGBStatic", "");
+    m_rgbLabel = label("CONTROL_RGBStatic", "");
     m_colorPicker = new ColorPicker(context, this, [this](QWidget* w) { adopt(w); });
     connect(m_colorPicker, &ColorPicker::colorChosen, this, &LightingPanel::onColorPicked);
     // Failures are told below the swatches, without stopping the user.
@@ -190,6 +189,10 @@ bool LightingPanel::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == m_context.window()) {
         if (event->type() == QEvent::WindowStateChange) updatePreviewTimer();
+        // The window is on the screen: what it does not show yet is made now, so that what a screen reader lists
+        // is complete.
+        if (event->type() == QEvent::Paint && !m_user->built())
+            QTimer::singleShot(0, this, &LightingPanel::buildUserGroup);
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {
@@ -284,6 +287,46 @@ void LightingPanel::showDefaultReportRate() {
         m_rates[i]->setCheckedLook(i == 0);
 }
 
+UserEffectGroup* LightingPanel::userGroup() {
+    buildUserGroup();
+    return m_user;
+}
+
+void LightingPanel::buildUserGroup() {
+    if (m_user->built()) return;
+    m_user->build();
+    const QList<QWidget*>& made = m_user->controls();
+    // A screen reader lists the panel's controls in the order of its children, and Tab follows its own chain:
+    // both get the group where the panel was made with it, before the colour fields, not at the end.
+    for (QWidget* w : made)
+        w->stackUnder(m_rgbLabel);
+    const auto isMade = [&made](const QWidget* w) {
+        return std::any_of(made.begin(), made.end(), [w](const QWidget* m) { return m == w || m->isAncestorOf(w); });
+    };
+    // Tab goes from the control before the group's place to the group, then on to the first control after it.
+    const QObjectList& siblings = children();
+    QWidget* next = nullptr;
+    for (qsizetype i = siblings.indexOf(m_rgbLabel); i >= 0 && i < siblings.size() && !next; ++i)
+        if (auto* w = qobject_cast<QWidget*>(siblings[i]); w && w->focusPolicy() != Qt::NoFocus) next = w;
+    QWidget* before = next ? next->previousInFocusChain() : this;
+    while (before != this && (isMade(before) || before->focusPolicy() == Qt::NoFocus))
+        before = before->previousInFocusChain();
+    for (QWidget* w : made) {
+        if (w->focusPolicy() == Qt::NoFocus) continue;
+        setTabOrder(before, w);
+        before = w;
+    }
+    const int language = m_context.languageIndex();
+    for (const auto& [l, key] : m_user->labels()) {
+        m_labels.append({l, key});
+        l->setText(QString::fromStdString(lookupLight(key.toStdString(), language)));
+    }
+    applyAccessibleTexts();
+    showModeSwitch(); // the switch says what a click on the map does, over its general description
+    m_user->refresh();
+    showEffectControls();
+}
+
 QComboBox* LightingPanel::effectList() const {
     return m_effectGroup->effectList();
 }
@@ -354,6 +397,7 @@ void LightingPanel::showEffectControls() {
     const LightingEffect effect = m_session ? m_session->state().fields.effect : LightingEffect::None;
     m_effectGroup->showControlsOf(effect, on);
     const EffectControls c = on ? ControlsOfEffect(effect) : EffectControls{};
+    if (c.userGroup) buildUserGroup();
     for (QWidget* w : m_user->controls())
         w->setVisible(c.userGroup);
     updateMask();

@@ -70,7 +70,8 @@ public:
     LightingSession* session() const { return m_session.get(); }
     KeyColorOverlay* overlay() const { return m_overlay; }
     QComboBox* effectList() const;
-    UserEffectGroup* userGroup() const { return m_user; }
+    // The user effect's controls, made first if they were not yet.
+    UserEffectGroup* userGroup();
     QLabel* statusLine() const;
     // Whether a click on a map key paints it now (the panel is on with the user effect).
     bool paintsKeys() const { return paintsUserColors(); }
@@ -91,6 +92,7 @@ protected:
 
 private:
     void applyAccessibleTexts();
+    void buildUserGroup();
     void showModeSwitch();
     void buildEffectControls();
     bool ensureSession();
@@ -125,6 +127,7 @@ private:
     SkinButton* m_rates[4] = {};
     ClickablePicture* m_switch = nullptr;
     QLabel* m_modeLabel = nullptr; // "Keys | Lighting" beside the switch
+    QLabel* m_rgbLabel = nullptr;  // the first control after the user effect's
     EffectGroup* m_effectGroup = nullptr;
     ColorPicker* m_colorPicker = nullptr;
     ColorStatic* m_status = nullptr;

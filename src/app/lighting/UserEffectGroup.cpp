@@ -32,14 +32,22 @@ Rgb rgbOf(const QColor& c) {
 
 } // namespace
 
-UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const std::function<void(QWidget*)>& adopt)
-    : QObject(panel), m_context(context) {
-    const QString layoutFile = context.layoutFile();
+UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, std::function<void(QWidget*)> adopt)
+    : QObject(panel), m_context(context), m_panel(panel), m_adopt(std::move(adopt)) {}
+
+void UserEffectGroup::build() {
+    if (m_built) return;
+    m_built = true;
+    QWidget* panel = m_panel;
+    const QString layoutFile = m_context.layoutFile();
     auto place = [&](QWidget* w, const char* key) {
         w->setObjectName(QString::fromLatin1(key));
         placeControl(w, layoutFile, kSection, w->objectName());
+        // Hidden until the panel shows the user effect; made after the window was shown it would stay hidden
+        // anyway, made before it would show with it.
+        w->setVisible(false);
         m_controls << w;
-        adopt(w);
+        m_adopt(w);
     };
     auto label = [&](const char* key, const char* textKey) {
         auto* l = new ColorStatic(panel);
@@ -91,7 +99,7 @@ UserEffectGroup::UserEffectGroup(WindowContext& context, QWidget* panel, const s
 }
 
 void UserEffectGroup::refresh() {
-    if (!m_session) return;
+    if (!m_session || !built()) return;
     const UserPatterns& p = m_session->patterns();
     m_filling = true;
     m_patterns->clear();
@@ -107,11 +115,11 @@ void UserEffectGroup::refresh() {
 void UserEffectGroup::setBrushColor(const QColor& colour) {
     if (!m_session) return;
     m_session->patterns().setBrushColor(rgbOf(colour));
-    m_brush->setColor(colour);
+    if (m_brush) m_brush->setColor(colour);
 }
 
 void UserEffectGroup::showTool() {
-    if (!m_session) return;
+    if (!m_session || !built()) return;
     const bool base = m_session->patterns().settings().tool == PaintTool::Base;
     m_tools[0]->showPicture(
         m_context.skinPicture(base ? QStringLiteral("user1up.bmp") : QStringLiteral("user1down.bmp")));

@@ -1,6 +1,10 @@
 #pragma once
 // The user effect's part of the lighting panel: the list of the profile's three patterns (typing renames the
 // current one), the brush and base colours and the two painting tools. Painting itself happens on the map.
+//
+// Its controls are made by build(), not with the group: they are hidden unless the user effect is shown, so the
+// panel makes them once the window is up (or at once when the user effect is on at the start) rather than while
+// the user waits for the window.
 
 #include <QList>
 #include <QObject>
@@ -22,10 +26,15 @@ class WindowContext;
 class UserEffectGroup : public QObject {
     Q_OBJECT
 public:
-    // Places the group's controls on `panel`; `adopt` hands each one to the panel.
-    UserEffectGroup(WindowContext& context, QWidget* panel, const std::function<void(QWidget*)>& adopt);
+    // The group's controls go on `panel` when they are built; `adopt` hands each one to the panel.
+    UserEffectGroup(WindowContext& context, QWidget* panel, std::function<void(QWidget*)> adopt);
+
+    // Makes the controls (hidden), once; each goes to `adopt`.
+    void build();
+    bool built() const { return m_built; }
 
     void setSession(LightingSession* session) { m_session = session; }
+    // The controls in the order they were made, labels included; empty until built.
     const QList<QWidget*>& controls() const { return m_controls; }
     // The labels with their "LIGHT" text keys.
     const QList<std::pair<ColorStatic*, QString>>& labels() const { return m_labels; }
@@ -54,6 +63,8 @@ private:
     void showTool();
 
     WindowContext& m_context;
+    QWidget* m_panel;
+    std::function<void(QWidget*)> m_adopt;
     LightingSession* m_session = nullptr;
     QList<QWidget*> m_controls;
     QList<std::pair<ColorStatic*, QString>> m_labels;
@@ -61,6 +72,7 @@ private:
     ColorButton* m_brush = nullptr;
     ColorButton* m_base = nullptr;
     ClickablePicture* m_tools[2] = {};
+    bool m_built = false;
     bool m_filling = false; // the list is being filled or renamed by the program, not by the user
 };
 

@@ -78,7 +78,6 @@ bool MainWindow::initialize(QString* error) {
         return false;
     }
     setStyleSheet(ControlStyleSheet());
-    setWindowIcon(ProgramIcon(m_parts.skinFolder()));
     m_screen.setWindowReady(false);
 
     std::string linkError;
@@ -115,6 +114,8 @@ bool MainWindow::initialize(QString* error) {
         if (error) *error = QStringLiteral("the skin of the main window could not be read");
         return false;
     }
+    // Last: the start may have made it on another core meanwhile.
+    setWindowIcon(ProgramIcon(m_parts.skinFolder()));
     return true;
 }
 

@@ -67,8 +67,10 @@ constexpr int kScreenshotDelayMs = 400;
 int Fail(int code, const QString& message) {
     std::fprintf(stderr, "ombrel: %s\n", qPrintable(message));
     if (QGuiApplication::platformName() != QLatin1String("offscreen") &&
-        QGuiApplication::platformName() != QLatin1String("minimal"))
+        QGuiApplication::platformName() != QLatin1String("minimal")) {
+        EnsureApplicationIcon();
         QMessageBox::critical(nullptr, QStringLiteral("Ombrel"), message);
+    }
     return code;
 }
 
@@ -166,8 +168,6 @@ int Application::run(int argc, char** argv) {
     FitProgramToScreen(QString::fromStdString(paths->mainIniDir));
     SharedLanguageTexts().setDataFolder(paths->dataDir);
     SkinImageCache::instance().setSkinFolder(QString::fromStdString(paths->mainIniDir));
-    // Every window of the program, message boxes and file dialogs too, carries its icon.
-    QApplication::setWindowIcon(ProgramIcon(QString::fromStdString(paths->mainIniDir)));
     SettingsStore settings(paths->settingsIni, paths->appProfileIni);
 
     std::string runtimeError;
@@ -175,6 +175,9 @@ int Application::run(int argc, char** argv) {
     StartupPlan plan = PlanStartup(*paths, ParseStartSwitches(argc, argv), runtimeDir);
     if (!plan.note.empty()) std::fprintf(stderr, "ombrel: %s\n", plan.note.c_str());
     if (plan.exitNow) return ReportDelivery(plan.delivery);
+    // Every window of the program, message boxes and file dialogs too, carries its icon; it is made on another
+    // core while the window is built.
+    PrepareProgramIcon(QString::fromStdString(paths->mainIniDir));
 
     ServiceChoice choice;
     choice.emulator = options.emulator;
@@ -203,6 +206,7 @@ int Application::run(int argc, char** argv) {
         const std::string problem = library->emulatorProblem();
         return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
     }
+    QApplication::setWindowIcon(ProgramIcon(QString::fromStdString(paths->mainIniDir)));
     // Scripts, desktop shortcuts and ombrelctl reach the keyboard through this program while it runs.
     std::unique_ptr<KeyboardBusService> busService;
     if (options.screenshot.isEmpty())

@@ -1,4 +1,5 @@
 #include "SkinnedDialog.h"
+#include "ProgramIcon.h"
 
 #include "SkinImageCache.h"
 #include "SkinStyle.h"
@@ -33,6 +34,7 @@ namespace {
 SkinnedDialog::SkinFailureHandler& FailureHandler() {
     static SkinnedDialog::SkinFailureHandler handler = [](const QString& message) {
         std::fprintf(stderr, "ombrel: %s\n", message.toLocal8Bit().constData());
+        EnsureApplicationIcon();
         QMessageBox::critical(nullptr, QStringLiteral("Ombrel"), message);
         std::exit(SkinnedDialog::kExitSkinMissing);
     };

@@ -20,6 +20,7 @@
 #include "lighting/KeySlots.h"
 #include "lighting/LightingSession.h"
 #include "platform/IniFile.h"
+#include "text/LanguageTexts.h"
 
 #include <QComboBox>
 #include <QEnterEvent>
@@ -186,6 +187,45 @@ private slots:
         QStringList walked;
         for (const QWidget* stop : TabStops(&w))
             if (expected.contains(stop->objectName())) walked << stop->objectName();
+        QCOMPARE(walked, expected);
+    }
+
+    void theUserEffectsControlsKeepTheirPlaceForTabAndScreenReaders() {
+        // The user effect's controls are made once the window is up, not before it shows: Tab and a screen reader
+        // still meet them where the panel has always had them, between the report rate and the colour fields.
+        MainWindowHarness h;
+        MainWindow& w = h.start(true);
+        QTRY_VERIFY(w.isVisible());
+        LightingPanel& panel = w.lightingPanel();
+        QTRY_VERIFY(panel.findChild<QComboBox*>(QString::fromLatin1(skinkey::kUserPatternList)));
+        QStringList children;
+        for (QObject* o : panel.children())
+            if (o->isWidgetType()) children << o->objectName();
+        const QStringList group{skinkey::kUserToolLabel, skinkey::kUserBrushTool,   skinkey::kUserBaseTool,
+                                "CONTROL_USERysStatic",  skinkey::kUserBrushColor,  "CONTROL_USERjsStatic",
+                                skinkey::kUserBaseColor, skinkey::kUserPatternList, "CONTROL_RGBStatic"};
+        const qsizetype start = children.indexOf(group.first());
+        QVERIFY(start > 0);
+        QCOMPARE(children.mid(start, group.size()), group);
+        // Making them does not change what the other controls say.
+        QCOMPARE(Control<ClickablePicture>(w, skinkey::kLightSwitch)->accessibleDescription(),
+                 QString::fromStdString(lookupText("MAP_HINT_ASSIGN", w.context().languageIndex())));
+
+        ClickPicture(w, skinkey::kLightSwitch);
+        ChooseEffect(w, 20); // the user's own colours
+        QStringList walked;
+        for (const QWidget* stop : TabStops(&w))
+            if (panel.isAncestorOf(stop))
+                walked << (stop->objectName().isEmpty() ? stop->parentWidget()->objectName() : stop->objectName());
+        QStringList expected{skinkey::kLightSwitch, skinkey::kEffectList, "CONTROL_LightSlider"};
+        for (int i = 1; i <= 4; ++i)
+            expected << QStringLiteral("FUNC_REPORT%1").arg(i);
+        expected << skinkey::kUserBrushTool << skinkey::kUserBaseTool << skinkey::kUserBrushColor
+                 << skinkey::kUserBaseColor << skinkey::kUserPatternList << "COLOR_R"
+                 << "COLOR_G"
+                 << "COLOR_B";
+        for (int i = 1; i <= 8; ++i)
+            expected << QStringLiteral("CONTROL_Color%1").arg(i);
         QCOMPARE(walked, expected);
     }
 
