@@ -225,6 +225,10 @@ void MainWindow::connectParts() {
     // Painted keys reach the keyboard at once; Apply is where a user expects the undo list to end.
     connect(m_commands, &CommandBar::applied, m_lighting, &LightingPanel::forgetPaints);
     connect(m_profiles, &ProfileBar::helpRequested, m_caption, &CaptionBar::openHelp);
+    // The tray says which profile the keyboard holds, also when it changed by itself (the profile key, a rule).
+    connect(m_profiles, &ProfileBar::profileNameShown, this, [this](const QString& tip) {
+        if (m_shell) m_shell->tray().setDetail(tip);
+    });
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
     connect(m_assign, &KeyAssignmentPart::helpRequested, m_caption, &CaptionBar::openHelp);

@@ -182,6 +182,7 @@ void ProfileBar::showProfileName(const std::string& name, const std::string& too
     m_name->setText(QString::fromStdString(name));
     m_name->setInstantToolTip(QString::fromStdString(tooltip));
     m_name->setAccessibleName(name.empty() ? m_context.text("PROFILE_DLG_CAPTION") : m_name->text());
+    emit profileNameShown(name.empty() ? QString() : QString::fromStdString(tooltip));
 }
 
 void ProfileBar::activeProfileChanged(int index) {

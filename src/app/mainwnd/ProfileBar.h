@@ -72,6 +72,8 @@ signals:
     void profileSelected(int index);
     // F1 in the profile manager.
     void helpRequested();
+    // The active profile's name was shown, with its tooltip ("Profile: Gaming").
+    void profileNameShown(const QString& tooltip);
 
 private:
     // Null until the window has a device link.
