@@ -40,6 +40,9 @@ ApplicationFollower::ApplicationFollower(MainWindow& window, QString rulesPath, 
     });
     // The keyboard is back, or its profile was read again.
     connect(&window, &MainWindow::keyboardChanged, this, &ApplicationFollower::follow, Qt::QueuedConnection);
+    connect(&window.profileBar(), &ProfileBar::profileTaken, this, [this] {
+        if (m_switching) measureSwitch(false);
+    });
     watchRulesFile();
     reloadRules();
 }
@@ -115,8 +118,15 @@ void ApplicationFollower::follow() {
     switch (step.action) {
     case apprules::FollowStep::Action::Switch:
         ++m_switches;
+        m_timing = {};
+        if (m_x11)
+            m_timing.decidedUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - m_x11->lastChangeRead())
+                                     .count();
+        m_switching = true;
         m_window.profileBar().selectProfile(step.profile);
-        measureSwitch();
+        m_switching = false;
+        measureSwitch(true);
         break;
     case apprules::FollowStep::Action::HoldBack:
         m_retry.start();
@@ -127,10 +137,16 @@ void ApplicationFollower::follow() {
     }
 }
 
-void ApplicationFollower::measureSwitch() {
+void ApplicationFollower::measureSwitch(bool shown) {
     if (!m_x11) return;
     const auto now = std::chrono::steady_clock::now();
-    m_timing.sinceReadUs = std::chrono::duration_cast<std::chrono::microseconds>(now - m_x11->lastChangeRead()).count();
+    const qint64 sinceRead =
+        std::chrono::duration_cast<std::chrono::microseconds>(now - m_x11->lastChangeRead()).count();
+    if (shown) {
+        m_timing.shownUs = sinceRead;
+        return;
+    }
+    m_timing.sinceReadUs = sinceRead;
     // The X server counts milliseconds of the same monotonic clock, in 32 bits that wrap.
     const auto nowMs =
         std::uint32_t(std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count());

@@ -39,11 +39,15 @@ public:
     // The switch the window holds back, if any.
     bool waiting() const { return m_follower.due(); }
 
-    // How long the last switch on an X11 activation took until the keyboard held the profile: from the moment its
-    // event was read, and from the X server's time of the change (whole milliseconds); -1 when not measured.
+    // How long the last switch on an X11 activation took: from the moment its event was read until the switch was
+    // asked for (the follower's own part), until the keyboard had taken the profile report, the same from the X
+    // server's time of the change (whole milliseconds), and until the window had shown the new profile (its map and
+    // lighting read again); -1 when not measured.
     struct SwitchTiming {
+        qint64 decidedUs = -1;
         qint64 sinceReadUs = -1;
         qint64 sinceServerMs = -1;
+        qint64 shownUs = -1;
     };
     SwitchTiming lastSwitchTiming() const { return m_timing; }
 
@@ -53,7 +57,7 @@ private:
     bool heldBack() const;
     void watchRulesFile();
     void updateX11();
-    void measureSwitch();
+    void measureSwitch(bool shown);
 
     MainWindow& m_window;
     QString m_rulesPath;
@@ -66,6 +70,7 @@ private:
     int m_activations = 0;
     int m_switches = 0;
     SwitchTiming m_timing;
+    bool m_switching = false; // between the follower's call of the switch and its return
 };
 
 } // namespace ombrel

@@ -78,11 +78,11 @@ void X11Connection::watchRoot() {
     xcb_flush(m_connection);
 }
 
-std::optional<X11Connection::Property> X11Connection::property(xcb_window_t window, xcb_atom_t atom,
-                                                               std::uint32_t maxBytes) {
-    if (atom == XCB_ATOM_NONE) return std::nullopt;
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(m_connection, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, (maxBytes + 3) / 4);
+xcb_get_property_cookie_t X11Connection::ask(xcb_window_t window, xcb_atom_t atom, std::uint32_t maxBytes) {
+    return xcb_get_property(m_connection, 0, window, atom, XCB_GET_PROPERTY_TYPE_ANY, 0, (maxBytes + 3) / 4);
+}
+
+std::optional<X11Connection::Property> X11Connection::answer(xcb_get_property_cookie_t cookie, std::uint32_t maxBytes) {
     xcb_generic_error_t* error = nullptr;
     xcb_get_property_reply_t* reply = xcb_get_property_reply(m_connection, cookie, &error);
     std::free(error);
@@ -101,6 +101,12 @@ std::optional<X11Connection::Property> X11Connection::property(xcb_window_t wind
     return p;
 }
 
+std::optional<X11Connection::Property> X11Connection::property(xcb_window_t window, xcb_atom_t atom,
+                                                               std::uint32_t maxBytes) {
+    if (atom == XCB_ATOM_NONE) return std::nullopt;
+    return answer(ask(window, atom, maxBytes), maxBytes);
+}
+
 xcb_window_t X11Connection::activeWindow() {
     const auto p = property(m_root, m_ewmh._NET_ACTIVE_WINDOW, 4);
     return p ? apprules::ParseCardinal(p->value()).value_or(0) : 0;
@@ -115,13 +121,20 @@ std::vector<xcb_window_t> X11Connection::clientList() {
 
 std::optional<apprules::WindowFacts> X11Connection::facts(xcb_window_t window, std::uint32_t* pid) {
     *pid = 0;
-    const auto windowClass = property(window, XCB_ATOM_WM_CLASS, kClassBytes);
+    // One round trip to the server for the three: all requests go out before the first reply is read.
+    constexpr std::uint32_t kGtkBytes = apprules::kMaxApplicationLength + 1;
+    const xcb_get_property_cookie_t classCookie = ask(window, XCB_ATOM_WM_CLASS, kClassBytes);
+    const xcb_get_property_cookie_t pidCookie = ask(window, m_ewmh._NET_WM_PID, 4);
+    const bool askGtk = m_gtkApplicationId != XCB_ATOM_NONE;
+    const xcb_get_property_cookie_t gtkCookie = askGtk ? ask(window, m_gtkApplicationId, kGtkBytes) : pidCookie;
+    const auto windowClass = answer(classCookie, kClassBytes);
+    const auto pidValue = answer(pidCookie, 4);
+    const auto gtk = askGtk ? answer(gtkCookie, kGtkBytes) : std::nullopt;
     if (!windowClass) return std::nullopt; // the window is gone
     apprules::WindowFacts facts;
     if (auto parsed = apprules::ParseWindowClass(windowClass->value())) facts.windowClass = std::move(*parsed);
-    if (const auto gtk = property(window, m_gtkApplicationId, apprules::kMaxApplicationLength + 1))
-        facts.gtkApplicationId = apprules::ParsePropertyText(gtk->value(), apprules::kMaxApplicationLength);
-    if (const auto p = property(window, m_ewmh._NET_WM_PID, 4)) *pid = apprules::ParseCardinal(p->value()).value_or(0);
+    if (gtk) facts.gtkApplicationId = apprules::ParsePropertyText(gtk->value(), apprules::kMaxApplicationLength);
+    if (pidValue) *pid = apprules::ParseCardinal(pidValue->value()).value_or(0);
     if (*pid > 0) {
         const std::string proc = "/proc/" + std::to_string(*pid);
         const auto comm = ReadProcFile(proc + "/comm", kCommBytes);

@@ -48,6 +48,9 @@ private:
         apprules::PropertyValue value() const { return {format, bytes}; }
     };
     std::optional<Property> property(xcb_window_t window, xcb_atom_t atom, std::uint32_t maxBytes);
+    // The request and its reply apart, so several requests go out before the first reply is waited for.
+    xcb_get_property_cookie_t ask(xcb_window_t window, xcb_atom_t atom, std::uint32_t maxBytes);
+    std::optional<Property> answer(xcb_get_property_cookie_t cookie, std::uint32_t maxBytes);
 
     xcb_connection_t* m_connection = nullptr;
     xcb_ewmh_connection_t m_ewmh{};

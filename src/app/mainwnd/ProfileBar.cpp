@@ -188,6 +188,7 @@ void ProfileBar::showProfileName(const std::string& name, const std::string& too
 void ProfileBar::activeProfileChanged(int index) {
     for (int i = 0; i < 3; ++i)
         m_profiles[i]->setCheckedLook(i == index);
+    emit profileTaken(index);
 }
 
 int ProfileBar::runDeviceWork(const std::function<int()>& work) {

@@ -141,9 +141,11 @@ QString TestControl::describe() const {
                    .arg(m_follower->switches())
                    .arg(m_follower->waiting() ? 1 : 0);
     if (m_follower)
-        out += QStringLiteral("follow-latency %1 %2\n")
+        out += QStringLiteral("follow-latency %1 %2 %3 %4\n")
+                   .arg(m_follower->lastSwitchTiming().decidedUs)
                    .arg(m_follower->lastSwitchTiming().sinceReadUs)
-                   .arg(m_follower->lastSwitchTiming().sinceServerMs);
+                   .arg(m_follower->lastSwitchTiming().sinceServerMs)
+                   .arg(m_follower->lastSwitchTiming().shownUs);
     auto describeButtons = [&out](const char* kind, const QWidget& in) {
         for (const SkinButton* button : in.findChildren<SkinButton*>()) {
             if (button->window() != &in) continue; // a button of a dialog of this window

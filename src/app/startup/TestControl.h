@@ -8,8 +8,8 @@
 // (the focused control), "changes-waiting 0|1" (the note of unapplied edits), "reports N" (reports the emulated
 // keyboard received), "tray-tip TEXT" (lines joined by " | "), "follow RULES X11 ACTIVATIONS SWITCHES WAITING" (the
 // application follower: its rule count, whether it watches X11, the activations it was told of, the switches it made,
-// whether one is held back), "follow-latency US MS" (how long its last switch took, see ApplicationFollower), then
-// "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every image button of the window (global coordinates of the
+// whether one is held back), "follow-latency US US MS US" (how long its last switch took, see ApplicationFollower),
+// then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every image button of the window (global coordinates of the
 // screen).
 
 #include "device/ServiceLibrary.h"
