@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 namespace ombrel {
@@ -48,7 +49,8 @@ ApplicationRulesDialog::ApplicationRulesDialog(WindowContext& context, std::stri
     setWindowTitle(m_context.text("RULES_TITLE"));
     auto* layout = new QVBoxLayout(this);
 
-    m_explain = new QLabel(m_context.text("RULES_EXPLAIN"), this);
+    m_explain =
+        new QLabel(m_context.text("RULES_EXPLAIN") + QLatin1Char('\n') + m_context.text("RULES_EXPLAIN_IDS"), this);
     m_explain->setWordWrap(true);
     layout->addWidget(m_explain);
 
@@ -59,7 +61,7 @@ ApplicationRulesDialog::ApplicationRulesDialog(WindowContext& context, std::stri
     m_problem->setWordWrap(true);
     m_problem->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_problem->setTextFormat(Qt::PlainText);
-    m_problem->setStyleSheet(QStringLiteral("color: #b00020;"));
+    m_problem->setStyleSheet(QStringLiteral("color: #ff8a80;")); // a warning red that reads on the dark style
     problemRow->addWidget(m_problem, 1);
     m_replace = new QPushButton(m_context.text("RULES_REPLACE"), this);
     m_replace->setObjectName(QStringLiteral("rulesReplace"));
@@ -102,6 +104,9 @@ ApplicationRulesDialog::ApplicationRulesDialog(WindowContext& context, std::stri
     m_application->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_application->lineEdit()->setPlaceholderText(m_context.text("RULES_APPLICATION_HINT"));
     m_application->lineEdit()->setMaxLength(int(apprules::kMaxApplicationLength));
+    // Wide enough for the hint in every language, which a combo box's own size leaves out.
+    m_application->setMinimumWidth(
+        std::min(m_application->fontMetrics().horizontalAdvance(m_context.text("RULES_APPLICATION_HINT")) + 48, 560));
     m_application->setAccessibleName(m_context.text("RULES_APPLICATION"));
     m_application->setAccessibleDescription(m_context.text("RULES_APPLICATION_HINT"));
     m_application->lineEdit()->installEventFilter(this);
@@ -118,21 +123,24 @@ ApplicationRulesDialog::ApplicationRulesDialog(WindowContext& context, std::stri
     }
     m_application->setCurrentIndex(-1);
     m_application->setEditText(QString());
+    auto* profileLabel = new QLabel(m_context.text("RULES_PROFILE_LABEL"), this);
     m_newProfile = makeProfileBox(1, m_context.text("RULES_NEW_PROFILE"));
     m_newProfile->setObjectName(QStringLiteral("rulesNewProfile"));
+    profileLabel->setBuddy(m_newProfile);
     m_add = new QPushButton(m_context.text("RULES_ADD"), this);
     m_add->setObjectName(QStringLiteral("rulesAdd"));
     m_add->setAutoDefault(false);
     grid->addWidget(applicationLabel, 0, 0);
     grid->addWidget(m_application, 0, 1);
-    grid->addWidget(m_newProfile, 0, 2);
-    grid->addWidget(m_add, 0, 3);
+    grid->addWidget(profileLabel, 0, 2);
+    grid->addWidget(m_newProfile, 0, 3);
+    grid->addWidget(m_add, 0, 4);
     auto* defaultLabel = new QLabel(m_context.text("RULES_DEFAULT"), this);
     m_default = makeProfileBox(1, m_context.text("RULES_DEFAULT"));
     m_default->setObjectName(QStringLiteral("rulesDefault"));
     defaultLabel->setBuddy(m_default);
     grid->addWidget(defaultLabel, 1, 0);
-    grid->addWidget(m_default, 1, 2);
+    grid->addWidget(m_default, 1, 3);
     grid->setColumnStretch(1, 1);
     layout->addLayout(grid);
 
@@ -168,7 +176,7 @@ ApplicationRulesDialog::ApplicationRulesDialog(WindowContext& context, std::stri
     m_editable = m_loaded.state == RulesFile::State::Missing || m_loaded.state == RulesFile::State::Read;
     showFileState();
     fill(m_rules.rules.empty() ? -1 : 0);
-    resize(640, 440);
+    resize(760, 480);
     (m_editable ? static_cast<QWidget*>(m_application) : m_replace)->setFocus();
 }
 
@@ -177,7 +185,9 @@ QComboBox* ApplicationRulesDialog::makeProfileBox(int profile, const QString& ac
     for (const char* key : kProfileKeys)
         box->addItem(m_context.text(key));
     box->setCurrentIndex(profile - 1);
+    // On Linux a combo box is read out by its value and its label; the description says what the value is for.
     box->setAccessibleName(accessibleName);
+    box->setAccessibleDescription(accessibleName);
     return box;
 }
 
@@ -213,13 +223,15 @@ void ApplicationRulesDialog::fill(int selectRow) {
     for (std::size_t i = 0; i < m_rules.rules.size(); ++i) {
         const ApplicationRule& rule = m_rules.rules[i];
         const QString application = QString::fromStdString(rule.application);
-        auto* item = new QTreeWidgetItem(m_list, {application});
+        // The cell under the chooser holds the profile's name too: it is what a screen reader reads in the list.
+        auto* item = new QTreeWidgetItem(m_list, {application, m_context.text(kProfileKeys[rule.profile - 1])});
         item->setData(0, kIdRole, application);
         QComboBox* box = makeProfileBox(rule.profile, m_context.text("RULES_PROFILE_OF", application));
         box->setEnabled(m_editable);
         m_list->setItemWidget(item, 1, box);
-        connect(box, &QComboBox::currentIndexChanged, this, [this, i](int index) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this, i, item](int index) {
             if (i < m_rules.rules.size()) m_rules.rules[i].profile = index + 1;
+            item->setText(1, m_context.text(kProfileKeys[index]));
         });
         // Tab goes from the list through each rule's profile, in the order of the rules.
         setTabOrder(previous, box);
