@@ -124,6 +124,13 @@ void MainWindow::openHistory() {
     dialog.exec();
 }
 
+void MainWindow::openApplicationRules() {
+    ApplicationRulesDialog dialog(m_parts, apprules::ApplicationRulesPath(m_parts.paths()), m_runningApplications,
+                                  this);
+    connect(&dialog, &ApplicationRulesDialog::rulesSaved, this, &MainWindow::applicationRulesChanged);
+    dialog.exec();
+}
+
 void MainWindow::reloadAfterRewrite() {
     // The keyboard was written behind the window's back: everything it shows is read again.
     m_profiles->reloadFromKeyboard(false);
@@ -190,6 +197,7 @@ void MainWindow::connectParts() {
     connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_caption, &CaptionBar::discardRequested, this, &MainWindow::discardChanges);
     connect(m_caption, &CaptionBar::historyRequested, this, &MainWindow::openHistory);
+    connect(m_caption, &CaptionBar::applicationRulesRequested, this, &MainWindow::openApplicationRules);
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });
