@@ -80,6 +80,14 @@ tool=$(start_client BarTool)
 other=$(start_client Other)
 check "the three X programs have windows" test -n "$game" -a -n "$tool" -a -n "$other"
 
+# What the rules page offers: the X programs by WM_CLASS, process and title, the program's own window left out.
+echo "running $work/running" >"$fifo"
+until_ok 5 test -s "$work/running"
+check "the running applications list the game by class, instance, process and title" \
+    grep -qx 'app FooGame xterm xterm  FooGame' "$work/running"
+check "and the other two" test "$(grep -c -e '^app BarTool ' -e '^app Other ' "$work/running")" = 2
+check "but not the program's own window" bash -c "! grep -qi '^app ombrel' '$work/running'"
+
 keyboard_profile() { "$ctl" --emulator="$state" profile get 2>&1; }
 profile_is() { [[ "$(keyboard_profile)" == "$1" ]]; }
 field() { fresh_dump >/dev/null && awk -v k="$1" -v f="$2" '$1 == k { print $(f) }' "$dump"; }

@@ -206,6 +206,8 @@ int Application::run(int argc, char** argv) {
         const std::string problem = library->emulatorProblem();
         return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
     }
+    // The rules page offers the running applications where the program can see them (X11).
+    if (RunsOnX11()) window->setRunningApplications(&ListRunningApplications);
     // The keyboard follows the application in front, by the user's rules (off while there are none).
     std::unique_ptr<ApplicationFollower> follower;
     if (options.screenshot.isEmpty())

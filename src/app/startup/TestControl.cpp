@@ -1,6 +1,7 @@
 #include "TestControl.h"
 
 #include "ApplicationFollower.h"
+#include "X11ActiveWindow.h"
 
 #include "KeyAssignmentDialog.h"
 #include "KeyAssignmentPart.h"
@@ -92,6 +93,20 @@ bool TestControl::execute(const QString& line) {
     if (command == QLatin1String("edit")) { // an unapplied edit, as after changing a key without Apply
         m_window.profileBar().setEditsPending(true);
         return true;
+    }
+    if (command == QLatin1String("running") && !argument.isEmpty()) { // what the rules page offers to pick from
+        QString text;
+        for (const apprules::RunningApplication& app : ListRunningApplications()) {
+            const apprules::ApplicationIdentity& id = app.identity;
+            text += QStringLiteral("app %1 %2 %3 %4 %5\n")
+                        .arg(QString::fromStdString(id.windowClass), QString::fromStdString(id.windowInstance),
+                             QString::fromStdString(id.processName), QString::fromStdString(id.desktopId),
+                             QString::fromStdString(app.title));
+        }
+        QSaveFile file(argument);
+        if (!file.open(QIODevice::WriteOnly)) return false;
+        file.write(text.toUtf8());
+        return file.commit();
     }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);

@@ -2,7 +2,9 @@
 // A test-only remote control of the emulated keyboard (--test-control=FIFO with --emulator). Tests and demos
 // drive the keyboard that the running program sees: plug it in, pull it out, press the bank key, send consumer
 // codes, and ask the program to write down what its window shows. One command a line:
-//   plug | unplug | bank | consumer CODE | dump FILE
+//   plug | unplug | bank | consumer CODE | dump FILE | running FILE
+// `running` writes the running applications the rules page offers, one a line: "app CLASS INSTANCE PROCESS
+// DESKTOP-ID TITLE".
 // `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1",
 // "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H" (the window with its frame), "focus NAME"
 // (the focused control), "changes-waiting 0|1" (the note of unapplied edits), "reports N" (reports the emulated
