@@ -135,11 +135,12 @@ activate "$tool"
 sleep 1
 check "the switch waits while the edit is unapplied" test "$(field follow 5) $(field follow 6)" = "$made 1"
 check "and the keyboard keeps profile 1" profile_is 1
-button_field() { awk -v k="$1" -v f="$2" '$1 == "button" && $2 == k { print $(f) }' "$dump"; }
-click_button() {
+button_field() { awk -v k="$1" -v f="$2" -v kind="${3:-button}" '$1 == kind && $2 == k { print $(f) }' "$dump"; }
+click_button() { # click_button SKINKEY [KIND]: a button of the window, or with KIND dbutton one of its dialog
     fresh_dump || return 1
     local x y w h
-    x=$(button_field "$1" 5) y=$(button_field "$1" 6) w=$(button_field "$1" 7) h=$(button_field "$1" 8)
+    x=$(button_field "$1" 5 "${2:-button}") y=$(button_field "$1" 6 "${2:-button}")
+    w=$(button_field "$1" 7 "${2:-button}") h=$(button_field "$1" 8 "${2:-button}")
     [[ -n "$x" ]] || return 1
     xdotool mousemove $((x + w / 2)) $((y + h / 2)) click 1
 }
@@ -148,6 +149,22 @@ click_button CONTROL2_APPLY
 check "Apply writes the edit" until_ok 20 dump_has "apply 0"
 check "then the held-back switch follows the latest application: profile 2" until_ok 10 profile_is 2
 check "one switch for the two activations" test "$(switches)" = "$((made + 1))"
+
+# The key dialog open holds the switch back too; it follows once the dialog is closed.
+raise_program() { local w; for w in $(xdotool search --pid "$program" --onlyvisible 2>/dev/null); do activate "$w"; done; }
+activate "$ombrel_window"
+click_button KEY_03A
+check "a click on a key opens its dialog" until_ok 10 dump_has "composite 1"
+seen=$(activations)
+activate "$game"
+until_ok 10 bash -c "echo dump $dump >$fifo; sleep 0.1; awk '\$1 == \"follow\" && \$4 == $((seen + 1))' $dump | grep -q ."
+sleep 0.5
+check "the switch waits while the key dialog is open" test "$(field follow 6)" = 1
+check "and the keyboard keeps profile 2" profile_is 2
+raise_program
+click_button CONTROL_CANCEL dbutton
+check "Cancel closes the key dialog" until_ok 10 dump_has "composite 0"
+check "then the held-back switch follows the game: profile 3" until_ok 10 profile_is 3
 
 # The rules are read again when the file is replaced: the game now has profile 1, the default is 3.
 write_rules 'default-profile = 3
