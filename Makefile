@@ -1,7 +1,7 @@
 # The two commands: `make run` starts the program on the built-in keyboard emulator, `make test` builds and
 # runs the whole suite. Both install missing Debian packages on their first run (and again whenever the package
 # list changes or configuring finds something missing), not on every build.
-.PHONY: all deps build test test-tsan soak run format clean package-deb bench-window
+.PHONY: all deps build test test-tsan soak run format clean package-deb bench-window bench-app-follow
 
 CMAKE_BUILD_JOBS ?= $(shell nproc)
 DEPS_STAMP := build/.deps-installed
@@ -41,6 +41,10 @@ run: build
 # What the window costs next to a bare Qt window: start, memory, preview CPU (bench/window_cost).
 bench-window: build
 	@bench/window_cost/window_cost.sh
+
+# The keyboard following the application in front: switch latency from the X event, and CPU (bench/app_follow.sh).
+bench-app-follow: build
+	@bench/app_follow.sh
 
 # build/ombrel_<version>_amd64.deb, checked by lintian.
 package-deb: $(DEPS_STAMP)

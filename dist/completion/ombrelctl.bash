@@ -111,6 +111,16 @@ _ombrelctl() {
         "firmware boot")
             ((nargs == 0)) && COMPREPLY=($(compgen -W '--backup --no-backup' -- "$cur"))
             ;;
+        "rules default")
+            ((nargs == 0)) && COMPREPLY=($(compgen -W "$(_ombrelctl_profiles "$prog")" -- "$cur"))
+            ;;
+        "rules add")
+            if ((nargs == 1)); then
+                COMPREPLY=($(compgen -W "$(_ombrelctl_profiles "$prog")" -- "$cur"))
+            elif ((nargs == 2)); then
+                COMPREPLY=($(compgen -W '--position' -- "$cur"))
+            fi
+            ;;
         read-lighting | read-keymap | "profile set" | "keymap show" | "keymap set" | "keymap reset" | "lighting show" | \
             "lighting set" | "lighting reset" | "colors show" | "colors paint" | "colors slot" | "colors base")
             if ((nargs == 0)); then

@@ -82,4 +82,7 @@ complete -c ombrelctl -n '__ombrelctl_at_argument 1 "lighting set"' -a 'effect b
 complete -c ombrelctl -n '__ombrelctl_at_argument 2 "keymap set"' -a '(__ombrelctl_functions)'
 complete -c ombrelctl -n '__ombrelctl_at_argument 0 names' -a 'keys keyboard media functions mouse'
 complete -c ombrelctl -n '__ombrelctl_at_argument 0 "firmware boot"' -a '--backup --no-backup'
+complete -c ombrelctl -n '__ombrelctl_at_argument 0 "rules default"' -a '(__ombrelctl_profiles)'
+complete -c ombrelctl -n '__ombrelctl_at_argument 1 "rules add"' -a '(__ombrelctl_profiles)'
+complete -c ombrelctl -n '__ombrelctl_at_argument 2 "rules add"' -a '--position'
 complete -c ombrelctl -n '__ombrelctl_at_argument 0 backup validate restore' -F

@@ -13,6 +13,7 @@
 #include "LightingCommands.h"
 #include "MacroCommands.h"
 #include "NamesCommand.h"
+#include "RulesCommands.h"
 #include "device/ActiveProfile.h"
 #include "device/CommandTexts.h"
 #include "device/LinkResult.h"
@@ -206,6 +207,7 @@ const std::vector<CommandInfo>& AllCommands() {
         v.insert(v.end(), NamesCommands().begin(), NamesCommands().end());
         v.insert(v.end(), KeyboardFileCommands().begin(), KeyboardFileCommands().end());
         v.insert(v.end(), HistoryCommands().begin(), HistoryCommands().end());
+        v.insert(v.end(), RulesCommands().begin(), RulesCommands().end());
         return v;
     }();
     return all;

@@ -55,6 +55,10 @@ cases=(
     "keymap set 1 A st|exact:stop-macro |"
     "lighting set 1 |exact:brightness color colorful direction effect four-color report-rate speed |"
     "firmware boot |exact:--backup --no-backup |"
+    "rules |exact:add default list remove |"
+    "rules default |exact:1 2 3 |"
+    "rules add steam_app_570 |exact:1 2 3 |"
+    "rules add steam_app_570 2 |exact:--position |"
 )
 for shell in bash zsh fish; do
     for c in "${cases[@]}"; do

@@ -46,6 +46,11 @@ else
     fail "missing $interface"
 fi
 
+# The KWin script where KWin looks for scripts, under its id, with the main script its metadata names.
+kwin="$share/kwin/scripts/ombrel-follow-application"
+python3 -c 'import json, os, sys; m = json.load(open(os.path.join(sys.argv[1], "metadata.json"))); sys.exit(0 if m["KPlugin"]["Id"] == os.path.basename(sys.argv[1]) and os.path.isfile(os.path.join(sys.argv[1], "contents", m["X-Plasma-MainScript"])) else 1)' "$kwin" 2>/dev/null ||
+    fail "the KWin script is not installed as $kwin with its main script"
+
 # Icons: each size a PNG of that many pixels, and the scalable one an SVG.
 for size in 16 22 24 32 48 64 128 256 512; do
     icon="$share/icons/hicolor/${size}x${size}/apps/ombrel.png"

@@ -55,6 +55,7 @@ enum MainControl : int {
     kCmdSessionStart = 32781,
     kCmdDiscard = 32782,
     kCmdHistory = 32783,
+    kCmdApplicationRules = 32784,
     kCmdLanguageFirst = 32790, // one item a language, in the order of the language table
 };
 

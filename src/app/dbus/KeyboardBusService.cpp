@@ -10,6 +10,8 @@
 #include "KeyboardFileWork.h"
 #include "LightingChange.h"
 
+#include "apprules/ApplicationRulesFile.h"
+#include "apprules/ProfileFollower.h"
 #include "assign/AssignmentCaption.h"
 #include "device/ActiveProfile.h"
 #include "device/CommandTexts.h"
@@ -310,6 +312,10 @@ bool KeyboardBusService::handleMessage(const QDBusMessage& message, const QDBusC
         restore(message, connection, args.at(0).toByteArray());
         return true;
     }
+    if (keyboardCall && member == QLatin1String("ApplicationActivated") && message.signature() == QLatin1String("s")) {
+        applicationActivated(message, connection, args.at(0).toString());
+        return true;
+    }
     const bool commandLineCall = interface == QLatin1String(kBusCommandLineInterface) || interface.isEmpty();
     if (commandLineCall && member == QLatin1String("Target") && message.signature().isEmpty()) {
         connection.send(message.createReply(QString::fromStdString(m_setup.target)));
@@ -392,6 +398,25 @@ void KeyboardBusService::switchProfile(const QDBusMessage& message, const QDBusC
         connection.send(message.createReply());
         writtenByClient();
     });
+}
+
+void KeyboardBusService::applicationActivated(const QDBusMessage& message, const QDBusConnection& connection,
+                                              const QString& id) {
+    std::string problem;
+    // Each UTF-16 unit is at least one byte: what is over the bound here is over it in UTF-8 too.
+    const auto identity = std::size_t(id.size()) > apprules::kMaxApplicationLength
+                              ? std::nullopt
+                              : apprules::IdentityFromDesktopId(id.toStdString(), &problem);
+    if (!identity) {
+        replyError(connection, message, "InvalidArgument",
+                   problem.empty()
+                       ? "the application is longer than " + std::to_string(apprules::kMaxApplicationLength) + " bytes"
+                       : problem);
+        return;
+    }
+    // The desktop calls this on every activation and must not wait for the keyboard: the switch follows.
+    connection.send(message.createReply());
+    if (m_setup.applicationActivated) m_setup.applicationActivated(*identity);
 }
 
 bool KeyboardBusService::keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection) {

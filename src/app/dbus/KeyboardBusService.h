@@ -10,6 +10,7 @@
 
 #include "BusWorker.h"
 
+#include "apprules/ApplicationRules.h"
 #include "keys/TextSources.h"
 #include "platform/AppPaths.h"
 #include "text/LanguageTexts.h"
@@ -41,6 +42,8 @@ public:
         std::string dataDir;                // the language files, for the English names of effects and profiles
         AppPaths paths;                     // the per-user folder with the profiles' colour files
         std::function<void()> changedByBus; // on the window's thread, after a client changed the keyboard
+        // On the bus connection's thread: the desktop said which application is in front (ApplicationActivated).
+        std::function<void(const apprules::ApplicationIdentity&)> applicationActivated;
     };
 
     // The current values of the properties.
@@ -82,6 +85,7 @@ private:
     void paintKey(const QDBusMessage& message, const QDBusConnection& connection, uint profile, const QString& key,
                   const QString& color);
     void listMacros(const QDBusMessage& message, const QDBusConnection& connection);
+    void applicationActivated(const QDBusMessage& message, const QDBusConnection& connection, const QString& id);
     // Worker thread: false, with the error replied, when there is no keyboard or its key functions cannot be read.
     bool keyboardPresent(const QDBusMessage& message, const QDBusConnection& connection);
     bool readLighting(LightingState& state, int profile, const QDBusMessage& message,

@@ -11,8 +11,9 @@
 
 namespace ombrel {
 
-std::unique_ptr<KeyboardBusService> ServeKeyboardOnBus(MainWindow& window, const std::string& target,
-                                                       const std::string& dataDir, const AppPaths& userPaths) {
+std::unique_ptr<KeyboardBusService>
+ServeKeyboardOnBus(MainWindow& window, const std::string& target, const std::string& dataDir, const AppPaths& userPaths,
+                   std::function<void(const apprules::ApplicationIdentity&)> applicationActivated) {
     if (!window.link()) return nullptr;
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) return nullptr; // no desktop session: nothing to serve
@@ -22,6 +23,12 @@ std::unique_ptr<KeyboardBusService> ServeKeyboardOnBus(MainWindow& window, const
     setup.dataDir = dataDir;
     setup.paths = userPaths;
     setup.changedByBus = [&window] { window.showChangedElsewhere(); };
+    if (applicationActivated)
+        setup.applicationActivated =
+            [&window, activated = std::move(applicationActivated)](const apprules::ApplicationIdentity& front) {
+                QMetaObject::invokeMethod(
+                    &window, [activated, front] { activated(front); }, Qt::QueuedConnection);
+            };
     auto service = std::make_unique<KeyboardBusService>(std::move(setup));
     QString error;
     if (!service->publish(bus, &error)) {

@@ -128,6 +128,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
     firmware->setData(kCmdFirmware);
     QAction* history = menu.addAction(m_context.text("MENU_HISTORY"));
     history->setData(kCmdHistory);
+    QAction* applicationRules = menu.addAction(m_context.text("MENU_APP_RULES"));
+    applicationRules->setData(kCmdApplicationRules);
     QAction* discard = menu.addAction(m_context.text("MENU_DISCARD"));
     discard->setData(kCmdDiscard);
     discard->setEnabled(m_context.pending().pending());
@@ -161,6 +163,8 @@ void CaptionBar::showBackupMenu(const QPoint& globalPos) {
         emit firmwareRequested();
     else if (chosen == history)
         emit historyRequested();
+    else if (chosen == applicationRules)
+        emit applicationRulesRequested();
     else if (chosen == discard)
         emit discardRequested();
     else if (chosen == sessionStart)

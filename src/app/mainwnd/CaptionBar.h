@@ -49,6 +49,8 @@ signals:
     void discardRequested();
     // The history of writes, to undo one.
     void historyRequested();
+    // "Switch profiles with the application": the rules the keyboard's profile follows.
+    void applicationRulesRequested();
 
 private:
     SkinButton* make(Button which, const char* skinKey, bool styled);

@@ -125,6 +125,13 @@ void MainWindow::openHistory() {
     dialog.exec();
 }
 
+void MainWindow::openApplicationRules() {
+    ApplicationRulesDialog dialog(m_parts, apprules::ApplicationRulesPath(m_parts.paths()), m_runningApplications,
+                                  this);
+    connect(&dialog, &ApplicationRulesDialog::rulesSaved, this, &MainWindow::applicationRulesChanged);
+    dialog.exec();
+}
+
 void MainWindow::reloadAfterRewrite() {
     // The keyboard was written behind the window's back: everything it shows is read again.
     m_profiles->reloadFromKeyboard(false);
@@ -191,6 +198,7 @@ void MainWindow::connectParts() {
     connect(m_caption, &CaptionBar::aboutRequested, m_shell, &WindowShell::openAbout);
     connect(m_caption, &CaptionBar::discardRequested, this, &MainWindow::discardChanges);
     connect(m_caption, &CaptionBar::historyRequested, this, &MainWindow::openHistory);
+    connect(m_caption, &CaptionBar::applicationRulesRequested, this, &MainWindow::openApplicationRules);
     connect(&m_parts.pending(), &PendingChanges::changed, m_pendingNote, [this](bool pending) {
         if (!pending) m_pendingNote->hide();
     });
@@ -226,6 +234,10 @@ void MainWindow::connectParts() {
     // Painted keys reach the keyboard at once; Apply is where a user expects the undo list to end.
     connect(m_commands, &CommandBar::applied, m_lighting, &LightingPanel::forgetPaints);
     connect(m_profiles, &ProfileBar::helpRequested, m_caption, &CaptionBar::openHelp);
+    // The tray says which profile the keyboard holds, also when it changed by itself (the profile key, a rule).
+    connect(m_profiles, &ProfileBar::profileNameShown, this, [this](const QString& tip) {
+        if (m_shell) m_shell->tray().setDetail(tip);
+    });
 
     connect(m_map, &KeyboardMap::marksChanged, &m_parts.pending(), [this] { m_parts.pending().set(true); });
     connect(m_assign, &KeyAssignmentPart::helpRequested, m_caption, &CaptionBar::openHelp);

@@ -5,6 +5,7 @@
 // timers and reaches the rest through a WindowContext; the window wires their signals together, handles the
 // messages of the device link and of later starts of the program, and takes everything down at the end.
 
+#include "ApplicationRulesDialog.h"
 #include "MainContext.h"
 #include "SkinnedDialog.h"
 #include "UiDispatcher.h"
@@ -13,6 +14,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <utility>
 
 class QLabel;
 
@@ -78,6 +80,11 @@ public:
     // that the keyboard was changed elsewhere.
     void showChangedElsewhere();
 
+    // "Switch profiles with the application": the rules page, offering the applications `m_runningApplications`
+    // lists when a rule is added.
+    void openApplicationRules();
+    void setRunningApplications(RunningApplicationsSource source) { m_runningApplications = std::move(source); }
+
     // What the device link asks of the window (through WindowScreen).
     void startReloadTimer();
     void setTrayState(TrayState state);
@@ -87,6 +94,8 @@ signals:
     void ended(int exitCode);
     // What the keyboard holds may have changed (a write, a profile switch, the keyboard's profile key).
     void keyboardChanged();
+    // The rules file was saved from the window and now holds `rules`.
+    void applicationRulesChanged(const apprules::ApplicationRules& rules);
 
 protected:
     bool event(QEvent* event) override;
@@ -134,7 +143,8 @@ private:
     WindowShell* m_shell = nullptr;
     UnpluggedNotice* m_unplugged = nullptr;
     MapModeHint* m_mapHint = nullptr;
-    QLabel* m_pendingNote = nullptr; // "unapplied changes are waiting", on a window reopened with them
+    RunningApplicationsSource m_runningApplications; // none until the desktop can list them: ids are typed
+    QLabel* m_pendingNote = nullptr;                 // "unapplied changes are waiting", on a window reopened with them
 
     bool m_shutDown = false;
     bool m_ended = false;

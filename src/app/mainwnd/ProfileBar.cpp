@@ -182,11 +182,13 @@ void ProfileBar::showProfileName(const std::string& name, const std::string& too
     m_name->setText(QString::fromStdString(name));
     m_name->setInstantToolTip(QString::fromStdString(tooltip));
     m_name->setAccessibleName(name.empty() ? m_context.text("PROFILE_DLG_CAPTION") : m_name->text());
+    emit profileNameShown(name.empty() ? QString() : QString::fromStdString(tooltip));
 }
 
 void ProfileBar::activeProfileChanged(int index) {
     for (int i = 0; i < 3; ++i)
         m_profiles[i]->setCheckedLook(i == index);
+    emit profileTaken(index);
 }
 
 int ProfileBar::runDeviceWork(const std::function<int()>& work) {

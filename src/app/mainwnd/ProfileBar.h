@@ -72,6 +72,10 @@ signals:
     void profileSelected(int index);
     // F1 in the profile manager.
     void helpRequested();
+    // The keyboard took profile `index` (0..2): its report went through.
+    void profileTaken(int index);
+    // The active profile's name was shown, with its tooltip ("Profile: Gaming").
+    void profileNameShown(const QString& tooltip);
 
 private:
     // Null until the window has a device link.

@@ -44,7 +44,16 @@ TrayIcon::TrayIcon(QString skinFolder, QObject* parent) : QObject(parent), m_ski
 
 void TrayIcon::setTip(const QString& tip) {
     m_tip = tip.left(kMaxTipLength);
-    if (m_icon) m_icon->setToolTip(m_tip);
+    if (m_icon) m_icon->setToolTip(shownTip());
+}
+
+void TrayIcon::setDetail(const QString& detail) {
+    m_detail = detail;
+    if (m_icon) m_icon->setToolTip(shownTip());
+}
+
+QString TrayIcon::shownTip() const {
+    return (m_detail.isEmpty() ? m_tip : m_tip + QLatin1Char('\n') + m_detail).left(kMaxTipLength);
 }
 
 TrayIcon::~TrayIcon() {
@@ -57,7 +66,7 @@ bool TrayIcon::create(const QString& tip, bool visible) {
     m_current = kIconAbsent;
     if (!visible) return false;
     m_icon = new QSystemTrayIcon(IconPicture(m_skinFolder, m_current), this);
-    m_icon->setToolTip(m_tip);
+    m_icon->setToolTip(shownTip());
     m_icon->setContextMenu(m_menu);
     connect(m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::DoubleClick) onDoubleClick();

@@ -31,6 +31,10 @@ public:
     void setIconId(int iconId);
     // A new tooltip, as when the language changes.
     void setTip(const QString& tip);
+    // A second line under the tooltip: the keyboard's active profile, which can change without the window open.
+    void setDetail(const QString& detail);
+    // What the icon shows on hover: the tooltip and its second line, cut to 127 characters.
+    QString shownTip() const;
     // The keyboard's presence is shown and remembered; an activity shows its own picture until it ends.
     void setState(TrayState state);
     // Called with the menu just before it is shown, to set its texts.
@@ -60,6 +64,7 @@ private:
     int m_remembered = 128;
     bool m_enabled = false;
     QString m_tip;
+    QString m_detail;
 };
 
 } // namespace ombrel

@@ -1,6 +1,7 @@
 #include "Application.h"
 
 #include "AboutDialog.h"
+#include "ApplicationFollower.h"
 #include "DisplayProbe.h"
 #include "FirmwarePart.h"
 #include "KeyboardBusService.h"
@@ -18,7 +19,9 @@
 #include "SkinStyle.h"
 #include "TestControl.h"
 #include "WindowShell.h"
+#include "X11ActiveWindow.h"
 
+#include "apprules/ApplicationRulesFile.h"
 #include "device/ServiceLibrary.h"
 #include "keyboardfile/WriteHistory.h"
 #include "platform/KeyboardBus.h"
@@ -207,11 +210,19 @@ int Application::run(int argc, char** argv) {
         return Fail(kExitNoService, problem.empty() ? error : QString::fromStdString(problem));
     }
     QApplication::setWindowIcon(ProgramIcon(QString::fromStdString(paths->mainIniDir)));
+    // The rules page offers the running applications where the program can see them (X11).
+    if (RunsOnX11()) window->setRunningApplications(&ListRunningApplications);
+    // The keyboard follows the application in front, by the user's rules (off while there are none).
+    std::unique_ptr<ApplicationFollower> follower;
+    if (options.screenshot.isEmpty())
+        follower = std::make_unique<ApplicationFollower>(
+            *window, QString::fromStdString(apprules::ApplicationRulesPath(*paths)), RunsOnX11());
     // Scripts, desktop shortcuts and ombrelctl reach the keyboard through this program while it runs.
     std::unique_ptr<KeyboardBusService> busService;
     if (options.screenshot.isEmpty())
-        busService = ServeKeyboardOnBus(*window, KeyboardTargetName(options.emulator, choice.emulatorState),
-                                        paths->dataDir, userPaths);
+        busService = ServeKeyboardOnBus(
+            *window, KeyboardTargetName(options.emulator, choice.emulatorState), paths->dataDir, userPaths,
+            [f = follower.get()](const apprules::ApplicationIdentity& front) { f->activated(front); });
     QObject::connect(window.get(), &MainWindow::ended, &app, [](int code) { QCoreApplication::exit(code); });
 
     // Later starts reach this one through the instance channel; their request is handled on this thread, and
@@ -237,7 +248,7 @@ int Application::run(int argc, char** argv) {
 
     std::unique_ptr<TestControl> control;
     if (!options.testControl.isEmpty()) {
-        control = std::make_unique<TestControl>(*window, *library);
+        control = std::make_unique<TestControl>(*window, *library, follower.get());
         if (!control->listen(options.testControl, &error)) return Fail(kExitBadCommandLine, error);
     }
 
@@ -270,6 +281,7 @@ int Application::run(int argc, char** argv) {
 
     const int code = app.exec();
     busService.reset();
+    follower.reset();
     window->shutDown();
     control.reset();
     window.reset();

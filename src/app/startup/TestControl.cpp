@@ -1,5 +1,8 @@
 #include "TestControl.h"
 
+#include "ApplicationFollower.h"
+#include "X11ActiveWindow.h"
+
 #include "KeyAssignmentDialog.h"
 #include "KeyAssignmentPart.h"
 #include "LightingPanel.h"
@@ -29,8 +32,9 @@
 
 namespace ombrel {
 
-TestControl::TestControl(MainWindow& window, const ServiceLibrary& library, QObject* parent)
-    : QObject(parent), m_window(window), m_library(library) {}
+TestControl::TestControl(MainWindow& window, const ServiceLibrary& library, const ApplicationFollower* follower,
+                         QObject* parent)
+    : QObject(parent), m_window(window), m_library(library), m_follower(follower) {}
 
 TestControl::~TestControl() {
     delete m_notifier;
@@ -90,6 +94,20 @@ bool TestControl::execute(const QString& line) {
         m_window.profileBar().setEditsPending(true);
         return true;
     }
+    if (command == QLatin1String("running") && !argument.isEmpty()) { // what the rules page offers to pick from
+        QString text;
+        for (const apprules::RunningApplication& app : ListRunningApplications()) {
+            const apprules::ApplicationIdentity& id = app.identity;
+            text += QStringLiteral("app %1 %2 %3 %4 %5\n")
+                        .arg(QString::fromStdString(id.windowClass), QString::fromStdString(id.windowInstance),
+                             QString::fromStdString(id.processName), QString::fromStdString(id.desktopId),
+                             QString::fromStdString(app.title));
+        }
+        QSaveFile file(argument);
+        if (!file.open(QIODevice::WriteOnly)) return false;
+        file.write(text.toUtf8());
+        return file.commit();
+    }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);
         if (!file.open(QIODevice::WriteOnly)) return false;
@@ -125,6 +143,24 @@ QString TestControl::describe() const {
     out += QStringLiteral("focus %1\n").arg(focus ? focus->objectName() : QString());
     const QWidget* waiting = window.findChild<QWidget*>(QStringLiteral("pendingNote"));
     out += QStringLiteral("changes-waiting %1\n").arg(waiting && waiting->isVisible() ? 1 : 0);
+    if (auto count = reinterpret_cast<decltype(&EmuReportCount)>(m_library.symbol("EmuReportCount")))
+        out += QStringLiteral("reports %1\n").arg(count());
+    QString trayTip = window.shell().tray().shownTip();
+    trayTip.replace(QLatin1Char('\n'), QLatin1String(" | "));
+    out += QStringLiteral("tray-tip %1\n").arg(trayTip);
+    if (m_follower)
+        out += QStringLiteral("follow %1 %2 %3 %4 %5\n")
+                   .arg(m_follower->rules().rules.size())
+                   .arg(m_follower->followsX11() ? 1 : 0)
+                   .arg(m_follower->activations())
+                   .arg(m_follower->switches())
+                   .arg(m_follower->waiting() ? 1 : 0);
+    if (m_follower)
+        out += QStringLiteral("follow-latency %1 %2 %3 %4\n")
+                   .arg(m_follower->lastSwitchTiming().decidedUs)
+                   .arg(m_follower->lastSwitchTiming().sinceReadUs)
+                   .arg(m_follower->lastSwitchTiming().sinceServerMs)
+                   .arg(m_follower->lastSwitchTiming().shownUs);
     auto describeButtons = [&out](const char* kind, const QWidget& in) {
         for (const SkinButton* button : in.findChildren<SkinButton*>()) {
             if (button->window() != &in) continue; // a button of a dialog of this window

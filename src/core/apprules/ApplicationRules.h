@@ -22,6 +22,7 @@ struct ApplicationIdentity {
 struct ApplicationRule {
     std::string application; // matched, without regard to case, against each field of an identity
     int profile = 1;         // 1..3
+    bool operator==(const ApplicationRule&) const = default;
 };
 
 struct ApplicationRules {

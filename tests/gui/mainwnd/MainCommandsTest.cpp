@@ -439,11 +439,12 @@ private slots:
         UserPrompts::setNextMenuChoice(-1);
         Click(w, "CONTROL_MENU");
         // Then, after a separator, the language and the session start.
-        QCOMPARE(UserPrompts::lastMenuTexts(),
-                 (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
-                              QStringLiteral("Firmware update..."), QStringLiteral("History of writes..."),
-                              QStringLiteral("Discard changes"), QString(), QStringLiteral("Language"),
-                              QStringLiteral("Start with my session")}));
+        QCOMPARE(
+            UserPrompts::lastMenuTexts(),
+            (QStringList{QStringLiteral("Restore from file..."), QStringLiteral("Back up to file..."),
+                         QStringLiteral("Firmware update..."), QStringLiteral("History of writes..."),
+                         QStringLiteral("Switch profiles with the application..."), QStringLiteral("Discard changes"),
+                         QString(), QStringLiteral("Language"), QStringLiteral("Start with my session")}));
         const QString path = h.dir() + QStringLiteral("/menu.obp");
         UserPrompts::setNextMenuChoice(kCmdBackup);
         UserPrompts::setNextFileName(path);

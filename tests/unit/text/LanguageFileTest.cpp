@@ -73,6 +73,11 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"MAIN_HELP_MISSING", ConversionKind::String},           // the help page's path
     {"MAIN_HELP_FAILED", ConversionKind::String},            // the same
     {"ABOUT_VERSION", ConversionKind::String},               // the program's version
+    {"RULES_PROFILE_OF", ConversionKind::String},            // an application's id
+    {"RULES_BAD_APPLICATION", ConversionKind::String},       // the same
+    {"RULES_DAMAGED", ConversionKind::String},               // the rules file's path
+    {"RULES_UNREADABLE", ConversionKind::String},            // the system's reason
+    {"RULES_SAVE_FAILED", ConversionKind::String},           // the same
 };
 
 class LanguageFileTest : public ::testing::Test {
