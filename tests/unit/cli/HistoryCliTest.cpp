@@ -158,6 +158,104 @@ TEST_F(HistoryCliTest, AWriteThatFailsHalfwayLeavesItsSnapshotMarkedForARestore)
     EXPECT_EQ(ok({"history", "list"}).out.find("[write failed or cut off]"), std::string::npos);
 }
 
+// A write cut off after its third report: the keyboard holds part of kSecond over kFirst (snapshot 4).
+class CutOffWriteTest : public HistoryCliTest {
+protected:
+    void SetUp() override {
+        HistoryCliTest::SetUp();
+        apply(kFirst);
+        before = ok({"export", "-"}).out;
+        beforeMemory = memory();
+        // Where a complete write leaves the keyboard, then back to before it.
+        apply(kSecond);
+        wanted = ok({"export", "-"}).out;
+        ok({"history", "restore", "2"});
+        ASSERT_TRUE(memory() == beforeMemory);
+
+        setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "3", 1);
+        std::ofstream(dir + "/second.toml") << kSecond;
+        ASSERT_EQ(onEmulator({"apply", dir + "/second.toml"}).exitCode, 1);
+        unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+        partialMemory = memory();
+        ASSERT_NE(partialMemory, beforeMemory) << "the write must have been cut off halfway, not before it began";
+    }
+    std::string before, beforeMemory, wanted, partialMemory;
+};
+
+TEST_F(CutOffWriteTest, EveryCommandNamesTheWaysOutAndOnlyThoseThatReadGoAhead) {
+    const ProgramResult read = onEmulator({"keymap", "show", "1"});
+    EXPECT_EQ(read.exitCode, 0) << "a read-only command keeps its exit code";
+    for (const char* named :
+         {"was cut off", "ombrelctl history finish", "ombrelctl history restore 4", "ombrelctl history dismiss"})
+        EXPECT_NE(read.err.find(named), std::string::npos) << read.err;
+    for (const std::vector<std::string>& write : {std::vector<std::string>{"lighting", "set", "1", "brightness", "2"},
+                                                  {"apply", dir + "/second.toml"},
+                                                  {"profile", "set", "2"}}) {
+        const ProgramResult refused = onEmulator(write);
+        EXPECT_EQ(refused.exitCode, 1) << write[0];
+        EXPECT_NE(refused.err.find("was not run; nothing was written"), std::string::npos) << refused.err;
+        EXPECT_TRUE(memory() == partialMemory) << write[0] << " wrote over the cut-off write";
+    }
+    ok({"history", "dismiss"});
+    EXPECT_TRUE(memory() == partialMemory) << "dismissing writes nothing";
+    const ProgramResult after = ok({"lighting", "set", "1", "brightness", "2"});
+    EXPECT_EQ(after.err, "") << "once the user chose, nothing more is said";
+}
+
+TEST_F(CutOffWriteTest, FinishingLeavesTheIntendedState) {
+    ok({"history", "finish"});
+    EXPECT_EQ(ok({"export", "-"}).out, wanted);
+    EXPECT_EQ(ok({"history", "finish"}).out, "no write was left unfinished\n");
+}
+
+TEST_F(CutOffWriteTest, GoingBackLeavesThePreviousState) {
+    ok({"history", "restore", "4"});
+    EXPECT_TRUE(memory() == beforeMemory);
+    EXPECT_EQ(ok({"export", "-"}).out, before);
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "") << "the restore settled the cut-off write";
+}
+
+TEST_F(HistoryCliTest, AWriteThatWentThroughOrNeverBeganIsSettledWithoutAWord) {
+    apply(kFirst);
+    // Cut off before its first report reached the keyboard: nothing to offer, and no history row either.
+    setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "0", 1);
+    std::ofstream(dir + "/second.toml") << kSecond;
+    EXPECT_EQ(onEmulator({"apply", dir + "/second.toml"}).exitCode, 1);
+    unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    ASSERT_TRUE(fs::exists(historyFolder() + "/000002.toml.interrupted"));
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
+    EXPECT_FALSE(fs::exists(historyFolder() + "/000002.toml")) << "the write never began";
+
+    // Went through, but the program ended before it saw the keyboard's confirmation: snapshot 3 holds the state
+    // that write meant to leave.
+    apply(kSecond);
+    apply(kFirst);
+    ok({"history", "restore", "3"}); // kSecond's state again; snapshot 4 holds kFirst's
+    fs::copy_file(historyFolder() + "/000003.toml", historyFolder() + "/000004.toml.intended");
+    std::ofstream(historyFolder() + "/000004.toml.interrupted") << "ombrelctl\n";
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
+    EXPECT_FALSE(fs::exists(historyFolder() + "/000004.toml.interrupted"));
+    EXPECT_TRUE(fs::exists(historyFolder() + "/000004.toml")) << "the write happened: its row stays";
+}
+
+TEST_F(HistoryCliTest, ABackupPutBackHalfwayCanBeFinished) {
+    // Keys writes (as the window's Apply makes them) keep what they mean to leave as well.
+    apply(kFirst);
+    const std::string backup = dir + "/keys.bin";
+    ok({"backup", backup});
+    const std::string saved = ok({"export", "-"}).out;
+    apply(kSecond);
+    setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "1", 1); // the macros go, the key functions do not
+    EXPECT_EQ(onEmulator({"restore", backup}).exitCode, 1);
+    unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    EXPECT_NE(onEmulator({"info"}).err.find("ombrelctl history finish"), std::string::npos);
+    ok({"history", "finish"});
+    const std::string now = ok({"export", "-"}).out;
+    // The backup holds key functions and macros: those are back, the lighting stays as kSecond left it.
+    const auto keysPart = [](const std::string& text) { return text.substr(0, text.find("[profile.1.lighting]")); };
+    EXPECT_EQ(keysPart(now), keysPart(saved));
+}
+
 TEST_F(HistoryCliTest, ReadsAndUnknownSnapshotsKeepNothing) {
     ok({"keymap", "show", "1"});
     ok({"lighting", "show", "1"});
