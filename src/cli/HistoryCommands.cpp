@@ -3,10 +3,13 @@
 #include "CliSetupNames.h"
 #include "CliTexts.h"
 #include "KeyboardFileCommands.h"
+#include "device/LinkResult.h"
 #include "keyboardfile/KeyCodeNames.h"
 #include "keyboardfile/SetupDifference.h"
 #include "keyboardfile/UnfinishedWrite.h"
 #include "keyboardfile/WriteHistory.h"
+#include "platform/AppPaths.h"
+#include "profiles/ProfileStore.h"
 #include "text/FileBytes.h"
 #include "text/WholeNumber.h"
 
@@ -187,10 +190,30 @@ int cmdHistoryFinish(CliSession& s, const Args&) {
         describeUnfinished(u);
         return kExitFailed;
     }
-    const KeyboardFileRead read = ReadKeyboardFile(ReadFileBytes(u.snapshot.intendedPath).bytes, KeyCodeNames());
-    const int r = ApplyKeyboardFile(s, read, u.snapshot.intendedPath, false);
-    if (r == kExitOk) history.finish(u.snapshot.number);
-    return r;
+    if (!EnsureUserFolder(s.paths())) return kExitFailed;
+    const CliTexts texts = LoadCliTexts();
+    const CliSetupNames names(texts);
+    NullScreen quiet;
+    SetupPlaces places{
+        s.commands(), s.link().state(), quiet, texts.text, StorePath(s.paths().userDir), s.paths().userColorPrefix};
+    ApplyPlan plan;
+    std::string why;
+    if (const int r = PlanFinishingWrite(places, u.snapshot, names, plan, &why); r != LINK_OK)
+        return ReportResult(why.c_str(), r);
+    if (!plan.problems.empty()) {
+        std::fprintf(stderr, "%s\n%s cannot be written; nothing was written\n",
+                     DescribeProblem(plan.problems.front()).c_str(), u.snapshot.intendedPath.c_str());
+        return kExitFailed;
+    }
+    if (const int r = CarryOutApply(places, plan, &why); r != LINK_OK) {
+        ReportResult(why.c_str(), r);
+        std::fprintf(stderr, "the write is still unfinished: try again, or see ombrelctl history list\n");
+        return kExitFailed;
+    }
+    history.finish(u.snapshot.number);
+    for (const std::string& line : plan.difference.lines)
+        std::printf("%s\n", line.c_str());
+    return kExitOk;
 }
 
 int cmdHistoryDismiss(CliSession& s, const Args&) {

@@ -28,10 +28,10 @@ std::string putOffKey(const HistorySnapshot& s) {
     return s.path + '\n' + s.time;
 }
 
-// Makes the keyboard hold what the keyboard file at `path` names (only what differs is written).
-int applyFile(WindowContext& context, QWidget* parent, const std::string& path, std::string* why) {
+// Finishes the write of `record`, or puts back its snapshot (only what differs is written).
+int settle(WindowContext& context, QWidget* parent, const HistorySnapshot& record, bool finish, std::string* why) {
     DeviceLink* link = context.link();
-    const KeyboardFileRead read = ReadKeyboardFile(ReadFileBytes(path).bytes, KeyCodeNames());
+    const KeyboardFileRead read = ReadKeyboardFile(ReadFileBytes(record.path).bytes, KeyCodeNames());
     return DeviceTask::run(context.dispatcher(), parent, [&] {
         NullScreen quiet;
         SetupPlaces places{link->commands(),
@@ -41,7 +41,9 @@ int applyFile(WindowContext& context, QWidget* parent, const std::string& path, 
                            StorePath(context.paths().userDir),
                            context.paths().userColorPrefix};
         ApplyPlan plan;
-        if (const int r = PlanSetupApply(places, read, KeyCodeNames(), plan, why); r != LINK_OK) return r;
+        const int r = finish ? PlanFinishingWrite(places, record, KeyCodeNames(), plan, why)
+                             : PlanSetupApply(places, read, KeyCodeNames(), plan, why);
+        if (r != LINK_OK) return r;
         if (!plan.problems.empty()) {
             *why = DescribeProblem(plan.problems.front());
             return static_cast<int>(LINK_BAD_ARGUMENT);
@@ -82,7 +84,7 @@ bool UnfinishedWriteQuestion::ask(WindowContext& context, QWidget* parent) {
     }
     const bool finish = answer == QMessageBox::Apply;
     std::string why;
-    const int result = applyFile(context, parent, finish ? found.snapshot.intendedPath : found.snapshot.path, &why);
+    const int result = settle(context, parent, found.snapshot, finish, &why);
     if (result != LINK_OK) {
         UserPrompts::information(
             parent, context.text("UNFINISHED_FAILED",

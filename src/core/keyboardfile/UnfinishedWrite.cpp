@@ -8,6 +8,26 @@
 
 namespace ombrel {
 
+namespace {
+
+std::optional<KeyboardSetup> readFile(const std::string& path) {
+    const FileBytes file = ReadFileBytes(path);
+    if (file.status != FileBytes::Status::Ok) return std::nullopt;
+    return ReadKeyboardFile(file.bytes, KeyCodeNames()).setup;
+}
+
+// Whether the write from `before` to `intended` changes the per-key colours of some profile. The keyboard cannot
+// give those back, so reading it cannot tell whether they reached it.
+bool changesColors(const KeyboardSetup& before, const KeyboardSetup& intended) {
+    for (std::size_t p = 0; p < before.profiles.size(); ++p)
+        if (before.profiles[p].patterns != intended.profiles[p].patterns ||
+            before.profiles[p].currentPattern != intended.profiles[p].currentPattern)
+            return true;
+    return false;
+}
+
+} // namespace
+
 std::optional<bool> SetupHoldsFile(const KeyboardSetup& now, const std::string& path) {
     const FileBytes file = ReadFileBytes(path);
     if (file.status != FileBytes::Status::Ok) return std::nullopt;
@@ -37,19 +57,24 @@ UnfinishedWrite CheckUnfinishedWrite(SetupPlaces& places, WriteHistory& history)
         out.why = what + ": " + LinkResultDescription(r);
         return out;
     }
-    // The intended state first: a write meant to change nothing has gone through as well as not started.
-    if (out.canFinish && SetupHoldsFile(now, record->intendedPath).value_or(false)) {
+    // The intended state first: a write meant to change nothing has gone through as well as not started. Colour
+    // files that hold the new colours do not say the keyboard got them; they do say it did not when they hold the
+    // old ones (they are saved first).
+    const auto before = readFile(record->path);
+    const auto intended = out.canFinish ? readFile(record->intendedPath) : std::nullopt;
+    if (intended && before && !changesColors(*before, *intended) &&
+        SetupHoldsFile(now, record->intendedPath).value_or(false)) {
         history.finish(record->number);
         out.state = UnfinishedWrite::State::Done;
         return out;
     }
-    const auto before = SetupHoldsFile(now, record->path);
-    if (!before) {
+    const auto holdsBefore = before ? SetupHoldsFile(now, record->path) : std::nullopt;
+    if (!holdsBefore) {
         out.state = UnfinishedWrite::State::Unknown;
         out.why = "the snapshot " + record->path + " cannot be read";
         return out;
     }
-    if (*before) {
+    if (*holdsBefore) {
         // The keyboard never took any of it: the snapshot holds nothing the history needs.
         history.discard(record->number);
         out.state = UnfinishedWrite::State::NeverStarted;
@@ -57,6 +82,29 @@ UnfinishedWrite CheckUnfinishedWrite(SetupPlaces& places, WriteHistory& history)
     }
     out.state = UnfinishedWrite::State::Partial;
     return out;
+}
+
+} // namespace ombrel
+
+namespace ombrel {
+
+int PlanFinishingWrite(SetupPlaces& places, const HistorySnapshot& record, const SetupNames& names, ApplyPlan& plan,
+                       std::string* why) {
+    const KeyboardFileRead read = ReadKeyboardFile(ReadFileBytes(record.intendedPath).bytes, KeyCodeNames());
+    if (const int r = PlanSetupApply(places, read, names, plan, why); r != LINK_OK) return r;
+    const auto before = readFile(record.path);
+    if (!plan.problems.empty() || !before) return LINK_OK;
+    // The colours as the snapshot has them stand for the keyboard's: where the write changes them, they are
+    // written whatever the files hold now.
+    for (std::size_t p = 0; p < plan.current.profiles.size(); ++p) {
+        const ProfileSetup& old = before->profiles[p];
+        const ProfileSetup& wanted = plan.wanted.profiles[p];
+        if (old.patterns == wanted.patterns && old.currentPattern == wanted.currentPattern) continue;
+        plan.current.profiles[p].patterns = old.patterns;
+        plan.current.profiles[p].currentPattern = old.currentPattern;
+    }
+    plan.difference = CompareSetups(plan.current, plan.wanted, names);
+    return LINK_OK;
 }
 
 } // namespace ombrel

@@ -5,6 +5,7 @@
 // a mix is left for the user to finish or go back, since nothing is written to it unasked.
 
 #include "keyboardfile/KeyboardSetupIo.h"
+#include "keyboardfile/SetupApply.h"
 #include "keyboardfile/WriteHistory.h"
 
 #include <optional>
@@ -28,6 +29,12 @@ struct UnfinishedWrite {
 
 // Looks at the newest unfinished write of `history` and settles it when the keyboard holds either end of it.
 UnfinishedWrite CheckUnfinishedWrite(SetupPlaces& places, WriteHistory& history);
+
+// The plan that finishes the write of `record`: its intended state applied. The per-key colours the write changes
+// are written again whatever the colour files say: the files are saved before the keyboard, so they may hold what
+// the keyboard never got. LINK_OK with the plan (which may list problems), else what failed in `why`.
+int PlanFinishingWrite(SetupPlaces& places, const HistorySnapshot& record, const SetupNames& names, ApplyPlan& plan,
+                       std::string* why);
 
 // Whether the keyboard `now` holds what the keyboard file at `path` names (nothing when it cannot be read).
 std::optional<bool> SetupHoldsFile(const KeyboardSetup& now, const std::string& path);

@@ -226,16 +226,27 @@ TEST_F(HistoryCliTest, AWriteThatWentThroughOrNeverBeganIsSettledWithoutAWord) {
     EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
     EXPECT_FALSE(fs::exists(historyFolder() + "/000002.toml")) << "the write never began";
 
-    // Went through, but the program ended before it saw the keyboard's confirmation: snapshot 3 holds the state
-    // that write meant to leave.
-    apply(kSecond);
-    apply(kFirst);
-    ok({"history", "restore", "3"}); // kSecond's state again; snapshot 4 holds kFirst's
+    // Went through, but the program ended before it saw the keyboard's confirmation. Made by hand: the restore's
+    // record (4) marked again, with the state it left (snapshot 3) as its intended state.
+    apply("format = 1\n[profile.1.keys]\nEsc = \"key:F3\"\n");
+    apply("format = 1\n[profile.1.keys]\nEsc = \"key:F4\"\n");
+    ok({"history", "restore", "3"});
     fs::copy_file(historyFolder() + "/000003.toml", historyFolder() + "/000004.toml.intended");
     std::ofstream(historyFolder() + "/000004.toml.interrupted") << "ombrelctl\n";
     EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
     EXPECT_FALSE(fs::exists(historyFolder() + "/000004.toml.interrupted"));
     EXPECT_TRUE(fs::exists(historyFolder() + "/000004.toml")) << "the write happened: its row stays";
+
+    // The same for a write of per-key colours: the colour files are saved before the keyboard gets them and the
+    // keyboard cannot give them back, so files that hold all of it do not show that the keyboard does.
+    apply("format = 1\n[profile.2.patterns.1.colors]\nEsc = \"0000FF\"\n");
+    apply("format = 1\n[profile.2.patterns.1.colors]\nEsc = \"00FF00\"\n");
+    ok({"history", "restore", "6"});
+    fs::copy_file(historyFolder() + "/000006.toml", historyFolder() + "/000007.toml.intended");
+    std::ofstream(historyFolder() + "/000007.toml.interrupted") << "ombrelctl\n";
+    EXPECT_NE(ok({"keymap", "show", "1"}).err.find("ombrelctl history finish"), std::string::npos);
+    ok({"history", "finish"});
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
 }
 
 TEST_F(HistoryCliTest, ABackupPutBackHalfwayCanBeFinished) {
