@@ -6,6 +6,10 @@
 #include "keyboardfile/SetupDifference.h"
 #include "text/FileBytes.h"
 
+#include <cerrno>
+#include <csignal>
+#include <unistd.h>
+
 namespace ombrel {
 
 namespace {
@@ -48,6 +52,10 @@ UnfinishedWrite CheckUnfinishedWrite(SetupPlaces& places, WriteHistory& history)
     const auto all = history.list();
     if (all.empty() || !all.back().interrupted) return out;
     const HistorySnapshot* record = &all.back();
+    // Another program's write under way is no write cut off (its mark goes when it ends).
+    if (record->writerProcess > 0 && record->writerProcess != ::getpid() &&
+        (::kill(record->writerProcess, 0) == 0 || errno == EPERM))
+        return out;
     out.snapshot = *record;
     out.canFinish = !record->intendedPath.empty();
     KeyboardSetup now;

@@ -7,9 +7,9 @@
 #include "keyboardfile/KeyboardFileWriter.h"
 #include "keyboardfile/KeyboardSetupIo.h"
 #include "keyboardfile/WriteIntent.h"
-#include "transfer/KeyboardWriter.h"
 #include "platform/SafeFileWriter.h"
 #include "text/FileBytes.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <algorithm>
 #include <charconv>
@@ -31,6 +31,7 @@ namespace {
 constexpr std::string_view kTimeLine = "# time: ";
 constexpr std::string_view kWriterLine = "# writer: ";
 constexpr std::string_view kSetupStart = "format = ";
+constexpr std::string_view kProcessLine = "process ";
 
 std::string nowText() {
     const std::time_t now = std::time(nullptr);
@@ -108,6 +109,14 @@ std::vector<HistorySnapshot> WriteHistory::list() const {
         s.time = headerValue(head, kTimeLine);
         s.writer = headerValue(head, kWriterLine);
         s.interrupted = fs::exists(markerOf(*n), ec);
+        if (s.interrupted) {
+            const std::string mark = ReadFileBytes(markerOf(*n)).bytes.substr(0, 256);
+            const auto at = mark.find(kProcessLine);
+            if (at != std::string::npos) {
+                const char* first = mark.data() + at + kProcessLine.size();
+                std::from_chars(first, mark.data() + mark.size(), s.writerProcess);
+            }
+        }
         if (fs::is_regular_file(intendedOf(*n), ec)) s.intendedPath = intendedOf(*n);
         out.push_back(std::move(s));
     }
@@ -166,7 +175,9 @@ std::optional<int> WriteHistory::keep(std::string_view setupText, const std::str
         if (fs::remove(intendedOf(number), removeError)) syncFolder(m_folder);
     }
     // The mark goes after the snapshot: a mark never points at a snapshot that is not there.
-    if (const FileWriteResult r = WriteFileSafely(markerOf(number), writer + "\n"); !r) {
+    // The mark names its process, so another program can tell a write under way from one cut off.
+    const std::string mark = writer + "\n" + std::string(kProcessLine) + std::to_string(::getpid()) + "\n";
+    if (const FileWriteResult r = WriteFileSafely(markerOf(number), mark); !r) {
         if (why) *why = r.message;
         return std::nullopt;
     }

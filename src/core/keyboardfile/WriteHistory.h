@@ -30,6 +30,7 @@ struct HistorySnapshot {
     std::string writer; // "ombrelctl", "Ombrel" ...
     bool interrupted = false;
     std::string intendedPath; // the state the write meant to leave; empty when the writer did not say
+    int writerProcess = 0;    // the process that marked it, when the mark says (0: a mark of old)
     std::uintmax_t bytes = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <unistd.h>
 
 namespace ombrel::test {
 namespace {
@@ -200,6 +201,16 @@ TEST_F(CutOffWriteTest, EveryCommandNamesTheWaysOutAndOnlyThoseThatReadGoAhead) 
     EXPECT_TRUE(memory() == partialMemory) << "dismissing writes nothing";
     const ProgramResult after = ok({"lighting", "set", "1", "brightness", "2"});
     EXPECT_EQ(after.err, "") << "once the user chose, nothing more is said";
+}
+
+TEST_F(CutOffWriteTest, AWriteOfAProgramStillRunningIsLeftToIt) {
+    const std::string mark = historyFolder() + "/000004.toml.interrupted";
+    ASSERT_NE(ReadFileBytes(mark).bytes.find("process "), std::string::npos);
+    // This test's own process stands for the program whose write is under way.
+    std::ofstream(mark) << "Ombrel\nprocess " << ::getpid() << "\n";
+    const ProgramResult read = ok({"keymap", "show", "1"});
+    EXPECT_EQ(read.err, "");
+    EXPECT_TRUE(fs::exists(mark)) << "not settled from under the program";
 }
 
 TEST_F(CutOffWriteTest, FinishingLeavesTheIntendedState) {
