@@ -59,6 +59,9 @@ bool UnfinishedWriteQuestion::ask(WindowContext& context, QWidget* parent) {
     DeviceLink* link = context.link();
     if (!settings || !link) return false;
     WriteHistory history(settings->folder);
+    // Most starts find nothing: the keyboard is only read when there is a record to compare it with.
+    const auto all = history.list();
+    if (all.empty() || !all.back().interrupted) return false;
     UnfinishedWrite found;
     DeviceTask::run(context.dispatcher(), parent, [&] {
         NullScreen quiet;
