@@ -2,11 +2,13 @@
 // A test-only remote control of the emulated keyboard (--test-control=FIFO with --emulator). Tests and demos
 // drive the keyboard that the running program sees: plug it in, pull it out, press the bank key, send consumer
 // codes, and ask the program to write down what its window shows. One command a line:
-//   plug | unplug | bank | consumer CODE | dump FILE
-// `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1",
-// "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H" (the window with its frame), "focus NAME"
-// (the focused control), "changes-waiting 0|1" (the note of unapplied edits), then "button SKINKEY CHECKED ENABLED X Y
-// W H TOOLTIP" for every image button of the window (global coordinates of the screen).
+//   plug | unplug | bank | consumer CODE | restore FILE | dump FILE
+// `restore` makes the keyboard match a keyboard file as the window's Restore does.
+// `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1", "question TEXT"
+// (the start of the open message box's text), "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H"
+// (the window with its frame), "focus NAME" (the focused control), "changes-waiting 0|1" (the note of unapplied edits),
+// then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every image button of the window (global coordinates of the
+// screen).
 
 #include "device/ServiceLibrary.h"
 
