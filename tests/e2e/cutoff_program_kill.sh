@@ -29,6 +29,8 @@ stop_program() {
     wait "$program" 2>/dev/null
 }
 question() { fresh_dump && grep -q '^question .' "$dump"; }
+no_question() { fresh_dump && grep -qx 'question ' "$dump"; }
+dump_has_done() { fresh_dump && grep -Eq '^question The (write of .* is finished|keyboard is back)' "$dump"; }
 
 {
     echo 'format = 1'
@@ -99,17 +101,20 @@ for point in $(seq 1 "$points"); do
         load mix
         start_program || { echo "FAIL the program does not start again"; exit 1; }
         check "point $point: the window asks about the cut-off write" until_ok 20 question
+        sleep 0.5 # the box mapped and focused before the key goes to it
         xdotool key "$answer"
-        until_ok 20 question # the message that says it is done
+        # The message that says it is done, once the write is over; the program ends only after it.
+        check "point $point: the answer is carried out" until_ok 30 dump_has_done
         xdotool key Return
-        sleep 0.5
+        until_ok 10 no_question
         stop_program
+        failed_before=$failed
         if [[ $answer == Return ]]; then
-            check "point $point: Finish leaves the intended keyboard" cmp -s <(ctl export -) "$work/intended.export" &&
-                finished=$((finished + 1))
+            check "point $point: Finish leaves the intended keyboard" cmp -s <(ctl export -) "$work/intended.export"
+            ((failed == failed_before)) && finished=$((finished + 1))
         else
-            check "point $point: Go back leaves the previous keyboard" cmp -s <(ctl export -) "$work/previous.export" &&
-                undone=$((undone + 1))
+            check "point $point: Go back leaves the previous keyboard" cmp -s <(ctl export -) "$work/previous.export"
+            ((failed == failed_before)) && undone=$((undone + 1))
         fi
     done
     asked=$((asked + 1))

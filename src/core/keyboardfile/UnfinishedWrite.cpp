@@ -92,10 +92,6 @@ UnfinishedWrite CheckUnfinishedWrite(SetupPlaces& places, WriteHistory& history)
     return out;
 }
 
-} // namespace ombrel
-
-namespace ombrel {
-
 int PlanFinishingWrite(SetupPlaces& places, const HistorySnapshot& record, const SetupNames& names, ApplyPlan& plan,
                        std::string* why) {
     const KeyboardFileRead read = ReadKeyboardFile(ReadFileBytes(record.intendedPath).bytes, KeyCodeNames());
