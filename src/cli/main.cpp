@@ -2,6 +2,7 @@
 #include "CliSession.h"
 #include "Commands.h"
 #include "DoctorCommand.h"
+#include "HistoryCommands.h"
 #include "TerminalSafeOutput.h"
 #include "text/NameMatcher.h"
 
@@ -182,5 +183,6 @@ int main(int argc, char** argv) {
         if (exitCode == kExitNoKeyboard && std::strcmp(command->name, "info") == 0) PrintKeyboardProblems();
         return exitCode;
     }
+    if (const int guard = GuardUnfinishedWrite(*session, *command); guard != kExitOk) return guard;
     return command->run(*session, args);
 }

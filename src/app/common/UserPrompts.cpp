@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMenu>
+#include <QPushButton>
 #include <QStandardPaths>
 
 #include <functional>
@@ -104,6 +105,22 @@ QMessageBox::StandardButton UserPrompts::ask(QWidget* parent, const QString& tex
     box.setIconPixmap(PromptIconPixmap(PromptIcon::Question));
     box.setDefaultButton(defaultButton);
     captionButtons(box);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+QMessageBox::StandardButton UserPrompts::choose(QWidget* parent, const QString& text,
+                                                const QList<QPair<QMessageBox::StandardButton, QString>>& captions,
+                                                QMessageBox::StandardButton defaultButton,
+                                                QMessageBox::StandardButton escapeButton) {
+    State().shown << text;
+    if (auto answer = takeAnswer()) return *answer;
+    if (State().headless) return defaultButton;
+    QMessageBox box(QMessageBox::Question, PromptTitle(parent, QString()), text, QMessageBox::NoButton, parent);
+    box.setIconPixmap(PromptIconPixmap(PromptIcon::Question));
+    for (const auto& [button, caption] : captions)
+        box.addButton(button)->setText(caption);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(escapeButton);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 

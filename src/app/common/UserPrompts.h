@@ -28,6 +28,12 @@ public:
     static QMessageBox::StandardButton ask(QWidget* parent, const QString& text, const QString& caption,
                                            QMessageBox::StandardButtons buttons,
                                            QMessageBox::StandardButton defaultButton);
+    // A question whose buttons say what they do: `captions` names each button (standard ones stand for their roles;
+    // tests answer with them as with ask). Escape chooses `escapeButton`, Enter `defaultButton`.
+    static QMessageBox::StandardButton choose(QWidget* parent, const QString& text,
+                                              const QList<QPair<QMessageBox::StandardButton, QString>>& captions,
+                                              QMessageBox::StandardButton defaultButton,
+                                              QMessageBox::StandardButton escapeButton);
     // A line of text, proposed as `current`; empty when the user cancels.
     static QString askText(QWidget* parent, const QString& label, const QString& current);
     // File dialogs with a filter such as "Profile files (*.obp);;All files (*)" and a default suffix. An empty

@@ -162,12 +162,4 @@ bool HistoryDialog::restoreSelected() {
     return true;
 }
 
-bool HistoryDialog::askAboutInterruptedWrite(WindowContext& context, QWidget* parent) {
-    const auto history = processHistory();
-    const auto interrupted = history ? history->interrupted() : std::nullopt;
-    if (!interrupted) return false;
-    return UserPrompts::ask(parent, context.text("HISTORY_OFFER", QString::fromStdString(interrupted->time)), QString(),
-                            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
-}
-
 } // namespace ombrel

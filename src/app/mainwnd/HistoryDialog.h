@@ -25,9 +25,6 @@ public:
     // Puts the keyboard back as the selected snapshot held it, after asking. True when it was written.
     bool restoreSelected();
 
-    // At start: when the last write failed or was cut off, says so and asks whether to open this dialog.
-    static bool askAboutInterruptedWrite(WindowContext& context, QWidget* parent);
-
 signals:
     // The keyboard was written: what the window shows must be read again.
     void restored();

@@ -8,6 +8,7 @@
 #include "FirmwareCheck.h"
 #include "FirmwarePart.h"
 #include "HistoryDialog.h"
+#include "UnfinishedWriteQuestion.h"
 #include "KeyAssignmentPart.h"
 #include "KeyboardMap.h"
 #include "LightingPanel.h"
@@ -106,10 +107,6 @@ bool MainWindow::initialize(QString* error) {
 
     // The presence worker's first report; its messages are handled once the event loop runs.
     m_link->startPresence();
-    // A write the last run could not finish is offered for undoing, once the window is up.
-    QTimer::singleShot(0, this, [this] {
-        if (HistoryDialog::askAboutInterruptedWrite(m_parts, this)) openHistory();
-    });
     if (!finishDialogSkin()) {
         if (error) *error = QStringLiteral("the skin of the main window could not be read");
         return false;
@@ -353,6 +350,18 @@ void MainWindow::onProfileReload() {
     m_profiles->showActiveProfile();
     m_lighting->load(true);
     emit keyboardChanged();
+    // A write the last run did not see through is looked at once the keyboard is there; the check reads the
+    // keyboard, so it waits for the event loop (and for a write under way).
+    QTimer::singleShot(0, this, &MainWindow::checkUnfinishedWrite);
+}
+
+void MainWindow::checkUnfinishedWrite() {
+    if (m_shutDown) return;
+    if (DeviceTask::running()) {
+        QTimer::singleShot(200, this, &MainWindow::checkUnfinishedWrite);
+        return;
+    }
+    if (UnfinishedWriteQuestion::ask(m_parts, this)) reloadAfterRewrite();
 }
 
 void MainWindow::onBankChanged() {

@@ -121,6 +121,7 @@ private:
     void discardChanges();
     // The history of writes; a restore there reloads what the window shows.
     void openHistory();
+    void checkUnfinishedWrite();
     // After a history restore or a keyboard file restored: the window reads the keyboard again.
     void reloadAfterRewrite();
     void finishExit(int exitCode);

@@ -14,6 +14,9 @@
 #include "WindowContext.h"
 #include "WindowShell.h"
 
+#include "DeviceTask.h"
+#include "KeyboardFileBackup.h"
+
 #include "VevIrozEmu.h"
 #include "lighting/LightingSession.h"
 #include "text/WholeNumber.h"
@@ -21,8 +24,10 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QSaveFile>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
 #include <cstring>
@@ -108,6 +113,16 @@ bool TestControl::execute(const QString& line) {
         file.write(text.toUtf8());
         return file.commit();
     }
+    if (command == QLatin1String("restore") && !argument.isEmpty()) { // the window's Restore of a keyboard file
+        QTimer::singleShot(0, &m_window, [this, path = argument.toStdString()] {
+            DeviceLink* link = m_window.link();
+            if (!link) return;
+            std::string why;
+            DeviceTask::run(m_window.dispatcher(), &m_window,
+                            [&] { return RestoreKeyboardFile(*link, m_window.context().paths(), path, &why); });
+        });
+        return true;
+    }
     if (command == QLatin1String("dump") && !argument.isEmpty()) {
         QSaveFile file(argument);
         if (!file.open(QIODevice::WriteOnly)) return false;
@@ -132,6 +147,8 @@ QString TestControl::describe() const {
     out += QStringLiteral("profile %1\n").arg(shownProfile);
     const auto* note = window.findChild<QLabel*>(QStringLiteral("pendingNote"));
     out += QStringLiteral("note %1\n").arg(note && !note->isHidden() ? note->text() : QString());
+    const auto* box = qobject_cast<const QMessageBox*>(QApplication::activeModalWidget());
+    out += QStringLiteral("question %1\n").arg(box ? box->text().left(60) : QString());
     int toplevels = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w->isVisible()) ++toplevels;

@@ -1,6 +1,7 @@
 #include "keyboardfile/KeyboardSetupIo.h"
 
 #include "keyboard/ConfigBlock.h"
+#include "keyboardfile/WriteIntent.h"
 #include "keys/KeyImage.h"
 #include "keys/MacroImage.h"
 #include "lighting/LightingState.h"
@@ -230,6 +231,8 @@ int WriteKeyboardSetup(SetupPlaces& places, const KeyboardSetup& current, const 
     // One change, one snapshot in the write history, however many areas it writes. Colours are saved in their
     // files before the keyboard is written, so the state they replace is taken first.
     const bool colors = std::find(d.colors.begin(), d.colors.end(), true) != d.colors.end();
+    // Said before the group opens: the group's first write already keeps the state it means to leave.
+    const WriteIntent intent(places.commands, wanted);
     const WriteGroup group(places.commands, colors ? WriteGroup::Observe::Now : WriteGroup::Observe::AtFirstWrite);
     int first = LINK_OK;
     auto note = [&](int r) {

@@ -6,17 +6,21 @@
 #include "keyboardfile/KeyCodeNames.h"
 #include "keyboardfile/KeyboardFileWriter.h"
 #include "keyboardfile/KeyboardSetupIo.h"
+#include "keyboardfile/WriteIntent.h"
 #include "platform/SafeFileWriter.h"
 #include "text/FileBytes.h"
+#include "transfer/KeyboardWriter.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstdlib>
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace ombrel {
 
@@ -27,6 +31,7 @@ namespace {
 constexpr std::string_view kTimeLine = "# time: ";
 constexpr std::string_view kWriterLine = "# writer: ";
 constexpr std::string_view kSetupStart = "format = ";
+constexpr std::string_view kProcessLine = "process ";
 
 std::string nowText() {
     const std::time_t now = std::time(nullptr);
@@ -59,6 +64,14 @@ std::string_view setupPart(std::string_view text) {
     return at == std::string_view::npos ? text : text.substr(at);
 }
 
+// A removed mark must stay removed after a power cut, as a written one stays written.
+void syncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
 std::mutex g_settingsLock; // guards g_settings
 std::optional<HistorySettings> g_settings;
 
@@ -77,6 +90,10 @@ std::string WriteHistory::markerOf(int number) const {
     return pathOf(number) + ".interrupted";
 }
 
+std::string WriteHistory::intendedOf(int number) const {
+    return pathOf(number) + ".intended";
+}
+
 std::vector<HistorySnapshot> WriteHistory::list() const {
     std::vector<HistorySnapshot> out;
     std::error_code ec;
@@ -92,6 +109,15 @@ std::vector<HistorySnapshot> WriteHistory::list() const {
         s.time = headerValue(head, kTimeLine);
         s.writer = headerValue(head, kWriterLine);
         s.interrupted = fs::exists(markerOf(*n), ec);
+        if (s.interrupted) {
+            const std::string mark = ReadFileBytes(markerOf(*n)).bytes.substr(0, 256);
+            const auto at = mark.find(kProcessLine);
+            if (at != std::string::npos) {
+                const char* first = mark.data() + at + kProcessLine.size();
+                std::from_chars(first, mark.data() + mark.size(), s.writerProcess);
+            }
+        }
+        if (fs::is_regular_file(intendedOf(*n), ec)) s.intendedPath = intendedOf(*n);
         out.push_back(std::move(s));
     }
     std::sort(out.begin(), out.end(), [](const auto& a, const auto& b) { return a.number < b.number; });
@@ -112,7 +138,7 @@ std::optional<HistorySnapshot> WriteHistory::interrupted() const {
 }
 
 std::optional<int> WriteHistory::keep(std::string_view setupText, const std::string& writer, std::string* why,
-                                      bool* isNew) {
+                                      bool* isNew, std::optional<std::string_view> intendedText) {
     if (isNew) *isNew = false;
     std::error_code ec;
     fs::create_directories(m_folder, ec);
@@ -135,8 +161,23 @@ std::optional<int> WriteHistory::keep(std::string_view setupText, const std::str
         }
         if (isNew) *isNew = true;
     }
+    // The intended state goes before the mark, and one left from an earlier write of the same snapshot goes too:
+    // a mark never points at an intended state of another write.
+    if (intendedText) {
+        const std::string text = "# The keyboard as the write means to leave it, kept by the write history.\n" +
+                                 std::string(setupPart(*intendedText));
+        if (const FileWriteResult r = WriteFileSafely(intendedOf(number), text); !r) {
+            if (why) *why = r.message;
+            return std::nullopt;
+        }
+    } else {
+        std::error_code removeError;
+        if (fs::remove(intendedOf(number), removeError)) syncFolder(m_folder);
+    }
     // The mark goes after the snapshot: a mark never points at a snapshot that is not there.
-    if (const FileWriteResult r = WriteFileSafely(markerOf(number), writer + "\n"); !r) {
+    // The mark names its process, so another program can tell a write under way from one cut off.
+    const std::string mark = writer + "\n" + std::string(kProcessLine) + std::to_string(::getpid()) + "\n";
+    if (const FileWriteResult r = WriteFileSafely(markerOf(number), mark); !r) {
         if (why) *why = r.message;
         return std::nullopt;
     }
@@ -146,14 +187,19 @@ std::optional<int> WriteHistory::keep(std::string_view setupText, const std::str
 
 void WriteHistory::finish(int number) {
     std::error_code ec;
+    // The mark first: a mark never points at an intended state that is not there.
     fs::remove(markerOf(number), ec);
+    fs::remove(intendedOf(number), ec);
+    syncFolder(m_folder);
 }
 
 void WriteHistory::discard(int number) {
     std::error_code ec;
     // The mark first: a mark never points at a snapshot that is not there.
     fs::remove(markerOf(number), ec);
+    fs::remove(intendedOf(number), ec);
     fs::remove(pathOf(number), ec);
+    syncFolder(m_folder);
 }
 
 bool WriteHistory::holds(int number, std::string_view setupText) const {
@@ -171,8 +217,9 @@ void WriteHistory::prune(int keepNumber) {
     for (const HistorySnapshot& s : all) {
         if (count <= m_maxSnapshots && total <= m_maxBytes) break;
         if (s.number == keepNumber) continue;
-        fs::remove(s.path, ec);
         fs::remove(markerOf(s.number), ec);
+        fs::remove(intendedOf(s.number), ec);
+        fs::remove(s.path, ec);
         --count;
         total -= s.bytes;
     }
@@ -192,8 +239,10 @@ void SetProcessHistory(std::optional<HistorySettings> settings) {
     }
     if (!settings) {
         SetLinkStartHook({});
+        SetKeysWriteHook({});
         return;
     }
+    DeclareKeysWriteIntents();
     SetLinkStartHook([history = *settings](DeviceCommands& commands, DeviceState& state) {
         RecordWriteHistory(commands, state, history);
     });
@@ -219,27 +268,32 @@ void RecordWriteHistory(DeviceCommands& commands, DeviceState& state, const Hist
     };
     auto recorder = std::make_shared<Recorder>(Recorder{settings, WriteHistory(settings.folder), {}, {}, false});
     DeviceCommands::WriteObserver observer;
-    // The keyboard as a keyboard file, or nothing when it cannot be read.
-    auto readSetup = [recorder, &commands, &state]() -> std::optional<std::string> {
+    // The keyboard, or nothing when it cannot be read.
+    auto readSetup = [recorder, &commands, &state]() -> std::optional<KeyboardSetup> {
         TextLookup text =
             recorder->settings.text ? recorder->settings.text : [](std::string_view) { return std::string("Macro "); };
         SetupPlaces places{commands, state, recorder->screen, text, "", recorder->settings.colorPrefix};
         KeyboardSetup setup;
         if (ReadKeyboardSetup(places, setup) != LINK_OK) return std::nullopt;
-        return WriteKeyboardFile(setup, KeyCodeNames());
+        return setup;
     };
-    observer.before = [recorder, readSetup] {
+    observer.before = [recorder, readSetup, &commands] {
         recorder->current.reset();
         // A keyboard that cannot be read cannot be snapshotted; the write itself still goes ahead.
         const auto setup = readSetup();
         if (!setup) return;
-        recorder->current = recorder->history.keep(*setup, recorder->settings.writer, nullptr, &recorder->currentIsNew);
+        std::optional<std::string> intended;
+        if (const auto change = DeclaredWriteIntent(commands))
+            intended = WriteKeyboardFile(MergeSetup(*setup, *change), KeyCodeNames());
+        recorder->current = recorder->history.keep(WriteKeyboardFile(*setup, KeyCodeNames()), recorder->settings.writer,
+                                                   nullptr, &recorder->currentIsNew, intended);
     };
     observer.after = [recorder, readSetup](int result) {
         if (recorder->current && result == LINK_OK) {
             // A write that put back what was there (a pattern loaded again, the same value set twice) changed
             // nothing: a history row for it would only hide the writes that did.
-            const auto setup = recorder->currentIsNew ? readSetup() : std::nullopt;
+            const auto read = recorder->currentIsNew ? readSetup() : std::nullopt;
+            const auto setup = read ? std::optional(WriteKeyboardFile(*read, KeyCodeNames())) : std::nullopt;
             if (setup && recorder->history.holds(*recorder->current, *setup))
                 recorder->history.discard(*recorder->current);
             else

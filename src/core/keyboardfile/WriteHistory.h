@@ -2,8 +2,10 @@
 // The write history: before every write to the keyboard, the state it replaces is kept as a keyboard file in one
 // folder ($XDG_STATE_HOME/ombrel/history), numbered upwards, with the time and the program that wrote. A snapshot
 // stays marked as interrupted until its write has gone through, so a write that failed or was cut off (a crash,
-// the cable pulled) can be undone at the next start. Only the newest snapshots are kept: at most 100, together at
-// most 20 MB.
+// the cable pulled) can be undone at the next start. Beside a snapshot lies the state the write means to leave
+// (NNNNNN.toml.intended), when the writer said it, so a cut-off write can also be finished. Everything is on the
+// disk (file, then folder) before the first report goes out. Only the newest snapshots are kept: at most 100,
+// together at most 20 MB.
 
 #include "device/DeviceCommands.h"
 #include "device/DeviceState.h"
@@ -27,6 +29,8 @@ struct HistorySnapshot {
     std::string time;   // "2026-12-11 06:40:12 UTC"
     std::string writer; // "ombrelctl", "Ombrel" ...
     bool interrupted = false;
+    std::string intendedPath; // the state the write meant to leave; empty when the writer did not say
+    int writerProcess = 0;    // the process that marked it, when the mark says (0: a mark of old)
     std::uintmax_t bytes = 0;
 };
 
@@ -45,10 +49,11 @@ public:
     // Keeps `setupText` (a keyboard file) as a new snapshot marked as interrupted, then lets the oldest go beyond
     // the bounds. The same state as the newest snapshot is not kept twice: that one is marked again. Its number,
     // or nothing with the reason in `why`.
-    // `isNew` says whether a snapshot was added (false when the newest one was marked again).
+    // `isNew` says whether a snapshot was added (false when the newest one was marked again). `intendedText` (a
+    // keyboard file), when given, is kept beside it as the state the write means to leave.
     std::optional<int> keep(std::string_view setupText, const std::string& writer, std::string* why = nullptr,
-                            bool* isNew = nullptr);
-    // The write snapshot `number` was kept for went through.
+                            bool* isNew = nullptr, std::optional<std::string_view> intendedText = std::nullopt);
+    // The write snapshot `number` was kept for went through (or was settled otherwise): its mark goes, on the disk.
     void finish(int number);
     // Takes back snapshot `number` whole, for a write that turned out to change nothing.
     void discard(int number);
@@ -58,6 +63,7 @@ public:
 private:
     std::string pathOf(int number) const;
     std::string markerOf(int number) const;
+    std::string intendedOf(int number) const;
     void prune(int keepNumber);
 
     std::string m_folder;

@@ -16,6 +16,14 @@ namespace {
 
 constexpr int kFailed = 0;
 
+std::mutex g_hookLock; // guards g_keysWriteHook
+KeysWriteHook g_keysWriteHook;
+
+KeysWriteHook keysWriteHook() {
+    std::lock_guard guard(g_hookLock);
+    return g_keysWriteHook;
+}
+
 // The keyboard's macro memory size, read from it when not known yet. A failed read is returned as such: an
 // unknown size must not be taken for a memory too small for the macros, which would tell the user to shorten
 // macros when the keyboard merely did not answer.
@@ -43,6 +51,11 @@ void takeSnapshot(AssignmentStore& working, AssignmentStore& outgoing) {
 
 } // namespace
 
+void SetKeysWriteHook(KeysWriteHook hook) {
+    std::lock_guard guard(g_hookLock);
+    g_keysWriteHook = std::move(hook);
+}
+
 int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState& state, ScreenPort& screen,
                         std::span<const int> profiles) {
     std::lock_guard workingGuard(stores.workingStore.lock);
@@ -66,6 +79,8 @@ int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState
     for (int p : profiles)
         blocks.push_back(EncodeKeymapBlock(out.image, p, factory, position));
 
+    const KeysWriteHook hook = keysWriteHook();
+    const std::shared_ptr<void> told = hook ? hook(commands, out, profiles) : nullptr;
     const int result = commands.Bracketed([&] {
         int first = commands.WriteMacros(image);
         for (std::size_t i = 0; i < blocks.size(); ++i) {

@@ -8,6 +8,8 @@
 #include "device/ScreenPort.h"
 #include "keys/AssignmentStore.h"
 
+#include <functional>
+#include <memory>
 #include <span>
 
 namespace ombrel {
@@ -20,6 +22,13 @@ namespace ombrel {
 // written, else the first failure (the transaction is completed all the same).
 int WriteKeysToKeyboard(KeyStores& stores, DeviceCommands& commands, DeviceState& state, ScreenPort& screen,
                         std::span<const int> profiles);
+
+// Told what a keys write is about to send (the outgoing store and the profiles whose blocks go), before its first
+// report; what it returns is kept until the write is over (the write history keeps the state the write means to
+// leave). An empty hook removes it.
+using KeysWriteHook =
+    std::function<std::shared_ptr<void>(DeviceCommands&, const AssignmentStore& outgoing, std::span<const int>)>;
+void SetKeysWriteHook(KeysWriteHook hook);
 
 // All three profiles (allProfiles = 1), or only the active one (0; nothing is sent and 0 returned when the
 // active profile cannot be read).

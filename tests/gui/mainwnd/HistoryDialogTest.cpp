@@ -80,17 +80,58 @@ private slots:
         QCOMPARE(afterRestore, 2);
     }
 
-    void aWriteTheLastRunCouldNotFinishIsOfferedAtStart() {
-        MainWindowHarness h;
-        const HistorySettings settings = HistorySettingsFor(h.paths(), true, "Ombrel");
-        // A snapshot kept for a write that never finished: its program ended in the middle.
-        WriteHistory(settings.folder).keep("format = 1\n", "ombrelctl");
-        SetProcessHistory(settings);
-        UserPrompts::setNextAnswer(QMessageBox::No);
-        h.start();
-        QTRY_VERIFY(!UserPrompts::shownMessages().isEmpty());
-        QVERIFY2(UserPrompts::shownMessages().last().contains(QStringLiteral("failed or was cut off")),
-                 qPrintable(UserPrompts::shownMessages().join(QLatin1Char('\n'))));
+    void aWriteTheLastRunLeftHalfDoneIsFinishedOrUndoneOnlyAsTheUserAnswers() {
+        // The brightness of profile 2 stands for the whole keyboard: the write that was cut off meant to change it
+        // from 1 to 2 (or, where it went through, to the factory's 5), and the keyboard holds the factory's 5, as a
+        // mix would hold a third state.
+        struct Case {
+            const char* name;
+            bool keepsIntended;
+            bool keyboardHoldsIntended;
+            QMessageBox::StandardButton answer; // NoButton: no question expected
+            const char* asked;                  // a word of the question
+            int brightnessAfter;                // 0: as the keyboard held it
+            bool stillMarked;
+        };
+        const Case cases[] = {
+            {"finish", true, false, QMessageBox::Apply, "Finish the write", 2, false},
+            {"go back", true, false, QMessageBox::Reset, "Finish the write", 1, false},
+            {"later", true, false, QMessageBox::Cancel, "Finish the write", 0, true},
+            {"a write of old, without its intended state: only going back", false, false, QMessageBox::Cancel,
+             "Go back to the keyboard", 0, true},
+            {"the write went through: no question", true, true, QMessageBox::NoButton, nullptr, 0, false},
+        };
+        for (const Case& c : cases) {
+            MainWindowHarness h;
+            const HistorySettings settings = HistorySettingsFor(h.paths(), true, "Ombrel");
+            constexpr int held = 5; // the factory's
+            const auto file = [](int brightness) {
+                return "format = 1\n[profile.2.lighting]\nbrightness = " + std::to_string(brightness) + "\n";
+            };
+            if (c.keepsIntended)
+                WriteHistory(settings.folder)
+                    .keep(file(1), "ombrelctl", nullptr, nullptr, file(c.keyboardHoldsIntended ? held : 2));
+            else
+                WriteHistory(settings.folder).keep(file(1), "ombrelctl");
+            SetProcessHistory(settings);
+            UserPrompts::reset();
+            if (c.answer != QMessageBox::NoButton) UserPrompts::setNextAnswer(c.answer);
+            MainWindow& w = h.start();
+            if (c.asked) {
+                QTRY_VERIFY2(!UserPrompts::shownMessages().isEmpty(), c.name);
+                QVERIFY2(UserPrompts::shownMessages().first().contains(QLatin1String(c.asked)),
+                         qPrintable(UserPrompts::shownMessages().join(QLatin1Char('\n'))));
+            } else {
+                QTRY_VERIFY2(!WriteHistory(settings.folder).interrupted(), c.name);
+                QVERIFY2(UserPrompts::shownMessages().isEmpty(),
+                         qPrintable(UserPrompts::shownMessages().join(QLatin1Char('\n'))));
+            }
+            const int expected = c.brightnessAfter ? c.brightnessAfter : held;
+            QTRY_COMPARE(int(h.keyboardLighting(1)[1]), expected);
+            QCOMPARE(bool(WriteHistory(settings.folder).interrupted()), c.stillMarked);
+            Q_UNUSED(w);
+            SetProcessHistory(std::nullopt);
+        }
     }
 };
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <unistd.h>
 
 namespace ombrel::test {
 namespace {
@@ -156,6 +157,125 @@ TEST_F(HistoryCliTest, AWriteThatFailsHalfwayLeavesItsSnapshotMarkedForARestore)
     ok({"history", "restore", "2"});
     EXPECT_TRUE(memory() == before) << "the restore undoes the half-done write";
     EXPECT_EQ(ok({"history", "list"}).out.find("[write failed or cut off]"), std::string::npos);
+}
+
+// A write cut off after its third report: the keyboard holds part of kSecond over kFirst (snapshot 4).
+class CutOffWriteTest : public HistoryCliTest {
+protected:
+    void SetUp() override {
+        HistoryCliTest::SetUp();
+        apply(kFirst);
+        before = ok({"export", "-"}).out;
+        beforeMemory = memory();
+        // Where a complete write leaves the keyboard, then back to before it.
+        apply(kSecond);
+        wanted = ok({"export", "-"}).out;
+        ok({"history", "restore", "2"});
+        ASSERT_TRUE(memory() == beforeMemory);
+
+        setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "3", 1);
+        std::ofstream(dir + "/second.toml") << kSecond;
+        ASSERT_EQ(onEmulator({"apply", dir + "/second.toml"}).exitCode, 1);
+        unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+        partialMemory = memory();
+        ASSERT_NE(partialMemory, beforeMemory) << "the write must have been cut off halfway, not before it began";
+    }
+    std::string before, beforeMemory, wanted, partialMemory;
+};
+
+TEST_F(CutOffWriteTest, EveryCommandNamesTheWaysOutAndOnlyThoseThatReadGoAhead) {
+    const ProgramResult read = onEmulator({"keymap", "show", "1"});
+    EXPECT_EQ(read.exitCode, 0) << "a read-only command keeps its exit code";
+    for (const char* named :
+         {"was cut off", "ombrelctl history finish", "ombrelctl history restore 4", "ombrelctl history dismiss"})
+        EXPECT_NE(read.err.find(named), std::string::npos) << read.err;
+    for (const std::vector<std::string>& write : {std::vector<std::string>{"lighting", "set", "1", "brightness", "2"},
+                                                  {"apply", dir + "/second.toml"},
+                                                  {"profile", "set", "2"}}) {
+        const ProgramResult refused = onEmulator(write);
+        EXPECT_EQ(refused.exitCode, 1) << write[0];
+        EXPECT_NE(refused.err.find("was not run; nothing was written"), std::string::npos) << refused.err;
+        EXPECT_TRUE(memory() == partialMemory) << write[0] << " wrote over the cut-off write";
+    }
+    ok({"history", "dismiss"});
+    EXPECT_TRUE(memory() == partialMemory) << "dismissing writes nothing";
+    const ProgramResult after = ok({"lighting", "set", "1", "brightness", "2"});
+    EXPECT_EQ(after.err, "") << "once the user chose, nothing more is said";
+}
+
+TEST_F(CutOffWriteTest, AWriteOfAProgramStillRunningIsLeftToIt) {
+    const std::string mark = historyFolder() + "/000004.toml.interrupted";
+    ASSERT_NE(ReadFileBytes(mark).bytes.find("process "), std::string::npos);
+    // This test's own process stands for the program whose write is under way.
+    std::ofstream(mark) << "Ombrel\nprocess " << ::getpid() << "\n";
+    const ProgramResult read = ok({"keymap", "show", "1"});
+    EXPECT_EQ(read.err, "");
+    EXPECT_TRUE(fs::exists(mark)) << "not settled from under the program";
+}
+
+TEST_F(CutOffWriteTest, FinishingLeavesTheIntendedState) {
+    ok({"history", "finish"});
+    EXPECT_EQ(ok({"export", "-"}).out, wanted);
+    EXPECT_EQ(ok({"history", "finish"}).out, "no write was left unfinished\n");
+}
+
+TEST_F(CutOffWriteTest, GoingBackLeavesThePreviousState) {
+    ok({"history", "restore", "4"});
+    EXPECT_TRUE(memory() == beforeMemory);
+    EXPECT_EQ(ok({"export", "-"}).out, before);
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "") << "the restore settled the cut-off write";
+}
+
+TEST_F(HistoryCliTest, AWriteThatWentThroughOrNeverBeganIsSettledWithoutAWord) {
+    apply(kFirst);
+    // Cut off before its first report reached the keyboard: nothing to offer, and no history row either.
+    setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "0", 1);
+    std::ofstream(dir + "/second.toml") << kSecond;
+    EXPECT_EQ(onEmulator({"apply", dir + "/second.toml"}).exitCode, 1);
+    unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    ASSERT_TRUE(fs::exists(historyFolder() + "/000002.toml.interrupted"));
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
+    EXPECT_FALSE(fs::exists(historyFolder() + "/000002.toml")) << "the write never began";
+
+    // Went through, but the program ended before it saw the keyboard's confirmation. Made by hand: the restore's
+    // record (4) marked again, with the state it left (snapshot 3) as its intended state.
+    apply("format = 1\n[profile.1.keys]\nEsc = \"key:F3\"\n");
+    apply("format = 1\n[profile.1.keys]\nEsc = \"key:F4\"\n");
+    ok({"history", "restore", "3"});
+    fs::copy_file(historyFolder() + "/000003.toml", historyFolder() + "/000004.toml.intended");
+    std::ofstream(historyFolder() + "/000004.toml.interrupted") << "ombrelctl\n";
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
+    EXPECT_FALSE(fs::exists(historyFolder() + "/000004.toml.interrupted"));
+    EXPECT_TRUE(fs::exists(historyFolder() + "/000004.toml")) << "the write happened: its row stays";
+
+    // The same for a write of per-key colours: the colour files are saved before the keyboard gets them and the
+    // keyboard cannot give them back, so files that hold all of it do not show that the keyboard does.
+    apply("format = 1\n[profile.2.patterns.1.colors]\nEsc = \"0000FF\"\n");
+    apply("format = 1\n[profile.2.patterns.1.colors]\nEsc = \"00FF00\"\n");
+    ok({"history", "restore", "6"});
+    fs::copy_file(historyFolder() + "/000006.toml", historyFolder() + "/000007.toml.intended");
+    std::ofstream(historyFolder() + "/000007.toml.interrupted") << "ombrelctl\n";
+    EXPECT_NE(ok({"keymap", "show", "1"}).err.find("ombrelctl history finish"), std::string::npos);
+    ok({"history", "finish"});
+    EXPECT_EQ(ok({"keymap", "show", "1"}).err, "");
+}
+
+TEST_F(HistoryCliTest, ABackupPutBackHalfwayCanBeFinished) {
+    // Keys writes (as the window's Apply makes them) keep what they mean to leave as well.
+    apply(kFirst);
+    const std::string backup = dir + "/keys.bin";
+    ok({"backup", backup});
+    const std::string saved = ok({"export", "-"}).out;
+    apply(kSecond);
+    setenv("OMBREL_EMU_FAIL_WRITES_AFTER", "1", 1); // the macros go, the key functions do not
+    EXPECT_EQ(onEmulator({"restore", backup}).exitCode, 1);
+    unsetenv("OMBREL_EMU_FAIL_WRITES_AFTER");
+    EXPECT_NE(onEmulator({"info"}).err.find("ombrelctl history finish"), std::string::npos);
+    ok({"history", "finish"});
+    const std::string now = ok({"export", "-"}).out;
+    // The backup holds key functions and macros: those are back, the lighting stays as kSecond left it.
+    const auto keysPart = [](const std::string& text) { return text.substr(0, text.find("[profile.1.lighting]")); };
+    EXPECT_EQ(keysPart(now), keysPart(saved));
 }
 
 TEST_F(HistoryCliTest, ReadsAndUnknownSnapshotsKeepNothing) {

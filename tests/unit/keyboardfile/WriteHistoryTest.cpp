@@ -2,11 +2,15 @@
 // mark of a write that did not go through.
 #include "keyboardfile/WriteHistory.h"
 #include "support/TestPaths.h"
+#include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <vector>
 
 namespace ombrel::test {
 namespace {
@@ -85,6 +89,77 @@ TEST_F(WriteHistoryTest, AFolderThatCannotBeMadeIsReportedAndNothingIsKept) {
     std::string why;
     EXPECT_FALSE(history.keep(setupText(1), "a", &why));
     EXPECT_NE(why.find(blocker), std::string::npos) << why;
+}
+
+// The files of the history folder, sorted, as one line.
+std::string filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    std::string out;
+    for (const auto& name : names)
+        out += (out.empty() ? "" : " ") + name;
+    return out;
+}
+
+TEST_F(WriteHistoryTest, TheIntendedStateLiesBesideItsSnapshotExactlyAsLongAsTheWriteIsUnfinished) {
+    using Step = std::function<void(WriteHistory&)>;
+    const Step keepOne = [](WriteHistory& h) { h.keep(setupText(1), "w", nullptr, nullptr, setupText(9)); };
+    struct Case {
+        const char* name;
+        std::vector<Step> steps;
+        const char* files;
+    };
+    const Case cases[] = {
+        {"a write under way: snapshot, intended state, mark",
+         {keepOne},
+         "000001.toml 000001.toml.intended 000001.toml.interrupted"},
+        {"finished: only the snapshot stays", {keepOne, [](WriteHistory& h) { h.finish(1); }}, "000001.toml"},
+        {"taken back whole", {keepOne, [](WriteHistory& h) { h.discard(1); }}, ""},
+        {"the same state again by a writer that says nothing: no intended state of another write",
+         {keepOne, [](WriteHistory& h) { h.finish(1); }, [](WriteHistory& h) { h.keep(setupText(1), "w"); }},
+         "000001.toml 000001.toml.interrupted"},
+        {"a history of old without intended states",
+         {[](WriteHistory& h) { h.keep(setupText(1), "w"); }},
+         "000001.toml 000001.toml.interrupted"},
+        {"the oldest pruned with its intended state",
+         {keepOne, [](WriteHistory& h) { h.keep(setupText(2), "w", nullptr, nullptr, setupText(8)); },
+          [](WriteHistory& h) { h.keep(setupText(3), "w"); }},
+         "000002.toml 000002.toml.intended 000002.toml.interrupted 000003.toml 000003.toml.interrupted"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir + "/h");
+        fs::create_directories(dir + "/h");
+        WriteHistory history(dir + "/h", 2);
+        for (const Step& step : c.steps)
+            step(history);
+        EXPECT_EQ(filesIn(dir + "/h"), c.files);
+    }
+
+    fs::remove_all(dir + "/h");
+    WriteHistory history(dir + "/h");
+    history.keep(setupText(1), "w", nullptr, nullptr, setupText(9));
+    const auto record = history.interrupted();
+    ASSERT_TRUE(record);
+    ASSERT_EQ(record->intendedPath, dir + "/h/000001.toml.intended");
+    const std::string intended = ReadFileBytes(record->intendedPath).bytes;
+    EXPECT_NE(intended.find(setupText(9)), std::string::npos) << intended;
+    history.keep(setupText(1), "w", nullptr, nullptr, setupText(7));
+    EXPECT_NE(ReadFileBytes(record->intendedPath).bytes.find(setupText(7)), std::string::npos)
+        << "a new write of the same snapshot keeps its own intended state";
+}
+
+TEST_F(WriteHistoryTest, AnIntendedStateThatCannotBeKeptLeavesNoMark) {
+    // Something that is no file where the intended state goes: the write must not look recorded when it is not.
+    fs::create_directories(dir + "/h/000001.toml.intended");
+    WriteHistory history(dir + "/h");
+    std::string why;
+    EXPECT_FALSE(history.keep(setupText(1), "w", &why, nullptr, setupText(2)));
+    EXPECT_FALSE(why.empty());
+    EXPECT_FALSE(fs::exists(dir + "/h/000001.toml.interrupted"));
+    EXPECT_FALSE(history.interrupted());
 }
 
 } // namespace

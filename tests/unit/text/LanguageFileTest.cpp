@@ -65,7 +65,10 @@ const std::map<std::string, ConversionKind> kFormatTexts{
     {"HISTORY_RESTORE_ASK", ConversionKind::String},         // when the write was made
     {"HISTORY_RESTORE_DONE", ConversionKind::String},        // when the write was made
     {"HISTORY_RESTORE_FAILED", ConversionKind::String},      // why
-    {"HISTORY_OFFER", ConversionKind::String},               // when the write was made
+    {"UNFINISHED_ASK", ConversionKind::String},              // when the write was made
+    {"UNFINISHED_ASK_BACK", ConversionKind::String},         // the same
+    {"UNFINISHED_FINISHED", ConversionKind::String},         // the same
+    {"UNFINISHED_FAILED", ConversionKind::String},           // why
     {"MAIN_PROMPT_RESTORE_DAMAGED", ConversionKind::String}, // the same
     {"MAIN_PROMPT_RESTORE_DONE", ConversionKind::String},    // the same
     {"AUTOSTART_REPLACE_PROMPT", ConversionKind::String},    // the autostart entry's path
