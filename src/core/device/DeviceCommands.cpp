@@ -149,7 +149,9 @@ LinkResult DeviceCommands::ReadConfig(std::span<std::uint8_t, kConfigSize> out) 
 }
 
 LinkResult DeviceCommands::WriteConfig(std::span<const std::uint8_t, kConfigSize> in) {
-    beforeWrite();
+    // The configuration holds the active profile and nothing the observer keeps, so it does not open an observed
+    // write: a profile switch costs its own report, not a read of the whole keyboard first. A failure still
+    // counts for a sequence or group already observed.
     return afterWrite(single(CMD_WRITE_CONFIG, kConfigSize, 0, in, {}));
 }
 

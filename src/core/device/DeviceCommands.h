@@ -68,7 +68,7 @@ public:
     ReportExchange& exchange() { return m_exchange; }
 
     // Every write to the keyboard's memory passes here, whoever makes it, so one observer sees them all (the write
-    // history keeps the state a write replaces). `before` runs before the first write of a sequence (begin ..
+    // history keeps the state a write replaces); the configuration's write (the active profile) alone opens none. `before` runs before the first write of a sequence (begin ..
     // end; a bracket that only reads is no write) or before a lone write; `after` runs once the sequence or the
     // lone write is over, with LINK_OK only when every write and the end succeeded. What the observer reads is
     // not observed; inside a sequence it reads within that sequence's bracket. Writes are made by one thread at a

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <sstream>
 #include <unistd.h>
 
 namespace ombrel::test {
@@ -93,6 +94,19 @@ TEST_F(HistoryCliTest, AWriteThatPutsBackWhatWasThereIsNoRow) {
     // The key colour lives in the colour file, which is written after the keyboard: the paint is still a change.
     EXPECT_NE(ok({"history", "diff", "2"}).out.find("colour of Esc: FF0000 -> 00FF00"), std::string::npos)
         << ok({"history", "diff", "2"}).out;
+}
+
+TEST_F(HistoryCliTest, AProfileSwitchIsItsOwnTwoReportsAndNoRow) {
+    // The active profile is nothing the history keeps: reading the whole keyboard first would only slow every
+    // switch (the application follower makes one whenever a window comes to the front).
+    const ProgramResult r = ok({"--trace", "profile", "set", "2"});
+    int sent = 0;
+    std::istringstream trace(r.err);
+    for (std::string line; std::getline(trace, line);)
+        if (line.rfind("-> ", 0) == 0) ++sent;
+    EXPECT_EQ(sent, 2) << "the configuration read and its write, nothing more\n" << r.err;
+    EXPECT_EQ(ok({"profile", "get"}).out.find("2"), 0u);
+    EXPECT_EQ(ok({"history", "list"}).out.find("   1  "), std::string::npos);
 }
 
 TEST_F(HistoryCliTest, AColourChangeSavedBeforeItsWriteIsKeptAndCanBeUndone) {
