@@ -96,8 +96,8 @@ sort -n -k2,2 "$work/latency" | awk '{ ms[NR] = $2 } END { m = int((NR + 1) / 2)
     printf "from the X server'"'"'s time of the change (1 ms steps): median %d ms\n", ms[m] }'
 sort -n -k4,4 "$work/latency" | awk '{ us[NR] = $4 } END { m = int((NR + 1) / 2); p = int(NR * 0.9 + 0.5);
     printf "of that, the follower itself (event read, window identified, rules matched, switch asked for): median %.2f ms, 90th percentile %.2f ms\n", us[m] / 1000, us[p] / 1000 }'
-echo "the rest is the switch a click makes: the write history first reads the whole keyboard to keep the state the"
-echo "write replaces, then the configuration is read and written (2 reports x 1 ms of the emulated keyboard)"
+echo "the rest is the switch a click makes: the configuration read and written back (2 reports x 1 ms of the"
+echo "emulated keyboard)"
 sort -n -k3,3 "$work/latency" | awk '{ us[NR] = $3 } END { m = int((NR + 1) / 2);
     printf "until the window has shown the new profile (map and lighting read again, as after a click): median %.2f ms\n", us[m] / 1000 }'
 
