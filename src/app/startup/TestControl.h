@@ -1,12 +1,13 @@
 #pragma once
-// A test-only remote control of the emulated keyboard (--test-control=FIFO with --emulator). Tests and demos
-// drive the keyboard that the running program sees: plug it in, pull it out, press the bank key, send consumer
-// codes, and ask the program to write down what its window shows. One command a line:
-//   plug | unplug | bank | consumer CODE | dump FILE
+// A test-only remote control (--test-control=FIFO). Tests and demos drive the emulated keyboard that the running
+// program sees (with --emulator): plug it in, pull it out, press the bank key, send consumer codes; and, with any
+// keyboard, ask the program to write down what its window shows. One command a line:
+//   plug | unplug | bank | consumer CODE | edit | dump FILE
 // `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1",
-// "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H" (the window with its frame), "focus NAME"
-// (the focused control), "changes-waiting 0|1" (the note of unapplied edits), then "button SKINKEY CHECKED ENABLED X Y
-// W H TOOLTIP" for every image button of the window (global coordinates of the screen).
+// "bank 0|1", "arrivals N", "departures N" (the keyboard's comings and goings since the start), "toplevels N" (visible
+// top-level windows), "frame X Y W H" (the window with its frame), "focus NAME" (the focused control), "changes-waiting
+// 0|1" (the note of unapplied edits), then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every image button of
+// the window (global coordinates of the screen).
 
 #include "device/ServiceLibrary.h"
 

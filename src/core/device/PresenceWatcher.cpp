@@ -17,13 +17,16 @@ void PresenceWatcher::stop() {
 }
 
 void PresenceWatcher::PresenceWorker(int count) {
-    if (count == m_state.lastDeviceCount.load()) return;
+    const int last = m_state.lastDeviceCount.load();
+    if (count == last) return;
 
     if (count == 0) {
+        ++m_state.departures;
         m_state.cachedProfile.store(-1);
         m_screen.sendDetach();
         m_screen.showKeyboardGone();
     } else {
+        if (last == 0) ++m_state.arrivals;
         KeymapBytes block{};
         const int read = m_commands.ReadDefaultKeymap(block);
         // The program is ending: nothing more to read or to tell the user.
