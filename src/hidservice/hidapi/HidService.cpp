@@ -37,8 +37,8 @@ void HidService::refreshDevices() {
         }
     }
     // Outside the lock from here: the program may ask for the count from inside its callback.
-    // A reader retries its open for at most openRetryLimit; give it a read time-out on top to get there.
-    const auto bound = m_timing.openRetryLimit + 2 * m_timing.readTimeout;
+    // A reader retries its open for at most openRetryLimit; give it two retry steps on top to get there.
+    const auto bound = m_timing.openRetryLimit + 2 * m_timing.openRetryStep;
     m_table.waitUntil(
         [&] {
             return std::all_of(told.begin(), told.end(),
