@@ -33,8 +33,10 @@ void PresenceWatcher::PresenceWorker(int count) {
         if (m_stopping.load()) return;
         if (read == LINK_OK)
             m_state.setDefaultKeymap(block);
-        else
+        else if (m_commands.exchange().DeviceCount() != 0)
             m_screen.showMessage("MAIN_DEFAULT_MATRIX_PROMPT");
+        // else the keyboard was pulled out during the read: its departure follows, and a message asking the user
+        // to replug it would only stand in the way (and hold this worker until answered).
 
         ConfigBlock config;
         if (m_commands.ReadConfig(config.bytes) == LINK_OK) m_state.macroCapacity.store(config.macroCapacity());
