@@ -87,6 +87,27 @@ TEST_F(HidServiceTest, CountFollowsDeviceChangesAndIsToldToVendorRegistrationsOn
     EXPECT_TRUE(log.ofKind(VEV_NOTIFY_DATA).empty());
 }
 
+// A quick replug can put the keyboard back before the service looks: the udev events still say its nodes went,
+// and the program must hear of the departure (its state of the keyboard is stale) before the arrival.
+TEST_F(HidServiceTest, UnplugAndReplugWithinOneBatchOfEventsIsToldAsBoth) {
+    addReader(kVendorFilter, VEV_TAG_CTRL);
+    plugKeyboard();
+    service->refreshDevices();
+    unplugKeyboard();
+    plugKeyboard();
+    service->refreshDevices({kBootNode, kConsumerNode, kVendorNode});
+    // Another device's node going, or a removal the last look had already seen, is no departure of the keyboard.
+    backend->plug("/dev/hidraw9", {{0x0001, 0x0002}});
+    service->refreshDevices();
+    backend->unplug("/dev/hidraw9");
+    service->refreshDevices({"/dev/hidraw9"});
+    unplugKeyboard();
+    service->refreshDevices({kConsumerNode});
+    service->refreshDevices({kVendorNode});
+    EXPECT_EQ(countsDelivered(), (std::vector<std::uint32_t>{1, 0, 1, 0}));
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 0u);
+}
+
 TEST_F(HidServiceTest, WithoutHotPlugEventsEveryQueryLooksAgain) {
     service->setRefreshOnQuery(true);
     std::vector<std::uint32_t> countsAskedInCallback;
