@@ -1,5 +1,7 @@
 // The report descriptor as the hidapi backend reads it from sysfs: any bytes the file could hold, through the file
-// reader (which keeps at most the kernel's descriptor limit) and the parser.
+// reader (which keeps at most the kernel's descriptor limit) and the parser; the same bytes as a device's uevent
+// text through its reader.
+#include "HidUevent.h"
 #include "HidapiBackend.h"
 #include "ReportDescriptor.h"
 
@@ -10,6 +12,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
@@ -19,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         !whole.numberedReports) {
         std::abort();
     }
+
+    // Top-level collections never outnumber the Collection items, each at least one byte.
+    if (whole.collections.size() > size) std::abort();
+    (void)ombrel::hid::parseHidUevent(std::string_view(reinterpret_cast<const char*>(data), size));
 
     // The file reader hands over the file's bytes, cut at the limit, and nothing else.
     const ombrel::fuzz::MemoryFile file(bytes);

@@ -92,8 +92,8 @@ ProgramOptions ParseProgramOptions(const QStringList& arguments) {
         }
     }
     if (options.error.isEmpty() && force && !kill) options.error = QStringLiteral("--force goes with /Kill only");
-    if (options.error.isEmpty() && (options.emulatorUnplugged || !options.testControl.isEmpty()) && !options.emulator)
-        options.error = QStringLiteral("--emulator-unplugged and --test-control need --emulator");
+    if (options.error.isEmpty() && options.emulatorUnplugged && !options.emulator)
+        options.error = QStringLiteral("--emulator-unplugged needs --emulator");
     return options;
 }
 
@@ -116,9 +116,9 @@ QString ProgramUsage() {
         "\n"
         "For testing and demonstrations:\n"
         "  --emulator-unplugged     start with the emulated keyboard unplugged\n"
-        "  --test-control=FIFO      read emulator commands from FIFO, one a line: plug, unplug, bank,\n"
-        "                           consumer CODE, edit (an unapplied edit), dump FILE (writes the\n"
-        "                           window's state to FILE)\n"
+        "  --test-control=FIFO      read test commands from FIFO, one a line: dump FILE (writes the window's\n"
+        "                           state to FILE), edit (an unapplied edit); with --emulator also plug,\n"
+        "                           unplug, bank, consumer CODE\n"
         "  --screenshot-of=DIALOG   with --screenshot: picture a dialog over the window instead: profiles,\n"
         "                           firmware, key (the key assignment window) or about\n"
         "  --screenshot=PNG         show the window, save a picture of it to PNG and exit (on a machine without a\n"

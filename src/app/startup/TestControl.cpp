@@ -141,6 +141,8 @@ QString TestControl::describe() const {
     out += QStringLiteral("tray %1\n").arg(window.shell().tray().currentIcon());
     out += QStringLiteral("apply %1\n").arg(window.context().pending().pending() ? 1 : 0);
     out += QStringLiteral("bank %1\n").arg(window.link() ? window.link()->state().bank() : 0);
+    out += QStringLiteral("arrivals %1\n").arg(window.link() ? window.link()->state().arrivals.load() : 0u);
+    out += QStringLiteral("departures %1\n").arg(window.link() ? window.link()->state().departures.load() : 0u);
     int shownProfile = 0;
     for (int p = 0; p < 3; ++p)
         if (window.profileBar().profileButton(p)->hasCheckedLook()) shownProfile = p + 1;

@@ -1,18 +1,19 @@
 #pragma once
-// A test-only remote control of the emulated keyboard (--test-control=FIFO with --emulator). Tests and demos
-// drive the keyboard that the running program sees: plug it in, pull it out, press the bank key, send consumer
-// codes, and ask the program to write down what its window shows. One command a line:
-//   plug | unplug | bank | consumer CODE | restore FILE | dump FILE | running FILE
+// A test-only remote control (--test-control=FIFO). Tests and demos drive the emulated keyboard that the running
+// program sees (with --emulator): plug it in, pull it out, press the bank key, send consumer codes; and, with any
+// keyboard, ask the program to write down what its window shows. One command a line:
+//   plug | unplug | bank | consumer CODE | edit | restore FILE | dump FILE | running FILE
 // `restore` makes the keyboard match a keyboard file as the window's Restore does.
 // `running` writes the running applications the rules page offers, one a line: "app CLASS INSTANCE PROCESS
 // DESKTOP-ID TITLE".
 // `dump` writes FILE atomically, one fact a line: "visible 0|1", "ready 0|1", "tray ICON", "apply 0|1", "question TEXT"
-// (the start of the open message box's text), "bank 0|1", "toplevels N" (visible top-level windows), "frame X Y W H"
-// (the window with its frame), "focus NAME" (the focused control), "changes-waiting 0|1" (the note of unapplied edits),
-// "reports N" (reports the emulated keyboard received), "tray-tip TEXT" (lines joined by " | "), "follow RULES X11
-// ACTIVATIONS SWITCHES WAITING" (the application follower: its rule count, whether it watches X11, the activations it
-// was told of, the switches it made, whether one is held back), "follow-latency US US MS US" (how long its last switch
-// took, see ApplicationFollower),
+// (the start of the open message box's text), "bank 0|1", "arrivals N", "departures N" (the keyboard's comings and
+// goings since the start), "toplevels N" (visible top-level windows), "frame X Y W H" (the window with its frame),
+// "focus NAME" (the focused control), "changes-waiting 0|1" (the note of unapplied edits), "reports N" (reports the
+// emulated keyboard received), "tray-tip TEXT" (lines joined by " | "), "follow RULES X11 ACTIVATIONS SWITCHES
+// WAITING" (the application follower: its rule count, whether it watches X11, the activations it was told of, the
+// switches it made, whether one is held back), "follow-latency US US MS US" (how long its last switch took, see
+// ApplicationFollower),
 // then "button SKINKEY CHECKED ENABLED X Y W H TOOLTIP" for every image button of the window (global coordinates of the
 // screen).
 

@@ -20,6 +20,9 @@ public:
     std::atomic<unsigned> macroCapacity{0};
     // The single automatic showing of the main window happened or is not wanted.
     std::atomic<bool> autoShowDone{false};
+    // How often the keyboard came and went since the start, as the presence workers saw it (for hot-plug checks).
+    std::atomic<unsigned> arrivals{0};
+    std::atomic<unsigned> departures{0};
 
     bool devicePresent() const { return lastDeviceCount.load() != 0; }
 

@@ -17,21 +17,26 @@ void PresenceWatcher::stop() {
 }
 
 void PresenceWatcher::PresenceWorker(int count) {
-    if (count == m_state.lastDeviceCount.load()) return;
+    const int last = m_state.lastDeviceCount.load();
+    if (count == last) return;
 
     if (count == 0) {
+        ++m_state.departures;
         m_state.cachedProfile.store(-1);
         m_screen.sendDetach();
         m_screen.showKeyboardGone();
     } else {
+        if (last == 0) ++m_state.arrivals;
         KeymapBytes block{};
         const int read = m_commands.ReadDefaultKeymap(block);
         // The program is ending: nothing more to read or to tell the user.
         if (m_stopping.load()) return;
         if (read == LINK_OK)
             m_state.setDefaultKeymap(block);
-        else
+        else if (m_commands.exchange().DeviceCount() != 0)
             m_screen.showMessage("MAIN_DEFAULT_MATRIX_PROMPT");
+        // else the keyboard was pulled out during the read: its departure follows, and a message asking the user
+        // to replug it would only stand in the way (and hold this worker until answered).
 
         ConfigBlock config;
         if (m_commands.ReadConfig(config.bytes) == LINK_OK) m_state.macroCapacity.store(config.macroCapacity());

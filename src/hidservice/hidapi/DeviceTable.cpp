@@ -40,6 +40,19 @@ std::uint32_t DeviceTable::keyboardCount(const DeviceFilter& filter) const {
     return count;
 }
 
+std::uint32_t DeviceTable::keyboardsOn(const DeviceFilter& filter, const std::vector<std::string>& nodes) const {
+    std::lock_guard lock(m_mutex);
+    std::uint32_t count = 0;
+    const std::string* lastCounted = nullptr;
+    for (const InterfaceInfo& info : m_interfaces) {
+        if (!matchesFilter(info, filter) || (lastCounted && *lastCounted == info.path)) continue;
+        if (std::find(nodes.begin(), nodes.end(), info.path) == nodes.end()) continue;
+        lastCounted = &info.path;
+        ++count;
+    }
+    return count;
+}
+
 void DeviceTable::waitForChange(std::uint64_t seen, const std::atomic<bool>& stop) {
     std::unique_lock lock(m_mutex);
     m_wake.wait(lock, [&] { return m_generation != seen || stop.load(); });

@@ -30,6 +30,8 @@ public:
     // Keyboards with an interface the filter matches. A keyboard exposes each collection on one node, so each
     // distinct node is one keyboard.
     std::uint32_t keyboardCount(const DeviceFilter& filter) const;
+    // Keyboards with an interface the filter matches on one of `nodes`.
+    std::uint32_t keyboardsOn(const DeviceFilter& filter, const std::vector<std::string>& nodes) const;
 
     // Each wait below returns early once `stop` is set; whoever sets it calls wake() afterwards.
     // Sleeps until the generation differs from `seen`.

@@ -14,21 +14,25 @@ HidService::~HidService() {
     shutdown();
 }
 
-void HidService::refreshDevices() {
+void HidService::refreshDevices(const std::vector<std::string>& removedNodes) {
     std::uint64_t generation = 0;
-    std::uint32_t count = 0;
+    std::vector<std::uint32_t> counts; // to tell, in order
     std::vector<Entry> told;
     {
         std::lock_guard refreshLock(m_refreshMutex);
         if (m_stopping.load()) return;
+        const std::uint32_t gone = std::min(m_table.keyboardsOn(kVendorFilter, removedNodes), m_lastCount);
         // Called per udev event, every look is a new generation; called per query, only a changed list is.
         const std::optional<std::uint64_t> replaced = m_table.replace(m_backend->enumerate(), m_refreshOnQuery.load());
         if (!replaced) return;
         generation = *replaced;
         m_handles.clear(); // their nodes may have gone, or been reused by another device
         releaseClaims();   // a claim holds the node it was taken on, which may be gone; the next write claims anew
-        count = m_table.keyboardCount(kVendorFilter);
-        if (count == m_lastCount) return;
+        const std::uint32_t count = m_table.keyboardCount(kVendorFilter);
+        const std::uint32_t without = m_lastCount - gone;
+        if (gone != 0 && count > without) counts.push_back(without); // it left, and came back before this look
+        if (count != m_lastCount || !counts.empty()) counts.push_back(count);
+        if (counts.empty()) return;
         debugLog(1, "keyboards attached: " + std::to_string(count));
         m_lastCount = count;
         std::lock_guard lock(m_mutex);
@@ -37,16 +41,18 @@ void HidService::refreshDevices() {
         }
     }
     // Outside the lock from here: the program may ask for the count from inside its callback.
-    // A reader retries its open for at most openRetryLimit; give it a read time-out on top to get there.
-    const auto bound = m_timing.openRetryLimit + 2 * m_timing.readTimeout;
+    // A reader retries its open for at most openRetryLimit; give it two retry steps on top to get there.
+    const auto bound = m_timing.openRetryLimit + 2 * m_timing.openRetryStep;
     m_table.waitUntil(
         [&] {
             return std::all_of(told.begin(), told.end(),
                                [&](const Entry& e) { return e.reader->settledFor(generation); });
         },
         bound, m_stopping);
-    for (const Entry& entry : told)
-        entry.registration->deliverCount(count);
+    for (const std::uint32_t count : counts) {
+        for (const Entry& entry : told)
+            entry.registration->deliverCount(count);
+    }
 }
 
 std::uint32_t HidService::deviceCount(const DeviceFilter& filter) {

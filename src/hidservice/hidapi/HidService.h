@@ -32,8 +32,10 @@ public:
 
     // Enumerates again. When the number of keyboards changed, the vendor-interface registrations are told, once
     // their readers have reopened (or given up), so the program's first exchange after an arrival is heard.
-    // Called once at start and then for every batch of udev events.
-    void refreshDevices();
+    // Called once at start and then for every batch of udev events, with the nodes the batch removed: a keyboard
+    // whose vendor node was removed has left even when it is back by the time of the look (unplugged and plugged
+    // in again within one batch), and the registrations are told the count without it first.
+    void refreshDevices(const std::vector<std::string>& removedNodes = {});
     // Without hot-plug events the kept table would go stale: then every count query enumerates.
     void setRefreshOnQuery(bool on) { m_refreshOnQuery.store(on); }
 

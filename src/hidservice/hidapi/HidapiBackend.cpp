@@ -4,6 +4,7 @@
 
 #include "DeviceEnumerator.h"
 #include "HidapiDevice.h"
+#include "HidrawInput.h"
 #include "NodeLock.h"
 
 namespace ombrel::hid {
@@ -19,6 +20,10 @@ std::vector<InterfaceInfo> HidapiBackend::enumerate() {
 
 std::unique_ptr<HidDevice> HidapiBackend::open(const std::string& path, int& error) {
     return HidapiDevice::open(path, error);
+}
+
+std::unique_ptr<HidInput> HidapiBackend::openInput(const std::string& path, int& error) {
+    return HidrawInput::open(path, error);
 }
 
 std::vector<std::uint8_t> HidapiBackend::reportDescriptor(const std::string& path) {

@@ -9,6 +9,7 @@ class HidapiBackend final : public HidBackend {
 public:
     std::vector<InterfaceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path, int& error) override;
+    std::unique_ptr<HidInput> openInput(const std::string& path, int& error) override;
     std::vector<std::uint8_t> reportDescriptor(const std::string& path) override;
     std::unique_ptr<NodeClaim> claim(const std::string& path, int& error) override;
 };

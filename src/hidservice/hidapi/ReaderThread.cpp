@@ -34,6 +34,8 @@ void ReaderThread::start() {
 void ReaderThread::requestStop() {
     m_stop.store(true);
     m_table.wake();
+    std::lock_guard lock(m_deviceMutex);
+    if (m_device) m_device->wake();
 }
 
 void ReaderThread::stop() {
@@ -55,7 +57,6 @@ void ReaderThread::run() {
     m_threadId.store(std::this_thread::get_id());
     t_libraryThread = true;
     std::vector<std::uint8_t> buffer(kReadBufferSize);
-    const int timeoutMs = static_cast<int>(m_timing.readTimeout.count());
     while (!m_stop.load()) {
         if (!m_device) {
             const std::uint64_t generation = m_table.generation();
@@ -66,7 +67,7 @@ void ReaderThread::run() {
             }
             continue;
         }
-        const int got = m_device->read(buffer, timeoutMs);
+        const int got = m_device->read(buffer);
         if (got > 0) {
             m_registration->deliverData(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(got)),
                                         m_numberedReports);
@@ -86,7 +87,13 @@ void ReaderThread::openInterface(std::uint64_t generation, bool retry) {
         const std::optional<std::string> path = m_table.pathFor(m_registration->filter());
         if (!path) break; // not attached: the next device change wakes the reader
         int error = 0;
-        m_device = m_backend.open(*path, error);
+        std::unique_ptr<HidInput> opened = m_backend.openInput(*path, error);
+        if (opened) {
+            std::lock_guard lock(m_deviceMutex);
+            m_device = std::move(opened);
+            // A stop asked while the node was opening found no handle to wake.
+            if (m_stop.load()) m_device->wake();
+        }
         if (m_device) {
             m_numberedReports = parseReportDescriptor(m_backend.reportDescriptor(*path)).numberedReports;
             break;
@@ -101,7 +108,10 @@ void ReaderThread::openInterface(std::uint64_t generation, bool retry) {
 }
 
 void ReaderThread::closeInterface() {
-    m_device.reset();
+    {
+        std::lock_guard lock(m_deviceMutex);
+        m_device.reset();
+    }
     m_open.store(false);
     m_table.wake();
 }

@@ -1,7 +1,8 @@
 #pragma once
-// The reader of one registration: it holds the registration's own handle on its interface, reads with a bounded
-// time-out so a delete or an unplug never leaves it hanging, and hands every input report to the registration.
-// When the handle fails it sleeps until the next device change and opens the interface again.
+// The reader of one registration: it holds the registration's own handle on its interface, waits for input
+// without a time-out (an idle program does not wake) while a delete wakes it and an unplug fails its handle, and
+// hands every input report to the registration. When the handle fails it sleeps until the next device change and
+// opens the interface again.
 
 #include <atomic>
 #include <cstdint>
@@ -28,7 +29,7 @@ public:
     // Opens the interface once on the calling thread, so the reader listens before the registration call
     // returns, and starts the thread. Does nothing after requestStop().
     void start();
-    // Asks the thread to end; it does within one read time-out.
+    // Asks the thread to end; it does at once, unless a callback of its own is running.
     void requestStop();
     // requestStop() and waits for the thread. Not to be called on the reader's own thread.
     void stop();
@@ -51,8 +52,10 @@ private:
     DeviceTable& m_table;
     const ServiceTiming m_timing;
 
-    // Used by the reader's thread only once it runs (by start() before).
-    std::unique_ptr<HidDevice> m_device;
+    // Replaced only by the reader's thread once it runs (by start() before), under m_deviceMutex, which
+    // requestStop() takes to wake it; the reader reads without the lock, as nobody else replaces the handle.
+    std::mutex m_deviceMutex;
+    std::unique_ptr<HidInput> m_device;
     bool m_numberedReports = false;
 
     std::atomic<bool> m_stop{false};

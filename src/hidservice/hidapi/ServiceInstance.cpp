@@ -44,7 +44,8 @@ std::int32_t ServiceInstance::init() {
     auto service = std::make_shared<HidService>(std::make_shared<HidapiBackend>());
     g_monitor = std::make_unique<UdevMonitor>();
     HidService* raw = service.get(); // the monitor is stopped before the service goes
-    if (!g_monitor->start([raw] { raw->refreshDevices(); }, [raw] { raw->setRefreshOnQuery(true); })) {
+    if (!g_monitor->start([raw](const std::vector<std::string>& removed) { raw->refreshDevices(removed); },
+                          [raw] { raw->setRefreshOnQuery(true); })) {
         service->setRefreshOnQuery(true);
     }
     // The first look comes after the monitor listens, so no keyboard arriving in between is missed.

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <string_view>
 
 #include <libudev.h>
 #include <poll.h>
@@ -17,7 +18,7 @@ UdevMonitor::~UdevMonitor() {
     stop();
 }
 
-bool UdevMonitor::start(Handler onChange, Handler onLost) {
+bool UdevMonitor::start(ChangeHandler onChange, Handler onLost) {
     if (m_thread.joinable()) return true;
     m_onChange = std::move(onChange);
     m_onLost = std::move(onLost);
@@ -69,10 +70,16 @@ void UdevMonitor::run() {
             return;
         }
         // Drain the batch (one unplug removes several nodes), then look once. A receive error (a lost event
-        // after an overflow) is no reason to skip the look either.
-        while (udev_device* device = udev_monitor_receive_device(m_monitor))
+        // after an overflow) is no reason to skip the look either. The removed nodes go along: an unplug and a
+        // replug in one batch look like no change at all to the look.
+        std::vector<std::string> removed;
+        while (udev_device* device = udev_monitor_receive_device(m_monitor)) {
+            const char* action = udev_device_get_action(device);
+            const char* node = udev_device_get_devnode(device);
+            if (action && node && std::string_view(action) == "remove") removed.emplace_back(node);
             udev_device_unref(device);
-        m_onChange();
+        }
+        m_onChange(removed);
     }
 }
 

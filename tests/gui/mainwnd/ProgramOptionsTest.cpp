@@ -36,7 +36,10 @@ private slots:
             << QStringList{"--screenshot=a.png", "--screenshot-of=menu"} << QStringList{} << QString() << false
             << QStringLiteral("--screenshot-of takes one of: main, profiles, firmware, key, about");
         QTest::newRow("option that needs another") << QStringList{"--emulator-unplugged"} << QStringList{} << QString()
-                                                   << false << QStringLiteral("need --emulator");
+                                                   << false << QStringLiteral("--emulator-unplugged needs --emulator");
+        // The hot-plug soak watches the window through it while a real (uhid) keyboard comes and goes.
+        QTest::newRow("test control with the real keyboard")
+            << QStringList{"--test-control=/tmp/fifo"} << QStringList{} << QString() << false << QString();
         QTest::newRow("force with kill") << QStringList{"/Kill", "--force"} << QStringList{} << QString() << false
                                          << QString();
         QTest::newRow("force alone") << QStringList{"--force"} << QStringList{} << QString() << false

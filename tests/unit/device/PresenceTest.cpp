@@ -2,6 +2,7 @@
 
 #include "device/LinkResult.h"
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -112,6 +113,24 @@ TEST_F(PresenceTest, UnreadableDefaultBlockKeepsTheOldOneAndGoesOn) {
     EXPECT_EQ(screen.events(), (Events{"message MAIN_DEFAULT_MATRIX_PROMPT", "reload-profile", "tray present"}));
     EXPECT_EQ(link->state().defaultKeymap(), before);
     EXPECT_EQ(link->state().macroCapacity.load(), 8192u);
+}
+
+TEST_F(PresenceTest, KeyboardPulledOutDuringTheArrivalReadAsksTheUserNothing) {
+    link->state().autoShowDone.store(true);
+    fake.onRequest = [&](const Report& r) {
+        if (r.command() == CMD_READ_DEFAULT_KEYMAP) {
+            fake.deviceCount = 0; // gone: no reply comes
+            return;
+        }
+        fake.answerFromMemory(r);
+    };
+    arrive(1);
+    arrive(0);
+    const Events events = screen.events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), "message MAIN_DEFAULT_MATRIX_PROMPT"), 0);
+    EXPECT_EQ(events.back(), "tray absent");
+    EXPECT_EQ(link->state().arrivals.load(), 1u);
+    EXPECT_EQ(link->state().departures.load(), 1u);
 }
 
 TEST_F(PresenceTest, WaitsForTheWindowBeforeTheIcon) {

@@ -12,6 +12,7 @@ namespace {
 struct OpenFile {
     std::deque<std::vector<std::uint8_t>> queue;
     bool dead = false;
+    bool woken = false; // a reader's wait was cut short
 };
 
 struct Node {
@@ -34,6 +35,8 @@ struct FakeHidBackend::State {
     std::condition_variable input;
     std::map<std::string, Node> nodes;
     int devicesAlive = 0;
+    int readerWaits = 0;  // readers inside their wait for input
+    int readsStarted = 0; // waits for input begun so far
 };
 
 namespace {
@@ -70,13 +73,28 @@ public:
         std::unique_lock lock(m_state->mutex);
         m_state->input.wait_for(lock, std::chrono::milliseconds(timeoutMs),
                                 [&] { return m_file->dead || !m_file->queue.empty(); });
-        if (m_file->dead) return -1;
-        if (m_file->queue.empty()) return 0;
-        const std::vector<std::uint8_t> report = std::move(m_file->queue.front());
-        m_file->queue.pop_front();
-        const std::size_t n = std::min(report.size(), buffer.size());
-        std::copy_n(report.begin(), n, buffer.begin());
-        return static_cast<int>(n);
+        return takeReport(buffer);
+    }
+
+    // The reader's wait: no time-out; a wake() ends it.
+    int readUntilWoken(std::span<std::uint8_t> buffer) {
+        std::unique_lock lock(m_state->mutex);
+        ++m_state->readerWaits;
+        ++m_state->readsStarted;
+        m_state->input.notify_all();
+        m_state->input.wait(lock, [&] { return m_file->dead || m_file->woken || !m_file->queue.empty(); });
+        --m_state->readerWaits;
+        if (m_file->woken && !m_file->dead) {
+            m_file->woken = false;
+            return 0;
+        }
+        return takeReport(buffer);
+    }
+
+    void wake() {
+        std::lock_guard lock(m_state->mutex);
+        m_file->woken = true;
+        m_state->input.notify_all();
     }
 
     int write(std::span<const std::uint8_t> report) override {
@@ -92,9 +110,30 @@ public:
     int getFeatureReport(std::span<std::uint8_t> report) override { return static_cast<int>(report.size()); }
 
 private:
+    // With the state's lock held: the next report, -1 on a dead node, 0 when none is queued.
+    int takeReport(std::span<std::uint8_t> buffer) {
+        if (m_file->dead) return -1;
+        if (m_file->queue.empty()) return 0;
+        const std::vector<std::uint8_t> report = std::move(m_file->queue.front());
+        m_file->queue.pop_front();
+        const std::size_t n = std::min(report.size(), buffer.size());
+        std::copy_n(report.begin(), n, buffer.begin());
+        return static_cast<int>(n);
+    }
+
     std::shared_ptr<FakeHidBackend::State> m_state;
     std::string m_path;
     std::shared_ptr<OpenFile> m_file;
+};
+
+class FakeInput final : public HidInput {
+public:
+    explicit FakeInput(std::unique_ptr<FakeDevice> device) : m_device(std::move(device)) {}
+    int read(std::span<std::uint8_t> buffer) override { return m_device->readUntilWoken(buffer); }
+    void wake() override { m_device->wake(); }
+
+private:
+    std::unique_ptr<FakeDevice> m_device;
 };
 
 } // namespace
@@ -189,6 +228,22 @@ std::unique_ptr<HidDevice> FakeHidBackend::open(const std::string& path, int& er
     node->second.files.push_back(file);
     error = 0;
     return std::make_unique<FakeDevice>(m_state, path, std::move(file));
+}
+
+std::unique_ptr<HidInput> FakeHidBackend::openInput(const std::string& path, int& error) {
+    std::unique_ptr<HidDevice> device = open(path, error);
+    if (!device) return nullptr;
+    return std::make_unique<FakeInput>(std::unique_ptr<FakeDevice>(static_cast<FakeDevice*>(device.release())));
+}
+
+int FakeHidBackend::readsStarted() const {
+    std::lock_guard lock(m_state->mutex);
+    return m_state->readsStarted;
+}
+
+bool FakeHidBackend::waitForReaderWaits(int count, std::chrono::milliseconds limit) const {
+    std::unique_lock lock(m_state->mutex);
+    return m_state->input.wait_for(lock, limit, [&] { return m_state->readerWaits == count; });
 }
 
 std::unique_ptr<NodeClaim> FakeHidBackend::claim(const std::string& path, int& error) {

@@ -2,6 +2,7 @@
 // A backend with interface nodes the test plugs and unplugs. Like hidraw, every open handle of a node gets its
 // own copy of each input report, and the handles of an unplugged node fail.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -32,9 +33,13 @@ public:
     // Devices opened and not yet closed, on any node, unplugged ones included.
     int devicesAlive() const;
     std::vector<std::vector<std::uint8_t>> writes(const std::string& path) const;
+    // Readers' waits for input begun so far; a wait until `count` readers are inside one.
+    int readsStarted() const;
+    bool waitForReaderWaits(int count, std::chrono::milliseconds limit) const;
 
     std::vector<InterfaceInfo> enumerate() override;
     std::unique_ptr<HidDevice> open(const std::string& path, int& error) override;
+    std::unique_ptr<HidInput> openInput(const std::string& path, int& error) override;
     std::vector<std::uint8_t> reportDescriptor(const std::string& path) override;
     // One claim per node across every service on this backend, as a lock on the node would be across programs.
     std::unique_ptr<NodeClaim> claim(const std::string& path, int& error) override;

@@ -58,7 +58,7 @@ protected:
     NotificationLog log;
     // Short waits keep the retries fast; nothing below depends on how long they take. A claim on the keyboard lasts
     // through a test, and a write finding the keyboard claimed by another gives up almost at once.
-    static constexpr ServiceTiming kTiming{20ms, 5ms, 200ms, 10s, 30ms};
+    static constexpr ServiceTiming kTiming{5ms, 200ms, 10s, 30ms};
     std::unique_ptr<HidService> service = std::make_unique<HidService>(backend, kTiming);
 };
 
@@ -85,6 +85,27 @@ TEST_F(HidServiceTest, CountFollowsDeviceChangesAndIsToldToVendorRegistrationsOn
 
     EXPECT_EQ(countsDelivered(), (std::vector<std::uint32_t>{1, 2, 0}));
     EXPECT_TRUE(log.ofKind(VEV_NOTIFY_DATA).empty());
+}
+
+// A quick replug can put the keyboard back before the service looks: the udev events still say its nodes went,
+// and the program must hear of the departure (its state of the keyboard is stale) before the arrival.
+TEST_F(HidServiceTest, UnplugAndReplugWithinOneBatchOfEventsIsToldAsBoth) {
+    addReader(kVendorFilter, VEV_TAG_CTRL);
+    plugKeyboard();
+    service->refreshDevices();
+    unplugKeyboard();
+    plugKeyboard();
+    service->refreshDevices({kBootNode, kConsumerNode, kVendorNode});
+    // Another device's node going, or a removal the last look had already seen, is no departure of the keyboard.
+    backend->plug("/dev/hidraw9", {{0x0001, 0x0002}});
+    service->refreshDevices();
+    backend->unplug("/dev/hidraw9");
+    service->refreshDevices({"/dev/hidraw9"});
+    unplugKeyboard();
+    service->refreshDevices({kConsumerNode});
+    service->refreshDevices({kVendorNode});
+    EXPECT_EQ(countsDelivered(), (std::vector<std::uint32_t>{1, 0, 1, 0}));
+    EXPECT_EQ(service->deviceCount(kVendorFilter), 0u);
 }
 
 TEST_F(HidServiceTest, WithoutHotPlugEventsEveryQueryLooksAgain) {
@@ -171,6 +192,23 @@ TEST_F(HidServiceTest, ReaderReopensAfterReplugBeforeTheCountIsTold) {
     }
     EXPECT_EQ(countsDelivered(), (std::vector<std::uint32_t>{1, 0, 1, 0}));
     EXPECT_EQ(handlesWhenTold, (std::vector<int>{1, 0, 1, 0}));
+}
+
+// An idle program must not wake: the reader sleeps in one wait until input comes, and a delete, which has no input
+// to wake it, still ends it (a reader that only looks at its stop flag between time-outs would hang here).
+TEST_F(HidServiceTest, IdleReaderSleepsInOneWaitThatADeleteEnds) {
+    plugKeyboard();
+    service->refreshDevices();
+    const std::uint32_t id = addReader(kVendorFilter, VEV_TAG_CTRL);
+    ASSERT_TRUE(backend->waitForReaderWaits(1, 5s));
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(backend->readsStarted(), 1);
+    backend->pushInput(kVendorNode, vendorReport(1));
+    ASSERT_TRUE(log.waitFor(VEV_NOTIFY_DATA, 1));
+    ASSERT_TRUE(eventually([&] { return backend->readsStarted() == 2; }));
+    ASSERT_TRUE(backend->waitForReaderWaits(1, 5s));
+    EXPECT_TRUE(service->remove(id));
+    EXPECT_EQ(backend->openHandles(kVendorNode), 0);
 }
 
 TEST_F(HidServiceTest, ReaderThatCannotOpenTriesAgainAtTheNextDeviceChange) {
@@ -322,8 +360,8 @@ TEST_F(HidServiceTest, SecondProgramWritesNothingWhileTheFirstTalksToTheKeyboard
 // that finds the other program talking waits for its turn instead of failing.
 TEST_F(HidServiceTest, ProgramsTakeTurnsWithTheKeyboard) {
     plugKeyboard();
-    HidService first(backend, ServiceTiming{20ms, 5ms, 200ms, 150ms, 30ms});
-    HidService second(backend, ServiceTiming{20ms, 5ms, 200ms, 150ms, 5s});
+    HidService first(backend, ServiceTiming{5ms, 200ms, 150ms, 30ms});
+    HidService second(backend, ServiceTiming{5ms, 200ms, 150ms, 5s});
     first.refreshDevices();
     second.refreshDevices();
 
