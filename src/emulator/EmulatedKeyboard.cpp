@@ -324,6 +324,8 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::
         reply->setCommand(static_cast<std::uint8_t>(reply->command() ^ 0x80));
         reply->stampChecksum();
     }
+    // Damaged after the sum was stamped, as a bit flipped on the wire would be.
+    if (fault.kind == FaultKind::BadSum) reply->payload()[0] ^= 0x01;
     Event event;
     event.kind = EventKind::VendorData;
     event.bytes.assign(reply->bytes.begin(), reply->bytes.end());
@@ -392,7 +394,7 @@ bool EmulatedKeyboard::sendConsumer(std::uint16_t code) {
 }
 
 bool EmulatedKeyboard::injectFault(FaultKind kind, std::int32_t arg) {
-    if (static_cast<int>(kind) < 0 || kind > FaultKind::ShortReply) return false;
+    if (static_cast<int>(kind) < 0 || kind > FaultKind::BadSum) return false;
     if (kind == FaultKind::DelayReply && arg < 0) return false;
     if (kind == FaultKind::ShortReply && (arg < 0 || arg > static_cast<std::int32_t>(Frame::kSize))) return false;
     std::lock_guard lock(m_mutex);

@@ -43,6 +43,7 @@ enum class FaultKind : int {
     SendFail = 6,
     Unplug = 7,
     ShortReply = 8,
+    BadSum = 9,
 };
 
 class EmulatedKeyboard {

@@ -158,6 +158,7 @@ struct ReplyFault {
     std::uint8_t status;
     std::uint32_t length;
     bool written;
+    bool sumFits = true; // of a whole reply
 };
 
 TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
@@ -167,6 +168,7 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
         {"status FF", EMU_FAULT_STATUS_FF, 0, true, 0xFF, 64, false},
         {"status FE", EMU_FAULT_STATUS_FE, 0, true, 0xFE, 64, false},
         {"short reply", EMU_FAULT_SHORT_REPLY, 10, true, 0x00, 10, true},
+        {"bad sum", EMU_FAULT_BAD_SUM, 0, true, 0x00, 64, true, false},
     };
     registerRead(kVendorFilter, VEV_TAG_CTRL);
     for (const ReplyFault& c : cases) {
@@ -188,7 +190,7 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
             EXPECT_EQ(reply.status(), c.status);
         }
         if (c.length == 64) {
-            EXPECT_TRUE(reply.sumMatches());
+            EXPECT_EQ(reply.sumMatches(), c.sumFits);
         }
         std::uint8_t effect = 0;
         lib().emu.readMemory(EMU_AREA_LIGHTING, 0, &effect, 1);
