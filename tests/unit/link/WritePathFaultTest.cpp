@@ -6,9 +6,12 @@
 // `make test` aims the faults at a few reports of each path; OMBREL_FAULT_SWEEP=all aims them at every one (the
 // CTest entry test_link_fault_sweep, label soak).
 #include "BackupWork.h"
+#include "CliSetupNames.h"
+#include "KeyboardFileWork.h"
 #include "device/ActiveProfile.h"
 #include "device/DeviceLink.h"
 #include "device/LinkResult.h"
+#include "keyboardfile/KeyboardSetupIo.h"
 #include "keys/KeysTestData.h"
 #include "keys/MacroImage.h"
 #include "lighting/LightingState.h"
@@ -279,6 +282,43 @@ TEST_F(WritePathFaults, Restore) {
         return std::string();
     };
     sweep("restore", path);
+}
+
+TEST_F(WritePathFaults, KeyboardFile) {
+    // The file to apply: ombrelctl export of a keyboard with the store of fillStore(), another lighting and other
+    // per-key colours; it is applied to a factory keyboard.
+    const cli::CliTexts texts = cli::LoadCliTexts();
+    const cli::CliSetupNames names(texts);
+    const std::string colorPrefix = dir + "/UserDengColor_";
+    SetupPlaces places{commands(), state(), screen, texts.text, "", colorPrefix};
+    std::string text;
+    {
+        KeyStores stores;
+        fillStore(stores.workingStore);
+        ASSERT_EQ(ApplyToKeyboard(stores, commands(), state(), screen, 1), LINK_OK);
+        LightingState lighting;
+        ASSERT_EQ(LoadLighting(commands(), lighting), LINK_OK);
+        ASSERT_EQ(LightingWriter(commands(), lighting).setColor({200, 100, 50}), LINK_OK);
+        UserPatterns patterns(commands(), colorPrefix);
+        patterns.open(0);
+        ASSERT_TRUE(patterns.setBrushColor({1, 2, 3}));
+        ASSERT_EQ(patterns.paintSlot(64), LINK_OK);
+        KeyboardSetup setup;
+        ASSERT_EQ(ReadKeyboardSetup(places, setup), LINK_OK);
+        text = cli::ExportKeyboardText(setup, std::nullopt, names);
+    }
+    WritePath path;
+    path.prepare = [&] {
+        for (int p = 0; p < kProfileCount; ++p)
+            std::filesystem::remove(colorPrefix + std::to_string(p) + ".userd");
+    };
+    path.write = [&] {
+        const cli::ApplyOutcome out = cli::ApplyKeyboardSetup(places, ReadKeyboardFile(text, names), names, false);
+        if (out.stage == cli::ApplyOutcome::Stage::Done) return static_cast<int>(LINK_OK);
+        EXPECT_NE(out.stage, cli::ApplyOutcome::Stage::Refused) << cli::DescribeProblems(out.problems);
+        return out.result != LINK_OK ? out.result : -1;
+    };
+    sweep("keyboard file", path);
 }
 
 TEST_F(WritePathFaults, Lighting) {
