@@ -150,7 +150,13 @@ std::set<unsigned> aimedReports(unsigned reports) {
             ks.insert(k);
         return ks;
     }
+#if defined(__SANITIZE_THREAD__)
+    // ThreadSanitizer looks for races, which the first and the last report show as well as any: the faults
+    // themselves are the optimised build's to sweep.
+    for (unsigned k : {1u, reports})
+#else
     for (unsigned k : {1u, 2u, reports / 2, reports - 1, reports})
+#endif
         if (k >= 1 && k <= reports) ks.insert(k);
     return ks;
 }
