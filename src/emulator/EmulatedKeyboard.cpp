@@ -9,6 +9,7 @@
 #include "platform/SafeFileWriter.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,6 +47,38 @@ std::optional<long long> writesBeforeFailure() {
     char* end = nullptr;
     const long long n = std::strtoll(value, &end, 10);
     return *end == '\0' && n >= 0 ? std::optional(n) : std::nullopt;
+}
+
+// A fault aimed at one report of a whole program run, so a command-line run can be tested with a reply lost or
+// damaged at a chosen point: OMBREL_EMU_FAULT=KIND,ARG,COMMAND,NTH[,TIMES] gives the NTH report (counting from 1)
+// with command byte COMMAND, and the TIMES - 1 reports after it (its retries), fault KIND (the numbers of
+// VevIrozEmu.h) with ARG. Nothing when unset or not four or five whole numbers in range.
+std::optional<EmulatedKeyboard::AimedFault> aimedFault() {
+    const char* value = std::getenv("OMBREL_EMU_FAULT");
+    if (!value || !*value) return std::nullopt;
+    long long n[5] = {0, 0, 0, 0, 1};
+    int count = 0;
+    const char* at = value;
+    while (count < 5) {
+        char* end = nullptr;
+        errno = 0;
+        n[count++] = std::strtoll(at, &end, 10);
+        if (end == at || errno != 0) return std::nullopt;
+        at = end;
+        if (*at == '\0') break;
+        if (*at++ != ',') return std::nullopt;
+    }
+    if (*at != '\0' || count < 4) return std::nullopt;
+    if (n[0] < 0 || n[0] > static_cast<int>(FaultKind::BadSum) || n[1] < 0 || n[1] > 60000 || n[2] < 0 || n[2] > 255 ||
+        n[3] < 1 || n[3] > 100000 || n[4] < 1 || n[4] > 3)
+        return std::nullopt;
+    EmulatedKeyboard::AimedFault aimed;
+    aimed.kind = static_cast<FaultKind>(n[0]);
+    aimed.arg = static_cast<std::int32_t>(n[1]);
+    aimed.command = static_cast<std::uint8_t>(n[2]);
+    aimed.nth = static_cast<std::uint32_t>(n[3]);
+    aimed.times = static_cast<std::uint32_t>(n[4]);
+    return aimed;
 }
 
 bool isWriteCommand(std::uint8_t command) {
@@ -92,6 +125,7 @@ bool EmulatedKeyboard::start() {
         m_running = true;
         m_stopping = false;
         m_writesBeforeFailure = writesBeforeFailure();
+        m_aimedFault = aimedFault();
     }
     m_thread = std::thread([this] { deliveryLoop(); });
     return true;
@@ -289,6 +323,15 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::
         fault = m_faults.front();
         m_faults.pop_front();
     }
+    if (m_aimedFault && fault.kind == FaultKind::None) {
+        AimedFault& aimed = *m_aimedFault;
+        if (aimed.remaining == 0 && bytes[3] == aimed.command && ++aimed.seen == aimed.nth)
+            aimed.remaining = aimed.times;
+        if (aimed.remaining > 0) {
+            --aimed.remaining;
+            fault = Fault{aimed.kind, aimed.arg};
+        }
+    }
     if (m_writesBeforeFailure && isWriteCommand(bytes[3]) && (*m_writesBeforeFailure)-- <= 0)
         fault.kind = FaultKind::StatusFF;
     if (fault.kind == FaultKind::SendFail) return 0;
@@ -324,6 +367,8 @@ std::int32_t EmulatedKeyboard::writeReport(std::span<const std::uint8_t, Frame::
         reply->setCommand(static_cast<std::uint8_t>(reply->command() ^ 0x80));
         reply->stampChecksum();
     }
+    // Damaged after the sum was stamped, as a bit flipped on the wire would be.
+    if (fault.kind == FaultKind::BadSum) reply->payload()[0] ^= 0x01;
     Event event;
     event.kind = EventKind::VendorData;
     event.bytes.assign(reply->bytes.begin(), reply->bytes.end());
@@ -392,7 +437,7 @@ bool EmulatedKeyboard::sendConsumer(std::uint16_t code) {
 }
 
 bool EmulatedKeyboard::injectFault(FaultKind kind, std::int32_t arg) {
-    if (static_cast<int>(kind) < 0 || kind > FaultKind::ShortReply) return false;
+    if (static_cast<int>(kind) < 0 || kind > FaultKind::BadSum) return false;
     if (kind == FaultKind::DelayReply && arg < 0) return false;
     if (kind == FaultKind::ShortReply && (arg < 0 || arg > static_cast<std::int32_t>(Frame::kSize))) return false;
     std::lock_guard lock(m_mutex);

@@ -43,11 +43,22 @@ enum class FaultKind : int {
     SendFail = 6,
     Unplug = 7,
     ShortReply = 8,
+    BadSum = 9,
 };
 
 class EmulatedKeyboard {
 public:
     using Callback = std::int32_t (*)(void* record);
+    // See OMBREL_EMU_FAULT in EmulatedKeyboard.cpp.
+    struct AimedFault {
+        FaultKind kind = FaultKind::None;
+        std::int32_t arg = 0;
+        std::uint8_t command = 0;
+        std::uint32_t nth = 1;
+        std::uint32_t times = 1;
+        std::uint32_t seen = 0;      // reports with `command` so far
+        std::uint32_t remaining = 0; // reports still to fault
+    };
     using Clock = std::chrono::steady_clock;
 
     static constexpr std::uint32_t kDefaultLatencyMicros = 1000;
@@ -157,6 +168,7 @@ private:
     std::vector<std::uint8_t> m_bankStatus; // the last status-write payload; empty when none since reset
     std::deque<Fault> m_faults;
     std::optional<long long> m_writesBeforeFailure; // see OMBREL_EMU_FAIL_WRITES_AFTER
+    std::optional<AimedFault> m_aimedFault;         // see OMBREL_EMU_FAULT
     std::map<std::uint32_t, Registration> m_registrations;
     std::uint32_t m_nextId = 1;
     std::map<EventKey, Event> m_events;

@@ -15,10 +15,17 @@ namespace {
 
 const std::array<std::uint8_t, 16> kVendorFilterBytes = kVendorFilter.bytes();
 
-// A reply needs its command byte (3) and its status byte (7) to be judged at all.
+// A reply needs its command byte (3), its address (5-6) and its status byte (7) to be judged at all.
 constexpr std::size_t kMinimumReply = 8;
 
 enum class Verdict { Accept, Retry };
+
+// A whole reply carries the sum of its bytes 3..63 as a request does; one that disagrees was damaged. A reply cut
+// short cannot be checked (its data is judged by its length instead).
+bool damaged(const std::uint8_t* reply, std::size_t copied) {
+    if (copied < Report::kSize) return false;
+    return !Report::fromBytes(std::span<const std::uint8_t>(reply, Report::kSize)).sumMatches();
+}
 
 } // namespace
 
@@ -99,8 +106,13 @@ LinkResult ReportExchange::ExchangeReport(const std::uint8_t* request, std::size
             verdict = Verdict::Retry;
         } else {
             trace(TraceDirection::Received, std::span<const std::uint8_t>(reply, copied));
-            if (copied < kMinimumReply || reply[3] != report.command()) {
-                verdict = Verdict::Retry; // too short to judge, or the reply to another command
+            if (copied < kMinimumReply || reply[3] != report.command() || reply[5] != report.bytes[5] ||
+                reply[6] != report.bytes[6]) {
+                // Too short to judge, or the reply to another request: another command, or the same command at
+                // another address (a late reply to the previous chunk of a block, whose data is not this one's).
+                verdict = Verdict::Retry;
+            } else if (damaged(reply, copied)) {
+                verdict = Verdict::Retry; // its bytes changed on the way: its data or status cannot be trusted
             } else if (reply[7] == 0xFF || reply[7] == 0xFE) {
                 // A refusal is retried; after the last attempt it is handed back for the routine to map.
                 if (attempts + 1 >= kAttempts) {

@@ -3,7 +3,8 @@
 //
 // A request is sent with RequestWriteOne; its reply arrives later on a library thread, which hands it to
 // DeliverReply. The exchange waits up to a time-out per attempt and tries three times: a reply to another
-// command, or a refusing status, costs an attempt like a silence does.
+// request (another command or address), a damaged reply (its sum does not fit), or a refusing status, costs an
+// attempt like a silence does.
 
 #include "device/LinkResult.h"
 #include "device/ServiceApi.h"

@@ -8,11 +8,14 @@
 #include "lighting/UserPatterns.h"
 #include "platform/AppPaths.h"
 #include "platform/IniFile.h"
+#include "platform/SafeFileWriter.h"
 #include "profiles/ProfileStore.h"
+#include "text/FileBytes.h"
 #include "transfer/KeyboardBackup.h"
 #include "transfer/KeyboardWriter.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <deque>
 #include <map>
 #include <mutex>
@@ -153,6 +156,9 @@ int writeColors(SetupPlaces& places, const KeyboardSetup& current, const Keyboar
         }
     }
     const std::string path = UserColorFile(places.colorPrefix, p);
+    // The keyboard's colours cannot be read back: what the file holds counts as what the keyboard shows. When the
+    // keyboard does not take the pattern, the file goes back to what it held, so the next apply writes it again.
+    const FileBytes before = ReadFileBytes(path);
     if (!WriteIniStrings(path, values, why)) return LINK_NOT_KEPT;
     // The keyboard shows the pattern in use: it is written again when that pattern or its colours change.
     const int used = to.currentPattern.value_or(0);
@@ -162,7 +168,12 @@ int writeColors(SetupPlaces& places, const KeyboardSetup& current, const Keyboar
     if (!shownChanged) return LINK_OK;
     UserPatterns patterns(places.commands, places.colorPrefix);
     const int r = patterns.loadCurrent(p);
-    if (r != LINK_OK) *why = "writing the per-key colours of profile " + std::to_string(p + 1);
+    if (r == LINK_OK) return r;
+    *why = "writing the per-key colours of profile " + std::to_string(p + 1);
+    if (before.status == FileBytes::Status::Ok)
+        WriteFileSafely(path, before.bytes);
+    else if (before.status == FileBytes::Status::Missing)
+        std::remove(path.c_str());
     return r;
 }
 

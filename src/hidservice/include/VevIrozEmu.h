@@ -31,7 +31,8 @@ enum {
     EMU_FAULT_SEND_FAIL = 6,     /* RequestWriteOne fails (returns 0); the report is not counted */
     EMU_FAULT_UNPLUG = 7,        /* the keyboard is unplugged when this report arrives: it is not handled,
                                     RequestWriteOne returns 0, no reply, count 0 on the control channel */
-    EMU_FAULT_SHORT_REPLY = 8    /* the reply is cut to `arg` bytes */
+    EMU_FAULT_SHORT_REPLY = 8,   /* the reply is cut to `arg` bytes */
+    EMU_FAULT_BAD_SUM = 9        /* a payload byte of the reply is damaged on its way: its sum no longer fits */
 };
 
 /* Chooses the state file (NULL or "" = memory only). Call before Init (refused with 0 while started).

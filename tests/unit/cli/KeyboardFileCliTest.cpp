@@ -1,5 +1,6 @@
 // ombrelctl export and apply as a user runs them, on the emulator: the whole keyboard as a readable file.
 #include "OmbrelctlFixture.h"
+#include "keys/MacroRecord.h"
 #include "text/FileBytes.h"
 
 #include <gtest/gtest.h>
@@ -224,6 +225,8 @@ TEST_F(KeyboardFileCliTest, BadFilesAreRefusedWithLineAndColumnAndNothingIsWritt
         {"format = 1\n[profile.1.lighting]\ncolor = \"FF00GG\"\n", "3:9:", "must be a colour"},
         {"format = 1\n[profile.1.patterns.1.colors]\nEsc = \"1234567\"\n", "3:7:", "must be a colour"},
         {longMacro, "5:9:", "too long: 4001 steps"},
+        {"format = 1\n[[macros]]\nid = 1\nname = \"" + std::string(kMaxMacroNameLength + 1, 'n') + "\"\n",
+         "4:8:", "a macro's name is at most " + std::to_string(kMaxMacroNameLength) + " characters long"},
         {"format = 1\n[[macros]]\nid = 1\nname = \"Same\"\n[[macros]]\nid = 2\nname = \"Same\"\n",
          "7:8:", "two macros are named 'Same' (the other on line 4)"},
         {"format = 1\n[[macros]]\nid = 1\nname = \"A\"\n[[macros]]\nid = 1\nname = \"B\"\n",

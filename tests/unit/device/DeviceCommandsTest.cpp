@@ -3,6 +3,7 @@
 #include "device/LinkResult.h"
 
 #include <numeric>
+#include <optional>
 
 namespace ombrel::test {
 namespace {
@@ -109,6 +110,28 @@ TEST_F(CommandsTest, BracketIsClosedEvenWhenTheBodyFails) {
     ASSERT_EQ(fake.sent.size(), 2u);
     EXPECT_EQ(fake.sent[0].command(), CMD_BEGIN);
     EXPECT_EQ(fake.sent[1].command(), CMD_END);
+}
+
+// The first chunk's first attempt is answered only after its retry was: that late reply reaches the exchange of
+// the second chunk, same command, other address, other data. Taken for the second chunk's, it would put the first
+// chunk's bytes in its place and call the read a success.
+TEST_F(CommandsTest, ALateReplyToTheLastChunkIsNotTakenForTheNext) {
+    std::iota(fake.memory[7].begin(), fake.memory[7].end(), 0);
+    std::optional<Report> late;
+    int requests = 0;
+    fake.onRequest = [&](const Report& r) {
+        ++requests;
+        if (requests == 1) {
+            late = fake.replyTo(r); // held back past the time-out
+            return;
+        }
+        if (requests == 3) fake.deliverReply(*late); // arrives as the second chunk goes out
+        fake.answerFromMemory(r);
+    };
+    std::array<std::uint8_t, 378> block{};
+    ASSERT_EQ(commands().ReadKeymap(block, 0), LINK_OK);
+    for (std::size_t i = 0; i < block.size(); ++i)
+        ASSERT_EQ(block[i], static_cast<std::uint8_t>(i)) << i;
 }
 
 TEST_F(CommandsTest, ShortReplyToARead) {

@@ -80,9 +80,22 @@ const auto silence = [](FakeService&, const Report&) {};
 const auto otherCommand = [](FakeService& f, const Report& r) {
     Report wrong = f.replyTo(r);
     wrong.setCommand(static_cast<std::uint8_t>(r.command() + 1));
+    wrong.seal(); // whole and well summed: only its command gives it away
     f.deliverReply(wrong);
 };
 const auto statusFF = [](FakeService& f, const Report& r) { f.deliverReply(f.replyTo(r, 0xFF)); };
+// A bit of the data flipped on the way, the sum left as the keyboard stamped it.
+const auto damaged = [](FakeService& f, const Report& r) {
+    Report reply = f.replyTo(r);
+    reply.payload()[0] ^= 0x01;
+    f.deliverReply(reply);
+};
+// The data arrived whole, but the high byte of the sum did not: a check of the low byte alone misses it.
+const auto damagedSumHighByte = [](FakeService& f, const Report& r) {
+    Report reply = f.replyTo(r);
+    reply.bytes[2] ^= 0x01;
+    f.deliverReply(reply);
+};
 const auto cutShort = [](FakeService& f, const Report& r) {
     const Report full = f.replyTo(r);
     f.deliverReply(std::vector<std::uint8_t>(full.bytes.begin(), full.bytes.begin() + 5));
@@ -94,7 +107,10 @@ INSTANTIATE_TEST_SUITE_P(Replies, ExchangeRetry,
                                            RetryCase{"other_command_then_reply", otherCommand, 1, LINK_OK, 2},
                                            RetryCase{"other_command_three_times", otherCommand, 3, LINK_NO_REPLY, 3},
                                            RetryCase{"refusal_then_success", statusFF, 2, LINK_OK, 3},
-                                           RetryCase{"short_reply_three_times", cutShort, 3, LINK_NO_REPLY, 3}),
+                                           RetryCase{"short_reply_three_times", cutShort, 3, LINK_NO_REPLY, 3},
+                                           RetryCase{"damaged_then_reply", damaged, 1, LINK_OK, 2},
+                                           RetryCase{"damaged_three_times", damaged, 3, LINK_NO_REPLY, 3},
+                                           RetryCase{"sum_high_byte_then_reply", damagedSumHighByte, 1, LINK_OK, 2}),
                          [](const auto& paramInfo) { return std::string(paramInfo.param.name); });
 
 // The keyboard is unplugged while a request waits for its reply: the exchange ends at once, without the retries a

@@ -158,6 +158,7 @@ struct ReplyFault {
     std::uint8_t status;
     std::uint32_t length;
     bool written;
+    bool sumFits = true; // of a whole reply
 };
 
 TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
@@ -167,6 +168,7 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
         {"status FF", EMU_FAULT_STATUS_FF, 0, true, 0xFF, 64, false},
         {"status FE", EMU_FAULT_STATUS_FE, 0, true, 0xFE, 64, false},
         {"short reply", EMU_FAULT_SHORT_REPLY, 10, true, 0x00, 10, true},
+        {"bad sum", EMU_FAULT_BAD_SUM, 0, true, 0x00, 64, true, false},
     };
     registerRead(kVendorFilter, VEV_TAG_CTRL);
     for (const ReplyFault& c : cases) {
@@ -188,7 +190,7 @@ TEST_F(EmulatorLibrary, FaultsShapeTheReplyToOneReport) {
             EXPECT_EQ(reply.status(), c.status);
         }
         if (c.length == 64) {
-            EXPECT_TRUE(reply.sumMatches());
+            EXPECT_EQ(reply.sumMatches(), c.sumFits);
         }
         std::uint8_t effect = 0;
         lib().emu.readMemory(EMU_AREA_LIGHTING, 0, &effect, 1);
@@ -457,6 +459,21 @@ TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
     const std::vector<std::uint8_t> good = emu::EncodeState(changed);
     std::vector<std::uint8_t> damaged = good;
     damaged[100] ^= 0x01;
+    // Well-formed sections, but an area twice (the configuration again at the end) or one missing.
+    const auto withSections = [&](std::size_t keep, bool configAgain) {
+        std::vector<std::uint8_t> bytes(good.begin(), good.end() - 4);
+        std::size_t end = 12;
+        for (std::size_t s = 0; s < keep; ++s)
+            end += 8 + (bytes[end + 4] | (bytes[end + 5] << 8) | (bytes[end + 6] << 16));
+        bytes.resize(end);
+        if (configAgain) bytes.insert(bytes.end(), good.begin() + 12, good.begin() + 12 + 8 + 44);
+        bytes[10] = static_cast<std::uint8_t>(keep + (configAgain ? 1 : 0));
+        const std::uint32_t crc = emu::StateChecksum(bytes);
+        for (int i = 0; i < 4; ++i)
+            bytes.push_back(static_cast<std::uint8_t>(crc >> (8 * i)));
+        return bytes;
+    };
+    ASSERT_TRUE(emu::DecodeState(withSections(emu::kAreaCount, false))) << "the sections rebuilt as they were";
     std::vector<std::uint8_t> profileFile(32832, 0);
     profileFile[0] = 0x46;
     profileFile[1] = 0x44;
@@ -468,6 +485,8 @@ TEST_F(EmulatorStateFile, FilesThatAreNoStateFilesAreRefusedAndNeverWritten) {
         {"profile file", profileFile},
         {"truncated", std::vector<std::uint8_t>(good.begin(), good.end() - 10)},
         {"damaged", damaged},
+        {"an area twice", withSections(emu::kAreaCount, true)},
+        {"an area missing", withSections(emu::kAreaCount - 1, false)},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -75,15 +75,21 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<StatusCase>& p) { return p.param.name; });
 
 TEST(KeyboardModel, RefusesABadSumWithFeAndChangesNothing) {
-    KeyboardModel model;
-    const KeyboardMemory before = model.memory();
-    Report req = request(4, 44, 0, 0x10);
-    req.bytes[1] ^= 0x01;
-    const auto reply = send(model, req);
-    ASSERT_TRUE(reply);
-    EXPECT_EQ(reply->status(), KeyboardModel::kStatusBadSum);
-    EXPECT_TRUE(reply->checksumOk());
-    EXPECT_TRUE(model.memory() == before);
+    // Either byte of the sum wrong, or both: a keyboard that looked at one byte only would take the others.
+    const std::pair<std::uint8_t, std::uint8_t> flips[] = {{0x01, 0x00}, {0x00, 0x01}, {0x00, 0x80}, {0x01, 0x01}};
+    for (const auto& [low, high] : flips) {
+        SCOPED_TRACE("low ^ " + std::to_string(low) + ", high ^ " + std::to_string(high));
+        KeyboardModel model;
+        const KeyboardMemory before = model.memory();
+        Report req = request(4, 44, 0, 0x10);
+        req.bytes[1] ^= low;
+        req.bytes[2] ^= high;
+        const auto reply = send(model, req);
+        ASSERT_TRUE(reply);
+        EXPECT_EQ(reply->status(), KeyboardModel::kStatusBadSum);
+        EXPECT_TRUE(reply->checksumOk());
+        EXPECT_TRUE(model.memory() == before);
+    }
 }
 
 // Frames written byte by byte from the layout, without the program's framing code: the keyboard takes the report

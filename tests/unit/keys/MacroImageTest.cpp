@@ -133,6 +133,9 @@ TEST(MacroImageTest, DamagedImagesAreReadWithoutLeavingTheBuffer) {
     r = damaged([](auto& i) { i[38 + 3] = 200; });
     EXPECT_EQ(r[1].name(), u"M2");
     EXPECT_EQ(r[1].actionCount(), 2);
+    // Its length counts 2-byte units: 4 units do not fit in the 6 bytes left, though 4 bytes would.
+    r = damaged([](auto& i) { i[38 + 3] = 4; });
+    EXPECT_EQ(r[1].name(), u"M2");
     // A count above 100 reads the first 100 that are there.
     auto many = BuildMacroImage(std::vector<MacroRecord>(120, MakeMacro(1, u"n", 1)), true);
     EXPECT_EQ(DecodeMacroImage(many, u"M").size(), 100u);
