@@ -139,7 +139,10 @@ LinkResult DeviceCommands::EndWrite() {
     result = result == LINK_OK ? statusResult(reply) : result;
     if (m_inSequence && !m_observing) {
         m_inSequence = false;
-        afterWrite(result);
+        // The end is judged as Bracketed judges it for the caller: only a keyboard that says it could not keep
+        // the sequence makes it fail. Otherwise the history would keep a write the user was told went through
+        // as one cut off.
+        afterWrite(result == LINK_NOT_KEPT ? result : LINK_OK);
     }
     return result;
 }
