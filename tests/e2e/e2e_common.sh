@@ -33,7 +33,7 @@ check() { # check NAME COMMAND...: one step of the scenario
     else
         failed=$((failed + 1))
         echo "FAIL $name"
-        [[ -f "$dump" ]] && head -n 6 "$dump" | sed 's/^/    /'
+        [[ -f "$dump" ]] && grep -v "^button " "$dump" | sed 's/^/    /'
     fi
 }
 # until_ok SECONDS COMMAND...: retries COMMAND every 50 ms until it succeeds or SECONDS pass.
