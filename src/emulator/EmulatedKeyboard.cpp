@@ -232,8 +232,9 @@ void EmulatedKeyboard::deliveryLoop() {
             continue;
         }
         const auto first = m_events.begin();
-        if (first->first.first > Clock::now()) {
-            m_wake.wait_until(lock, first->first.first);
+        // A copy: while the wait lets go of the lock, another thread may remove this event (an unplug).
+        if (const Clock::time_point due = first->first.first; due > Clock::now()) {
+            m_wake.wait_until(lock, due);
             continue;
         }
         const Event event = std::move(first->second);
